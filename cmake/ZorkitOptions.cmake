@@ -1,0 +1,10 @@
+option(ZORKIT_BUILD_TESTS "Build the test suite" ON)
+option(ZORKIT_BUILD_BENCH "Build the benchmarks" OFF)
+option(ZORKIT_WITH_SDL "Build the on-screen (SDL2) backend when SDL2 is present" ON)
+set(ZORKIT_SANITIZE "" CACHE STRING "Sanitizers to build with: empty, 'address,undefined' or 'thread'")
+
+add_compile_options(-Wall -Wextra)
+if(ZORKIT_SANITIZE)
+  add_compile_options(-fsanitize=${ZORKIT_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=${ZORKIT_SANITIZE})
+endif()

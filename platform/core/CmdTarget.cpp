@@ -1,0 +1,3 @@
+#include "platform/core/CmdTarget.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

@@ -1,0 +1,91 @@
+// One open serial device with the behaviour the link expects of a COM port:
+// reads take only bytes already waiting, the event wait blocks until a character
+// arrives or the event mask is changed from another thread, and a hang-up (a USB
+// adapter pulled, the peer of a pseudo-terminal gone) makes every wait fail
+// instead of returning at once forever.
+//
+// Bytes that a wait has seen arrive are moved into an internal staging buffer, so
+// a wait for "n bytes waiting" blocks in poll() without spinning; queue counts and
+// reads include them.
+//
+// Thread safety: every call is safe from any thread. SetEventMask from another
+// thread ends a blocked WaitEvent. Waits are cancellation points on a worker thread.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/core/FileDescriptor.h"
+#include "platform/core/WinTypes.h"
+
+constexpr DWORD EV_RXCHAR = 0x0001;
+
+namespace zorkit {
+
+class CSerialPort {
+public:
+    enum class SettingsResult { Applied, NotReadable, WriteFailed };
+
+    CSerialPort() = default;
+    ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // Opens the device of port `index` for exclusive use; false (errno kept) on failure.
+    bool Open(int index);
+    bool IsOpen() const { return m_fd.IsValid(); }
+    // False when the port was not open or close() failed; the port is closed either way.
+    bool Close();
+    const std::string& Path() const { return m_path; }
+
+    // 8 data bits, no parity, 2 stop bits, raw, no flow control, unless baudOnly.
+    SettingsResult ApplySettings(DWORD baud, bool baudOnly);
+    // Linux has no per-port time-outs; the write time-out bounds blocking writes.
+    bool SetTimeouts(DWORD writeMultiplierMs, DWORD writeConstantMs);
+    // Linux has no settable queue sizes: accepted and ignored.
+    bool SetQueueSizes(DWORD inputSize, DWORD outputSize);
+    bool SetDtr(bool on);
+    bool SetRts(bool on);
+
+    DWORD QueuedInput();
+    DWORD QueuedOutput();
+    bool PurgeInput();
+    bool PurgeOutput();
+
+    // Reads up to n waiting bytes; -1 on failure, never waits.
+    long Read(BYTE* buffer, DWORD n);
+    // Writes all n bytes within the write time-out; the count written, -1 on failure.
+    long Write(const BYTE* buffer, DWORD n);
+    // Waits up to timeoutMs until the output queue is empty; false when it is not.
+    bool WaitOutputEmpty(DWORD timeoutMs);
+    // Waits up to timeoutMs until at least `count` bytes are waiting; returns how many are.
+    DWORD WaitForInput(DWORD count, DWORD timeoutMs);
+
+    bool SetEventMask(DWORD mask);
+    DWORD GetEventMask() const { return m_eventMask.load(std::memory_order_acquire); }
+    // Blocks until an event of the mask occurs (stored in `events`) or the mask is
+    // changed (events 0); false when the port is closed or hung up.
+    bool WaitEvent(DWORD& events);
+    bool IsHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
+
+private:
+    DWORD QueuedInputLocked();
+    // Moves every byte the device holds into the staging buffer.
+    bool StageWaitingLocked();
+    void MarkHungUp() { m_hungUp.store(true, std::memory_order_release); }
+
+    mutable std::mutex m_lock;
+    FileDescriptor m_fd;
+    std::string m_path;
+    std::vector<BYTE> m_staged;
+    std::size_t m_stagedStart = 0;
+    std::atomic<DWORD> m_eventMask{0};
+    std::atomic<bool> m_hungUp{false};
+    DWORD m_writeMultiplierMs = 0;
+    DWORD m_writeConstantMs = 1000;
+    WakeEvent m_maskChanged;
+};
+
+}
