@@ -1,0 +1,220 @@
+#include "sim/VirtualBoard.h"
+
+namespace zorkit::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A real UART sends whether or not anybody listens; a client that does not read
+// for this long loses what did not fit into the terminal's buffer.
+constexpr int kWriteTimeoutMs = 1000;
+
+}
+
+BOOL CVirtualBoard::Start()
+{
+    Stop();
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!m_line.Open()) {
+        m_error = m_line.LastError();
+        return FALSE;
+    }
+    m_slavePath = m_line.SlavePath();
+    m_error.clear();
+    m_stopRequested = false;
+    m_hungUp = false;
+    m_thread = std::thread(&CVirtualBoard::Run, this);
+    return TRUE;
+}
+
+void CVirtualBoard::Stop()
+{
+    Shutdown();
+}
+
+void CVirtualBoard::HangUp()
+{
+    Shutdown();
+    m_hungUp = true;
+}
+
+void CVirtualBoard::Shutdown()
+{
+    if (m_thread.joinable()) {
+        m_stopRequested = true;
+        m_line.Wake();
+        m_thread.join();
+    }
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_line.HangUp();
+    m_slavePath.clear();
+}
+
+BOOL CVirtualBoard::IsRunning() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return !m_slavePath.empty();
+}
+
+std::string CVirtualBoard::SlavePath() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_slavePath;
+}
+
+std::string CVirtualBoard::LastError() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_error;
+}
+
+void CVirtualBoard::Run()
+{
+    while (!m_stopRequested) {
+        CPseudoTerminal::WaitResult result = m_line.WaitReadable(MillisecondsToDeadline());
+        if (result == CPseudoTerminal::WAIT_FAILED)
+            break;
+        Serve(result);
+    }
+}
+
+int CVirtualBoard::MillisecondsToDeadline() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    std::optional<Clock::time_point> deadline = m_monitor.NextDeadline();
+    // A silent board's monitor stands still; its deadlines wait for it to speak again.
+    if (!deadline || m_silent)
+        return -1;
+    // Rounded up, so the board never wakes a little early and waits again at once.
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+    return left > 0 ? int(left) : 0;
+}
+
+void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
+{
+    std::vector<CWireByte> wire;
+    CMonitor::Output out;
+    BYTE buffer[512];
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        bool silent = m_silent;
+        Clock::time_point now = Clock::now();
+        if (!silent)
+            m_monitor.Tick(now, out);
+        if (m_resetRequested.exchange(false) && !silent)
+            m_monitor.PressReset(out);
+        long got = 0;
+        while (woken == CPseudoTerminal::WAIT_READY && (got = m_line.Read(buffer, sizeof buffer)) > 0) {
+            now = Clock::now();
+            for (long i = 0; i < got; ++i) {
+                wire.push_back({WireDirection::Received, buffer[i], now});
+                if (!silent)
+                    m_monitor.Receive(buffer[i], now, out);
+            }
+        }
+    }
+    if (!out.empty()) {
+        std::size_t sent = m_line.Write(out.data(), out.size(), kWriteTimeoutMs);
+        Clock::time_point now = Clock::now();
+        for (std::size_t i = 0; i < sent; ++i)
+            wire.push_back({WireDirection::Sent, out[i], now});
+    }
+    m_wireLog.Append(wire);
+}
+
+void CVirtualBoard::SetCpuType(CpuType cpu)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Memory().SetCpu(cpu);
+}
+
+CpuType CVirtualBoard::GetCpuType() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Memory().Cpu();
+}
+
+void CVirtualBoard::SetTimings(const CMonitorTimings& timings)
+{
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_monitor.SetTimings(timings);
+    }
+    // A deadline the board is waiting for may have moved.
+    m_line.Wake();
+}
+
+CMonitorTimings CVirtualBoard::GetTimings() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Timings();
+}
+
+void CVirtualBoard::PressReset()
+{
+    m_resetRequested = true;
+    m_line.Wake();
+}
+
+BoardMode CVirtualBoard::Mode() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Mode();
+}
+
+std::vector<BYTE> CVirtualBoard::ReadMemory(MemorySpace space, WORD address, std::size_t n) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Memory().Read(space, address, n);
+}
+
+void CVirtualBoard::WriteMemory(MemorySpace space, WORD address, const std::vector<BYTE>& data)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Memory().Write(space, address, data.data(), data.size());
+}
+
+std::vector<BYTE> CVirtualBoard::Registers() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Memory().Registers();
+}
+
+void CVirtualBoard::SetRegisters(const std::vector<BYTE>& image)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Memory().SetRegisters(image.data(), image.size());
+}
+
+std::set<WORD> CVirtualBoard::Breakpoints() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Breakpoints();
+}
+
+WORD CVirtualBoard::ProgramCounter() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.ProgramCounter();
+}
+
+void CVirtualBoard::InjectFault(Fault fault)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Faults().Inject(fault);
+}
+
+void CVirtualBoard::InjectWrongAck(BYTE b)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Faults().SetWrongByte(b);
+    m_monitor.Faults().Inject(Fault::WrongAck);
+}
+
+void CVirtualBoard::SetSilent(bool silent)
+{
+    m_silent = silent;
+    m_line.Wake();
+}
+
+}

@@ -1,0 +1,97 @@
+// The virtual experiment box: a monitor serving one pseudo-terminal from its own
+// thread. Any program that opens SlavePath() as a serial port talks to it.
+//
+//   zorkit::sim::CVirtualBoard board;
+//   if (!board.Start()) { ... board.LastError() ... }
+//   PortTable().Map(0, board.SlavePath());     // the host's COM1 is the board
+//   board.PressReset();                         // banner, then the echo test
+//   board.InjectFault(Fault::DropAck);          // the next frame goes unanswered
+//   board.Stop();                               // the host sees a hang-up
+//
+// Thread safety: Start, Stop and HangUp belong to one controlling thread; every
+// other call is safe from any thread. The board thread does all the line I/O; the
+// calls here change the board's state under its lock or post a request and wake it.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/core/WinTypes.h"
+#include "platform/serial/PseudoTerminal.h"
+#include "sim/BoardMemory.h"
+#include "sim/FaultPlan.h"
+#include "sim/Monitor.h"
+#include "sim/WireLog.h"
+
+namespace zorkit::sim {
+
+class CVirtualBoard {
+public:
+    CVirtualBoard() = default;
+    ~CVirtualBoard() { Stop(); }
+    CVirtualBoard(const CVirtualBoard&) = delete;
+    CVirtualBoard& operator=(const CVirtualBoard&) = delete;
+
+    // Opens a new pseudo-terminal and starts serving it; FALSE with LastError().
+    BOOL Start();
+    // Ends the thread and closes the line: a connected host sees a hang-up.
+    void Stop();
+    // The fault "the line hangs up": the same as Stop, remembered by IsHungUp().
+    void HangUp();
+    BOOL IsRunning() const;
+    BOOL IsHungUp() const { return m_hungUp.load(); }
+    std::string SlavePath() const;
+    std::string LastError() const;
+
+    void SetCpuType(CpuType cpu);
+    CpuType GetCpuType() const;
+    void SetTimings(const CMonitorTimings& timings);
+    CMonitorTimings GetTimings() const;
+    // The reset key; the board thread sends the banner and serves the echo test.
+    void PressReset();
+    BoardMode Mode() const;
+
+    std::vector<BYTE> ReadMemory(MemorySpace space, WORD address, std::size_t n) const;
+    void WriteMemory(MemorySpace space, WORD address, const std::vector<BYTE>& data);
+    std::vector<BYTE> Registers() const;
+    void SetRegisters(const std::vector<BYTE>& image);
+    std::set<WORD> Breakpoints() const;
+    WORD ProgramCounter() const;
+
+    void InjectFault(Fault fault);
+    // Arms Fault::WrongAck with the byte that goes out instead of 0xAA.
+    void InjectWrongAck(BYTE b);
+    // A silent board takes in bytes (they are logged) but neither acts nor answers.
+    void SetSilent(bool silent);
+    BOOL IsSilent() const { return m_silent.load(); }
+
+    CWireLog& WireLog() { return m_wireLog; }
+    const CWireLog& WireLog() const { return m_wireLog; }
+
+private:
+    void Run();
+    // One turn of the board thread: what arrived and what time it is, answered.
+    void Serve(CPseudoTerminal::WaitResult woken);
+    int MillisecondsToDeadline() const;
+    void Shutdown();
+
+    mutable std::mutex m_lock;
+    CMonitor m_monitor;
+    CPseudoTerminal m_line;
+    std::string m_slavePath;
+    std::string m_error;
+    std::thread m_thread;
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_resetRequested{false};
+    std::atomic<bool> m_silent{false};
+    std::atomic<bool> m_hungUp{false};
+    CWireLog m_wireLog;
+};
+
+}
