@@ -1,0 +1,75 @@
+// The serial port of a link and its communication log "ZORCOMM.LOG".
+//
+// The log is written in GBK, one line per step, CR LF line ends, time-stamped at
+// creation and closing. On Linux it lives in a per-user directory (see
+// SetLogDirectory), recreated empty by every link constructed.
+//
+// Thread safety: the link's host thread and its worker share this object without
+// locks; they never exchange bytes at the same time. SetEventMask may be called
+// from any thread to end a WaitEvent.
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "link/ErrorStack.h"
+#include "platform/core/WinTypes.h"
+#include "platform/serial/SerialPort.h"
+
+class CCommPort : public CErrorStack {
+public:
+    CCommPort(int port, int baud);
+    ~CCommPort() override;
+    CCommPort(const CCommPort&) = delete;
+    CCommPort& operator=(const CCommPort&) = delete;
+
+    BOOL OpenPort();
+    BOOL SetupPort(BOOL baudOnly);
+    virtual BOOL CloseConnection();
+    virtual BOOL SetZORConnect(int connected) = 0;
+
+    DWORD GetQueueCount(BOOL input);
+    DWORD ReadBytes(BYTE* buffer, DWORD n);
+    DWORD WriteBytes(const BYTE* buffer, DWORD n);
+    BOOL ReadByte(BYTE& b) { return ReadBytes(&b, 1) == 1; }
+    BOOL WriteByte(BYTE b) { return WriteBytes(&b, 1) == 1; }
+    BOOL WaitEvent(DWORD& mask);
+    BOOL SetEventMask(DWORD mask);
+    DWORD GetEventMask();
+    BOOL PurgeInput();
+    BOOL PurgeOutput();
+    BOOL WriteLog(const char* text);
+    int IsActive() const { return m_active.load(std::memory_order_acquire); }
+    void SetActive(int active) { m_active.store(active, std::memory_order_release); }
+
+    // Where links create "ZORCOMM.LOG". Default: $ZORKIT_LOG_DIR, else
+    // $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit; created when missing.
+    static void SetLogDirectory(const std::string& directory);
+    static std::string GetLogDirectory();
+    static std::string GetLogPath();
+
+    static constexpr int kBaudRates[5] = {9600, 4800, 2400, 1200, 600};
+
+protected:
+    // Logs a UTF-8 text, converted to the log's GBK.
+    BOOL LogText(const char* utf8);
+    // Waits until `count` bytes are waiting or `timeoutMs` passed; returns how many are.
+    DWORD WaitForInput(DWORD count, DWORD timeoutMs) { return m_serial.WaitForInput(count, timeoutMs); }
+    bool IsPortHungUp() const { return m_serial.IsHungUp(); }
+    bool IsPortOpen() const { return m_serial.IsOpen(); }
+
+    int m_nPort;
+    int m_nBaud;
+
+private:
+    void WriteTimeStamp();
+
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> m_log;
+    zorkit::CSerialPort m_serial;
+    std::atomic<int> m_active{0};
+};
