@@ -1,0 +1,104 @@
+// The text of one document as an array of lines, shared by any number of views.
+// Bytes pass through unchanged (GBK text included); positions count bytes.
+//
+//   CTextBuf buffer;
+//   if (!buffer.LoadFromFile("main.asm")) buffer.InitNew();
+//   view.AttachToBuffer(&buffer);            // the view calls AddView
+//   CPoint end;
+//   buffer.InsertText(&view, "mov a,#1\r\n", CPoint(0, 0), end);
+//   buffer.SaveToFile("main.asm", TRUE);
+//
+// Positions outside the text are refused: editing calls return FALSE, readers return
+// 0, null or an empty string, and nothing changes. A buffer may hold no lines at all
+// (a zero-byte file): readers then answer as for a line that is not there, and
+// InsertText at (0, 0) first creates the one empty line that such a buffer shows.
+#pragma once
+
+#include <vector>
+
+#include "editor/LineRecord.h"
+#include "platform/core/CString.h"
+#include "platform/core/CmdTarget.h"
+#include "platform/core/Geometry.h"
+
+class CTextView;
+class CUpdateContext;
+
+// Line flag bits the views show as margin markers and line colours; the buffer only
+// stores them, and any other bit is the host's.
+constexpr unsigned long LINEMARK_ARROW = 0x00010000;
+constexpr unsigned long LINEMARK_RING = 0x00020000;
+constexpr unsigned long LINEMARK_DOT = 0x00040000;
+constexpr unsigned long LINEMARK_TRIANGLE = 0x00080000;
+
+// Update hints passed with UpdateViews.
+constexpr unsigned long TBU_WIDTH = 0x0001;     // line lengths changed
+constexpr unsigned long TBU_LINECOUNT = 0x0002; // the number of lines changed
+constexpr unsigned long TBU_ONELINE = 0x0100;   // only the given line changed
+constexpr unsigned long TBU_LINEFLAGS = 0x0200; // the given line's flags changed
+constexpr unsigned long TBU_RESET = 0x1000;     // the whole text was replaced
+
+class CTextBuf : public CCmdTarget {
+    DECLARE_DYNCREATE(CTextBuf)
+public:
+    CTextBuf() = default;
+    ~CTextBuf() override = default;
+    CTextBuf(const CTextBuf&) = delete;
+    CTextBuf& operator=(const CTextBuf&) = delete;
+
+    int GetLineCount() const;
+    int GetLineLength(int line) const;
+    // The line's own bytes, GetLineLength of them, not NUL-terminated.
+    char* GetLineChars(int line) const;
+    unsigned long GetLineFlags(int line) const;
+    int GetReadOnly() const;
+    int IsModified() const;
+    // The text from start to end, lines joined by CR LF, cut at its first NUL byte.
+    void GetText(CPoint start, CPoint end, CString& text) const;
+
+    // Building text: no notification, the modified flag stays.
+    // Inserts a line before position, or at the end for -1 (null bytes with count 0: empty).
+    void InsertLine(const char* bytes, int count, int position);
+    void InsertLine(const char* text);
+    // Appends to the end of line, or adds a new last line when line is past the end.
+    void AppendLine(const char* bytes, int line, int count);
+    void AppendLine(const char* text, int line);
+    // Appends to the last line (creating line 0 in an empty buffer); starts no new line.
+    void AppendLine(const char* text);
+
+    // Adds one empty line, clears the read-only flag and the modified flag, resets the views.
+    int InitNew();
+    void FreeAll();
+    // Lines end at CR LF or LF LF; any other CR or LF is dropped. The read-only flag
+    // follows the file. FALSE leaves the lines as they were.
+    int LoadFromFile(const char* fileName);
+    // Writes every line followed by CR LF; the previous file survives a failed save.
+    int SaveToFile(const char* fileName, int clearModified);
+
+    // Editing: notifies every view and sets the modified flag. A CR or CR LF in text
+    // starts a new line, a lone LF stays in the line. end receives the position after
+    // the inserted text.
+    int InsertText(CTextView* source, const char* text, CPoint pos, CPoint& end);
+    int DeleteText(CTextView* source, CPoint start, CPoint end);
+
+    // Sets (set nonzero) or clears mask; unchanged when the line already has any of
+    // the bits (or none of them, when clearing). A change is sent to the views.
+    void SetLineFlags(int line, unsigned long mask, int set);
+    void SetReadOnly(int readOnly);
+    virtual void SetModified(int modified);
+
+    void AddView(CTextView* view);
+    void RemoveView(CTextView* view);
+    // Calls UpdateView of every attached view, oldest first, the source included.
+    void UpdateViews(CTextView* source, CUpdateContext* context, unsigned long hints, int line);
+
+protected:
+    bool IsLine(int line) const;
+    bool IsPosition(CPoint pos) const;
+    void SendReset();
+
+    std::vector<LineRecord> m_lines;
+    std::vector<CTextView*> m_views;
+    BOOL m_readOnly = FALSE;
+    BOOL m_modified = FALSE;
+};
