@@ -10,7 +10,7 @@
 class CGdiObject {
 public:
     CGdiObject() = default;
-    virtual ~CGdiObject() = default;
+    virtual ~CGdiObject();
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 

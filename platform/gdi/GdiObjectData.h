@@ -3,9 +3,7 @@
 
 #include <memory>
 
-#include "platform/gdi/GdiTypes.h"
-
-class CGdiObject;
+#include "platform/gdi/GdiObject.h"
 
 namespace zorkit {
 

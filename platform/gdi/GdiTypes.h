@@ -21,6 +21,7 @@ typedef zorkit::FontData* HFONT;
 typedef zorkit::BitmapData* HBITMAP;
 typedef zorkit::DCState* HDC;
 
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 constexpr int LF_FACESIZE = 32;
 
 struct LOGFONT {

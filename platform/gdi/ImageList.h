@@ -2,7 +2,6 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include "platform/gdi/GdiTypes.h"
 
@@ -45,7 +44,7 @@ public:
 private:
     std::unique_ptr<CBitmap> m_bitmap;
     HBITMAP m_images = nullptr;
-    std::vector<BYTE> m_opaque;  // per pixel of m_bitmap: 1 where the image is drawn
+    COLORREF m_mask = CLR_INVALID;
     CSize m_imageSize;
     int m_count = 0;
 };

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Geometry.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace zorkit {
 
@@ -54,5 +54,3 @@ constexpr std::uint32_t PixelFromColor(COLORREF c)
 constexpr COLORREF ColorFromPixel(std::uint32_t p) { return RGB(BYTE(p >> 16), BYTE(p >> 8), BYTE(p)); }
 
 }
-
-constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;

@@ -1,0 +1,653 @@
+#include "platform/gdi/DC.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Brush.h"
+#include "platform/gdi/DCState.h"
+#include "platform/gdi/Font.h"
+#include "platform/gdi/Pen.h"
+#include "platform/gdi/PdfPainter.h"
+#include "platform/gdi/Surface.h"
+#include "platform/gdi/SystemSettings.h"
+
+using zorkit::DCState;
+
+namespace {
+
+// Run lengths (on, off, ...) of the cosmetic pen styles.
+const std::vector<int>& StylePattern(UINT style)
+{
+    static const std::vector<int> patterns[] = {
+        {}, {18, 6}, {1, 1}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3},
+    };
+    return style <= UINT(PS_DASHDOTDOT) ? patterns[style] : patterns[0];
+}
+
+CRect Normalized(CRect r)
+{
+    r.NormalizeRect();
+    return r;
+}
+
+template <typename T>
+std::shared_ptr<T> Share(HGDIOBJ handle)
+{
+    return std::static_pointer_cast<T>(handle->shared_from_this());
+}
+
+}
+
+CDC::CDC() = default;
+CDC::~CDC() = default;
+
+BOOL CDC::AttachSurface(std::shared_ptr<zorkit::Surface> surface, CPoint origin, const CRect& clip)
+{
+    if (!surface)
+        return FALSE;
+    m_state = std::make_unique<DCState>();
+    m_state->Attach(std::move(surface), origin, clip);
+    return TRUE;
+}
+
+BOOL CDC::CreateCompatibleDC(CDC*)
+{
+    auto surface = zorkit::Surface::Create(1, 1);
+    if (!surface)
+        return FALSE;
+    m_state = std::make_unique<DCState>();
+    m_state->memory = true;
+    m_state->attributes.bitmap = std::make_shared<zorkit::BitmapData>(surface);
+    m_state->Attach(surface, CPoint(), surface->Bounds());
+    return TRUE;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (!m_state)
+        return FALSE;
+    m_state.reset();
+    return TRUE;
+}
+
+HDC CDC::GetSafeHdc() const { return m_state.get(); }
+BOOL CDC::IsPrinting() const { return m_state && m_state->painter && m_state->painter->IsPrinting(); }
+std::shared_ptr<zorkit::Surface> CDC::GetSurface() const { return m_state ? m_state->surface : nullptr; }
+
+CPen* CDC::SelectObject(CPen* pen)
+{
+    if (!m_state || !pen || !pen->GetSafeHandle())
+        return nullptr;
+    auto old = std::exchange(m_state->attributes.pen, Share<zorkit::PenData>(pen->GetSafeHandle()));
+    return static_cast<CPen*>(old->Object());
+}
+
+CBrush* CDC::SelectObject(CBrush* brush)
+{
+    if (!m_state || !brush || !brush->GetSafeHandle())
+        return nullptr;
+    auto old = std::exchange(m_state->attributes.brush, Share<zorkit::BrushData>(brush->GetSafeHandle()));
+    return static_cast<CBrush*>(old->Object());
+}
+
+CFont* CDC::SelectObject(CFont* font)
+{
+    if (!m_state || !font || !font->GetSafeHandle())
+        return nullptr;
+    auto old = std::exchange(m_state->attributes.font, Share<zorkit::FontData>(font->GetSafeHandle()));
+    return static_cast<CFont*>(old->Object());
+}
+
+CBitmap* CDC::SelectObject(CBitmap* bitmap)
+{
+    if (!m_state || !m_state->memory || !bitmap || !bitmap->GetSafeHandle())
+        return nullptr;
+    auto data = Share<zorkit::BitmapData>(bitmap->GetSafeHandle());
+    auto old = std::exchange(m_state->attributes.bitmap, data);
+    m_state->Attach(data->surface, CPoint(), data->surface->Bounds());
+    return static_cast<CBitmap*>(old->Object());
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* object)
+{
+    if (!object || !object->GetSafeHandle())
+        return nullptr;
+    switch (object->GetSafeHandle()->Type()) {
+    case OBJ_PEN: return SelectObject(static_cast<CPen*>(object));
+    case OBJ_BRUSH: return SelectObject(static_cast<CBrush*>(object));
+    case OBJ_FONT: return SelectObject(static_cast<CFont*>(object));
+    case OBJ_BITMAP: return SelectObject(static_cast<CBitmap*>(object));
+    default: return nullptr;
+    }
+}
+
+CGdiObject* CDC::SelectStockObject(int index)
+{
+    HGDIOBJ stock = GetStockObject(index);
+    return stock ? SelectObject(stock->Object()) : nullptr;
+}
+
+CPen* CDC::GetCurrentPen() const { return m_state ? static_cast<CPen*>(m_state->attributes.pen->Object()) : nullptr; }
+CBrush* CDC::GetCurrentBrush() const
+{
+    return m_state ? static_cast<CBrush*>(m_state->attributes.brush->Object()) : nullptr;
+}
+CFont* CDC::GetCurrentFont() const { return m_state ? static_cast<CFont*>(m_state->attributes.font->Object()) : nullptr; }
+CBitmap* CDC::GetCurrentBitmap() const
+{
+    return m_state && m_state->attributes.bitmap ? static_cast<CBitmap*>(m_state->attributes.bitmap->Object()) : nullptr;
+}
+
+int CDC::SaveDC()
+{
+    if (!m_state)
+        return 0;
+    m_state->saved.push_back(m_state->attributes);
+    return int(m_state->saved.size());
+}
+
+BOOL CDC::RestoreDC(int savedDC)
+{
+    if (!m_state)
+        return FALSE;
+    const int count = int(m_state->saved.size());
+    const int level = savedDC < 0 ? count + 1 + savedDC : savedDC;
+    if (level < 1 || level > count)
+        return FALSE;
+    const auto bitmap = m_state->attributes.bitmap;
+    m_state->attributes = m_state->saved[std::size_t(level - 1)];
+    m_state->saved.resize(std::size_t(level - 1));
+    if (m_state->attributes.bitmap != bitmap)
+        m_state->Attach(m_state->attributes.bitmap->surface, CPoint(), m_state->attributes.bitmap->surface->Bounds());
+    m_state->ApplyClip();
+    return TRUE;
+}
+
+COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_state->attributes.textColor, colour); }
+COLORREF CDC::GetTextColor() const { return m_state->attributes.textColor; }
+COLORREF CDC::SetBkColor(COLORREF colour) { return std::exchange(m_state->attributes.bkColor, colour); }
+COLORREF CDC::GetBkColor() const { return m_state->attributes.bkColor; }
+int CDC::GetBkMode() const { return m_state->attributes.bkMode; }
+int CDC::GetROP2() const { return m_state->attributes.rop2; }
+UINT CDC::SetTextAlign(UINT flags) { return std::exchange(m_state->attributes.textAlign, flags); }
+UINT CDC::GetTextAlign() const { return m_state->attributes.textAlign; }
+
+int CDC::SetBkMode(int mode)
+{
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    return std::exchange(m_state->attributes.bkMode, mode);
+}
+
+int CDC::SetROP2(int mode)
+{
+    if (mode < R2_BLACK || mode > R2_WHITE)
+        return 0;
+    return std::exchange(m_state->attributes.rop2, mode);
+}
+
+CPoint CDC::SetWindowOrg(int x, int y) { return std::exchange(m_state->attributes.windowOrg, CPoint(x, y)); }
+CPoint CDC::GetWindowOrg() const { return m_state->attributes.windowOrg; }
+CPoint CDC::OffsetWindowOrg(int dx, int dy)
+{
+    const CPoint old = m_state->attributes.windowOrg;
+    m_state->attributes.windowOrg.Offset(dx, dy);
+    return old;
+}
+CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state->attributes.viewportOrg, CPoint(x, y)); }
+CPoint CDC::GetViewportOrg() const { return m_state->attributes.viewportOrg; }
+CPoint CDC::OffsetViewportOrg(int dx, int dy)
+{
+    const CPoint old = m_state->attributes.viewportOrg;
+    m_state->attributes.viewportOrg.Offset(dx, dy);
+    return old;
+}
+
+int CDC::GetClipBox(LPRECT rect) const
+{
+    if (!m_state || !rect)
+        return ERROR;
+    const CRect clip = m_state->EffectiveClip();
+    *rect = m_state->ToLogical(clip);
+    return clip.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::IntersectClipRect(int left, int top, int right, int bottom)
+{
+    if (!m_state)
+        return ERROR;
+    const CRect rect = Normalized(m_state->ToDevice(CRect(left, top, right, bottom)));
+    auto& attributes = m_state->attributes;
+    CRect clip = attributes.hasClip ? attributes.clip : m_state->region;
+    clip.IntersectRect(&clip, &rect);
+    attributes.clip = clip;
+    attributes.hasClip = true;
+    m_state->ApplyClip();
+    return clip.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::SelectClipRect(LPCRECT rect)
+{
+    if (!m_state)
+        return ERROR;
+    auto& attributes = m_state->attributes;
+    attributes.hasClip = rect != nullptr;
+    if (rect)
+        attributes.clip.IntersectRect(Normalized(m_state->ToDevice(*rect)), &m_state->region);
+    m_state->ApplyClip();
+    return m_state->EffectiveClip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+BOOL CDC::PtVisible(int x, int y) const
+{
+    return m_state && m_state->EffectiveClip().PtInRect(m_state->ToDevice(x, y));
+}
+
+BOOL CDC::RectVisible(LPCRECT rect) const
+{
+    if (!m_state || !rect)
+        return FALSE;
+    CRect common;
+    return common.IntersectRect(m_state->EffectiveClip(), Normalized(m_state->ToDevice(*rect)));
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    m_state->stylePhase = 0;
+    return std::exchange(m_state->attributes.position, CPoint(x, y));
+}
+
+CPoint CDC::GetCurrentPosition() const { return m_state->attributes.position; }
+
+BOOL CDC::LineTo(int x, int y)
+{
+    if (!m_state)
+        return FALSE;
+    auto& attributes = m_state->attributes;
+    const CPoint from = attributes.position;
+    attributes.position = CPoint(x, y);
+    m_state->Record("LineTo", CRect(from.x, from.y, x, y));
+    const LOGPEN& pen = attributes.pen->pen;
+    if (attributes.pen->IsNull())
+        return TRUE;
+    const CPoint a = m_state->ToDevice(from.x, from.y), b = m_state->ToDevice(x, y);
+    const int width = attributes.pen->Width();
+    if (width > 1) {
+        m_state->painter->WideLine(a, b, pen.lopnColor, width);
+        return TRUE;
+    }
+    const auto& pattern = StylePattern(pen.lopnStyle);
+    // An opaque background fills the gaps of a styled line.
+    const COLORREF gap = attributes.bkMode == OPAQUE && !pattern.empty() ? attributes.bkColor : CLR_INVALID;
+    m_state->painter->ThinLine(a, b, pen.lopnColor, attributes.rop2, pattern, m_state->stylePhase, gap);
+    return TRUE;
+}
+
+BOOL CDC::Polyline(const POINT* points, int count)
+{
+    if (!m_state || !points || count < 2)
+        return FALSE;
+    const CPoint saved = MoveTo(points[0]);
+    for (int i = 1; i < count; ++i)
+        LineTo(points[i]);
+    m_state->attributes.position = saved;
+    return TRUE;
+}
+
+BOOL CDC::Rectangle(int left, int top, int right, int bottom)
+{
+    if (!m_state)
+        return FALSE;
+    CRect r = Normalized(CRect(left, top, right, bottom));
+    m_state->Record("Rectangle", r);
+    const bool recording = std::exchange(m_state->recording, false);
+    auto& attributes = m_state->attributes;
+    const auto pen = attributes.pen;
+    const auto brush = attributes.brush;
+    const int width = pen->Width();
+    if (pen->pen.lopnStyle == UINT(PS_INSIDEFRAME) && width > 1) {
+        r.DeflateRect(width / 2, width / 2);
+        r.right += width / 2 - (width - 1) / 2;
+        r.bottom += width / 2 - (width - 1) / 2;
+    }
+    // The thin outline runs through left..right-1 and top..bottom-1; a wide pen is
+    // centred on it, and the brush fills what the pen leaves inside.
+    const int before = width / 2;
+    const int after = width - before;
+    const CRect outline(r.left, r.top, r.right - 1, r.bottom - 1);
+    if (!brush->IsNull()) {
+        CRect inside = pen->IsNull() ? outline : CRect(outline.left + after, outline.top + after,
+                                                         outline.right - before, outline.bottom - before);
+        if (!inside.IsRectEmpty())
+            m_state->painter->Fill(m_state->ToDevice(inside), brush->brush.lbColor, zorkit::RopTable(PATCOPY));
+    }
+    if (!pen->IsNull() && outline.right >= outline.left && outline.bottom >= outline.top) {
+        if (width > 1) {
+            const COLORREF colour = pen->pen.lopnColor;
+            const BYTE copy = zorkit::RopTable(PATCOPY);
+            const CRect outer(outline.left - before, outline.top - before, outline.right + after, outline.bottom + after);
+            const CRect inner(outline.left + after, outline.top + after, outline.right - before, outline.bottom - before);
+            auto fill = [&](int l, int t, int rr, int b) {
+                m_state->painter->Fill(m_state->ToDevice(CRect(l, t, rr, b)), colour, copy);
+            };
+            fill(outer.left, outer.top, outer.right, inner.top);
+            fill(outer.left, inner.bottom, outer.right, outer.bottom);
+            fill(outer.left, inner.top, inner.left, inner.bottom);
+            fill(inner.right, inner.top, outer.right, inner.bottom);
+        } else {
+            const CPoint saved = attributes.position;
+            MoveTo(outline.left, outline.top);
+            LineTo(outline.right, outline.top);
+            LineTo(outline.right, outline.bottom);
+            LineTo(outline.left, outline.bottom);
+            LineTo(outline.left, outline.top);
+            attributes.position = saved;
+        }
+    }
+    m_state->recording = recording;
+    return TRUE;
+}
+
+void CDC::FillRect(LPCRECT rect, CBrush* brush)
+{
+    if (!m_state || !rect || !brush || !brush->GetSafeHandle())
+        return;
+    LOGBRUSH logBrush{};
+    brush->GetLogBrush(&logBrush);
+    if (auto* call = m_state->Record("FillRect", *rect))
+        call->brushColor = logBrush.lbStyle == BS_NULL ? CLR_INVALID : logBrush.lbColor;
+    if (logBrush.lbStyle != BS_NULL)
+        m_state->painter->Fill(Normalized(m_state->ToDevice(*rect)), logBrush.lbColor, zorkit::RopTable(PATCOPY));
+}
+
+void CDC::FillSolidRect(LPCRECT rect, COLORREF colour)
+{
+    if (!m_state || !rect)
+        return;
+    // The background colour stays set to the fill colour, as callers of the framework expect.
+    m_state->attributes.bkColor = colour;
+    if (auto* call = m_state->Record("FillSolidRect", Normalized(*rect)))
+        call->brushColor = colour;
+    m_state->painter->Fill(Normalized(m_state->ToDevice(*rect)), colour, zorkit::RopTable(PATCOPY));
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF colour)
+{
+    const CRect rect(x, y, x + cx, y + cy);
+    FillSolidRect(&rect, colour);
+}
+
+void CDC::FrameRect(LPCRECT rect, CBrush* brush)
+{
+    if (!m_state || !rect || !brush)
+        return;
+    const CRect r = Normalized(*rect);
+    if (r.IsRectEmpty())
+        return;
+    const bool recording = std::exchange(m_state->recording, false);
+    const CRect sides[] = {{r.left, r.top, r.right, r.top + 1},
+                           {r.left, r.bottom - 1, r.right, r.bottom},
+                           {r.left, r.top + 1, r.left + 1, r.bottom - 1},
+                           {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
+    for (const CRect& side : sides)
+        FillRect(&side, brush);
+    m_state->recording = recording;
+    m_state->Record("FrameRect", r);
+}
+
+void CDC::InvertRect(LPCRECT rect)
+{
+    if (!m_state || !rect)
+        return;
+    m_state->Record("InvertRect", Normalized(*rect));
+    m_state->painter->Fill(Normalized(m_state->ToDevice(*rect)), 0, zorkit::RopTable(DSTINVERT));
+}
+
+void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight)
+{
+    Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft, bottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
+{
+    if (!m_state)
+        return;
+    const COLORREF bk = m_state->attributes.bkColor;
+    FillSolidRect(x, y, cx - 1, 1, topLeft);
+    FillSolidRect(x, y, 1, cy - 1, topLeft);
+    FillSolidRect(x + cx, y, -1, cy, bottomRight);
+    FillSolidRect(x, y + cy, cx, -1, bottomRight);
+    m_state->attributes.bkColor = bk;
+}
+
+BOOL CDC::DrawEdge(LPRECT rect, UINT edge, UINT flags)
+{
+    if (!m_state || !rect)
+        return FALSE;
+    // (top-left, bottom-right) system colours of each border, outer one first.
+    struct Border {
+        UINT bit;
+        int topLeft;
+        int bottomRight;
+    };
+    static const Border outer[] = {{BDR_RAISEDOUTER, COLOR_3DLIGHT, COLOR_3DDKSHADOW},
+                                   {BDR_SUNKENOUTER, COLOR_3DSHADOW, COLOR_3DHILIGHT}};
+    static const Border inner[] = {{BDR_RAISEDINNER, COLOR_3DHILIGHT, COLOR_3DSHADOW},
+                                   {BDR_SUNKENINNER, COLOR_3DDKSHADOW, COLOR_3DLIGHT}};
+    m_state->Record("DrawEdge", *rect);
+    const bool recording = std::exchange(m_state->recording, false);
+    const COLORREF bk = m_state->attributes.bkColor;
+    CRect r(*rect);
+    for (const auto* ring : {outer, inner}) {
+        const Border* border = (edge & ring[0].bit) ? &ring[0] : (edge & ring[1].bit) ? &ring[1] : nullptr;
+        if (!border)
+            continue;
+        const COLORREF tl = GetSysColor(border->topLeft), br = GetSysColor(border->bottomRight);
+        if (flags & BF_TOP)
+            FillSolidRect(r.left, r.top, r.Width() - 1, 1, tl);
+        if (flags & BF_LEFT)
+            FillSolidRect(r.left, r.top, 1, r.Height() - 1, tl);
+        if (flags & BF_RIGHT)
+            FillSolidRect(r.right - 1, r.top, 1, r.Height(), br);
+        if (flags & BF_BOTTOM)
+            FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, br);
+        r.left += (flags & BF_LEFT) ? 1 : 0;
+        r.top += (flags & BF_TOP) ? 1 : 0;
+        r.right -= (flags & BF_RIGHT) ? 1 : 0;
+        r.bottom -= (flags & BF_BOTTOM) ? 1 : 0;
+    }
+    if (flags & BF_MIDDLE)
+        FillSolidRect(&r, GetSysColor(COLOR_BTNFACE));
+    if (flags & BF_ADJUST)
+        *rect = r;
+    m_state->attributes.bkColor = bk;
+    m_state->recording = recording;
+    return TRUE;
+}
+
+void CDC::DrawFocusRect(LPCRECT rect)
+{
+    if (!m_state || !rect)
+        return;
+    const CRect r = Normalized(*rect);
+    m_state->Record("DrawFocusRect", r);
+    const BYTE invert = zorkit::RopTable(DSTINVERT);
+    auto dot = [&](int x, int y) {
+        if (((x + y) & 1) == 0)
+            m_state->painter->Fill(m_state->ToDevice(CRect(x, y, x + 1, y + 1)), 0, invert);
+    };
+    for (int x = r.left; x < r.right; ++x) {
+        dot(x, r.top);
+        if (r.bottom - 1 > r.top)
+            dot(x, r.bottom - 1);
+    }
+    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+        dot(r.left, y);
+        if (r.right - 1 > r.left)
+            dot(r.right - 1, y);
+    }
+}
+
+BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
+{
+    if (!m_state)
+        return FALSE;
+    const CRect r = Normalized(CRect(x, y, x + width, y + height));
+    if (auto* call = m_state->Record("PatBlt", r))
+        call->rop = rop;
+    const auto& brush = m_state->attributes.brush;
+    const BYTE table = zorkit::RopTable(rop);
+    const bool usesPattern = ((table >> 4) & 0x0F) != (table & 0x0F);
+    if (usesPattern && brush->IsNull())
+        return TRUE;
+    m_state->painter->Fill(m_state->ToDevice(r), brush->brush.lbColor, table);
+    return TRUE;
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop)
+{
+    if (!m_state)
+        return FALSE;
+    const BYTE table = zorkit::RopTable(rop);
+    const bool usesSource = ((table >> 2) & 0x33) != (table & 0x33);
+    if (!usesSource)
+        return PatBlt(x, y, width, height, rop);
+    if (!source || !source->m_state || !source->m_state->surface || width < 0 || height < 0)
+        return FALSE;
+    if (auto* call = m_state->Record("BitBlt", CRect(x, y, x + width, y + height)))
+        call->rop = rop;
+    const CRect dest(m_state->ToDevice(x, y), CSize(width, height));
+    const auto& brush = m_state->attributes.brush;
+    m_state->painter->Blit(dest, *source->m_state->surface, source->m_state->ToDevice(xSrc, ySrc), table,
+                           brush->IsNull() ? 0 : brush->brush.lbColor);
+    return TRUE;
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF colour)
+{
+    if (!m_state)
+        return CLR_INVALID;
+    const CPoint p = m_state->ToDevice(x, y);
+    if (!m_state->EffectiveClip().PtInRect(p))
+        return CLR_INVALID;
+    m_state->Record("SetPixel", CRect(x, y, x + 1, y + 1));
+    m_state->painter->Fill(CRect(p.x, p.y, p.x + 1, p.y + 1), colour, zorkit::RopTable(PATCOPY));
+    return colour;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    if (!m_state)
+        return CLR_INVALID;
+    const CPoint p = m_state->ToDevice(x, y);
+    return m_state->painter->GetPixel(p.x, p.y);
+}
+
+BOOL CDC::ScrollDC(int dx, int dy, LPCRECT scroll, LPCRECT clip, LPRECT update)
+{
+    if (!m_state || m_state->painter->IsPrinting())
+        return FALSE;
+    const CRect area = scroll ? Normalized(m_state->ToDevice(*scroll)) : m_state->EffectiveClip();
+    CRect limit = m_state->EffectiveClip();
+    if (clip)
+        limit.IntersectRect(&limit, Normalized(m_state->ToDevice(*clip)));
+    m_state->Record("ScrollDC", m_state->ToLogical(area));
+    m_state->painter->SetClip(limit);
+    m_state->painter->Scroll(area, dx, dy);
+    m_state->ApplyClip();
+    if (update) {
+        // The part of the area that nothing moved into.
+        CRect left = area;
+        if (dx > 0)
+            left.right = std::min(area.right, area.left + dx);
+        else if (dx < 0)
+            left.left = std::max(area.left, area.right + dx);
+        CRect top = area;
+        if (dy > 0)
+            top.bottom = std::min(area.bottom, area.top + dy);
+        else if (dy < 0)
+            top.top = std::max(area.top, area.bottom + dy);
+        CRect bounds;
+        bounds.UnionRect(dx ? &left : &bounds, dy ? &top : &bounds);
+        bounds.IntersectRect(&bounds, &limit);
+        *update = bounds.IsRectEmpty() ? CRect() : m_state->ToLogical(bounds);
+    }
+    return TRUE;
+}
+
+int CDC::GetDeviceCaps(int index) const
+{
+    const bool printing = IsPrinting();
+    const int dpi = printing ? m_state->pdf->DotsPerInch() : 96;
+    const CSize size = printing ? m_state->painter->Size()
+                                : CSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    switch (index) {
+    case HORZRES: return size.cx;
+    case VERTRES: return size.cy;
+    case HORZSIZE: return size.cx * 254 / (dpi * 10);
+    case VERTSIZE: return size.cy * 254 / (dpi * 10);
+    case LOGPIXELSX:
+    case LOGPIXELSY: return dpi;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    default: return 0;
+    }
+}
+
+int CDC::StartDoc(LPCTSTR) { return IsPrinting() ? 1 : -1; }
+int CDC::StartPage() { return IsPrinting() ? 1 : -1; }
+
+int CDC::EndPage()
+{
+    if (!IsPrinting())
+        return -1;
+    m_state->pdf->ShowPage();
+    return 1;
+}
+
+int CDC::EndDoc()
+{
+    if (!IsPrinting())
+        return -1;
+    return m_state->pdf->Finish() ? 1 : -1;
+}
+
+BOOL CDC::WritePng(const char* path) const
+{
+    if (!m_state || !m_state->surface)
+        return FALSE;
+    const CRect& region = m_state->region;
+    if (region == m_state->surface->Bounds())
+        return m_state->surface->WritePng(path);
+    auto copy = zorkit::Surface::Create(region.Width(), region.Height());
+    if (!copy)
+        return FALSE;
+    for (int y = 0; y < region.Height(); ++y)
+        std::copy_n(m_state->surface->Row(region.top + y) + region.left, region.Width(), copy->Row(y));
+    return copy->WritePng(path);
+}
+
+void CDC::StartRecording()
+{
+    if (m_state)
+        m_state->recording = true;
+}
+
+void CDC::StopRecording()
+{
+    if (m_state)
+        m_state->recording = false;
+}
+
+void CDC::ClearRecordedCalls()
+{
+    if (m_state)
+        m_state->calls.clear();
+}
+
+const std::vector<zorkit::GdiCall>& CDC::GetRecordedCalls() const
+{
+    static const std::vector<zorkit::GdiCall> none;
+    return m_state ? m_state->calls : none;
+}

@@ -1,0 +1,42 @@
+// One font file opened with FreeType, with the table values GDI metrics come from.
+// Private to the platform layer.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <string>
+
+namespace zorkit {
+
+class FontFace {
+public:
+    // Check IsOpen: a missing or unreadable file leaves the face closed.
+    FontFace(FT_Library library, const std::string& path, int index);
+    ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    bool IsOpen() const { return m_face != nullptr; }
+    FT_Face Face() const { return m_face; }
+    const std::string& Path() const { return m_path; }
+    int Index() const { return m_index; }
+    bool HasChar(char32_t ch) const { return FT_Get_Char_Index(m_face, ch) != 0; }
+    bool IsFixedPitch() const { return FT_IS_FIXED_WIDTH(m_face); }
+
+    int unitsPerEm = 2048;
+    int winAscent = 0;
+    int winDescent = 0;
+    int hheaAscender = 0;
+    int hheaDescender = 0;  // negative below the baseline
+    int hheaLineGap = 0;
+    int averageWidth = 0;
+    int maximumAdvance = 0;
+
+private:
+    FT_Face m_face = nullptr;
+    std::string m_path;
+    int m_index = 0;
+};
+
+}

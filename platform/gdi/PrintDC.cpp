@@ -1,0 +1,16 @@
+#include "platform/gdi/PrintDC.h"
+
+#include "platform/gdi/DCState.h"
+#include "platform/gdi/PdfPainter.h"
+
+BOOL CPrintDC::Create(const char* pdfPath, int pageWidth, int pageHeight, int dotsPerInch)
+{
+    if (!pdfPath || pageWidth <= 0 || pageHeight <= 0 || dotsPerInch <= 0)
+        return FALSE;
+    auto pages = std::make_unique<zorkit::PdfPainter>(pdfPath, pageWidth, pageHeight, dotsPerInch);
+    if (!pages->IsOpen())
+        return FALSE;
+    m_state = std::make_unique<zorkit::DCState>();
+    m_state->AttachPdf(std::move(pages));
+    return TRUE;
+}

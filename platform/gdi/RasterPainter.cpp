@@ -1,0 +1,222 @@
+#include "platform/gdi/RasterPainter.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi/ScaledFont.h"
+#include "platform/gdi/Surface.h"
+
+namespace zorkit {
+namespace {
+
+constexpr BYTE kPatCopy = RopTable(PATCOPY);
+constexpr BYTE kSrcCopy = RopTable(SRCCOPY);
+
+std::uint32_t Blend(std::uint32_t dest, std::uint32_t colour, unsigned alpha)
+{
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned d = (dest >> shift) & 0xFF;
+        const unsigned c = (colour >> shift) & 0xFF;
+        out |= ((d * (255 - alpha) + c * alpha + 127) / 255) << shift;
+    }
+    return out;
+}
+
+}
+
+RasterPainter::RasterPainter(std::shared_ptr<Surface> surface)
+    : m_surface(std::move(surface)), m_clip(m_surface->Bounds())
+{
+}
+
+CSize RasterPainter::Size() const
+{
+    return CSize(m_surface->Width(), m_surface->Height());
+}
+
+void RasterPainter::Plot(int x, int y, std::uint32_t pixel, int rop2)
+{
+    if (!m_clip.PtInRect(CPoint(x, y)))
+        return;
+    std::uint32_t& dest = m_surface->Row(y)[x];
+    dest = rop2 == R2_COPYPEN ? pixel : ApplyRop2(rop2, pixel, dest);
+}
+
+void RasterPainter::Fill(const CRect& rect, COLORREF colour, BYTE ropTable)
+{
+    CRect r;
+    if (!r.IntersectRect(&rect, &m_clip))
+        return;
+    const std::uint32_t pixel = PixelFromColor(colour);
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::uint32_t* row = m_surface->Row(y);
+        if (ropTable == kPatCopy)
+            std::fill(row + r.left, row + r.right, pixel);
+        else
+            for (int x = r.left; x < r.right; ++x)
+                row[x] = ApplyRop3(ropTable, pixel, 0, row[x]);
+    }
+}
+
+void RasterPainter::ThinLine(CPoint from, CPoint to, COLORREF colour, int rop2, const std::vector<int>& pattern,
+                             int& phase, COLORREF gapColour)
+{
+    const std::uint32_t pixel = PixelFromColor(colour);
+    const std::uint32_t gap = PixelFromColor(gapColour);
+    int period = 0;
+    for (int run : pattern)
+        period += run;
+    // Bresenham from `from`, stopping before `to`.
+    const int dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
+    const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+    const int steps = std::max(dx, dy);
+    int x = from.x, y = from.y;
+    int error = (dx > dy ? dx : -dy) / 2;
+    for (int i = 0; i < steps; ++i) {
+        bool on = true;
+        if (period > 0) {
+            int position = phase % period;
+            for (std::size_t run = 0; run < pattern.size(); ++run) {
+                if (position < pattern[run]) {
+                    on = run % 2 == 0;
+                    break;
+                }
+                position -= pattern[run];
+            }
+            ++phase;
+        }
+        if (on)
+            Plot(x, y, pixel, rop2);
+        else if (gapColour != CLR_INVALID)
+            Plot(x, y, gap, rop2);
+        const int e = error;
+        if (e > -dx) {
+            error -= dy;
+            x += sx;
+        }
+        if (e < dy) {
+            error += dx;
+            y += sy;
+        }
+    }
+}
+
+void RasterPainter::WideLine(CPoint from, CPoint to, COLORREF colour, int width)
+{
+    auto* surface = static_cast<cairo_surface_t*>(m_surface->CairoSurface());
+    cairo_surface_mark_dirty(surface);
+    cairo_t* cr = cairo_create(surface);
+    cairo_rectangle(cr, m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+    cairo_clip(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source_rgb(cr, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0, GetBValue(colour) / 255.0);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, from.x + 0.5, from.y + 0.5);
+    cairo_line_to(cr, to.x + 0.5, to.y + 0.5);
+    cairo_stroke(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+}
+
+void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyphs, COLORREF colour)
+{
+    const std::uint32_t pixel = PixelFromColor(colour);
+    const bool upward = font.Upward();
+    for (const PlacedGlyph& placed : glyphs) {
+        const Glyph& glyph = font.Rendered(*placed.glyph);
+        for (int row = 0; row < glyph.rows; ++row) {
+            for (int column = 0; column < glyph.width; ++column) {
+                const unsigned alpha = glyph.coverage[std::size_t(row) * glyph.width + column];
+                if (!alpha)
+                    continue;
+                // Offsets along the text (u) and down from its baseline (v).
+                const int u = glyph.left + column, v = row - glyph.top;
+                // Upward text turns the glyph a quarter left: (u, v) -> (v, -u).
+                const int x = upward ? placed.pen.x + v : placed.pen.x + u;
+                const int y = upward ? placed.pen.y - u : placed.pen.y + v;
+                if (!m_clip.PtInRect(CPoint(x, y)))
+                    continue;
+                std::uint32_t& dest = m_surface->Row(y)[x];
+                dest = alpha == 255 ? pixel : Blend(dest, pixel, alpha);
+            }
+        }
+    }
+}
+
+bool RasterPainter::ClipBlit(CRect& dest, const Surface& source, CPoint& sourceOrigin) const
+{
+    // Keep to the source: a destination pixel with no source pixel is left alone.
+    CRect fromSource(dest.left - sourceOrigin.x, dest.top - sourceOrigin.y,
+                     dest.left - sourceOrigin.x + source.Width(), dest.top - sourceOrigin.y + source.Height());
+    CRect clipped;
+    if (!clipped.IntersectRect(&dest, &m_clip) || !clipped.IntersectRect(&clipped, &fromSource))
+        return false;
+    sourceOrigin.Offset(clipped.left - dest.left, clipped.top - dest.top);
+    dest = clipped;
+    return true;
+}
+
+void RasterPainter::Blit(const CRect& destRect, const Surface& source, CPoint sourceOrigin, BYTE ropTable,
+                         COLORREF pattern)
+{
+    CRect dest = destRect;
+    if (!ClipBlit(dest, source, sourceOrigin))
+        return;
+    const std::uint32_t patternPixel = PixelFromColor(pattern);
+    const bool same = &source == m_surface.get();
+    for (int i = 0; i < dest.Height(); ++i) {
+        // Within one surface, copy rows in the order that never reads a row already written.
+        const bool upward = same && dest.top > sourceOrigin.y;
+        const int row = upward ? dest.Height() - 1 - i : i;
+        const std::uint32_t* from = source.Row(sourceOrigin.y + row) + sourceOrigin.x;
+        std::uint32_t* to = m_surface->Row(dest.top + row) + dest.left;
+        if (ropTable == kSrcCopy) {
+            std::memmove(to, from, std::size_t(dest.Width()) * 4);
+            continue;
+        }
+        if (same && to > from) {
+            for (int x = dest.Width() - 1; x >= 0; --x)
+                to[x] = ApplyRop3(ropTable, patternPixel, from[x], to[x]);
+        } else {
+            for (int x = 0; x < dest.Width(); ++x)
+                to[x] = ApplyRop3(ropTable, patternPixel, from[x], to[x]);
+        }
+    }
+}
+
+void RasterPainter::BlitKeyed(const CRect& destRect, const Surface& source, CPoint sourceOrigin, COLORREF key)
+{
+    CRect dest = destRect;
+    if (!ClipBlit(dest, source, sourceOrigin))
+        return;
+    const std::uint32_t keyPixel = PixelFromColor(key);
+    for (int row = 0; row < dest.Height(); ++row) {
+        const std::uint32_t* from = source.Row(sourceOrigin.y + row) + sourceOrigin.x;
+        std::uint32_t* to = m_surface->Row(dest.top + row) + dest.left;
+        for (int x = 0; x < dest.Width(); ++x)
+            if ((from[x] & 0xFFFFFF) != keyPixel)
+                to[x] = from[x];
+    }
+}
+
+COLORREF RasterPainter::GetPixel(int x, int y) const
+{
+    return m_clip.PtInRect(CPoint(x, y)) ? m_surface->GetPixel(x, y) : CLR_INVALID;
+}
+
+void RasterPainter::Scroll(const CRect& area, int dx, int dy)
+{
+    CRect dest = area;
+    dest.OffsetRect(dx, dy);
+    CRect keep;
+    if (!keep.IntersectRect(&area, &m_clip) || !dest.IntersectRect(&dest, &keep))
+        return;
+    Blit(dest, *m_surface, CPoint(dest.left - dx, dest.top - dy), kSrcCopy, 0);
+}
+
+}

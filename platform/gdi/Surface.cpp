@@ -1,0 +1,48 @@
+#include "platform/gdi/Surface.h"
+
+#include <cairo.h>
+
+namespace zorkit {
+
+std::shared_ptr<Surface> Surface::Create(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    cairo_surface_t* cairo = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(cairo) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(cairo);
+        return nullptr;
+    }
+    // RGB24 rows are 4 bytes a pixel with no padding, so a row is width pixels.
+    if (cairo_image_surface_get_stride(cairo) != width * 4) {
+        cairo_surface_destroy(cairo);
+        return nullptr;
+    }
+    std::shared_ptr<Surface> surface(new Surface);
+    surface->m_cairo = cairo;
+    surface->m_pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(cairo));
+    surface->m_width = width;
+    surface->m_height = height;
+    return surface;
+}
+
+Surface::~Surface()
+{
+    cairo_surface_destroy(static_cast<cairo_surface_t*>(m_cairo));
+}
+
+COLORREF Surface::GetPixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    return ColorFromPixel(Row(y)[x] & 0xFFFFFF);
+}
+
+BOOL Surface::WritePng(const char* path) const
+{
+    auto* cairo = static_cast<cairo_surface_t*>(m_cairo);
+    cairo_surface_mark_dirty(cairo);
+    return cairo_surface_write_to_png(cairo, path) == CAIRO_STATUS_SUCCESS;
+}
+
+}
