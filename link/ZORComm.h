@@ -100,6 +100,25 @@ public:
     void ShowTimeMsg(CString caption, CString text, UINT milliseconds);
     static DWORD CommThreadProc(CZORComm* link);
 
+    // Control experiments: set the set point, gains, sample count and period, then
+    // SetControl. The worker sends WM_CTRL_SAMPLE for every counted sample; the
+    // addresses it carries point into this object and hold the latest sample.
+    void SetTargetTemp(int temp) { m_targetTemp.store(temp, std::memory_order_relaxed); }
+    void SetTargetVilo(int speed) { m_targetVilo.store(speed, std::memory_order_relaxed); }
+    void SetSMotorDirection(int direction) { m_smotorDirection.store(direction, std::memory_order_relaxed); }
+    void SetSampleNums(int count) { m_sampleNums.store(count, std::memory_order_relaxed); }
+    void SetKpKiKd(float Kp, float Ki, float Kd);
+    void SetPeriod(int milliseconds) { m_period.store(milliseconds, std::memory_order_relaxed); }
+    void SetCtrlExit(int running) { m_ctrlRunning.store(running, std::memory_order_release); }
+    int IsCtrlRunning() const { return m_ctrlRunning.load(std::memory_order_acquire); }
+    int GetCurrentCtrl() const { return m_currentCtrl.load(std::memory_order_acquire); }
+    int IsSameToBeforeCtrl() const { return GetCurrentCtrl() == m_previousCtrl.load(std::memory_order_acquire); }
+    void SetControl(CTRLTYPE type, char* text);
+    // The sampling loop; runs on the worker. The success of its last pass.
+    int BkCommCtrl();
+
+    static constexpr int kCtrlTextSize = 50;
+
     static constexpr DWORD kMaxDownloadBytes = 250;
     static constexpr DWORD kMaxUploadBytes = 255;
     static constexpr DWORD kMaxProgramFileBytes = 65535;
@@ -133,6 +152,19 @@ private:
     // One received byte of the reset handshake; true when the handshake is complete.
     bool HandshakeStep(BYTE b, int& stage, int& bannerPos, BYTE& echo);
 
+    int RetrieveAnVal(unsigned char& b);
+    int RetrieveTowVal(unsigned char& b1, unsigned char& b2);
+    // One pass of the sampling loop in `mode`; true when it counts.
+    bool ControlPass(int mode, int index);
+    void NotifySample(LPARAM raw);
+    char CtrlTemperature1(float v, int i);
+    char CtrlVilocity(float v, int i);
+    char CtrlTemperature(float v, int i);
+    char CtrlVilocity1(float v, int i);
+    float fuzzy1(float e, float ep);
+    float fuzzy2(float e, float ep);
+    float Fuzzy(const int (&table)[13][13], float ke, float kc, float ku, const char* trace, float e, float ep);
+
     std::atomic<int> m_connected{0};
     std::atomic<int> m_running{0};
     ZORTYPE m_detectedType = CPU_NONE;
@@ -145,6 +177,31 @@ private:
     DWORD m_breakpointCount = 0;
     std::atomic<int> m_execAll{0};
     std::atomic<int> m_threadKind{THREAD_RESET};
+
+    // Control experiment settings; the worker reads them on every pass.
+    std::atomic<int> m_targetTemp{0};
+    std::atomic<int> m_targetVilo{0};
+    std::atomic<int> m_smotorDirection{1};
+    std::atomic<int> m_sampleNums{0};
+    std::atomic<float> m_kp{0.0f};
+    std::atomic<float> m_ki{0.0f};
+    std::atomic<float> m_kd{0.0f};
+    std::atomic<int> m_period{100};
+    std::atomic<int> m_ctrlRunning{0};
+    std::atomic<int> m_currentCtrl{-1};
+    std::atomic<int> m_previousCtrl{-1};
+    char m_ctrlText[kCtrlTextSize] = {};
+    // What WM_CTRL_SAMPLE points to: here, not on the worker's stack, because a
+    // terminated worker stops waiting while the host may still read them.
+    float m_ctrlShown = 0.0f;
+    WORD m_ctrlRaw = 0;
+    // Controller memory of the laws, kept per link so that two experiments at once
+    // do not mix their sums.
+    struct ControlMemory {
+        float tempSum = 0.0f, tempLast = 0.0f;
+        float viloSum = 0.0f, viloLast = 0.0f;
+        float fuzzyTempLast = 0.0f, fuzzyViloLast = 0.0f;
+    } m_ctrlMemory;
     // Last: the worker uses every member above, so it must end before they go.
     zorkit::CWorkerThread m_worker;
 };

@@ -39,6 +39,7 @@ DWORD CZORComm::CommThreadProc(CZORComm* link)
     case THREAD_RESET: result = link->ZORReset(); break;
     case THREAD_WAIT: result = link->WaitInfinite(); break;
     case THREAD_COPY: result = link->WaitCopyInfinite(); break;
+    case THREAD_CTRL: result = link->BkCommCtrl(); break;
     default: return DWORD(-1);
     }
     return result ? 0 : 1;
