@@ -37,6 +37,14 @@ std::shared_ptr<T> Share(HGDIOBJ handle)
     return std::static_pointer_cast<T>(handle->shared_from_this());
 }
 
+// Puts object in place of the one in slot and returns the framework object of the old one.
+template <typename Object, typename T>
+Object* Replace(DCState& state, std::shared_ptr<T>& slot, std::shared_ptr<T> object, int kind)
+{
+    state.replaced[kind] = std::exchange(slot, std::move(object));
+    return static_cast<Object*>(state.replaced[kind]->Object());
+}
+
 }
 
 CDC::CDC() = default;
@@ -58,7 +66,8 @@ BOOL CDC::CreateCompatibleDC(CDC*)
         return FALSE;
     m_state = std::make_unique<DCState>();
     m_state->memory = true;
-    m_state->attributes.bitmap = std::make_shared<zorkit::BitmapData>(surface);
+    m_state->defaultBitmap = std::make_shared<zorkit::BitmapData>(surface);
+    m_state->attributes.bitmap = m_state->defaultBitmap;
     m_state->Attach(surface, CPoint(), surface->Bounds());
     return TRUE;
 }
@@ -79,24 +88,21 @@ CPen* CDC::SelectObject(CPen* pen)
 {
     if (!m_state || !pen || !pen->GetSafeHandle())
         return nullptr;
-    auto old = std::exchange(m_state->attributes.pen, Share<zorkit::PenData>(pen->GetSafeHandle()));
-    return static_cast<CPen*>(old->Object());
+    return Replace<CPen>(*m_state, m_state->attributes.pen, Share<zorkit::PenData>(pen->GetSafeHandle()), 0);
 }
 
 CBrush* CDC::SelectObject(CBrush* brush)
 {
     if (!m_state || !brush || !brush->GetSafeHandle())
         return nullptr;
-    auto old = std::exchange(m_state->attributes.brush, Share<zorkit::BrushData>(brush->GetSafeHandle()));
-    return static_cast<CBrush*>(old->Object());
+    return Replace<CBrush>(*m_state, m_state->attributes.brush, Share<zorkit::BrushData>(brush->GetSafeHandle()), 1);
 }
 
 CFont* CDC::SelectObject(CFont* font)
 {
     if (!m_state || !font || !font->GetSafeHandle())
         return nullptr;
-    auto old = std::exchange(m_state->attributes.font, Share<zorkit::FontData>(font->GetSafeHandle()));
-    return static_cast<CFont*>(old->Object());
+    return Replace<CFont>(*m_state, m_state->attributes.font, Share<zorkit::FontData>(font->GetSafeHandle()), 2);
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap)
@@ -104,9 +110,8 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
     if (!m_state || !m_state->memory || !bitmap || !bitmap->GetSafeHandle())
         return nullptr;
     auto data = Share<zorkit::BitmapData>(bitmap->GetSafeHandle());
-    auto old = std::exchange(m_state->attributes.bitmap, data);
     m_state->Attach(data->surface, CPoint(), data->surface->Bounds());
-    return static_cast<CBitmap*>(old->Object());
+    return Replace<CBitmap>(*m_state, m_state->attributes.bitmap, data, 3);
 }
 
 CGdiObject* CDC::SelectObject(CGdiObject* object)

@@ -58,6 +58,8 @@ public:
     // The surface drawn on and the region's origin on it (null when printing).
     std::shared_ptr<zorkit::Surface> GetSurface() const;
 
+    // Each returns the object it replaced, which stays valid at least until the next
+    // selection of its kind (the DC's defaults for the DC's life).
     CPen* SelectObject(CPen* pen);
     CBrush* SelectObject(CBrush* brush);
     CFont* SelectObject(CFont* font);

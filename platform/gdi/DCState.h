@@ -67,6 +67,10 @@ public:
     CPoint origin;
     CRect region;
     DCAttributes attributes;
+    // The object a selection replaced, kept alive so that the caller can select it back
+    // even when nothing else holds it any more.
+    std::shared_ptr<GdiObjectData> replaced[4];
+    std::shared_ptr<BitmapData> defaultBitmap;  // a memory DC's own 1 x 1 bitmap
     std::vector<DCAttributes> saved;
     int stylePhase = 0;
     bool recording = false;

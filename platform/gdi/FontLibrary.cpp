@@ -41,24 +41,16 @@ std::string Lower(const char* text)
 
 FontLibrary& FontLibrary::Instance()
 {
-    static FontLibrary library;
-    return library;
+    // Never destroyed: static objects (the stock fonts among them) hold sized fonts whose
+    // faces must outlive them, whatever order the statics end in.
+    static FontLibrary* library = new FontLibrary;
+    return *library;
 }
 
 FontLibrary::FontLibrary()
 {
     FT_Init_FreeType(&m_library);
     m_config = FcInitLoadConfigAndFonts();
-}
-
-FontLibrary::~FontLibrary()
-{
-    m_scaled.clear();
-    m_faces.clear();
-    if (m_config)
-        FcConfigDestroy(static_cast<FcConfig*>(m_config));
-    if (m_library)
-        FT_Done_FreeType(m_library);
 }
 
 std::string FontLibrary::FamilyFor(const char* faceName)

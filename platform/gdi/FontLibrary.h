@@ -18,7 +18,6 @@ class ScaledFont;
 class FontLibrary {
 public:
     static FontLibrary& Instance();
-    ~FontLibrary();
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
