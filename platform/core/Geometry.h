@@ -9,6 +9,7 @@ struct SIZE { LONG cx; LONG cy; };
 struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
 typedef const RECT* LPCRECT;
 typedef RECT* LPRECT;
+typedef POINT* LPPOINT;
 
 class CSize : public SIZE {
 public:

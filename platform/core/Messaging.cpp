@@ -31,6 +31,8 @@ struct ThreadQueue {
     std::deque<std::shared_ptr<SentMessage>> sent;
     bool quit = false;
     int quitCode = 0;
+    zorkit::ISyntheticMessageSource* synthetic = nullptr;  // owner thread only
+    zorkit::MessageFilter filter = nullptr;                // owner thread only
 };
 
 struct Registration {
@@ -109,6 +111,8 @@ bool TakePosted(ThreadQueue& queue, LPMSG msg, HWND hwnd, UINT filterMin, UINT f
             queue.posted.erase(it);
         return true;
     }
+    if (queue.synthetic && queue.synthetic->TakeSynthetic(msg, hwnd, filterMin, filterMax, remove))
+        return true;
     if (queue.quit) {
         *msg = MSG{nullptr, WM_QUIT, WPARAM(queue.quitCode), 0, GetTickCount(), POINT{0, 0}};
         if (remove)
@@ -143,6 +147,10 @@ IMessageTarget* FindMessageTarget(HWND hwnd)
     return Lookup(hwnd, found) ? found.target : nullptr;
 }
 
+void SetSyntheticMessageSource(ISyntheticMessageSource* source) { CurrentQueue()->synthetic = source; }
+
+void SetMessageFilter(MessageFilter filter) { CurrentQueue()->filter = filter; }
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -154,7 +162,8 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
                 PostQuitMessage(int(msg.wParam));
                 return done();
             }
-            DispatchMessage(&msg);
+            if (!queue->filter || !queue->filter(&msg))
+                DispatchMessage(&msg);
             if (done())
                 return true;
         }
@@ -167,6 +176,23 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
         std::unique_lock<std::mutex> hold(queue->lock);
         queue->changed.wait_for(hold, std::min<std::chrono::steady_clock::duration>(deadline - now, std::chrono::milliseconds(5)),
                                 [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; });
+    }
+}
+
+bool WaitHandlingSentMessages(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto queue = CurrentQueue();
+    for (;;) {
+        HandleSentMessages(*queue);
+        if (done())
+            return true;
+        auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return false;
+        std::unique_lock<std::mutex> hold(queue->lock);
+        queue->changed.wait_for(hold, std::min<std::chrono::steady_clock::duration>(deadline - now, std::chrono::milliseconds(1)),
+                                [&] { return !queue->sent.empty(); });
     }
 }
 
@@ -240,7 +266,12 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
         std::unique_lock<std::mutex> hold(queue->lock);
         if (TakePosted(*queue, msg, hwnd, filterMin, filterMax, true))
             return msg->message != WM_QUIT;
-        queue->changed.wait(hold, [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; });
+        auto ready = [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; };
+        long next = queue->synthetic ? queue->synthetic->MillisecondsUntilNext() : -1;
+        if (next < 0)
+            queue->changed.wait(hold, ready);
+        else
+            queue->changed.wait_for(hold, std::chrono::milliseconds(next), ready);
     }
 }
 

@@ -46,10 +46,37 @@ HWND RegisterMessageTarget(IMessageTarget* target);
 void UnregisterMessageTarget(HWND hwnd);
 IMessageTarget* FindMessageTarget(HWND hwnd);
 
+// Messages made on demand instead of queued: paint and timer messages. Asked when no
+// posted message matches; it answers for the windows of the calling thread only.
+class ISyntheticMessageSource {
+public:
+    // Fills `msg` with a made message that matches the filter; remove = false only peeks.
+    virtual bool TakeSynthetic(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) = 0;
+    // Milliseconds until a made message may become ready (a timer), -1 for never.
+    virtual long MillisecondsUntilNext() = 0;
+
+protected:
+    ~ISyntheticMessageSource() = default;
+};
+
+// Sets the calling thread's source (null removes it).
+void SetSyntheticMessageSource(ISyntheticMessageSource* source);
+
+// Runs before the pump dispatches a message of the calling thread; returns true when
+// it consumed the message (the window system's pre-translation). Null removes it.
+using MessageFilter = bool (*)(MSG* msg);
+void SetMessageFilter(MessageFilter filter);
+
 // Handles sent and posted messages of the calling thread until `done` returns true
 // (checked after every message and at least every few milliseconds) or `timeoutMs`
 // has passed. Returns the last value of `done`.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Waits until `done` returns true (checked at least every millisecond) or
+// `timeoutMs` has passed, handling only messages that other threads send to the
+// calling thread meanwhile, as a thread blocked in SendMessage does. A thread that
+// waits for a worker uses it so that a worker blocked in a notification can finish.
+bool WaitHandlingSentMessages(const std::function<bool()>& done, DWORD timeoutMs);
 
 }
 

@@ -1,0 +1,218 @@
+#include "platform/ui/Input.h"
+
+#include <cstdlib>
+
+#include "platform/core/Gbk.h"
+#include "platform/core/Time.h"
+#include "platform/gdi/SystemSettings.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/KeyState.h"
+#include "platform/ui/Wnd.h"
+
+namespace {
+
+using zorkit::Desktop;
+using zorkit::InputKind;
+using zorkit::MouseButton;
+
+struct ButtonMessages {
+    UINT vk, down, up, dblclk, ncDown, ncUp, ncDblclk;
+};
+constexpr ButtonMessages kButtons[] = {
+    {VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK},
+    {VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCRBUTTONDOWN},
+    {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, WM_NCMBUTTONDOWN},
+};
+
+struct LastClick {
+    HWND hwnd = nullptr;
+    MouseButton button = MouseButton::Left;
+    DWORD time = 0;
+    CPoint point;
+    bool armed = false;
+};
+
+LastClick& Last()
+{
+    static LastClick last;
+    return last;
+}
+
+WPARAM MouseKeyFlags()
+{
+    WPARAM flags = 0;
+    if (zorkit::IsKeyDown(VK_LBUTTON))
+        flags |= MK_LBUTTON;
+    if (zorkit::IsKeyDown(VK_RBUTTON))
+        flags |= MK_RBUTTON;
+    if (zorkit::IsKeyDown(VK_MBUTTON))
+        flags |= MK_MBUTTON;
+    if (zorkit::IsKeyDown(VK_SHIFT))
+        flags |= MK_SHIFT;
+    if (zorkit::IsKeyDown(VK_CONTROL))
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+LPARAM Pack(CPoint p) { return MAKELPARAM(WORD(p.x), WORD(p.y)); }
+
+bool IsDoubleClick(HWND target, MouseButton button, CPoint point, DWORD time)
+{
+    LastClick& last = Last();
+    zorkit::WindowState* s = zorkit::StateOf(target);
+    bool wantsDouble = s && s->cls && (s->cls->attributes.style & CS_DBLCLKS);
+    bool isDouble = wantsDouble && last.armed && last.hwnd == target && last.button == button &&
+                    time - last.time <= zorkit::SystemSettings::Instance().DoubleClickTime() &&
+                    std::abs(point.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                    std::abs(point.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    // A double click uses up the first click: a third click starts afresh.
+    last = isDouble ? LastClick{} : LastClick{target, button, time, point, true};
+    return isDouble;
+}
+
+BOOL InjectMouse(const zorkit::InputEvent& event)
+{
+    auto& desktop = Desktop::Instance();
+    SetCursorPos(event.point.x, event.point.y);
+    CPoint screen = desktop.cursorPos;
+    const ButtonMessages& buttons = kButtons[int(event.button)];
+    if (event.kind == InputKind::ButtonDown || event.kind == InputKind::ButtonUp)
+        zorkit::RecordKey(buttons.vk, event.kind == InputKind::ButtonDown);
+
+    if (desktop.tracker) {
+        if (event.kind == InputKind::MouseMove)
+            desktop.tracker->MouseMove(screen);
+        if (event.kind == InputKind::ButtonUp && event.button == MouseButton::Left) {
+            auto tracker = std::move(desktop.tracker);
+            tracker->ButtonUp(screen);
+        }
+        return TRUE;
+    }
+
+    if (event.kind == InputKind::Wheel) {
+        HWND to = desktop.focus ? desktop.focus : WindowFromPoint(screen);
+        if (!to)
+            return FALSE;
+        return PostMessage(to, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeyFlags()), WORD(short(event.wheelDelta))),
+                           Pack(screen));
+    }
+
+    HWND target = desktop.capture ? desktop.capture : WindowFromPoint(screen);
+    zorkit::WindowState* s = zorkit::StateOf(target);
+    if (!s)
+        return FALSE;
+    UINT message = event.kind == InputKind::MouseMove    ? WM_MOUSEMOVE
+                   : event.kind == InputKind::ButtonDown ? buttons.down
+                                                         : buttons.up;
+    LRESULT hit = HTCLIENT;
+    if (!desktop.capture) {
+        hit = SendMessage(target, WM_NCHITTEST, 0, Pack(screen));
+        if (!zorkit::StateOf(target))
+            return FALSE;
+        if (event.kind == InputKind::ButtonDown) {
+            HWND top = s->TopLevel()->hwnd;
+            LRESULT answer = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                                         MAKELPARAM(WORD(hit), WORD(message)));
+            if ((answer == MA_ACTIVATE || answer == 2) && desktop.active != top)
+                SetActiveWindow(top);
+            if (answer == 2 || answer == 4)  // ...ANDEAT: the click stops here
+                return TRUE;
+        }
+        if (!zorkit::StateOf(target))
+            return FALSE;
+        SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(WORD(hit), WORD(message)));
+        if (!(s = zorkit::StateOf(target)) || (s->style & WS_DISABLED))
+            return FALSE;
+    }
+    DWORD time = event.time ? event.time : GetTickCount();
+    bool dbl = event.kind == InputKind::ButtonDown && IsDoubleClick(target, event.button, screen, time);
+    if (hit == HTCLIENT) {
+        if (dbl)
+            message = buttons.dblclk;
+        CPoint client = screen;
+        ScreenToClient(target, &client);
+        return PostMessage(target, message, MouseKeyFlags(), Pack(client));
+    }
+    UINT ncMessage = event.kind == InputKind::MouseMove    ? WM_NCMOUSEMOVE
+                     : event.kind == InputKind::ButtonDown ? (dbl ? buttons.ncDblclk : buttons.ncDown)
+                                                           : buttons.ncUp;
+    return PostMessage(target, ncMessage, WPARAM(hit), Pack(screen));
+}
+
+BOOL InjectKey(const zorkit::InputEvent& event)
+{
+    auto& desktop = Desktop::Instance();
+    bool wasDown = zorkit::IsKeyDown(event.key);
+    bool down = event.kind == InputKind::KeyDown;
+    if (event.kind != InputKind::Char)
+        zorkit::RecordKey(event.key, down);
+    HWND target = desktop.focus ? desktop.focus : desktop.active;
+    if (!zorkit::StateOf(target))
+        return FALSE;
+    if (event.kind == InputKind::Char)
+        return PostMessage(target, WM_CHAR, WPARAM(event.key & 0xFF), 1);
+    bool alt = zorkit::IsKeyDown(VK_MENU) && !zorkit::IsKeyDown(VK_CONTROL);
+    LPARAM flags = 1;
+    if (alt)
+        flags |= LPARAM(1) << 29;
+    if (wasDown)
+        flags |= LPARAM(1) << 30;
+    if (!down)
+        flags |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+    UINT message = down ? (alt || event.key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN)
+                        : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    return PostMessage(target, message, event.key, LPARAM(std::uint32_t(flags)));
+}
+
+}
+
+namespace zorkit {
+
+BOOL InjectInput(const InputEvent& event)
+{
+    switch (event.kind) {
+    case InputKind::KeyDown:
+    case InputKind::KeyUp:
+    case InputKind::Char:
+        return InjectKey(event);
+    default:
+        return InjectMouse(event);
+    }
+}
+
+BOOL InjectText(const std::string& utf8)
+{
+    BOOL any = FALSE;
+    for (unsigned char byte : GbkFromUtf8(utf8))
+        any |= InjectInput(InputEvent{InputKind::Char, CPoint(), MouseButton::Left, 0, byte, 0});
+    return any;
+}
+
+void PumpPendingMessages()
+{
+    PumpMessagesUntil([] { return false; }, 0);
+}
+
+}
+
+BOOL TranslateMessage(const MSG* msg)
+{
+    if (!msg || msg->message != WM_KEYDOWN)
+        return FALSE;
+    UINT ch = 0;
+    UINT key = UINT(msg->wParam);
+    if (key == VK_RETURN || key == VK_TAB || key == VK_BACK || key == VK_ESCAPE)
+        ch = key;
+    else if (zorkit::IsKeyDown(VK_CONTROL) && key >= 'A' && key <= 'Z')
+        ch = key - 'A' + 1;
+    if (!ch)
+        return FALSE;
+    return PostMessage(msg->hwnd, WM_CHAR, ch, msg->lParam);
+}
+
+BOOL AfxPreTranslateMessage(MSG* msg)
+{
+    if (!zorkit::StateOf(msg->hwnd))
+        return FALSE;
+    return CWnd::WalkPreTranslateTree(nullptr, msg);
+}

@@ -1,0 +1,13 @@
+// Drawing what lies outside a window's client area: borders, edges and the window's
+// own scroll bars; and the look of a scroll bar, shared with scroll-bar controls.
+#pragma once
+
+#include "platform/gdi/DC.h"
+#include "platform/ui/ScrollBarState.h"
+
+namespace zorkit {
+
+void DrawFrame(HWND hwnd);
+void DrawScrollBar(CDC& dc, const CRect& bar, bool vertical, const ScrollBarState& state, bool enabled);
+
+}

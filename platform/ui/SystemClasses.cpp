@@ -1,0 +1,48 @@
+#include "platform/ui/SystemClasses.h"
+
+#include "platform/gdi/SystemSettings.h"
+#include "platform/ui/ScrollBarControl.h"
+#include "platform/ui/Styles.h"
+#include "platform/ui/WinUser.h"
+#include "platform/ui/WindowClass.h"
+
+namespace {
+
+template <class Control>
+std::unique_ptr<zorkit::ControlProc> Make()
+{
+    return std::make_unique<Control>();
+}
+
+HBRUSH SysBrush(int index) { return reinterpret_cast<HBRUSH>(std::uintptr_t(index + 1)); }
+
+struct ControlClass {
+    const char* name;
+    UINT style;
+    LPCTSTR cursor;
+    int brush;  // system colour index, -1 for none
+    std::unique_ptr<zorkit::ControlProc> (*make)();
+};
+
+}
+
+namespace zorkit {
+
+void EnsureSystemClasses()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const ControlClass classes[] = {
+        {"SCROLLBAR", CS_DBLCLKS, IDC_ARROW, -1, &Make<ScrollBarControl>},
+        {WC_DIALOG, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, COLOR_BTNFACE, nullptr},
+    };
+    for (const ControlClass& c : classes) {
+        WNDCLASS wc{c.style, ::DefWindowProc, 0, 0, nullptr, nullptr, LoadCursor(nullptr, c.cursor),
+                    c.brush >= 0 ? SysBrush(c.brush) : nullptr, nullptr, c.name};
+        RegisterControlClass(wc, c.make);
+    }
+}
+
+}

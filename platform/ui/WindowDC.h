@@ -1,0 +1,13 @@
+// A DC on a whole window, borders and scroll bars included.
+#pragma once
+
+#include "platform/ui/WindowDCs.h"
+
+class CWindowDC : public CDC {
+public:
+    explicit CWindowDC(CWnd* wnd);
+    ~CWindowDC() override;
+
+protected:
+    HWND m_hWnd;
+};
