@@ -120,6 +120,16 @@ int ScaledFont::Measure(const char* text, int count)
             const int advance = m_asciiAdvance[b];
             width += advance >= 0 ? advance : AsciiAdvance(b);
             ++i;
+        } else if (IsGbkLeadByte(b) && i + 1 < count && IsGbkTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+            if (m_gbkAdvance.empty())
+                m_gbkAdvance.assign(126 * 192, -1);
+            std::int32_t& advance =
+                m_gbkAdvance[std::size_t(b - 0x81) * 192 + static_cast<unsigned char>(text[i + 1]) - 0x40];
+            if (advance < 0)
+                advance = Next(text, count, i).advance;
+            else
+                i += 2;
+            width += advance;
         } else {
             width += Next(text, count, i).advance;
         }

@@ -67,6 +67,7 @@ private:
     TEXTMETRIC m_metrics{};
     std::array<std::int32_t, 128> m_asciiAdvance;
     std::array<std::unique_ptr<Glyph>, 128> m_ascii;
+    std::vector<std::int32_t> m_gbkAdvance;  // by (lead - 0x81) * 192 + trail - 0x40; -1 unknown
     std::unordered_map<std::uint32_t, std::unique_ptr<Glyph>> m_wide;  // by GBK code
 };
 
