@@ -59,6 +59,7 @@ public:
     CBoardMemory& Memory() { return m_memory; }
     const CBoardMemory& Memory() const { return m_memory; }
     CFaultPlan& Faults() { return m_faults; }
+    const CFaultPlan& Faults() const { return m_faults; }
     const std::set<WORD>& Breakpoints() const { return m_breakpoints; }
     // Without a CPU core: the address named by the last reset, run or goto-cursor command.
     WORD ProgramCounter() const { return m_programCounter; }

@@ -81,7 +81,7 @@ void CVirtualBoard::Run()
 int CVirtualBoard::MillisecondsToDeadline() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    std::optional<Clock::time_point> deadline = m_monitor.NextDeadline();
+    std::optional<Clock::time_point> deadline = m_experiment ? m_experiment->NextDeadline() : m_monitor.NextDeadline();
     // A silent board's monitor stands still; its deadlines wait for it to speak again.
     if (!deadline || m_silent)
         return -1;
@@ -99,16 +99,22 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
         std::lock_guard<std::mutex> hold(m_lock);
         bool silent = m_silent;
         Clock::time_point now = Clock::now();
-        if (!silent)
+        if (!silent && m_experiment)
+            m_experiment->Tick(now, out);
+        else if (!silent)
             m_monitor.Tick(now, out);
-        if (m_resetRequested.exchange(false) && !silent)
+        if (m_resetRequested.exchange(false) && !silent) {
+            m_experiment.reset();
             m_monitor.PressReset(out);
+        }
         long got = 0;
         while (woken == CPseudoTerminal::WAIT_READY && (got = m_line.Read(buffer, sizeof buffer)) > 0) {
             now = Clock::now();
             for (long i = 0; i < got; ++i) {
                 wire.push_back({WireDirection::Received, buffer[i], now});
-                if (!silent)
+                if (!silent && m_experiment)
+                    m_experiment->Receive(buffer[i], now, out);
+                else if (!silent)
                     m_monitor.Receive(buffer[i], now, out);
             }
         }
@@ -120,6 +126,7 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
             wire.push_back({WireDirection::Sent, out[i], now});
     }
     m_wireLog.Append(wire);
+    m_served.notify_all();
 }
 
 void CVirtualBoard::SetCpuType(CpuType cpu)
@@ -160,6 +167,12 @@ BoardMode CVirtualBoard::Mode() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_monitor.Mode();
+}
+
+bool CVirtualBoard::WaitMode(BoardMode mode, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    return m_served.wait_for(hold, timeout, [&] { return m_monitor.Mode() == mode; });
 }
 
 std::vector<BYTE> CVirtualBoard::ReadMemory(MemorySpace space, WORD address, std::size_t n) const
@@ -204,6 +217,12 @@ void CVirtualBoard::InjectFault(Fault fault)
     m_monitor.Faults().Inject(fault);
 }
 
+std::size_t CVirtualBoard::ArmedFaults(Fault fault) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_monitor.Faults().Armed(fault);
+}
+
 void CVirtualBoard::InjectWrongAck(BYTE b)
 {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -215,6 +234,33 @@ void CVirtualBoard::SetSilent(bool silent)
 {
     m_silent = silent;
     m_line.Wake();
+}
+
+void CVirtualBoard::StartExperiment(const CExperimentSettings& settings)
+{
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_experiment.emplace(settings, Clock::now());
+    }
+    // The board thread waits for the monitor's deadline; the first sample has its own.
+    m_line.Wake();
+}
+
+void CVirtualBoard::StopExperiment()
+{
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_experiment.reset();
+    }
+    m_line.Wake();
+}
+
+std::optional<CExperimentState> CVirtualBoard::Experiment() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!m_experiment)
+        return std::nullopt;
+    return m_experiment->State();
 }
 
 }

@@ -15,8 +15,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -25,6 +27,7 @@
 #include "platform/core/WinTypes.h"
 #include "platform/serial/PseudoTerminal.h"
 #include "sim/BoardMemory.h"
+#include "sim/Experiment.h"
 #include "sim/FaultPlan.h"
 #include "sim/Monitor.h"
 #include "sim/WireLog.h"
@@ -56,6 +59,8 @@ public:
     // The reset key; the board thread sends the banner and serves the echo test.
     void PressReset();
     BoardMode Mode() const;
+    // True once the board is in `mode`; false when the time-out passes first.
+    bool WaitMode(BoardMode mode, std::chrono::milliseconds timeout) const;
 
     std::vector<BYTE> ReadMemory(MemorySpace space, WORD address, std::size_t n) const;
     void WriteMemory(MemorySpace space, WORD address, const std::vector<BYTE>& data);
@@ -65,11 +70,20 @@ public:
     WORD ProgramCounter() const;
 
     void InjectFault(Fault fault);
+    // How many occurrences of the fault are armed and not yet spent.
+    std::size_t ArmedFaults(Fault fault) const;
     // Arms Fault::WrongAck with the byte that goes out instead of 0xAA.
     void InjectWrongAck(BYTE b);
     // A silent board takes in bytes (they are logged) but neither acts nor answers.
     void SetSilent(bool silent);
     BOOL IsSilent() const { return m_silent.load(); }
+
+    // A control experiment: the board leaves its monitor and runs the plant until
+    // StopExperiment or the reset key.
+    void StartExperiment(const CExperimentSettings& settings);
+    void StopExperiment();
+    // The running experiment; nullopt while the monitor serves the line.
+    std::optional<CExperimentState> Experiment() const;
 
     CWireLog& WireLog() { return m_wireLog; }
     const CWireLog& WireLog() const { return m_wireLog; }
@@ -82,7 +96,10 @@ private:
     void Shutdown();
 
     mutable std::mutex m_lock;
+    // Signalled after every turn of the board thread.
+    mutable std::condition_variable m_served;
     CMonitor m_monitor;
+    std::optional<CExperiment> m_experiment;
     CPseudoTerminal m_line;
     std::string m_slavePath;
     std::string m_error;

@@ -8,7 +8,7 @@ void CWireLog::Append(const std::vector<CWireByte>& bytes)
 {
     if (bytes.empty())
         return;
-    std::function<void(const CWireByte&)> observer;
+    std::function<void(const std::vector<CWireByte>&)> observer;
     {
         std::lock_guard<std::mutex> hold(m_lock);
         for (const CWireByte& entry : bytes) {
@@ -21,11 +21,10 @@ void CWireLog::Append(const std::vector<CWireByte>& bytes)
     }
     m_changed.notify_all();
     if (observer)
-        for (const CWireByte& entry : bytes)
-            observer(entry);
+        observer(bytes);
 }
 
-void CWireLog::SetObserver(std::function<void(const CWireByte&)> observer)
+void CWireLog::SetObserver(std::function<void(const std::vector<CWireByte>&)> observer)
 {
     std::lock_guard<std::mutex> hold(m_lock);
     m_observer = std::move(observer);

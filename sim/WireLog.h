@@ -6,6 +6,8 @@
 //
 // The board records the answer to received bytes before it publishes them, so a
 // waiter that sees n bytes received also sees everything sent in reply to them.
+// Sent bytes are recorded just after they were written: a host may read them a
+// moment before the log shows them.
 // Thread safety: every call is safe from any thread.
 #pragma once
 
@@ -38,8 +40,8 @@ public:
     explicit CWireLog(std::size_t capacity = std::size_t(1) << 16);
 
     void Append(const std::vector<CWireByte>& bytes);
-    // Called for every appended byte, on the board's thread, outside the log's lock.
-    void SetObserver(std::function<void(const CWireByte&)> observer);
+    // Called with every appended batch, on the board's thread, outside the log's lock.
+    void SetObserver(std::function<void(const std::vector<CWireByte>&)> observer);
     void Clear();
 
     std::vector<CWireByte> Entries() const;
@@ -62,7 +64,7 @@ private:
     std::deque<CWireByte> m_entries;
     std::size_t m_received = 0;
     std::size_t m_sent = 0;
-    std::function<void(const CWireByte&)> m_observer;
+    std::function<void(const std::vector<CWireByte>&)> m_observer;
 };
 
 }

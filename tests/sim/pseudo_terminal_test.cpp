@@ -1,0 +1,102 @@
+// The pseudo-terminal owner, against a client on its slave path.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/serial/PseudoTerminal.h"
+#include "tests/sim/HostLine.h"
+
+namespace zorkit::sim::test {
+namespace {
+
+class PseudoTerminalTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(pty.Open()) << pty.LastError(); }
+
+    // Reads what the client sent, waiting for it with a deadline.
+    std::vector<BYTE> ReadFromClient(std::size_t count)
+    {
+        std::vector<BYTE> got;
+        auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
+            if (pty.WaitReadable(100) != CPseudoTerminal::WAIT_READY)
+                continue;
+            BYTE buffer[512];
+            long n = pty.Read(buffer, sizeof buffer);
+            if (n < 0)
+                break;
+            got.insert(got.end(), buffer, buffer + n);
+        }
+        return got;
+    }
+
+    CPseudoTerminal pty;
+};
+
+TEST_F(PseudoTerminalTest, EveryByteValuePassesUnchangedBothWays)
+{
+    CHostLine client(pty.SlavePath());
+    ASSERT_TRUE(client.IsOpen()) << pty.SlavePath();
+    // Control characters (CR, LF, ^C, XON/XOFF, DEL) included: the line is raw.
+    std::vector<BYTE> all = EchoBytes();
+    ASSERT_EQ(pty.Write(all.data(), all.size(), 1000), all.size());
+    EXPECT_EQ(client.Receive(256), all);
+    EXPECT_EQ(pty.WaitReadable(100), CPseudoTerminal::WAIT_TIMEOUT) << "the slave must not echo to the board";
+
+    ASSERT_TRUE(client.Send(all));
+    EXPECT_EQ(ReadFromClient(256), all);
+}
+
+TEST_F(PseudoTerminalTest, ReadNeverWaits)
+{
+    BYTE b;
+    EXPECT_EQ(pty.Read(&b, 1), 0);
+}
+
+TEST_F(PseudoTerminalTest, NoHangUpWithoutClientOrAfterOneLeaves)
+{
+    EXPECT_EQ(pty.WaitReadable(50), CPseudoTerminal::WAIT_TIMEOUT);
+    {
+        CHostLine client(pty.SlavePath());
+        ASSERT_TRUE(client.IsOpen());
+    }
+    EXPECT_EQ(pty.WaitReadable(50), CPseudoTerminal::WAIT_TIMEOUT);
+    CHostLine next(pty.SlavePath());
+    ASSERT_TRUE(next.Send({0x42}));
+    EXPECT_EQ(ReadFromClient(1), (std::vector<BYTE>{0x42}));
+}
+
+TEST_F(PseudoTerminalTest, WakeEndsAWaitFromAnotherThread)
+{
+    std::thread waker([this] { pty.Wake(); });
+    EXPECT_EQ(pty.WaitReadable(-1), CPseudoTerminal::WAIT_WOKEN);
+    waker.join();
+    EXPECT_EQ(pty.WaitReadable(0), CPseudoTerminal::WAIT_TIMEOUT) << "a wake is consumed once";
+}
+
+TEST_F(PseudoTerminalTest, HangUpReachesTheClientAndClosesTheMaster)
+{
+    CHostLine client(pty.SlavePath());
+    ASSERT_TRUE(client.IsOpen());
+    pty.HangUp();
+    EXPECT_TRUE(client.WaitHangUp());
+    EXPECT_FALSE(pty.IsOpen());
+    EXPECT_EQ(pty.SlavePath(), "");
+    EXPECT_EQ(pty.WaitReadable(0), CPseudoTerminal::WAIT_FAILED);
+    BYTE b = 0;
+    EXPECT_EQ(pty.Read(&b, 1), -1);
+    EXPECT_EQ(pty.Write(&b, 1, 0), 0u);
+}
+
+TEST_F(PseudoTerminalTest, ReopeningGivesAFreshPair)
+{
+    std::string first = pty.SlavePath();
+    CHostLine client(first);
+    ASSERT_TRUE(pty.Open());
+    EXPECT_TRUE(client.WaitHangUp()) << "the old pair is hung up";
+    CHostLine second(pty.SlavePath());
+    EXPECT_TRUE(second.IsOpen());
+}
+
+}
+}

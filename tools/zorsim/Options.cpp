@@ -1,0 +1,165 @@
+#include "tools/zorsim/Options.h"
+
+#include <cstdlib>
+
+#include "tools/zorsim/FaultNames.h"
+
+namespace zorsim {
+
+using zorkit::sim::CpuType;
+using zorkit::sim::Fault;
+
+namespace {
+
+struct CCpuName {
+    const char* name;
+    CpuType cpu;
+};
+
+constexpr CCpuName kCpuNames[] = {
+    {"8051", CpuType::Intel8051},
+    {"8086", CpuType::Intel8086},
+    {"8098", CpuType::Intel8098},
+};
+
+std::optional<CpuType> CpuFromName(const std::string& name)
+{
+    for (const CCpuName& entry : kCpuNames)
+        if (name == entry.name)
+            return entry.cpu;
+    return std::nullopt;
+}
+
+std::optional<long> ParseMilliseconds(const std::string& text)
+{
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 0 || value > 3600000)
+        return std::nullopt;
+    return value;
+}
+
+}
+
+std::optional<CArmedFault> ParseFault(const std::string& text, std::string& error)
+{
+    std::string name = text.substr(0, text.find('='));
+    std::optional<Fault> fault = FaultFromName(name);
+    if (!fault) {
+        error = "unknown fault '" + name + "' (see --help)";
+        return std::nullopt;
+    }
+    bool hasValue = text.find('=') != std::string::npos;
+    if (*fault != Fault::WrongAck) {
+        if (hasValue) {
+            error = "fault '" + name + "' takes no value";
+            return std::nullopt;
+        }
+        return CArmedFault{*fault, 0};
+    }
+    std::optional<BYTE> wrong = hasValue ? ParseByte(text.substr(text.find('=') + 1)) : std::nullopt;
+    if (!wrong) {
+        error = "wrong-ack needs a byte, e.g. wrong-ack=0x3C";
+        return std::nullopt;
+    }
+    return CArmedFault{*fault, *wrong};
+}
+
+std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error)
+{
+    COptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        auto value = [&]() -> const std::string* {
+            if (i + 1 >= arguments.size()) {
+                error = "option " + option + " needs a value";
+                return nullptr;
+            }
+            return &arguments[++i];
+        };
+        if (option == "-h" || option == "--help") {
+            options.help = true;
+        } else if (option == "-t" || option == "--trace") {
+            options.trace = true;
+        } else if (option == "--reset") {
+            options.resetAtStart = true;
+        } else if (option == "--silent") {
+            options.silent = true;
+        } else if (option == "-c" || option == "--cpu") {
+            const std::string* name = value();
+            if (!name)
+                return std::nullopt;
+            std::optional<CpuType> cpu = CpuFromName(*name);
+            if (!cpu) {
+                error = "unknown CPU '" + *name + "' (8051, 8086 or 8098)";
+                return std::nullopt;
+            }
+            options.cpu = *cpu;
+        } else if (option == "-s" || option == "--stop-delay") {
+            const std::string* text = value();
+            if (!text)
+                return std::nullopt;
+            std::optional<long> ms = ParseMilliseconds(*text);
+            if (!ms) {
+                error = "stop delay must be milliseconds from 0 to 3600000, not '" + *text + "'";
+                return std::nullopt;
+            }
+            options.stopDelay = std::chrono::milliseconds(*ms);
+        } else if (option == "-f" || option == "--fault") {
+            const std::string* text = value();
+            if (!text)
+                return std::nullopt;
+            std::optional<CArmedFault> fault = ParseFault(*text, error);
+            if (!fault)
+                return std::nullopt;
+            options.faults.push_back(*fault);
+        } else {
+            error = "unknown argument '" + option + "' (see --help)";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+std::string UsageText()
+{
+    std::string text =
+        "Usage: zorsim [OPTIONS]\n"
+        "\n"
+        "A virtual experiment box on a pseudo-terminal. zorsim prints the terminal's\n"
+        "path as its first line on standard output; open that path as the board's\n"
+        "serial port. It runs until SIGINT or SIGTERM (exit status 0).\n"
+        "\n"
+        "Options:\n"
+        "  -c, --cpu 8051|8086|8098   CPU type; sets the register image to 26, 28 or\n"
+        "                             30 bytes (default 8051)\n"
+        "  -s, --stop-delay MS        how long a run to a breakpoint or cursor, or a\n"
+        "                             step, takes before the board reports the stop\n"
+        "                             (default 200)\n"
+        "      --reset                press the reset key once at start (banner, then\n"
+        "                             the echo test)\n"
+        "      --silent               start silent: take in bytes, answer nothing\n"
+        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable)\n"
+        "  -t, --trace                print every byte on the line to standard error\n"
+        "  -h, --help                 show this text\n"
+        "\n"
+        "Faults:\n";
+    for (const CFaultName& entry : kFaultNames)
+        text += "  " + std::string(entry.name) + std::string(16 - std::string(entry.name).size(), ' ') + entry.meaning + "\n";
+    text +=
+        "\n"
+        "While it runs, SIGUSR1 presses the reset key, and standard input takes one\n"
+        "command per line:\n"
+        "  reset                      press the reset key\n"
+        "  fault NAME[=BYTE]          arm a fault (names as above)\n"
+        "  silent on|off              stop or resume answering\n"
+        "  hangup                     hang up the line and exit\n"
+        "  status                     show the board's mode and armed faults\n"
+        "  quit                       exit\n"
+        "\n"
+        "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
+        "pseudo-terminal could be opened; 2 for a usage error.\n";
+    return text;
+}
+
+}

@@ -1,0 +1,35 @@
+// zorsim's command line.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/BoardProtocol.h"
+#include "sim/FaultPlan.h"
+
+namespace zorsim {
+
+struct CArmedFault {
+    zorkit::sim::Fault fault;
+    BYTE wrongByte; // for wrong-ack
+};
+
+struct COptions {
+    zorkit::sim::CpuType cpu = zorkit::sim::CpuType::Intel8051;
+    std::chrono::milliseconds stopDelay{200};
+    bool trace = false;
+    bool resetAtStart = false;
+    bool silent = false;
+    std::vector<CArmedFault> faults;
+    bool help = false;
+};
+
+// The options, or nothing with `error` saying what is wrong with the command line.
+std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
+std::string UsageText();
+// Parses "drop-ack" or "wrong-ack=0x3C"; nothing with `error` set when unknown.
+std::optional<CArmedFault> ParseFault(const std::string& text, std::string& error);
+
+}

@@ -1,0 +1,108 @@
+// zorsim: the virtual experiment box on a pseudo-terminal, for any program that
+// talks to a board over a serial port.
+#include <csignal>
+#include <cstdio>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/process/SignalWaiter.h"
+#include "sim/VirtualBoard.h"
+#include "tools/zorsim/Console.h"
+#include "tools/zorsim/Options.h"
+
+namespace {
+
+using zorkit::sim::CVirtualBoard;
+using zorkit::sim::CWireByte;
+using zorkit::sim::Fault;
+using zorkit::sim::WireDirection;
+
+std::mutex g_stderrLock;
+
+// One line per run of bytes in one direction: "+1.234 host> 05 03 00 80 10 93".
+void Trace(const std::vector<CWireByte>& bytes, std::chrono::steady_clock::time_point start)
+{
+    std::lock_guard<std::mutex> hold(g_stderrLock);
+    for (std::size_t i = 0; i < bytes.size();) {
+        WireDirection direction = bytes[i].direction;
+        double seconds = std::chrono::duration<double>(bytes[i].time - start).count();
+        std::cerr << "+" << std::fixed << std::setprecision(3) << seconds
+                  << (direction == WireDirection::Received ? " host> " : " board>");
+        for (; i < bytes.size() && bytes[i].direction == direction; ++i)
+            std::cerr << ' ' << std::hex << std::uppercase << std::setw(2) << std::setfill('0') << int(bytes[i].value)
+                      << std::dec << std::setfill(' ');
+        std::cerr << '\n';
+    }
+}
+
+void ReadConsole(std::shared_ptr<CVirtualBoard> board)
+{
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::ostringstream reply;
+        zorsim::ConsoleAction action = zorsim::RunConsoleLine(*board, line, reply);
+        {
+            std::lock_guard<std::mutex> hold(g_stderrLock);
+            std::cerr << "zorsim: " << reply.str() << std::flush;
+        }
+        if (action == zorsim::ConsoleAction::Quit) {
+            zorkit::CSignalWaiter::Raise(SIGTERM);
+            return;
+        }
+    }
+    // End of input is not a request to stop: zorsim also runs with stdin closed.
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    // Before any thread starts, so that only the wait below takes these signals.
+    zorkit::CSignalWaiter signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1};
+
+    std::string error;
+    std::optional<zorsim::COptions> options = zorsim::ParseOptions({argv + 1, argv + argc}, error);
+    if (!options) {
+        std::cerr << "zorsim: " << error << "\n";
+        return 2;
+    }
+    if (options->help) {
+        std::cout << zorsim::UsageText();
+        return 0;
+    }
+
+    auto board = std::make_shared<CVirtualBoard>();
+    board->SetCpuType(options->cpu);
+    zorkit::sim::CMonitorTimings timings;
+    timings.stopDelay = options->stopDelay;
+    board->SetTimings(timings);
+    for (const zorsim::CArmedFault& armed : options->faults) {
+        if (armed.fault == Fault::WrongAck)
+            board->InjectWrongAck(armed.wrongByte);
+        else
+            board->InjectFault(armed.fault);
+    }
+    board->SetSilent(options->silent);
+    if (options->trace) {
+        auto start = std::chrono::steady_clock::now();
+        board->WireLog().SetObserver([start](const std::vector<CWireByte>& bytes) { Trace(bytes, start); });
+    }
+    if (!board->Start()) {
+        std::cerr << "zorsim: cannot open a pseudo-terminal: " << board->LastError() << "\n";
+        return 1;
+    }
+    std::cout << board->SlavePath() << std::endl;
+    if (options->resetAtStart)
+        board->PressReset();
+
+    // The console thread may sit in a read of stdin when zorsim ends; it keeps the board alive.
+    std::thread(ReadConsole, board).detach();
+    int signal;
+    while ((signal = signals.Wait()) == SIGUSR1)
+        board->PressReset();
+    board->Stop();
+    return signal < 0 ? 1 : 0;
+}
