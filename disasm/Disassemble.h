@@ -36,8 +36,12 @@ public:
     int GetOffset() const { return m_nOffset; }
 
 private:
-    // Operand handlers, one per operand class: each appends the instruction's bytes
-    // to the byte column, builds the instruction text and advances past it.
+    // Room for the longest texts: "A NONSENCE INSTRUCTION", and four address digits,
+    // two blanks, six byte digits and thirteen blanks.
+    static constexpr int kTextSize = 32;
+
+    // Operand handlers, one per operand class: each builds the instruction text from
+    // the mnemonic prefix and its operands and advances past the instruction.
     void length1();
     void length20();
     void length2r();
@@ -47,8 +51,8 @@ private:
     void acall();
     void length3d();
 
-    void AppendBytes(int length);
-    void Advance(int length);
+    char* BeginCommand();
+    void EndCommand(char* end, int length);
     int Address() const;
 
     unsigned char* m_pCurrent = nullptr;
@@ -61,6 +65,10 @@ private:
     unsigned short m_nAddrCount = 0;
     unsigned char m_cOpcode = 0;
     const char* m_pszMnemonic = "";
-    CString m_strCommand;
-    CString m_strRobot;
+    // The texts live in fixed buffers: decoding runs at tens of millions of
+    // instructions a second, and a string assignment costs more than the decoding.
+    char m_szCommand[kTextSize] = {};
+    int m_nCommandLength = 0;
+    char m_szRobot[kTextSize] = {};
+    int m_nRobotLength = 0;
 };
