@@ -79,16 +79,6 @@ BOOL InjectMouse(const zorkit::InputEvent& event)
     if (event.kind == InputKind::ButtonDown || event.kind == InputKind::ButtonUp)
         zorkit::RecordKey(buttons.vk, event.kind == InputKind::ButtonDown);
 
-    if (desktop.tracker) {
-        if (event.kind == InputKind::MouseMove)
-            desktop.tracker->MouseMove(screen);
-        if (event.kind == InputKind::ButtonUp && event.button == MouseButton::Left) {
-            auto tracker = std::move(desktop.tracker);
-            tracker->ButtonUp(screen);
-        }
-        return TRUE;
-    }
-
     if (event.kind == InputKind::Wheel) {
         HWND to = desktop.focus ? desktop.focus : WindowFromPoint(screen);
         if (!to)
@@ -210,9 +200,37 @@ BOOL TranslateMessage(const MSG* msg)
     return PostMessage(msg->hwnd, WM_CHAR, ch, msg->lParam);
 }
 
+namespace {
+
+// While a scroll bar follows a press, the pointer's messages are its own.
+bool FeedScrollTracker(const MSG* msg)
+{
+    auto& tracker = Desktop::Instance().tracker;
+    if (!tracker)
+        return false;
+    bool client = msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONUP;
+    bool nonClient = msg->message == WM_NCMOUSEMOVE || msg->message == WM_NCLBUTTONUP;
+    if (!client && !nonClient)
+        return false;
+    CPoint screen(short(LOWORD(msg->lParam)), short(HIWORD(msg->lParam)));
+    if (client)
+        ClientToScreen(msg->hwnd, &screen);
+    if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
+        tracker->MouseMove(screen);
+    } else {
+        auto ending = std::move(tracker);
+        ending->ButtonUp(screen);
+    }
+    return true;
+}
+
+}
+
 BOOL AfxPreTranslateMessage(MSG* msg)
 {
     if (!zorkit::StateOf(msg->hwnd))
         return FALSE;
+    if (FeedScrollTracker(msg))
+        return TRUE;
     return CWnd::WalkPreTranslateTree(nullptr, msg);
 }
