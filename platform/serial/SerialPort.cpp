@@ -107,6 +107,9 @@ bool CSerialPort::Close()
         return false;
     m_staged.clear();
     m_stagedStart = 0;
+    // Exclusive mode outlives our descriptor while others hold the device open.
+    if (::isatty(m_fd.Get()))
+        ::ioctl(m_fd.Get(), TIOCNXCL);
     bool closed = m_fd.Reset();
     // A waiter blocked on the old descriptor must look again and find the port closed.
     m_maskChanged.Signal();
@@ -214,9 +217,10 @@ bool CSerialPort::StageWaitingLocked()
         }
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        // A raw terminal without VMIN/VTIME answers "nothing waiting" with 0.
+        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
             return true;
-        // 0 or EIO: the other end has gone.
+        // EIO: the other end has gone.
         MarkHungUp();
         return false;
     }
@@ -238,7 +242,7 @@ long CSerialPort::Read(BYTE* buffer, DWORD n)
         }
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
             break;
         MarkHungUp();
         return done > 0 ? long(done) : -1;
@@ -359,7 +363,8 @@ bool CSerialPort::WaitEvent(DWORD& events)
         }
         if (!m_fd.IsValid() || m_fd.Get() != fd)
             return false;
-        if (fds[0].revents & POLLIN) {
+        // A hung-up terminal also reports POLLIN; only bytes that can be read count.
+        if ((fds[0].revents & POLLIN) && StageWaitingLocked() && m_stagedStart < m_staged.size()) {
             events = EV_RXCHAR;
             return true;
         }

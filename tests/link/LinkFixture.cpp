@@ -1,0 +1,81 @@
+#include "tests/link/LinkFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/core/Gbk.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Messaging.h"
+#include "platform/serial/PortTable.h"
+
+std::string Utf8(const std::string& gbk) { return zorkit::Utf8FromGbk(gbk); }
+
+void LinkFixture::SetUp()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    logDir = std::filesystem::temp_directory_path() / "zorkit-link-tests" /
+             (std::string(info->test_suite_name()) + "." + info->name());
+    std::filesystem::remove_all(logDir);
+    std::filesystem::create_directories(logDir);
+    CCommPort::SetLogDirectory(logDir.string());
+    zorkit::ClearRecordedMessageBoxes();
+    zorkit::SetMessageBoxEcho(false);
+    zorkit::sim::CMonitorTimings timings = board.GetTimings();
+    timings.stopDelay = std::chrono::milliseconds(50);
+    board.SetTimings(timings);
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    zorkit::SetSerialPortPath(kPort, board.SlavePath());
+}
+
+void LinkFixture::TearDown()
+{
+    link.reset();
+    board.Stop();
+    zorkit::ResetSerialPortPath(kPort);
+    std::filesystem::remove_all(logDir);
+}
+
+void LinkFixture::Connect(CZORComm::ZORTYPE expected)
+{
+    link = std::make_unique<CZORComm>(expected, kPort, 0);
+    ASSERT_TRUE(link->IsActive()) << "the board's pseudo-terminal did not open";
+}
+
+void LinkFixture::Establish()
+{
+    if (!link)
+        Connect();
+    ASSERT_TRUE(link->CheckConnect());
+    ASSERT_TRUE(link->IsZORConnect());
+    SettleWire();
+}
+
+void LinkFixture::SettleWire()
+{
+    // Everything the host wrote is already in the terminal: once the board has
+    // drained it, the count stops moving.
+    for (std::size_t seen = board.WireLog().ReceivedCount();;) {
+        if (!board.WireLog().WaitReceived(seen + 1, std::chrono::milliseconds(20)))
+            break;
+        seen = board.WireLog().ReceivedCount();
+    }
+    board.WireLog().Clear();
+}
+
+std::vector<std::string> LinkFixture::LogLines() const
+{
+    std::ifstream in(CCommPort::GetLogPath(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    std::string text = content.str();
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(Utf8(text.substr(start, end - start)));
+    return lines;
+}
+
+bool LinkFixture::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    return zorkit::PumpMessagesUntil(done, DWORD(timeout.count()));
+}

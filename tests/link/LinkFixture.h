@@ -1,0 +1,55 @@
+// A link connected to a virtual board over a real pseudo-terminal, with its log
+// in a private directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/ZORComm.h"
+#include "sim/VirtualBoard.h"
+
+// Reaches the parts of a link a host cannot see.
+struct CZORCommProbe {
+    static bool WorkerRuns(const CZORComm& link) { return link.m_worker.IsRunning(); }
+    static BOOL Close(CZORComm& link) { return link.CloseConnection(); }
+    static BOOL DownloadFile(CZORComm& link, const std::string& path)
+    {
+        std::vector<char> writable(path.begin(), path.end());
+        writable.push_back('\0');
+        return link.ProgDld(writable.data());
+    }
+};
+
+class LinkFixture : public ::testing::Test {
+protected:
+    static constexpr int kPort = 5;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Constructs the link on the board's line (expected CPU 8051 unless given).
+    void Connect(CZORComm::ZORTYPE expected = CZORComm::CPU_8051);
+    // CheckConnect, asserting success.
+    void Establish();
+    // The log so far, as UTF-8 lines without line ends.
+    std::vector<std::string> LogLines() const;
+    // Clears the wire log once the host's last bytes have reached the board.
+    void SettleWire();
+    // Frames the board has received since the wire log was last cleared.
+    std::vector<BYTE> Received() const { return board.WireLog().Received(); }
+    // Pumps this thread's messages until `done` or the deadline.
+    static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    bool WorkerRuns() const { return CZORCommProbe::WorkerRuns(*link); }
+
+    zorkit::sim::CVirtualBoard board;
+    std::unique_ptr<CZORComm> link;
+    std::filesystem::path logDir;
+};
+
+std::string Utf8(const std::string& gbk);

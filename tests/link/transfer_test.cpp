@@ -1,0 +1,169 @@
+// The port, the log, acknowledgements and checked data blocks.
+#include <algorithm>
+#include <fstream>
+
+#include "link/LinkErrors.h"
+#include "platform/core/Gbk.h"
+#include "platform/core/MessageBox.h"
+#include "platform/serial/PortTable.h"
+#include "tests/link/LinkFixture.h"
+
+using zorkit::sim::Fault;
+using Bytes = std::vector<BYTE>;
+
+namespace {
+// The lines of `all` from the first line equal to `first` on.
+std::vector<std::string> From(const std::vector<std::string>& all, const std::string& first)
+{
+    auto at = std::find(all.begin(), all.end(), first);
+    return std::vector<std::string>(at, all.end());
+}
+}
+
+TEST(ErrorStackTest, OverwritesItsOldestEntryAndPopsDownToEmptySlots)
+{
+    CErrorStack stack;
+    EXPECT_EQ(stack.PopError(), 0);
+    for (int code = 1; code <= 21; ++code)
+        stack.PushError(code);
+    for (int code = 21; code >= 2; --code)
+        EXPECT_EQ(stack.PopError(), code);
+    EXPECT_EQ(stack.PopError(), 0) << "code 1 was overwritten by code 21";
+    EXPECT_EQ(stack.PopError(), 0) << "an empty slot leaves the index in place";
+    stack.PushError(9);
+    EXPECT_EQ(stack.PopError(), 9);
+}
+
+class TransferTest : public LinkFixture {};
+
+TEST_F(TransferTest, LogStartsWithItsStampAndRecordsAnAcknowledgedCommand)
+{
+    Establish();
+    ASSERT_TRUE(link->TraceDebug());
+    auto lines = LogLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "日志文件成功创建！");
+    EXPECT_NE(lines[1].find("年"), std::string::npos);
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(From(lines, "发送指令字: 0FH"),
+              (std::vector<std::string>{"发送指令字: 0FH", "正在等待单片机应答...", "成功收到应答！"}));
+    link.reset();
+    lines = LogLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[lines.size() - 3], "");
+    EXPECT_EQ(lines[lines.size() - 2], "日志文件即将被关闭");
+    EXPECT_NE(lines.back().find("日"), std::string::npos);
+}
+
+TEST_F(TransferTest, UnansweredFrameTimesOutMarksTheLinkDownAndStartsTheResetWatcher)
+{
+    Establish();
+    board.InjectFault(Fault::DropAck);
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link->TraceDebug());
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+    EXPECT_FALSE(link->IsZORConnect());
+    EXPECT_TRUE(WorkerRuns());
+    ASSERT_TRUE(WaitFor([&] {
+        auto l = LogLines();
+        return std::find(l.begin(), l.end(), "单片机复位线程已经启动") != l.end();
+    }));
+    auto lines = From(LogLines(), "发送指令字: 0FH");
+    lines.erase(std::remove(lines.begin(), lines.end(), "单片机复位线程已经启动"), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"发送指令字: 0FH", "正在等待单片机应答...", "ERROR: 通讯超时！！！", "设置通讯状态...",
+                                               "恢复正常通讯...", "创建复位监视线程...", "成功！"}));
+    // No frame is ever sent again after a failure, and a link that is down sends nothing.
+    board.WireLog().Clear();
+    EXPECT_FALSE(link->TraceDebug());
+    EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(TransferTest, RefusalThenSilenceFailsWithCode12AndAWrongByteFailsAtOnce)
+{
+    Establish();
+    board.InjectFault(Fault::Nak);
+    EXPECT_FALSE(link->TraceDebug());
+    EXPECT_EQ(link->PopError(), ERR_BOARD_REFUSED);
+
+    link->SetZORConnect(1);
+    board.InjectWrongAck(0x42);
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link->TraceDebug());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(450));
+    EXPECT_FALSE(link->IsZORConnect());
+}
+
+TEST_F(TransferTest, BadBlockChecksumIsStillAnsweredButRefused)
+{
+    Establish();
+    board.InjectFault(Fault::CorruptBlock);
+    BYTE out[8] = {};
+    EXPECT_FALSE(link->ExMemUld(out, 8, 0x1000));
+    ASSERT_TRUE(board.WireLog().WaitReceived(7, std::chrono::seconds(1)));
+    EXPECT_EQ(Received().back(), 0xAA) << "the host answers every complete block";
+    EXPECT_EQ(link->PopError(), ERR_BLOCK_CHECKSUM);
+    EXPECT_TRUE(link->IsZORConnect());
+}
+
+TEST_F(TransferTest, SetCommOptionKeepsAnUnchangedPortAndNeverOpensAPortItCouldNotClose)
+{
+    Connect();
+    EXPECT_TRUE(link->SetCommOption(kPort, 0));
+    auto lines = LogLines();
+    EXPECT_EQ(From(lines, "正在重新设置串口通讯参数..."),
+              (std::vector<std::string>{"正在重新设置串口通讯参数...", "参数设置成功！"}));
+
+    EXPECT_TRUE(link->SetCommOption(kPort, 3));
+    EXPECT_EQ(link->GetCommBaud(), 3);
+
+    zorkit::SetSerialPortPath(kPort + 1, board.SlavePath());
+    EXPECT_TRUE(link->SetCommOption(kPort + 1, 0)) << "moving to another port closes and reopens";
+    EXPECT_EQ(link->GetCommPort(), kPort + 1);
+    EXPECT_TRUE(link->IsActive());
+    ASSERT_TRUE(link->CheckConnect());
+
+    ASSERT_TRUE(link->KeyMonitor());
+    EXPECT_TRUE(link->SetCommOption(kPort, 0));
+    zorkit::ResetSerialPortPath(kPort + 1);
+}
+
+TEST_F(TransferTest, PortThatCannotBeOpenedIsReportedAndEveryCommandFails)
+{
+    zorkit::SetSerialPortPath(kPort + 2, (logDir / "no-such-device").string());
+    CZORComm lost(CZORComm::CPU_8051, kPort + 2, 0);
+    auto boxes = zorkit::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Utf8(boxes[0].text), "无法正确打开串口设备，请检查串口8是否正被其他应用程序使用！");
+    EXPECT_EQ(boxes[0].type & MB_ICONMASK, MB_ICONSTOP);
+    EXPECT_FALSE(lost.IsActive());
+    EXPECT_FALSE(lost.CheckConnect());
+    EXPECT_FALSE(lost.SetCommOption(kPort, 0)) << "closing a port that is not open fails, so nothing is opened";
+    zorkit::ResetSerialPortPath(kPort + 2);
+}
+
+TEST_F(TransferTest, PortHeldByAnotherLinkCannotBeOpened)
+{
+    Connect();
+    zorkit::ClearRecordedMessageBoxes();
+    CZORComm second(CZORComm::CPU_8051, kPort, 0);
+    EXPECT_FALSE(second.IsActive());
+    ASSERT_EQ(zorkit::RecordedMessageBoxes().size(), 1u);
+    EXPECT_NE(Utf8(zorkit::RecordedMessageBoxes()[0].text).find("串口6"), std::string::npos);
+}
+
+TEST_F(TransferTest, OvergrownLogIsWrittenFromItsStartAndKeepsItsSize)
+{
+    Connect();
+    std::string filler(99, 'x');
+    for (int i = 0; i < 520; ++i)
+        link->WriteLog(filler.c_str());
+    auto size = std::filesystem::file_size(CCommPort::GetLogPath());
+    ASSERT_GT(size, 50000u);
+    link->WriteLog("first");
+    link->WriteLog("second");
+    EXPECT_EQ(std::filesystem::file_size(CCommPort::GetLogPath()), size);
+    std::ifstream in(CCommPort::GetLogPath(), std::ios::binary);
+    std::string head(8, '\0');
+    in.read(head.data(), 8);
+    EXPECT_EQ(head, "second\r\n");
+}

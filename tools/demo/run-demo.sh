@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The demo: a virtual experiment box on a pseudo-terminal and a scripted zorlink
+# session against it, narrated on the terminal.
+set -euo pipefail
+BUILD=${1:?usage: run-demo.sh BUILD_DIR}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$ROOT"
+LOG_DIR=$(mktemp -d)
+FIFO="$LOG_DIR/zorsim.out"
+mkfifo "$FIFO"
+"$BUILD/tools/zorsim/zorsim" --stop-delay 300 >"$FIFO" 2>"$LOG_DIR/zorsim.err" &
+SIM=$!
+trap 'kill $SIM 2>/dev/null || true; wait $SIM 2>/dev/null || true; rm -rf "$LOG_DIR"' EXIT
+exec 3<"$FIFO"
+read -r DEVICE <&3
+echo "== virtual experiment box (8051) listening on $DEVICE"
+echo
+ZORLINK=("$BUILD/tools/zorlink/zorlink" -d "$DEVICE" --log-dir "$LOG_DIR")
+echo "\$ zorlink -d $DEVICE --echo script tools/demo/demo-session.zls"
+"${ZORLINK[@]}" --echo script tools/demo/demo-session.zls
+echo
+echo "== the link's communication log ($(wc -l < "$LOG_DIR/ZORCOMM.LOG") lines, GBK), last lines:"
+tail -n 8 "$LOG_DIR/ZORCOMM.LOG" | iconv -f GBK -t UTF-8
+if [ -x "$ROOT/tools/demo/run-control-demo.sh" ]; then
+  echo
+  "$ROOT/tools/demo/run-control-demo.sh" "$BUILD" "$DEVICE" "$LOG_DIR"
+fi

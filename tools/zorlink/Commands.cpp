@@ -1,0 +1,322 @@
+#include "tools/zorlink/Command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "platform/core/Time.h"
+#include "tools/common/IntelHex.h"
+#include "tools/zorlink/Numbers.h"
+#include "tools/zorlink/ProgressBar.h"
+
+namespace {
+
+constexpr DWORD kUploadChunk = 255;
+constexpr DWORD kDownloadChunk = 250;
+constexpr DWORD kProgramChunk = 64;
+constexpr WORD kDefaultLoadAddress = 0x1100;
+
+void PrintBytes(WORD address, const std::vector<BYTE>& bytes)
+{
+    for (std::size_t at = 0; at < bytes.size(); at += 16) {
+        std::printf("%04X:", unsigned(WORD(address + at)));
+        for (std::size_t i = at; i < std::min(bytes.size(), at + 16); ++i)
+            std::printf(" %02X", bytes[i]);
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
+CommandResult NeedLink(CLinkSession& session, CZORComm*& link)
+{
+    link = session.ConnectedLink();
+    return link ? CommandResult::Success() : CommandResult::Failure(session.Error());
+}
+
+CommandResult Failed(CLinkSession& session) { return CommandResult::Failure(session.FailureReason()); }
+
+std::optional<WORD> ParseAddress(const std::string& text)
+{
+    auto value = ParseNumber(text, 0xFFFF);
+    return value ? std::optional<WORD>(WORD(*value)) : std::nullopt;
+}
+
+std::optional<std::vector<BYTE>> ParseBytes(Arguments::const_iterator first, Arguments::const_iterator last)
+{
+    std::vector<BYTE> bytes;
+    for (auto it = first; it != last; ++it) {
+        auto value = ParseNumber(*it, 0xFF);
+        if (!value)
+            return std::nullopt;
+        bytes.push_back(BYTE(*value));
+    }
+    return bytes;
+}
+
+// "ext" or "int"; the internal memory has 256 bytes.
+std::optional<bool> ParseSpace(const std::string& text)
+{
+    if (text == "ext")
+        return true;
+    if (text == "int")
+        return false;
+    return std::nullopt;
+}
+
+CommandResult Connect(CLinkSession& session, const Arguments& args)
+{
+    if (!args.empty())
+        return CommandResult::Usage("connect takes no arguments");
+    CZORComm* link = session.Link();
+    if (!link)
+        return CommandResult::Failure(session.Error());
+    if (!link->CheckConnect())
+        return CommandResult::Failure("the board does not answer: " + session.FailureReason());
+    std::printf("%s\n", CpuName(link->GetZORCPUType()));
+    std::fflush(stdout);
+    return CommandResult::Success();
+}
+
+CommandResult Read(CLinkSession& session, const Arguments& args)
+{
+    if (args.size() != 3)
+        return CommandResult::Usage("read ext|int ADDR COUNT");
+    auto external = ParseSpace(args[0]);
+    auto address = ParseAddress(args[1]);
+    auto count = ParseNumber(args[2], 0x10000);
+    if (!external || !address || !count || *count == 0)
+        return CommandResult::Usage("read ext|int ADDR COUNT (ADDR 0..0xFFFF, COUNT 1..65536)");
+    if (!*external && *address + *count > 0x100)
+        return CommandResult::Usage("the internal memory has 256 bytes (0x00..0xFF)");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    std::vector<BYTE> bytes(*count);
+    for (DWORD done = 0; done < *count; done += kUploadChunk) {
+        DWORD n = std::min(kUploadChunk, DWORD(*count) - done);
+        WORD at = WORD(*address + done);
+        BOOL ok = *external ? link->ExMemUld(bytes.data() + done, n, at) : link->InMemUld(bytes.data() + done, n, at);
+        if (!ok)
+            return Failed(session);
+    }
+    PrintBytes(*address, bytes);
+    return CommandResult::Success();
+}
+
+CommandResult Write(CLinkSession& session, const Arguments& args)
+{
+    if (args.size() < 3)
+        return CommandResult::Usage("write ext|int ADDR BYTE...");
+    auto external = ParseSpace(args[0]);
+    auto address = ParseAddress(args[1]);
+    auto bytes = ParseBytes(args.begin() + 2, args.end());
+    if (!external || !address || !bytes)
+        return CommandResult::Usage("write ext|int ADDR BYTE... (bytes 0..0xFF)");
+    if (!*external && *address + bytes->size() > 0x100)
+        return CommandResult::Usage("the internal memory has 256 bytes (0x00..0xFF)");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    for (DWORD done = 0; done < bytes->size(); done += kDownloadChunk) {
+        DWORD n = std::min(kDownloadChunk, DWORD(bytes->size()) - done);
+        WORD at = WORD(*address + done);
+        BYTE* data = bytes->data() + done;
+        if (!(*external ? link->ExMemDld(data, n, at) : link->InMemDld(data, n, at)))
+            return Failed(session);
+    }
+    return CommandResult::Success();
+}
+
+CommandResult Registers(CLinkSession& session, const Arguments& args)
+{
+    auto bytes = ParseBytes(args.begin(), args.end());
+    if (!bytes)
+        return CommandResult::Usage("regs [BYTE...] (bytes 0..0xFF)");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    std::size_t size = std::size_t(link->GetZORCPUType());
+    if (size == 0)
+        return CommandResult::Failure("the board's CPU type is not known; run connect first");
+    if (bytes->empty()) {
+        std::vector<BYTE> image(size);
+        if (!link->RegisterUld(image.data()))
+            return Failed(session);
+        PrintBytes(0, image);
+        return CommandResult::Success();
+    }
+    if (bytes->size() != size)
+        return CommandResult::Usage("the " + std::string(CpuName(link->GetZORCPUType())) + " register image has " +
+                                    std::to_string(size) + " bytes, " + std::to_string(bytes->size()) + " given");
+    return link->RegisterDld(bytes->data()) ? CommandResult::Success() : Failed(session);
+}
+
+struct LoadRun {
+    std::uint32_t address;
+    std::vector<BYTE> bytes;
+};
+
+CommandResult ReadProgram(const Arguments& args, std::vector<LoadRun>& runs)
+{
+    const std::string& path = args[0];
+    bool hex = path.size() > 4 && (path.substr(path.size() - 4) == ".hex" || path.substr(path.size() - 4) == ".ihx");
+    if (hex) {
+        if (args.size() > 1)
+            return CommandResult::Usage("an Intel HEX file carries its own addresses; no ADDR");
+        CIntelHex file;
+        if (!file.LoadFile(path))
+            return CommandResult::Failure(file.GetError());
+        for (const auto& run : file.GetRuns())
+            runs.push_back({run.address, run.bytes});
+    } else {
+        std::optional<WORD> address = kDefaultLoadAddress;
+        if (args.size() > 1 && !(address = ParseAddress(args[1])))
+            return CommandResult::Usage("load FILE [ADDR] (ADDR 0..0xFFFF)");
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return CommandResult::Failure("cannot read " + path);
+        runs.push_back({*address, std::vector<BYTE>(std::istreambuf_iterator<char>(in), {})});
+    }
+    for (const auto& run : runs)
+        if (run.address + run.bytes.size() > 0x10000)
+            return CommandResult::Failure(path + ": bytes beyond address 0xFFFF do not fit the board's 64 KB code space");
+    return CommandResult::Success();
+}
+
+CommandResult Load(CLinkSession& session, const Arguments& args)
+{
+    if (args.empty() || args.size() > 2)
+        return CommandResult::Usage("load FILE [ADDR]");
+    std::vector<LoadRun> runs;
+    if (auto result = ReadProgram(args, runs); !result.ok)
+        return result;
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    std::size_t total = 0, done = 0;
+    for (const auto& run : runs)
+        total += run.bytes.size();
+    CProgressBar progress("load", total);
+    // One program-image record per 64-byte frame: the same frames as one record per
+    // run, but the bar moves with every frame.
+    for (const auto& run : runs) {
+        for (std::size_t at = 0; at < run.bytes.size(); at += kProgramChunk) {
+            std::size_t n = std::min<std::size_t>(kProgramChunk, run.bytes.size() - at);
+            WORD address = WORD(run.address + at);
+            std::vector<BYTE> record = {BYTE(n), 0, BYTE(address & 0xFF), BYTE(address >> 8)};
+            record.insert(record.end(), run.bytes.begin() + long(at), run.bytes.begin() + long(at + n));
+            if (!link->ProgDld(record.data(), DWORD(record.size())))
+                return Failed(session);
+            progress.Update(done += n);
+        }
+    }
+    return CommandResult::Success();
+}
+
+template <BOOL (CZORComm::*Operation)(WORD)>
+CommandResult AddressCommand(CLinkSession& session, const Arguments& args)
+{
+    auto address = args.size() == 1 ? ParseAddress(args[0]) : std::nullopt;
+    if (!address)
+        return CommandResult::Usage("an address 0..0xFFFF is required");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    return (link->*Operation)(*address) ? CommandResult::Success() : Failed(session);
+}
+
+template <BOOL (CZORComm::*Operation)()>
+CommandResult PlainCommand(CLinkSession& session, const Arguments& args)
+{
+    if (!args.empty())
+        return CommandResult::Usage("this command takes no arguments");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    return (link->*Operation)() ? CommandResult::Success() : Failed(session);
+}
+
+std::optional<double> ParseSeconds(const Arguments& args, double byDefault)
+{
+    if (args.empty())
+        return byDefault;
+    auto value = args.size() == 1 ? ParseNumber(args[0], 86400) : std::nullopt;
+    return value ? std::optional<double>(*value) : std::nullopt;
+}
+
+CommandResult Wait(CLinkSession& session, const Arguments& args)
+{
+    auto seconds = ParseSeconds(args, 10);
+    if (!seconds)
+        return CommandResult::Usage("wait [SECONDS]");
+    CZORComm* link = session.Link();
+    if (!link)
+        return CommandResult::Failure(session.Error());
+    if (link->IsProgExcAll())
+        return CommandResult::Failure("the program runs without breakpoints and reports no stop; reset the board (await-reset)");
+    if (!session.WaitFor([link] { return !link->IsZORRunning(); }, *seconds))
+        return CommandResult::Failure("the board did not report a stop within " + std::to_string(int(*seconds)) + " s");
+    return CommandResult::Success();
+}
+
+CommandResult AwaitReset(CLinkSession& session, const Arguments& args)
+{
+    auto seconds = ParseSeconds(args, 100);
+    if (!seconds)
+        return CommandResult::Usage("await-reset [SECONDS]");
+    CZORComm* link = session.Link();
+    if (!link)
+        return CommandResult::Failure(session.Error());
+    // Marking the link down starts the reset watcher (or keeps the one a failure started).
+    link->SetZORConnect(0);
+    std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(*seconds));
+    bool reset = session.WaitFor([link] { return link->IsZORConnect() && !link->IsProgExcAll(); }, *seconds);
+    if (!reset)
+        return CommandResult::Failure("the reset handshake did not succeed within " + std::to_string(int(*seconds)) + " s");
+    std::fprintf(stderr, "Reset succeeded: %s\n", CpuName(link->GetZORCPUType()));
+    return CommandResult::Success();
+}
+
+CommandResult Pause(CLinkSession&, const Arguments& args)
+{
+    auto ms = args.size() == 1 ? ParseNumber(args[0], 3600000) : std::nullopt;
+    if (!ms)
+        return CommandResult::Usage("sleep MS");
+    Sleep(*ms);
+    return CommandResult::Success();
+}
+
+}
+
+const std::vector<CommandSpec>& Commands()
+{
+    static const std::vector<CommandSpec> table = {
+        {"connect", "connect", "test the link and print the board's CPU, e.g. \"Intel 8051\"", Connect},
+        {"read", "read ext|int ADDR COUNT", "read memory; prints 16 bytes per line as AAAA: XX XX ...", Read},
+        {"write", "write ext|int ADDR BYTE...", "write bytes to memory", Write},
+        {"regs", "regs [BYTE...]", "print the register image, or write it (26/28/30 bytes by CPU)", Registers},
+        {"load", "load FILE [ADDR]", "download a program: Intel HEX (.hex/.ihx) at its addresses, or raw binary at ADDR (default 0x1100)", Load},
+        {"reset", "reset ADDR", "set the program counter of the board's program to ADDR", AddressCommand<&CZORComm::ProgReset>},
+        {"run", "run ADDR", "run from ADDR (watched for a stop when breakpoints are set)", AddressCommand<&CZORComm::ProgExec>},
+        {"goto", "goto ADDR", "run to ADDR", AddressCommand<&CZORComm::GotoCursor>},
+        {"step", "step", "execute one instruction", PlainCommand<&CZORComm::StepDebug>},
+        {"trace", "trace", "trace one instruction (no stop is awaited)", PlainCommand<&CZORComm::TraceDebug>},
+        {"break", "break ADDR", "set a breakpoint", AddressCommand<&CZORComm::SetBreakPt>},
+        {"unbreak", "unbreak ADDR", "clear a breakpoint", AddressCommand<&CZORComm::ClearBreakPt>},
+        {"unbreak-all", "unbreak-all", "clear every breakpoint", PlainCommand<&CZORComm::ClearAllBreakPt>},
+        {"keypad", "keypad", "hand the board over to its own keypad (the link is then down)", PlainCommand<&CZORComm::KeyMonitor>},
+        {"wait", "wait [SECONDS]", "wait until the board reports that the run or step ended (default 10 s)", Wait},
+        {"await-reset", "await-reset [SECONDS]", "ask for the board's reset key and wait for the handshake (default 100 s)", AwaitReset},
+        {"sleep", "sleep MS", "pause", Pause},
+    };
+    return table;
+}
+
+const CommandSpec* FindCommand(const std::string& name)
+{
+    for (const auto& spec : Commands())
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}

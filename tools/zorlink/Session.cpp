@@ -1,0 +1,79 @@
+#include "tools/zorlink/Session.h"
+
+#include "link/LinkErrors.h"
+#include "platform/serial/PortTable.h"
+
+const char* CpuName(CZORComm::ZORTYPE type)
+{
+    switch (type) {
+    case CZORComm::CPU_8051: return "Intel 8051";
+    case CZORComm::CPU_8086: return "Intel 8086";
+    case CZORComm::CPU_8098: return "Intel 8098";
+    default: return "unknown";
+    }
+}
+
+CLinkSession::CLinkSession(LinkOptions options)
+    : m_options(std::move(options)), m_sink([this](UINT message, WPARAM, LPARAM) {
+          if (message == WM_TARGET_STOPPED)
+              ++m_stops;
+          return LRESULT(0);
+      })
+{
+    if (!m_options.device.empty())
+        zorkit::SetSerialPortPath(m_options.port, m_options.device);
+    if (!m_options.logDirectory.empty())
+        CCommPort::SetLogDirectory(m_options.logDirectory);
+}
+
+CZORComm* CLinkSession::Link()
+{
+    if (!m_link) {
+        m_link = std::make_unique<CZORComm>(m_options.cpu, m_options.port, m_options.baudIndex);
+        m_link->SetAckWnd(m_sink.GetSafeHwnd());
+    }
+    if (!m_link->IsActive()) {
+        m_error = "cannot open the serial device " + zorkit::SerialPortPath(m_options.port);
+        return nullptr;
+    }
+    return m_link.get();
+}
+
+CZORComm* CLinkSession::ConnectedLink()
+{
+    CZORComm* link = Link();
+    if (!link)
+        return nullptr;
+    if (!m_tested && !link->IsZORConnect()) {
+        m_tested = true;
+        if (!link->CheckConnect()) {
+            m_error = "the board does not answer: " + FailureReason();
+            return nullptr;
+        }
+    }
+    return link;
+}
+
+std::string CLinkSession::FailureReason()
+{
+    if (!m_link)
+        return "no link";
+    switch (m_link->PopError()) {
+    case ERR_BOARD_REFUSED: return "the board refused the command (answered 0x55)";
+    case ERR_BLOCK_INCOMPLETE: return "the board's data block did not arrive complete within 500 ms";
+    case ERR_BLOCK_CHECKSUM: return "the board's data block had a wrong checksum";
+    case ERR_READ: return "reading from the serial port failed";
+    case ERR_WRITE: return "writing to the serial port failed";
+    default: break;
+    }
+    if (m_link->IsProgExcAll())
+        return "the program runs without breakpoints; only a reset of the board ends it (await-reset)";
+    if (!m_link->IsZORConnect())
+        return "no answer from the board within 500 ms; the link is down (press the board's reset key, then await-reset)";
+    return "the command was refused";
+}
+
+bool CLinkSession::WaitFor(const std::function<bool()>& done, double seconds)
+{
+    return zorkit::PumpMessagesUntil(done, DWORD(seconds * 1000.0));
+}

@@ -1,0 +1,45 @@
+// One link to a board for the length of a zorlink run: the link itself, made on
+// first use, a message sink for its notifications, and what commands share.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "link/ZORComm.h"
+#include "platform/core/HostWindow.h"
+
+struct LinkOptions {
+    int port = 0;
+    int baudIndex = 0;
+    CZORComm::ZORTYPE cpu = CZORComm::CPU_8051;
+    std::string device; // maps the port index when set
+    std::string logDirectory;
+};
+
+class CLinkSession {
+public:
+    explicit CLinkSession(LinkOptions options);
+
+    // The link, constructed on first use; null (with Error() set) when its port cannot be opened.
+    CZORComm* Link();
+    // The link after a connection test on first use; null with Error() set when it failed.
+    CZORComm* ConnectedLink();
+    // Why the last link operation failed, in plain words.
+    std::string FailureReason();
+    const std::string& Error() const { return m_error; }
+    const LinkOptions& Options() const { return m_options; }
+    // Pumps this thread's messages until `done` or `seconds` have passed.
+    bool WaitFor(const std::function<bool()>& done, double seconds);
+    int StopsSeen() const { return m_stops; }
+
+private:
+    LinkOptions m_options;
+    std::unique_ptr<CZORComm> m_link;
+    zorkit::CHostWindow m_sink;
+    std::string m_error;
+    bool m_tested = false;
+    int m_stops = 0;
+};
+
+const char* CpuName(CZORComm::ZORTYPE type);

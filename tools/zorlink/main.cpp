@@ -1,0 +1,190 @@
+// zorlink: the serial link to an experiment box from the shell.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "tools/zorlink/Command.h"
+#include "tools/zorlink/Numbers.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+void PrintHelp()
+{
+    std::printf(
+        "Usage: zorlink [-d DEVICE | -p N] [-b BAUD] [-c 8051|8086|8098] [--log-dir DIR] COMMAND [ARGS]\n"
+        "       zorlink [options] script FILE|-\n"
+        "\n"
+        "Talks to the resident monitor of an experiment box over a serial line.\n"
+        "\n"
+        "Options:\n"
+        "  -d DEVICE      serial device to use as port 0 (e.g. /dev/ttyUSB0, or the path zorsim prints)\n"
+        "  -p N           port index: 0 is the first serial port, /dev/ttyS0 by default (default 0)\n"
+        "  -b BAUD        9600, 4800, 2400, 1200 or 600 (default 9600)\n"
+        "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051)\n"
+        "  --echo         print each script line (\"> line\") before running it\n"
+        "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
+        "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
+        "  -h, --help     this text\n"
+        "\n"
+        "Commands (numbers are decimal or 0x hex):\n");
+    for (const auto& spec : Commands())
+        std::printf("  %-38s %s\n", spec.synopsis, spec.help);
+    std::printf(
+        "  %-38s %s\n"
+        "\n"
+        "The link is tested (and the CPU detected) before the first command that needs it.\n"
+        "A script runs one command per line on the same link, so breakpoints and the link\n"
+        "state carry over; empty lines and lines starting with # are skipped. It stops at the\n"
+        "first failing command, except on a line starting with '-', whose failure is reported\n"
+        "and the script goes on.\n"
+        "\n"
+        "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n",
+        "script FILE|-", "run commands from FILE (or standard input)");
+}
+
+int Usage(const std::string& message)
+{
+    std::fprintf(stderr, "zorlink: %s\nTry 'zorlink --help'.\n", message.c_str());
+    return kExitUsage;
+}
+
+Arguments SplitWords(const std::string& line)
+{
+    std::istringstream in(line);
+    Arguments words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// Runs one command; prints why it failed. Returns the exit status it deserves.
+int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
+{
+    const CommandSpec* spec = FindCommand(words[0]);
+    if (!spec) {
+        std::fprintf(stderr, "zorlink: %sunknown command '%s'\n", where.c_str(), words[0].c_str());
+        return kExitUsage;
+    }
+    CommandResult result = spec->run(session, Arguments(words.begin() + 1, words.end()));
+    if (result.ok)
+        return kExitOk;
+    std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), spec->name, result.reason.c_str(),
+                 result.usage ? std::string(" (usage: " + std::string(spec->synopsis) + ")").c_str() : "");
+    return result.usage ? kExitUsage : kExitFailed;
+}
+
+int RunScript(CLinkSession& session, const std::string& name, bool echo)
+{
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (name != "-") {
+        file.open(name);
+        if (!file) {
+            std::fprintf(stderr, "zorlink: cannot read script %s\n", name.c_str());
+            return kExitFailed;
+        }
+        in = &file;
+    }
+    int number = 0;
+    for (std::string line; std::getline(*in, line);) {
+        ++number;
+        Arguments words = SplitWords(line);
+        if (words.empty() || words[0][0] == '#')
+            continue;
+        bool tolerated = words[0][0] == '-';
+        if (tolerated) {
+            words[0].erase(0, 1);
+            if (words[0].empty())
+                words.erase(words.begin());
+            if (words.empty())
+                continue;
+        }
+        std::string where = (name == "-" ? std::string("stdin") : name) + ":" + std::to_string(number) + ": ";
+        if (echo) {
+            std::printf("> %s\n", line.c_str());
+            std::fflush(stdout);
+        }
+        int status = RunCommand(session, words, where);
+        if (status != kExitOk && !tolerated)
+            return status;
+    }
+    return kExitOk;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    LinkOptions options;
+    bool echo = false;
+    int at = 1;
+    for (; at < argc && argv[at][0] == '-'; ++at) {
+        std::string option = argv[at];
+        auto value = [&]() -> const char* { return at + 1 < argc ? argv[++at] : nullptr; };
+        if (option == "-h" || option == "--help") {
+            PrintHelp();
+            return kExitOk;
+        } else if (option == "-d") {
+            const char* device = value();
+            if (!device)
+                return Usage("-d needs a device path");
+            options.device = device;
+        } else if (option == "-p") {
+            const char* text = value();
+            auto port = text ? ParseNumber(text, 255) : std::nullopt;
+            if (!port)
+                return Usage("-p needs a port index 0..255");
+            options.port = int(*port);
+        } else if (option == "-b") {
+            const char* text = value();
+            auto baud = text ? ParseNumber(text, 1000000) : std::nullopt;
+            int index = -1;
+            for (int i = 0; baud && i < 5; ++i)
+                if (DWORD(CCommPort::kBaudRates[i]) == *baud)
+                    index = i;
+            if (index < 0)
+                return Usage("-b needs one of 9600, 4800, 2400, 1200, 600");
+            options.baudIndex = index;
+        } else if (option == "-c") {
+            const char* text = value();
+            std::string cpu = text ? text : "";
+            if (cpu == "8051")
+                options.cpu = CZORComm::CPU_8051;
+            else if (cpu == "8086")
+                options.cpu = CZORComm::CPU_8086;
+            else if (cpu == "8098")
+                options.cpu = CZORComm::CPU_8098;
+            else
+                return Usage("-c needs 8051, 8086 or 8098");
+        } else if (option == "--echo") {
+            echo = true;
+        } else if (option == "--log-dir") {
+            const char* dir = value();
+            if (!dir)
+                return Usage("--log-dir needs a directory");
+            options.logDirectory = dir;
+        } else {
+            return Usage("unknown option " + option);
+        }
+    }
+    if (at >= argc)
+        return Usage("no command given");
+    Arguments words(argv + at, argv + argc);
+    if (words[0] == "script") {
+        if (words.size() != 2)
+            return Usage("script needs one FILE (or - for standard input)");
+        CLinkSession session(options);
+        return RunScript(session, words[1], echo);
+    }
+    if (!FindCommand(words[0]))
+        return Usage("unknown command '" + words[0] + "'");
+    CLinkSession session(options);
+    return RunCommand(session, words, "");
+}
