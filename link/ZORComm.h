@@ -136,6 +136,9 @@ protected:
     BYTE m_send[256];
 
 private:
+    // Tests look at the worker slot and the private file download through this.
+    friend struct CZORCommProbe;
+
     BOOL ProgDld(char* path);
     BOOL MemoryDownload(ZORCMD code, const BYTE* data, DWORD n, WORD addr);
     BOOL MemoryUpload(ZORCMD code, BYTE* out, DWORD n, WORD addr);
