@@ -12,7 +12,7 @@ mkdir -p "$3"
 cd "$3"
 # d52 wants a name ending in .bin and writes image.d52 beside it.
 [ -f image.bin ] || head -c 65536 /dev/urandom > image.bin
-hyperfine --warmup 10 --shell=none --output listing.out \
+hyperfine --warmup 10 --shell=none --output ./listing.out \
     --command-name "zordis 64 KB" "$zordis image.bin" \
     --command-name "d52 64 KB" "$d52 -b image" \
     --command-name "d52 -d 64 KB (bytes in comments)" "$d52 -b -d image"

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -170,7 +169,10 @@ int LoadBlocks(const Options& options, std::vector<Block>& blocks)
     std::ifstream file(options.file, std::ios::binary);
     if (!file)
         return InputError(options.file + ": cannot open: " + std::strerror(errno));
-    Block block{options.base, std::vector<unsigned char>(std::istreambuf_iterator<char>(file), {})};
+    Block block{options.base, {}};
+    char chunk[1 << 16];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
+        block.bytes.insert(block.bytes.end(), chunk, chunk + file.gcount());
     if (file.bad())
         return InputError(options.file + ": cannot read: " + std::strerror(errno));
     if (options.base + block.bytes.size() > kCodeSpace)
