@@ -1,0 +1,107 @@
+#include "tools/zordis/Options.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] FILE\n"
+    "List the 8051 instructions in FILE, one line per instruction: address, code bytes\n"
+    "and instruction text.\n"
+    "\n"
+    "FILE is Intel HEX when its name ends in .hex or .ihx (addresses come from the\n"
+    "records; gaps are not listed), raw binary otherwise.\n"
+    "\n"
+    "  --base ADDR   load address of a raw binary file (default 0)\n"
+    "  --start ADDR  list nothing below ADDR\n"
+    "  --end ADDR    list nothing beyond ADDR (the last byte decoded)\n"
+    "  --help        show this help and exit\n"
+    "\n"
+    "ADDR is hexadecimal, 0 to FFFF, written 1F00, 0x1F00 or 1F00H.\n"
+    "A last instruction that does not fit in the data is not listed; a warning names\n"
+    "the bytes left over.\n"
+    "\n"
+    "Exit status: 0 listed, 1 unreadable or malformed input, 2 bad command line.\n";
+
+// Hexadecimal address with an optional 0x prefix or H suffix.
+bool ParseAddress(const std::string& text, unsigned long& value)
+{
+    std::string digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+        digits.erase(0, 2);
+    else if (digits.size() > 1 && (digits.back() == 'H' || digits.back() == 'h'))
+        digits.pop_back();
+    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return false;
+    value = std::stoul(digits, nullptr, 16);
+    return true;
+}
+
+} // namespace
+
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "zordis: %s\nTry 'zordis --help'.\n", message.c_str());
+    return 2;
+}
+
+std::string Hex4(unsigned long value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04lXH", value);
+    return text;
+}
+
+int ParseOptions(int argc, char** argv, Options& options)
+{
+    struct AddressOption {
+        const char* name;
+        unsigned long Options::*value;
+    };
+    const AddressOption addressOptions[] = {
+        {"--base", &Options::base}, {"--start", &Options::start}, {"--end", &Options::end}};
+
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            std::string name = arg;
+            std::string value;
+            bool hasValue = false;
+            const std::size_t equals = arg.find('=');
+            if (equals != std::string::npos) {
+                name = arg.substr(0, equals);
+                value = arg.substr(equals + 1);
+                hasValue = true;
+            }
+            const AddressOption* option = nullptr;
+            for (const AddressOption& candidate : addressOptions)
+                if (name == candidate.name)
+                    option = &candidate;
+            if (!option)
+                return UsageError("unknown option '" + arg + "'");
+            if (!hasValue) {
+                if (i + 1 >= argc)
+                    return UsageError(name + " needs an address");
+                value = argv[++i];
+            }
+            if (!ParseAddress(value, options.*(option->value)))
+                return UsageError("bad address '" + value + "' for " + name + " (hexadecimal, 0 to FFFF)");
+            if (option->value == &Options::base)
+                options.hasBase = true;
+            continue;
+        }
+        if (!options.file.empty())
+            return UsageError("only one FILE, got '" + options.file + "' and '" + arg + "'");
+        options.file = arg;
+    }
+    if (options.file.empty())
+        return UsageError("no FILE given");
+    if (options.start > options.end)
+        return UsageError("--start " + Hex4(options.start) + " lies beyond --end " + Hex4(options.end));
+    return -1;
+}
+
