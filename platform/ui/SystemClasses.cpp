@@ -1,6 +1,7 @@
 #include "platform/ui/SystemClasses.h"
 
 #include "platform/gdi/SystemSettings.h"
+#include "platform/ui/EditControl.h"
 #include "platform/ui/ScrollBarControl.h"
 #include "platform/ui/Styles.h"
 #include "platform/ui/WinUser.h"
@@ -36,6 +37,7 @@ void EnsureSystemClasses()
     done = true;
     const ControlClass classes[] = {
         {"SCROLLBAR", CS_DBLCLKS, IDC_ARROW, -1, &Make<ScrollBarControl>},
+        {"EDIT", CS_DBLCLKS, IDC_IBEAM, COLOR_WINDOW, &Make<EditControl>},
         {WC_DIALOG, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, COLOR_BTNFACE, nullptr},
     };
     for (const ControlClass& c : classes) {
