@@ -47,7 +47,7 @@ int UsageError(const std::string& message)
 
 std::string Hex4(unsigned long value)
 {
-    char text[16];
+    char text[24];
     std::snprintf(text, sizeof text, "%04lXH", value);
     return text;
 }
