@@ -7,6 +7,7 @@
 //
 // The code bytes and the address array stay the host's and must outlive the decoding.
 // Copies continue decoding from the same place, each with texts of its own.
+// Addresses and branch targets wrap at FFFF like the 8051's program counter.
 #pragma once
 
 #include "platform/core/CString.h"
@@ -20,9 +21,9 @@ public:
     // one address per decoded instruction and may be null. Always returns 1.
     int initaddr(unsigned char* code, unsigned short* addrs, int base);
     // Starts a block of length bytes. An instruction that does not fit in what is
-    // left is not read: disamble then returns an empty text, records no address and
-    // stays where it is, so GetOffset() tells where the left-over bytes begin.
-    // An address array of length entries is always big enough.
+    // left is not read: disamble then returns an empty text (robotcd and commandcd
+    // too), records no address and stays where it is, so GetOffset() tells where the
+    // left-over bytes begin. An address array of length entries is always big enough.
     int initaddr(unsigned char* code, unsigned short* addrs, int base, int length);
 
     // Decodes the next instruction and returns its instruction text; the int is unused.
