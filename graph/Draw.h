@@ -1,0 +1,18 @@
+// DRAW: one picture of a graph: plot rectangle, texts and curves (in drawing order).
+// The curves stay the host's.
+#pragma once
+
+#include <vector>
+
+#include "platform/core/CString.h"
+#include "platform/core/Geometry.h"
+
+struct DATA;
+
+struct DRAW {
+    std::vector<DATA*> series;
+    CRect rect;
+    CString title;
+    CString xLabel;
+    CString yLabel;
+};

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "platform/core/Gbk.h"
+#include "platform/core/Messaging.h"
+#include "platform/gdi/PrintDC.h"
+#include "platform/gdi/Surface.h"
+#include "platform/ui/Snapshot.h"
+#include "platform/ui/WindowClass.h"
+#include "tests/graph/GraphInspector.h"
+
+namespace {
+
+constexpr COLORREF kGrey = RGB(210, 210, 210);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 150, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGrid = RGB(10, 50, 10);
+
+// A 580 x 340 screen to draw the graph on.
+struct Screen {
+    Screen()
+    {
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateCompatibleBitmap(&dc, 580, 340);
+        dc.SelectObject(&bitmap);
+    }
+    COLORREF At(int x, int y) const { return dc.GetPixel(x, y); }
+    bool SameAs(const Screen& other) const
+    {
+        const auto a = bitmap.GetSurface(), b = other.bitmap.GetSurface();
+        for (int y = 0; y < 340; ++y)
+            if (!std::equal(a->Row(y), a->Row(y) + 580, b->Row(y)))
+                return false;
+        return true;
+    }
+    CDC dc;
+    CBitmap bitmap;
+};
+
+struct Curve {
+    Curve(const char* name, COLORREF colour, int size)
+    {
+        data.samples = &samples;
+        data.name = name;
+        data.color = colour;
+        samples.SetSize(size);
+    }
+    SAMPLES samples;
+    DATA data;
+};
+
+std::vector<zorkit::GdiCall> Calls(const CDC& dc, const std::string& name)
+{
+    std::vector<zorkit::GdiCall> found;
+    for (const auto& call : dc.GetRecordedCalls())
+        if (call.name == name)
+            found.push_back(call);
+    return found;
+}
+
+TEST(GraphRendering, EmptyGraphShowsFrameGridTextsAndNoReferenceLine)
+{
+    CGraph graph;
+    Screen screen;
+    graph.Draw(&screen.dc);
+    EXPECT_EQ(screen.At(0, 0), kBlack) << "the background rectangle has the default pen";
+    EXPECT_EQ(screen.At(5, 5), kGrey);
+    for (int x : {19, 20, 21, 518, 519, 520})
+        EXPECT_EQ(screen.At(x, 201), kGreen) << "3-pixel frame at x = " << x;
+    EXPECT_EQ(screen.At(22, 201), kBlack);
+    EXPECT_EQ(screen.At(20, 200), kGrid) << "grid lines run over the frame";
+    EXPECT_EQ(screen.At(21, 200), kGreen);
+    // Dotted vertical grid line at x = 70 from the top edge, alternating from y = 20.
+    EXPECT_EQ(screen.At(70, 22), kGrid);
+    EXPECT_EQ(screen.At(70, 23), kBlack);
+    EXPECT_EQ(screen.At(70, 24), kGrid);
+    EXPECT_EQ(screen.At(300, 95), kBlack) << "no curves, no reference line";
+
+    // Value labels right of the plot, sample labels below it, title above.
+    auto inked = [&](const CRect& area) {
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (screen.At(x, y) != kGrey)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(CRect(522, 10, 580, 30)));
+    EXPECT_TRUE(inked(CRect(300, 322, 340, 340))) << "sample label 300";
+    EXPECT_TRUE(inked(CRect(240, 2, 300, 18))) << "the title";
+    EXPECT_TRUE(inked(CRect(2, 150, 18, 200))) << "the upward y-axis label";
+}
+
+TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
+{
+    CGraph graph;
+    Screen empty;
+    empty.dc.StartRecording();
+    GraphInspector::Legend(graph, &empty.dc);
+    auto boxes = Calls(empty.dc, "Rectangle");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rect, CRect(485, 23, 517, 29));
+    auto texts = Calls(empty.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, zorkit::GbkFromUtf8("图例"));
+    EXPECT_EQ(texts[0].rect.TopLeft(), CPoint(488, 25));
+
+    Curve a("T", kRed, 10), b("Output", RGB(0, 0, 255), 10);
+    graph.AddData(&a.data);
+    graph.AddData(&b.data);
+    Screen two;
+    const CSize name = two.dc.GetTextExtent("Output", 6);
+    two.dc.StartRecording();
+    GraphInspector::Legend(graph, &two.dc);
+    boxes = Calls(two.dc, "Rectangle");
+    ASSERT_EQ(boxes.size(), 3u);
+    const int cy = 16;  // the 16-pixel legend font's cell
+    const CRect box(517 - name.cx - 20 - 12, 23, 517, 23 + 3 * cy + 6);
+    EXPECT_EQ(boxes[0].rect, box);
+    const CRect first(box.left + 2 + 3, box.top + 2 + cy, box.left + 2 + 3 + cy, box.top + 2 + 2 * cy);
+    CRect swatch = first;
+    swatch.DeflateRect(2, 2);
+    EXPECT_EQ(boxes[1].rect, swatch) << "the first swatch frame is 2 pixels smaller";
+    CRect second = first;
+    second.OffsetRect(0, cy);
+    EXPECT_EQ(boxes[2].rect, second);
+    EXPECT_EQ(boxes[1].penColor, kBlack);
+    const auto fills = Calls(two.dc, "FillRect");
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].brushColor, kRed);
+    texts = Calls(two.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[2].text, "Output");
+    EXPECT_EQ(texts[2].rect.TopLeft(), CPoint(second.right + 3, second.top));
+    EXPECT_EQ(two.dc.GetTextColor(), kBlack) << "the text colour is restored";
+}
+
+TEST(GraphRendering, CurvesReferenceLineAndLabelsFollowTheData)
+{
+    CGraph graph;
+    Curve curve("T", RGB(255, 255, 0), 500);
+    graph.AddData(&curve.data);
+    for (double v : {100.0, -100.0, 0.0})
+        curve.samples.Add(v);
+    Screen screen;
+    graph.Draw(&screen.dc);
+    EXPECT_EQ(screen.At(300, 95), kRed) << "reference line at benchmark 50";
+    EXPECT_EQ(screen.At(20, 20), RGB(255, 255, 0)) << "the curve starts at (left, y of value 0)";
+
+    Screen recorded;
+    recorded.dc.StartRecording();
+    GraphInspector::Plot(graph, &recorded.dc);
+    const auto lines = Calls(recorded.dc, "LineTo");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rect, CRect(20, 95, 520, 95));
+    EXPECT_EQ(lines[0].penColor, kRed);
+    EXPECT_EQ(lines[1].rect, CRect(20, 20, 21, 20));
+    EXPECT_EQ(lines[2].rect, CRect(21, 20, 22, 320));
+    EXPECT_EQ(lines[3].rect, CRect(22, 320, 23, 170));
+    EXPECT_EQ(lines[3].penColor, RGB(255, 255, 0));
+    const auto texts = Calls(recorded.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 16u);
+    EXPECT_EQ(texts[10].text, " 100");
+    EXPECT_EQ(texts[10].rect.left, 520);
+    EXPECT_EQ(texts[10].rect.top, 20 - 8);
+    EXPECT_EQ(texts[15].text, "400");
+}
+
+TEST(GraphRendering, TheLastCurvesSizeSetsTheSampleScale)
+{
+    CGraph graph;
+    Curve big("a", kRed, 300), small("b", kGreen, 200);
+    graph.AddData(&big.data);
+    graph.AddData(&small.data);
+    Screen recorded;
+    recorded.dc.StartRecording();
+    GraphInspector::Plot(graph, &recorded.dc);
+    const auto texts = Calls(recorded.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 16u);
+    EXPECT_EQ(texts[12].text, "40");
+    EXPECT_EQ(texts[15].text, "160");
+    EXPECT_EQ(Calls(recorded.dc, "LineTo").size(), 2u) << "two reference lines, no values yet";
+}
+
+TEST(GraphRendering, ZoomAboveNineIsClampedByPainting)
+{
+    CGraph graph;
+    Curve curve("T", kRed, 10);
+    graph.AddData(&curve.data);
+    curve.samples.Add(10);
+    graph.SetZoom(12);
+    EXPECT_EQ(GraphInspector::Zoom(graph), 12);
+    Screen recorded;
+    recorded.dc.StartRecording();
+    GraphInspector::Plot(graph, &recorded.dc);
+    EXPECT_EQ(GraphInspector::Zoom(graph), 9);
+    const auto lines = Calls(recorded.dc, "LineTo");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].rect, CRect(20, 35, 70, 35));
+}
+
+TEST(GraphRendering, CountAboveTheBufferSizeDrawsOnlyTheBuffer)
+{
+    CGraph graph;
+    Curve curve("T", kRed, 5);
+    graph.AddData(&curve.data);
+    curve.samples.count = 1000;
+    Screen recorded;
+    recorded.dc.StartRecording();
+    GraphInspector::Plot(graph, &recorded.dc);
+    EXPECT_EQ(Calls(recorded.dc, "LineTo").size(), 1u + 5u);
+
+    curve.samples.Release();
+    recorded.dc.ClearRecordedCalls();
+    GraphInspector::Plot(graph, &recorded.dc);
+    EXPECT_EQ(Calls(recorded.dc, "LineTo").size(), 1u) << "a released buffer has nothing to draw";
+}
+
+TEST(GraphRendering, StaticLayerIsPaintedOnceAndCurvesOnEveryDraw)
+{
+    CGraph graph;
+    Curve curve("T", RGB(255, 255, 0), 500);
+    graph.AddData(&curve.data);
+    Screen before;
+    graph.Draw(&before.dc);
+    CDC* background = GraphInspector::Background(graph);
+    ASSERT_NE(background, nullptr);
+    background->StartRecording();
+
+    graph.SetTitle("changed");
+    GraphInspector::SetGrid(graph, 0);
+    Screen after;
+    graph.Draw(&after.dc);
+    EXPECT_TRUE(background->GetRecordedCalls().empty());
+    EXPECT_TRUE(after.SameAs(before)) << "title and grid changes do not reach the screen";
+
+    curve.samples.Add(100);
+    graph.SetBenchmark(0);
+    Screen data;
+    graph.Draw(&data.dc);
+    EXPECT_EQ(data.At(300, 170), kRed) << "the reference line moved to benchmark 0";
+    EXPECT_EQ(data.At(300, 95), kBlack) << "the old one is gone";
+}
+
+TEST(GraphRendering, TicksReplaceTheGridWhenTheFlagIsClear)
+{
+    CGraph graph;
+    GraphInspector::SetGrid(graph, 0);
+    Screen screen;
+    graph.Draw(&screen.dc);
+    for (int y = 316; y < 320; ++y)
+        EXPECT_EQ(screen.At(70, y), kRed) << "bottom tick at y = " << y;
+    EXPECT_EQ(screen.At(70, 315), kBlack);
+    EXPECT_EQ(screen.At(70, 200), kBlack) << "no grid line";
+    EXPECT_EQ(screen.At(22, 50), kRed) << "left tick";
+    EXPECT_EQ(screen.At(520, 50), kRed) << "the right tick starts on the frame";
+    EXPECT_EQ(screen.At(516, 50), kRed);
+    EXPECT_EQ(screen.At(515, 50), kBlack);
+}
+
+TEST(GraphRendering, NullDrawPaintsTheEmptyScreenAndLaterDrawsAreWhole)
+{
+    CGraph graph;
+    DRAW* own = GraphInspector::Draw(graph);
+    graph.SetDraw(nullptr);
+    Screen screen;
+    graph.Draw(&screen.dc);
+    EXPECT_EQ(screen.At(300, 200), kGrey);
+    EXPECT_EQ(GraphInspector::Background(graph), nullptr);
+    graph.PrintWave(&screen.dc);
+    graph.SetDraw(own);
+    graph.Draw(&screen.dc);
+    EXPECT_EQ(screen.At(20, 201), kGreen);
+}
+
+TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
+{
+    CGraph graph;
+    Curve curve("T", kRed, 500);
+    graph.AddData(&curve.data);
+    curve.samples.Add(40);
+    Screen screen;
+    screen.dc.StartRecording();
+    graph.PrintWave(&screen.dc);
+    EXPECT_TRUE(screen.dc.GetRecordedCalls().empty()) << "a screen DC gets nothing";
+
+    const std::string path = ::testing::TempDir() + "graph_print.pdf";
+    {
+        CPrintDC printer;
+        ASSERT_TRUE(printer.Create(path.c_str()));
+        printer.StartDoc("graph");
+        printer.StartPage();
+        printer.StartRecording();
+        graph.SetTitle("printed");
+        graph.PrintWave(&printer);
+        EXPECT_EQ(GraphInspector::Draw(graph)->rect, CRect(20, 20, 520, 320));
+        const auto frames = Calls(printer, "Rectangle");
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(frames[0].rect, CRect(520, 520, 10520, 6520));
+        const auto texts = Calls(printer, "TextOut");
+        ASSERT_GE(texts.size(), 19u);
+        EXPECT_EQ(texts[0].text, "printed");
+        EXPECT_EQ(texts[0].fontHeight, 200);
+        EXPECT_EQ(texts[2].fontHeight, 200) << "Plot's labels keep the print font";
+        EXPECT_EQ(texts.back().fontEscapement, 900);
+        const auto lines = Calls(printer, "LineTo");
+        EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                               [](const zorkit::GdiCall& c) { return c.rect == CRect(520, 3520, 10520, 3520); }),
+                  lines.end())
+            << "the reference line at the printed scale";
+        printer.EndPage();
+        EXPECT_GT(printer.EndDoc(), 0);
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::string head(5, '\0');
+    file.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+    std::remove(path.c_str());
+}
+
+TEST(GraphWindow, OnPaintShowsTheSamePictureAsDraw)
+{
+    CGraph graph;
+    Curve curve("T", RGB(255, 255, 0), 500);
+    graph.AddData(&curve.data);
+    for (int i = 0; i < 500; ++i)
+        curve.samples.Add(80.0 * (i % 50) / 50.0);
+    ASSERT_TRUE(graph.CreateEx(0, AfxRegisterWndClass(0), "graph", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 360),
+                               nullptr, 0));
+    graph.UpdateWindow();
+    const auto shown = zorkit::CaptureWindow(graph.m_hWnd, true);
+    ASSERT_NE(shown, nullptr);
+    Screen headless;
+    graph.Draw(&headless.dc);
+    for (int y = 0; y < 340; ++y)
+        for (int x = 0; x < 580; ++x)
+            ASSERT_EQ(shown->GetPixel(x, y), headless.At(x, y)) << "at " << x << "," << y;
+    graph.DestroyWindow();
+}
+
+}
