@@ -1,0 +1,234 @@
+// The sampling loop against the virtual board's plants over a pseudo-terminal:
+// the bytes of each pass, its ending, its restart and its failures.
+#include <algorithm>
+
+#include "tests/control/ControlFixture.h"
+
+namespace zorkit::control::test {
+namespace {
+
+sim::CExperimentSettings Fast(sim::PlantKind plant)
+{
+    sim::CExperimentSettings settings;
+    settings.plant = plant;
+    settings.samplePeriod = 1ms;
+    return settings;
+}
+
+class ControlLoopTest : public ControlTest {
+protected:
+    void SetUp() override
+    {
+        ControlTest::SetUp();
+        link->SetPeriod(1);
+        link->SetTargetTemp(60);
+        link->SetTargetVilo(300);
+        link->SetKpKiKd(10.0f, 0.0f, 20.0f);
+    }
+
+    // After a loop the board has sent one sample more than was answered; it is
+    // dropped so that the next experiment starts on its own plant.
+    void DropStaleSample()
+    {
+        ASSERT_TRUE(board->WireLog().WaitReceived(samples.size(), kPatience));
+        ASSERT_TRUE(board->WireLog().WaitSent(samples.size() + 1, kPatience));
+        board->StopExperiment();
+        link->PurgeInput();
+        samples.clear();
+        board->WireLog().Clear();
+    }
+};
+
+TEST_F(ControlLoopTest, EachTemperaturePassAnswersOneSampleAndReportsIt)
+{
+    StartExperiment(Fast(sim::PlantKind::Heater), CTRL_TEMP, 5);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_TRUE(board->WireLog().WaitReceived(5, kPatience));
+
+    std::vector<BYTE> sent = board->WireLog().Sent();
+    std::vector<BYTE> received = board->WireLog().Received();
+    EXPECT_EQ(received.size(), 5u) << "one answer byte per counted sample and nothing else";
+    EXPECT_EQ(Plant().answers, 5u);
+    ASSERT_EQ(samples.size(), 5u);
+    ASSERT_GE(sent.size(), 5u);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        EXPECT_NEAR(samples[k].shown, ShownTemperature(sent[k]), 1e-4) << "sample " << k;
+        EXPECT_EQ(samples[k].lParam, 0) << "temperature samples carry no raw byte";
+        EXPECT_LE(received[k], 91) << "heating power is 0 to 91";
+    }
+    EXPECT_EQ(received[0], 91) << "a cold plant gets full power at first";
+    EXPECT_EQ(link->IsCtrlRunning(), 0);
+    EXPECT_EQ(link->IsSameToBeforeCtrl(), 1);
+}
+
+TEST_F(ControlLoopTest, ShownValuesFollowTheAdcScales)
+{
+    sim::CExperimentSettings hot = Fast(sim::PlantKind::Heater);
+    hot.heater.ambient = 100.0;
+    hot.heater.fullRise = 0.0;
+    StartExperiment(hot, CTRL_TEMP, 1);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_EQ(samples.size(), 1u);
+    EXPECT_FLOAT_EQ(samples[0].shown, 100.0f) << "byte 0 is 5 V, shown 100";
+
+    DropStaleSample();
+    sim::CExperimentSettings half = hot;
+    half.heater.ambient = 50.0;
+    StartExperiment(half, CTRL_TEMP, 1);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_EQ(samples.size(), 1u);
+    EXPECT_EQ(board->WireLog().Sent().at(0), 128);
+    EXPECT_FLOAT_EQ(samples[0].shown, 50.0f) << "byte 128 is 2.5 V, shown 50";
+
+    // A motor that reaches its top speed of 128 counts in one step, driven hard.
+    DropStaleSample();
+    sim::CExperimentSettings motor = Fast(sim::PlantKind::Motor);
+    motor.motor.topSpeed = 128.0;
+    motor.motor.timeConstant = 1e-6;
+    link->SetTargetVilo(500);
+    StartExperiment(motor, CTRL_VILO, 2);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_EQ(samples[1].raw, 128);
+    EXPECT_FLOAT_EQ(samples[1].shown, 250.0f);
+    EXPECT_EQ(board->WireLog().Received().front(), 32) << "far below the set point: strongest drive";
+}
+
+TEST_F(ControlLoopTest, SampleAddressesPointIntoTheLinkNotAStack)
+{
+    StartExperiment(Fast(sim::PlantKind::Motor), CTRL_VILO, 4);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_EQ(samples.size(), 4u);
+    auto inside = [this](WPARAM address) {
+        auto begin = reinterpret_cast<std::uintptr_t>(link);
+        return address >= begin && address < begin + sizeof(CZORComm);
+    };
+    for (const CSample& sample : samples) {
+        EXPECT_TRUE(inside(sample.address)) << "the shown value must outlive a terminated worker";
+        EXPECT_TRUE(inside(WPARAM(sample.lParam))) << "so must the raw byte";
+        EXPECT_EQ(sample.address, samples[0].address);
+    }
+    // The last sample stays readable after the loop.
+    EXPECT_EQ(*reinterpret_cast<const float*>(samples.back().address), samples.back().shown);
+}
+
+TEST_F(ControlLoopTest, PurgesStrayInputBeforeAnswering)
+{
+    sim::CExperimentSettings noisy = Fast(sim::PlantKind::Heater);
+    noisy.strayByte = true;
+    StartExperiment(noisy, CTRL_TEMP, 4);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_EQ(samples.size(), 4u);
+    ASSERT_TRUE(board->WireLog().WaitReceived(4, kPatience));
+    for (const CSample& sample : samples)
+        EXPECT_GT(sample.shown, 10.0f) << "the stray 0xFF (shown 0.4) after a sample must never be taken as one";
+    EXPECT_EQ(Plant().answers, 4u);
+    EXPECT_EQ(board->WireLog().ReceivedCount(), 4u);
+}
+
+TEST_F(ControlLoopTest, NoSamplesEndAtOnce)
+{
+    StartExperiment(Fast(sim::PlantKind::Heater), CTRL_VILO, 0);
+    ASSERT_TRUE(WaitLoopEnd());
+    EXPECT_EQ(link->IsCtrlRunning(), 0);
+    EXPECT_EQ(link->GetCurrentCtrl(), CTRL_VILO);
+    EXPECT_EQ(board->WireLog().ReceivedCount(), 0u);
+    EXPECT_TRUE(samples.empty());
+
+    link->SetSampleNums(-3);
+    link->SetControl(CTRL_TEMP, nullptr);
+    ASSERT_TRUE(WaitLoopEnd());
+    EXPECT_EQ(link->GetCurrentCtrl(), CTRL_TEMP);
+}
+
+TEST_F(ControlLoopTest, SetCtrlExitEndsTheLoopAfterThePassUnderWay)
+{
+    sim::CExperimentSettings settings = Fast(sim::PlantKind::Heater);
+    settings.answerWindow = 20ms;
+    StartExperiment(settings, CTRL_TEMP, 1000000);
+    ASSERT_TRUE(PumpUntil([this] { return Plant().answers >= 3; }));
+    EXPECT_EQ(link->IsCtrlRunning(), 1);
+    EXPECT_EQ(link->IsSameToBeforeCtrl(), 0);
+    link->SetCtrlExit(0);
+    ASSERT_TRUE(WaitLoopEnd());
+    std::size_t reported = samples.size();
+    ASSERT_TRUE(board->WireLog().WaitReceived(reported, kPatience)) << "every reported sample was answered";
+    // The board gives up on its next sample and sends another; nobody answers either.
+    ASSERT_TRUE(board->WireLog().WaitSent(reported + 2, kPatience));
+    EXPECT_EQ(board->WireLog().ReceivedCount(), reported);
+}
+
+TEST_F(ControlLoopTest, SecondSetControlEndsTheRunningLoopWithoutItsEnding)
+{
+    sim::CExperimentSettings settings = Fast(sim::PlantKind::Heater);
+    settings.answerWindow = 20ms;
+    StartExperiment(settings, CTRL_TEMP, 1000000);
+    ASSERT_TRUE(PumpUntil([this] { return Plant().answers >= 3 && link->IsCtrlRunning(); }));
+
+    // A mode outside the three exchanges nothing and never counts.
+    link->SetControl(static_cast<CTRLTYPE>(7), nullptr);
+    EXPECT_EQ(link->GetCurrentCtrl(), 7);
+    EXPECT_EQ(link->IsSameToBeforeCtrl(), 0) << "the terminated loop must not record its control as previous";
+    EXPECT_TRUE(CZORCommProbe::WorkerRuns(*link)) << "the new loop runs in the slot";
+    // Once the board has sent a sample after the switch, any answer in flight has arrived.
+    ASSERT_TRUE(board->WireLog().WaitSent(Plant().samples + 1, kPatience));
+    std::size_t answered = board->WireLog().ReceivedCount();
+    std::size_t reported = samples.size();
+    ASSERT_TRUE(board->WireLog().WaitSent(Plant().samples + 2, kPatience)) << "the board goes on sampling";
+    EXPECT_EQ(board->WireLog().ReceivedCount(), answered) << "the old loop answers no more";
+    EXPECT_EQ(samples.size(), reported);
+
+    // A temperature loop again: it counts from its own start.
+    link->SetSampleNums(3);
+    link->SetControl(CTRL_TEMP, nullptr);
+    ASSERT_TRUE(WaitLoopEnd());
+    EXPECT_EQ(samples.size(), reported + 3);
+    EXPECT_TRUE(board->WireLog().WaitReceived(answered + 3, kPatience));
+    EXPECT_EQ(link->GetCurrentCtrl(), CTRL_TEMP);
+}
+
+TEST_F(ControlLoopTest, FailedPassesAreTakenAgain)
+{
+    board->SetSilent(true);
+    StartExperiment(Fast(sim::PlantKind::Heater), CTRL_TEMP, 2);
+    ASSERT_TRUE(PumpUntil([this] { return link->IsCtrlRunning() == 1; }));
+    // A wake-up without a byte fails the pass; so does the first wait after the mask was set.
+    link->SetEventMask(EV_RXCHAR);
+    board->SetSilent(false);
+    ASSERT_TRUE(WaitLoopEnd());
+    EXPECT_EQ(samples.size(), 2u);
+    ASSERT_TRUE(board->WireLog().WaitReceived(2, kPatience));
+    EXPECT_EQ(Plant().answers, 2u) << "a failed pass does not count: both samples are answered";
+}
+
+TEST_F(ControlLoopTest, LostLineNeverCountsAndExitStillWorks)
+{
+    StartExperiment(Fast(sim::PlantKind::Heater), CTRL_TEMP, 1000000);
+    ASSERT_TRUE(PumpUntil([this] { return Plant().answers >= 2; }));
+    board->HangUp();
+    link->SetCtrlExit(0);
+    ASSERT_TRUE(WaitLoopEnd()) << "a hung-up line fails every pass, but the loop still ends on request";
+    EXPECT_EQ(link->IsCtrlRunning(), 0);
+}
+
+TEST_F(ControlLoopTest, StepperStepsInTheSetDirectionOncePerPass)
+{
+    StartExperiment(Fast(sim::PlantKind::Stepper), CTRL_SMOTOR, 6);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_TRUE(board->WireLog().WaitReceived(6, kPatience));
+    EXPECT_EQ(Plant().position, 6);
+    EXPECT_EQ(board->WireLog().Received(), std::vector<BYTE>(6, 0xAA));
+    EXPECT_TRUE(samples.empty()) << "the stepper reports no samples";
+
+    board->WireLog().Clear();
+    link->SetSMotorDirection(0);
+    link->SetSampleNums(4);
+    link->SetControl(CTRL_SMOTOR, nullptr);
+    ASSERT_TRUE(WaitLoopEnd());
+    ASSERT_TRUE(board->WireLog().WaitReceived(4, kPatience));
+    EXPECT_EQ(Plant().position, 2);
+    EXPECT_EQ(board->WireLog().Received(), std::vector<BYTE>(4, 0x55));
+}
+
+}
+}
