@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "platform/process/SignalWaiter.h"
@@ -46,7 +47,9 @@ void ReadConsole(std::shared_ptr<CVirtualBoard> board)
         zorsim::ConsoleAction action = zorsim::RunConsoleLine(*board, line, reply);
         {
             std::lock_guard<std::mutex> hold(g_stderrLock);
-            std::cerr << "zorsim: " << reply.str() << std::flush;
+            std::istringstream lines(reply.str());
+            for (std::string text; std::getline(lines, text);)
+                std::cerr << "zorsim: " << text << '\n';
         }
         if (action == zorsim::ConsoleAction::Quit) {
             zorkit::CSignalWaiter::Raise(SIGTERM);
