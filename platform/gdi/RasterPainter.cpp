@@ -70,16 +70,45 @@ void RasterPainter::ThinLine(CPoint from, CPoint to, COLORREF colour, int rop2, 
     int period = 0;
     for (int run : pattern)
         period += run;
-    // Bresenham from `from`, stopping before `to`.
-    const int dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
+    // Bresenham from `from`, stopping before `to`. The error term has a closed form, so
+    // the steps outside the clip along the major axis are skipped, not walked.
+    const std::int64_t dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
     const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
-    const int steps = std::max(dx, dy);
-    int x = from.x, y = from.y;
-    int error = (dx > dy ? dx : -dy) / 2;
-    for (int i = 0; i < steps; ++i) {
+    const bool xMajor = dx > dy;
+    const std::int64_t steps = xMajor ? dx : dy;
+    const int phase0 = phase;
+    phase = int((phase0 + steps) % std::max(period, 1));
+    if (steps == 0)
+        return;
+    const int start = xMajor ? from.x : from.y;
+    const int direction = xMajor ? sx : sy;
+    const int low = xMajor ? m_clip.left : m_clip.top;
+    const int high = xMajor ? m_clip.right : m_clip.bottom;
+    std::int64_t first = direction > 0 ? std::int64_t(low) - start : std::int64_t(start) - (high - 1);
+    std::int64_t last = direction > 0 ? std::int64_t(high) - start : std::int64_t(start) - low + 1;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min<std::int64_t>(last, steps);
+    if (first >= last)
+        return;
+    auto mod = [](std::int64_t a, std::int64_t m) { return ((a % m) + m) % m; };
+    std::int64_t x, y, error;
+    if (xMajor) {
+        // error stays in [0, dx): it is (dx / 2 - k dy) mod dx after k steps.
+        const std::int64_t e0 = dx / 2;
+        error = mod(e0 - first * dy, dx);
+        x = from.x + sx * first;
+        y = from.y + sy * ((error - e0 + first * dy) / dx);
+    } else {
+        // error stays in (-dy, 0]: it is (-dy / 2 + k dx) taken into that window.
+        const std::int64_t e0 = -(dy / 2);
+        error = -mod(-(e0 + first * dx), dy);
+        y = from.y + sy * first;
+        x = from.x + sx * ((e0 + first * dx - error) / dy);
+    }
+    for (std::int64_t i = first; i < last; ++i) {
         bool on = true;
         if (period > 0) {
-            int position = phase % period;
+            int position = int((phase0 + i) % period);
             for (std::size_t run = 0; run < pattern.size(); ++run) {
                 if (position < pattern[run]) {
                     on = run % 2 == 0;
@@ -87,13 +116,12 @@ void RasterPainter::ThinLine(CPoint from, CPoint to, COLORREF colour, int rop2, 
                 }
                 position -= pattern[run];
             }
-            ++phase;
         }
         if (on)
-            Plot(x, y, pixel, rop2);
+            Plot(int(x), int(y), pixel, rop2);
         else if (gapColour != CLR_INVALID)
-            Plot(x, y, gap, rop2);
-        const int e = error;
+            Plot(int(x), int(y), gap, rop2);
+        const std::int64_t e = error;
         if (e > -dx) {
             error -= dy;
             x += sx;

@@ -56,6 +56,45 @@ TEST(Lines, SlopedLineIsConnectedAndOnePixelPerMajorStep)
     }
 }
 
+TEST(Lines, ClippedLinesHitTheSamePixelsAsWholeOnes)
+{
+    const struct {
+        CPoint from, to;
+        int style;
+    } cases[] = {
+        {{0, 0}, {699, 233}, PS_SOLID},
+        {{699, 290}, {3, 17}, PS_DOT},
+        {{310, 0}, {330, 299}, PS_DASHDOT},
+        {{350, 299}, {290, 1}, PS_SOLID},
+    };
+    for (const auto& c : cases) {
+        Canvas whole(700, 300);
+        Canvas part(50, 50);
+        part.dc.SetWindowOrg(300, 100);
+        for (Canvas* canvas : {&whole, &part}) {
+            CPen pen(c.style, 1, RGB(0, 0, 0));
+            canvas->dc.SelectObject(&pen);
+            canvas->dc.SetBkMode(TRANSPARENT);
+            canvas->dc.MoveTo(c.from);
+            canvas->dc.LineTo(c.to);
+        }
+        int inked = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x) {
+                ASSERT_EQ(part.dc.GetPixel(300 + x, 100 + y), whole.dc.GetPixel(300 + x, 100 + y))
+                    << "line " << c.from.x << "," << c.from.y << " at " << x << "," << y;
+                inked += whole.dc.GetPixel(300 + x, 100 + y) == RGB(0, 0, 0);
+            }
+        EXPECT_GT(inked, 0) << "the line crosses the part";
+    }
+
+    Canvas far(20, 20);
+    far.dc.MoveTo(-(1 << 24), -(1 << 24) + 3);
+    far.dc.LineTo(1 << 24, (1 << 24) + 3);
+    EXPECT_EQ(far.dc.GetPixel(5, 8), RGB(0, 0, 0)) << "a line of 2^25 steps drawn through its visible part";
+    EXPECT_EQ(far.Inked().size(), 17u);
+}
+
 TEST(Lines, DottedPenAlternatesAndOpaqueModeFillsTheGaps)
 {
     Canvas canvas(20, 4);
