@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/gdi/BitmapResources.h"
 #include "platform/gdi/GdiObjectData.h"
 #include "platform/gdi/Surface.h"
 
@@ -21,6 +22,14 @@ BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel
         std::memcpy(surface->Pixels(), bits, std::size_t(width) * std::size_t(height) * 4);
     Adopt(std::make_shared<zorkit::BitmapData>(std::move(surface)));
     return TRUE;
+}
+
+BOOL CBitmap::LoadBitmap(UINT id)
+{
+    zorkit::BitmapResource resource{};
+    if (!zorkit::FindBitmapResource(id, &resource))
+        return FALSE;
+    return CreateBitmap(resource.width, resource.height, 1, 32, resource.pixels);
 }
 
 CSize CBitmap::GetSize() const

@@ -18,6 +18,8 @@ public:
     // bits: rows of 32-bit 0x00RRGGBB pixels, top row first; null leaves the bitmap black.
     // Only 32 bits per pixel (one plane) are accepted.
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+    // A copy of a bitmap resource (BitmapResources.h); FALSE when id is not registered.
+    BOOL LoadBitmap(UINT id);
     int GetBitmap(BITMAP* bitmap) const { return GetObject(sizeof(BITMAP), bitmap); }
     CSize GetSize() const;
     operator HBITMAP() const;

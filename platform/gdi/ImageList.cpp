@@ -26,6 +26,12 @@ BOOL CImageList::Create(CBitmap* bitmap, int cx, int grow, COLORREF mask)
     return Add(bitmap, mask) >= 0;
 }
 
+BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF mask)
+{
+    CBitmap bitmap;
+    return bitmap.LoadBitmap(bitmapId) && Create(&bitmap, cx, grow, mask);
+}
+
 int CImageList::Add(CBitmap* bitmap, COLORREF mask)
 {
     if (m_imageSize.cx <= 0 || !bitmap || !bitmap->GetSafeHandle())

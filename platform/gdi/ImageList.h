@@ -30,6 +30,8 @@ public:
     CImageList& operator=(const CImageList&) = delete;
 
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
+    // Cuts bitmap resource id into images cx wide (see Create below).
+    BOOL Create(UINT bitmapId, int cx, int grow, COLORREF mask);
     // Cuts bitmap into images as wide as the list's; pixels of colour mask are transparent.
     BOOL Create(CBitmap* bitmap, int cx, int grow, COLORREF mask);
     // Adds the images of bitmap; returns the index of the first, -1 on failure.

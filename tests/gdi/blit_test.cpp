@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/gdi/BitmapResources.h"
 #include "platform/gdi/ImageList.h"
 #include "tests/gdi/Canvas.h"
 
@@ -130,6 +131,26 @@ TEST(ImageList, DrawsImagesWithTheTransparentColourLeftOut)
     images.Draw(&target.dc, 1, CPoint(5, 0), ILD_NORMAL);
     EXPECT_EQ(target.dc.GetPixel(7, 1), RGB(255, 0, 0));
     EXPECT_FALSE(images.Draw(&target.dc, 2, CPoint(0, 0), ILD_NORMAL));
+}
+
+}
+
+namespace {
+
+TEST(ImageList, ComesFromABitmapResource)
+{
+    const std::uint32_t pixels[] = {0x00FF00FF, 0x0000FF00, 0x000000FF, 0x00FF00FF};
+    zorkit::RegisterBitmapResource(0x7E57, 4, 1, pixels);
+    CImageList images;
+    ASSERT_TRUE(images.Create(0x7E57, 2, 2, RGB(255, 0, 255)));
+    EXPECT_EQ(images.GetImageCount(), 2);
+    Canvas target(4, 1);
+    images.Draw(&target.dc, 1, CPoint(0, 0), ILD_TRANSPARENT);
+    EXPECT_EQ(target.dc.GetPixel(0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(target.dc.GetPixel(1, 0), RGB(255, 255, 255));
+    zorkit::UnregisterBitmapResource(0x7E57);
+    CImageList missing;
+    EXPECT_FALSE(missing.Create(0x7E57, 2, 2, RGB(255, 0, 255)));
 }
 
 }
