@@ -33,12 +33,15 @@ struct Piece {
     int length;
 };
 
-// Splits text at CR or CR LF; a lone LF is an ordinary byte.
+// Splits text at CR or CR LF; a lone LF is an ordinary byte. A piece too long for a
+// line fails as a lack of memory would.
 std::vector<Piece> SplitAtBreaks(const char* text)
 {
     std::vector<Piece> pieces;
     const char* start = text;
     for (const char* at = text;; ++at) {
+        if (at - start > LineRecord::kMaxLength)
+            throw std::bad_alloc();
         if (*at == '\0' || *at == '\r') {
             pieces.push_back({start, int(at - start)});
             if (*at == '\0')
@@ -99,6 +102,7 @@ void CTextBuf::InsertLine(const char* bytes, int count, int position)
     try {
         m_lines.insert(position == -1 ? m_lines.end() : m_lines.begin() + position, std::move(line));
     } catch (const std::bad_alloc&) {
+        // Out of memory: the buffer stays as it was.
     }
 }
 
