@@ -114,6 +114,10 @@ public:
     int GetCurrentCtrl() const { return m_currentCtrl.load(std::memory_order_acquire); }
     int IsSameToBeforeCtrl() const { return GetCurrentCtrl() == m_previousCtrl.load(std::memory_order_acquire); }
     void SetControl(CTRLTYPE type, char* text);
+    // True while a control loop occupies the worker; it ends some time after SetCtrlExit(0).
+    BOOL IsCtrlThreadRunning() const { return m_threadKind.load(std::memory_order_acquire) == THREAD_CTRL && m_worker.IsRunning(); }
+    // The output byte answered to the latest sample (-1 before the first); valid while WM_CTRL_SAMPLE is handled.
+    int GetCtrlOutput() const { return m_ctrlOutput.load(std::memory_order_acquire); }
     // The sampling loop; runs on the worker. The success of its last pass.
     int BkCommCtrl();
 
@@ -198,6 +202,7 @@ private:
     // terminated worker stops waiting while the host may still read them.
     float m_ctrlShown = 0.0f;
     WORD m_ctrlRaw = 0;
+    std::atomic<int> m_ctrlOutput{-1};
     // Controller memory of the laws, kept per link so that two experiments at once
     // do not mix their sums.
     struct ControlMemory {

@@ -99,6 +99,7 @@ bool CZORComm::ControlPass(int mode, int index)
         m_ctrlShown = float(double(v) / 5.0 * 100.0);
         BYTE out = BYTE(CtrlTemperature1(v, index));
         bool ok = PurgeInput() && WriteByte(out);
+        m_ctrlOutput.store(out, std::memory_order_release);
         NotifySample(0);
         return ok;
     }
@@ -110,6 +111,7 @@ bool CZORComm::ControlPass(int mode, int index)
         m_ctrlShown = float(double(v) / 5.0 * 500.0);
         BYTE out = BYTE(CtrlVilocity(v, index));
         bool ok = PurgeInput() && WriteByte(out);
+        m_ctrlOutput.store(out, std::memory_order_release);
         NotifySample(LPARAM(&m_ctrlRaw));
         return ok;
     }

@@ -7,6 +7,7 @@
 
 #include "platform/core/Time.h"
 #include "tools/common/IntelHex.h"
+#include "tools/zorlink/ControlCommand.h"
 #include "tools/zorlink/Numbers.h"
 #include "tools/zorlink/ProgressBar.h"
 
@@ -309,6 +310,9 @@ const std::vector<CommandSpec>& Commands()
         {"wait", "wait [SECONDS]", "wait until the board reports that the run or step ended (default 10 s)", Wait},
         {"await-reset", "await-reset [SECONDS]", "ask for the board's reset key and wait for the handshake (default 100 s)", AwaitReset},
         {"sleep", "sleep MS", "pause", Pause},
+        {"control", "control temp|speed|stepper [OPTIONS]",
+         "closed-loop experiment: --target N --kp F --ki F --kd F --samples N (100) --period MS (100) "
+         "--direction cw|ccw --csv FILE; prints index, value, output byte per sample; Ctrl+C stops it", RunControl},
     };
     return table;
 }

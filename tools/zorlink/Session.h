@@ -32,6 +32,8 @@ public:
     // Pumps this thread's messages until `done` or `seconds` have passed.
     bool WaitFor(const std::function<bool()>& done, double seconds);
     int StopsSeen() const { return m_stops; }
+    // The window that receives the link's notifications between commands.
+    HWND SinkWindow() const { return m_sink.GetSafeHwnd(); }
 
 private:
     LinkOptions m_options;

@@ -1,0 +1,6 @@
+// zorlink control: a closed-loop experiment run against the board.
+#pragma once
+
+#include "tools/zorlink/Command.h"
+
+CommandResult RunControl(CLinkSession& session, const Arguments& args);
