@@ -105,6 +105,37 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
                 return std::nullopt;
             }
             options.stopDelay = std::chrono::milliseconds(*ms);
+        } else if (option == "--plant") {
+            const std::string* name = value();
+            if (!name)
+                return std::nullopt;
+            zorkit::sim::CExperimentSettings settings = options.experiment.value_or(zorkit::sim::CExperimentSettings{});
+            if (*name == "heater")
+                settings.plant = zorkit::sim::PlantKind::Heater;
+            else if (*name == "motor")
+                settings.plant = zorkit::sim::PlantKind::Motor;
+            else if (*name == "stepper")
+                settings.plant = zorkit::sim::PlantKind::Stepper;
+            else {
+                error = "unknown plant '" + *name + "' (heater, motor or stepper)";
+                return std::nullopt;
+            }
+            options.experiment = settings;
+        } else if (option == "--sample-period" || option == "--noise") {
+            const std::string* text = value();
+            if (!text)
+                return std::nullopt;
+            std::optional<long> number = ParseMilliseconds(*text);
+            if (!number) {
+                error = option + " takes a whole number from 0 to 3600000, not '" + *text + "'";
+                return std::nullopt;
+            }
+            zorkit::sim::CExperimentSettings settings = options.experiment.value_or(zorkit::sim::CExperimentSettings{});
+            if (option == "--noise")
+                settings.noise = double(*number);
+            else
+                settings.samplePeriod = std::chrono::milliseconds(*number);
+            options.experiment = settings;
         } else if (option == "-f" || option == "--fault") {
             const std::string* text = value();
             if (!text)
@@ -139,6 +170,13 @@ std::string UsageText()
         "      --reset                press the reset key once at start (banner, then\n"
         "                             the echo test)\n"
         "      --silent               start silent: take in bytes, answer nothing\n"
+        "      --plant heater|motor|stepper\n"
+        "                             run a control experiment's plant instead of the\n"
+        "                             monitor: one ADC sample per period, the host's\n"
+        "                             answer drives the plant (stepper: one answer\n"
+        "                             byte per step command)\n"
+        "      --sample-period MS     line time from an answer to the next sample (10)\n"
+        "      --noise COUNTS         ADC noise, standard deviation in counts (0)\n"
         "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable)\n"
         "  -t, --trace                print every byte on the line to standard error\n"
         "  -h, --help                 show this text\n"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/BoardProtocol.h"
+#include "sim/Experiment.h"
 #include "sim/FaultPlan.h"
 
 namespace zorsim {
@@ -23,6 +24,8 @@ struct COptions {
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;
+    // A control experiment's plant started with the board instead of its monitor.
+    std::optional<zorkit::sim::CExperimentSettings> experiment;
     bool help = false;
 };
 

@@ -100,6 +100,8 @@ int main(int argc, char** argv)
     std::cout << board->SlavePath() << std::endl;
     if (options->resetAtStart)
         board->PressReset();
+    if (options->experiment)
+        board->StartExperiment(*options->experiment);
 
     // The console thread may sit in a read of stdin when zorsim ends; it keeps the board alive.
     std::thread(ReadConsole, board).detach();
