@@ -5,8 +5,9 @@
 set -eu
 
 usage() {
-    echo "usage: $0 SECONDS" >&2
-    echo "Builds the text buffer's load fuzzer with clang++ and runs it for SECONDS seconds." >&2
+    echo "usage: $0 SECONDS"
+    echo "Builds the text buffer's load fuzzer with clang++ and runs it for SECONDS seconds."
+    echo "The build and the corpus go to \$ZORKIT_FUZZ_DIR (default: build-fuzz-editor)."
 }
 
 if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
@@ -14,7 +15,7 @@ if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
     exit 0
 fi
 if [ $# -ne 1 ]; then
-    usage
+    usage >&2
     exit 2
 fi
 case "$1" in
