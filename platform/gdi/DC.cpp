@@ -169,41 +169,57 @@ BOOL CDC::RestoreDC(int savedDC)
     return TRUE;
 }
 
-COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_state->attributes.textColor, colour); }
-COLORREF CDC::GetTextColor() const { return m_state->attributes.textColor; }
-COLORREF CDC::SetBkColor(COLORREF colour) { return std::exchange(m_state->attributes.bkColor, colour); }
-COLORREF CDC::GetBkColor() const { return m_state->attributes.bkColor; }
-int CDC::GetBkMode() const { return m_state->attributes.bkMode; }
-int CDC::GetROP2() const { return m_state->attributes.rop2; }
-UINT CDC::SetTextAlign(UINT flags) { return std::exchange(m_state->attributes.textAlign, flags); }
-UINT CDC::GetTextAlign() const { return m_state->attributes.textAlign; }
+COLORREF CDC::SetTextColor(COLORREF colour)
+{
+    return m_state ? std::exchange(m_state->attributes.textColor, colour) : CLR_INVALID;
+}
+COLORREF CDC::GetTextColor() const { return m_state ? m_state->attributes.textColor : CLR_INVALID; }
+COLORREF CDC::SetBkColor(COLORREF colour)
+{
+    return m_state ? std::exchange(m_state->attributes.bkColor, colour) : CLR_INVALID;
+}
+COLORREF CDC::GetBkColor() const { return m_state ? m_state->attributes.bkColor : CLR_INVALID; }
+int CDC::GetBkMode() const { return m_state ? m_state->attributes.bkMode : 0; }
+int CDC::GetROP2() const { return m_state ? m_state->attributes.rop2 : 0; }
+UINT CDC::SetTextAlign(UINT flags) { return m_state ? std::exchange(m_state->attributes.textAlign, flags) : 0; }
+UINT CDC::GetTextAlign() const { return m_state ? m_state->attributes.textAlign : 0; }
 
 int CDC::SetBkMode(int mode)
 {
-    if (mode != TRANSPARENT && mode != OPAQUE)
+    if (!m_state || (mode != TRANSPARENT && mode != OPAQUE))
         return 0;
     return std::exchange(m_state->attributes.bkMode, mode);
 }
 
 int CDC::SetROP2(int mode)
 {
-    if (mode < R2_BLACK || mode > R2_WHITE)
+    if (!m_state || mode < R2_BLACK || mode > R2_WHITE)
         return 0;
     return std::exchange(m_state->attributes.rop2, mode);
 }
 
-CPoint CDC::SetWindowOrg(int x, int y) { return std::exchange(m_state->attributes.windowOrg, CPoint(x, y)); }
-CPoint CDC::GetWindowOrg() const { return m_state->attributes.windowOrg; }
+CPoint CDC::SetWindowOrg(int x, int y)
+{
+    return m_state ? std::exchange(m_state->attributes.windowOrg, CPoint(x, y)) : CPoint();
+}
+CPoint CDC::GetWindowOrg() const { return m_state ? m_state->attributes.windowOrg : CPoint(); }
 CPoint CDC::OffsetWindowOrg(int dx, int dy)
 {
+    if (!m_state)
+        return CPoint();
     const CPoint old = m_state->attributes.windowOrg;
     m_state->attributes.windowOrg.Offset(dx, dy);
     return old;
 }
-CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state->attributes.viewportOrg, CPoint(x, y)); }
-CPoint CDC::GetViewportOrg() const { return m_state->attributes.viewportOrg; }
+CPoint CDC::SetViewportOrg(int x, int y)
+{
+    return m_state ? std::exchange(m_state->attributes.viewportOrg, CPoint(x, y)) : CPoint();
+}
+CPoint CDC::GetViewportOrg() const { return m_state ? m_state->attributes.viewportOrg : CPoint(); }
 CPoint CDC::OffsetViewportOrg(int dx, int dy)
 {
+    if (!m_state)
+        return CPoint();
     const CPoint old = m_state->attributes.viewportOrg;
     m_state->attributes.viewportOrg.Offset(dx, dy);
     return old;
@@ -259,11 +275,13 @@ BOOL CDC::RectVisible(LPCRECT rect) const
 
 CPoint CDC::MoveTo(int x, int y)
 {
+    if (!m_state)
+        return CPoint();
     m_state->stylePhase = 0;
     return std::exchange(m_state->attributes.position, CPoint(x, y));
 }
 
-CPoint CDC::GetCurrentPosition() const { return m_state->attributes.position; }
+CPoint CDC::GetCurrentPosition() const { return m_state ? m_state->attributes.position : CPoint(); }
 
 BOOL CDC::LineTo(int x, int y)
 {
@@ -583,6 +601,8 @@ BOOL CDC::ScrollDC(int dx, int dy, LPCRECT scroll, LPCRECT clip, LPRECT update)
 
 int CDC::GetDeviceCaps(int index) const
 {
+    if (!m_state)
+        return 0;
     const bool printing = IsPrinting();
     const int dpi = printing ? m_state->pdf->DotsPerInch() : 96;
     const CSize size = printing ? m_state->painter->Size()

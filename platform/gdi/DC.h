@@ -16,6 +16,7 @@
 // the right and bottom; wide pens are centred on the thin outline; InvertRect is its own
 // inverse. Text is drawn at its cell's top-left, y + ascent being the baseline.
 //
+// A DC that draws on nothing (before creation, after DeleteDC) ignores every call.
 // Not thread-safe: one DC is used by one thread, as the window that owns it.
 #pragma once
 

@@ -17,13 +17,11 @@ constexpr BYTE kSrcCopy = RopTable(SRCCOPY);
 
 std::uint32_t Blend(std::uint32_t dest, std::uint32_t colour, unsigned alpha)
 {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned d = (dest >> shift) & 0xFF;
-        const unsigned c = (colour >> shift) & 0xFF;
-        out |= ((d * (255 - alpha) + c * alpha + 127) / 255) << shift;
-    }
-    return out;
+    auto channel = [&](int shift) {
+        const unsigned d = (dest >> shift) & 0xFF, c = (colour >> shift) & 0xFF;
+        return ((d * (255 - alpha) + c * alpha + 127) / 255) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
 }
 
 }
@@ -157,20 +155,26 @@ void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyph
     const bool upward = font.Upward();
     for (const PlacedGlyph& placed : glyphs) {
         const Glyph& glyph = font.Rendered(*placed.glyph);
-        for (int row = 0; row < glyph.rows; ++row) {
-            for (int column = 0; column < glyph.width; ++column) {
-                const unsigned alpha = glyph.coverage[std::size_t(row) * glyph.width + column];
-                if (!alpha)
-                    continue;
-                // Offsets along the text (u) and down from its baseline (v).
-                const int u = glyph.left + column, v = row - glyph.top;
-                // Upward text turns the glyph a quarter left: (u, v) -> (v, -u).
-                const int x = upward ? placed.pen.x + v : placed.pen.x + u;
-                const int y = upward ? placed.pen.y - u : placed.pen.y + v;
-                if (!m_clip.PtInRect(CPoint(x, y)))
-                    continue;
-                std::uint32_t& dest = m_surface->Row(y)[x];
-                dest = alpha == 255 ? pixel : Blend(dest, pixel, alpha);
+        if (glyph.coverage.empty())
+            continue;
+        // Coverage (column, row) lies at u = left + column along the text and v = row - top
+        // below its baseline; upward text turns that a quarter left: (u, v) -> (v, -u).
+        const CPoint pen = placed.pen;
+        const CRect box = upward ? CRect(pen.x - glyph.top, pen.y - glyph.left - glyph.width + 1,
+                                         pen.x - glyph.top + glyph.rows, pen.y - glyph.left + 1)
+                                 : CRect(pen.x + glyph.left, pen.y - glyph.top, pen.x + glyph.left + glyph.width,
+                                         pen.y - glyph.top + glyph.rows);
+        CRect visible;
+        if (!visible.IntersectRect(&box, &m_clip))
+            continue;
+        for (int y = visible.top; y < visible.bottom; ++y) {
+            std::uint32_t* row = m_surface->Row(y);
+            for (int x = visible.left; x < visible.right; ++x) {
+                const int column = upward ? pen.y - y - glyph.left : x - pen.x - glyph.left;
+                const int line = upward ? x - pen.x + glyph.top : y - pen.y + glyph.top;
+                const unsigned alpha = glyph.coverage[std::size_t(line) * glyph.width + column];
+                if (alpha)
+                    row[x] = alpha == 255 ? pixel : Blend(row[x], pixel, alpha);
             }
         }
     }

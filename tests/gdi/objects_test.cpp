@@ -149,3 +149,30 @@ TEST(Recording, KeepsCallsInLogicalCoordinatesWithTheSelectedObjects)
 }
 
 }
+
+namespace {
+
+TEST(GdiObjects, ADCThatDrawsOnNothingIgnoresEveryCall)
+{
+    CDC dc;
+    EXPECT_EQ(dc.GetSafeHdc(), nullptr);
+    CPen pen(PS_SOLID, 1, RGB(1, 1, 1));
+    EXPECT_EQ(dc.SelectObject(&pen), nullptr);
+    EXPECT_EQ(dc.SetTextColor(RGB(1, 2, 3)), CLR_INVALID);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetWindowOrg(4, 4);
+    dc.MoveTo(0, 0);
+    EXPECT_FALSE(dc.LineTo(5, 5));
+    EXPECT_FALSE(dc.TextOut(0, 0, "x", 1));
+    EXPECT_EQ(dc.GetTextExtent("x", 1), CSize());
+    EXPECT_EQ(dc.GetPixel(0, 0), CLR_INVALID);
+    CRect rect(0, 0, 5, 5);
+    EXPECT_EQ(dc.DrawText("x", 1, &rect, 0), 0);
+    EXPECT_EQ(dc.SaveDC(), 0);
+    EXPECT_FALSE(dc.WritePng("/tmp/never.png"));
+    EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_TRUE(dc.DeleteDC());
+    EXPECT_FALSE(dc.DeleteDC());
+}
+
+}
