@@ -19,6 +19,7 @@ enum class Fault {
 };
 
 constexpr std::size_t kFaultKinds = 6;
+static_assert(static_cast<std::size_t>(Fault::BreakEcho) + 1 == kFaultKinds, "count every Fault in kFaultKinds");
 
 class CFaultPlan {
 public:

@@ -41,7 +41,8 @@ public:
     CVirtualBoard(const CVirtualBoard&) = delete;
     CVirtualBoard& operator=(const CVirtualBoard&) = delete;
 
-    // Opens a new pseudo-terminal and starts serving it; FALSE with LastError().
+    // Opens a new pseudo-terminal and serves it (hanging up a line already served);
+    // FALSE with LastError(). Memory, registers and settings stay as they are.
     BOOL Start();
     // Ends the thread and closes the line: a connected host sees a hang-up.
     void Stop();
