@@ -178,6 +178,8 @@ int CTextBuf::LoadFromFile(const char* fileName)
         enough = assembler.Feed(block.get(), got);
     }
     if (!enough) {
+        // Give the partial text back before telling the user.
+        std::vector<LineRecord>().swap(lines);
         AfxMessageBox(kIdsOutOfMemory);
         return FALSE;
     }
