@@ -6,6 +6,7 @@
 
 #include "platform/core/Gbk.h"
 #include "platform/core/Messaging.h"
+#include "platform/gdi/Pen.h"
 #include "platform/gdi/PrintDC.h"
 #include "platform/gdi/Surface.h"
 #include "platform/ui/Snapshot.h"
@@ -274,6 +275,32 @@ TEST(GraphRendering, NullDrawPaintsTheEmptyScreenAndLaterDrawsAreWhole)
     graph.SetDraw(own);
     graph.Draw(&screen.dc);
     EXPECT_EQ(screen.At(20, 201), kGreen);
+}
+
+TEST(GraphRendering, NoteXLabelsAStripUnderThePlotWhenTheGridIsOn)
+{
+    CGraph graph;
+    Curve curve("T", kRed, 500);
+    graph.AddData(&curve.data);
+    Screen screen;
+    screen.dc.StartRecording();
+    GraphInspector::NoteX(graph, &screen.dc, 10);
+    const auto fills = Calls(screen.dc, "FillRect");
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].rect, CRect(20, 320, 520, 338));
+    EXPECT_EQ(fills[0].brushColor, kGrey);
+    const auto texts = Calls(screen.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts[1].text, "100");
+    EXPECT_EQ(texts[1].rect.TopLeft(), CPoint(120, 320));
+    LOGPEN pen{};
+    screen.dc.GetCurrentPen()->GetLogPen(&pen);
+    EXPECT_EQ(pen.lopnStyle, UINT(PS_DOT)) << "the strip's pen is left selected";
+
+    GraphInspector::SetGrid(graph, 0);
+    screen.dc.ClearRecordedCalls();
+    GraphInspector::NoteX(graph, &screen.dc, 10);
+    EXPECT_TRUE(Calls(screen.dc, "TextOut").empty());
 }
 
 TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
