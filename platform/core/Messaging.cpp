@@ -33,7 +33,16 @@ struct ThreadQueue {
     int quitCode = 0;
     zorkit::ISyntheticMessageSource* synthetic = nullptr;  // owner thread only
     zorkit::MessageFilter filter = nullptr;                // owner thread only
+    std::function<void()> wake;                            // guarded by lock
 };
+
+// Tells the owner's wake hook, if any, that its queue changed. Called under queue.lock.
+void Wake(ThreadQueue& queue)
+{
+    queue.changed.notify_all();
+    if (queue.wake)
+        queue.wake();
+}
 
 struct Registration {
     zorkit::IMessageTarget* target;
@@ -179,6 +188,27 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
+void WaitForMessages(long timeoutMs)
+{
+    auto queue = CurrentQueue();
+    HandleSentMessages(*queue);
+    std::unique_lock<std::mutex> hold(queue->lock);
+    auto ready = [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; };
+    if (timeoutMs < 0)
+        queue->changed.wait(hold, ready);
+    else
+        queue->changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), ready);
+    hold.unlock();
+    HandleSentMessages(*queue);
+}
+
+void SetQueueWakeHook(std::function<void()> hook)
+{
+    auto queue = CurrentQueue();
+    std::lock_guard<std::mutex> hold(queue->lock);
+    queue->wake = std::move(hook);
+}
+
 bool WaitHandlingSentMessages(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -207,7 +237,7 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return FALSE;
     std::lock_guard<std::mutex> hold(found.owner->lock);
     found.owner->posted.push_back(MSG{hwnd, message, wParam, lParam, GetTickCount(), POINT{0, 0}});
-    found.owner->changed.notify_all();
+    Wake(*found.owner);
     return TRUE;
 }
 
@@ -229,7 +259,7 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
         std::lock_guard<std::mutex> hold(found.owner->lock);
         found.owner->sent.push_back(sent);
-        found.owner->changed.notify_all();
+        Wake(*found.owner);
     }
     zorkit::CancelToken::Registration wake(token, [self] {
         std::lock_guard<std::mutex> hold(self->lock);
@@ -283,5 +313,5 @@ void PostQuitMessage(int exitCode)
     std::lock_guard<std::mutex> hold(queue->lock);
     queue->quit = true;
     queue->quitCode = exitCode;
-    queue->changed.notify_all();
+    Wake(*queue);
 }

@@ -78,6 +78,14 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // waits for a worker uses it so that a worker blocked in a notification can finish.
 bool WaitHandlingSentMessages(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Blocks until a message is posted or sent to the calling thread, WM_QUIT is posted,
+// or `timeoutMs` has passed (-1: no limit). Sent messages are handled meanwhile.
+void WaitForMessages(long timeoutMs);
+
+// Called from whichever thread posts or sends a message to the calling thread's
+// queue (an on-screen backend wakes its event wait with it). Empty removes it.
+void SetQueueWakeHook(std::function<void()> hook);
+
 }
 
 BOOL IsWindow(HWND hwnd);

@@ -1,8 +1,10 @@
 #include "platform/ui/SystemClasses.h"
 
 #include "platform/gdi/SystemSettings.h"
+#include "platform/ui/ButtonControl.h"
 #include "platform/ui/EditControl.h"
 #include "platform/ui/ScrollBarControl.h"
+#include "platform/ui/StaticControl.h"
 #include "platform/ui/Styles.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/WindowClass.h"
@@ -38,6 +40,8 @@ void EnsureSystemClasses()
     const ControlClass classes[] = {
         {"SCROLLBAR", CS_DBLCLKS, IDC_ARROW, -1, &Make<ScrollBarControl>},
         {"EDIT", CS_DBLCLKS, IDC_IBEAM, COLOR_WINDOW, &Make<EditControl>},
+        {"STATIC", 0, IDC_ARROW, -1, &Make<StaticControl>},
+        {"BUTTON", CS_DBLCLKS, IDC_ARROW, -1, &Make<ButtonControl>},
         {WC_DIALOG, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, COLOR_BTNFACE, nullptr},
     };
     for (const ControlClass& c : classes) {

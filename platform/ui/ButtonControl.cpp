@@ -1,0 +1,135 @@
+#include "platform/ui/ButtonControl.h"
+
+#include "platform/gdi/Brush.h"
+#include "platform/gdi/Font.h"
+#include "platform/gdi/SystemSettings.h"
+#include "platform/ui/MessageCrackers.h"
+#include "platform/ui/PaintDC.h"
+#include "platform/ui/Wnd.h"
+
+namespace zorkit {
+
+void ButtonControl::Paint(CWnd* wnd)
+{
+    CPaintDC dc(wnd);
+    CRect face;
+    wnd->GetClientRect(&face);
+    dc.FillSolidRect(&face, GetSysColor(COLOR_BTNFACE));
+    bool isDefault = (wnd->GetStyle() & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    if (isDefault || m_focused) {
+        CBrush frame(GetSysColor(COLOR_WINDOWFRAME));
+        dc.FrameRect(&face, &frame);
+        face.DeflateRect(1, 1);
+    }
+    dc.DrawEdge(&face, m_pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (m_font)
+        dc.SelectObject(CFont::FromHandle(m_font));
+    else
+        dc.SelectStockObject(DEFAULT_GUI_FONT);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(GetSysColor(wnd->IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    CRect text = face;
+    if (m_pressed)
+        text.OffsetRect(1, 1);
+    CString caption;
+    wnd->GetWindowText(caption);
+    dc.DrawText(caption, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void ButtonControl::SetPressed(CWnd* wnd, bool pressed)
+{
+    if (m_pressed == pressed)
+        return;
+    m_pressed = pressed;
+    wnd->Invalidate(FALSE);
+}
+
+void ButtonControl::Click(CWnd* wnd)
+{
+    HWND parent = ::GetParent(wnd->m_hWnd);
+    if (parent)
+        ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(WORD(wnd->GetDlgCtrlID()), WORD(BN_CLICKED)),
+                      reinterpret_cast<LPARAM>(wnd->m_hWnd));
+}
+
+LRESULT ButtonControl::WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hwnd = wnd->m_hWnd;
+    switch (message) {
+    case WM_PAINT:
+        Paint(wnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT: {
+        LRESULT result = ::DefWindowProc(hwnd, message, wParam, lParam);
+        wnd->Invalidate();
+        return result;
+    }
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            wnd->Invalidate();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON |
+               ((wnd->GetStyle() & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+        wnd->ModifyStyle(BS_TYPEMASK, DWORD(wParam) & BS_TYPEMASK);
+        if (LOWORD(lParam))
+            wnd->Invalidate();
+        return 0;
+    case BM_CLICK:
+        Click(wnd);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_focused = message == WM_SETFOCUS;
+        if (!m_focused)
+            SetPressed(wnd, false);
+        wnd->Invalidate(FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        ::SetFocus(hwnd);
+        ::SetCapture(hwnd);
+        m_tracking = true;
+        SetPressed(wnd, true);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_tracking) {
+            CRect client;
+            wnd->GetClientRect(&client);
+            SetPressed(wnd, client.PtInRect(PointFromLParam(lParam)) != FALSE);
+        }
+        return 0;
+    case WM_LBUTTONUP: {
+        if (!m_tracking)
+            return 0;
+        m_tracking = false;
+        bool clicked = m_pressed;
+        SetPressed(wnd, false);
+        if (::GetCapture() == hwnd)
+            ::ReleaseCapture();
+        if (clicked)
+            Click(wnd);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE)
+            SetPressed(wnd, true);
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE && m_pressed) {
+            SetPressed(wnd, false);
+            Click(wnd);
+        }
+        return 0;
+    default:
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+}
