@@ -1,0 +1,34 @@
+// A private X server for one test: Xvfb on a display it picks itself, stopped at
+// destruction. Also runs xwd against it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Surface.h"
+
+namespace zorkit::test {
+
+class XvfbServer {
+public:
+    // Null (with the reason in `why`) when Xvfb is missing or does not come up.
+    static std::unique_ptr<XvfbServer> Start(std::string& why);
+    ~XvfbServer();
+
+    const std::string& Display() const { return m_display; }
+    // The root window as xwd sees it; null when xwd fails.
+    std::shared_ptr<Surface> GrabRoot() const;
+
+private:
+    XvfbServer(pid_t pid, std::string display) : m_pid(pid), m_display(std::move(display)) {}
+    pid_t m_pid;
+    std::string m_display;
+};
+
+// Finds a program on PATH.
+bool HaveProgram(const char* name);
+
+}
