@@ -54,7 +54,7 @@ BOOL CDC::AttachSurface(std::shared_ptr<zorkit::Surface> surface, CPoint origin,
 {
     if (!surface)
         return FALSE;
-    m_state = std::make_unique<DCState>();
+    m_state = std::make_shared<DCState>();
     m_state->Attach(std::move(surface), origin, clip);
     return TRUE;
 }
@@ -64,7 +64,7 @@ BOOL CDC::CreateCompatibleDC(CDC*)
     auto surface = zorkit::Surface::Create(1, 1);
     if (!surface)
         return FALSE;
-    m_state = std::make_unique<DCState>();
+    m_state = std::make_shared<DCState>();
     m_state->memory = true;
     m_state->defaultBitmap = std::make_shared<zorkit::BitmapData>(surface);
     m_state->attributes.bitmap = m_state->defaultBitmap;
@@ -78,6 +78,21 @@ BOOL CDC::DeleteDC()
         return FALSE;
     m_state.reset();
     return TRUE;
+}
+
+BOOL CDC::Attach(HDC hdc)
+{
+    if (!hdc || m_state)
+        return FALSE;
+    m_state = hdc->shared_from_this();
+    return TRUE;
+}
+
+HDC CDC::Detach()
+{
+    HDC hdc = m_state.get();
+    m_state.reset();
+    return hdc;
 }
 
 HDC CDC::GetSafeHdc() const { return m_state.get(); }

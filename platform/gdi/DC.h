@@ -53,6 +53,10 @@ public:
     // A memory DC with a 1 x 1 black bitmap selected; dc may be null.
     BOOL CreateCompatibleDC(CDC* dc);
     BOOL DeleteDC();
+    // Makes this object a second door to another DC (a printing DC lent to an
+    // off-screen helper, say): both draw with one state until Detach.
+    BOOL Attach(HDC hdc);
+    HDC Detach();
     // Null when the DC draws on nothing.
     HDC GetSafeHdc() const;
     BOOL IsPrinting() const;
@@ -174,5 +178,5 @@ public:
     const std::vector<zorkit::GdiCall>& GetRecordedCalls() const;
 
 protected:
-    std::unique_ptr<zorkit::DCState> m_state;
+    std::shared_ptr<zorkit::DCState> m_state;
 };

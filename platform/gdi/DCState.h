@@ -30,7 +30,7 @@ struct DCAttributes {
     CPoint position;
 };
 
-class DCState {
+class DCState : public std::enable_shared_from_this<DCState> {
 public:
     DCState();
 

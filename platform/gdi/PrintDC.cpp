@@ -10,7 +10,7 @@ BOOL CPrintDC::Create(const char* pdfPath, int pageWidth, int pageHeight, int do
     auto pages = std::make_unique<zorkit::PdfPainter>(pdfPath, pageWidth, pageHeight, dotsPerInch);
     if (!pages->IsOpen())
         return FALSE;
-    m_state = std::make_unique<zorkit::DCState>();
+    m_state = std::make_shared<zorkit::DCState>();
     m_state->AttachPdf(std::move(pages));
     return TRUE;
 }

@@ -58,6 +58,27 @@ TEST(Printing, WritesOnePdfPagePerPage)
     std::remove(path.c_str());
 }
 
+TEST(Printing, AnAttachedDCDrawsOnTheSamePage)
+{
+    const std::string path = ::testing::TempDir() + "gdi_attach.pdf";
+    CPrintDC printer;
+    ASSERT_TRUE(printer.Create(path.c_str()));
+    CDC borrowed;
+    ASSERT_TRUE(borrowed.Attach(printer.GetSafeHdc()));
+    EXPECT_TRUE(borrowed.IsPrinting());
+    EXPECT_FALSE(borrowed.Attach(printer.GetSafeHdc())) << "already attached";
+    printer.StartRecording();
+    borrowed.SetTextColor(RGB(1, 2, 3));
+    borrowed.Rectangle(10, 10, 20, 20);
+    EXPECT_EQ(printer.GetTextColor(), RGB(1, 2, 3));
+    EXPECT_EQ(printer.GetRecordedCalls().size(), 1u);
+    EXPECT_EQ(borrowed.Detach(), printer.GetSafeHdc());
+    EXPECT_EQ(borrowed.GetSafeHdc(), nullptr);
+    EXPECT_TRUE(printer.IsPrinting()) << "the printer's own DC lives on";
+    EXPECT_GT(printer.EndDoc(), 0);
+    std::remove(path.c_str());
+}
+
 TEST(Printing, ScreenContextsRefuseDocumentsAndBadPathsFail)
 {
     CDC memory;
