@@ -35,6 +35,11 @@ std::string WithoutPrefixes(const std::string& text)
     return out;
 }
 
+std::string TrimmedRight(const std::string& text)
+{
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 std::string ExpandTabs(const std::string& text)
 {
     std::string out;
@@ -195,14 +200,16 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format)
                     std::size_t next = line.find(' ', i);
                     next = next == std::string::npos ? line.size() : next + 1;
                     const std::string word = line.substr(i, next - i);
-                    if (!current.empty() && measure(current + word) > width) {
-                        lines.push_back(current.substr(0, current.find_last_not_of(' ') + 1));
+                    const std::string candidate = current + word;
+                    // Spaces at a break are not drawn, so they need not fit.
+                    if (!current.empty() && measure(TrimmedRight(candidate)) > width) {
+                        lines.push_back(TrimmedRight(current));
                         current.clear();
                     }
                     current += word;
                     i = next;
                 }
-                lines.push_back(current);
+                lines.push_back(TrimmedRight(current));
             } else {
                 lines.push_back(line);
             }

@@ -207,3 +207,38 @@ TEST(DrawText, PrefixAmpersandsAreRemovedUnlessAskedNotTo)
 }
 
 }
+
+namespace {
+
+TEST(DrawText, WordBreakWrapsAtSpacesToTheRectangleWidth)
+{
+    FontCanvas canvas(200, 60, Describe("Arial", 16));
+    const int widest = std::max(canvas.dc.GetTextExtent("reset key", 9).cx, canvas.dc.GetTextExtent("press the", 9).cx);
+    CRect rect(0, 0, widest + 2, 0);
+    EXPECT_EQ(canvas.dc.DrawText("press the reset key", -1, &rect, DT_CALCRECT | DT_WORDBREAK), 32);
+    EXPECT_EQ(rect.Width(), widest);
+    rect = CRect(0, 0, widest - 1, 0);
+    EXPECT_EQ(canvas.dc.DrawText("press the reset key", -1, &rect, DT_CALCRECT | DT_WORDBREAK), 48);
+    rect = CRect(0, 0, 10, 0);
+    EXPECT_EQ(canvas.dc.DrawText("unbreakable", -1, &rect, DT_CALCRECT | DT_WORDBREAK), 16)
+        << "a single word longer than the width stays on one line";
+}
+
+TEST(Text, UnderlinedFontsDrawALineUnderTheBaselineAcrossTheText)
+{
+    LOGFONT description = Describe("Arial", 16);
+    description.lfUnderline = TRUE;
+    FontCanvas canvas(100, 30, description);
+    canvas.dc.TextOut(10, 5, "ao", 2);
+    const int width = canvas.dc.GetTextExtent("ao", 2).cx;
+    int fullRows = 0;
+    for (int y = 5 + 13; y < 5 + 16; ++y) {
+        bool full = true;
+        for (int x = 10; x < 10 + width; ++x)
+            full = full && canvas.dc.GetPixel(x, y) == RGB(0, 0, 0);
+        fullRows += full;
+    }
+    EXPECT_GE(fullRows, 1) << "a solid row below the baseline spans the text";
+}
+
+}
