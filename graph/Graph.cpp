@@ -230,6 +230,8 @@ void CGraph::Legend(CDC* dc, DRAW* draw)
     CFont* oldFont = dc->SelectObject(&m_legendFont);
     int cx = 0, cy = 0;
     for (DATA* data : draw->series) {
+        if (!data)
+            continue;
         const CSize extent = dc->GetTextExtent(data->name);
         cx = std::max<int>(cx, extent.cx);
         cy = std::max<int>(cy, extent.cy);
@@ -258,6 +260,8 @@ void CGraph::Legend(CDC* dc, DRAW* draw)
     CPen black(PS_SOLID, 1, RGB(0, 0, 0));
     CPen* oldPen = dc->SelectObject(&black);
     for (DATA* data : draw->series) {
+        if (!data)
+            continue;
         dc->Rectangle(&swatch);
         swatch.DeflateRect(2, 2);
         CBrush fill(data->color);
