@@ -12,6 +12,12 @@ namespace zorkit {
 
 class PdfPainter;
 
+inline CRect Normalized(CRect r)
+{
+    r.NormalizeRect();
+    return r;
+}
+
 // What SaveDC keeps.
 struct DCAttributes {
     std::shared_ptr<PenData> pen;
