@@ -1,13 +1,25 @@
 // The library entry: when libzorkit is loaded it puts its resources and the
 // classes hosts may create by name into the process's search chain, and takes
 // them out again when it is unloaded. Nothing else happens at start-up.
+#include "module/DialogTemplates.h"
+#include "module/LibraryClasses.h"
 #include "module/LibraryResources.h"
 
 namespace {
 
 struct LibraryEntry {
-    LibraryEntry() { zorkit::RegisterLibraryResources(); }
-    ~LibraryEntry() { zorkit::UnregisterLibraryResources(); }
+    LibraryEntry()
+    {
+        zorkit::RegisterLibraryResources();
+        zorkit::RegisterDialogTemplates();
+        zorkit::RegisterLibraryClasses();
+    }
+    ~LibraryEntry()
+    {
+        zorkit::UnregisterLibraryClasses();
+        zorkit::UnregisterDialogTemplates();
+        zorkit::UnregisterLibraryResources();
+    }
 };
 
 const LibraryEntry g_entry;

@@ -14,10 +14,8 @@
 
 namespace {
 
-struct ResetPromptTest : ::testing::Test {
-    void SetUp() override { zorkit::RegisterDialogTemplates(); }
-    void TearDown() override { zorkit::UnregisterDialogTemplates(); }
-};
+// The library entry registered the template and its string when the library loaded.
+struct ResetPromptTest : ::testing::Test {};
 
 TEST_F(ResetPromptTest, TemplateHasTheGivenShape)
 {
@@ -39,7 +37,6 @@ TEST_F(ResetPromptTest, TemplateHasTheGivenShape)
 // Every control lies inside the dialog, and each text fits its control unclipped.
 TEST_F(ResetPromptTest, TextsFitTheirControlsWhenShown)
 {
-    zorkit::RegisterLibraryResources();
     CDialog prompt;
     ASSERT_TRUE(prompt.Create(zorkit::IDD_RESET_PROMPT));
     char port[128];

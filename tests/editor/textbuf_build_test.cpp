@@ -215,9 +215,8 @@ TEST(TextBufViews, AViewMayDetachWhileBeingUpdated)
     EXPECT_EQ(staying.m_updates.size(), 2u) << "the view after a leaving one is not skipped";
 }
 
-TEST(TextBufRuntimeClass, CreatedByName)
+TEST(TextBufRuntimeClass, CreatedByNameOnceTheLibraryIsLoaded)
 {
-    zorkit::RegisterRuntimeClass(RUNTIME_CLASS(CTextBuf));
     const CRuntimeClass* cls = CRuntimeClass::FromName("CTextBuf");
     ASSERT_NE(cls, nullptr);
     std::unique_ptr<CObject> made(cls->CreateObject());

@@ -1,0 +1,25 @@
+#include "module/LibraryClasses.h"
+
+#include "editor/TextBuf.h"
+#include "platform/core/RuntimeClass.h"
+
+namespace zorkit {
+namespace {
+const CRuntimeClass* const kClasses[] = {
+    RUNTIME_CLASS(CTextBuf),
+};
+}
+
+void RegisterLibraryClasses()
+{
+    for (const CRuntimeClass* cls : kClasses)
+        RegisterRuntimeClass(cls);
+}
+
+void UnregisterLibraryClasses()
+{
+    for (const CRuntimeClass* cls : kClasses)
+        UnregisterRuntimeClass(cls);
+}
+
+}

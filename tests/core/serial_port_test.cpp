@@ -1,0 +1,127 @@
+// A serial port on a real pseudo-terminal: reads that never wait, waits that
+// block without spinning, wake-ups by the event mask, and hang-ups.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "platform/serial/PortTable.h"
+#include "platform/serial/PseudoTerminal.h"
+#include "platform/serial/SerialPort.h"
+
+namespace {
+constexpr int kPort = 9;
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(device.Open()) << device.LastError();
+        zorkit::SetSerialPortPath(kPort, device.SlavePath());
+        ASSERT_TRUE(port.Open(kPort));
+        ASSERT_EQ(port.ApplySettings(9600, false), zorkit::CSerialPort::SettingsResult::Applied);
+    }
+    void TearDown() override { zorkit::ResetSerialPortPath(kPort); }
+
+    void DeviceSends(std::vector<BYTE> bytes) { ASSERT_EQ(device.Write(bytes.data(), bytes.size(), 1000), bytes.size()); }
+
+    zorkit::CPseudoTerminal device;
+    zorkit::CSerialPort port;
+};
+}
+
+TEST(PortTableTest, IndexMapsToTheFirstSerialPortByDefault)
+{
+    EXPECT_EQ(zorkit::SerialPortPath(0), "/dev/ttyS0");
+    zorkit::SetSerialPortPath(3, "/dev/ttyUSB0");
+    EXPECT_EQ(zorkit::SerialPortPath(3), "/dev/ttyUSB0");
+    zorkit::ResetSerialPortPath(3);
+    EXPECT_EQ(zorkit::SerialPortPath(3), "/dev/ttyS3");
+}
+
+TEST_F(SerialPortTest, ReadsTakeOnlyWhatIsWaiting)
+{
+    BYTE buffer[8] = {};
+    EXPECT_EQ(port.Read(buffer, 8), 0) << "nothing waiting: no wait, no bytes";
+    DeviceSends({1, 2, 3});
+    EXPECT_EQ(port.WaitForInput(3, 2000), 3u);
+    EXPECT_EQ(port.QueuedInput(), 3u);
+    EXPECT_EQ(port.Read(buffer, 2), 2);
+    EXPECT_EQ(port.QueuedInput(), 1u);
+    EXPECT_EQ(port.Read(buffer + 2, 8), 1);
+    EXPECT_EQ(std::vector<BYTE>(buffer, buffer + 3), (std::vector<BYTE>{1, 2, 3}));
+    DeviceSends({4, 5});
+    EXPECT_EQ(port.WaitForInput(2, 2000), 2u);
+    EXPECT_TRUE(port.PurgeInput());
+    EXPECT_EQ(port.QueuedInput(), 0u);
+}
+
+TEST_F(SerialPortTest, WaitForInputGivesUpAtItsDeadlineWithWhatArrived)
+{
+    DeviceSends({9});
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.WaitForInput(4, 200), 1u);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(190));
+}
+
+TEST_F(SerialPortTest, EventWaitReportsCharactersAndEndsWhenTheMaskChanges)
+{
+    ASSERT_TRUE(port.SetEventMask(EV_RXCHAR));
+    DeviceSends({0xAA});
+    // A mask change made before the wait may end it once early with no events:
+    // every caller looks again, and no wake-up is ever lost.
+    DWORD events = 0;
+    ASSERT_TRUE(port.WaitEvent(events));
+    if (events == 0)
+        ASSERT_TRUE(port.WaitEvent(events));
+    EXPECT_EQ(events, EV_RXCHAR);
+    BYTE b = 0;
+    ASSERT_EQ(port.Read(&b, 1), 1);
+    EXPECT_EQ(b, 0xAA);
+
+    std::atomic<bool> waiting{false}, returned{false};
+    std::thread waiter([&] {
+        DWORD seen = 99;
+        waiting = true;
+        EXPECT_TRUE(port.WaitEvent(seen));
+        EXPECT_EQ(seen, 0u);
+        returned = true;
+    });
+    while (!waiting)
+        std::this_thread::yield();
+    std::clock_t cpu = std::clock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(returned) << "nothing arrived: the wait must still block";
+    EXPECT_LT(double(std::clock() - cpu) / CLOCKS_PER_SEC, 0.1) << "a blocked wait must not spin";
+    port.SetEventMask(EV_RXCHAR);
+    waiter.join();
+    EXPECT_TRUE(returned);
+}
+
+TEST_F(SerialPortTest, HangUpFailsEveryWaitAndWrite)
+{
+    ASSERT_TRUE(port.SetEventMask(EV_RXCHAR));
+    std::thread hangUp([&] { device.HangUp(); });
+    DWORD events = 0;
+    // Drain a possible stale wake-up, then the hang-up must end the wait with a failure.
+    bool first = port.WaitEvent(events);
+    hangUp.join();
+    if (first) {
+        EXPECT_FALSE(port.WaitEvent(events));
+    }
+    EXPECT_TRUE(port.IsHungUp());
+    EXPECT_FALSE(port.WaitEvent(events)) << "and every later wait fails at once";
+    BYTE b = 0x55;
+    EXPECT_EQ(port.Write(&b, 1), -1);
+}
+
+TEST_F(SerialPortTest, PortIsExclusive)
+{
+    zorkit::CSerialPort second;
+    EXPECT_FALSE(second.Open(kPort));
+    EXPECT_TRUE(port.Close());
+    EXPECT_FALSE(port.Close()) << "closing a closed port fails";
+    EXPECT_TRUE(second.Open(kPort)) << "a closed port can be opened again";
+}
