@@ -312,15 +312,16 @@ const std::vector<CommandSpec>& Commands()
         {"sleep", "sleep MS", "pause", Pause},
         {"control", "control temp|speed|stepper [OPTIONS]",
          "closed-loop experiment: --target N --kp F --ki F --kd F --samples N (100) --period MS (100) "
-         "--direction cw|ccw --csv FILE; prints index, value, output byte per sample; Ctrl+C stops it", RunControl},
+         "--direction cw|ccw --csv FILE --png FILE; prints index, value, output byte per sample; Ctrl+C stops it",
+         RunControl},
     };
     return table;
 }
 
 const CommandSpec* FindCommand(const std::string& name)
 {
-    for (const auto& spec : Commands())
-        if (name == spec.name)
-            return &spec;
+    for (const auto& command : Commands())
+        if (name == command.name)
+            return &command;
     return nullptr;
 }

@@ -1,22 +1,42 @@
 #include "tools/zorlink/ControlCommand.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "platform/core/HostWindow.h"
 #include "platform/core/Messaging.h"
 #include "platform/core/Time.h"
 #include "platform/process/SignalWaiter.h"
+#include "tools/common/ExperimentPicture.h"
 #include "tools/zorlink/Numbers.h"
 
 namespace {
 
 constexpr DWORD kEndGraceMs = 5000;
+
+constexpr const char* kHelp =
+    "Usage: zorlink [options] control temp|speed|stepper [OPTIONS]\n\n"
+    "Runs a closed-loop experiment on the board: temp (heater), speed (DC motor) or stepper.\n"
+    "\n"
+    "Options:\n"
+    "  --target N          set point: 0-100 for temp (default 50), 0-500 for speed (default 250)\n"
+    "  --kp F --ki F --kd F  gains (temp: 10 0 20, speed: 1 0.2 0)\n"
+    "  --samples N         samples to take (default 100)\n"
+    "  --period MS         pause of the loop after each sample (default 100)\n"
+    "  --direction cw|ccw  the stepper's direction (default cw)\n"
+    "  --csv FILE          write index,time_ms,shown,raw,output per sample\n"
+    "  --png FILE          write the picture of a temp or speed run: the set point as a red\n"
+    "                      line, the measured curve and the output byte (580 x 340)\n"
+    "\n"
+    "Each sample prints its index, measured value and output byte. Ctrl+C stops the\n"
+    "experiment; the CSV and the picture then hold the samples taken so far.\n";
 
 struct ControlOptions {
     CTRLTYPE type = CTRL_TEMP;
@@ -26,6 +46,7 @@ struct ControlOptions {
     int period = 100;
     bool clockwise = true;
     std::string csv;
+    std::string png;
 };
 
 // Gains that settle the board's plants; a real box may want others.
@@ -90,6 +111,10 @@ std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
             o.clockwise = value == "cw";
         } else if (name == "--csv") {
             o.csv = value;
+        } else if (name == "--png") {
+            if (o.type == CTRL_SMOTOR)
+                return "--png draws temp and speed runs; a stepper run has no curve";
+            o.png = value;
         } else {
             return "unknown option " + name;
         }
@@ -123,6 +148,10 @@ private:
 
 CommandResult RunControl(CLinkSession& session, const Arguments& args)
 {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::fputs(kHelp, stdout);
+        return CommandResult::Success();
+    }
     ControlOptions o;
     if (auto error = Parse(args, o))
         return CommandResult::Usage(*error);
@@ -148,6 +177,10 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     link->SetPeriod(o.period);
     link->SetSMotorDirection(o.clockwise ? 1 : 0);
 
+    std::optional<CExperimentPicture> picture;
+    if (!o.png.empty())
+        picture.emplace(o.type == CTRL_VILO ? ExperimentQuantity::Speed : ExperimentQuantity::Temperature, target,
+                        o.samples);
     int index = 0;
     const DWORD start = GetTickCount();
     zorkit::CHostWindow sink([&](UINT message, WPARAM wParam, LPARAM lParam) {
@@ -161,6 +194,8 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
         std::fflush(stdout);
         if (csv.is_open())
             csv << index << ',' << (GetTickCount() - start) << ',' << shown << ',' << raw << ',' << output << '\n';
+        if (picture)
+            picture->Add(shown, output);
         ++index;
         return LRESULT(0);
     });
@@ -184,6 +219,8 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
         return CommandResult::Failure("the board sent nothing more; the experiment was abandoned");
     if (csv.is_open() && !csv.flush())
         return CommandResult::Failure("cannot write " + o.csv);
+    if (picture && !picture->WritePng(o.png.c_str()))
+        return CommandResult::Failure("cannot write " + o.png);
     if (stopped)
         std::fprintf(stderr, "zorlink: experiment stopped after %d samples\n", index);
     return CommandResult::Success();
