@@ -34,8 +34,8 @@ void PrintHelp()
         "  -h, --help     this text\n"
         "\n"
         "Commands (numbers are decimal or 0x hex):\n");
-    for (const auto& spec : Commands())
-        std::printf("  %-38s %s\n", spec.synopsis, spec.help);
+    for (const auto& command : Commands())
+        std::printf("  %-38s %s\n", command.synopsis, command.help);
     std::printf(
         "  %-38s %s\n"
         "\n"
@@ -67,16 +67,16 @@ Arguments SplitWords(const std::string& line)
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
-    const CommandSpec* spec = FindCommand(words[0]);
-    if (!spec) {
+    const CommandSpec* command = FindCommand(words[0]);
+    if (!command) {
         std::fprintf(stderr, "zorlink: %sunknown command '%s'\n", where.c_str(), words[0].c_str());
         return kExitUsage;
     }
-    CommandResult result = spec->run(session, Arguments(words.begin() + 1, words.end()));
+    CommandResult result = command->run(session, Arguments(words.begin() + 1, words.end()));
     if (result.ok)
         return kExitOk;
-    std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), spec->name, result.reason.c_str(),
-                 result.usage ? std::string(" (usage: " + std::string(spec->synopsis) + ")").c_str() : "");
+    std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
+                 result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
     return result.usage ? kExitUsage : kExitFailed;
 }
 

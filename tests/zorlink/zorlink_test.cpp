@@ -1,0 +1,125 @@
+// zorlink as users run it: a real process against the virtual board.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "sim/VirtualBoard.h"
+
+namespace {
+
+using zorkit::sim::MemorySpace;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class ZorlinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() /
+              ("zorlink-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        ASSERT_TRUE(board.Start()) << board.LastError();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // Runs zorlink on the board's line with `arguments` (shell words) and `input` on stdin.
+    ToolRun Zorlink(const std::string& arguments, const std::string& input = "")
+    {
+        std::ofstream(dir / "stdin") << input;
+        std::string command = std::string(ZORLINK_PATH) + " -d " + board.SlavePath() + " --log-dir " + dir.string() +
+                              " " + arguments + " <" + (dir / "stdin").string() + " >" + (dir / "stdout").string() +
+                              " 2>" + (dir / "stderr").string();
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "stdout"), Slurp(dir / "stderr")};
+    }
+    static std::string Slurp(const std::filesystem::path& path)
+    {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    zorkit::sim::CVirtualBoard board;
+    std::filesystem::path dir;
+};
+
+}
+
+TEST_F(ZorlinkTest, ConnectPrintsTheCpuAndReadsPrintSixteenBytesALine)
+{
+    ToolRun connect = Zorlink("connect");
+    EXPECT_EQ(connect.status, 0) << connect.err;
+    EXPECT_EQ(connect.out, "Intel 8051\n");
+
+    std::vector<BYTE> bytes(20);
+    for (int i = 0; i < 20; ++i)
+        bytes[std::size_t(i)] = BYTE(0xA0 + i);
+    board.WriteMemory(MemorySpace::External, 0x8000, bytes);
+    ToolRun read = Zorlink("read ext 0x8000 20");
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, "8000: A0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n8010: B0 B1 B2 B3\n");
+}
+
+TEST_F(ZorlinkTest, ScriptKeepsOneLinkAndToleratesDashedLines)
+{
+    std::ofstream(dir / "program.hex") << ":03010000759055A2\n:00000001FF\n";
+    std::string script = "# comment\n"
+                         "connect\n"
+                         "write int 0x30 1 2 3\n"
+                         "read int 0x30 3\n"
+                         "load " + (dir / "program.hex").string() + "\n"
+                         "break 0x0103\n"
+                         "-unbreak 0x9999 extra\n"
+                         "run 0x0100\n"
+                         "wait 5\n";
+    ToolRun run = Zorlink("script -", script);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Intel 8051\n0030: 01 02 03\n");
+    EXPECT_NE(run.err.find("stdin:7: unbreak"), std::string::npos) << run.err;
+    EXPECT_EQ(board.ReadMemory(MemorySpace::Code, 0x0100, 3), (std::vector<BYTE>{0x75, 0x90, 0x55}));
+    EXPECT_EQ(board.Breakpoints().size(), 1u) << "the breakpoint set earlier in the script stays";
+}
+
+TEST_F(ZorlinkTest, ScriptStopsAtTheFirstFailureWithStatusOne)
+{
+    board.SetSilent(true);
+    ToolRun run = Zorlink("script -", "connect\nread ext 0 1\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("stdin:1: connect: the board does not answer"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("stdin:2"), std::string::npos) << "the script ends at the first failure";
+}
+
+TEST_F(ZorlinkTest, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(Zorlink("frobnicate").status, 2);
+    EXPECT_EQ(Zorlink("read ext 0x10000 4").status, 2);
+    EXPECT_EQ(Zorlink("write int 0xFF 1 2").status, 2) << "internal memory ends at 0xFF";
+    EXPECT_EQ(Zorlink("-b 1234 connect").status, 2);
+    ToolRun help = Zorlink("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("await-reset"), std::string::npos);
+}
+
+TEST_F(ZorlinkTest, BinaryLoadsAt1100ByDefaultAndMissingFilesFail)
+{
+    std::ofstream(dir / "code.bin", std::ios::binary) << std::string("\x02\x01\x00", 3);
+    ToolRun run = Zorlink("load " + (dir / "code.bin").string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(board.ReadMemory(MemorySpace::Code, 0x1100, 3), (std::vector<BYTE>{0x02, 0x01, 0x00}));
+    ToolRun missing = Zorlink("load " + (dir / "absent.bin").string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+    std::ofstream(dir / "bad.hex") << ":03010000759055A3\n:00000001FF\n";
+    ToolRun bad = Zorlink("load " + (dir / "bad.hex").string());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find(":1:"), std::string::npos) << "the line of the bad record is named: " << bad.err;
+}
