@@ -9,30 +9,17 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/Snapshot.h"
 #include "platform/ui/WindowClass.h"
-#include "tests/screenshot/XvfbServer.h"
+#include "tests/screenshot/ScreenComparison.h"
 #include "tests/sdl/PatternWnd.h"
 
 namespace {
 
-std::shared_ptr<zorkit::Surface> Crop(zorkit::Surface& whole, const CRect& rect)
-{
-    auto part = zorkit::Surface::Create(rect.Width(), rect.Height());
-    for (int y = 0; y < rect.Height(); ++y)
-        for (int x = 0; x < rect.Width(); ++x)
-            part->Row(y)[x] = whole.Row(rect.top + y)[rect.left + x];
-    return part;
-}
-
 TEST(GraphOnScreen, DesktopWindowShowsTheHeadlessPicture)
 {
     std::string why;
-    auto server = zorkit::test::XvfbServer::Start(why);
-    if (!server)
+    auto comparison = zorkit::test::ScreenComparison::Start(why);
+    if (!comparison)
         GTEST_SKIP() << why;
-    setenv("DISPLAY", server->Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    auto screen = zorkit::ScreenSession::Start();
-    ASSERT_TRUE(screen) << "SDL cannot open " << server->Display();
 
     SAMPLES measured, output;
     DATA curves[2];
@@ -57,18 +44,9 @@ TEST(GraphOnScreen, DesktopWindowShowsTheHeadlessPicture)
     ASSERT_TRUE(headless);
 
     // The X server shows the window once it is mapped and drawn: look until then.
-    CPoint difference(0, 0);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (difference != CPoint(-1, -1) && std::chrono::steady_clock::now() < deadline) {
-        screen->Present();
-        auto root = server->GrabRoot();
-        ASSERT_TRUE(root) << "xwd failed";
-        ASSERT_GE(root->Width(), place.right);
-        difference = zorkit::test::FirstDifference(*Crop(*root, place), *headless);
-    }
-    EXPECT_EQ(difference, CPoint(-1, -1)) << "first differing pixel of the graph on screen";
+    EXPECT_EQ(comparison->WaitUntilShown(place, *headless, std::chrono::seconds(10)), CPoint(-1, -1))
+        << "first differing pixel of the graph on screen";
     graph.DestroyWindow();
-    screen.reset();
 }
 
 }

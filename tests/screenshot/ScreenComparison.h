@@ -1,0 +1,31 @@
+// Shows windows on a private X server through the on-screen backend and compares
+// what the server shows with the headless rendering.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "platform/core/Geometry.h"
+#include "platform/gdi/Surface.h"
+#include "platform/sdl/OnScreen.h"
+#include "tests/screenshot/XvfbServer.h"
+
+namespace zorkit::test {
+
+class ScreenComparison {
+public:
+    // Null (with the reason in `why`) when no X server can be had; then skip the test.
+    static std::unique_ptr<ScreenComparison> Start(std::string& why);
+    ScreenSession* Screen() const { return m_screen.get(); }
+    // Presents and grabs the screen until the window at `place` shows `expected`
+    // or `timeout` passes; the first differing pixel, (-1, -1) when they are equal.
+    CPoint WaitUntilShown(const CRect& place, const Surface& expected, std::chrono::seconds timeout);
+    ~ScreenComparison();
+
+private:
+    std::unique_ptr<XvfbServer> m_server;
+    std::unique_ptr<ScreenSession> m_screen;
+};
+
+}
