@@ -180,7 +180,7 @@ private:
     std::atomic<HWND> m_ackWnd{nullptr};
     DWORD m_constructionTime = 0;
     std::atomic<int> m_copyRun{0};
-    WORD m_copyRunAddr = 0;
+    std::atomic<WORD> m_copyRunAddr{0};
     DWORD m_breakpointCount = 0;
     std::atomic<int> m_execAll{0};
     std::atomic<int> m_threadKind{THREAD_RESET};

@@ -209,7 +209,7 @@ BOOL CZORComm::TraceDebug() { return SendZORCmd(CMD_TRACE, 4); }
 BOOL CZORComm::CopyRun(WORD addr, BOOL on)
 {
     m_copyRun.store(on, std::memory_order_release);
-    m_copyRunAddr = addr;
+    m_copyRunAddr.store(addr, std::memory_order_release);
     if (!on)
         return FALSE;
     return SendZORCmd(CMD_STEP, 4) && SetZORRunning(TRUE);

@@ -312,8 +312,9 @@ BOOL CZORComm::WaitCopyInfinite()
             m_execAll.store(0, std::memory_order_release);
             NotifyStopped();
             if (IsCopyRuning()) {
-                m_send[2] = BYTE(m_copyRunAddr & 0xFF);
-                m_send[3] = BYTE(m_copyRunAddr >> 8);
+                WORD restart = m_copyRunAddr.load(std::memory_order_acquire);
+                m_send[2] = BYTE(restart & 0xFF);
+                m_send[3] = BYTE(restart >> 8);
                 SendZORCmd(CMD_PROG_EXEC, 4);
                 m_running.store(1, std::memory_order_release);
             }

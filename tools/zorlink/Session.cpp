@@ -51,6 +51,12 @@ CZORComm* CLinkSession::ConnectedLink()
             return nullptr;
         }
     }
+    // A link that went down is being watched for the board's reset: commands must
+    // wait for the handshake, or they would share the line with the watcher.
+    if (!link->IsZORConnect() && !link->IsProgExcAll()) {
+        m_error = "the link is down; press the board's reset key and run await-reset";
+        return nullptr;
+    }
     return link;
 }
 
