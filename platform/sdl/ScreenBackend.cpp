@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <set>
 
 #include "platform/core/Gbk.h"
@@ -87,6 +88,14 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Start()
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
+    // Without a display SDL falls back to drawing off-screen, where nobody could see or
+    // close a window; only a caller that names that driver gets it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver && std::strcmp(driver, "offscreen") == 0 && !(asked && std::strcmp(asked, "offscreen") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
     return std::unique_ptr<ScreenBackend>(new ScreenBackend);
 }
 
