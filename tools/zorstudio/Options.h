@@ -1,0 +1,24 @@
+// zorstudio's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorstudio {
+
+struct COptions {
+    int target = 60;
+    int samples = 300;
+    int period = 20;           // ms the loop pauses after each sample
+    std::string png;           // empty: the default path, and only without a window
+    std::optional<int> seconds;
+    bool noWindow = false;
+    bool help = false;
+};
+
+// The options, or nothing with `error` saying what is wrong with the command line.
+std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
+std::string UsageText();
+
+}
