@@ -25,3 +25,11 @@ if [ -x "$ROOT/tools/demo/run-control-demo.sh" ]; then
   echo
   "$ROOT/tools/demo/run-control-demo.sh" "$BUILD" "$DEVICE" "$LOG_DIR"
 fi
+echo
+PICTURE="$BUILD/zorstudio-demo.png"
+echo "== zorstudio: a temperature experiment on its own virtual board, live in a graph"
+echo "   (in a window when a display is present; it closes itself after 30 s)"
+echo "\$ zorstudio --samples 150 --period 10 --seconds 30 --png $PICTURE"
+ZORKIT_LOG_DIR="$LOG_DIR" "$BUILD/tools/zorstudio/zorstudio" --samples 150 --period 10 --seconds 30 --png "$PICTURE"
+echo
+echo "== the picture of the run is $PICTURE"
