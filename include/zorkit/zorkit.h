@@ -22,6 +22,7 @@
 #include "platform/gdi/Font.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/Pen.h"
+#include "platform/gdi/PngFile.h"
 #include "platform/gdi/PrintDC.h"
 #include "platform/gdi/Surface.h"
 #include "platform/gdi/SystemSettings.h"
