@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -86,6 +87,11 @@ SDL_SystemCursor SystemCursorFor(UINT id)
 
 std::unique_ptr<ScreenBackend> ScreenBackend::Start()
 {
+    // No desktop and no driver asked for: do not let SDL probe (and complain) at all.
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!display || !*display) && (!wayland || !*wayland) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))
+        return nullptr;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
     // Without a display SDL falls back to drawing off-screen, where nobody could see or
