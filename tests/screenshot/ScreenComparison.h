@@ -18,6 +18,7 @@ public:
     // Null (with the reason in `why`) when no X server can be had; then skip the test.
     static std::unique_ptr<ScreenComparison> Start(std::string& why);
     ScreenSession* Screen() const { return m_screen.get(); }
+    const std::string& Display() const { return m_server->Display(); }
     // Presents and grabs the screen until the window at `place` shows `expected`
     // or `timeout` passes; the first differing pixel, (-1, -1) when they are equal.
     CPoint WaitUntilShown(const CRect& place, const Surface& expected, std::chrono::seconds timeout);
