@@ -92,6 +92,8 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Start()
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!display || !*display) && (!wayland || !*wayland) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))
         return nullptr;
+    // The click that activates a window is a click like any other on the desktop.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
     // Without a display SDL falls back to drawing off-screen, where nobody could see or
