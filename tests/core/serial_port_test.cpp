@@ -74,8 +74,9 @@ TEST_F(SerialPortTest, EventWaitReportsCharactersAndEndsWhenTheMaskChanges)
     // every caller looks again, and no wake-up is ever lost.
     DWORD events = 0;
     ASSERT_TRUE(port.WaitEvent(events));
-    if (events == 0)
+    if (events == 0) {
         ASSERT_TRUE(port.WaitEvent(events));
+    }
     EXPECT_EQ(events, EV_RXCHAR);
     BYTE b = 0;
     ASSERT_EQ(port.Read(&b, 1), 1);
