@@ -56,7 +56,7 @@ protected:
     void OnPaint();
 
 private:
-    friend struct GraphInspector;  // tests read the scale model and the off-screen layers
+    friend struct GraphProbe;  // tests read the scale model and the off-screen layers
 
     void GetRange(double* values, int count, double* max, double* min);
     void Coordinate(CDC* dc, DRAW* draw, int nx, int ny);

@@ -109,6 +109,24 @@ bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax)
     return msg.message >= filterMin && msg.message <= filterMax;
 }
 
+bool HasMessages(const ThreadQueue& queue) { return !queue.posted.empty() || !queue.sent.empty() || queue.quit; }
+
+bool HasSentMessages(const ThreadQueue& queue) { return !queue.sent.empty(); }
+
+// Blocks until `ready` holds, the deadline passes or `slice` is over (conditions that
+// other threads change do not wake the queue); false once the deadline has passed.
+bool WaitSlice(ThreadQueue& queue, std::chrono::steady_clock::time_point deadline, std::chrono::milliseconds slice,
+               bool (*ready)(const ThreadQueue&))
+{
+    auto now = std::chrono::steady_clock::now();
+    if (now >= deadline)
+        return false;
+    std::unique_lock<std::mutex> hold(queue.lock);
+    queue.changed.wait_for(hold, std::min<std::chrono::steady_clock::duration>(deadline - now, slice),
+                           [&] { return ready(queue); });
+    return true;
+}
+
 // Takes the first matching posted message, or WM_QUIT once the queue holds no other.
 bool TakePosted(ThreadQueue& queue, LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove)
 {
@@ -178,13 +196,8 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
         }
         if (done())
             return true;
-        auto now = std::chrono::steady_clock::now();
-        if (now >= deadline)
+        if (!WaitSlice(*queue, deadline, std::chrono::milliseconds(5), HasMessages))
             return false;
-        // Conditions changed by other threads do not wake us; look again shortly.
-        std::unique_lock<std::mutex> hold(queue->lock);
-        queue->changed.wait_for(hold, std::min<std::chrono::steady_clock::duration>(deadline - now, std::chrono::milliseconds(5)),
-                                [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; });
     }
 }
 
@@ -193,7 +206,7 @@ void WaitForMessages(long timeoutMs)
     auto queue = CurrentQueue();
     HandleSentMessages(*queue);
     std::unique_lock<std::mutex> hold(queue->lock);
-    auto ready = [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; };
+    auto ready = [&] { return HasMessages(*queue); };
     if (timeoutMs < 0)
         queue->changed.wait(hold, ready);
     else
@@ -217,12 +230,8 @@ bool WaitHandlingSentMessages(const std::function<bool()>& done, DWORD timeoutMs
         HandleSentMessages(*queue);
         if (done())
             return true;
-        auto now = std::chrono::steady_clock::now();
-        if (now >= deadline)
+        if (!WaitSlice(*queue, deadline, std::chrono::milliseconds(1), HasSentMessages))
             return false;
-        std::unique_lock<std::mutex> hold(queue->lock);
-        queue->changed.wait_for(hold, std::min<std::chrono::steady_clock::duration>(deadline - now, std::chrono::milliseconds(1)),
-                                [&] { return !queue->sent.empty(); });
     }
 }
 
@@ -296,7 +305,7 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
         std::unique_lock<std::mutex> hold(queue->lock);
         if (TakePosted(*queue, msg, hwnd, filterMin, filterMax, true))
             return msg->message != WM_QUIT;
-        auto ready = [&] { return !queue->posted.empty() || !queue->sent.empty() || queue->quit; };
+        auto ready = [&] { return HasMessages(*queue); };
         long next = queue->synthetic ? queue->synthetic->MillisecondsUntilNext() : -1;
         if (next < 0)
             queue->changed.wait(hold, ready);

@@ -1,7 +1,6 @@
 #include "platform/ui/ButtonControl.h"
 
 #include "platform/gdi/Brush.h"
-#include "platform/gdi/Font.h"
 #include "platform/gdi/SystemSettings.h"
 #include "platform/ui/MessageCrackers.h"
 #include "platform/ui/PaintDC.h"
@@ -22,10 +21,7 @@ void ButtonControl::Paint(CWnd* wnd)
         face.DeflateRect(1, 1);
     }
     dc.DrawEdge(&face, m_pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    if (m_font)
-        dc.SelectObject(CFont::FromHandle(m_font));
-    else
-        dc.SelectStockObject(DEFAULT_GUI_FONT);
+    SelectFont(dc);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(GetSysColor(wnd->IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     CRect text = face;
@@ -54,25 +50,11 @@ void ButtonControl::Click(CWnd* wnd)
 
 LRESULT ButtonControl::WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (HandleTextMessage(wnd, message, wParam, lParam, result))
+        return result;
     HWND hwnd = wnd->m_hWnd;
     switch (message) {
-    case WM_PAINT:
-        Paint(wnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETTEXT: {
-        LRESULT result = ::DefWindowProc(hwnd, message, wParam, lParam);
-        wnd->Invalidate();
-        return result;
-    }
-    case WM_SETFONT:
-        m_font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            wnd->Invalidate();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_font);
     case WM_GETDLGCODE:
         return DLGC_BUTTON |
                ((wnd->GetStyle() & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);

@@ -5,22 +5,21 @@
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
-#include "platform/ui/WindowClass.h"
+#include "platform/ui/TextControl.h"
 
 constexpr UINT BM_CLICK = 0x00F5, BM_SETSTYLE = 0x00F4;
 constexpr int BN_CLICKED = 0;
 
 namespace zorkit {
 
-class ButtonControl final : public ControlProc {
+class ButtonControl final : public TextControl {
 public:
     LRESULT WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(CWnd* wnd);
+    void Paint(CWnd* wnd) override;
     void SetPressed(CWnd* wnd, bool pressed);
     void Click(CWnd* wnd);
-    HFONT m_font = nullptr;
     bool m_pressed = false;
     bool m_tracking = false;  // the left button went down on us
     bool m_focused = false;

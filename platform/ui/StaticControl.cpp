@@ -1,6 +1,5 @@
 #include "platform/ui/StaticControl.h"
 
-#include "platform/gdi/Font.h"
 #include "platform/gdi/SystemSettings.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/Wnd.h"
@@ -23,10 +22,7 @@ void StaticControl::Paint(CWnd* wnd)
         dc.DrawEdge(&client, EDGE_ETCHED, BF_LEFT);
         return;
     }
-    if (m_font)
-        dc.SelectObject(CFont::FromHandle(m_font));
-    else
-        dc.SelectStockObject(DEFAULT_GUI_FONT);
+    SelectFont(dc);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(GetSysColor(wnd->IsWindowEnabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
@@ -40,30 +36,12 @@ void StaticControl::Paint(CWnd* wnd)
 
 LRESULT StaticControl::WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND hwnd = wnd->m_hWnd;
-    switch (message) {
-    case WM_PAINT:
-        Paint(wnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETTEXT: {
-        LRESULT result = ::DefWindowProc(hwnd, message, wParam, lParam);
-        wnd->Invalidate();
+    LRESULT result = 0;
+    if (HandleTextMessage(wnd, message, wParam, lParam, result))
         return result;
-    }
-    case WM_SETFONT:
-        m_font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            wnd->Invalidate();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_font);
-    case WM_GETDLGCODE:
+    if (message == WM_GETDLGCODE)
         return DLGC_STATIC;
-    default:
-        return ::DefWindowProc(hwnd, message, wParam, lParam);
-    }
+    return ::DefWindowProc(wnd->m_hWnd, message, wParam, lParam);
 }
 
 }

@@ -4,17 +4,16 @@
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
-#include "platform/ui/WindowClass.h"
+#include "platform/ui/TextControl.h"
 
 namespace zorkit {
 
-class StaticControl final : public ControlProc {
+class StaticControl final : public TextControl {
 public:
     LRESULT WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(CWnd* wnd);
-    HFONT m_font = nullptr;
+    void Paint(CWnd* wnd) override;
 };
 
 }

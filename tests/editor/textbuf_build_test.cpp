@@ -8,7 +8,7 @@
 namespace {
 
 // Exposes the line records, whose capacity is not part of the public interface.
-class InspectableBuf : public CTextBuf {
+class ProbedBuf : public CTextBuf {
 public:
     int Capacity(int line) const { return m_lines[std::size_t(line)].capacity; }
 };
@@ -64,7 +64,7 @@ TEST(TextBufBuilding, AppendLineForms)
 
 TEST(TextBufBuilding, CapacityGrowsInSixteenByteSteps)
 {
-    InspectableBuf buffer;
+    ProbedBuf buffer;
     buffer.InsertLine("");
     buffer.InsertLine("0123456789abcde");
     buffer.InsertLine("0123456789abcdef");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/GraphScale.h"
-#include "tests/graph/GraphInspector.h"
+#include "tests/graph/GraphProbe.h"
 
 namespace {
 
@@ -86,14 +86,14 @@ TEST(Graph, SettersIgnoreZeroAndGetSizeTakesTheLargestBuffer)
 
     graph.SetZoom(3);
     graph.SetZoom(0);
-    EXPECT_EQ(GraphInspector::Zoom(graph), 3);
+    EXPECT_EQ(GraphProbe::Zoom(graph), 3);
     graph.SetYRange(0);
-    EXPECT_EQ(GraphInspector::YRange(graph), 200) << "a range of 0 would divide by zero";
+    EXPECT_EQ(GraphProbe::YRange(graph), 200) << "a range of 0 would divide by zero";
 
     graph.SetTitle("T");
     graph.SetYTitle("Y");
-    EXPECT_EQ(GraphInspector::Draw(graph)->title, "T");
-    EXPECT_EQ(GraphInspector::Draw(graph)->yLabel, "Y");
+    EXPECT_EQ(GraphProbe::Draw(graph)->title, "T");
+    EXPECT_EQ(GraphProbe::Draw(graph)->yLabel, "Y");
 
     graph.SetDraw(nullptr);
     graph.SetTitle("ignored");
@@ -108,11 +108,11 @@ TEST(Graph, GetRangeAlwaysContainsZero)
     CGraph graph;
     double values[] = {3, -2, 5, 1};
     double max = -1, min = 1;
-    GraphInspector::GetRange(graph, values, 4, &max, &min);
+    GraphProbe::GetRange(graph, values, 4, &max, &min);
     EXPECT_EQ(max, 5);
     EXPECT_EQ(min, -2);
     double positive[] = {2, 3};
-    GraphInspector::GetRange(graph, positive, 2, &max, &min);
+    GraphProbe::GetRange(graph, positive, 2, &max, &min);
     EXPECT_EQ(max, 3);
     EXPECT_EQ(min, 0);
 }

@@ -11,7 +11,7 @@
 #include "platform/gdi/Surface.h"
 #include "platform/ui/Snapshot.h"
 #include "platform/ui/WindowClass.h"
-#include "tests/graph/GraphInspector.h"
+#include "tests/graph/GraphProbe.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
     CGraph graph;
     Screen empty;
     empty.dc.StartRecording();
-    GraphInspector::Legend(graph, &empty.dc);
+    GraphProbe::Legend(graph, &empty.dc);
     auto boxes = Calls(empty.dc, "Rectangle");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rect, CRect(485, 23, 517, 29));
@@ -115,7 +115,7 @@ TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
     Screen two;
     const CSize name = two.dc.GetTextExtent("Output", 6);
     two.dc.StartRecording();
-    GraphInspector::Legend(graph, &two.dc);
+    GraphProbe::Legend(graph, &two.dc);
     boxes = Calls(two.dc, "Rectangle");
     ASSERT_EQ(boxes.size(), 3u);
     const int cy = 16;  // the 16-pixel legend font's cell
@@ -153,7 +153,7 @@ TEST(GraphRendering, CurvesReferenceLineAndLabelsFollowTheData)
 
     Screen recorded;
     recorded.dc.StartRecording();
-    GraphInspector::Plot(graph, &recorded.dc);
+    GraphProbe::Plot(graph, &recorded.dc);
     const auto lines = Calls(recorded.dc, "LineTo");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].rect, CRect(20, 95, 520, 95));
@@ -178,7 +178,7 @@ TEST(GraphRendering, TheLastCurvesSizeSetsTheSampleScale)
     graph.AddData(&small.data);
     Screen recorded;
     recorded.dc.StartRecording();
-    GraphInspector::Plot(graph, &recorded.dc);
+    GraphProbe::Plot(graph, &recorded.dc);
     const auto texts = Calls(recorded.dc, "TextOut");
     ASSERT_EQ(texts.size(), 16u);
     EXPECT_EQ(texts[12].text, "40");
@@ -193,11 +193,11 @@ TEST(GraphRendering, ZoomAboveNineIsClampedByPainting)
     graph.AddData(&curve.data);
     curve.samples.Add(10);
     graph.SetZoom(12);
-    EXPECT_EQ(GraphInspector::Zoom(graph), 12);
+    EXPECT_EQ(GraphProbe::Zoom(graph), 12);
     Screen recorded;
     recorded.dc.StartRecording();
-    GraphInspector::Plot(graph, &recorded.dc);
-    EXPECT_EQ(GraphInspector::Zoom(graph), 9);
+    GraphProbe::Plot(graph, &recorded.dc);
+    EXPECT_EQ(GraphProbe::Zoom(graph), 9);
     const auto lines = Calls(recorded.dc, "LineTo");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].rect, CRect(20, 35, 70, 35));
@@ -211,12 +211,12 @@ TEST(GraphRendering, CountAboveTheBufferSizeDrawsOnlyTheBuffer)
     curve.samples.count = 1000;
     Screen recorded;
     recorded.dc.StartRecording();
-    GraphInspector::Plot(graph, &recorded.dc);
+    GraphProbe::Plot(graph, &recorded.dc);
     EXPECT_EQ(Calls(recorded.dc, "LineTo").size(), 1u + 5u);
 
     curve.samples.Release();
     recorded.dc.ClearRecordedCalls();
-    GraphInspector::Plot(graph, &recorded.dc);
+    GraphProbe::Plot(graph, &recorded.dc);
     EXPECT_EQ(Calls(recorded.dc, "LineTo").size(), 1u) << "a released buffer has nothing to draw";
 }
 
@@ -227,12 +227,12 @@ TEST(GraphRendering, StaticLayerIsPaintedOnceAndCurvesOnEveryDraw)
     graph.AddData(&curve.data);
     Screen before;
     graph.Draw(&before.dc);
-    CDC* background = GraphInspector::Background(graph);
+    CDC* background = GraphProbe::Background(graph);
     ASSERT_NE(background, nullptr);
     background->StartRecording();
 
     graph.SetTitle("changed");
-    GraphInspector::SetGrid(graph, 0);
+    GraphProbe::SetGrid(graph, 0);
     Screen after;
     graph.Draw(&after.dc);
     EXPECT_TRUE(background->GetRecordedCalls().empty());
@@ -249,7 +249,7 @@ TEST(GraphRendering, StaticLayerIsPaintedOnceAndCurvesOnEveryDraw)
 TEST(GraphRendering, TicksReplaceTheGridWhenTheFlagIsClear)
 {
     CGraph graph;
-    GraphInspector::SetGrid(graph, 0);
+    GraphProbe::SetGrid(graph, 0);
     Screen screen;
     graph.Draw(&screen.dc);
     for (int y = 316; y < 320; ++y)
@@ -265,12 +265,12 @@ TEST(GraphRendering, TicksReplaceTheGridWhenTheFlagIsClear)
 TEST(GraphRendering, NullDrawPaintsTheEmptyScreenAndLaterDrawsAreWhole)
 {
     CGraph graph;
-    DRAW* own = GraphInspector::Draw(graph);
+    DRAW* own = GraphProbe::Draw(graph);
     graph.SetDraw(nullptr);
     Screen screen;
     graph.Draw(&screen.dc);
     EXPECT_EQ(screen.At(300, 200), kGrey);
-    EXPECT_EQ(GraphInspector::Background(graph), nullptr);
+    EXPECT_EQ(GraphProbe::Background(graph), nullptr);
     graph.PrintWave(&screen.dc);
     graph.SetDraw(own);
     graph.Draw(&screen.dc);
@@ -284,7 +284,7 @@ TEST(GraphRendering, NoteXLabelsAStripUnderThePlotWhenTheGridIsOn)
     graph.AddData(&curve.data);
     Screen screen;
     screen.dc.StartRecording();
-    GraphInspector::NoteX(graph, &screen.dc, 10);
+    GraphProbe::NoteX(graph, &screen.dc, 10);
     const auto fills = Calls(screen.dc, "FillRect");
     ASSERT_EQ(fills.size(), 1u);
     EXPECT_EQ(fills[0].rect, CRect(20, 320, 520, 338));
@@ -297,9 +297,9 @@ TEST(GraphRendering, NoteXLabelsAStripUnderThePlotWhenTheGridIsOn)
     screen.dc.GetCurrentPen()->GetLogPen(&pen);
     EXPECT_EQ(pen.lopnStyle, UINT(PS_DOT)) << "the strip's pen is left selected";
 
-    GraphInspector::SetGrid(graph, 0);
+    GraphProbe::SetGrid(graph, 0);
     screen.dc.ClearRecordedCalls();
-    GraphInspector::NoteX(graph, &screen.dc, 10);
+    GraphProbe::NoteX(graph, &screen.dc, 10);
     EXPECT_TRUE(Calls(screen.dc, "TextOut").empty());
 }
 
@@ -323,7 +323,7 @@ TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
         printer.StartRecording();
         graph.SetTitle("printed");
         graph.PrintWave(&printer);
-        EXPECT_EQ(GraphInspector::Draw(graph)->rect, CRect(20, 20, 520, 320));
+        EXPECT_EQ(GraphProbe::Draw(graph)->rect, CRect(20, 20, 520, 320));
         const auto frames = Calls(printer, "Rectangle");
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames[0].rect, CRect(520, 520, 10520, 6520));

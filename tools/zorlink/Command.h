@@ -18,12 +18,12 @@ struct CommandResult {
     static CommandResult Usage(std::string why) { return {false, std::move(why), true}; }
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* name;
     const char* synopsis;
     const char* help;
     CommandResult (*run)(CLinkSession& session, const Arguments& args);
 };
 
-const std::vector<CommandSpec>& Commands();
-const CommandSpec* FindCommand(const std::string& name);
+const std::vector<CommandEntry>& Commands();
+const CommandEntry* FindCommand(const std::string& name);

@@ -290,9 +290,9 @@ CommandResult Pause(CLinkSession&, const Arguments& args)
 
 }
 
-const std::vector<CommandSpec>& Commands()
+const std::vector<CommandEntry>& Commands()
 {
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CommandEntry> table = {
         {"connect", "connect", "test the link and print the board's CPU, e.g. \"Intel 8051\"", Connect},
         {"read", "read ext|int ADDR COUNT", "read memory; prints 16 bytes per line as AAAA: XX XX ...", Read},
         {"write", "write ext|int ADDR BYTE...", "write bytes to memory", Write},
@@ -318,7 +318,7 @@ const std::vector<CommandSpec>& Commands()
     return table;
 }
 
-const CommandSpec* FindCommand(const std::string& name)
+const CommandEntry* FindCommand(const std::string& name)
 {
     for (const auto& command : Commands())
         if (name == command.name)

@@ -67,7 +67,7 @@ Arguments SplitWords(const std::string& line)
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
-    const CommandSpec* command = FindCommand(words[0]);
+    const CommandEntry* command = FindCommand(words[0]);
     if (!command) {
         std::fprintf(stderr, "zorlink: %sunknown command '%s'\n", where.c_str(), words[0].c_str());
         return kExitUsage;

@@ -3,7 +3,7 @@
 
 #include "graph/Graph.h"
 
-struct GraphInspector {
+struct GraphProbe {
     static int Zoom(const CGraph& graph) { return graph.m_zoom; }
     static int YRange(const CGraph& graph) { return graph.m_yRange; }
     static void SetGrid(CGraph& graph, int grid) { graph.m_grid = grid; }
