@@ -1,7 +1,5 @@
 #include "tests/control/ControlFixture.h"
 
-#include <filesystem>
-
 #include "platform/core/Messaging.h"
 
 namespace zorkit::control::test {
@@ -27,9 +25,7 @@ CBoardLink::~CBoardLink()
 
 void ControlTest::SetUp()
 {
-    std::string logs = ::testing::TempDir() + "zorkit-control-logs";
-    std::filesystem::create_directories(logs);
-    CCommPort::SetLogDirectory(logs);
+    CCommPort::SetLogDirectory(logs.Path().string());
     line = std::make_unique<CBoardLink>(kFirstPort);
     link = line->link.get();
     board = &line->board;

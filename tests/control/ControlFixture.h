@@ -13,6 +13,7 @@
 #include "platform/core/HostWindow.h"
 #include "platform/serial/PortTable.h"
 #include "sim/VirtualBoard.h"
+#include "tests/support/TempDir.h"
 
 // The link's private side, for the tests of this folder only.
 struct CZORCommProbe {
@@ -66,6 +67,7 @@ protected:
     bool PumpUntil(const std::function<bool()>& done);
     sim::CExperimentState Plant() const;
 
+    TempDir logs;
     std::unique_ptr<CBoardLink> line;
     CZORComm* link = nullptr;
     sim::CVirtualBoard* board = nullptr;

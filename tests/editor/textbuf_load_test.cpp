@@ -5,7 +5,7 @@
 
 #include "LoadReference.h"
 #include "RecordingView.h"
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 #include "platform/core/MessageBox.h"
 
 namespace {

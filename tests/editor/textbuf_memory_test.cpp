@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "RecordingView.h"
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 #include "platform/core/Gbk.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Resources.h"

@@ -8,7 +8,7 @@
 
 #include "LoadReference.h"
 #include "RecordingView.h"
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 

@@ -12,11 +12,6 @@ std::string Utf8(const std::string& gbk) { return zorkit::Utf8FromGbk(gbk); }
 
 void LinkFixture::SetUp()
 {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    logDir = std::filesystem::temp_directory_path() / "zorkit-link-tests" /
-             (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(logDir);
-    std::filesystem::create_directories(logDir);
     CCommPort::SetLogDirectory(logDir.string());
     zorkit::ClearRecordedMessageBoxes();
     zorkit::SetMessageBoxEcho(false);
@@ -32,7 +27,6 @@ void LinkFixture::TearDown()
     link.reset();
     board.Stop();
     zorkit::ResetSerialPortPath(kPort);
-    std::filesystem::remove_all(logDir);
 }
 
 void LinkFixture::Connect(CZORComm::ZORTYPE expected)

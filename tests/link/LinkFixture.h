@@ -13,6 +13,7 @@
 
 #include "link/ZORComm.h"
 #include "sim/VirtualBoard.h"
+#include "tests/support/TempDir.h"
 
 // Reaches the parts of a link a host cannot see.
 struct CZORCommProbe {
@@ -49,7 +50,8 @@ protected:
 
     zorkit::sim::CVirtualBoard board;
     std::unique_ptr<CZORComm> link;
-    std::filesystem::path logDir;
+    TempDir scratch;
+    const std::filesystem::path& logDir = scratch.Path();
 };
 
 std::string Utf8(const std::string& gbk);

@@ -12,7 +12,7 @@ public:
     TempDir()
     {
         std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("zorkit-editor-" + std::to_string(seed()));
+        m_path = std::filesystem::temp_directory_path() / ("zorkit-test-" + std::to_string(seed()));
         std::filesystem::create_directory(m_path);
     }
     ~TempDir()
