@@ -12,6 +12,7 @@
 #include "platform/gdi/PngFile.h"
 #include "sim/VirtualBoard.h"
 #include "tests/studio/PictureCheck.h"
+#include "tests/support/TempDir.h"
 
 namespace zorkit::studio::test {
 namespace {
@@ -26,15 +27,6 @@ struct CRun {
 
 class ToolPictureTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() /
-              ("zorkit-studio-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // Runs `command` (shell words) without a display and waits for it to exit.
     CRun Run(const std::string& command)
     {
@@ -50,7 +42,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    std::filesystem::path dir;
+    TempDir scratch;
+    const std::filesystem::path& dir = scratch.Path();
 };
 
 TEST_F(ToolPictureTest, ZorlinkControlWritesThePictureOfTheRun)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sim/VirtualBoard.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -24,13 +25,8 @@ class ZorlinkTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = std::filesystem::temp_directory_path() /
-              ("zorlink-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
         ASSERT_TRUE(board.Start()) << board.LastError();
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Runs zorlink on the board's line with `arguments` (shell words) and `input` on stdin.
     ToolRun Zorlink(const std::string& arguments, const std::string& input = "")
@@ -49,7 +45,8 @@ protected:
     }
 
     zorkit::sim::CVirtualBoard board;
-    std::filesystem::path dir;
+    TempDir scratch;
+    const std::filesystem::path& dir = scratch.Path();
 };
 
 }
