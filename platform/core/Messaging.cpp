@@ -53,6 +53,14 @@ std::mutex g_registryLock;
 std::unordered_map<HWND, Registration> g_registry;
 std::uintptr_t g_nextHandle = 0x10000;
 
+std::atomic<zorkit::RetrievalObserver> g_retrievalObserver{nullptr};
+
+void Retrieved(const MSG& msg)
+{
+    if (zorkit::RetrievalObserver observer = g_retrievalObserver.load(std::memory_order_acquire))
+        observer(msg);
+}
+
 std::shared_ptr<ThreadQueue> CurrentQueue()
 {
     thread_local std::shared_ptr<ThreadQueue> queue = std::make_shared<ThreadQueue>();
@@ -178,6 +186,11 @@ void SetSyntheticMessageSource(ISyntheticMessageSource* source) { CurrentQueue()
 
 void SetMessageFilter(MessageFilter filter) { CurrentQueue()->filter = filter; }
 
+void SetMessageRetrievalObserver(RetrievalObserver observer)
+{
+    g_retrievalObserver.store(observer, std::memory_order_release);
+}
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -293,8 +306,15 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
 {
     auto queue = CurrentQueue();
     HandleSentMessages(*queue);
-    std::lock_guard<std::mutex> hold(queue->lock);
-    return TakePosted(*queue, msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0);
+    const bool remove = (removeFlags & PM_REMOVE) != 0;
+    bool taken;
+    {
+        std::lock_guard<std::mutex> hold(queue->lock);
+        taken = TakePosted(*queue, msg, hwnd, filterMin, filterMax, remove);
+    }
+    if (taken && remove)
+        Retrieved(*msg);
+    return taken;
 }
 
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
@@ -303,8 +323,11 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
     for (;;) {
         HandleSentMessages(*queue);
         std::unique_lock<std::mutex> hold(queue->lock);
-        if (TakePosted(*queue, msg, hwnd, filterMin, filterMax, true))
+        if (TakePosted(*queue, msg, hwnd, filterMin, filterMax, true)) {
+            hold.unlock();
+            Retrieved(*msg);
             return msg->message != WM_QUIT;
+        }
         auto ready = [&] { return HasMessages(*queue); };
         long next = queue->synthetic ? queue->synthetic->MillisecondsUntilNext() : -1;
         if (next < 0)

@@ -67,6 +67,12 @@ void SetSyntheticMessageSource(ISyntheticMessageSource* source);
 using MessageFilter = bool (*)(MSG* msg);
 void SetMessageFilter(MessageFilter filter);
 
+// Sees every posted message as it leaves a queue (GetMessage, or PeekMessage with
+// PM_REMOVE), on the retrieving thread; the window system keeps the key state that
+// GetKeyState reports with it. Process-wide; null removes it.
+using RetrievalObserver = void (*)(const MSG& msg);
+void SetMessageRetrievalObserver(RetrievalObserver observer);
+
 // Handles sent and posted messages of the calling thread until `done` returns true
 // (checked after every message and at least every few milliseconds) or `timeoutMs`
 // has passed. Returns the last value of `done`.

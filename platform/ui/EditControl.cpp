@@ -9,7 +9,7 @@
 #include "platform/ui/Caret.h"
 #include "platform/ui/ClientDC.h"
 #include "platform/ui/Clipboard.h"
-#include "platform/ui/KeyState.h"
+#include "platform/ui/WinUser.h"
 #include "platform/ui/MessageCrackers.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WindowState.h"
@@ -217,7 +217,7 @@ void EditControl::Paint(CWnd* wnd)
 
 void EditControl::Char(CWnd* wnd, UINT ch)
 {
-    bool control = IsKeyDown(VK_CONTROL);
+    bool control = GetKeyState(VK_CONTROL) < 0;
     if (ch == 3 && control) {
         Copy(wnd);
         return;
@@ -258,7 +258,7 @@ void EditControl::Char(CWnd* wnd, UINT ch)
 
 void EditControl::KeyDown(CWnd* wnd, UINT key)
 {
-    bool shift = IsKeyDown(VK_SHIFT);
+    bool shift = GetKeyState(VK_SHIFT) < 0;
     int caret = m_caret;
     switch (key) {
     case VK_LEFT:
@@ -348,7 +348,7 @@ LRESULT EditControl::WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lPar
         if (::GetFocus() != hwnd)
             ::SetFocus(hwnd);
         int index = IndexFromX(wnd, PointFromLParam(lParam).x);
-        SetSel(wnd, IsKeyDown(VK_SHIFT) ? m_anchor : index, index);
+        SetSel(wnd, GetKeyState(VK_SHIFT) < 0 ? m_anchor : index, index);
         m_dragging = true;
         ::SetCapture(hwnd);
         return 0;

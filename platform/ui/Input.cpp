@@ -70,7 +70,8 @@ bool IsDoubleClick(HWND target, MouseButton button, CPoint point, DWORD time)
     return isDouble;
 }
 
-BOOL InjectMouse(const zorkit::InputEvent& event)
+// `posted` tells whether a message went into a queue; a click a window ate did not.
+BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
 {
     auto& desktop = Desktop::Instance();
     SetCursorPos(event.point.x, event.point.y);
@@ -83,8 +84,9 @@ BOOL InjectMouse(const zorkit::InputEvent& event)
         HWND to = desktop.focus ? desktop.focus : WindowFromPoint(screen);
         if (!to)
             return FALSE;
-        return PostMessage(to, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeyFlags()), WORD(short(event.wheelDelta))),
+        posted = PostMessage(to, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeyFlags()), WORD(short(event.wheelDelta))),
                            Pack(screen));
+        return posted;
     }
 
     HWND target = desktop.capture ? desktop.capture : WindowFromPoint(screen);
@@ -121,12 +123,14 @@ BOOL InjectMouse(const zorkit::InputEvent& event)
             message = buttons.dblclk;
         CPoint client = screen;
         ScreenToClient(target, &client);
-        return PostMessage(target, message, MouseKeyFlags(), Pack(client));
+        posted = PostMessage(target, message, MouseKeyFlags(), Pack(client));
+        return posted;
     }
     UINT ncMessage = event.kind == InputKind::MouseMove    ? WM_NCMOUSEMOVE
                      : event.kind == InputKind::ButtonDown ? (dbl ? buttons.ncDblclk : buttons.ncDown)
                                                            : buttons.ncUp;
-    return PostMessage(target, ncMessage, WPARAM(hit), Pack(screen));
+    posted = PostMessage(target, ncMessage, WPARAM(hit), Pack(screen));
+    return posted;
 }
 
 BOOL InjectKey(const zorkit::InputEvent& event)
@@ -163,10 +167,25 @@ BOOL InjectInput(const InputEvent& event)
     switch (event.kind) {
     case InputKind::KeyDown:
     case InputKind::KeyUp:
+        if (!InjectKey(event)) {
+            SettleKey(event.key, event.kind == InputKind::KeyDown);
+            return FALSE;
+        }
+        return TRUE;
     case InputKind::Char:
         return InjectKey(event);
-    default:
-        return InjectMouse(event);
+    case InputKind::ButtonDown:
+    case InputKind::ButtonUp: {
+        bool posted = false;
+        BOOL taken = InjectMouse(event, posted);
+        if (!posted)
+            SettleKey(kButtons[int(event.button)].vk, event.kind == InputKind::ButtonDown);
+        return taken;
+    }
+    default: {
+        bool posted = false;
+        return InjectMouse(event, posted);
+    }
     }
 }
 
@@ -193,7 +212,7 @@ BOOL TranslateMessage(const MSG* msg)
     UINT key = UINT(msg->wParam);
     if (key == VK_RETURN || key == VK_TAB || key == VK_BACK || key == VK_ESCAPE)
         ch = key;
-    else if (zorkit::IsKeyDown(VK_CONTROL) && key >= 'A' && key <= 'Z')
+    else if (GetKeyState(VK_CONTROL) < 0 && key >= 'A' && key <= 'Z')
         ch = key - 'A' + 1;
     if (!ch)
         return FALSE;

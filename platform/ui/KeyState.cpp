@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/core/Messaging.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/WinUser.h"
 
@@ -10,54 +11,120 @@ namespace {
 struct KeyboardState {
     std::array<bool, 256> down{};
     std::array<bool, 256> toggled{};
+
+    // Generic modifier codes and the sided keys behind them.
+    struct Modifier {
+        UINT generic, left, right;
+    };
+    static constexpr Modifier kModifiers[] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
+                                              {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
+                                              {VK_MENU, VK_LMENU, VK_RMENU}};
+
+    void Record(UINT virtualKey, bool isDown)
+    {
+        virtualKey &= 0xFF;
+        if (isDown && !down[virtualKey])
+            toggled[virtualKey] = !toggled[virtualKey];
+        down[virtualKey] = isDown;
+        for (const Modifier& m : kModifiers) {
+            if (virtualKey == m.left || virtualKey == m.right)
+                down[m.generic] = down[m.left] || down[m.right];
+            if (virtualKey == m.generic) {
+                down[m.left] = isDown;
+                down[m.right] = false;
+            }
+        }
+    }
+
+    short Report(int virtualKey) const
+    {
+        UINT key = UINT(virtualKey) & 0xFF;
+        return short((down[key] ? 0x8000 : 0) | (toggled[key] ? 1 : 0));
+    }
 };
 
-KeyboardState& Keys()
+KeyboardState& Now()
 {
     static KeyboardState keys;
     return keys;
 }
 
-// Generic modifier codes and the sided keys behind them.
-struct Modifier {
-    UINT generic, left, right;
-};
-constexpr Modifier kModifiers[] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
-                                   {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
-                                   {VK_MENU, VK_LMENU, VK_RMENU}};
+KeyboardState& AsHandled()
+{
+    static KeyboardState keys;
+    return keys;
+}
+
+// The key or button change a posted input message carries, if any.
+bool CarriedKey(const MSG& msg, UINT& key, bool& down)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        key = UINT(msg.wParam);
+        down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+        key = VK_LBUTTON;
+        down = msg.message != WM_LBUTTONUP && msg.message != WM_NCLBUTTONUP;
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP:
+        key = VK_RBUTTON;
+        down = msg.message != WM_RBUTTONUP && msg.message != WM_NCRBUTTONUP;
+        return true;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP:
+        key = VK_MBUTTON;
+        down = msg.message != WM_MBUTTONUP && msg.message != WM_NCMBUTTONUP;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OnRetrieved(const MSG& msg)
+{
+    UINT key;
+    bool down;
+    if (CarriedKey(msg, key, down))
+        AsHandled().Record(key, down);
+}
+
+// Installed with the window system's library, before any message can be taken.
+const bool g_observing = (zorkit::SetMessageRetrievalObserver(&OnRetrieved), true);
 
 }
 
 namespace zorkit {
 
-void RecordKey(UINT virtualKey, bool down)
+void RecordKey(UINT virtualKey, bool down) { Now().Record(virtualKey, down); }
+
+void SettleKey(UINT virtualKey, bool down) { AsHandled().Record(virtualKey, down); }
+
+bool IsKeyDown(UINT virtualKey) { return Now().down[virtualKey & 0xFF]; }
+
+void ReleaseAllKeys()
 {
-    KeyboardState& keys = Keys();
-    virtualKey &= 0xFF;
-    if (down && !keys.down[virtualKey])
-        keys.toggled[virtualKey] = !keys.toggled[virtualKey];
-    keys.down[virtualKey] = down;
-    for (const Modifier& m : kModifiers) {
-        if (virtualKey == m.left || virtualKey == m.right)
-            keys.down[m.generic] = keys.down[m.left] || keys.down[m.right];
-        if (virtualKey == m.generic) {
-            keys.down[m.left] = down;
-            keys.down[m.right] = false;
-        }
-    }
+    Now() = KeyboardState{};
+    AsHandled() = KeyboardState{};
 }
-
-bool IsKeyDown(UINT virtualKey) { return Keys().down[virtualKey & 0xFF]; }
-
-void ReleaseAllKeys() { Keys() = KeyboardState{}; }
 
 }
 
-short GetKeyState(int virtualKey)
-{
-    const KeyboardState& keys = Keys();
-    UINT key = UINT(virtualKey) & 0xFF;
-    return short((keys.down[key] ? 0x8000 : 0) | (keys.toggled[key] ? 1 : 0));
-}
+short GetKeyState(int virtualKey) { return AsHandled().Report(virtualKey); }
 
-short GetAsyncKeyState(int virtualKey) { return short(Keys().down[UINT(virtualKey) & 0xFF] ? 0x8000 : 0); }
+short GetAsyncKeyState(int virtualKey) { return short(Now().down[UINT(virtualKey) & 0xFF] ? 0x8000 : 0); }

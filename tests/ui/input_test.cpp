@@ -106,6 +106,54 @@ TEST_F(InputTest, KeysGoToTheFocusWindowAndTranslateIntoCharacters)
     EXPECT_EQ(CWnd::GetFocus(), &top);
 }
 
+// Notes the modifier and button state its handlers see, as "A+shift" or "ldown+lbutton".
+struct KeyStateWnd : RecordingWnd {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_KEYDOWN && wParam != VK_SHIFT)
+            seen.push_back(std::string(1, char(wParam)) + (GetKeyState(VK_SHIFT) < 0 ? "+shift" : ""));
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
+            seen.push_back(std::string(message == WM_LBUTTONDOWN ? "ldown" : "lup") +
+                           (GetKeyState(VK_LBUTTON) < 0 ? "+lbutton" : ""));
+        return RecordingWnd::WindowProc(message, wParam, lParam);
+    }
+    std::vector<std::string> seen;
+};
+
+TEST_F(InputTest, HandlersSeeTheKeyStateOfTheirOwnMessageNotOfTheLatestInput)
+{
+    KeyStateWnd sampler;
+    ASSERT_TRUE(sampler.CreateChild(&top, CRect(150, 10, 250, 110), 2));
+    sampler.SetFocus();
+    zorkit::PumpPendingMessages();
+    // A whole chord is queued before any handler runs, as a fast typist or a script does.
+    Key(InputKind::KeyDown, VK_SHIFT);
+    Key(InputKind::KeyDown, 'A');
+    Key(InputKind::KeyUp, 'A');
+    Key(InputKind::KeyUp, VK_SHIFT);
+    Key(InputKind::KeyDown, 'B');
+    EXPECT_FALSE(GetKeyState(VK_SHIFT) < 0) << "no handler has taken the Shift key yet";
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(sampler.seen, (std::vector<std::string>{"A+shift", "B"}));
+    Key(InputKind::KeyUp, 'B');
+
+    sampler.seen.clear();
+    Mouse(InputKind::ButtonDown, CPoint(260, 160));
+    Mouse(InputKind::ButtonUp, CPoint(260, 160));
+    EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) < 0) << "the button is already up";
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(sampler.seen, (std::vector<std::string>{"ldown+lbutton", "lup"}));
+    EXPECT_FALSE(GetKeyState(VK_LBUTTON) < 0);
+}
+
+TEST_F(InputTest, ClickThatNoWindowTakesCountsAtOnce)
+{
+    Mouse(InputKind::ButtonDown, CPoint(20, 20));
+    EXPECT_TRUE(GetKeyState(VK_LBUTTON) < 0) << "no message carries it, so nothing would ever settle it";
+    Mouse(InputKind::ButtonUp, CPoint(20, 20));
+    EXPECT_FALSE(GetKeyState(VK_LBUTTON) < 0);
+}
+
 TEST_F(InputTest, WheelGoesToTheFocusWindow)
 {
     child.SetFocus();
