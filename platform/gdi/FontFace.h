@@ -23,6 +23,7 @@ public:
     int Index() const { return m_index; }
     bool HasChar(char32_t ch) const { return FT_Get_Char_Index(m_face, ch) != 0; }
     bool IsFixedPitch() const { return FT_IS_FIXED_WIDTH(m_face); }
+    bool IsBold() const { return (m_face->style_flags & FT_STYLE_FLAG_BOLD) != 0; }
 
     int unitsPerEm = 2048;
     int winAscent = 0;

@@ -112,15 +112,16 @@ void PdfPainter::WideLine(CPoint from, CPoint to, COLORREF colour, int width)
     cairo_stroke(m_cairo);
 }
 
-cairo_font_face_t* PdfPainter::FaceFor(const FontFace* face)
+cairo_font_face_t* PdfPainter::FaceFor(const FontFace* face, bool embolden)
 {
-    auto& slot = m_faces[face];
+    auto& slot = m_faces[{face, embolden}];
     if (!slot) {
         // Cairo opens the file itself: it resizes the faces it uses, which must not be ours.
         FcPattern* pattern = FcPatternCreate();
         FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(face->Path().c_str()));
         FcPatternAddInteger(pattern, FC_INDEX, face->Index());
         FcPatternAddBool(pattern, FC_HINTING, FcFalse);
+        FcPatternAddBool(pattern, FC_EMBOLDEN, embolden ? FcTrue : FcFalse);
         slot = cairo_ft_font_face_create_for_pattern(pattern);
         FcPatternDestroy(pattern);
     }
@@ -146,7 +147,7 @@ void PdfPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyphs, 
         std::size_t end = start;
         for (; end < glyphs.size() && glyphs[end].glyph->face == face; ++end)
             run.push_back(cairo_glyph_t{glyphs[end].glyph->index, double(glyphs[end].pen.x), double(glyphs[end].pen.y)});
-        cairo_set_font_face(m_cairo, FaceFor(face));
+        cairo_set_font_face(m_cairo, FaceFor(face, font.Emboldens(face)));
         cairo_set_font_matrix(m_cairo, &matrix);
         cairo_show_glyphs(m_cairo, run.data(), int(run.size()));
         start = end;

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/gdi/Painter.h"
 
@@ -43,13 +44,13 @@ public:
 
 private:
     void SetColour(COLORREF colour);
-    cairo_font_face_t* FaceFor(const FontFace* face);
+    cairo_font_face_t* FaceFor(const FontFace* face, bool embolden);
 
     cairo_surface_t* m_surface = nullptr;
     cairo_t* m_cairo = nullptr;
     CSize m_size;
     int m_dotsPerInch = 1200;
-    std::map<const FontFace*, cairo_font_face_t*> m_faces;
+    std::map<std::pair<const FontFace*, bool>, cairo_font_face_t*> m_faces;
 };
 
 }

@@ -1,6 +1,7 @@
 #include "platform/gdi/ScaledFont.h"
 
 #include FT_SIZES_H
+#include FT_SYNTHESIS_H
 
 #include <algorithm>
 #include <cmath>
@@ -98,8 +99,11 @@ Glyph ScaledFont::Load(char32_t ch)
     FT_Face face = glyph.face->Face();
     glyph.index = FT_Get_Char_Index(face, ch);
     FT_Activate_Size(SizeFor(glyph.face));
-    if (FT_Load_Glyph(face, glyph.index, FT_LOAD_DEFAULT) == 0)
+    if (FT_Load_Glyph(face, glyph.index, FT_LOAD_DEFAULT) == 0) {
+        if (Emboldens(glyph.face))
+            FT_GlyphSlot_Embolden(face->glyph);
         glyph.advance = int((face->glyph->advance.x + 32) >> 6);
+    }
     return glyph;
 }
 
@@ -170,7 +174,11 @@ const Glyph& ScaledFont::Rendered(Glyph& glyph)
     glyph.rendered = true;
     FT_Face face = glyph.face->Face();
     FT_Activate_Size(SizeFor(glyph.face));
-    if (FT_Load_Glyph(face, glyph.index, FT_LOAD_DEFAULT | FT_LOAD_RENDER) != 0)
+    if (FT_Load_Glyph(face, glyph.index, FT_LOAD_DEFAULT) != 0)
+        return glyph;
+    if (Emboldens(glyph.face))
+        FT_GlyphSlot_Embolden(face->glyph);
+    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
         return glyph;
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)

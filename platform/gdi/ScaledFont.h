@@ -43,6 +43,10 @@ public:
     int UnderlinePosition() const { return m_underlinePosition; }
     int UnderlineThickness() const { return m_underlineThickness; }
 
+    // A bold font drawn with a face that has no bold of its own (the Chinese fallback)
+    // thickens that face's outlines, as the desktop does.
+    bool Emboldens(const FontFace* face) const { return m_font.lfWeight >= FW_SEMIBOLD && !face->IsBold(); }
+
     // Sum of the advances of count bytes of GBK text.
     int Measure(const char* text, int count);
     // The glyph of the character starting at text[i]; advances i past it (1 or 2 bytes).

@@ -148,6 +148,17 @@ TEST(Text, ChineseFallsBackPerCharacterToTheCjkFace)
     EXPECT_NE(left.Inked(), right.Inked());
 }
 
+TEST(Text, BoldChineseIsThickenedBecauseItsFaceHasNoBold)
+{
+    const std::string wave = zorkit::GbkFromUtf8("波形");
+    FontCanvas regular(80, 40, Describe("Arial", 20)), bold(80, 40, Describe("Arial", 20, FW_BOLD));
+    regular.dc.TextOut(2, 2, wave.c_str(), 4);
+    bold.dc.TextOut(2, 2, wave.c_str(), 4);
+    EXPECT_GT(bold.Inked().size(), regular.Inked().size() * 6 / 5) << "the strokes are visibly heavier";
+    EXPECT_GE(bold.dc.GetTextExtent(wave.c_str(), 4).cx, regular.dc.GetTextExtent(wave.c_str(), 4).cx);
+    EXPECT_NEAR(bold.InkBounds().top, regular.InkBounds().top, 1) << "thickening keeps the text on its line";
+}
+
 TEST(Text, EscapementNineHundredRunsUpwardFromTheOrigin)
 {
     FontCanvas canvas(60, 120, Describe("Arial", 16, FW_NORMAL, 900));
