@@ -7,22 +7,15 @@
 #include "platform/gdi/SystemSettings.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/KeyState.h"
+#include "platform/ui/MouseButtons.h"
 #include "platform/ui/Wnd.h"
 
 namespace {
 
+using zorkit::ButtonMessages;
 using zorkit::Desktop;
 using zorkit::InputKind;
 using zorkit::MouseButton;
-
-struct ButtonMessages {
-    UINT vk, down, up, dblclk, ncDown, ncUp, ncDblclk;
-};
-constexpr ButtonMessages kButtons[] = {
-    {VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK},
-    {VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCRBUTTONDOWN},
-    {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, WM_NCMBUTTONDOWN},
-};
 
 struct LastClick {
     HWND hwnd = nullptr;
@@ -76,7 +69,7 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
     auto& desktop = Desktop::Instance();
     SetCursorPos(event.point.x, event.point.y);
     CPoint screen = desktop.cursorPos;
-    const ButtonMessages& buttons = kButtons[int(event.button)];
+    const ButtonMessages& buttons = zorkit::kButtons[int(event.button)];
     if (event.kind == InputKind::ButtonDown || event.kind == InputKind::ButtonUp)
         zorkit::RecordKey(buttons.vk, event.kind == InputKind::ButtonDown);
 

@@ -4,6 +4,7 @@
 
 #include "platform/core/Messaging.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/MouseButtons.h"
 #include "platform/ui/WinUser.h"
 
 namespace {
@@ -66,34 +67,21 @@ bool CarriedKey(const MSG& msg, UINT& key, bool& down)
         key = UINT(msg.wParam);
         down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
         return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-        key = VK_LBUTTON;
-        down = msg.message != WM_LBUTTONUP && msg.message != WM_NCLBUTTONUP;
-        return true;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_NCRBUTTONUP:
-        key = VK_RBUTTON;
-        down = msg.message != WM_RBUTTONUP && msg.message != WM_NCRBUTTONUP;
-        return true;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_NCMBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_NCMBUTTONUP:
-        key = VK_MBUTTON;
-        down = msg.message != WM_MBUTTONUP && msg.message != WM_NCMBUTTONUP;
-        return true;
-    default:
-        return false;
     }
+    for (const zorkit::ButtonMessages& button : zorkit::kButtons) {
+        for (UINT pressed : {button.down, button.dblclk, button.ncDown, button.ncDblclk})
+            if (msg.message == pressed) {
+                key = button.vk;
+                down = true;
+                return true;
+            }
+        if (msg.message == button.up || msg.message == button.ncUp) {
+            key = button.vk;
+            down = false;
+            return true;
+        }
+    }
+    return false;
 }
 
 void OnRetrieved(const MSG& msg)
