@@ -369,12 +369,11 @@ void CGraph::PrintWave(CDC* dc)
     r.right = r.left + 20 * saved.Width();
     r.bottom = r.top + 20 * saved.Height();
 
-    const int oldMode = dc->GetBkMode();
     Coordinate(dc, m_pDraw, 10, 10);
     auto horizontal = MakeFont(200, 100, 0);
     auto vertical = MakeFont(200, 100, 900);
     CFont* oldFont = dc->SelectObject(horizontal.get());
-    dc->SetBkMode(TRANSPARENT);
+    const int oldMode = dc->SetBkMode(TRANSPARENT);
     CSize extent = dc->GetTextExtent(m_pDraw->title);
     TextOut(dc, r.left + (r.Width() - extent.cx) / 2, r.top - extent.cy, m_pDraw->title);
     extent = dc->GetTextExtent(m_pDraw->xLabel);

@@ -16,5 +16,8 @@ struct GraphProbe {
     static void Plot(CGraph& graph, CDC* dc) { graph.Plot(dc, graph.m_pDraw); }
     static void Legend(CGraph& graph, CDC* dc) { graph.Legend(dc, graph.m_pDraw); }
     static void Coordinate(CGraph& graph, CDC* dc) { graph.Coordinate(dc, graph.m_pDraw, 10, 10); }
+    static void Title(CGraph& graph, CDC* dc) { graph.Title(dc, graph.m_pDraw); }
+    static void XLabel(CGraph& graph, CDC* dc) { graph.XLabel(dc, graph.m_pDraw); }
+    static void YLabel(CGraph& graph, CDC* dc) { graph.YLabel(dc, graph.m_pDraw); }
     static void NoteX(CGraph& graph, CDC* dc, int nx) { graph.NoteX(dc, graph.m_pDraw, nx, 10); }
 };

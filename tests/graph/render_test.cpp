@@ -6,6 +6,7 @@
 
 #include "platform/core/Gbk.h"
 #include "platform/core/Messaging.h"
+#include "platform/gdi/Brush.h"
 #include "platform/gdi/Pen.h"
 #include "platform/gdi/PrintDC.h"
 #include "platform/gdi/Surface.h"
@@ -63,6 +64,17 @@ std::vector<zorkit::GdiCall> Calls(const CDC& dc, const std::string& name)
     return found;
 }
 
+// The extent of a text in an "Arial" font made the way the graph makes its fonts.
+CSize ArialExtent(LONG height, LONG weight, LONG escapement, const CString& text)
+{
+    CFont font;
+    font.CreateFont(height, 0, escapement, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0x10, "Arial");
+    Screen screen;
+    screen.dc.SelectObject(&font);
+    return screen.dc.GetTextExtent(text);
+}
+
 TEST(GraphRendering, EmptyGraphShowsFrameGridTextsAndNoReferenceLine)
 {
     CGraph graph;
@@ -112,8 +124,10 @@ TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
     Curve a("T", kRed, 10), b("Output", RGB(0, 0, 255), 10);
     graph.AddData(&a.data);
     graph.AddData(&b.data);
+    CBrush grey(kGrey);
     Screen two;
     const CSize name = two.dc.GetTextExtent("Output", 6);
+    two.dc.SelectObject(&grey);
     two.dc.StartRecording();
     GraphProbe::Legend(graph, &two.dc);
     boxes = Calls(two.dc, "Rectangle");
@@ -128,7 +142,11 @@ TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
     CRect second = first;
     second.OffsetRect(0, cy);
     EXPECT_EQ(boxes[2].rect, second);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(boxes[0].brushColor, white);
     EXPECT_EQ(boxes[1].penColor, kBlack);
+    EXPECT_EQ(boxes[1].penWidth, 1);
+    EXPECT_EQ(boxes[1].brushColor, white) << "swatch frames keep the legend brush";
     const auto fills = Calls(two.dc, "FillRect");
     ASSERT_EQ(fills.size(), 2u);
     EXPECT_EQ(fills[0].brushColor, kRed);
@@ -136,7 +154,93 @@ TEST(GraphRendering, LegendBoxGeometryFollowsTheNames)
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[2].text, "Output");
     EXPECT_EQ(texts[2].rect.TopLeft(), CPoint(second.right + 3, second.top));
+    for (const auto& text : texts) {
+        EXPECT_EQ(text.textColor, kBlack) << text.text;
+        EXPECT_EQ(text.fontWeight, 400) << text.text;
+    }
     EXPECT_EQ(two.dc.GetTextColor(), kBlack) << "the text colour is restored";
+}
+
+TEST(GraphRendering, FrameGridAndTicksHaveTheirPensAndPlaces)
+{
+    CGraph graph;
+    Screen grid;
+    grid.dc.SetBkMode(OPAQUE);
+    grid.dc.StartRecording();
+    GraphProbe::Coordinate(graph, &grid.dc);
+    EXPECT_EQ(grid.dc.GetBkMode(), TRANSPARENT) << "left transparent for the legend's texts";
+    const auto frames = Calls(grid.dc, "Rectangle");
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].rect, CRect(20, 20, 520, 320));
+    EXPECT_EQ(frames[0].penWidth, 3);
+    EXPECT_EQ(frames[0].penColor, kGreen);
+    EXPECT_EQ(frames[0].brushColor, kBlack);
+    auto lines = Calls(grid.dc, "LineTo");
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[0].rect, CRect(70, 20, 70, 320));
+    EXPECT_EQ(lines[8].rect, CRect(470, 20, 470, 320));
+    EXPECT_EQ(lines[9].rect, CRect(20, 50, 520, 50)) << "horizontal lines follow the vertical ones";
+    EXPECT_EQ(lines[17].rect, CRect(20, 290, 520, 290));
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.penStyle, PS_DOT);
+        EXPECT_EQ(line.penColor, kGrid);
+    }
+
+    GraphProbe::SetGrid(graph, 0);
+    Screen ticks;
+    ticks.dc.StartRecording();
+    GraphProbe::Coordinate(graph, &ticks.dc);
+    lines = Calls(ticks.dc, "LineTo");
+    ASSERT_EQ(lines.size(), 36u);
+    EXPECT_EQ(lines[0].rect, CRect(70, 320, 70, 315));
+    EXPECT_EQ(lines[1].rect, CRect(70, 20, 70, 25));
+    EXPECT_EQ(lines[18].rect, CRect(20, 50, 25, 50));
+    EXPECT_EQ(lines[19].rect, CRect(520, 50, 515, 50));
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.penStyle, PS_SOLID);
+        EXPECT_EQ(line.penWidth, 1);
+        EXPECT_EQ(line.penColor, kRed);
+    }
+    LOGPEN pen{};
+    ticks.dc.GetCurrentPen()->GetLogPen(&pen);
+    EXPECT_EQ(pen.lopnColor, kBlack) << "the default pen is selected again";
+}
+
+TEST(GraphRendering, TitleAndAxisLabelsSitAroundThePlotAndRestoreTheBackgroundMode)
+{
+    CGraph graph;
+    Screen screen;
+    screen.dc.SetBkMode(OPAQUE);
+    screen.dc.StartRecording();
+    GraphProbe::Title(graph, &screen.dc);
+    GraphProbe::XLabel(graph, &screen.dc);
+    GraphProbe::YLabel(graph, &screen.dc);
+    EXPECT_EQ(screen.dc.GetBkMode(), OPAQUE);
+    const auto texts = Calls(screen.dc, "TextOut");
+    ASSERT_EQ(texts.size(), 3u);
+    for (const auto& text : texts) {
+        EXPECT_EQ(text.bkMode, TRANSPARENT) << text.text;
+        EXPECT_EQ(text.fontHeight, 16) << text.text;
+    }
+
+    const CString title = zorkit::GbkFromUtf8("波形");
+    const CSize titleSize = ArialExtent(16, 500, 0, title);
+    EXPECT_EQ(texts[0].text, std::string(title));
+    EXPECT_EQ(texts[0].fontWeight, 500);
+    EXPECT_EQ(texts[0].rect.TopLeft(), CPoint(20 + (500 - titleSize.cx) / 2, 20 - titleSize.cy));
+
+    const CSize xSize = ArialExtent(16, 200, 0, "(t)");
+    EXPECT_EQ(texts[1].text, "(t)");
+    EXPECT_EQ(texts[1].fontWeight, 200);
+    EXPECT_EQ(texts[1].fontEscapement, 0);
+    EXPECT_EQ(texts[1].rect.TopLeft(), CPoint(520 - xSize.cx, 320));
+
+    const CString yLabel = zorkit::GbkFromUtf8("幅度");
+    const CSize ySize = ArialExtent(16, 200, 900, yLabel);
+    EXPECT_EQ(texts[2].text, std::string(yLabel));
+    EXPECT_EQ(texts[2].fontWeight, 200);
+    EXPECT_EQ(texts[2].fontEscapement, 900);
+    EXPECT_EQ(texts[2].rect.TopLeft(), CPoint(20 - ySize.cy, 320 - (300 - ySize.cx) / 2));
 }
 
 TEST(GraphRendering, CurvesReferenceLineAndLabelsFollowTheData)
@@ -167,7 +271,15 @@ TEST(GraphRendering, CurvesReferenceLineAndLabelsFollowTheData)
     EXPECT_EQ(texts[10].text, " 100");
     EXPECT_EQ(texts[10].rect.left, 520);
     EXPECT_EQ(texts[10].rect.top, 20 - 8);
+    EXPECT_EQ(texts[0].text, "-100");
+    EXPECT_EQ(texts[0].rect.TopLeft(), CPoint(520, 320 - 8));
     EXPECT_EQ(texts[15].text, "400");
+    const CSize hundred = ArialExtent(16, 200, 0, "100");
+    EXPECT_EQ(texts[12].rect.TopLeft(), CPoint(120 - hundred.cx / 2, 320)) << "centred under its grid line";
+    for (const auto& text : texts) {
+        EXPECT_EQ(text.fontWeight, 200) << text.text;
+        EXPECT_EQ(text.bkMode, TRANSPARENT) << text.text;
+    }
 }
 
 TEST(GraphRendering, TheLastCurvesSizeSetsTheSampleScale)
@@ -320,24 +432,41 @@ TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
         ASSERT_TRUE(printer.Create(path.c_str()));
         printer.StartDoc("graph");
         printer.StartPage();
+        printer.SetBkMode(OPAQUE);
         printer.StartRecording();
         graph.SetTitle("printed");
         graph.PrintWave(&printer);
         EXPECT_EQ(GraphProbe::Draw(graph)->rect, CRect(20, 20, 520, 320));
+        EXPECT_EQ(printer.GetBkMode(), TRANSPARENT) << "the mode the frame painter left is the one restored";
         const auto frames = Calls(printer, "Rectangle");
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames[0].rect, CRect(520, 520, 10520, 6520));
         const auto texts = Calls(printer, "TextOut");
-        ASSERT_GE(texts.size(), 19u);
+        ASSERT_EQ(texts.size(), 19u) << "title, x label, 16 labels, y label; no legend";
+        for (const auto& text : texts) {
+            EXPECT_EQ(text.fontHeight, 200) << text.text;
+            EXPECT_EQ(text.fontWeight, 100) << text.text;
+            EXPECT_EQ(text.textColor, kBlack) << text.text;
+            EXPECT_EQ(text.bkMode, TRANSPARENT) << text.text;
+        }
+        const CSize title = ArialExtent(200, 100, 0, "printed");
         EXPECT_EQ(texts[0].text, "printed");
-        EXPECT_EQ(texts[0].fontHeight, 200);
-        EXPECT_EQ(texts[2].fontHeight, 200) << "Plot's labels keep the print font";
+        EXPECT_EQ(texts[0].rect.TopLeft(), CPoint(520 + (10000 - title.cx) / 2, 520 - title.cy));
+        const CSize xLabel = ArialExtent(200, 100, 0, "(t)");
+        EXPECT_EQ(texts[1].rect.TopLeft(), CPoint(10520 - xLabel.cx, 6520));
+        EXPECT_EQ(texts[2].text, "-100");
+        EXPECT_EQ(texts[2].rect.TopLeft(), CPoint(10520, 6520 - xLabel.cy / 2)) << "Plot's labels keep the print font";
+        const CString yText = zorkit::GbkFromUtf8("幅度");
+        const CSize yLabel = ArialExtent(200, 100, 900, yText);
+        EXPECT_EQ(texts.back().text, std::string(yText));
         EXPECT_EQ(texts.back().fontEscapement, 900);
+        EXPECT_EQ(texts.back().rect.TopLeft(), CPoint(520 - yLabel.cy, 6520 - (6000 - yLabel.cx) / 2));
+        // cy = 3520 and 30 units per value: benchmark 50 at 2020, the value 40 at 2320.
         const auto lines = Calls(printer, "LineTo");
-        EXPECT_NE(std::find_if(lines.begin(), lines.end(),
-                               [](const zorkit::GdiCall& c) { return c.rect == CRect(520, 3520, 10520, 3520); }),
-                  lines.end())
-            << "the reference line at the printed scale";
+        ASSERT_EQ(lines.size(), 18u + 2u);
+        EXPECT_EQ(lines[18].rect, CRect(520, 2020, 10520, 2020));
+        EXPECT_EQ(lines[18].penColor, kRed);
+        EXPECT_EQ(lines[19].rect, CRect(520, 2320, 540, 2320));
         printer.EndPage();
         EXPECT_GT(printer.EndDoc(), 0);
     }
