@@ -9,6 +9,7 @@
 #include "LoadReference.h"
 #include "RecordingView.h"
 #include "tests/support/TempDir.h"
+#include "platform/core/Gbk.h"
 
 namespace fs = std::filesystem;
 
@@ -95,6 +96,19 @@ TEST_F(TextBufSave, LoadSaveRoundTripsGeneratedFiles)
         EXPECT_EQ(LinesOf(buffer), ReferenceLines(file));
         EXPECT_EQ(Save("out.txt"), file) << "round " << round;
     }
+}
+
+TEST_F(TextBufSave, DoubleByteTextRoundTripsByteForByte)
+{
+    // Lead bytes 81-FE and trail bytes 40-FE, none of which may be taken for a break.
+    std::string file = zorkit::GbkFromUtf8("请按实验箱上的复位键\r\n（Esc键取消）\r\n\r\n通讯端口：COM1") + "\r\n";
+    file += std::string("\x81\x40\xFE\xFE\xA1\xA1\xB0\x7E\r\n", 10);
+    std::string in = dir.Write("gbk.txt", file);
+    ASSERT_TRUE(buffer.LoadFromFile(in.c_str()));
+    EXPECT_EQ(LinesOf(buffer), ReferenceLines(file));
+    EXPECT_EQ(buffer.GetLineCount(), 5);
+    EXPECT_EQ(buffer.GetLineLength(0), 20) << "positions count bytes, two per character";
+    EXPECT_EQ(Save("out.txt"), file);
 }
 
 TEST_F(TextBufSave, SavingNormalisesBreaks)
