@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
 
 #include "link/LinkErrors.h"
@@ -135,8 +136,12 @@ BOOL CCommPort::SetupPort(BOOL baudOnly)
 {
     if (!m_serial.IsOpen())
         return FALSE;
-    int index = m_nBaud >= 0 && m_nBaud < 5 ? m_nBaud : 0;
-    DWORD baud = DWORD(kBaudRates[index]);
+    // An index outside the table names no rate: refused rather than run at another one.
+    if (m_nBaud < 0 || m_nBaud >= int(std::size(kBaudRates))) {
+        PushError(ERR_LINE_SETTINGS);
+        return FALSE;
+    }
+    DWORD baud = DWORD(kBaudRates[m_nBaud]);
     if (m_serial.ApplySettings(baud, baudOnly != FALSE) == zorkit::CSerialPort::SettingsResult::WriteFailed) {
         PushError(ERR_LINE_SETTINGS);
         return FALSE;
