@@ -97,6 +97,23 @@ TEST_F(CommandsTest, ProgramImageGoesInChunksOfSixtyFour)
         EXPECT_EQ(WORD(frames[f][2] | frames[f][3] << 8), addresses[f]);
     }
     EXPECT_EQ(board.ReadMemory(MemorySpace::Code, 0x2000, 150), Bytes(image.begin() + 4, image.begin() + 154));
+
+    // 100 ms after each chunk, then the 100 ms before every frame.
+    std::vector<std::chrono::steady_clock::time_point> starts, ends;
+    std::size_t at = 0, next = 0;
+    for (const auto& entry : board.WireLog().Entries()) {
+        if (entry.direction != zorkit::sim::WireDirection::Received)
+            continue;
+        if (at == next) {
+            starts.push_back(entry.time);
+            next = at + entry.value + 1;
+        }
+        if (++at == next)
+            ends.push_back(entry.time);
+    }
+    ASSERT_EQ(starts.size(), 3u);
+    for (int f = 1; f < 3; ++f)
+        EXPECT_GE(starts[f] - ends[f - 1], std::chrono::milliseconds(180)) << "before chunk " << f;
 }
 
 TEST_F(CommandsTest, OversizedTransfersAreRefusedWithoutSendingAnything)
@@ -152,6 +169,41 @@ TEST_F(CommandsTest, RunWithoutBreakpointsLocksOutEveryCommand)
     // Nothing to test while the board runs free.
     EXPECT_TRUE(link->CheckConnect());
     EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(CommandsTest, UnacknowledgedRunWithoutBreakpointsStillLocksOutEveryCommand)
+{
+    Establish();
+    board.InjectFault(Fault::DropAck);
+    EXPECT_FALSE(link->ProgExec(0x0100));
+    EXPECT_TRUE(link->IsProgExcAll());
+    EXPECT_TRUE(link->IsZORRunning());
+    SettleWire();
+    link->SetZORConnect(1);
+    EXPECT_FALSE(link->TraceDebug());
+    EXPECT_FALSE(link->ClearAllBreakPt());
+    EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(CommandsTest, RegistersBeforeDetectionGoOutAsTheFrameTheBufferHolds)
+{
+    Connect();
+    link->SetZORConnect(1);
+    ASSERT_EQ(link->GetZORCPUType(), CZORComm::CPU_NONE);
+    Bytes zeros(60, 0);
+    ASSERT_TRUE(link->ExMemDld(zeros.data(), DWORD(zeros.size()), 0x0000));
+    SettleWire();
+    Bytes regs(26, 0xC3);
+    ASSERT_TRUE(link->RegisterDld(regs.data()));
+    Bytes frame = Received();
+    ASSERT_EQ(frame.size(), 53u);
+    EXPECT_EQ(frame[0], 52);
+    EXPECT_EQ(frame[1], 0x09);
+    // No register byte is copied: bytes 2.. hold the address, count and data of the previous frame.
+    Bytes expected(50, 0);
+    expected[2] = 60;
+    EXPECT_EQ(Bytes(frame.begin() + 2, frame.begin() + 52), expected);
+    EXPECT_EQ(frame[52], BYTE(0x09 + 60));
 }
 
 TEST_F(CommandsTest, BreakpointCountDecidesWhetherARunIsWatched)

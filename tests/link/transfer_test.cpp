@@ -8,7 +8,10 @@
 #include "platform/serial/PortTable.h"
 #include "tests/link/LinkFixture.h"
 
+using zorkit::sim::CpuType;
 using zorkit::sim::Fault;
+using zorkit::sim::MemorySpace;
+using zorkit::sim::WireDirection;
 using Bytes = std::vector<BYTE>;
 
 namespace {
@@ -82,8 +85,11 @@ TEST_F(TransferTest, RefusalThenSilenceFailsWithCode12AndAWrongByteFailsAtOnce)
 {
     Establish();
     board.InjectFault(Fault::Nak);
+    auto refused = std::chrono::steady_clock::now();
     EXPECT_FALSE(link->TraceDebug());
-    EXPECT_EQ(link->PopError(), ERR_BOARD_REFUSED);
+    EXPECT_GE(std::chrono::steady_clock::now() - refused, std::chrono::milliseconds(600))
+        << "a refusal is not the end: the link waits out its 500 ms window after the 100 ms pause";
+    EXPECT_EQ(link->PopError(), ERR_BOARD_REFUSED) << "the time-out itself records no code";
 
     link->SetZORConnect(1);
     board.InjectWrongAck(0x42);
@@ -93,9 +99,10 @@ TEST_F(TransferTest, RefusalThenSilenceFailsWithCode12AndAWrongByteFailsAtOnce)
     EXPECT_FALSE(link->IsZORConnect());
 }
 
-TEST_F(TransferTest, BadBlockChecksumIsStillAnsweredButRefused)
+TEST_F(TransferTest, BadBlockChecksumIsStillAnsweredAfterThePauseButRefused)
 {
     Establish();
+    board.WriteMemory(MemorySpace::External, 0x1000, Bytes(8, 0x66));
     board.InjectFault(Fault::CorruptBlock);
     BYTE out[8] = {};
     EXPECT_FALSE(link->ExMemUld(out, 8, 0x1000));
@@ -103,6 +110,32 @@ TEST_F(TransferTest, BadBlockChecksumIsStillAnsweredButRefused)
     EXPECT_EQ(Received().back(), 0xAA) << "the host answers every complete block";
     EXPECT_EQ(link->PopError(), ERR_BLOCK_CHECKSUM);
     EXPECT_TRUE(link->IsZORConnect());
+    EXPECT_EQ(Bytes(out, out + 8), Bytes(8, 0)) << "a refused block is not copied out";
+
+    // The host pauses 100 ms before it takes the block, so its answer trails the block.
+    auto entries = board.WireLog().Entries();
+    auto lastSent = std::find_if(entries.rbegin(), entries.rend(),
+                                 [](const zorkit::sim::CWireByte& b) { return b.direction == WireDirection::Sent; });
+    ASSERT_NE(lastSent, entries.rend());
+    EXPECT_EQ(entries.back().direction, WireDirection::Received);
+    EXPECT_GE(entries.back().time - lastSent->time, std::chrono::milliseconds(90));
+}
+
+TEST_F(TransferTest, IncompleteBlockIsNotAnsweredAndLeavesCode13)
+{
+    board.SetCpuType(CpuType::Intel8086);
+    Connect(CZORComm::CPU_8086);
+    Establish();
+    ASSERT_EQ(link->GetZORCPUType(), CZORComm::CPU_8086);
+    // A board swapped for one with a smaller register image sends 26 bytes and a checksum, not 28 and one.
+    board.SetCpuType(CpuType::Intel8051);
+    BYTE out[28] = {};
+    EXPECT_FALSE(link->RegisterUld(out));
+    EXPECT_EQ(link->PopError(), ERR_BLOCK_INCOMPLETE);
+    EXPECT_FALSE(board.WireLog().WaitReceived(4, std::chrono::milliseconds(200)));
+    EXPECT_EQ(Received(), (Bytes{0x02, 0x0A, 0x0A})) << "an incomplete block gets no answer";
+    EXPECT_EQ(Bytes(out, out + 28), Bytes(28, 0));
+    EXPECT_TRUE(link->IsZORConnect()) << "an incomplete block does not mark the link down";
 }
 
 TEST_F(TransferTest, SetCommOptionKeepsAnUnchangedPortAndNeverOpensAPortItCouldNotClose)
@@ -138,7 +171,32 @@ TEST_F(TransferTest, PortThatCannotBeOpenedIsReportedAndEveryCommandFails)
     EXPECT_FALSE(lost.IsActive());
     EXPECT_FALSE(lost.CheckConnect());
     EXPECT_FALSE(lost.SetCommOption(kPort, 0)) << "closing a port that is not open fails, so nothing is opened";
+    EXPECT_FALSE(lost.IsActive());
+    EXPECT_EQ(lost.GetCommPort(), kPort) << "the new indices are stored before the port is closed";
+    // The reset watcher that the failed test started is ended in between.
+    auto lines = From(LogLines(), "正在重新设置串口通讯参数...");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "ERROR: 设置串口通讯参数失败！！！");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "参数设置成功！"), 0);
     zorkit::ResetSerialPortPath(kPort + 2);
+}
+
+TEST_F(TransferTest, BaudIndexOutsideTheTableIsRefusedNotRunAtAnotherRate)
+{
+    {
+        CZORComm odd(CZORComm::CPU_8051, kPort, 5);
+        EXPECT_FALSE(odd.IsActive());
+        auto boxes = zorkit::RecordedMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(Utf8(boxes[0].text), "由于严重系统调用错误，无法正确打开串口设备！\n建议重启计算机再试！");
+    }
+    Establish();
+    EXPECT_FALSE(link->SetCommOption(kPort, 5));
+    EXPECT_EQ(link->PopError(), ERR_LINE_SETTINGS);
+    EXPECT_EQ(link->GetCommBaud(), 5);
+    EXPECT_FALSE(link->SetCommOption(kPort, -1));
+    EXPECT_TRUE(link->SetCommOption(kPort, 0));
+    EXPECT_TRUE(link->CheckConnect()) << "the refused rate left the line as it was";
 }
 
 TEST_F(TransferTest, PortHeldByAnotherLinkCannotBeOpened)
