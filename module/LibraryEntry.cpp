@@ -3,6 +3,7 @@
 // them out again when it is unloaded. Nothing else happens at start-up.
 #include "module/DialogTemplates.h"
 #include "module/LibraryClasses.h"
+#include "module/LibraryImages.h"
 #include "module/LibraryResources.h"
 
 namespace {
@@ -11,6 +12,7 @@ struct LibraryEntry {
     LibraryEntry()
     {
         zorkit::RegisterLibraryResources();
+        zorkit::RegisterLibraryImages();
         zorkit::RegisterDialogTemplates();
         zorkit::RegisterLibraryClasses();
     }
@@ -18,6 +20,7 @@ struct LibraryEntry {
     {
         zorkit::UnregisterLibraryClasses();
         zorkit::UnregisterDialogTemplates();
+        zorkit::UnregisterLibraryImages();
         zorkit::UnregisterLibraryResources();
     }
 };

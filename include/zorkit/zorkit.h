@@ -41,6 +41,7 @@
 
 // The library's resources and the classes hosts create by name.
 #include "module/DialogTemplates.h"
+#include "module/LibraryImages.h"
 #include "module/LibraryResources.h"
 
 // Subsystem 1: the target link and the control experiments.
