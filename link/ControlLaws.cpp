@@ -89,12 +89,12 @@ char CZORComm::CtrlTemperature1(float v, int i)
     float T = TemperatureSetPoint(m_targetTemp.load(std::memory_order_relaxed));
     float e = float(double(v) - double(T));
     m.tempSum = float(double(m.tempSum) + double(e));
-    double kp = m_kp.load(std::memory_order_relaxed);
-    double kd = m_kd.load(std::memory_order_relaxed);
-    double u = kp * e + kd * (double(e) - double(m.tempLast));
+    // Summed as P + I + D in that order, like the speed law, so that both round alike.
+    double u = double(m_kp.load(std::memory_order_relaxed)) * e;
     // The integral acts only when the plant is at least a whole volt too hot.
     if (!(e < 0.0f || std::abs(std::trunc(double(e))) < 1.0))
         u += double(m_ki.load(std::memory_order_relaxed)) * double(m.tempSum);
+    u += double(m_kd.load(std::memory_order_relaxed)) * (double(e) - double(m.tempLast));
     float x = float(double(float(u)) / 2.5 * 128.0);
     m.tempLast = e;
     return char(TemperatureOutput(x));

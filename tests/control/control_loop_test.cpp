@@ -1,6 +1,10 @@
 // The sampling loop against the virtual board's plants over a pseudo-terminal:
 // the bytes of each pass, its ending, its restart and its failures.
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "platform/core/Gbk.h"
 
 #include "tests/control/ControlFixture.h"
 
@@ -209,6 +213,33 @@ TEST_F(ControlLoopTest, LostLineNeverCountsAndExitStillWorks)
     link->SetCtrlExit(0);
     ASSERT_TRUE(WaitLoopEnd()) << "a hung-up line fails every pass, but the loop still ends on request";
     EXPECT_EQ(link->IsCtrlRunning(), 0);
+}
+
+// How often the UTF-8 `line` stands in the communication log.
+int LogCount(const std::string& line)
+{
+    std::ifstream log(CCommPort::GetLogPath(), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    std::string wanted = GbkFromUtf8(line) + "\r\n";
+    int count = 0;
+    for (std::size_t at = text.find(wanted); at != std::string::npos; at = text.find(wanted, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(ControlLoopTest, SetControlEndsAResponseWatcherAtOnceAndTheLoopLowersTheRunningFlag)
+{
+    ASSERT_TRUE(link->SetZORRunning(1));
+    ASSERT_TRUE(CZORCommProbe::WorkerRuns(*link));
+    ASSERT_TRUE(link->IsZORRunning());
+    sim::CExperimentSettings settings = Fast(sim::PlantKind::Heater);
+    settings.answerWindow = 20ms;
+    StartExperiment(settings, CTRL_TEMP, 3);
+    ASSERT_TRUE(WaitLoopEnd());
+    EXPECT_EQ(samples.size(), 3u);
+    EXPECT_FALSE(link->IsZORRunning()) << "the terminated watcher left the flag up; the loop clears it";
+    EXPECT_EQ(LogCount("响应监视线程即将终止"), 0) << "the watcher was ended without its own ending";
+    EXPECT_EQ(LogCount("创建响应等待监视线程..."), 2) << "one line for the watcher, one for the loop";
 }
 
 TEST_F(ControlLoopTest, StepperStepsInTheSetDirectionOncePerPass)

@@ -10,6 +10,7 @@
 using zorkit::sim::CpuType;
 using zorkit::sim::Fault;
 using Bytes = std::vector<BYTE>;
+using namespace std::chrono_literals;
 
 class ConnectionTest : public LinkFixture {
 protected:
@@ -31,6 +32,32 @@ protected:
         ASSERT_FALSE(link->TraceDebug());
         ASSERT_TRUE(WorkerRuns());
         ASSERT_TRUE(WaitFor([&] { return LogCount("单片机复位线程已经启动") > watchers; }));
+    }
+    // The log lines after the last `line`; empty when it never came.
+    std::vector<std::string> LinesAfter(const std::string& line) const
+    {
+        auto lines = LogLines();
+        auto last = std::find(lines.rbegin(), lines.rend(), line);
+        if (last == lines.rend())
+            return {};
+        return std::vector<std::string>(last.base(), lines.end());
+    }
+    // The host's side of a complete handshake: 0xAA to the banner, then 0xAA and 0x00..0xFF.
+    static Bytes HandshakeAnswer()
+    {
+        Bytes answer = {0xAA, 0xAA};
+        for (int value = 0; value <= 0xFF; ++value)
+            answer.push_back(BYTE(value));
+        return answer;
+    }
+    // What the board has received once at least `count` bytes are in and the line is quiet.
+    Bytes ReceivedWhenQuiet(std::size_t count)
+    {
+        EXPECT_TRUE(board.WireLog().WaitReceived(count, 3s));
+        for (std::size_t seen = board.WireLog().ReceivedCount();; seen = board.WireLog().ReceivedCount())
+            if (!board.WireLog().WaitReceived(seen + 1, 100ms))
+                break;
+        return Received();
     }
     // A banner that arrives while the watcher is still discarding old input is lost,
     // as on a real board: press again, as a user would.
@@ -82,16 +109,18 @@ TEST_F(ConnectionTest, ResetHandshakeBringsTheLinkBack)
 {
     Establish();
     BreakTheLink();
+    SettleWire();
     ASSERT_TRUE(ResetUntilTheWatcherEnds());
     EXPECT_TRUE(link->IsZORConnect());
     EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_8051);
+    EXPECT_FALSE(link->IsZORRunning());
     EXPECT_TRUE(LogHas("复位成功！"));
     EXPECT_TRUE(LogHas("复位线程即将终止"));
-    // Host answer to the banner, then 0xAA and 0x00..0xFF, then the connection test.
-    Bytes wire = Received();
-    Bytes echoStart = {0xAA, 0x00, 0x01, 0x02};
-    auto echo = std::search(wire.begin(), wire.end(), echoStart.begin(), echoStart.end());
-    ASSERT_NE(echo, wire.end());
+    // The handshake, then the connection test frame and the answer to the register image.
+    Bytes expected = HandshakeAnswer();
+    for (BYTE b : {0x02, 0x0A, 0x0A, 0xAA})
+        expected.push_back(b);
+    EXPECT_EQ(ReceivedWhenQuiet(expected.size()), expected);
     ASSERT_TRUE(link->TraceDebug()) << "the link works again";
 }
 
@@ -102,10 +131,17 @@ TEST_F(ConnectionTest, ResetAfterAFreeRunClearsTheLockOutOnlyAfterTheTest)
     ASSERT_TRUE(link->IsProgExcAll());
     link->SetZORConnect(0);
     ASSERT_TRUE(WaitFor([&] { return LogHas("单片机复位线程已经启动"); }));
+    SettleWire();
+    // Were the connection test to run, it would find the other chip.
+    board.SetCpuType(CpuType::Intel8086);
     ASSERT_TRUE(ResetUntilTheWatcherEnds());
     EXPECT_FALSE(link->IsProgExcAll());
     EXPECT_TRUE(LogHas("复位成功！"));
-    ASSERT_TRUE(link->CheckConnect());
+    EXPECT_EQ(ReceivedWhenQuiet(HandshakeAnswer().size()), HandshakeAnswer()) << "the connection test is refused";
+    auto after = LinesAfter("复位成功！");
+    EXPECT_EQ(std::count(after.begin(), after.end(), "发送指令字: 0AH"), 0);
+    EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_8051) << "the detected type stays as it was";
+    EXPECT_TRUE(zorkit::RecordedMessageBoxes().empty());
 }
 
 TEST_F(ConnectionTest, BrokenBannerOrEchoSendsTheHandshakeBackToTheStart)
@@ -128,19 +164,34 @@ TEST_F(ConnectionTest, RefusedEchoEndsTheHandshakeWithoutConnecting)
 {
     Establish();
     BreakTheLink();
+    SettleWire();
     board.InjectFault(Fault::Nak);
     ASSERT_TRUE(ResetUntilTheWatcherEnds());
     EXPECT_TRUE(LogHas("复位成功！"));
     EXPECT_FALSE(link->IsZORConnect()) << "a 0x55 verdict leaves the flag as it was";
+    EXPECT_EQ(link->PopError(), ERR_BOARD_REFUSED);
+    // The verdict is answered with 0xAA; the connection test that follows cannot send.
+    Bytes expected = HandshakeAnswer();
+    expected.push_back(0xAA);
+    EXPECT_EQ(ReceivedWhenQuiet(expected.size()), expected);
+    auto after = LinesAfter("复位成功！");
+    EXPECT_EQ(std::count(after.begin(), after.end(), "发送指令字: 0AH"), 1);
+    EXPECT_EQ(std::count(after.begin(), after.end(), "正在等待单片机应答..."), 0);
+    EXPECT_FALSE(WorkerRuns()) << "a test that could not send starts no new watcher";
 }
 
 TEST_F(ConnectionTest, ResponseWatcherTellsTheHostWindowWhenTheBoardStops)
 {
     Establish();
     std::atomic<int> stops{0};
-    zorkit::CHostWindow sink([&](UINT message, WPARAM, LPARAM) {
-        if (message == WM_TARGET_STOPPED)
-            ++stops;
+    std::atomic<int> oddStops{0};
+    zorkit::CHostWindow sink([&](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_TARGET_STOPPED)
+            return LRESULT(0);
+        ++stops;
+        // The host may act on the stop at once: the link is no longer running.
+        if (wParam != 0 || lParam != 0 || link->IsZORRunning() || link->IsProgExcAll())
+            ++oddStops;
         return LRESULT(0);
     });
     link->SetAckWnd(sink.GetSafeHwnd());
@@ -152,6 +203,7 @@ TEST_F(ConnectionTest, ResponseWatcherTellsTheHostWindowWhenTheBoardStops)
     EXPECT_TRUE(LogHas("响应监视线程即将终止"));
     ASSERT_TRUE(link->GotoCursor(0x0200));
     ASSERT_TRUE(WaitFor([&] { return stops == 2 && !WorkerRuns(); }));
+    EXPECT_EQ(oddStops, 0) << "WM_TARGET_STOPPED carries 0, 0 and comes after the flags are down";
 }
 
 TEST_F(ConnectionTest, StoppingAWatcherDoesNotDeadlockAgainstItsNotification)
@@ -261,4 +313,101 @@ TEST_F(ConnectionTest, WaitResetEndsTheWatcherAndReturnsOnTheFirstByte)
     EXPECT_TRUE(link->WaitReset());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
     EXPECT_FALSE(WorkerRuns()) << "WaitReset ends the watcher first";
+}
+
+TEST_F(ConnectionTest, UnknownImageSizeIsAnsweredButDetectsNoCpu)
+{
+    Establish();
+    ASSERT_EQ(link->GetZORCPUType(), CZORComm::CPU_8051);
+    // The image of the connection test is still waiting: only counted, never read.
+    ASSERT_TRUE(link->PurgeInput());
+    // A 27-byte memory block with its checksum: 28 bytes where an image would be.
+    Bytes upload = {0x05, 0x03, 0x00, 0x00, 27, BYTE(0x03 + 27)};
+    ASSERT_EQ(link->WriteBytes(upload.data(), DWORD(upload.size())), upload.size());
+    ASSERT_TRUE(WaitFor([&] { return link->GetQueueCount(TRUE) == 1 + 28; }));
+    BYTE ack = 0;
+    ASSERT_TRUE(link->ReadByte(ack));
+    ASSERT_EQ(ack, 0xAA);
+    SettleWire();
+    EXPECT_FALSE(link->CheckZORCPU());
+    EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_NONE) << "an unknown size forgets the earlier type";
+    EXPECT_EQ(ReceivedWhenQuiet(1), Bytes{0xAA}) << "the complete block is still answered";
+    EXPECT_EQ(LinesAfter("检测单片机 CPU 类型..."), std::vector<std::string>{});
+    EXPECT_EQ(LogLines().back(), "检测单片机 CPU 类型...");
+
+    // Nothing at all: answered at once, no type.
+    board.WireLog().Clear();
+    EXPECT_FALSE(link->CheckZORCPU());
+    EXPECT_EQ(ReceivedWhenQuiet(1), Bytes{0xAA});
+}
+
+TEST_F(ConnectionTest, BoardThatKeepsSendingIsNotAnswered)
+{
+    Connect();
+    zorkit::sim::CExperimentSettings chatter;
+    chatter.samplePeriod = 1ms;
+    chatter.answerWindow = 1ms;
+    board.StartExperiment(chatter);
+    ASSERT_TRUE(board.WireLog().WaitSent(40, 2s));
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link->CheckZORCPU()) << "far more than an image has come";
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms) << "the count is taken for the whole half second";
+    EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_NONE);
+    EXPECT_EQ(ReceivedWhenQuiet(0), Bytes{}) << "no 0xAA to a board that never fell quiet";
+    board.StopExperiment();
+}
+
+TEST_F(ConnectionTest, CheckConnectAfterAWatchedRunSendsNothing)
+{
+    Establish();
+    ASSERT_TRUE(link->SetBreakPt(0x0150));
+    ASSERT_TRUE(link->ProgExec(0x0100));
+    ASSERT_TRUE(WaitFor([&] { return !WorkerRuns(); }));
+    ASSERT_FALSE(link->IsProgExcAll());
+    SettleWire();
+    // The last command started the program: a test frame would reach a board that may still run.
+    EXPECT_TRUE(link->CheckConnect());
+    EXPECT_TRUE(link->IsZORConnect());
+    EXPECT_EQ(ReceivedWhenQuiet(0), Bytes{});
+}
+
+TEST_F(ConnectionTest, StateRequestsWithoutAWorkerOnlyLogAndAStartRequestDefersToTheResetWatcher)
+{
+    Establish();
+    auto before = LogLines().size();
+    EXPECT_TRUE(link->SetZORConnect(1));
+    auto lines = LogLines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + long(before), lines.end()),
+              (std::vector<std::string>{"设置通讯状态...", "成功！"}));
+
+    BreakTheLink();
+    before = LogLines().size();
+    EXPECT_TRUE(link->SetZORRunning(1)) << "the reset watcher keeps the slot";
+    lines = LogLines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + long(before), lines.end()),
+              (std::vector<std::string>{"设置单片机运行状态...", "成功！"}));
+    EXPECT_TRUE(link->IsZORRunning());
+    EXPECT_EQ(LogCount("响应等待线程已经启动"), 0);
+    ASSERT_TRUE(ResetUntilTheWatcherEnds());
+    EXPECT_FALSE(link->IsZORRunning()) << "the reset watcher's ending lowers the running flag";
+    EXPECT_TRUE(link->IsZORConnect());
+}
+
+TEST_F(ConnectionTest, StartingAResponseWatcherLogsTheStartButNoSuccess)
+{
+    Establish();
+    auto timings = board.GetTimings();
+    timings.stopDelay = std::chrono::hours(1);
+    board.SetTimings(timings);
+    auto before = LogLines().size();
+    ASSERT_TRUE(link->SetZORRunning(1));
+    ASSERT_TRUE(WaitFor([&] { return LogHas("响应等待线程已经启动"); }));
+    auto lines = LogLines();
+    std::vector<std::string> mine;
+    for (auto line = lines.begin() + long(before); line != lines.end(); ++line)
+        if (*line != "响应等待线程已经启动")
+            mine.push_back(*line);
+    EXPECT_EQ(mine, (std::vector<std::string>{"设置单片机运行状态...", "创建响应等待监视线程..."}));
+    EXPECT_TRUE(link->SetZORRunning(0));
+    EXPECT_FALSE(WorkerRuns());
 }
