@@ -37,6 +37,8 @@ public:
     BOOL WriteByte(BYTE b) { return WriteBytes(&b, 1) == 1; }
     BOOL WaitEvent(DWORD& mask);
     BOOL SetEventMask(DWORD mask);
+    // A new worker starts deaf to mask changes made for the worker before it.
+    void ForgetEventMaskChanges() { m_serial.ForgetMaskChanges(); }
     DWORD GetEventMask();
     BOOL PurgeInput();
     BOOL PurgeOutput();

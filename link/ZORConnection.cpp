@@ -47,6 +47,9 @@ DWORD CZORComm::CommThreadProc(CZORComm* link)
 
 bool CZORComm::StartWorker(int kind)
 {
+    // Mask changes made so far were for the worker before; one made from now on is
+    // a stop request for this one and must end its first wait.
+    ForgetEventMaskChanges();
     m_threadKind.store(kind, std::memory_order_release);
     return m_worker.Start([this] { CommThreadProc(this); });
 }

@@ -333,9 +333,25 @@ bool CSerialPort::SetEventMask(DWORD mask)
 {
     if (!IsOpen())
         return false;
+    std::lock_guard<std::mutex> hold(m_lock);
     m_eventMask.store(mask, std::memory_order_release);
+    const std::thread::id self = std::this_thread::get_id();
+    if (!m_changePending) {
+        m_changePending = true;
+        m_changedByMany = false;
+        m_changedBy = self;
+    } else if (m_changedBy != self) {
+        m_changedByMany = true;
+    }
     m_maskChanged.Signal();
     return true;
+}
+
+void CSerialPort::ForgetMaskChanges()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_maskChanged.Drain();
+    m_changePending = false;
 }
 
 bool CSerialPort::WaitEvent(DWORD& events)
@@ -359,7 +375,11 @@ bool CSerialPort::WaitEvent(DWORD& events)
         hold.lock();
         if (fds[1].revents & POLLIN) {
             m_maskChanged.Drain();
-            return m_fd.IsValid() && m_fd.Get() == fd;
+            const bool own = m_changePending && !m_changedByMany && m_changedBy == std::this_thread::get_id();
+            m_changePending = false;
+            if (!own)
+                return m_fd.IsValid() && m_fd.Get() == fd;
+            continue;
         }
         if (!m_fd.IsValid() || m_fd.Get() != fd)
             return false;

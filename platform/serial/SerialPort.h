@@ -15,6 +15,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/core/FileDescriptor.h"
@@ -65,9 +66,15 @@ public:
 
     bool SetEventMask(DWORD mask);
     DWORD GetEventMask() const { return m_eventMask.load(std::memory_order_acquire); }
-    // Blocks until an event of the mask occurs (stored in `events`) or the mask is
-    // changed (events 0); false when the port is closed or hung up.
+    // Blocks until an event of the mask occurs (stored in `events`) or another thread
+    // changes the mask (events 0); false when the port is closed or hung up. A change
+    // another thread made since this thread last waited ends the wait at once, so a
+    // stop request that comes just before the wait is not lost; the waiting thread's
+    // own changes never end its wait.
     bool WaitEvent(DWORD& events);
+    // Drops the changes made so far: a new waiter takes over with a clean slate, as
+    // they were meant for the one before.
+    void ForgetMaskChanges();
     bool IsHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
 
 private:
@@ -86,6 +93,10 @@ private:
     DWORD m_writeMultiplierMs = 0;
     DWORD m_writeConstantMs = 1000;
     WakeEvent m_maskChanged;
+    // Who changed the mask since the last wait took note; guarded by m_lock.
+    bool m_changePending = false;
+    bool m_changedByMany = false;
+    std::thread::id m_changedBy;
 };
 
 }

@@ -196,13 +196,28 @@ TEST_F(ControlLoopTest, FailedPassesAreTakenAgain)
     board->SetSilent(true);
     StartExperiment(Fast(sim::PlantKind::Heater), CTRL_TEMP, 2);
     ASSERT_TRUE(PumpUntil([this] { return link->IsCtrlRunning() == 1; }));
-    // A wake-up without a byte fails the pass; so does the first wait after the mask was set.
+    // A mask change from the host wakes the waiting loop without a byte: that pass fails.
     link->SetEventMask(EV_RXCHAR);
     board->SetSilent(false);
     ASSERT_TRUE(WaitLoopEnd());
     EXPECT_EQ(samples.size(), 2u);
     ASSERT_TRUE(board->WireLog().WaitReceived(2, kPatience));
     EXPECT_EQ(Plant().answers, 2u) << "a failed pass does not count: both samples are answered";
+}
+
+TEST_F(ControlLoopTest, FirstSampleIsAnsweredAtOnceNotAfterAPause)
+{
+    // The loop's own mask setting, and the host's before the loop began, must not
+    // end its first wait empty-handed: that would cost a whole period of the plant.
+    link->SetPeriod(2000);
+    StartExperiment(Fast(sim::PlantKind::Heater), CTRL_TEMP, 1);
+    ASSERT_TRUE(board->WireLog().WaitReceived(1, kPatience));
+    std::vector<sim::CWireByte> wire = board->WireLog().Entries();
+    auto sent = std::find_if(wire.begin(), wire.end(), [](const sim::CWireByte& b) { return b.direction == sim::WireDirection::Sent; });
+    auto answer = std::find_if(wire.begin(), wire.end(), [](const sim::CWireByte& b) { return b.direction == sim::WireDirection::Received; });
+    ASSERT_TRUE(sent != wire.end() && answer != wire.end());
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(answer->time - sent->time).count(), 1000) << "the answer waited for the loop's pause";
+    ASSERT_TRUE(WaitLoopEnd());
 }
 
 TEST_F(ControlLoopTest, LostLineNeverCountsAndExitStillWorks)

@@ -70,14 +70,9 @@ TEST_F(SerialPortTest, EventWaitReportsCharactersAndEndsWhenTheMaskChanges)
 {
     ASSERT_TRUE(port.SetEventMask(EV_RXCHAR));
     DeviceSends({0xAA});
-    // A mask change made before the wait may end it once early with no events:
-    // every caller looks again, and no wake-up is ever lost.
     DWORD events = 0;
     ASSERT_TRUE(port.WaitEvent(events));
-    if (events == 0) {
-        ASSERT_TRUE(port.WaitEvent(events));
-    }
-    EXPECT_EQ(events, EV_RXCHAR);
+    EXPECT_EQ(events, EV_RXCHAR) << "the waiter's own mask change does not end its wait";
     BYTE b = 0;
     ASSERT_EQ(port.Read(&b, 1), 1);
     EXPECT_EQ(b, 0xAA);
@@ -99,6 +94,38 @@ TEST_F(SerialPortTest, EventWaitReportsCharactersAndEndsWhenTheMaskChanges)
     port.SetEventMask(EV_RXCHAR);
     waiter.join();
     EXPECT_TRUE(returned);
+}
+
+TEST_F(SerialPortTest, AnotherThreadsChangeBeforeTheWaitEndsItUnlessForgotten)
+{
+    ASSERT_TRUE(port.SetEventMask(EV_RXCHAR));
+    // A stop request that comes between a worker's last look at its flags and its
+    // wait: the wait must still end, or the worker would never see the request.
+    std::thread([&] { port.SetEventMask(EV_RXCHAR); }).join();
+    DeviceSends({0x11});
+    DWORD events = 99;
+    ASSERT_TRUE(port.WaitEvent(events));
+    EXPECT_EQ(events, 0u);
+    ASSERT_TRUE(port.WaitEvent(events));
+    EXPECT_EQ(events, EV_RXCHAR) << "the change is taken once";
+
+    // Changes made for an earlier worker do not reach the next one.
+    BYTE b = 0;
+    ASSERT_EQ(port.Read(&b, 1), 1);
+    std::thread([&] { port.SetEventMask(EV_RXCHAR); }).join();
+    port.SetEventMask(EV_RXCHAR);
+    port.ForgetMaskChanges();
+    DeviceSends({0x22});
+    ASSERT_TRUE(port.WaitEvent(events));
+    EXPECT_EQ(events, EV_RXCHAR);
+
+    // Mixed with the waiter's own change, another thread's change still counts.
+    ASSERT_EQ(port.Read(&b, 1), 1);
+    port.SetEventMask(EV_RXCHAR);
+    std::thread([&] { port.SetEventMask(EV_RXCHAR); }).join();
+    DeviceSends({0x33});
+    ASSERT_TRUE(port.WaitEvent(events));
+    EXPECT_EQ(events, 0u);
 }
 
 TEST_F(SerialPortTest, HangUpFailsEveryWaitAndWrite)
