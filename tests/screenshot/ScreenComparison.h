@@ -19,6 +19,7 @@ public:
     static std::unique_ptr<ScreenComparison> Start(std::string& why);
     ScreenSession* Screen() const { return m_screen.get(); }
     const std::string& Display() const { return m_server->Display(); }
+    const XvfbServer& Server() const { return *m_server; }
     // Presents and grabs the screen until the window at `place` shows `expected`
     // or `timeout` passes; the first differing pixel, (-1, -1) when they are equal.
     CPoint WaitUntilShown(const CRect& place, const Surface& expected, std::chrono::seconds timeout);

@@ -38,6 +38,28 @@ int Wait(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// What a program writes to its standard output; empty when it fails. The output goes
+// through a file, not a pipe: a process the test forks meanwhile (SDL shows message
+// boxes from one) would hold a pipe's write end open and the read would never end.
+std::string Output(std::vector<std::string> args)
+{
+    char path[] = "/tmp/zorkit-output-XXXXXX";
+    int fd = mkstemp(path);
+    if (fd < 0)
+        return {};
+    close(fd);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, path, O_WRONLY | O_TRUNC, 0);
+    pid_t pid = Spawn(std::move(args), &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    bool ok = pid > 0 && Wait(pid) == 0;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    unlink(path);
+    return ok ? bytes : std::string();
+}
+
 std::uint32_t Card32(const unsigned char* p)
 {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
@@ -153,17 +175,9 @@ XvfbServer::~XvfbServer()
 
 std::shared_ptr<Surface> XvfbServer::GrabRoot() const
 {
-    char path[] = "/tmp/zorkit-xwd-XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0)
-        return nullptr;
-    close(fd);
-    pid_t pid = Spawn({"xwd", "-root", "-silent", "-display", m_display, "-out", path}, nullptr);
-    bool ok = pid > 0 && Wait(pid) == 0;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    unlink(path);
-    return ok ? ReadXwd(bytes) : nullptr;
+    return ReadXwd(Output({"xwd", "-root", "-silent", "-display", m_display}));
 }
+
+std::string XvfbServer::ListWindows() const { return Output({"xwininfo", "-root", "-children", "-display", m_display}); }
 
 }

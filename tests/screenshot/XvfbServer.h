@@ -1,5 +1,5 @@
 // A private X server for one test: Xvfb on a display it picks itself, stopped at
-// destruction. Also runs xwd against it.
+// destruction. Also runs xwd and xwininfo against it.
 #pragma once
 
 #include <sys/types.h>
@@ -21,6 +21,9 @@ public:
     const std::string& Display() const { return m_display; }
     // The root window as xwd sees it; null when xwd fails.
     std::shared_ptr<Surface> GrabRoot() const;
+    // The top-level windows as xwininfo lists them: one line each with the id, the
+    // quoted name and the geometry; empty when xwininfo fails.
+    std::string ListWindows() const;
 
 private:
     XvfbServer(pid_t pid, std::string display) : m_pid(pid), m_display(std::move(display)) {}

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <future>
 #include <memory>
 #include <optional>
@@ -34,45 +33,51 @@ struct DesktopMessageBoxTest : ::testing::Test {
     // Where the top-level window titled `caption` is on the server, if it is there.
     std::optional<CRect> FindWindow(const std::string& caption) const
     {
-        std::string command = "DISPLAY=" + screen->Display() + " xwininfo -root -children 2>/dev/null";
-        std::unique_ptr<FILE, int (*)(FILE*)> listing(popen(command.c_str(), "r"), pclose);
-        char line[512];
-        const std::string quoted = "\"" + caption + "\"";
-        while (listing && std::fgets(line, sizeof line, listing.get())) {
-            const char* name = std::strstr(line, quoted.c_str());
-            int w, h, x, y;
-            if (name && std::sscanf(std::strchr(name + quoted.size(), ')') + 1, " %dx%d+%d+%d", &w, &h, &x, &y) == 4)
-                return CRect(x, y, x + w, y + h);
-        }
-        return std::nullopt;
+        const std::string listing = screen->Server().ListWindows();
+        const std::size_t name = listing.find("\"" + caption + "\"");
+        if (name == std::string::npos)
+            return std::nullopt;
+        const std::size_t geometry = listing.find(')', name + caption.size() + 2);
+        int w, h, x, y;
+        if (geometry == std::string::npos ||
+            std::sscanf(listing.c_str() + geometry + 1, " %dx%d+%d+%d", &w, &h, &x, &y) != 4)
+            return std::nullopt;
+        return CRect(x, y, x + w, y + h);
     }
 
     // Shows a box titled `caption` and, from a second thread, waits for it on the
     // desktop and presses `key` in it (the key goes to the window under the pointer).
-    // If the key does not end the box, the test process ends rather than hang.
+    // If the box does not end, the test process ends rather than hang.
     int AnswerWith(const std::string& key, UINT type, const std::string& text)
     {
         const std::string caption = "zorkit box " + key;
         std::promise<void> answered;
-        std::future<void> seen = answered.get_future();
-        std::thread person([&] {
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            std::optional<CRect> box;
-            while (!(box = FindWindow(caption)) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            if (box) {
-                CPoint middle = box->CenterPoint();
-                pressed = zorkit::test::RunXdotool(screen->Display(), {"mousemove", "--sync", std::to_string(middle.x),
-                                                                       std::to_string(middle.y), "key", key});
-            }
-            if (seen.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-                std::fprintf(stderr, "the box \"%s\" is still up after the key; giving up\n", caption.c_str());
+        std::shared_future<void> seen = answered.get_future().share();
+        std::thread watchdog([&, seen] {
+            if (seen.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+                std::fprintf(stderr, "the box \"%s\" is still up; giving up\n", caption.c_str());
                 std::abort();
+            }
+        });
+        std::thread person([&, seen] {
+            // The box may be listed before it can take keys: press until it answers.
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (std::chrono::steady_clock::now() < deadline) {
+                if (std::optional<CRect> box = FindWindow(caption)) {
+                    // No --sync: the pointer may already be there, and the server
+                    // takes the move before the key in any case.
+                    CPoint middle = box->CenterPoint();
+                    pressed |= zorkit::test::RunXdotool(
+                        screen->Display(), {"mousemove", std::to_string(middle.x), std::to_string(middle.y), "key", key});
+                }
+                if (seen.wait_for(std::chrono::milliseconds(300)) == std::future_status::ready)
+                    return;
             }
         });
         int answer = MessageBox(nullptr, zorkit::GbkFromUtf8(text).c_str(), caption.c_str(), type);
         answered.set_value();
         person.join();
+        watchdog.join();
         return answer;
     }
 
