@@ -86,6 +86,9 @@ public:
 
     // Connection supervision.
     BOOL IsZORConnect() const { return m_connected.load(std::memory_order_acquire); }
+    // True while the reset watcher owns the line. It marks the link up before its own
+    // connection test, so a host waits for it to end before sending commands.
+    BOOL IsResetWatcherRunning() const { return m_threadKind.load(std::memory_order_acquire) == THREAD_RESET && m_worker.IsRunning(); }
     BOOL IsZORRunning() const { return m_running.load(std::memory_order_acquire); }
     BOOL SetZORConnect(int connected) override;
     BOOL SetZORRunning(int running);

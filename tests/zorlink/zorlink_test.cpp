@@ -3,10 +3,12 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "sim/VirtualBoard.h"
 #include "tests/support/TempDir.h"
@@ -93,6 +95,25 @@ TEST_F(ZorlinkTest, ScriptStopsAtTheFirstFailureWithStatusOne)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("stdin:1: connect: the board does not answer"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("stdin:2"), std::string::npos) << "the script ends at the first failure";
+}
+
+TEST_F(ZorlinkTest, AwaitResetReturnsOnlyOnceTheLinkIsReadyForCommands)
+{
+    board.WriteMemory(MemorySpace::External, 0x2000, {0x12, 0x34});
+    // The reset key is pressed as soon as zorlink asks for it, so the handshake and
+    // the watcher's own connection test run while zorlink waits.
+    std::thread person([&] {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (Slurp(dir / "stderr").find("Press the reset key") == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        board.PressReset();
+    });
+    ToolRun run = Zorlink("script -", "connect\nkeypad\nawait-reset 10\nread ext 0x2000 2\n");
+    person.join();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Intel 8051\n2000: 12 34\n");
+    EXPECT_NE(run.err.find("Reset succeeded: Intel 8051"), std::string::npos) << run.err;
 }
 
 TEST_F(ZorlinkTest, UsageErrorsExitWithTwo)

@@ -52,8 +52,9 @@ CZORComm* CLinkSession::ConnectedLink()
         }
     }
     // A link that went down is being watched for the board's reset: commands must
-    // wait for the handshake, or they would share the line with the watcher.
-    if (!link->IsZORConnect() && !link->IsProgExcAll()) {
+    // wait for the handshake and the watcher's own test, or they would share the
+    // line with the watcher.
+    if ((!link->IsZORConnect() || link->IsResetWatcherRunning()) && !link->IsProgExcAll()) {
         m_error = "the link is down; press the board's reset key and run await-reset";
         return nullptr;
     }
