@@ -396,27 +396,25 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect)
     return TRUE;
 }
 
-BOOL ClientToScreen(HWND hwnd, LPPOINT point)
+namespace {
+
+// Moves point by the client origin of hwnd on the screen, `sign` times.
+BOOL ShiftByClientOrigin(HWND hwnd, LPPOINT point, int sign)
 {
     WindowState* s = State(hwnd);
     if (!s)
         return FALSE;
     CPoint origin = s->ClientOriginOnScreen();
-    point->x += origin.x;
-    point->y += origin.y;
+    point->x += sign * origin.x;
+    point->y += sign * origin.y;
     return TRUE;
 }
 
-BOOL ScreenToClient(HWND hwnd, LPPOINT point)
-{
-    WindowState* s = State(hwnd);
-    if (!s)
-        return FALSE;
-    CPoint origin = s->ClientOriginOnScreen();
-    point->x -= origin.x;
-    point->y -= origin.y;
-    return TRUE;
 }
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) { return ShiftByClientOrigin(hwnd, point, 1); }
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) { return ShiftByClientOrigin(hwnd, point, -1); }
 
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
 {

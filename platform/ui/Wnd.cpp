@@ -18,6 +18,19 @@ thread_local MSG t_currentMessage{};
 
 zorkit::WindowState* State(HWND hwnd) { return zorkit::StateOf(hwnd); }
 
+// Changes one style word of hwnd; with flags, the frame follows at once.
+BOOL ModifyStyleWord(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags)
+{
+    DWORD style = DWORD(::GetWindowLong(hwnd, index));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLong(hwnd, index, LONG(changed));
+    if (flags)
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
 }
 
 CWnd::CWnd() = default;
@@ -271,26 +284,12 @@ DWORD CWnd::GetExStyle() const { return DWORD(::GetWindowLong(m_hWnd, GWL_EXSTYL
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetStyle();
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLong(m_hWnd, GWL_STYLE, LONG(changed));
-    if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyStyleWord(m_hWnd, GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetExStyle();
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLong(m_hWnd, GWL_EXSTYLE, LONG(changed));
-    if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyStyleWord(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 void CWnd::GetClientRect(LPRECT rect) const
