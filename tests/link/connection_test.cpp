@@ -19,6 +19,11 @@ protected:
         auto lines = LogLines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
+    // A watcher logs its ending after it has freed the worker slot.
+    bool LogComes(const std::string& line) const
+    {
+        return WaitFor([&] { return LogHas(line); });
+    }
     int LogCount(const std::string& line) const
     {
         auto lines = LogLines();
@@ -115,7 +120,7 @@ TEST_F(ConnectionTest, ResetHandshakeBringsTheLinkBack)
     EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_8051);
     EXPECT_FALSE(link->IsZORRunning());
     EXPECT_TRUE(LogHas("复位成功！"));
-    EXPECT_TRUE(LogHas("复位线程即将终止"));
+    EXPECT_TRUE(LogComes("复位线程即将终止"));
     // The handshake, then the connection test frame and the answer to the register image.
     Bytes expected = HandshakeAnswer();
     for (BYTE b : {0x02, 0x0A, 0x0A, 0xAA})
@@ -200,7 +205,7 @@ TEST_F(ConnectionTest, ResponseWatcherTellsTheHostWindowWhenTheBoardStops)
     ASSERT_TRUE(WaitFor([&] { return stops == 1 && !WorkerRuns(); }));
     EXPECT_FALSE(link->IsZORRunning());
     EXPECT_TRUE(LogHas("成功得到正确响应！"));
-    EXPECT_TRUE(LogHas("响应监视线程即将终止"));
+    EXPECT_TRUE(LogComes("响应监视线程即将终止"));
     ASSERT_TRUE(link->GotoCursor(0x0200));
     ASSERT_TRUE(WaitFor([&] { return stops == 2 && !WorkerRuns(); }));
     EXPECT_EQ(oddStops, 0) << "WM_TARGET_STOPPED carries 0, 0 and comes after the flags are down";
@@ -232,7 +237,7 @@ TEST_F(ConnectionTest, StopRequestEndsAWatcherThatWaitsForNothing)
     ASSERT_TRUE(WorkerRuns());
     EXPECT_TRUE(link->SetZORRunning(0));
     EXPECT_FALSE(WorkerRuns());
-    EXPECT_TRUE(LogHas("响应监视线程即将终止"));
+    EXPECT_TRUE(LogComes("响应监视线程即将终止"));
 }
 
 TEST_F(ConnectionTest, CopyRunRestartsTheProgramAfterEveryStop)
@@ -285,7 +290,7 @@ TEST_F(ConnectionTest, HungUpLineEndsTheResetWatcher)
     BreakTheLink();
     board.HangUp();
     ASSERT_TRUE(WaitFor([&] { return !WorkerRuns(); }, std::chrono::seconds(3)));
-    EXPECT_TRUE(LogHas("复位线程即将终止"));
+    EXPECT_TRUE(LogComes("复位线程即将终止"));
 }
 
 TEST_F(ConnectionTest, StoppedResetWatcherLeavesThePortActiveForTheNextOne)
