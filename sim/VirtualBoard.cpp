@@ -92,7 +92,7 @@ int CVirtualBoard::MillisecondsToDeadline() const
 
 void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
 {
-    std::vector<CWireByte> wire;
+    CWireLog::Pass pass(m_wireLog);
     CMonitor::Output out;
     BYTE buffer[512];
     {
@@ -111,7 +111,7 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
         while (woken == CPseudoTerminal::WAIT_READY && (got = m_line.Read(buffer, sizeof buffer)) > 0) {
             now = Clock::now();
             for (long i = 0; i < got; ++i) {
-                wire.push_back({WireDirection::Received, buffer[i], now});
+                pass.Add({WireDirection::Received, buffer[i], now});
                 if (!silent && m_experiment)
                     m_experiment->Receive(buffer[i], now, out);
                 else if (!silent)
@@ -123,9 +123,8 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
         std::size_t sent = m_line.Write(out.data(), out.size(), kWriteTimeoutMs);
         Clock::time_point now = Clock::now();
         for (std::size_t i = 0; i < sent; ++i)
-            wire.push_back({WireDirection::Sent, out[i], now});
+            pass.Add({WireDirection::Sent, out[i], now});
     }
-    m_wireLog.Append(wire);
     m_served.notify_all();
 }
 

@@ -4,24 +4,23 @@ namespace zorkit::sim {
 
 CWireLog::CWireLog(std::size_t capacity) : m_capacity(capacity) {}
 
-void CWireLog::Append(const std::vector<CWireByte>& bytes)
+CWireLog::Pass::Pass(CWireLog& log) : m_log(log), m_hold(log.m_lock) {}
+
+CWireLog::Pass::~Pass()
 {
-    if (bytes.empty())
+    if (m_bytes.empty())
         return;
-    std::function<void(const std::vector<CWireByte>&)> observer;
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        for (const CWireByte& entry : bytes) {
-            (entry.direction == WireDirection::Received ? m_received : m_sent) += 1;
-            m_entries.push_back(entry);
-        }
-        while (m_entries.size() > m_capacity)
-            m_entries.pop_front();
-        observer = m_observer;
+    for (const CWireByte& entry : m_bytes) {
+        (entry.direction == WireDirection::Received ? m_log.m_received : m_log.m_sent) += 1;
+        m_log.m_entries.push_back(entry);
     }
-    m_changed.notify_all();
+    while (m_log.m_entries.size() > m_log.m_capacity)
+        m_log.m_entries.pop_front();
+    std::function<void(const std::vector<CWireByte>&)> observer = m_log.m_observer;
+    m_hold.unlock();
+    m_log.m_changed.notify_all();
     if (observer)
-        observer(bytes);
+        observer(m_bytes);
 }
 
 void CWireLog::SetObserver(std::function<void(const std::vector<CWireByte>&)> observer)

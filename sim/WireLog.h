@@ -4,10 +4,10 @@
 //   board.WireLog().WaitReceived(6, 2s);          // the host's frame is in
 //   EXPECT_EQ(board.WireLog().Sent(), (std::vector<BYTE>{0xAA}));
 //
-// The board records the answer to received bytes before it publishes them, so a
-// waiter that sees n bytes received also sees everything sent in reply to them.
-// Sent bytes are recorded just after they were written: a host may read them a
-// moment before the log shows them.
+// The board records each of its passes whole: readers wait while the board writes
+// its answer, so a host that has read an answer finds the answer and the request it
+// answered in the log, and a waiter that sees n bytes received also sees everything
+// sent in reply to them.
 // Thread safety: every call is safe from any thread.
 #pragma once
 
@@ -39,8 +39,22 @@ public:
     // Keeps the last `capacity` bytes; the counts cover everything since Clear().
     explicit CWireLog(std::size_t capacity = std::size_t(1) << 16);
 
-    void Append(const std::vector<CWireByte>& bytes);
-    // Called with every appended batch, on the board's thread, outside the log's lock.
+    // Readers wait from the pass's start until its bytes are recorded at its end.
+    class Pass {
+    public:
+        explicit Pass(CWireLog& log);
+        ~Pass();
+        Pass(const Pass&) = delete;
+        Pass& operator=(const Pass&) = delete;
+        void Add(const CWireByte& entry) { m_bytes.push_back(entry); }
+
+    private:
+        CWireLog& m_log;
+        std::unique_lock<std::mutex> m_hold;
+        std::vector<CWireByte> m_bytes;
+    };
+
+    // Called with every recorded pass, on the board's thread, outside the log's lock.
     void SetObserver(std::function<void(const std::vector<CWireByte>&)> observer);
     void Clear();
 
