@@ -88,6 +88,7 @@ BOOL CCommPort::WriteLog(const char* text)
     std::FILE* file = m_log.get();
     if (!file)
         return FALSE;
+    std::lock_guard<std::mutex> hold(m_logLock);
     if (std::fseek(file, 0, SEEK_END) != 0)
         return FALSE;
     long size = std::ftell(file);

@@ -6,12 +6,13 @@
 //
 // Thread safety: the link's host thread and its worker share this object without
 // locks; they never exchange bytes at the same time. SetEventMask may be called
-// from any thread to end a WaitEvent.
+// from any thread to end a WaitEvent. Both threads log, one whole line at a time.
 #pragma once
 
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "link/ErrorStack.h"
@@ -72,6 +73,8 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<std::FILE, FileCloser> m_log;
+    // A line is several stdio calls: a watcher's line must not land inside the host's.
+    std::mutex m_logLock;
     zorkit::CSerialPort m_serial;
     std::atomic<int> m_active{0};
 };

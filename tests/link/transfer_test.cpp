@@ -1,6 +1,7 @@
 // The port, the log, acknowledgements and checked data blocks.
 #include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "link/LinkErrors.h"
 #include "platform/core/Gbk.h"
@@ -207,6 +208,23 @@ TEST_F(TransferTest, PortHeldByAnotherLinkCannotBeOpened)
     EXPECT_FALSE(second.IsActive());
     ASSERT_EQ(zorkit::RecordedMessageBoxes().size(), 1u);
     EXPECT_NE(Utf8(zorkit::RecordedMessageBoxes()[0].text).find("串口6"), std::string::npos);
+}
+
+TEST_F(TransferTest, LinesLoggedFromTwoThreadsAtOnceStayWhole)
+{
+    Connect();
+    // Short lines, few enough that the log does not wrap.
+    constexpr int kLines = 2000;
+    auto logMany = [&](const std::string& line) {
+        for (int i = 0; i < kLines; ++i)
+            link->WriteLog(line.c_str());
+    };
+    std::thread worker(logMany, "worker");
+    logMany("host");
+    worker.join();
+    auto lines = LogLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "worker"), kLines);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "host"), kLines);
 }
 
 TEST_F(TransferTest, OvergrownLogIsWrittenFromItsStartAndKeepsItsSize)
