@@ -39,20 +39,16 @@ void LinkFixture::Establish()
 {
     if (!link)
         Connect();
+    std::size_t before = board.WireLog().ReceivedCount();
     ASSERT_TRUE(link->CheckConnect());
     ASSERT_TRUE(link->IsZORConnect());
-    SettleWire();
+    // The test frame and the host's answer to the register image.
+    SettleWire(before + 3 + 1);
 }
 
-void LinkFixture::SettleWire()
+void LinkFixture::SettleWire(std::size_t hostBytes)
 {
-    // Everything the host wrote is already in the terminal: once the board has
-    // drained it, the count stops moving.
-    for (std::size_t seen = board.WireLog().ReceivedCount();;) {
-        if (!board.WireLog().WaitReceived(seen + 1, std::chrono::milliseconds(20)))
-            break;
-        seen = board.WireLog().ReceivedCount();
-    }
+    ASSERT_TRUE(board.WireLog().WaitReceived(hostBytes, kPatience)) << board.WireLog().ReceivedCount() << " bytes came";
     board.WireLog().Clear();
 }
 

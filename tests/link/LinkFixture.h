@@ -30,22 +30,26 @@ struct CZORCommProbe {
 class LinkFixture : public ::testing::Test {
 protected:
     static constexpr int kPort = 5;
+    // How long a wait for something that must come may take on a loaded machine;
+    // only a failing test waits this long.
+    static constexpr std::chrono::milliseconds kPatience = std::chrono::seconds(30);
 
     void SetUp() override;
     void TearDown() override;
 
     // Constructs the link on the board's line (expected CPU 8051 unless given).
     void Connect(CZORComm::ZORTYPE expected = CZORComm::CPU_8051);
-    // CheckConnect, asserting success.
+    // CheckConnect, asserting success; the wire log starts afresh after it.
     void Establish();
     // The log so far, as UTF-8 lines without line ends.
     std::vector<std::string> LogLines() const;
-    // Clears the wire log once the host's last bytes have reached the board.
-    void SettleWire();
+    // Clears the wire log once the board has taken in the `hostBytes` the host sent
+    // since it was last cleared: a call may return before its last bytes are through.
+    void SettleWire(std::size_t hostBytes);
     // Frames the board has received since the wire log was last cleared.
     std::vector<BYTE> Received() const { return board.WireLog().Received(); }
     // Pumps this thread's messages until `done` or the deadline.
-    static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = kPatience);
     bool WorkerRuns() const { return CZORCommProbe::WorkerRuns(*link); }
 
     zorkit::sim::CVirtualBoard board;

@@ -30,7 +30,7 @@ TEST_F(CommandsTest, FramesCarryLengthCodeParametersAndChecksumWithoutLength)
     BYTE out[16];
     ASSERT_TRUE(link->ExMemUld(out, 16, 0x8000));
     // The host's 0xAA for the data block follows the frame.
-    ASSERT_TRUE(board.WireLog().WaitReceived(7, std::chrono::seconds(1)));
+    ASSERT_TRUE(board.WireLog().WaitReceived(7, kPatience));
     EXPECT_EQ(Received(), (Bytes{0x05, 0x03, 0x00, 0x80, 0x10, 0x93, 0xAA}));
 
     board.WireLog().Clear();
@@ -48,6 +48,19 @@ TEST_F(CommandsTest, FramesCarryLengthCodeParametersAndChecksumWithoutLength)
 TEST_F(CommandsTest, MemoryAndRegistersRoundTripThroughTheBoard)
 {
     Establish();
+    Bytes regs(26);
+    for (std::size_t i = 0; i < regs.size(); ++i)
+        regs[i] = BYTE(0xC0 + i);
+    ASSERT_TRUE(link->RegisterDld(regs.data()));
+    Bytes frame = Received();
+    ASSERT_EQ(frame.size(), 53u);
+    EXPECT_EQ(frame[0], 52);
+    EXPECT_EQ(Bytes(frame.begin() + 2, frame.begin() + 28), regs);
+    EXPECT_EQ(board.Registers(), regs);
+    Bytes regsBack(26, 0);
+    ASSERT_TRUE(link->RegisterUld(regsBack.data()));
+    EXPECT_EQ(regsBack, regs);
+
     Bytes data(250);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = BYTE(i * 7 + 3);
@@ -63,20 +76,6 @@ TEST_F(CommandsTest, MemoryAndRegistersRoundTripThroughTheBoard)
     Bytes internalBack(5, 0);
     ASSERT_TRUE(link->InMemUld(internalBack.data(), 5, 0x30));
     EXPECT_EQ(internalBack, internal);
-
-    Bytes regs(26);
-    for (std::size_t i = 0; i < regs.size(); ++i)
-        regs[i] = BYTE(0xC0 + i);
-    SettleWire();
-    ASSERT_TRUE(link->RegisterDld(regs.data()));
-    Bytes frame = Received();
-    ASSERT_EQ(frame.size(), 53u);
-    EXPECT_EQ(frame[0], 52);
-    EXPECT_EQ(Bytes(frame.begin() + 2, frame.begin() + 28), regs);
-    EXPECT_EQ(board.Registers(), regs);
-    Bytes regsBack(26, 0);
-    ASSERT_TRUE(link->RegisterUld(regsBack.data()));
-    EXPECT_EQ(regsBack, regs);
 }
 
 TEST_F(CommandsTest, ProgramImageGoesInChunksOfSixtyFour)
@@ -178,7 +177,7 @@ TEST_F(CommandsTest, UnacknowledgedRunWithoutBreakpointsStillLocksOutEveryComman
     EXPECT_FALSE(link->ProgExec(0x0100));
     EXPECT_TRUE(link->IsProgExcAll());
     EXPECT_TRUE(link->IsZORRunning());
-    SettleWire();
+    SettleWire(5);
     link->SetZORConnect(1);
     EXPECT_FALSE(link->TraceDebug());
     EXPECT_FALSE(link->ClearAllBreakPt());
@@ -192,7 +191,7 @@ TEST_F(CommandsTest, RegistersBeforeDetectionGoOutAsTheFrameTheBufferHolds)
     ASSERT_EQ(link->GetZORCPUType(), CZORComm::CPU_NONE);
     Bytes zeros(60, 0);
     ASSERT_TRUE(link->ExMemDld(zeros.data(), DWORD(zeros.size()), 0x0000));
-    SettleWire();
+    SettleWire(zeros.size() + 6);
     Bytes regs(26, 0xC3);
     ASSERT_TRUE(link->RegisterDld(regs.data()));
     Bytes frame = Received();

@@ -1,6 +1,7 @@
 // The port, the log, acknowledgements and checked data blocks.
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "link/LinkErrors.h"
@@ -96,7 +97,8 @@ TEST_F(TransferTest, RefusalThenSilenceFailsWithCode12AndAWrongByteFailsAtOnce)
     board.InjectWrongAck(0x42);
     auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(link->TraceDebug());
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(450));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100 + 500))
+        << "a wrong byte ends the wait before the 500 ms window after the 100 ms pause";
     EXPECT_FALSE(link->IsZORConnect());
 }
 
@@ -107,19 +109,23 @@ TEST_F(TransferTest, BadBlockChecksumIsStillAnsweredAfterThePauseButRefused)
     board.InjectFault(Fault::CorruptBlock);
     BYTE out[8] = {};
     EXPECT_FALSE(link->ExMemUld(out, 8, 0x1000));
-    ASSERT_TRUE(board.WireLog().WaitReceived(7, std::chrono::seconds(1)));
+    ASSERT_TRUE(board.WireLog().WaitReceived(7, kPatience));
     EXPECT_EQ(Received().back(), 0xAA) << "the host answers every complete block";
     EXPECT_EQ(link->PopError(), ERR_BLOCK_CHECKSUM);
     EXPECT_TRUE(link->IsZORConnect());
     EXPECT_EQ(Bytes(out, out + 8), Bytes(8, 0)) << "a refused block is not copied out";
 
-    // The host pauses 100 ms before it takes the block, so its answer trails the block.
+    // The host pauses 100 ms before it takes the block, so its answer trails the frame
+    // that asked for the block by more. (The block's own time is taken after the board
+    // wrote it, and a busy board may take it late.)
     auto entries = board.WireLog().Entries();
-    auto lastSent = std::find_if(entries.rbegin(), entries.rend(),
-                                 [](const zorkit::sim::CWireByte& b) { return b.direction == WireDirection::Sent; });
-    ASSERT_NE(lastSent, entries.rend());
+    auto firstSent = std::find_if(entries.begin(), entries.end(),
+                                  [](const zorkit::sim::CWireByte& b) { return b.direction == WireDirection::Sent; });
+    ASSERT_NE(firstSent, entries.begin());
+    ASSERT_NE(firstSent, entries.end());
+    auto frameEnd = std::prev(firstSent);
     EXPECT_EQ(entries.back().direction, WireDirection::Received);
-    EXPECT_GE(entries.back().time - lastSent->time, std::chrono::milliseconds(90));
+    EXPECT_GE(entries.back().time - frameEnd->time, std::chrono::milliseconds(100));
 }
 
 TEST_F(TransferTest, IncompleteBlockIsNotAnsweredAndLeavesCode13)
@@ -174,8 +180,11 @@ TEST_F(TransferTest, PortThatCannotBeOpenedIsReportedAndEveryCommandFails)
     EXPECT_FALSE(lost.SetCommOption(kPort, 0)) << "closing a port that is not open fails, so nothing is opened";
     EXPECT_FALSE(lost.IsActive());
     EXPECT_EQ(lost.GetCommPort(), kPort) << "the new indices are stored before the port is closed";
-    // The reset watcher that the failed test started is ended in between.
+    // The reset watcher that the failed test started is ended in between; having freed
+    // its slot, it may still log its ending among these lines.
     auto lines = From(LogLines(), "正在重新设置串口通讯参数...");
+    for (const char* watcher : {"单片机复位线程已经启动", "复位线程即将终止"})
+        lines.erase(std::remove(lines.begin(), lines.end(), watcher), lines.end());
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "ERROR: 设置串口通讯参数失败！！！");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "参数设置成功！"), 0);
