@@ -98,12 +98,13 @@ TEST_F(BoardTest, SilentBoardNeitherActsNorAnswers)
 
 TEST_F(BoardTest, SilenceHoldsAPendingStopReport)
 {
+    // This thread silences the board within the stop delay; then waits past it.
     CMonitorTimings timings = board.GetTimings();
-    timings.stopDelay = 300ms;
+    timings.stopDelay = 1s;
     board.SetTimings(timings);
     EXPECT_EQ(Exchange(Frame(CMD_STEP, {0, 0}), 1), ack);
     board.SetSilent(true);
-    EXPECT_FALSE(board.WireLog().WaitSent(2, 600ms)) << "no stop report while silent";
+    EXPECT_FALSE(board.WireLog().WaitSent(2, 1500ms)) << "no stop report while silent";
     EXPECT_EQ(board.Mode(), BoardMode::Running);
     board.SetSilent(false);
     EXPECT_EQ(host->Receive(1), ack) << "the held report goes out once the board speaks again";

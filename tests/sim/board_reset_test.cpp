@@ -65,6 +65,10 @@ TEST_F(ResetTest, FrameInsteadOfBannerAnswerIsServed)
 TEST_F(ResetTest, ResetEndsARunAndForgetsBreakpointsButKeepsMemory)
 {
     board.WriteMemory(MemorySpace::External, 0x1000, {0x12});
+    // The step never ends on its own: only the reset can end it.
+    CMonitorTimings timings = board.GetTimings();
+    timings.stopDelay = 1h;
+    board.SetTimings(timings);
     EXPECT_EQ(Exchange(Frame(CMD_SET_BREAK, {0x00, 0x40}), 1), ack);
     EXPECT_EQ(Exchange(Frame(CMD_STEP, {0, 0}), 1), ack);
     board.PressReset();

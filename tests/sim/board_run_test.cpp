@@ -60,6 +60,10 @@ TEST_F(BoardTest, TraceIsAnsweredOnceAndAwaitsNothing)
 
 TEST_F(BoardTest, FramesDuringARunAreNotListenedTo)
 {
+    // Long enough for the frame below to come while the step still runs.
+    CMonitorTimings timings = board.GetTimings();
+    timings.stopDelay = 1s;
+    board.SetTimings(timings);
     EXPECT_EQ(Exchange(Frame(CMD_STEP, {0, 0}), 1), ack);
     SendAndSettle(Frame(CMD_SET_BREAK, {0x00, 0x30}));
     EXPECT_EQ(host->Receive(1), ack) << "only the stop report";
