@@ -31,7 +31,7 @@ namespace zorkit::control::test {
 
 using namespace std::chrono_literals;
 
-constexpr DWORD kPatienceMs = 10000;
+constexpr DWORD kPatienceMs = 60000;
 constexpr auto kPatience = std::chrono::milliseconds(kPatienceMs);
 
 struct CSample {
