@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <vector>
 
 #include "platform/gdi/BitmapResources.h"
 #include "platform/gdi/ImageList.h"
 #include "tests/gdi/Canvas.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -91,7 +91,8 @@ TEST(Snapshot, PngHasTheBitmapsSize)
 {
     Canvas canvas(37, 21);
     canvas.dc.FillSolidRect(0, 0, 5, 5, RGB(255, 0, 0));
-    const std::string path = ::testing::TempDir() + "gdi_snapshot.png";
+    TempDir scratch;
+    const std::string path = scratch.File("snapshot.png");
     ASSERT_TRUE(canvas.dc.WritePng(path.c_str()));
     std::ifstream file(path, std::ios::binary);
     std::vector<unsigned char> header(24);
@@ -101,7 +102,6 @@ TEST(Snapshot, PngHasTheBitmapsSize)
               (std::vector<unsigned char>{'P', 'N', 'G'}));
     EXPECT_EQ(header[19], 37);
     EXPECT_EQ(header[23], 21);
-    std::remove(path.c_str());
     EXPECT_FALSE(canvas.dc.WritePng("/nonexistent-dir/x.png"));
 }
 

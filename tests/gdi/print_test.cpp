@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +8,7 @@
 #include "platform/gdi/Font.h"
 #include "platform/gdi/Pen.h"
 #include "platform/gdi/PrintDC.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ std::string ReadFile(const std::string& path)
 
 TEST(Printing, WritesOnePdfPagePerPage)
 {
-    const std::string path = ::testing::TempDir() + "gdi_print.pdf";
+    TempDir scratch;
+    const std::string path = scratch.File("print.pdf");
     {
         CPrintDC dc;
         ASSERT_TRUE(dc.Create(path.c_str()));
@@ -55,12 +56,12 @@ TEST(Printing, WritesOnePdfPagePerPage)
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
     EXPECT_NE(pdf.find("/Count 2"), std::string::npos) << "two pages";
     EXPECT_NE(pdf.find("FontFile"), std::string::npos) << "fonts are embedded";
-    std::remove(path.c_str());
 }
 
 TEST(Printing, AnAttachedDCDrawsOnTheSamePage)
 {
-    const std::string path = ::testing::TempDir() + "gdi_attach.pdf";
+    TempDir scratch;
+    const std::string path = scratch.File("attach.pdf");
     CPrintDC printer;
     ASSERT_TRUE(printer.Create(path.c_str()));
     CDC borrowed;
@@ -76,7 +77,6 @@ TEST(Printing, AnAttachedDCDrawsOnTheSamePage)
     EXPECT_EQ(borrowed.GetSafeHdc(), nullptr);
     EXPECT_TRUE(printer.IsPrinting()) << "the printer's own DC lives on";
     EXPECT_GT(printer.EndDoc(), 0);
-    std::remove(path.c_str());
 }
 
 TEST(Printing, ScreenContextsRefuseDocumentsAndBadPathsFail)

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 
 #include "platform/core/Gbk.h"
@@ -13,6 +12,7 @@
 #include "platform/ui/Snapshot.h"
 #include "platform/ui/WindowClass.h"
 #include "tests/graph/GraphProbe.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -426,7 +426,8 @@ TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
     graph.PrintWave(&screen.dc);
     EXPECT_TRUE(screen.dc.GetRecordedCalls().empty()) << "a screen DC gets nothing";
 
-    const std::string path = ::testing::TempDir() + "graph_print.pdf";
+    TempDir scratch;
+    const std::string path = scratch.File("graph.pdf");
     {
         CPrintDC printer;
         ASSERT_TRUE(printer.Create(path.c_str()));
@@ -474,7 +475,6 @@ TEST(GraphPrinting, PrintsOnAPrinterOnlyAndRestoresThePlotRectangle)
     std::string head(5, '\0');
     file.read(head.data(), 5);
     EXPECT_EQ(head, "%PDF-");
-    std::remove(path.c_str());
 }
 
 TEST(GraphWindow, OnPaintShowsTheSamePictureAsDraw)

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "platform/gdi/PngFile.h"
 #include "tests/studio/PictureCheck.h"
+#include "tests/support/TempDir.h"
 #include "tools/common/ExperimentPicture.h"
 
 namespace zorkit::studio::test {
@@ -12,8 +12,8 @@ namespace {
 
 std::shared_ptr<Surface> Written(CExperimentPicture& picture, const std::string& name)
 {
-    const std::string path = ::testing::TempDir() + name;
-    std::filesystem::remove(path);
+    TempDir scratch;
+    const std::string path = scratch.File(name);
     EXPECT_TRUE(picture.WritePng(path.c_str()));
     return ReadPng(path.c_str());
 }

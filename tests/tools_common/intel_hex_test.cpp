@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
 #include "tools/common/IntelHex.h"
 
 namespace {
@@ -94,7 +95,8 @@ TEST(CIntelHexTest, ReportsMalformedRecordsWithTheirLine)
 
 TEST(CIntelHexTest, LoadsFiles)
 {
-    const std::string path = testing::TempDir() + "intel_hex_test.ihx";
+    TempDir scratch;
+    const std::string path = scratch.File("program.ihx");
     std::ofstream(path) << ":03000000020030CB\n:00000001FF\n";
     CIntelHex hex;
     ASSERT_TRUE(hex.LoadFile(path)) << hex.GetError();
