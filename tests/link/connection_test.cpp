@@ -50,6 +50,20 @@ protected:
             return {};
         return std::vector<std::string>(last.base(), lines.end());
     }
+    // The longest time within [from, to] in which the board sent nothing.
+    std::chrono::steady_clock::duration LongestSilence(std::chrono::steady_clock::time_point from,
+                                                       std::chrono::steady_clock::time_point to) const
+    {
+        std::chrono::steady_clock::duration longest{0};
+        auto last = from;
+        for (const auto& entry : board.WireLog().Entries()) {
+            if (entry.direction != zorkit::sim::WireDirection::Sent || entry.time < from || entry.time > to)
+                continue;
+            longest = std::max(longest, entry.time - last);
+            last = entry.time;
+        }
+        return std::max(longest, to - last);
+    }
     // The host's side of a complete handshake: 0xAA to the banner, then 0xAA and 0x00..0xFF.
     static Bytes HandshakeAnswer()
     {
@@ -369,10 +383,14 @@ TEST_F(ConnectionTest, BoardThatKeepsSendingIsNotAnswered)
     ASSERT_TRUE(board.WireLog().WaitSent(40, kPatience));
     auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(link->CheckZORCPU()) << "far more than an image has come";
-    EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms) << "the count is taken for the whole half second";
+    auto ended = std::chrono::steady_clock::now();
+    EXPECT_GE(ended - started, 500ms) << "the count is taken for the whole half second";
     EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_NONE);
-    EXPECT_EQ(ReceivedWhenQuiet(0), Bytes{}) << "no 0xAA to a board that never fell quiet";
+    Bytes answer = ReceivedWhenQuiet(0);
     board.StopExperiment();
+    if (LongestSilence(started, ended) >= 45ms)
+        GTEST_SKIP() << "the board's thread was held up long enough to fall quiet; an answer was then right";
+    EXPECT_EQ(answer, Bytes{}) << "no 0xAA to a board that never fell quiet";
 }
 
 TEST_F(ConnectionTest, CheckConnectAfterAWatchedRunSendsNothing)
