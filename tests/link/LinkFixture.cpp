@@ -15,11 +15,16 @@ void LinkFixture::SetUp()
     CCommPort::SetLogDirectory(logDir.string());
     zorkit::ClearRecordedMessageBoxes();
     zorkit::SetMessageBoxEcho(false);
-    zorkit::sim::CMonitorTimings timings = board.GetTimings();
-    timings.stopDelay = std::chrono::milliseconds(50);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::milliseconds(50));
     ASSERT_TRUE(board.Start()) << board.LastError();
     zorkit::SetSerialPortPath(kPort, board.SlavePath());
+}
+
+void LinkFixture::SetStopDelay(std::chrono::milliseconds delay)
+{
+    zorkit::sim::CMonitorTimings timings = board.GetTimings();
+    timings.stopDelay = delay;
+    board.SetTimings(timings);
 }
 
 void LinkFixture::TearDown()

@@ -51,6 +51,8 @@ protected:
     // Pumps this thread's messages until `done` or the deadline.
     static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = kPatience);
     bool WorkerRuns() const { return CZORCommProbe::WorkerRuns(*link); }
+    // How long the board runs a program before it reports the stop.
+    void SetStopDelay(std::chrono::milliseconds delay);
 
     zorkit::sim::CVirtualBoard board;
     std::unique_ptr<CZORComm> link;

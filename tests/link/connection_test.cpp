@@ -6,6 +6,7 @@
 #include "platform/core/HostWindow.h"
 #include "platform/core/MessageBox.h"
 #include "tests/link/LinkFixture.h"
+#include "tests/support/ResetKey.h"
 
 using zorkit::sim::CpuType;
 using zorkit::sim::Fault;
@@ -81,24 +82,10 @@ protected:
                 break;
         return Received();
     }
-    // A banner that arrives while the watcher is still discarding old input is lost,
-    // as on a real board: press again, as a user would, but only when the host did
-    // not answer, since a second banner would break a handshake under way.
-    bool PressResetUntilAnswered()
-    {
-        // A listening watcher answers at once; a banner unanswered this long was lost.
-        constexpr auto kLost = 5s;
-        for (int press = 0; press < 3; ++press) {
-            std::size_t before = board.WireLog().ReceivedCount();
-            board.PressReset();
-            if (board.WireLog().WaitReceived(before + 1, kLost))
-                return true;
-        }
-        return false;
-    }
+    // A banner that arrives while the watcher is still discarding old input is lost, as on a real board.
     bool ResetUntilTheWatcherEnds()
     {
-        return PressResetUntilAnswered() && WaitFor([&] { return !WorkerRuns(); });
+        return PressResetUntilAnswered(board, 3) && WaitFor([&] { return !WorkerRuns(); });
     }
 };
 
@@ -184,7 +171,7 @@ TEST_F(ConnectionTest, BrokenBannerOrEchoSendsTheHandshakeBackToTheStart)
     ASSERT_TRUE(board.WireLog().WaitSent(9, kPatience));
     board.InjectFault(Fault::BreakEcho);
     // The broken echo goes out only in answer to the host's 0xAA.
-    ASSERT_TRUE(PressResetUntilAnswered());
+    ASSERT_TRUE(PressResetUntilAnswered(board, 3));
     // Neither reset may complete: the watcher keeps waiting for a good one.
     EXPECT_FALSE(WaitFor([&] { return !WorkerRuns(); }, std::chrono::milliseconds(1500)));
     EXPECT_FALSE(link->IsZORConnect());
@@ -242,9 +229,7 @@ TEST_F(ConnectionTest, StoppingAWatcherDoesNotDeadlockAgainstItsNotification)
     Establish();
     zorkit::CHostWindow sink([&](UINT, WPARAM, LPARAM) { return LRESULT(0); });
     link->SetAckWnd(sink.GetSafeHwnd());
-    auto timings = board.GetTimings();
-    timings.stopDelay = std::chrono::milliseconds(0);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::milliseconds(0));
     ASSERT_TRUE(link->StepDebug());
     // The watcher sends WM_TARGET_STOPPED to this thread, which is busy stopping it.
     ASSERT_TRUE(board.WireLog().WaitSent(2, kPatience));
@@ -256,9 +241,7 @@ TEST_F(ConnectionTest, StoppingAWatcherDoesNotDeadlockAgainstItsNotification)
 TEST_F(ConnectionTest, StopRequestEndsAWatcherThatWaitsForNothing)
 {
     Establish();
-    auto timings = board.GetTimings();
-    timings.stopDelay = std::chrono::hours(1);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::hours(1));
     ASSERT_TRUE(link->StepDebug());
     ASSERT_TRUE(WorkerRuns());
     EXPECT_TRUE(link->SetZORRunning(0));
@@ -290,9 +273,7 @@ TEST_F(ConnectionTest, CopyRunRestartsTheProgramAfterEveryStop)
 TEST_F(ConnectionTest, CheckConnectSendsNothingWhileAWatcherRuns)
 {
     Establish();
-    auto timings = board.GetTimings();
-    timings.stopDelay = std::chrono::hours(1);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::hours(1));
     ASSERT_TRUE(link->StepDebug());
     board.WireLog().Clear();
     EXPECT_TRUE(link->CheckConnect());
@@ -334,9 +315,7 @@ TEST_F(ConnectionTest, StoppedResetWatcherLeavesThePortActiveForTheNextOne)
 TEST_F(ConnectionTest, WaitResetEndsTheWatcherAndReturnsOnTheFirstByte)
 {
     Establish();
-    auto timings = board.GetTimings();
-    timings.stopDelay = std::chrono::milliseconds(1500);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::milliseconds(1500));
     // The step's stop report is the first byte to arrive after WaitReset has cleared the
     // line, as long as this thread gets there within the stop delay.
     ASSERT_TRUE(link->StepDebug());
@@ -433,9 +412,7 @@ TEST_F(ConnectionTest, StateRequestsWithoutAWorkerOnlyLogAndAStartRequestDefersT
 TEST_F(ConnectionTest, StartingAResponseWatcherLogsTheStartButNoSuccess)
 {
     Establish();
-    auto timings = board.GetTimings();
-    timings.stopDelay = std::chrono::hours(1);
-    board.SetTimings(timings);
+    SetStopDelay(std::chrono::hours(1));
     auto before = LogLines().size();
     ASSERT_TRUE(link->SetZORRunning(1));
     ASSERT_TRUE(WaitFor([&] { return LogHas("响应等待线程已经启动"); }));

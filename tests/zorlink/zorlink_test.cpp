@@ -3,7 +3,6 @@
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "sim/VirtualBoard.h"
+#include "tests/support/ResetKey.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -103,32 +103,15 @@ TEST_F(ZorlinkTest, AwaitResetReturnsOnlyOnceTheLinkIsReadyForCommands)
 {
     board.WriteMemory(MemorySpace::External, 0x2000, {0x12, 0x34});
     // The reset key is pressed as soon as zorlink asks for it, so the handshake and
-    // the watcher's own connection test run while zorlink waits. Like a person, the
-    // test presses again when the board hears nothing back: a banner sent before the
-    // watcher has cleared the line is lost. Once the host has answered, it does not
-    // press again, as a second banner would break the handshake under way.
+    // the watcher's own connection test run while zorlink waits.
     std::atomic<bool> finished{false};
     std::thread person([&] {
-        using Clock = std::chrono::steady_clock;
-        auto deadline = Clock::now() + std::chrono::seconds(60);
-        auto saw = [&](const char* text) { return Slurp(dir / "stderr").find(text) != std::string::npos; };
-        // The host answers a banner it hears with 0xAA.
-        auto answeredSince = [&](std::size_t heard) {
-            std::vector<BYTE> received = board.WireLog().Received();
-            return std::find(received.begin() + long(std::min(heard, received.size())), received.end(), BYTE(0xAA)) !=
-                   received.end();
-        };
-        while (!saw("Press the reset key") && !finished && Clock::now() < deadline)
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Slurp(dir / "stderr").find("Press the reset key") == std::string::npos && !finished &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        while (!finished && Clock::now() < deadline) {
-            std::size_t heard = board.WireLog().ReceivedCount();
-            board.PressReset();
-            auto lost = Clock::now() + std::chrono::seconds(5);
-            while (!answeredSince(heard) && !finished && Clock::now() < lost)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            if (answeredSince(heard))
-                break;
-        }
+        if (!finished)
+            PressResetUntilAnswered(board, 10);
     });
     ToolRun run = Zorlink("script -", "connect\nkeypad\nawait-reset 60\nread ext 0x2000 2\n");
     finished = true;
