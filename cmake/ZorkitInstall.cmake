@@ -16,3 +16,9 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/zorkitConfigVersion
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zorkitConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/zorkitConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/zorkit)
+
+# For hosts that build without CMake: pkg-config --cflags --libs zorkit. The prefix is
+# found from the file's own place, so the package works wherever it is installed.
+file(RELATIVE_PATH ZORKIT_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+configure_file(cmake/zorkit.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zorkit.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zorkit.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,4 +1,4 @@
-#include "dialogs/Modeless.h"
+#include "zorkit/dialogs/Modeless.h"
 
 CModeless::CModeless(UINT templateId, CWnd* parent) : CDialog(templateId, parent), m_nID(templateId) {}
 

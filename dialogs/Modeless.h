@@ -9,7 +9,7 @@
 //   panel->DestroyWindow();                           // the object is gone now
 #pragma once
 
-#include "platform/ui/Dialog.h"
+#include "zorkit/platform/ui/Dialog.h"
 
 class CModeless : public CDialog {
 public:

@@ -1,8 +1,8 @@
-#include "disasm/Disassemble.h"
+#include "zorkit/disasm/Disassemble.h"
 
 #include <cstring>
 
-#include "disasm/OpcodeTable.h"
+#include "zorkit/disasm/internal/OpcodeTable.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 // Addresses and branch targets wrap at FFFF like the 8051's program counter.
 #pragma once
 
-#include "platform/core/CString.h"
+#include "zorkit/platform/core/CString.h"
 
 class CDisassemble {
 public:

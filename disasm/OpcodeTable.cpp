@@ -1,4 +1,4 @@
-#include "disasm/OpcodeTable.h"
+#include "zorkit/disasm/internal/OpcodeTable.h"
 
 const unsigned char g_operandLength[] = {1, 2, 2, 3, 3, 3, 2, 3};
 

@@ -1,4 +1,4 @@
-#include "editor/DeleteUpdateContext.h"
+#include "zorkit/editor/DeleteUpdateContext.h"
 
 void CDeleteUpdateContext::AdjustPoint(CPoint& point)
 {

@@ -1,7 +1,7 @@
 // The text from begin to end was removed.
 #pragma once
 
-#include "editor/UpdateContext.h"
+#include "zorkit/editor/UpdateContext.h"
 
 class CDeleteUpdateContext : public CUpdateContext {
 public:

@@ -1,4 +1,4 @@
-#include "editor/InsertUpdateContext.h"
+#include "zorkit/editor/InsertUpdateContext.h"
 
 void CInsertUpdateContext::AdjustPoint(CPoint& point)
 {

@@ -1,7 +1,7 @@
 // Text was inserted at begin; end is the position just after the inserted text.
 #pragma once
 
-#include "editor/UpdateContext.h"
+#include "zorkit/editor/UpdateContext.h"
 
 class CInsertUpdateContext : public CUpdateContext {
 public:

@@ -1,4 +1,4 @@
-#include "editor/LineAssembler.h"
+#include "zorkit/editor/internal/LineAssembler.h"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "editor/LineRecord.h"
+#include "zorkit/editor/LineRecord.h"
 
 #include <cstring>
 

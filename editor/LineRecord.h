@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 struct LineRecord {
     struct FreeBytes {

@@ -1,4 +1,4 @@
-#include "editor/TextBuf.h"
+#include "zorkit/editor/TextBuf.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,13 +7,13 @@
 #include <new>
 #include <string>
 
-#include "editor/DeleteUpdateContext.h"
-#include "editor/InsertUpdateContext.h"
-#include "editor/LineAssembler.h"
-#include "editor/TextView.h"
-#include "platform/core/AtomicFileWriter.h"
-#include "platform/core/FileInfo.h"
-#include "platform/core/MessageBox.h"
+#include "zorkit/editor/DeleteUpdateContext.h"
+#include "zorkit/editor/InsertUpdateContext.h"
+#include "zorkit/editor/internal/LineAssembler.h"
+#include "zorkit/editor/TextView.h"
+#include "zorkit/platform/core/AtomicFileWriter.h"
+#include "zorkit/platform/core/FileInfo.h"
+#include "zorkit/platform/core/MessageBox.h"
 
 IMPLEMENT_DYNCREATE(CTextBuf, CCmdTarget)
 

@@ -16,10 +16,10 @@
 
 #include <vector>
 
-#include "editor/LineRecord.h"
-#include "platform/core/CString.h"
-#include "platform/core/CmdTarget.h"
-#include "platform/core/Geometry.h"
+#include "zorkit/editor/LineRecord.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/CmdTarget.h"
+#include "zorkit/platform/core/Geometry.h"
 
 class CTextView;
 class CUpdateContext;

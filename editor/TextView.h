@@ -2,7 +2,7 @@
 // The window side of the class (layout, painting, caret, scrolling) joins it later.
 #pragma once
 
-#include "platform/core/RuntimeClass.h"
+#include "zorkit/platform/core/RuntimeClass.h"
 
 class CUpdateContext;
 

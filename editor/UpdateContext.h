@@ -3,7 +3,7 @@
 // is valid only while the views are being updated.
 #pragma once
 
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/Geometry.h"
 
 class CUpdateContext {
 public:

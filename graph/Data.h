@@ -1,8 +1,8 @@
 // DATA: one curve of a graph. The SAMPLES buffer stays the host's.
 #pragma once
 
-#include "platform/core/CString.h"
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 struct SAMPLES;
 

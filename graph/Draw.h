@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/core/CString.h"
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/Geometry.h"
 
 struct DATA;
 

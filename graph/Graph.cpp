@@ -1,14 +1,14 @@
-#include "graph/Graph.h"
+#include "zorkit/graph/Graph.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "graph/GraphScale.h"
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Pen.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
+#include "zorkit/graph/internal/GraphScale.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
 
 namespace {
 

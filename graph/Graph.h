@@ -21,13 +21,13 @@
 
 #include <memory>
 
-#include "graph/Data.h"
-#include "graph/Draw.h"
-#include "graph/Samples.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/Font.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/graph/Data.h"
+#include "zorkit/graph/Draw.h"
+#include "zorkit/graph/Samples.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 class CGraph : public CWnd {
 public:

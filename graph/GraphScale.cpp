@@ -1,4 +1,4 @@
-#include "graph/GraphScale.h"
+#include "zorkit/graph/internal/GraphScale.h"
 
 #include <cmath>
 #include <cstdlib>

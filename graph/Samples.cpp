@@ -1,4 +1,4 @@
-#include "graph/Samples.h"
+#include "zorkit/graph/Samples.h"
 
 BOOL SAMPLES::SetSize(int n)
 {

@@ -2,8 +2,8 @@
 // The host fills values and raises count; the graph draws the first count values.
 #pragma once
 
-#include "platform/core/GlobalMemory.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/GlobalMemory.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 struct SAMPLES {
     SAMPLES() = default;

@@ -1,4 +1,4 @@
-#include "link/CommPort.h"
+#include "zorkit/link/CommPort.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -7,9 +7,9 @@
 #include <iterator>
 #include <mutex>
 
-#include "link/LinkErrors.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/Time.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <mutex>
 #include <string>
 
-#include "link/ErrorStack.h"
-#include "platform/core/WinTypes.h"
-#include "platform/serial/SerialPort.h"
+#include "zorkit/link/ErrorStack.h"
+#include "zorkit/platform/core/WinTypes.h"
+#include "zorkit/platform/serial/SerialPort.h"
 
 class CCommPort : public CErrorStack {
 public:

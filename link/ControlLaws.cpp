@@ -1,11 +1,11 @@
 // The control laws of the experiments: PID for temperature and speed (used by the
 // sampling loop) and the fuzzy alternatives.
-#include "link/ControlLaws.h"
+#include "zorkit/link/internal/ControlLaws.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "link/ZORComm.h"
+#include "zorkit/link/ZORComm.h"
 
 namespace zorkit::control {
 

@@ -1,4 +1,4 @@
-#include "link/ErrorStack.h"
+#include "zorkit/link/ErrorStack.h"
 
 CErrorStack::CErrorStack() : m_slots{}, m_index(0) {}
 

@@ -1,10 +1,10 @@
 // Construction of a link and its block transfer layer: frames out, acknowledgements
 // and checked data blocks in.
-#include "link/ZORComm.h"
+#include "zorkit/link/ZORComm.h"
 
-#include "link/LinkErrors.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Time.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 constexpr BYTE kAck = 0xAA;

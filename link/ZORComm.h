@@ -13,10 +13,10 @@
 
 #include <atomic>
 
-#include "link/CommPort.h"
-#include "platform/core/CString.h"
-#include "platform/core/Messaging.h"
-#include "platform/core/WorkerThread.h"
+#include "zorkit/link/CommPort.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/core/WorkerThread.h"
 
 constexpr UINT WM_TARGET_STOPPED = WM_USER + 0x6E;
 constexpr UINT WM_CTRL_SAMPLE = WM_USER + 0x70;

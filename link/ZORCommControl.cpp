@@ -1,9 +1,9 @@
 // Control experiments: the sampling loop on the worker and its start and stop.
 #include <cstring>
 
-#include "link/ZORComm.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/Time.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 constexpr BYTE kStepClockwise = 0xAA;

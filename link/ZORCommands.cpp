@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "link/ZORComm.h"
-#include "platform/core/Time.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 constexpr DWORD kQuietAfterConstructionMs = 50;

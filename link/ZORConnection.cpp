@@ -3,11 +3,11 @@
 #include <climits>
 #include <cstdio>
 
-#include "link/LinkErrors.h"
-#include "link/ZORComm.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Time.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 constexpr BYTE kAck = 0xAA;

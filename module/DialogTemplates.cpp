@@ -1,8 +1,8 @@
-#include "module/DialogTemplates.h"
+#include "zorkit/module/DialogTemplates.h"
 
-#include "platform/core/Gbk.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/Styles.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/Styles.h"
 
 namespace zorkit {
 

@@ -1,7 +1,7 @@
 // The dialog templates the library carries for its hosts. No library code opens them.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

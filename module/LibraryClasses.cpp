@@ -1,7 +1,7 @@
-#include "module/LibraryClasses.h"
+#include "zorkit/module/LibraryClasses.h"
 
-#include "editor/TextBuf.h"
-#include "platform/core/RuntimeClass.h"
+#include "zorkit/editor/TextBuf.h"
+#include "zorkit/platform/core/RuntimeClass.h"
 
 namespace zorkit {
 namespace {

@@ -1,10 +1,10 @@
 // The library entry: when libzorkit is loaded it puts its resources and the
 // classes hosts may create by name into the process's search chain, and takes
 // them out again when it is unloaded. Nothing else happens at start-up.
-#include "module/DialogTemplates.h"
-#include "module/LibraryClasses.h"
-#include "module/LibraryImages.h"
-#include "module/LibraryResources.h"
+#include "zorkit/module/DialogTemplates.h"
+#include "zorkit/module/LibraryClasses.h"
+#include "zorkit/module/LibraryImages.h"
+#include "zorkit/module/LibraryResources.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "module/LibraryImages.h"
+#include "zorkit/module/LibraryImages.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-#include "platform/gdi/BitmapResources.h"
-#include "platform/ui/Cursor.h"
+#include "zorkit/platform/gdi/BitmapResources.h"
+#include "zorkit/platform/ui/Cursor.h"
 
 namespace zorkit {
 namespace {

@@ -1,7 +1,7 @@
 // The library's pictures: the text views' margin images and margin cursor.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

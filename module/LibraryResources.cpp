@@ -1,7 +1,7 @@
-#include "module/LibraryResources.h"
+#include "zorkit/module/LibraryResources.h"
 
-#include "platform/core/Gbk.h"
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Resources.h"
 
 namespace zorkit {
 namespace {

@@ -1,7 +1,7 @@
 // The library's resources: string table, and the run-time classes hosts create by name.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

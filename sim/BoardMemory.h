@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 #include "sim/BoardProtocol.h"
 
 namespace zorkit::sim {

@@ -16,7 +16,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 #include "sim/Plants.h"
 
 namespace zorkit::sim {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit::sim {
 

@@ -17,7 +17,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 #include "sim/BoardMemory.h"
 #include "sim/FaultPlan.h"
 #include "sim/FrameAssembler.h"

@@ -9,7 +9,7 @@
 
 #include <deque>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit::sim {
 

@@ -24,8 +24,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
-#include "platform/serial/PseudoTerminal.h"
+#include "zorkit/platform/core/WinTypes.h"
+#include "zorkit/platform/serial/PseudoTerminal.h"
 #include "sim/BoardMemory.h"
 #include "sim/Experiment.h"
 #include "sim/FaultPlan.h"

@@ -19,7 +19,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit::sim {
 

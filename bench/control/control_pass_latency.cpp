@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "link/ZORComm.h"
-#include "platform/core/HostWindow.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/serial/PortTable.h"
 #include "sim/VirtualBoard.h"
 
 namespace {

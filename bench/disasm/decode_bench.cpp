@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "disasm/Disassemble.h"
+#include "zorkit/disasm/Disassemble.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "editor/TextBuf.h"
+#include "zorkit/editor/TextBuf.h"
 
 namespace fs = std::filesystem;
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/Font.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Font.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "graph/Graph.h"
+#include "zorkit/graph/Graph.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "link/ZORComm.h"
-#include "platform/core/MessageBox.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/serial/PortTable.h"
 #include "sim/VirtualBoard.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/core/AtomicFileWriter.h"
+#include "zorkit/platform/core/AtomicFileWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "platform/core/FileInfo.h"
+#include "zorkit/platform/core/FileInfo.h"
 
 namespace zorkit {
 namespace {

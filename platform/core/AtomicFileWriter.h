@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/FileDescriptor.h"
 
 namespace zorkit {
 

@@ -1,11 +1,11 @@
-#include "platform/core/CString.h"
+#include "zorkit/platform/core/CString.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/Resources.h"
 
 namespace {
 std::size_t Clamp(int value, std::size_t limit)

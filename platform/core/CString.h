@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 class CString {
 public:

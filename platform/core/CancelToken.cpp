@@ -1,4 +1,4 @@
-#include "platform/core/CancelToken.h"
+#include "zorkit/platform/core/CancelToken.h"
 
 #include <chrono>
 

@@ -11,8 +11,8 @@
 #include <list>
 #include <mutex>
 
-#include "platform/core/FileDescriptor.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

@@ -1,4 +1,4 @@
-#include "platform/core/CmdTarget.h"
+#include "zorkit/platform/core/CmdTarget.h"
 
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

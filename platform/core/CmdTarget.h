@@ -3,8 +3,8 @@
 // handlers (a text buffer, say) keep the empty map they inherit.
 #pragma once
 
-#include "platform/core/MessageMap.h"
-#include "platform/core/RuntimeClass.h"
+#include "zorkit/platform/core/MessageMap.h"
+#include "zorkit/platform/core/RuntimeClass.h"
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)

@@ -1,6 +1,6 @@
-#include "platform/core/CmdUI.h"
+#include "zorkit/platform/core/CmdUI.h"
 
-#include "platform/core/CmdTarget.h"
+#include "zorkit/platform/core/CmdTarget.h"
 
 void CCmdUI::Enable(BOOL on)
 {

@@ -4,7 +4,7 @@
 // class overrides the setters to change the item.
 #pragma once
 
-#include "platform/core/CString.h"
+#include "zorkit/platform/core/CString.h"
 
 class CCmdTarget;
 

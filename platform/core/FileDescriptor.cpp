@@ -1,4 +1,4 @@
-#include "platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/FileDescriptor.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

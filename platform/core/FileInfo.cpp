@@ -1,4 +1,4 @@
-#include "platform/core/FileInfo.h"
+#include "zorkit/platform/core/FileInfo.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 #include <iconv.h>
 

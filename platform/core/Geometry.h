@@ -2,7 +2,7 @@
 // right and bottom edges, as every GDI rule that uses it assumes.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 struct POINT { LONG x; LONG y; };
 struct SIZE { LONG cx; LONG cy; };

@@ -1,4 +1,4 @@
-#include "platform/core/GlobalMemory.h"
+#include "zorkit/platform/core/GlobalMemory.h"
 
 #include <new>
 #include <vector>

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 struct GlobalBlock;

@@ -1,4 +1,4 @@
-#include "platform/core/HostWindow.h"
+#include "zorkit/platform/core/HostWindow.h"
 
 namespace zorkit {
 

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "platform/core/Messaging.h"
+#include "zorkit/platform/core/Messaging.h"
 
 namespace zorkit {
 

@@ -1,10 +1,10 @@
-#include "platform/core/MessageBox.h"
+#include "zorkit/platform/core/MessageBox.h"
 
 #include <cstdio>
 #include <mutex>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Resources.h"
 
 namespace zorkit {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 constexpr UINT MB_OK = 0x0000;
 constexpr UINT MB_OKCANCEL = 0x0001;

@@ -1,4 +1,4 @@
-#include "platform/core/MessageMap.h"
+#include "zorkit/platform/core/MessageMap.h"
 
 const zorkit::MessageMapEntry* CMessageMap::FindMessage(UINT message) const
 {

@@ -21,7 +21,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 class CCmdTarget;
 class CCmdUI;

@@ -1,4 +1,4 @@
-#include "platform/core/Messaging.h"
+#include "zorkit/platform/core/Messaging.h"
 
 #include <atomic>
 #include <chrono>
@@ -8,8 +8,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/core/CancelToken.h"
-#include "platform/core/Time.h"
+#include "zorkit/platform/core/CancelToken.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace {
 

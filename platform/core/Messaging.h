@@ -12,8 +12,8 @@
 
 #include <functional>
 
-#include "platform/core/Geometry.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 struct MSG {
     HWND hwnd;

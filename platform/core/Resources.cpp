@@ -1,4 +1,4 @@
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/Resources.h"
 
 #include <map>
 #include <memory>

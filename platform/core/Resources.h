@@ -2,7 +2,7 @@
 // load time: string tables by id. Texts are GBK bytes.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

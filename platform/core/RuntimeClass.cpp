@@ -1,4 +1,4 @@
-#include "platform/core/RuntimeClass.h"
+#include "zorkit/platform/core/RuntimeClass.h"
 
 #include <cstring>
 #include <mutex>

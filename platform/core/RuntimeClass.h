@@ -7,7 +7,7 @@
 //   CObject* made = CRuntimeClass::FromName("CThing")->CreateObject();
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 class CObject;
 

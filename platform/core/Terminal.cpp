@@ -1,4 +1,4 @@
-#include "platform/core/Terminal.h"
+#include "zorkit/platform/core/Terminal.h"
 
 #include <unistd.h>
 

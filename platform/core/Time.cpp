@@ -1,9 +1,9 @@
-#include "platform/core/Time.h"
+#include "zorkit/platform/core/Time.h"
 
 #include <chrono>
 #include <thread>
 
-#include "platform/core/CancelToken.h"
+#include "zorkit/platform/core/CancelToken.h"
 
 DWORD GetTickCount()
 {

@@ -2,7 +2,7 @@
 // (see CancelToken.h): a cancelled worker leaves its pause at once.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 // Milliseconds since an arbitrary start, from a monotonic clock; wraps after 49.7 days.
 DWORD GetTickCount();

@@ -1,4 +1,4 @@
-#include "platform/core/WorkerThread.h"
+#include "zorkit/platform/core/WorkerThread.h"
 
 #include <system_error>
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "platform/core/CancelToken.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/CancelToken.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

@@ -1,10 +1,10 @@
-#include "platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/Bitmap.h"
 
 #include <cstring>
 
-#include "platform/gdi/BitmapResources.h"
-#include "platform/gdi/GdiObjectData.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/BitmapResources.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
 {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
 class CDC;
 namespace zorkit {

@@ -1,4 +1,4 @@
-#include "platform/gdi/BitmapResources.h"
+#include "zorkit/platform/gdi/BitmapResources.h"
 
 #include <map>
 #include <mutex>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

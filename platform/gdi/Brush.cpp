@@ -1,6 +1,6 @@
-#include "platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Brush.h"
 
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 BOOL CBrush::CreateSolidBrush(COLORREF colour)
 {

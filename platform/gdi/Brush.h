@@ -1,7 +1,7 @@
 // A brush: a solid colour, or the null brush that fills nothing.
 #pragma once
 
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
 class CBrush : public CGdiObject {
 public:

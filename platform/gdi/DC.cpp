@@ -1,16 +1,16 @@
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/gdi/DC.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/DCState.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/PdfPainter.h"
-#include "platform/gdi/Surface.h"
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/internal/PdfPainter.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 
 using zorkit::DCState;
 using zorkit::Normalized;

@@ -23,9 +23,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/core/CString.h"
-#include "platform/gdi/GdiCall.h"
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/gdi/GdiCall.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 class CGdiObject;
 class CPen;

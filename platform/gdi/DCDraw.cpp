@@ -1,12 +1,12 @@
 // Drawing primitives of CDC: lines, rectangles, fills, edges, blits and scrolling.
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/gdi/DC.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/DCState.h"
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 
 using zorkit::DCState;
 using zorkit::Normalized;

@@ -1,8 +1,8 @@
-#include "platform/gdi/DCState.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
 
-#include "platform/gdi/PdfPainter.h"
-#include "platform/gdi/RasterPainter.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/internal/PdfPainter.h"
+#include "zorkit/platform/gdi/internal/RasterPainter.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 namespace {

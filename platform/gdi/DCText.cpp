@@ -1,14 +1,14 @@
 // Text output and measuring of CDC.
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/gdi/DC.h"
 
 #include <algorithm>
 #include <utility>
 #include <cstring>
 #include <string>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/DCState.h"
-#include "platform/gdi/ScaledFont.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
+#include "zorkit/platform/gdi/internal/ScaledFont.h"
 
 namespace {
 

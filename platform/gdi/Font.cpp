@@ -1,8 +1,8 @@
-#include "platform/gdi/Font.h"
+#include "zorkit/platform/gdi/Font.h"
 
 #include <cstring>
 
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* font)
 {

@@ -5,7 +5,7 @@
 // text running upward.
 #pragma once
 
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
 class CFont : public CGdiObject {
 public:

@@ -1,4 +1,4 @@
-#include "platform/gdi/FontFace.h"
+#include "zorkit/platform/gdi/internal/FontFace.h"
 
 #include FT_TRUETYPE_TABLES_H
 

@@ -1,4 +1,4 @@
-#include "platform/gdi/FontLibrary.h"
+#include "zorkit/platform/gdi/internal/FontLibrary.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "platform/gdi/ScaledFont.h"
+#include "zorkit/platform/gdi/internal/ScaledFont.h"
 
 namespace zorkit {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 CGdiObject::~CGdiObject()
 {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 class CGdiObject {
 public:

@@ -1,13 +1,13 @@
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 #include <cstring>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/FontLibrary.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/internal/FontLibrary.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 namespace {

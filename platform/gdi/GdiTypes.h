@@ -1,8 +1,8 @@
 // GDI records, handles and constants in the shapes the library's window classes use.
 #pragma once
 
-#include "platform/core/Geometry.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 class GdiObjectData;

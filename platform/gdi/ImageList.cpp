@@ -1,11 +1,11 @@
-#include "platform/gdi/ImageList.h"
+#include "zorkit/platform/gdi/ImageList.h"
 
 #include <algorithm>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/DCState.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 CImageList::CImageList() = default;
 CImageList::~CImageList() = default;

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 class CBitmap;
 class CDC;

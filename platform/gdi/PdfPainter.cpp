@@ -1,4 +1,4 @@
-#include "platform/gdi/PdfPainter.h"
+#include "zorkit/platform/gdi/internal/PdfPainter.h"
 
 #include <cairo-ft.h>
 #include <cairo-pdf.h>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/gdi/ScaledFont.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/internal/ScaledFont.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 

@@ -1,6 +1,6 @@
-#include "platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/Pen.h"
 
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 BOOL CPen::CreatePen(int style, int width, COLORREF colour)
 {

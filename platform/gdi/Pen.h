@@ -1,7 +1,7 @@
 // A pen: style (PS_SOLID, PS_DOT, PS_NULL, ...), width in pixels (0 means 1) and colour.
 #pragma once
 
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
 class CPen : public CGdiObject {
 public:

@@ -1,4 +1,4 @@
-#include "platform/gdi/PngFile.h"
+#include "zorkit/platform/gdi/PngFile.h"
 
 #include <cairo.h>
 

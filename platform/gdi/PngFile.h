@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 

@@ -1,7 +1,7 @@
-#include "platform/gdi/PrintDC.h"
+#include "zorkit/platform/gdi/PrintDC.h"
 
-#include "platform/gdi/DCState.h"
-#include "platform/gdi/PdfPainter.h"
+#include "zorkit/platform/gdi/internal/DCState.h"
+#include "zorkit/platform/gdi/internal/PdfPainter.h"
 
 BOOL CPrintDC::Create(const char* pdfPath, int pageWidth, int pageHeight, int dotsPerInch)
 {

@@ -10,7 +10,7 @@
 //   dc.EndDoc();        // the file is complete
 #pragma once
 
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/gdi/DC.h"
 
 class CPrintDC : public CDC {
 public:

@@ -1,4 +1,4 @@
-#include "platform/gdi/RasterPainter.h"
+#include "zorkit/platform/gdi/internal/RasterPainter.h"
 
 #include <cairo.h>
 
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/gdi/ScaledFont.h"
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/internal/ScaledFont.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 namespace {

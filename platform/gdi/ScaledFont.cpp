@@ -1,4 +1,4 @@
-#include "platform/gdi/ScaledFont.h"
+#include "zorkit/platform/gdi/internal/ScaledFont.h"
 
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace zorkit {
 namespace {

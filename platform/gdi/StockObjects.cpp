@@ -2,7 +2,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/gdi/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
 
 namespace {
 

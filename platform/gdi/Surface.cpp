@@ -1,4 +1,4 @@
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 #include <cairo.h>
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 namespace zorkit {
 

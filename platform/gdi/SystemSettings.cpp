@@ -1,8 +1,8 @@
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 
 #include <cstring>
 
-#include "platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Brush.h"
 
 namespace zorkit {
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 class CBrush;
 

@@ -1,4 +1,4 @@
-#include "platform/process/SignalWaiter.h"
+#include "zorkit/platform/process/SignalWaiter.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -1,8 +1,8 @@
 // Desktop events into the window system: the one place SDL events are interpreted.
-#include "platform/sdl/ScreenBackend.h"
+#include "zorkit/platform/sdl/internal/ScreenBackend.h"
 
-#include "platform/ui/Input.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 namespace zorkit {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/sdl/OnScreen.h"
+#include "zorkit/platform/sdl/OnScreen.h"
 
-#include "platform/sdl/ScreenBackend.h"
+#include "zorkit/platform/sdl/internal/ScreenBackend.h"
 
 namespace zorkit {
 namespace {

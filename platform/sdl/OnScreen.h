@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/ScreenBackend.h"
+#include "zorkit/platform/sdl/internal/ScreenBackend.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,14 +6,14 @@
 #include <cstring>
 #include <set>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Messaging.h"
-#include "platform/gdi/Surface.h"
-#include "platform/sdl/SdlClipboard.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/Cursor.h"
-#include "platform/ui/Desktop.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/sdl/internal/SdlClipboard.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/Cursor.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
 
 namespace zorkit {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/sdl/ScreenWindow.h"
+#include "zorkit/platform/sdl/internal/ScreenWindow.h"
 
 #include <cstring>
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit::sdl {
 

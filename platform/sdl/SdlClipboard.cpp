@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlClipboard.h"
+#include "zorkit/platform/sdl/internal/SdlClipboard.h"
 
 #include <SDL.h>
 

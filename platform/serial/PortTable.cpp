@@ -1,4 +1,4 @@
-#include "platform/serial/PortTable.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 #include <map>
 #include <mutex>

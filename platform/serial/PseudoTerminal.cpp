@@ -1,4 +1,4 @@
-#include "platform/serial/PseudoTerminal.h"
+#include "zorkit/platform/serial/PseudoTerminal.h"
 
 #include <fcntl.h>
 #include <poll.h>

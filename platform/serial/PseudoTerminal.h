@@ -19,8 +19,8 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/core/FileDescriptor.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

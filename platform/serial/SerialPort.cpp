@@ -1,4 +1,4 @@
-#include "platform/serial/SerialPort.h"
+#include "zorkit/platform/serial/SerialPort.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <chrono>
 
-#include "platform/core/CancelToken.h"
-#include "platform/core/Time.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/platform/core/CancelToken.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 namespace zorkit {
 namespace {

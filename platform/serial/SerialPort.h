@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/core/FileDescriptor.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 constexpr DWORD EV_RXCHAR = 0x0001;
 

@@ -1,10 +1,10 @@
-#include "platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/ButtonControl.h"
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit {
 

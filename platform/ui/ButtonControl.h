@@ -4,8 +4,8 @@
 // released over it (or on BM_CLICK).
 #pragma once
 
-#include "platform/gdi/GdiTypes.h"
-#include "platform/ui/TextControl.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/ui/TextControl.h"
 
 constexpr UINT BM_CLICK = 0x00F5, BM_SETSTYLE = 0x00F4;
 constexpr int BN_CLICKED = 0;

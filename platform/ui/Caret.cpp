@@ -1,6 +1,6 @@
-#include "platform/ui/Caret.h"
+#include "zorkit/platform/ui/Caret.h"
 
-#include "platform/ui/Desktop.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // snapshots and pixel tests see the window without it.
 #pragma once
 
-#include "platform/core/Geometry.h"
-#include "platform/gdi/GdiTypes.h"
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 
 // bitmap null: a solid caret; (HBITMAP)1: a grey one.
 BOOL CreateCaret(HWND owner, HBITMAP bitmap, int width, int height);

@@ -1,4 +1,4 @@
-#include "platform/ui/ClientDC.h"
+#include "zorkit/platform/ui/ClientDC.h"
 
 CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd ? wnd->GetSafeHwnd() : nullptr)
 {

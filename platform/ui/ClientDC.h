@@ -1,7 +1,7 @@
 // A DC on a window's client area for drawing outside WM_PAINT.
 #pragma once
 
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 class CClientDC : public CDC {
 public:

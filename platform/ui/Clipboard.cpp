@@ -1,8 +1,8 @@
-#include "platform/ui/Clipboard.h"
+#include "zorkit/platform/ui/Clipboard.h"
 
 #include <cstring>
 
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/GlobalMemory.h"
+#include "zorkit/platform/core/GlobalMemory.h"
 
 constexpr UINT CF_TEXT = 1;
 

@@ -1,4 +1,4 @@
-#include "platform/ui/Cursor.h"
+#include "zorkit/platform/ui/Cursor.h"
 
 #include <map>
 #include <memory>

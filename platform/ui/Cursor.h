@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/Geometry.h"
 
 namespace zorkit {
 struct CursorData;

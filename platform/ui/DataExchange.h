@@ -2,7 +2,7 @@
 // dialog. Derived dialogs move their own values; the platform has no DDX helpers.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 class CWnd;
 

@@ -2,13 +2,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/NonClient.h"
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "platform/ui/Desktop.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
 
-#include "platform/core/Time.h"
+#include "zorkit/platform/core/Time.h"
 
-#include "platform/ui/Messages.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/ui/Messages.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 namespace {
 

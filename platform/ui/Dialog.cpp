@@ -1,12 +1,12 @@
-#include "platform/ui/Dialog.h"
+#include "zorkit/platform/ui/Dialog.h"
 
-#include "platform/gdi/DC.h"
-#include "platform/gdi/Font.h"
-#include "platform/ui/ButtonControl.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/EditControl.h"
-#include "platform/ui/MessageLoop.h"
-#include "platform/ui/WindowTree.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/EditControl.h"
+#include "zorkit/platform/ui/MessageLoop.h"
+#include "zorkit/platform/ui/internal/WindowTree.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/MessageBox.h"
-#include "platform/ui/DataExchange.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/ui/DataExchange.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 // Dialog manager messages.
 constexpr UINT DM_GETDEFID = WM_USER + 0, DM_SETDEFID = WM_USER + 1;

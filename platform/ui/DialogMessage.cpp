@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/core/MessageBox.h"
-#include "platform/ui/ButtonControl.h"
-#include "platform/ui/Dialog.h"
-#include "platform/ui/EditControl.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/Dialog.h"
+#include "zorkit/platform/ui/EditControl.h"
 
 namespace {
 

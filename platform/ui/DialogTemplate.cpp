@@ -1,4 +1,4 @@
-#include "platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
 
 #include <map>
 #include <memory>

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/Geometry.h"
 
 constexpr int IDC_STATIC = -1;
 

@@ -1,4 +1,4 @@
-#include "platform/ui/Edit.h"
+#include "zorkit/platform/ui/Edit.h"
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
 

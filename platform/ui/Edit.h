@@ -3,8 +3,8 @@
 // passes them on with Default().
 #pragma once
 
-#include "platform/ui/EditControl.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/ui/EditControl.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)

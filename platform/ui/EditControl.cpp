@@ -1,18 +1,18 @@
-#include "platform/ui/EditControl.h"
+#include "zorkit/platform/ui/EditControl.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/ClientDC.h"
-#include "platform/ui/Clipboard.h"
-#include "platform/ui/WinUser.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/ClientDC.h"
+#include "zorkit/platform/ui/Clipboard.h"
+#include "zorkit/platform/ui/WinUser.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "platform/gdi/GdiTypes.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 constexpr UINT EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_SCROLLCARET = 0x00B7, EM_GETMODIFY = 0x00B8,
                EM_SETMODIFY = 0x00B9, EM_REPLACESEL = 0x00C2, EM_LIMITTEXT = 0x00C5, EM_SETREADONLY = 0x00CF;

@@ -1,8 +1,8 @@
 // Keyboard focus, mouse capture, activation and the pointer.
 #include <algorithm>
 
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Desktop.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "platform/ui/Input.h"
+#include "zorkit/platform/ui/Input.h"
 
 #include <cstdlib>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/Time.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/KeyState.h"
-#include "platform/ui/MouseButtons.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
+#include "zorkit/platform/ui/internal/MouseButtons.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace {
 

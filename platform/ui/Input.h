@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/Geometry.h"
 
 namespace zorkit {
 

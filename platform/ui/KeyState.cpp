@@ -1,11 +1,11 @@
-#include "platform/ui/KeyState.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
 
 #include <array>
 
-#include "platform/core/Messaging.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/MouseButtons.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/Keys.h"
+#include "zorkit/platform/ui/internal/MouseButtons.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // A handler of the wrong signature for its message does not compile.
 #pragma once
 
-#include "platform/core/MessageMap.h"
-#include "platform/ui/Wnd.h"
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/core/MessageMap.h"
+#include "zorkit/platform/ui/Wnd.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 class CScrollBar;
 

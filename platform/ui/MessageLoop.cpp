@@ -1,8 +1,8 @@
-#include "platform/ui/MessageLoop.h"
+#include "zorkit/platform/ui/MessageLoop.h"
 
-#include "platform/core/Messaging.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 namespace {
 

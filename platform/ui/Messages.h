@@ -2,10 +2,10 @@
 // desktop uses, so that code written against it reads and behaves the same.
 #pragma once
 
-#include "platform/core/Geometry.h"
-#include "platform/core/MessageMap.h"
-#include "platform/core/Messaging.h"
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/core/MessageMap.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;

@@ -1,10 +1,10 @@
-#include "platform/ui/NonClient.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/ScrollBarLayout.h"
-#include "platform/ui/WindowDCs.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/ScrollBarLayout.h"
+#include "zorkit/platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace {
 

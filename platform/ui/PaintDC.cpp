@@ -1,4 +1,4 @@
-#include "platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/PaintDC.h"
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd->GetSafeHwnd()) { zorkit::BeginPaintOn(*this, m_hWnd, &m_ps); }
 

@@ -2,7 +2,7 @@
 // and clips to the invalid area; its destruction ends painting.
 #pragma once
 
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 class CPaintDC : public CDC {
 public:

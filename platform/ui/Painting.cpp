@@ -1,9 +1,9 @@
 // Invalidation, the paint cycle and scrolling of window pixels. A window keeps the
 // bounds of its invalid area; painting a parent's area repaints the children over it.
-#include "platform/gdi/DC.h"
-#include "platform/ui/NonClient.h"
-#include "platform/ui/WindowDCs.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
+#include "zorkit/platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace {
 

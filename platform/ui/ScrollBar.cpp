@@ -1,4 +1,4 @@
-#include "platform/ui/ScrollBar.h"
+#include "zorkit/platform/ui/ScrollBar.h"
 
 #include <algorithm>
 

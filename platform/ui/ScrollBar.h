@@ -2,7 +2,7 @@
 // whose requests go to its parent as WM_HSCROLL / WM_VSCROLL with its handle.
 #pragma once
 
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 class CScrollBar : public CWnd {
     DECLARE_DYNAMIC(CScrollBar)

@@ -1,9 +1,9 @@
-#include "platform/ui/ScrollBarControl.h"
+#include "zorkit/platform/ui/internal/ScrollBarControl.h"
 
-#include "platform/ui/Desktop.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/NonClient.h"
-#include "platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
+#include "zorkit/platform/ui/PaintDC.h"
 
 namespace zorkit {
 

@@ -1,8 +1,8 @@
-#include "platform/ui/ScrollBarLayout.h"
+#include "zorkit/platform/ui/internal/ScrollBarLayout.h"
 
 #include <algorithm>
 
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 
 namespace zorkit {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/ScrollBarState.h"
+#include "zorkit/platform/ui/internal/ScrollBarState.h"
 
 #include <algorithm>
 

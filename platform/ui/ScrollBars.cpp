@@ -1,10 +1,10 @@
 // Scroll-bar settings of windows (SB_HORZ, SB_VERT) and of scroll-bar controls
 // (SB_CTL, kept in the control's own state). A window bar that is not needed is
 // hidden, or disabled when the caller asks for SIF_DISABLENOSCROLL.
-#include "platform/ui/NonClient.h"
-#include "platform/ui/WinUser.h"
-#include "platform/ui/WindowState.h"
-#include "platform/ui/WindowTree.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
+#include "zorkit/platform/ui/WinUser.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
+#include "zorkit/platform/ui/internal/WindowTree.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Scroll-bar settings, bars and request codes.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 struct SCROLLINFO {
     UINT cbSize;

@@ -1,7 +1,7 @@
-#include "platform/ui/ScrollTracker.h"
+#include "zorkit/platform/ui/internal/ScrollTracker.h"
 
-#include "platform/ui/WinUser.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/ui/WinUser.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace {
 

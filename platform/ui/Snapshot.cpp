@@ -1,6 +1,6 @@
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/Snapshot.h"
 
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace zorkit {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit {
 

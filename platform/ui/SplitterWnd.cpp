@@ -1,11 +1,11 @@
-#include "platform/ui/SplitterWnd.h"
+#include "zorkit/platform/ui/SplitterWnd.h"
 
 #include <algorithm>
 
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
 

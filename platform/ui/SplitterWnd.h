@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui/ScrollBar.h"
-#include "platform/ui/View.h"
+#include "zorkit/platform/ui/ScrollBar.h"
+#include "zorkit/platform/ui/View.h"
 
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 constexpr UINT AFX_IDW_VSCROLL_FIRST = 0xEA00;

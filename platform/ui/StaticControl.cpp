@@ -1,8 +1,8 @@
-#include "platform/ui/StaticControl.h"
+#include "zorkit/platform/ui/StaticControl.h"
 
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit {
 

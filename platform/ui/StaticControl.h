@@ -3,8 +3,8 @@
 // horizontal or vertical rule. It never takes the focus.
 #pragma once
 
-#include "platform/gdi/GdiTypes.h"
-#include "platform/ui/TextControl.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/ui/TextControl.h"
 
 namespace zorkit {
 

@@ -1,13 +1,13 @@
-#include "platform/ui/SystemClasses.h"
+#include "zorkit/platform/ui/internal/SystemClasses.h"
 
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/ButtonControl.h"
-#include "platform/ui/EditControl.h"
-#include "platform/ui/ScrollBarControl.h"
-#include "platform/ui/StaticControl.h"
-#include "platform/ui/Styles.h"
-#include "platform/ui/WinUser.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/EditControl.h"
+#include "zorkit/platform/ui/internal/ScrollBarControl.h"
+#include "zorkit/platform/ui/StaticControl.h"
+#include "zorkit/platform/ui/Styles.h"
+#include "zorkit/platform/ui/WinUser.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "platform/ui/TextControl.h"
+#include "zorkit/platform/ui/TextControl.h"
 
-#include "platform/gdi/Font.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit {
 

@@ -3,9 +3,9 @@
 // or font changes.
 #pragma once
 
-#include "platform/gdi/DC.h"
-#include "platform/gdi/GdiTypes.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 namespace zorkit {
 

@@ -1,7 +1,7 @@
 // Window timers; the pump makes their WM_TIMER messages (Desktop::TakeSynthetic).
 #include <algorithm>
 
-#include "platform/ui/Desktop.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
 
 std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse, TIMERPROC proc)
 {

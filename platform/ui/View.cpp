@@ -1,11 +1,11 @@
-#include "platform/ui/View.h"
+#include "zorkit/platform/ui/View.h"
 
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/ScrollBar.h"
-#include "platform/ui/SplitterWnd.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/ScrollBar.h"
+#include "zorkit/platform/ui/SplitterWnd.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 

@@ -4,8 +4,8 @@
 // pane, the window scroll-bar calls reach the splitter's shared bars.
 #pragma once
 
-#include "platform/gdi/DC.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 // What creation passes on to a view made by its run-time class.
 struct CCreateContext {

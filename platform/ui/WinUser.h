@@ -4,13 +4,13 @@
 // owns the windows.
 #pragma once
 
-#include "platform/core/Geometry.h"
-#include "platform/core/Messaging.h"
-#include "platform/ui/Cursor.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/Messages.h"
-#include "platform/ui/ScrollInfo.h"
-#include "platform/ui/Styles.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/Cursor.h"
+#include "zorkit/platform/ui/Keys.h"
+#include "zorkit/platform/ui/Messages.h"
+#include "zorkit/platform/ui/ScrollInfo.h"
+#include "zorkit/platform/ui/Styles.h"
 
 typedef int* LPINT;
 typedef void (*TIMERPROC)(HWND, UINT, std::uintptr_t, DWORD);

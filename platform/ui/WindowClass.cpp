@@ -1,11 +1,11 @@
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 #include <strings.h>
 
 #include <list>
 
-#include "platform/ui/SystemClasses.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/ui/internal/SystemClasses.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/core/CString.h"
-#include "platform/gdi/GdiTypes.h"
-#include "platform/ui/Cursor.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
+#include "zorkit/platform/ui/Cursor.h"
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef WORD ATOM;

@@ -1,4 +1,4 @@
-#include "platform/ui/WindowDC.h"
+#include "zorkit/platform/ui/WindowDC.h"
 
 CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd ? wnd->GetSafeHwnd() : nullptr)
 {

@@ -1,7 +1,7 @@
 // A DC on a whole window, borders and scroll bars included.
 #pragma once
 
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 class CWindowDC : public CDC {
 public:

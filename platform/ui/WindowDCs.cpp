@@ -1,9 +1,9 @@
-#include "platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/WindowDCs.h"
 
 #include <map>
 
-#include "platform/ui/NonClient.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/ui/internal/NonClient.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 namespace {
 

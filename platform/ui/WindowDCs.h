@@ -3,8 +3,8 @@
 // to the invalid area while painting).
 #pragma once
 
-#include "platform/gdi/DC.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit {
 

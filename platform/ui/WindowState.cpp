@@ -1,9 +1,9 @@
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
-#include "platform/core/Time.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace {
 

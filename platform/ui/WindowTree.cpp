@@ -1,13 +1,13 @@
-#include "platform/ui/WindowTree.h"
+#include "zorkit/platform/ui/internal/WindowTree.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/Surface.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace {
 

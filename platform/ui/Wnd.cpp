@@ -1,14 +1,14 @@
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 #include <algorithm>
 
-#include "platform/gdi/Font.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/Desktop.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/ScrollBar.h"
-#include "platform/ui/WindowDCs.h"
-#include "platform/ui/WindowTree.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/internal/Desktop.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/ScrollBar.h"
+#include "zorkit/platform/ui/WindowDCs.h"
+#include "zorkit/platform/ui/internal/WindowTree.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 

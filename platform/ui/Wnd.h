@@ -19,9 +19,9 @@
 // the window may die before its object (the handle is cleared and PostNcDestroy runs).
 #pragma once
 
-#include "platform/core/CmdTarget.h"
-#include "platform/core/CString.h"
-#include "platform/ui/WinUser.h"
+#include "zorkit/platform/core/CmdTarget.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/ui/WinUser.h"
 
 class CDC;
 class CFont;

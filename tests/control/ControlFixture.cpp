@@ -1,6 +1,6 @@
 #include "tests/control/ControlFixture.h"
 
-#include "platform/core/Messaging.h"
+#include "zorkit/platform/core/Messaging.h"
 
 namespace zorkit::control::test {
 namespace {

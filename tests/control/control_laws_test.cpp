@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "link/ControlLaws.h"
+#include "zorkit/link/internal/ControlLaws.h"
 #include "tests/control/ControlFixture.h"
 
 namespace zorkit::control::test {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 #include "tests/control/ControlFixture.h"
 

@@ -4,10 +4,10 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/core/CancelToken.h"
-#include "platform/core/HostWindow.h"
-#include "platform/core/Messaging.h"
-#include "platform/core/WorkerThread.h"
+#include "zorkit/platform/core/CancelToken.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/core/WorkerThread.h"
 
 namespace {
 constexpr UINT WM_PROBE = WM_USER + 1;

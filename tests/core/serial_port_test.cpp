@@ -7,9 +7,9 @@
 #include <ctime>
 #include <thread>
 
-#include "platform/serial/PortTable.h"
-#include "platform/serial/PseudoTerminal.h"
-#include "platform/serial/SerialPort.h"
+#include "zorkit/platform/serial/PortTable.h"
+#include "zorkit/platform/serial/PseudoTerminal.h"
+#include "zorkit/platform/serial/SerialPort.h"
 
 namespace {
 constexpr int kPort = 9;

@@ -1,10 +1,10 @@
 // CString over GBK bytes, the GBK crossings, string resources and message boxes.
 #include <gtest/gtest.h>
 
-#include "platform/core/CString.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Resources.h"
 
 TEST(CStringTest, FormatAndSlicesClampInsteadOfOverrunning)
 {

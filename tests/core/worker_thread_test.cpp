@@ -5,8 +5,8 @@
 #include <atomic>
 #include <chrono>
 
-#include "platform/core/Time.h"
-#include "platform/core/WorkerThread.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/core/WorkerThread.h"
 
 TEST(WorkerThreadTest, SlotHoldsOneWorkerWhoseIdIsSetBeforeItRuns)
 {

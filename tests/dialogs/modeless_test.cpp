@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/Modeless.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/EditControl.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/KeyState.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/dialogs/Modeless.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/EditControl.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 namespace {
 

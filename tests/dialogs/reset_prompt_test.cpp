@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "module/DialogTemplates.h"
-#include "module/LibraryResources.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/Resources.h"
-#include "platform/gdi/DC.h"
-#include "platform/ui/Dialog.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/KeyState.h"
+#include "zorkit/module/DialogTemplates.h"
+#include "zorkit/module/LibraryResources.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Resources.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/Dialog.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "disasm/Disassemble.h"
+#include "zorkit/disasm/Disassemble.h"
 
 namespace {
 

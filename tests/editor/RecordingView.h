@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/TextBuf.h"
-#include "editor/TextView.h"
-#include "editor/UpdateContext.h"
+#include "zorkit/editor/TextBuf.h"
+#include "zorkit/editor/TextView.h"
+#include "zorkit/editor/UpdateContext.h"
 
 struct ViewUpdate {
     CTextView* source;

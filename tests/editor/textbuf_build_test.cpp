@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "RecordingView.h"
-#include "editor/InsertUpdateContext.h"
+#include "zorkit/editor/InsertUpdateContext.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingView.h"
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace {
 

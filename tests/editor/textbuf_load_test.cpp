@@ -6,7 +6,7 @@
 #include "LoadReference.h"
 #include "RecordingView.h"
 #include "tests/support/TempDir.h"
-#include "platform/core/MessageBox.h"
+#include "zorkit/platform/core/MessageBox.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "RecordingView.h"
 #include "tests/support/TempDir.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Resources.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Resources.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define ZORKIT_SANITIZED_BUILD 1

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "RecordingView.h"
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace {
 

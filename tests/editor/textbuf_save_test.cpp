@@ -9,7 +9,7 @@
 #include "LoadReference.h"
 #include "RecordingView.h"
 #include "tests/support/TempDir.h"
-#include "platform/core/Gbk.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace fs = std::filesystem;
 

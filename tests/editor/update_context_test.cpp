@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/DeleteUpdateContext.h"
-#include "editor/InsertUpdateContext.h"
+#include "zorkit/editor/DeleteUpdateContext.h"
+#include "zorkit/editor/InsertUpdateContext.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <set>
 #include <utility>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
 
 struct Canvas {
     Canvas(int width, int height) : width(width), height(height)

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/gdi/BitmapResources.h"
-#include "platform/gdi/ImageList.h"
+#include "zorkit/platform/gdi/BitmapResources.h"
+#include "zorkit/platform/gdi/ImageList.h"
 #include "tests/gdi/Canvas.h"
 #include "tests/support/TempDir.h"
 

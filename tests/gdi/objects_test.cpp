@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/Surface.h"
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 #include "tests/gdi/Canvas.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/PrintDC.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/PrintDC.h"
 #include "tests/support/TempDir.h"
 
 namespace {

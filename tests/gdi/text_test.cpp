@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Font.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Font.h"
 #include "tests/gdi/Canvas.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Reaches the graph's private painters and state, so tests can record what each paints.
 #pragma once
 
-#include "graph/Graph.h"
+#include "zorkit/graph/Graph.h"
 
 struct GraphProbe {
     static int Zoom(const CGraph& graph) { return graph.m_zoom; }

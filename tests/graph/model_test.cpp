@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "graph/GraphScale.h"
+#include "zorkit/graph/internal/GraphScale.h"
 #include "tests/graph/GraphProbe.h"
 
 namespace {

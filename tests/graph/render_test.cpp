@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <fstream>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/Messaging.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/PrintDC.h"
-#include "platform/gdi/Surface.h"
-#include "platform/ui/Snapshot.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/PrintDC.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/WindowClass.h"
 #include "tests/graph/GraphProbe.h"
 #include "tests/support/TempDir.h"
 

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "graph/Graph.h"
-#include "platform/sdl/OnScreen.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/Snapshot.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/graph/Graph.h"
+#include "zorkit/platform/sdl/OnScreen.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/WindowClass.h"
 #include "tests/screenshot/ScreenComparison.h"
 #include "tests/sdl/PatternWnd.h"
 

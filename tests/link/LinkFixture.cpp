@@ -3,10 +3,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/core/Messaging.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 std::string Utf8(const std::string& gbk) { return zorkit::Utf8FromGbk(gbk); }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "link/ZORComm.h"
+#include "zorkit/link/ZORComm.h"
 #include "sim/VirtualBoard.h"
 #include "tests/support/TempDir.h"
 

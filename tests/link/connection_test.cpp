@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "link/LinkErrors.h"
-#include "platform/core/HostWindow.h"
-#include "platform/core/MessageBox.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/core/MessageBox.h"
 #include "tests/link/LinkFixture.h"
 #include "tests/support/ResetKey.h"
 

@@ -4,10 +4,10 @@
 #include <iterator>
 #include <thread>
 
-#include "link/LinkErrors.h"
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/serial/PortTable.h"
 #include "tests/link/LinkFixture.h"
 
 using zorkit::sim::CpuType;

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <set>
 
-#include "module/LibraryImages.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
-#include "platform/ui/Cursor.h"
+#include "zorkit/module/LibraryImages.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/Cursor.h"
 
 namespace {
 

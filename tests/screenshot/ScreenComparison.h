@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/core/Geometry.h"
-#include "platform/gdi/Surface.h"
-#include "platform/sdl/OnScreen.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/sdl/OnScreen.h"
 #include "tests/screenshot/XvfbServer.h"
 
 namespace zorkit::test {

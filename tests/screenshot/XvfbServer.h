@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit::test {
 

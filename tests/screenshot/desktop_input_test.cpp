@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/Edit.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/Edit.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
 #include "tests/screenshot/InputWnd.h"
 #include "tests/screenshot/ScreenComparison.h"
 #include "tests/screenshot/Xdotool.h"

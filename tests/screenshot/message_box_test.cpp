@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/Gbk.h"
-#include "platform/core/MessageBox.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
 #include "tests/screenshot/ScreenComparison.h"
 #include "tests/screenshot/Xdotool.h"
 

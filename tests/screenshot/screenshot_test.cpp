@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sdl/OnScreen.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/sdl/OnScreen.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
 #include "../sdl/PatternWnd.h"
 #include "tests/screenshot/ScreenComparison.h"
 

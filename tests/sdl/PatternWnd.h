@@ -1,13 +1,13 @@
 // A top-level window whose picture has fills, a line and text, for comparing screens.
 #pragma once
 
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Pen.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/MessageCrackers.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/WindowClass.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/Pen.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/WindowClass.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit::test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sdl/OnScreen.h"
+#include "zorkit/platform/sdl/OnScreen.h"
 
 namespace {
 

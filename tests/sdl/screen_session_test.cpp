@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/Gbk.h"
-#include "platform/sdl/OnScreen.h"
-#include "platform/ui/Clipboard.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/sdl/OnScreen.h"
+#include "zorkit/platform/ui/Clipboard.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
 #include "PatternWnd.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/FileDescriptor.h"
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/FileDescriptor.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit::sim::test {
 

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "platform/serial/PseudoTerminal.h"
+#include "zorkit/platform/serial/PseudoTerminal.h"
 #include "tests/sim/HostLine.h"
 
 namespace zorkit::sim::test {

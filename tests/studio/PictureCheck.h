@@ -1,7 +1,7 @@
 // Reading a control run's picture: where its red reference line lies.
 #pragma once
 
-#include "platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/Surface.h"
 
 namespace zorkit::studio::test {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/gdi/PngFile.h"
+#include "zorkit/platform/gdi/PngFile.h"
 #include "tests/studio/PictureCheck.h"
 #include "tests/support/TempDir.h"
 #include "tools/common/ExperimentPicture.h"

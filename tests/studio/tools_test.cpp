@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/gdi/PngFile.h"
+#include "zorkit/platform/gdi/PngFile.h"
 #include "sim/VirtualBoard.h"
 #include "tests/studio/PictureCheck.h"
 #include "tests/support/TempDir.h"

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/ButtonControl.h"
-#include "platform/ui/Dialog.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/EditControl.h"
-#include "platform/ui/Input.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/Dialog.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/EditControl.h"
+#include "zorkit/platform/ui/Input.h"
 
 namespace zorkit::test {
 

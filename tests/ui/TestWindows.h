@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/MessageCrackers.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/WindowClass.h"
-#include "platform/ui/Wnd.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/WindowClass.h"
+#include "zorkit/platform/ui/Wnd.h"
 
 namespace zorkit::test {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/core/Gbk.h"
-#include "platform/ui/Clipboard.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/ui/Clipboard.h"
 
 namespace {
 

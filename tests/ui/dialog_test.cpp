@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/Font.h"
-#include "platform/gdi/SystemSettings.h"
-#include "platform/ui/KeyState.h"
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
+#include "zorkit/platform/ui/Snapshot.h"
 #include "DialogFixture.h"
 #include "TestWindows.h"
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Gbk.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/Edit.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/KeyState.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/Edit.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
 #include "TestWindows.h"
 
 namespace {

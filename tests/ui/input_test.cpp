@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Time.h"
-#include "platform/ui/Caret.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/KeyState.h"
-#include "platform/ui/ScrollBar.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/ui/Caret.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/internal/KeyState.h"
+#include "zorkit/platform/ui/ScrollBar.h"
 #include "TestWindows.h"
 
 namespace {

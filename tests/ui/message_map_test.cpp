@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/CmdUI.h"
-#include "platform/ui/Input.h"
+#include "zorkit/platform/core/CmdUI.h"
+#include "zorkit/platform/ui/Input.h"
 #include "TestWindows.h"
 
 namespace {

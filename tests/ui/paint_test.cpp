@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/gdi/Surface.h"
-#include "platform/ui/ClientDC.h"
-#include "platform/ui/Input.h"
-#include "platform/ui/PaintDC.h"
-#include "platform/ui/Snapshot.h"
+#include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/ui/ClientDC.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/Snapshot.h"
 #include "TestWindows.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/Input.h"
-#include "platform/ui/Snapshot.h"
-#include "platform/ui/SplitterWnd.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/SplitterWnd.h"
 #include "TestWindows.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/Input.h"
-#include "platform/ui/ScrollBarState.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/internal/ScrollBarState.h"
 #include "TestWindows.h"
 
 namespace {

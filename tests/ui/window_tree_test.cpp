@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/gdi/SystemSettings.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 #include "TestWindows.h"
 
 namespace {

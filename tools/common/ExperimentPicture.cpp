@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/core/Gbk.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/Bitmap.h"
+#include "zorkit/platform/gdi/DC.h"
 
 namespace {
 

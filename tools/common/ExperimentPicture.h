@@ -7,7 +7,7 @@
 //   picture.WritePng("run.png");      // or show picture.Graph() as a window
 #pragma once
 
-#include "graph/Graph.h"
+#include "zorkit/graph/Graph.h"
 
 enum class ExperimentQuantity { Temperature, Speed };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "disasm/Disassemble.h"
+#include "zorkit/disasm/Disassemble.h"
 #include "tools/common/IntelHex.h"
 #include "tools/zordis/Options.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/core/Time.h"
+#include "zorkit/platform/core/Time.h"
 #include "tools/common/IntelHex.h"
 #include "tools/zorlink/ControlCommand.h"
 #include "tools/zorlink/Numbers.h"

@@ -10,10 +10,10 @@
 #include <optional>
 #include <thread>
 
-#include "platform/core/HostWindow.h"
-#include "platform/core/Messaging.h"
-#include "platform/core/Time.h"
-#include "platform/process/SignalWaiter.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/process/SignalWaiter.h"
 #include "tools/common/ExperimentPicture.h"
 #include "tools/zorlink/Numbers.h"
 

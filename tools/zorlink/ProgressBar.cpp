@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/core/Terminal.h"
+#include "zorkit/platform/core/Terminal.h"
 
 CProgressBar::CProgressBar(std::string label, std::size_t total)
     : m_label(std::move(label)), m_total(total ? total : 1), m_shown(zorkit::IsTerminal(stderr))

@@ -1,7 +1,7 @@
 #include "tools/zorlink/Session.h"
 
-#include "link/LinkErrors.h"
-#include "platform/serial/PortTable.h"
+#include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 const char* CpuName(CZORComm::ZORTYPE type)
 {

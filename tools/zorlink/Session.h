@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "link/ZORComm.h"
-#include "platform/core/HostWindow.h"
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/HostWindow.h"
 
 struct LinkOptions {
     int port = 0;

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/process/SignalWaiter.h"
+#include "zorkit/platform/process/SignalWaiter.h"
 #include "sim/VirtualBoard.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "platform/serial/PortTable.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 namespace zorstudio {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "link/ZORComm.h"
+#include "zorkit/link/ZORComm.h"
 #include "sim/VirtualBoard.h"
 
 namespace zorstudio {

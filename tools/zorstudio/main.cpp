@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "platform/core/HostWindow.h"
-#include "platform/core/Messaging.h"
-#include "platform/core/Time.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/ui/WindowClass.h"
 #include "tools/zorstudio/HeaterBench.h"
 #include "tools/zorstudio/Options.h"
 #include "tools/zorstudio/RunRecord.h"
 #ifdef ZORKIT_HAS_SDL
-#include "platform/sdl/OnScreen.h"
+#include "zorkit/platform/sdl/OnScreen.h"
 #endif
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../LoadReference.h"
-#include "editor/TextBuf.h"
+#include "zorkit/editor/TextBuf.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 namespace zorkit {
 

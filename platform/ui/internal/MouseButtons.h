@@ -2,8 +2,8 @@
 // key state that reads them back. Private to the platform layer.
 #pragma once
 
-#include "platform/ui/Keys.h"
-#include "platform/ui/Messages.h"
+#include "zorkit/platform/ui/Keys.h"
+#include "zorkit/platform/ui/Messages.h"
 
 namespace zorkit {
 

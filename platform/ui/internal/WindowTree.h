@@ -2,8 +2,8 @@
 // that follows a change of size, frame or visibility.
 #pragma once
 
-#include "platform/ui/WindowState.h"
-#include "platform/ui/Messages.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
+#include "zorkit/platform/ui/Messages.h"
 
 namespace zorkit {
 

@@ -2,8 +2,8 @@
 // own scroll bars; and the look of a scroll bar, shared with scroll-bar controls.
 #pragma once
 
-#include "platform/gdi/DC.h"
-#include "platform/ui/ScrollBarState.h"
+#include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/ui/internal/ScrollBarState.h"
 
 namespace zorkit {
 

@@ -2,8 +2,8 @@
 // settings, and which part a point hits. Shared by window scroll bars and controls.
 #pragma once
 
-#include "platform/ui/ScrollBarState.h"
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/ui/internal/ScrollBarState.h"
+#include "zorkit/platform/core/Geometry.h"
 
 namespace zorkit {
 

@@ -3,7 +3,7 @@
 // [min, max - page + 1], and a bar whose whole range fits in its page is not needed.
 #pragma once
 
-#include "platform/ui/ScrollInfo.h"
+#include "zorkit/platform/ui/ScrollInfo.h"
 
 namespace zorkit {
 

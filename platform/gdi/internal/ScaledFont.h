@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/gdi/FontFace.h"
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/internal/FontFace.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 namespace zorkit {
 

@@ -4,7 +4,7 @@
 // modifiers as they were when its key or click happened, however far input ran ahead.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit {
 

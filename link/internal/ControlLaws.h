@@ -2,7 +2,7 @@
 // fuzzy quantisation and the two fuzzy rule tables. Internal to the link.
 #pragma once
 
-#include "platform/core/WinTypes.h"
+#include "zorkit/platform/core/WinTypes.h"
 
 namespace zorkit::control {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/core/CString.h"
-#include "platform/core/Messaging.h"
-#include "platform/ui/ScrollBarState.h"
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/internal/ScrollBarState.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 class CWnd;
 namespace zorkit {

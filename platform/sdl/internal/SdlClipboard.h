@@ -1,7 +1,7 @@
 // The desktop's clipboard through SDL, as the window system's clipboard bridge.
 #pragma once
 
-#include "platform/ui/Clipboard.h"
+#include "zorkit/platform/ui/Clipboard.h"
 
 namespace zorkit::sdl {
 

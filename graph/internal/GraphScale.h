@@ -2,8 +2,8 @@
 // texts and places of the value and sample-number labels.
 #pragma once
 
-#include "platform/core/CString.h"
-#include "platform/core/Geometry.h"
+#include "zorkit/platform/core/CString.h"
+#include "zorkit/platform/core/Geometry.h"
 
 class GraphScale {
 public:

@@ -3,7 +3,7 @@
 // its parent, naming itself in lParam.
 #pragma once
 
-#include "platform/ui/WindowClass.h"
+#include "zorkit/platform/ui/WindowClass.h"
 
 namespace zorkit {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gdi/GdiCall.h"
-#include "platform/gdi/GdiObjectData.h"
-#include "platform/gdi/Painter.h"
+#include "zorkit/platform/gdi/GdiCall.h"
+#include "zorkit/platform/gdi/internal/GdiObjectData.h"
+#include "zorkit/platform/gdi/internal/Painter.h"
 
 namespace zorkit {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/gdi/Painter.h"
+#include "zorkit/platform/gdi/internal/Painter.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;

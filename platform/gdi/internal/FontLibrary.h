@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
-#include "platform/gdi/FontFace.h"
-#include "platform/gdi/GdiTypes.h"
+#include "zorkit/platform/gdi/internal/FontFace.h"
+#include "zorkit/platform/gdi/GdiTypes.h"
 
 namespace zorkit {
 

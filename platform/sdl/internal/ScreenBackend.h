@@ -6,8 +6,8 @@
 #include <map>
 #include <memory>
 
-#include "platform/sdl/ScreenWindow.h"
-#include "platform/ui/MessageLoop.h"
+#include "zorkit/platform/sdl/internal/ScreenWindow.h"
+#include "zorkit/platform/ui/MessageLoop.h"
 
 namespace zorkit {
 

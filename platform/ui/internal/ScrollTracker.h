@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/ui/ScrollBarLayout.h"
+#include "zorkit/platform/ui/internal/ScrollBarLayout.h"
 
 namespace zorkit {
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/core/Geometry.h"
-#include "platform/sdl/SdlHandles.h"
+#include "zorkit/platform/core/Geometry.h"
+#include "zorkit/platform/sdl/internal/SdlHandles.h"
 
 namespace zorkit {
 class Surface;

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "editor/LineRecord.h"
+#include "zorkit/editor/LineRecord.h"
 
 class CLineAssembler {
 public:

@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/core/Messaging.h"
-#include "platform/ui/ScrollTracker.h"
-#include "platform/ui/WinUser.h"
-#include "platform/ui/WindowState.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/internal/ScrollTracker.h"
+#include "zorkit/platform/ui/WinUser.h"
+#include "zorkit/platform/ui/internal/WindowState.h"
 
 
 namespace zorkit {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/gdi/GdiObject.h"
+#include "zorkit/platform/gdi/GdiObject.h"
 
 namespace zorkit {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/gdi/Painter.h"
+#include "zorkit/platform/gdi/internal/Painter.h"
 
 namespace zorkit {
 
