@@ -89,7 +89,7 @@ TEST_F(ToolPictureTest, ZorstudioWithoutDisplaySettlesAndWritesThePicture)
     CRun run = Run(std::string(ZORSTUDIO_PATH) + " --target 65 --samples 200 --period 0 --png " + png.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("set point    65 °C"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("settled      within ±2 °C from sample"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("settled      within ±2 °C of the final value from sample"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("picture      " + png.string()), std::string::npos) << run.out;
     auto picture = ReadPng(png.c_str());
     ASSERT_TRUE(picture);
