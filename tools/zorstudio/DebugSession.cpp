@@ -421,6 +421,9 @@ bool CDebugSession::StartExperiment(const CExperimentSetup& setup, std::function
     m_experimentActive = true;
     m_experimentStart = GetTickCount();
     ApplySetup(link, setup);
+    // The connection test counts the register image without reading it: those
+    // bytes must not pass for the first sample.
+    link.PurgeInput();
     link.SetControl(ControlType(setup.kind), nullptr);
     return true;
 }

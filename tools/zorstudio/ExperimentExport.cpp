@@ -28,7 +28,7 @@ bool ExportCsv(const CExperimentRecord& record, const std::string& path)
     std::string text = "index,time_ms,shown,raw,output\n";
     char line[96];
     for (const CExperimentSample& s : record.Samples()) {
-        std::snprintf(line, sizeof line, "%d,%u,%.2f,%d,%d\n", s.index, unsigned(s.ms), s.shown, s.raw, s.output);
+        std::snprintf(line, sizeof line, "%d,%u,%.4f,%d,%d\n", s.index, unsigned(s.ms), s.shown, s.raw, s.output);
         text += line;
     }
     zorkit::AtomicFileWriter out;

@@ -86,7 +86,9 @@ std::vector<CLineAddress> ParseListingAddresses(const std::string& listing)
 {
     // "      000100 78 30            [12]    3 start:	mov r0,#0x30": address, code
     // bytes, cycles, source line. Lines without code bytes produce nothing.
-    static const std::regex coded(R"(^\s+([0-9A-Fa-f]{4,8})((?: [0-9A-Fa-f]{2})+)\s+(?:\[\s*\d+\]\s+)?(\d+)(?:\s|$))");
+    // The line number stands apart from the bytes; a run of data continued on the
+    // next listing line has bytes and no number.
+    static const std::regex coded(R"(^\s+([0-9A-Fa-f]{4,8})((?: [0-9A-Fa-f]{2})+)\s{2,}(?:\[\s*\d+\]\s+)?(\d+)\s)");
     std::vector<CLineAddress> lines;
     std::istringstream in(listing);
     for (std::string line; std::getline(in, line);) {
