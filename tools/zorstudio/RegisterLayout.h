@@ -5,8 +5,9 @@
 //       printf("%s = %X\n", field.name, RegisterValue(image, field));
 //
 // Multi-byte registers (DPTR, PC) are stored low byte first, as addresses are on
-// the line. The order follows the board's monitor; change the table, nothing else,
-// if a monitor saves its registers in another order.
+// the line; R0..R7 are those of the bank PSW selects. The order follows the board's
+// monitor; change the table, nothing else, if a monitor saves its registers in
+// another order.
 #pragma once
 
 #include <cstddef>

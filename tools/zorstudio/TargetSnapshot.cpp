@@ -1,5 +1,7 @@
 #include "tools/zorstudio/TargetSnapshot.h"
 
+#include <algorithm>
+
 #include "tools/zorstudio/RegisterLayout.h"
 
 namespace zorstudio {
@@ -28,14 +30,12 @@ CSnapshotChanges CompareSnapshots(const CTargetSnapshot& before, const CTargetSn
     if (before.externalAddress == after.externalAddress)
         changes.externalBytes = ChangedBytes(before.external, after.external);
     const auto& layout = RegisterLayout();
-    for (int offset : changes.registerBytes) {
-        const CRegisterField* field = RegisterAt(offset);
-        if (!field)
-            continue;
-        int index = int(field - layout.data());
-        if (changes.registers.empty() || changes.registers.back() != index)
-            changes.registers.push_back(index);
-    }
+    for (int offset : changes.registerBytes)
+        if (const CRegisterField* field = RegisterAt(offset))
+            changes.registers.push_back(int(field - layout.data()));
+    // Both bytes of a wide register may have changed.
+    std::sort(changes.registers.begin(), changes.registers.end());
+    changes.registers.erase(std::unique(changes.registers.begin(), changes.registers.end()), changes.registers.end());
     return changes;
 }
 

@@ -28,7 +28,7 @@ struct CSnapshotChanges {
     std::vector<int> registerBytes;
     std::vector<int> internalBytes;
     std::vector<int> externalBytes;
-    // Indices into RegisterLayout() of the registers with a changed byte.
+    // Indices into RegisterLayout() of the registers with a changed byte, ascending.
     std::vector<int> registers;
 
     bool Any() const { return !registerBytes.empty() || !internalBytes.empty() || !externalBytes.empty(); }
