@@ -91,6 +91,29 @@ TEST_F(SessionTest, StepAndRunToCursorAreWatchedForTheirStop)
     EXPECT_TRUE(session.Current().valid) << "a trace reads the board at once";
 }
 
+TEST_F(SessionTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
+{
+    ASSERT_TRUE(session.ToggleBreakpoint(0x0110));
+    int handled = 0;
+    session.SetStopHandler([&] { ++handled; });
+    ASSERT_TRUE(session.CopyRun(0x0100, true)) << session.LastError();
+    ASSERT_TRUE(session.WaitForStop(kWaitMs));
+    ASSERT_TRUE(session.WaitForStop(kWaitMs)) << "the program was restarted and stopped again";
+    EXPECT_EQ(handled, 2);
+    EXPECT_FALSE(session.Current().valid) << "no command goes out while the copy-run watcher owns the line";
+    EXPECT_EQ(session.State(), LinkState::Running);
+    EXPECT_FALSE(session.Refresh());
+
+    ASSERT_TRUE(session.CopyRun(0x0100, false));
+    EXPECT_EQ(session.State(), LinkState::Running) << "until the program's next stop";
+    ASSERT_TRUE(session.WaitForStop(kWaitMs));
+    EXPECT_EQ(handled, 3);
+    EXPECT_EQ(session.State(), LinkState::Connected);
+    // A restarted program would leave the monitor deaf to these reads.
+    EXPECT_TRUE(session.Current().valid) << "the last stop is read: " << session.LastError();
+    EXPECT_TRUE(session.Refresh()) << session.LastError();
+}
+
 TEST_F(SessionTest, BreakpointsToggleOnTheBoard)
 {
     ASSERT_TRUE(session.ToggleBreakpoint(0x0105));

@@ -75,6 +75,7 @@ void CDebugSession::Close()
     m_line.reset();
     m_experimentActive = false;
     m_stopPending = false;
+    m_copyRunEnding = false;
     m_resetCancelled = false;
     m_breakpoints.clear();
     m_code.Clear();
@@ -108,7 +109,9 @@ LinkState CDebugSession::State() const
         return LinkState::WaitingForReset;
     if (link.IsProgExcAll())
         return LinkState::RunningFree;
-    if (link.IsZORRunning() || m_stopPending)
+    // In copy-run mode the running flag drops for a moment at every stop, while the
+    // watcher restarts the program.
+    if (link.IsZORRunning() || m_stopPending || link.IsCopyRuning())
         return LinkState::Running;
     if (m_resetCancelled || !link.IsZORConnect())
         return LinkState::Unconnected;
@@ -218,9 +221,9 @@ bool CDebugSession::CopyRun(WORD address, bool on)
         return Fail("no line is open");
     CZORComm& link = m_line->Link();
     if (!on) {
-        // Clearing the mode sends nothing; the watcher still waits for the next stop.
-        link.CopyRun(address, FALSE);
-        link.SetZORRunning(0);
+        // The watcher looks at the mode right after each stop report; cleared while
+        // the report is handled, the mode ends at that stop without a restart.
+        m_copyRunEnding = link.IsCopyRuning();
         return true;
     }
     if (!Ready("copy-run"))
@@ -260,6 +263,10 @@ LRESULT CDebugSession::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam)
     // The worker waits while this runs: note what happened, act on it in Poll.
     if (message == WM_TARGET_STOPPED) {
         m_stopPending = true;
+        if (m_copyRunEnding && m_line) {
+            m_copyRunEnding = false;
+            m_line->Link().CopyRun(0, FALSE);
+        }
     } else if (message == WM_CTRL_SAMPLE && m_experiment && m_line) {
         const double shown = *reinterpret_cast<const float*>(wParam);
         // A temperature sample carries no raw byte: it is the ADC byte the value came from.

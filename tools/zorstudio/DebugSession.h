@@ -101,7 +101,9 @@ public:
     // One instruction without waiting for a stop report; the snapshot is read at once.
     bool Trace();
     bool RunToCursor(WORD address);
-    // on: every stop is reported and the program restarts at address; false ends it.
+    // on: every stop is reported (without reading the board: the program has
+    // restarted) and the program restarts at address. off: the program runs on to
+    // its next stop, which is handled as any other, and is not restarted.
     bool CopyRun(WORD address, bool on);
     bool ToggleBreakpoint(WORD address);
     bool ClearBreakpoints();
@@ -158,6 +160,7 @@ private:
     CTargetSnapshot m_current, m_previous;
     CSnapshotChanges m_changes;
     bool m_stopPending = false;
+    bool m_copyRunEnding = false;
     int m_stopsHandled = 0;
     std::function<void()> m_onStop;
     std::unique_ptr<CExperimentRecord> m_experiment;
