@@ -78,6 +78,21 @@ TEST(ProgramBuild, AssemblerErrorsBecomeLinesAndMessages)
     EXPECT_EQ(fixed.hex.GetRuns().front().address, 0x0200u);
 }
 
+TEST(ProgramBuild, IncludedFilesComeFromTheSourcesDirectory)
+{
+    TempDir scratch;
+    std::filesystem::create_directory(scratch.Path() / "src");
+    std::ofstream(scratch.Path() / "src" / "table.inc") << "TABLE = 0x30\n";
+    CProgramBuild build(scratch.Path());
+    const std::string source = "\t.include \"table.inc\"\n\t.area CODE (ABS)\n\t.org 0x0100\n\tmov r0,#TABLE\n";
+    CBuildResult found = build.Build(source, "main.asm", scratch.Path() / "src");
+    ASSERT_TRUE(found.ok) << found.output;
+    EXPECT_EQ(found.hex.GetRuns().front().bytes, (std::vector<BYTE>{0x78, 0x30}));
+    CBuildResult missing = build.Build(source, "main.asm");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.messages.empty()) << missing.output;
+}
+
 TEST(ProgramBuild, TheScratchDirectoryGoesWithTheBuild)
 {
     TempDir scratch;

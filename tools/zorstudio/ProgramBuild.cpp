@@ -115,7 +115,8 @@ CProgramBuild::~CProgramBuild()
     std::filesystem::remove_all(m_directory, ignored);
 }
 
-CBuildResult CProgramBuild::Build(const std::string& source, const std::string& name)
+CBuildResult CProgramBuild::Build(const std::string& source, const std::string& name,
+                                  const std::filesystem::path& includeDirectory)
 {
     CBuildResult result;
     std::filesystem::path file = std::filesystem::path(name).filename();
@@ -134,7 +135,10 @@ CBuildResult CProgramBuild::Build(const std::string& source, const std::string& 
         }
     }
     const std::filesystem::path assembleLog = m_directory / "assemble.out";
-    const bool assembled = RunIn(m_directory, std::string(kAssembler) + " -plosff " + Quoted(file.string()), assembleLog);
+    std::string assemble = std::string(kAssembler) + " -plosff ";
+    if (!includeDirectory.empty())
+        assemble += "-I" + Quoted(std::filesystem::absolute(includeDirectory).string()) + " ";
+    const bool assembled = RunIn(m_directory, assemble + Quoted(file.string()), assembleLog);
     result.output = Slurp(assembleLog);
     bool linked = false;
     if (assembled && std::filesystem::exists(m_directory / (stem + ".rel"))) {

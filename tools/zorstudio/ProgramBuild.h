@@ -61,7 +61,10 @@ public:
     CProgramBuild& operator=(const CProgramBuild&) = delete;
 
     // Assembles and links `source`; `name` is the file name the messages refer to.
-    CBuildResult Build(const std::string& source, const std::string& name);
+    // `.include` files are looked for in includeDirectory (the source's own
+    // directory, when it has one).
+    CBuildResult Build(const std::string& source, const std::string& name,
+                       const std::filesystem::path& includeDirectory = {});
     const std::filesystem::path& Directory() const { return m_directory; }
 
 private:

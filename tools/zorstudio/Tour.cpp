@@ -10,6 +10,7 @@
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/ExperimentExport.h"
 #include "tools/zorstudio/ProgramBuild.h"
+#include "zorkit/platform/core/Time.h"
 
 namespace zorstudio {
 namespace {
@@ -117,7 +118,8 @@ int RunTour(const CTourOptions& options)
 
     tour.Stage("assemble with sdas8051, link with sdld");
     CProgramBuild build;
-    CBuildResult built = build.Build(source, std::filesystem::path(options.program).filename().string());
+    const std::filesystem::path program(options.program);
+    CBuildResult built = build.Build(source, program.filename().string(), program.parent_path());
     for (const CAssemblerMessage& m : built.messages)
         tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
     if (!built.ok)
@@ -149,8 +151,10 @@ int RunTour(const CTourOptions& options)
     tour.Line("line " + std::to_string(doneLine) + ", address " + Hex4(*doneAddress));
 
     tour.Stage("run from " + Hex4(entry) + " to the breakpoint");
+    const DWORD readStart = GetTickCount();
     if (!session.Refresh())
         return tour.Fail(session.LastError());
+    tour.Line("the board's registers and memory read in " + std::to_string(GetTickCount() - readStart) + " ms");
     if (!session.Run(entry))
         return tour.Fail(session.LastError());
     if (!session.WaitForStop(kStopWaitMs))
