@@ -81,12 +81,17 @@ TEST_F(SessionTest, DownloadsTheBuiltProgramAndStopsAtABreakpoint)
 
 TEST_F(SessionTest, StepAndRunToCursorAreWatchedForTheirStop)
 {
+    int handled = 0;
+    session.SetStopHandler([&] { ++handled; });
     ASSERT_TRUE(session.Step()) << session.LastError();
-    ASSERT_TRUE(session.WaitForStop(kWaitMs));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return handled == 1; }, kWaitMs)) << "a message loop alone handles the stop";
+    EXPECT_TRUE(session.Current().valid);
+    EXPECT_EQ(session.State(), LinkState::Connected);
     ASSERT_TRUE(session.RunToCursor(0x0120)) << session.LastError();
     EXPECT_EQ(Board().ProgramCounter(), 0x0120);
     ASSERT_TRUE(session.WaitForStop(kWaitMs));
     EXPECT_EQ(session.StopsHandled(), 2);
+    EXPECT_EQ(handled, 2);
     ASSERT_TRUE(session.Trace()) << session.LastError();
     EXPECT_TRUE(session.Current().valid) << "a trace reads the board at once";
 }

@@ -15,6 +15,8 @@ namespace {
 
 // Uploads carry at most 255 bytes; the internal RAM comes in two halves.
 constexpr int kUploadChunk = 128;
+// Posted to the session itself after a stop report.
+constexpr UINT kPollMessage = WM_USER + 0x100;
 
 std::string Hex(unsigned value, int digits)
 {
@@ -261,12 +263,16 @@ bool CDebugSession::ClearBreakpoints()
 LRESULT CDebugSession::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The worker waits while this runs: note what happened, act on it in Poll.
-    if (message == WM_TARGET_STOPPED) {
+    if (message == kPollMessage) {
+        Poll();
+    } else if (message == WM_TARGET_STOPPED) {
         m_stopPending = true;
         if (m_copyRunEnding && m_line) {
             m_copyRunEnding = false;
             m_line->Link().CopyRun(0, FALSE);
         }
+        // Handled once the watcher is let go, by the thread's own message loop.
+        PostMessage(m_sink.GetSafeHwnd(), kPollMessage, 0, 0);
     } else if (message == WM_CTRL_SAMPLE && m_experiment && m_line) {
         const double shown = *reinterpret_cast<const float*>(wParam);
         // A temperature sample carries no raw byte: it is the ADC byte the value came from.

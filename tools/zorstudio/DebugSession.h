@@ -9,7 +9,7 @@
 //   session.Download(build.hex);
 //   session.ToggleBreakpoint(0x0110);
 //   session.Run(0x0100);
-//   // a timer of the window calls session.Poll(); after the stop the handler runs
+//   // the thread's message loop runs the stop handler after the board stopped
 //
 // Everything runs on the thread that made the session, which must pump its
 // messages (the link reports stops and samples by window messages). Operations
@@ -111,9 +111,11 @@ public:
     const std::set<WORD>& Breakpoints() const { return m_breakpoints; }
 
     // Stops. The handler runs from Poll after the snapshot was read (in copy-run
-    // mode, where the program has already restarted, without reading it).
+    // mode, where the program has already restarted, without reading it). A stop
+    // report posts a message that runs Poll from the thread's message loop.
     void SetStopHandler(std::function<void()> handler) { m_onStop = std::move(handler); }
-    // Call often (a window timer): handles a reported stop and the end of a control run.
+    // Handles a reported stop and notices the end of a control run; a window timer
+    // calls it while a control run lasts.
     void Poll();
     // Pumps messages until a stop was handled; false after timeoutMs.
     bool WaitForStop(DWORD timeoutMs);
