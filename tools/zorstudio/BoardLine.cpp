@@ -23,19 +23,19 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
     }
     std::unique_ptr<CBoardLine> line(new CBoardLine);
     line->m_choice = choice;
-    line->m_path = choice.device;
+    std::string path = choice.device;
     if (choice.IsVirtual()) {
         line->m_board = std::make_unique<zorkit::sim::CVirtualBoard>();
         if (!line->m_board->Start()) {
             error = "the virtual board cannot start: " + line->m_board->LastError();
             return nullptr;
         }
-        line->m_path = line->m_board->SlavePath();
+        path = line->m_board->SlavePath();
     }
-    zorkit::SetSerialPortPath(kPort, line->m_path);
+    zorkit::SetSerialPortPath(kPort, path);
     line->m_link = std::make_unique<CZORComm>(CZORComm::CPU_8051, kPort, baudIndex);
     if (!line->m_link->IsActive()) {
-        error = "cannot open the serial device " + line->m_path;
+        error = "cannot open the serial device " + path;
         return nullptr;
     }
     return line;

@@ -39,13 +39,10 @@ public:
     // The in-process board; null on a real device.
     zorkit::sim::CVirtualBoard* VirtualBoard() { return m_board.get(); }
     const CLineChoice& Choice() const { return m_choice; }
-    // The device the link opened (the pseudo-terminal of the virtual board).
-    const std::string& DevicePath() const { return m_path; }
 
 private:
     CBoardLine() = default;
     CLineChoice m_choice;
-    std::string m_path;
     std::unique_ptr<zorkit::sim::CVirtualBoard> m_board;
     // Declared after the board: the link closes before the board hangs up.
     std::unique_ptr<CZORComm> m_link;

@@ -63,17 +63,6 @@ CTRLTYPE ControlType(ExperimentKind kind)
     }
 }
 
-const char* KindName(ExperimentKind kind)
-{
-    switch (kind) {
-    case ExperimentKind::Speed: return "speed";
-    case ExperimentKind::Stepper: return "stepper";
-    default: return "temperature";
-    }
-}
-
-const char* KindUnit(ExperimentKind kind) { return kind == ExperimentKind::Temperature ? "°C" : ""; }
-
 void ApplySetup(CZORComm& link, const CExperimentSetup& setup)
 {
     link.SetTargetTemp(setup.setPoint);

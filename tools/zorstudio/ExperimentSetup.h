@@ -26,9 +26,6 @@ CExperimentSetup DefaultSetup(ExperimentKind kind);
 // What is wrong with the setup in words, or nothing.
 std::optional<std::string> CheckSetup(const CExperimentSetup& setup);
 CTRLTYPE ControlType(ExperimentKind kind);
-const char* KindName(ExperimentKind kind);
-// The unit of the measured value: "°C", "" for the speed and the stepper.
-const char* KindUnit(ExperimentKind kind);
 // Sends the setup to the link's control settings (before SetControl).
 void ApplySetup(CZORComm& link, const CExperimentSetup& setup);
 

@@ -134,7 +134,13 @@ int RunTour(const CTourOptions& options)
     CDebugSession session;
     if (!session.Open(options.line) || !session.Connect())
         return tour.Fail(session.LastError());
-    tour.Line("link " + std::string(LinkStateName(session.State())) + ", an Intel 8051 board");
+    const std::string device = session.VirtualBoard() ? session.VirtualBoard()->SlavePath() : session.LineChoice().device;
+    tour.Line("link " + std::string(LinkStateName(session.State())) + " on " + device + " at " +
+              std::to_string(session.LineChoice().baud) + " baud");
+    if (session.Link()->GetZORCPUType() != CZORComm::CPU_8051)
+        return tour.Fail("the board does not carry an 8051 (its register image has " +
+                         std::to_string(int(session.Link()->GetZORCPUType())) + " bytes)");
+    tour.Line("the board carries an Intel 8051");
 
     tour.Stage("download");
     if (!session.Download(built.hex))
