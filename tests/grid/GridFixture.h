@@ -130,6 +130,7 @@ struct GridTest : ::testing::Test {
             for (int col = 0; col < cols; ++col)
                 grid.SetItemText(row, col, Label(row, col).c_str());
         grid.ResetScrollBars();
+        grid.Invalidate();  // sizes change without a repaint
         Settle();
     }
     static std::string Label(int row, int col)
