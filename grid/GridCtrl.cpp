@@ -101,6 +101,7 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle)
         return FALSE;
     m_arRowHeights.assign(std::size_t(m_nRows), UINT(m_nDefCellHeight));
     m_arColWidths.assign(std::size_t(m_nCols), UINT(m_nDefCellWidth));
+    SizesChanged();
     ResetScrollBars();
     return TRUE;
 }

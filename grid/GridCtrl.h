@@ -295,6 +295,20 @@ protected:
     int m_nRowsPerWheelNotch = 3;
 
 private:
+    // Where the first non-fixed row (column) shown begins, remembered between calls
+    // so that scrolling a long grid walks only past the rows it moves over.
+    struct ScrollAnchor {
+        long generation = -1;
+        int index = 0;
+        long offset = 0;
+    };
+    int FirstShown(const std::vector<UINT>& sizes, int fixedCount, int count, int pos, ScrollAnchor& anchor) const;
+    // Every change of a size, a count or a fixed count calls this.
+    void SizesChanged() { ++m_sizesGeneration; }
+    long m_sizesGeneration = 0;
+    ScrollAnchor m_rowAnchor;
+    ScrollAnchor m_colAnchor;
+
     // The grid font with the given weight, or the grid's own font object when weight is 0.
     std::unique_ptr<CFont> MakeFont(const LOGFONT& lf, LONG weight) const;
     void DestroyRow(CGridRow* row, int nRow);

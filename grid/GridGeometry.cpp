@@ -2,16 +2,29 @@
 // first non-fixed column (row) shown is the first whose edge lies at or past them.
 #include "zorkit/grid/GridCtrl.h"
 
+// The first index from the fixed count whose start, summed from 0, reaches pos (no
+// further than the last index): walked from where the last call ended while the
+// sizes stay as they were.
+int CGridCtrl::FirstShown(const std::vector<UINT>& sizes, int fixedCount, int count, int pos,
+                          ScrollAnchor& anchor) const
+{
+    if (anchor.generation != m_sizesGeneration)
+        anchor = ScrollAnchor{m_sizesGeneration, fixedCount, 0};
+    int index = anchor.index;
+    long offset = anchor.offset;
+    while (offset < pos && index < count - 1)
+        offset += long(sizes[std::size_t(index++)]);
+    while (index > fixedCount && offset - long(sizes[std::size_t(index - 1)]) >= pos)
+        offset -= long(sizes[std::size_t(--index)]);
+    anchor.index = index;
+    anchor.offset = offset;
+    return index;
+}
+
 CCellID CGridCtrl::GetTopleftNonFixedCell()
 {
-    const int verticalPos = GetScrollPos(SB_VERT);
-    const int horizontalPos = GetScrollPos(SB_HORZ);
-    int col = m_nFixedCols;
-    for (int x = 0; x < horizontalPos && col < m_nCols - 1;)
-        x += GetColumnWidth(col++);
-    int row = m_nFixedRows;
-    for (int y = 0; y < verticalPos && row < m_nRows - 1;)
-        y += GetRowHeight(row++);
+    const int row = FirstShown(m_arRowHeights, m_nFixedRows, m_nRows, GetScrollPos(SB_VERT), m_rowAnchor);
+    const int col = FirstShown(m_arColWidths, m_nFixedCols, m_nCols, GetScrollPos(SB_HORZ), m_colAnchor);
     return CCellID(row, col);
 }
 

@@ -177,6 +177,7 @@ BOOL CGridCtrl::SetRowHeight(int nRow, int height)
     if (nRow < 0 || nRow >= m_nRows || std::size_t(nRow) >= m_arRowHeights.size() || height < 0)
         return FALSE;
     m_arRowHeights[std::size_t(nRow)] = UINT(height);
+    SizesChanged();
     return TRUE;
 }
 
@@ -192,6 +193,7 @@ BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
     if (nCol < 0 || nCol >= m_nCols || std::size_t(nCol) >= m_arColWidths.size() || width < 0)
         return FALSE;
     m_arColWidths[std::size_t(nCol)] = UINT(width);
+    SizesChanged();
     return TRUE;
 }
 

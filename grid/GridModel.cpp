@@ -89,6 +89,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
     m_nRows = nRows;
     m_RowData.resize(std::size_t(nRows), nullptr);
     m_arRowHeights.resize(std::size_t(nRows), UINT(m_nDefCellHeight));
+    SizesChanged();
 
     for (int row = oldRows; row < nRows; ++row) {
         CGridRow* fresh = new (std::nothrow) CGridRow;
@@ -111,6 +112,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
             m_nRows = oldRows;
             m_RowData.resize(std::size_t(oldRows));
             m_arRowHeights.resize(std::size_t(oldRows));
+            SizesChanged();
             return FALSE;
         }
     }
@@ -159,6 +161,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
 
     m_nCols = nCols;
     m_arColWidths.resize(std::size_t(nCols), UINT(m_nDefCellWidth));
+    SizesChanged();
     for (CGridRow* row : m_RowData)
         if (row)
             row->resize(std::size_t(nCols), nullptr);
@@ -171,6 +174,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
             dropColumns(oldCols, nCols);
             m_nCols = oldCols;
             m_arColWidths.resize(std::size_t(oldCols));
+            SizesChanged();
             for (CGridRow* r : m_RowData)
                 if (r)
                     r->resize(std::size_t(oldCols));
@@ -193,6 +197,7 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
     if (m_idCurrentCell.row < nFixedRows)
         SetFocusCell(-1, -1);
     m_nFixedRows = nFixedRows;
+    SizesChanged();
     if (CanDraw())
         RepaintAll();
     return TRUE;
@@ -207,6 +212,7 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
     if (m_idCurrentCell.col < nFixedCols)
         SetFocusCell(-1, -1);
     m_nFixedCols = nFixedCols;
+    SizesChanged();
     if (CanDraw())
         RepaintAll();
     return TRUE;
@@ -238,6 +244,7 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nHeight)
     m_arRowHeights.push_back(UINT(nHeight));
     m_RowData.push_back(fresh);
     ++m_nRows;
+    SizesChanged();
 
     SetItemText(row, 0, strHeading);
     SetItemState(row, m_nFixedCols, 0);
@@ -281,11 +288,13 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
         cells->insert(cells->begin() + col, fresh[std::size_t(row)]);
     }
     ++m_nCols;
+    SizesChanged();
 
     SetItemText(0, col, strHeading);
     for (int row = 0; row < m_nRows; ++row)
         SetItemFormat(row, col, nFormat);
     m_arColWidths[std::size_t(col)] = UINT(std::max<LONG>(m_nDefCellWidth, GetTextExtent(strHeading, TRUE).cx));
+    SizesChanged();
     // The cells right of the insertion moved, the focus cell with them.
     if (m_idCurrentCell.col != -1 && nColumn >= 0 && m_idCurrentCell.col >= col)
         ++m_idCurrentCell.col;
@@ -303,6 +312,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
     --m_nRows;
     if (nRow < m_nFixedRows)
         --m_nFixedRows;
+    SizesChanged();
     if (m_nRows > m_nFixedRows)
         SetFocusCell(m_idCurrentCell);
     else
@@ -336,6 +346,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     --m_nCols;
     if (nColumn < m_nFixedCols)
         --m_nFixedCols;
+    SizesChanged();
     ResetScrollBars();
     return TRUE;
 }
@@ -359,6 +370,8 @@ BOOL CGridCtrl::DeleteAllItems()
     m_RowData.clear();
     m_idCurrentCell = CCellID(-1, -1);
     m_nRows = m_nFixedRows = m_nCols = m_nFixedCols = 0;
+    SizesChanged();
     ResetScrollBars();
     return TRUE;
 }
+

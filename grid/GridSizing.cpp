@@ -55,6 +55,7 @@ BOOL CGridCtrl::AutoSizeColumn(int nCol)
     for (int row = 0; row < m_nRows; ++row)
         width = std::max(width, GetCellExtent(row, nCol, pDC).cx);
     m_arColWidths[std::size_t(nCol)] = UINT(width);
+    SizesChanged();
     ReleaseDC(pDC);
     ResetScrollBars();
     return TRUE;
@@ -71,6 +72,7 @@ BOOL CGridCtrl::AutoSizeRow(int nRow)
     for (int col = 0; col < m_nCols; ++col)
         height = std::max(height, GetCellExtent(nRow, col, pDC).cy);
     m_arRowHeights[std::size_t(nRow)] = UINT(height);
+    SizesChanged();
     ReleaseDC(pDC);
     ResetScrollBars();
     return TRUE;
@@ -102,6 +104,7 @@ void CGridCtrl::AutoSize()
             m_arRowHeights[std::size_t(row)] = std::max(m_arRowHeights[std::size_t(row)], UINT(size.cy));
         }
     }
+    SizesChanged();
     ReleaseDC(pDC);
     if (m_bAllowDraw)
         RepaintAll();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "GridFixture.h"
 
 namespace {
@@ -160,6 +162,26 @@ TEST_F(ScrollingGrid, ScrolledOutCellsHaveNoOrigin)
     ASSERT_TRUE(grid.GetCellOrigin(0, 3, &origin)) << "fixed rows do not scroll";
     EXPECT_EQ(origin, CPoint(120, 0));
     EXPECT_EQ(grid.GetCellFromPt(CPoint(125, 25)), CCellID(3, 3));
+}
+
+TEST_F(ScrollingGrid, TheTopLeftCellIsTheFirstWhoseEdgeReachesThePositionWhereverTheScrollCameFrom)
+{
+    std::srand(7);
+    for (int row = 0; row < 40; ++row)
+        grid.SetRowHeight(row, std::rand() % 3 == 0 ? 0 : 1 + std::rand() % 30);
+    grid.ResetScrollBars();
+    for (int step = 0; step < 300; ++step) {
+        if (step % 50 == 49)
+            grid.SetRowHeight(1 + std::rand() % 39, std::rand() % 30);
+        SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, std::rand() % (grid.VScrollMax() + 1)};
+        grid.SetScrollInfo(SB_VERT, &si, FALSE);
+        grid.SendMessage(WM_VSCROLL, SB_THUMBTRACK);
+        const int pos = grid.GetScrollPos32(SB_VERT);
+        int expected = 1;
+        for (int y = 0; y < pos && expected < 39;)
+            y += grid.GetRowHeight(expected++);
+        ASSERT_EQ(grid.GetTopleftNonFixedCell().row, expected) << "position " << pos << ", step " << step;
+    }
 }
 
 TEST_F(ScrollingGrid, ResizingTheGridResetsTheBars)
