@@ -2,6 +2,8 @@
 // subclassing, the font, and the system settings it follows.
 #include "zorkit/grid/GridCtrl.h"
 
+#include "zorkit/grid/GridCellEditor.h"
+
 #include "zorkit/platform/core/ResourceException.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/ClientDC.h"
@@ -28,6 +30,16 @@ const CMessageMap* CGridCtrl::GetThisMessageMap()
         zorkit::MapMessage<WM_SYSCOLORCHANGE>(&CGridCtrl::OnSysColorChange),
         zorkit::MapMessage<WM_SETTINGCHANGE>(&CGridCtrl::OnSettingChange),
         zorkit::MapMessage<WM_CAPTURECHANGED>(&CGridCtrl::OnCaptureChanged),
+        zorkit::MapMessage<WM_KEYDOWN>(&CGridCtrl::OnKeyDown),
+        zorkit::MapMessage<WM_CHAR>(&CGridCtrl::OnChar),
+        zorkit::MapMessage<WM_GETDLGCODE>(&CGridCtrl::OnGetDlgCode),
+        zorkit::MapMessage<WM_MOUSEMOVE>(&CGridCtrl::OnMouseMove),
+        zorkit::MapMessage<WM_LBUTTONDOWN>(&CGridCtrl::OnLButtonDown),
+        zorkit::MapMessage<WM_LBUTTONUP>(&CGridCtrl::OnLButtonUp),
+        zorkit::MapMessage<WM_LBUTTONDBLCLK>(&CGridCtrl::OnLButtonDblClk),
+        zorkit::MapMessage<WM_SETCURSOR>(&CGridCtrl::OnSetCursor),
+        zorkit::MapMessage<WM_MOUSEWHEEL>(&CGridCtrl::OnMouseWheel),
+        zorkit::MapNotify(GridNotifyEndEdit, InPlaceEditId, &CGridCtrl::OnEndInPlaceEdit),
     });
     return &map;
 }
@@ -99,6 +111,8 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle)
 {
     if (!CWnd::Create(kGridClassName, nullptr, dwStyle, rect, parent, nID))
         return FALSE;
+    if (m_bTitleTips)
+        m_TitleTip.Create(this);
     m_arRowHeights.assign(std::size_t(m_nRows), UINT(m_nDefCellHeight));
     m_arColWidths.assign(std::size_t(m_nCols), UINT(m_nDefCellWidth));
     SizesChanged();
@@ -108,7 +122,11 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle)
 
 BOOL CGridCtrl::SubclassWindow(HWND hWnd)
 {
-    return CWnd::SubclassWindow(hWnd);
+    if (!CWnd::SubclassWindow(hWnd))
+        return FALSE;
+    if (m_bTitleTips && !::IsWindow(m_TitleTip.m_hWnd))
+        m_TitleTip.Create(this);
+    return TRUE;
 }
 
 void CGridCtrl::PreSubclassWindow()

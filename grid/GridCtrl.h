@@ -17,6 +17,7 @@
 
 #include "zorkit/grid/CellID.h"
 #include "zorkit/grid/GridCell.h"
+#include "zorkit/grid/GridTitleTip.h"
 #include "zorkit/platform/gdi/Font.h"
 #include "zorkit/platform/gdi/ImageList.h"
 #include "zorkit/platform/ui/Wnd.h"
@@ -192,10 +193,20 @@ public:
     BOOL RedrawRow(int row);
     BOOL RedrawColumn(int col);
 
+    // Scrolls line by line until the cell is in view.
+    void EnsureVisible(int nRow, int nCol);
+    void EnsureVisible(const CCellID& cell) { EnsureVisible(cell.row, cell.col); }
+
     // Overridables, in the class's slot order.
     virtual void OnFixedColumnClick(CCellID& cell);
     virtual void OnFixedRowClick(CCellID& cell);
     virtual CSize GetCellExtent(int nRow, int nCol, CDC* pDC);
+    // Stores text in the cell and hands back the cell's previous text in it.
+    virtual void OnEndEditCell(int nRow, int nCol, CString& str);
+    // Opens the cell editor over the cell; nChar is the key that asked for it.
+    virtual void OnEditCell(int nRow, int nCol, UINT nChar);
+    virtual void CreateInPlaceEditControl(CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
+                                          LPCTSTR szText, int nChar);
     virtual void OnDraw(CDC* pDC);
     virtual BOOL DrawFixedCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk = FALSE);
     virtual BOOL DrawCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk = FALSE);
@@ -241,6 +252,16 @@ protected:
     void OnSysColorChange();
     void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     void OnCaptureChanged(CWnd* pWnd);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    UINT OnGetDlgCode();
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
 
     COLORREF m_crTextColour;
     COLORREF m_crTextBkColour;
@@ -293,6 +314,7 @@ protected:
     BOOL m_bAllowColumnResize = TRUE;
     int m_nResizeCaptureRange = 3;
     int m_nRowsPerWheelNotch = 3;
+    CGridTitleTip m_TitleTip;
 
 private:
     // Where the first non-fixed row (column) shown begins, remembered between calls
@@ -314,6 +336,12 @@ private:
     void DestroyRow(CGridRow* row, int nRow);
     void DrawImageAndText(CDC* pDC, CRect& rect, const GV_ITEM& item);
     void RepaintAll();
+    // Cells are about to go or move: an open editor must not store into another cell.
+    void AbandonCellEditors();
+    // Inverts the 2-pixel band that follows a divider being dragged.
+    void InvertSizingBand(CPoint at);
+    // Whether a point lies on the divider before or after the cell at origin with size.
+    bool OnDivider(int at, int origin, int size, int index) const;
     void ScrollAlong(int bar, UINT code);
     // Sets every size of one axis to `share` when the spare room allows; true when it did.
     bool ExpandAxisToFit(bool rows, int spare, int minimumSpare);

@@ -73,6 +73,8 @@ BOOL CGridCtrl::SetRowCount(int nRows)
     if (nRows < m_nFixedRows)
         m_nFixedRows = nRows;
     const int oldRows = m_nRows;
+    if (nRows < oldRows)
+        AbandonCellEditors();
     if (nRows > oldRows) {
         try {
             m_RowData.reserve(std::size_t(nRows));
@@ -134,6 +136,8 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
     if (nCols < m_nFixedCols)
         m_nFixedCols = nCols;
     const int oldCols = m_nCols;
+    if (nCols < oldCols)
+        AbandonCellEditors();
     if (nCols > oldCols) {
         try {
             m_arColWidths.reserve(std::size_t(nCols));
@@ -282,6 +286,8 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
         }
         fresh.push_back(cell);
     }
+    if (nColumn >= 0)
+        AbandonCellEditors();
     m_arColWidths.insert(m_arColWidths.begin() + col, 0);
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
@@ -306,6 +312,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
 {
     if (nRow < 0 || nRow >= m_nRows || !m_RowData[std::size_t(nRow)])
         return FALSE;
+    AbandonCellEditors();
     DestroyRow(m_RowData[std::size_t(nRow)], nRow);
     m_RowData.erase(m_RowData.begin() + nRow);
     m_arRowHeights.erase(m_arRowHeights.begin() + nRow);
@@ -334,6 +341,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     for (const CGridRow* row : m_RowData)
         if (!row || std::size_t(nColumn) >= row->size())
             return FALSE;
+    AbandonCellEditors();
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
         if (CGridCell* cell = (*cells)[std::size_t(nColumn)]) {
@@ -360,6 +368,7 @@ BOOL CGridCtrl::DeleteNonFixedRows()
 
 BOOL CGridCtrl::DeleteAllItems()
 {
+    AbandonCellEditors();
     SetFocusCell(-1, -1);
     m_arColWidths.clear();
     m_arRowHeights.clear();

@@ -72,6 +72,7 @@ void CGridCtrl::ScrollAlong(int bar, UINT code)
 {
     if (GetFocus() != this)
         SetFocus();
+    m_TitleTip.Hide();
     const bool vertical = bar == SB_VERT;
     const int scrollPos = GetScrollPos32(bar);
     const int scrollMax = vertical ? m_nVScrollMax : m_nHScrollMax;

@@ -63,7 +63,9 @@
 #include "zorkit/grid/BufferedDC.h"
 #include "zorkit/grid/CellID.h"
 #include "zorkit/grid/GridCell.h"
+#include "zorkit/grid/GridCellEditor.h"
 #include "zorkit/grid/GridCtrl.h"
+#include "zorkit/grid/GridTitleTip.h"
 
 // Subsystem 6: the modeless dialog base.
 #include "zorkit/dialogs/Modeless.h"
