@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "zorkit/grid/GridCellEditor.h"
 #include "zorkit/grid/GridCtrl.h"
 #include "zorkit/platform/gdi/Surface.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
@@ -74,6 +75,16 @@ public:
     int VScrollMax() const { return m_nVScrollMax; }
     int HScrollMax() const { return m_nHScrollMax; }
     int RowsPerWheelNotch() const { return m_nRowsPerWheelNotch; }
+    CGridTitleTip& TitleTip() { return m_TitleTip; }
+
+    // Scroll requests as they reach the grid, posted or sent.
+    std::vector<std::pair<UINT, UINT>> scrolls;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_HSCROLL || message == WM_VSCROLL)
+            scrolls.emplace_back(message, UINT(LOWORD(wParam)));
+        return CGridCtrl::WindowProc(message, wParam, lParam);
+    }
 };
 
 inline LRESULT OwnerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -133,6 +144,22 @@ struct GridTest : ::testing::Test {
         grid.Invalidate();  // sizes change without a repaint
         Settle();
     }
+    // More rows and columns of the same size and kind.
+    void Grow(int rows, int cols)
+    {
+        grid.SetRowCount(rows);
+        grid.SetColumnCount(cols);
+        for (int row = 0; row < rows; ++row) {
+            grid.SetRowHeight(row, 20);
+            for (int col = 0; col < cols; ++col)
+                grid.SetItemText(row, col, Label(row, col).c_str());
+        }
+        for (int col = 0; col < cols; ++col)
+            grid.SetColumnWidth(col, 40);
+        grid.ResetScrollBars();
+        grid.Invalidate();
+        Settle();
+    }
     static std::string Label(int row, int col)
     {
         if (row == 0)
@@ -165,8 +192,93 @@ struct GridTest : ::testing::Test {
         return r;
     }
 
+    // Input, as a user gives it. Clicks are far apart in time unless `twice` asks for a
+    // double click.
+    void Key(UINT key, bool down = true)
+    {
+        zorkit::InjectInput({down ? zorkit::InputKind::KeyDown : zorkit::InputKind::KeyUp, CPoint(),
+                             zorkit::MouseButton::Left, 0, key, 0});
+    }
+    void Press(UINT key)
+    {
+        Key(key);
+        Key(key, false);
+        zorkit::PumpPendingMessages();
+    }
+    void PressWith(UINT modifier, UINT key)
+    {
+        Key(modifier);
+        Press(key);
+        Key(modifier, false);
+        zorkit::PumpPendingMessages();
+    }
+    void Type(const char* utf8)
+    {
+        zorkit::InjectText(utf8);
+        zorkit::PumpPendingMessages();
+    }
+    void Mouse(zorkit::InputKind kind, int x, int y, DWORD time = 0)
+    {
+        zorkit::InjectInput({kind, Screen(x, y), zorkit::MouseButton::Left, 0, 0, time ? time : NextClickTime()});
+        zorkit::PumpPendingMessages();
+    }
+    void MoveTo(int x, int y) { Mouse(zorkit::InputKind::MouseMove, x, y); }
+    void Down(int x, int y) { Mouse(zorkit::InputKind::ButtonDown, x, y); }
+    void Up(int x, int y) { Mouse(zorkit::InputKind::ButtonUp, x, y); }
+    void Click(int x, int y)
+    {
+        Down(x, y);
+        Up(x, y);
+    }
+    void DoubleClick(int x, int y)
+    {
+        const DWORD first = NextClickTime();
+        Mouse(zorkit::InputKind::ButtonDown, x, y, first);
+        Mouse(zorkit::InputKind::ButtonUp, x, y, first + 10);
+        Mouse(zorkit::InputKind::ButtonDown, x, y, first + 20);
+        Mouse(zorkit::InputKind::ButtonUp, x, y, first + 30);
+    }
+    void Wheel(int delta)
+    {
+        zorkit::InjectInput({zorkit::InputKind::Wheel, Screen(50, 50), zorkit::MouseButton::Left, delta, 0, 0});
+    }
+    DWORD NextClickTime() { return m_clock += 10000; }
+
+    // The open cell editor, or null.
+    CGridCellEditor* Editor()
+    {
+        for (HWND child = ::GetWindow(grid.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            if (auto* editor = dynamic_cast<CGridCellEditor*>(CWnd::FromHandlePermanent(child)))
+                return editor;
+        return nullptr;
+    }
+    std::string EditorText()
+    {
+        CString text;
+        Editor()->GetWindowText(text);
+        return text.str();
+    }
+    std::pair<int, int> EditorSel()
+    {
+        int start = 0, end = 0;
+        Editor()->GetSel(start, end);
+        return {start, end};
+    }
+    // Focus and a clean record, ready for input.
+    void Focus(int row, int col)
+    {
+        grid.SetFocus();
+        grid.SetFocusCell(row, col);
+        zorkit::PumpPendingMessages();
+        owner.events.clear();
+        grid.scrolls.clear();
+    }
+
     OwnerWnd owner;
     GridProbe grid;
+
+private:
+    DWORD m_clock = 100000;
 };
 
 }

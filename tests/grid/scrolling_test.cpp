@@ -24,18 +24,7 @@ struct ScrollingGrid : GridTest {
     void SetUp() override
     {
         GridTest::SetUp();
-        grid.SetRowCount(40);
-        grid.SetColumnCount(12);
-        for (int row = 0; row < 40; ++row) {
-            grid.SetRowHeight(row, 20);
-            for (int col = 0; col < 12; ++col)
-                grid.SetItemText(row, col, Label(row, col).c_str());
-        }
-        for (int col = 0; col < 12; ++col)
-            grid.SetColumnWidth(col, 40);
-        grid.ResetScrollBars();
-        grid.Invalidate();
-        Settle();
+        Grow(40, 12);
     }
     void Scroll(UINT message, UINT code) { grid.SendMessage(message, code, 0); }
     // A full repaint at the present position must look the same as what scrolling left.
