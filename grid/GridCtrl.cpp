@@ -6,7 +6,7 @@
 
 #include "zorkit/platform/core/ResourceException.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
-#include "zorkit/platform/ui/ClientDC.h"
+#include "zorkit/platform/gdi/DC.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/WindowClass.h"
 

@@ -2,7 +2,7 @@
 // the headings, auto-sizing by double-clicking a divider, the second click that opens
 // the editor, title tips, and the wheel.
 #include "zorkit/grid/GridCtrl.h"
-#include "zorkit/platform/ui/WindowDC.h"
+#include "zorkit/platform/gdi/DC.h"
 
 bool CGridCtrl::OnDivider(int at, int origin, int size, int index) const
 {
