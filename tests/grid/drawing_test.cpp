@@ -5,6 +5,9 @@
 #include "zorkit/platform/gdi/Bitmap.h"
 #include "zorkit/platform/gdi/DC.h"
 #include "zorkit/platform/gdi/Font.h"
+#include "zorkit/platform/gdi/PrintDC.h"
+#include "zorkit/grid/BufferedDC.h"
+#include "tests/support/TempDir.h"
 #include "GridFixture.h"
 
 namespace {
@@ -279,6 +282,56 @@ TEST_F(GridTest, InvalidatingCellsCoversTheirLinesToo)
     EXPECT_TRUE(grid.InvalidateCellRect(CCellRange(0, 0, 3, 2)));
     EXPECT_EQ(UpdateRect(), CRect(40, 20, 120, 80)) << "clipped to the non-fixed cells";
     EXPECT_FALSE(grid.InvalidateCellRect(CCellRange(0, 0, 30, 2)));
+}
+
+TEST_F(GridTest, TheBufferComposesOffScreenAndCopiesOnce)
+{
+    CRect client;
+    grid.GetClientRect(&client);
+    CDC target;
+    target.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&target, client.Width(), client.Height());
+    target.SelectObject(&bitmap);
+    target.IntersectClipRect(50, 30, 170, 90);
+    target.StartRecording();
+    {
+        CBufferedDC buffered(&target);
+        grid.OnDraw(&buffered);
+        EXPECT_TRUE(target.GetRecordedCalls().empty()) << "nothing reaches the target before the copy";
+    }
+    ASSERT_EQ(target.GetRecordedCalls().size(), 1u);
+    EXPECT_EQ(target.GetRecordedCalls()[0].name, "BitBlt");
+    EXPECT_EQ(target.GetRecordedCalls()[0].rect, CRect(50, 30, 170, 90));
+    EXPECT_EQ(target.GetPixel(119, 70), grid.GetGridColor()) << "the cells arrived at their own coordinates";
+}
+
+TEST_F(GridTest, PrintingDrawsTheCellsWithoutFocusOrSelectionMarks)
+{
+    TempDir scratch;
+    const std::string path = scratch.File("grid.pdf");
+    grid.SetFocusCell(3, 3);
+    grid.SetItemState(2, 2, CellSelected);
+    CPrintDC printer;
+    ASSERT_TRUE(printer.Create(path.c_str()));
+    printer.StartDoc("grid");
+    printer.StartPage();
+    printer.StartRecording();
+    {
+        CBufferedDC buffered(&printer);
+        grid.OnDraw(&buffered);
+    }
+    printer.EndPage();
+    printer.EndDoc();
+    int texts = 0;
+    for (const auto& call : printer.GetRecordedCalls()) {
+        texts += call.name == "DrawText";
+        EXPECT_NE(call.name, "Rectangle") << "no focus frame on paper";
+        EXPECT_NE(call.name, "BitBlt") << "a printer is drawn on directly";
+        if (call.name == "FillSolidRect" || call.name == "FillRect")
+            EXPECT_NE(call.brushColor, GetSysColor(COLOR_HIGHLIGHT)) << "no selection colour on paper";
+    }
+    EXPECT_EQ(texts, 10 * 6) << "every cell of the page";
 }
 
 }
