@@ -19,6 +19,7 @@ CCodeTracer::CCodeTracer(const CCodeImage& image)
 
 void CCodeTracer::Trace(unsigned entry)
 {
+    m_targets[entry] = true;
     m_leads.push_back({entry, 0});
     while (!m_leads.empty()) {
         const Lead lead = m_leads.back();

@@ -23,11 +23,12 @@ public:
     // The image must outlive the tracer.
     explicit CCodeTracer(const CCodeImage& image);
 
-    // Traces everything reachable from entry, an address that holds a byte.
+    // Traces everything reachable from entry, an address that holds a byte; the entry
+    // counts as a target.
     void Trace(unsigned entry);
 
     Mark GetMark(unsigned address) const { return Mark(m_marks[address]); }
-    // True for every jump, call or branch target that holds a byte.
+    // True for every entry and every jump, call or branch target that holds a byte.
     bool IsTarget(unsigned address) const { return m_targets[address]; }
     // Where the trace could not go on, by address: one message each.
     const std::map<unsigned, std::string>& GetWarnings() const { return m_warnings; }
