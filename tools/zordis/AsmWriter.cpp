@@ -25,30 +25,28 @@ bool HasBitField(unsigned char opcode)
     }
 }
 
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 // The listing prefix in the assembler's spelling: lower case, a tab after the
 // mnemonic, no blanks inside the operands ("SUBB A ,R1" is "subb\ta,r1").
 std::string AssemblerPrefix(const OPCODEINFO& info)
 {
-    std::string mnemonic;
+    const std::string prefix = info.prefix;
+    const std::size_t blank = prefix.find(' ');
+    std::string text = prefix.substr(0, blank);
     std::string operands;
-    bool inOperands = false;
-    for (const char* at = info.prefix; *at; ++at) {
-        if (*at == ' ')
-            inOperands = true;
-        else
-            (inOperands ? operands : mnemonic) += char(std::tolower(static_cast<unsigned char>(*at)));
-    }
+    if (blank != std::string::npos)
+        for (char c : prefix.substr(blank))
+            if (c != ' ')
+                operands += c;
     if (!operands.empty() || info.operands != OPD_NONE)
-        mnemonic += '\t';
-    return mnemonic + operands;
-}
-
-std::string AssemblerSuffix(const OPCODEINFO& info)
-{
-    std::string suffix = info.suffix;
-    for (char& c : suffix)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return suffix;
+        text += '\t';
+    return Lower(text + operands);
 }
 
 struct OpcodeText {
@@ -62,7 +60,7 @@ const std::array<OpcodeText, 256>& OpcodeTexts()
         std::array<OpcodeText, 256> made;
         for (unsigned opcode = 0; opcode < 256; ++opcode) {
             const OPCODEINFO& info = GetOpcodeInfo(static_cast<unsigned char>(opcode));
-            made[opcode] = {AssemblerPrefix(info), AssemblerSuffix(info)};
+            made[opcode] = {AssemblerPrefix(info), Lower(info.suffix)};
         }
         return made;
     }();
@@ -96,7 +94,12 @@ CAsmWriter::CAsmWriter(const CCodeImage& image, const CCodeTracer& tracer)
 
 void CAsmWriter::Write(const std::string& title, std::string& out) const
 {
-    out += "; " + title + "\n\t.area\tCODE (ABS)\n";
+    // A line break in a file name would end the comment early.
+    std::string comment = title;
+    for (char& c : comment)
+        if (static_cast<unsigned char>(c) < ' ')
+            c = '?';
+    out += "; " + comment + "\n\t.area\tCODE (ABS)\n";
     for (const CCodeImage::Run& run : m_image.GetRuns())
         WriteRun(run, out);
 }
