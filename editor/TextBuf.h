@@ -103,16 +103,19 @@ public:
     // undo, at the start of the removed text or the end of the restored text; after a
     // redo, where the edit itself left it. The views are told as for any edit, with no
     // source view. FALSE, with nothing changed, on a read-only buffer or when there is
-    // nothing to undo (redo); also when memory runs out part-way, the history then
-    // being forgotten.
+    // nothing to undo (redo). FALSE too when memory runs out part-way through a step:
+    // what was done stays, the history is forgotten.
     BOOL CanUndo() const;
     BOOL CanRedo() const;
     BOOL Undo(CPoint& cursor);
     BOOL Redo(CPoint& cursor);
     // Typed characters (insertions of one character, CR excepted, each where the one
-    // before ended) make one step until another edit, an undo, a save or this call.
+    // before ended) make one step until another edit, an undo or redo, SetModified(FALSE)
+    // or this call; the view calls it when the caret moves. A run may go on from a
+    // group that ended with a typed character.
     void CloseUndoGroup();
-    // The edits between the two calls are one step; pairs may nest.
+    // The edits between the two calls are one step; pairs may nest. An undo or redo
+    // ends any open pair.
     void BeginUndoGroup();
     void EndUndoGroup();
     // Bytes the history may use for text out of the buffer and its bookkeeping
