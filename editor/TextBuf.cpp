@@ -310,7 +310,8 @@ int CTextBuf::DeleteText(CTextView* source, CPoint start, CPoint end)
     if (m_readOnly || !IsRange(start, end))
         return FALSE;
     UndoStep step{start, end, false, {}};
-    bool kept = CaptureText(start, end, step.text);
+    // Text the history could not hold is not even copied.
+    bool kept = CaptureText(start, end, m_history->Limit(), step.text);
     if (!RemoveText(source, start, end))
         return FALSE;
     Record(std::move(step), kept, false);
@@ -342,14 +343,17 @@ int CTextBuf::RemoveText(CTextView* source, CPoint start, CPoint end)
     return TRUE;
 }
 
-bool CTextBuf::CaptureText(CPoint start, CPoint end, UndoText& text) const
+bool CTextBuf::CaptureText(CPoint start, CPoint end, std::size_t limit, UndoText& text) const
 {
+    std::size_t lines = std::size_t(end.y - start.y + 1);
+    std::size_t size = std::size_t(end.x - start.x);
+    for (int line = start.y; line < end.y; ++line)
+        size += std::size_t(m_lines[line].length);
+    if (size + lines * sizeof(int) > limit)
+        return false;
     try {
-        std::size_t size = 0;
-        for (int line = start.y; line <= end.y; ++line)
-            size += std::size_t(m_lines[line].length);
         text.bytes.reserve(size);
-        text.lineLengths.reserve(std::size_t(end.y - start.y + 1));
+        text.lineLengths.reserve(lines);
         for (int line = start.y; line <= end.y; ++line) {
             const LineRecord& record = m_lines[line];
             int from = line == start.y ? start.x : 0;
@@ -415,7 +419,8 @@ bool CTextBuf::Toggle(UndoStep& step, CPoint& cursor)
 {
     if (step.inBuffer) {
         UndoText text;
-        if (!CaptureText(step.start, step.end, text) || !RemoveText(nullptr, step.start, step.end))
+        // Text too large for the history is still taken, and its redo forgotten after.
+        if (!CaptureText(step.start, step.end, std::size_t(-1), text) || !RemoveText(nullptr, step.start, step.end))
             return false;
         step.text = std::move(text);
         cursor = step.start;

@@ -137,7 +137,8 @@ protected:
     // flag to their callers.
     int InsertPieces(CTextView* source, const std::vector<TextPiece>& pieces, CPoint pos, CPoint& end);
     int RemoveText(CTextView* source, CPoint start, CPoint end);
-    bool CaptureText(CPoint start, CPoint end, UndoText& text) const;
+    // Copies the text out, unless it would take more than limit bytes.
+    bool CaptureText(CPoint start, CPoint end, std::size_t limit, UndoText& text) const;
     void Record(UndoStep&& step, bool kept, bool typed);
     // Moves the step's text into the buffer or out of it.
     bool Toggle(UndoStep& step, CPoint& cursor);

@@ -116,8 +116,9 @@ void CUndoHistory::Move(std::deque<Group>& from, std::deque<Group>& to)
 void CUndoHistory::Trim()
 {
     while (m_bytes > m_limit && (!m_undo.empty() || !m_redo.empty())) {
-        // The oldest undo step goes first, then the redo step furthest away.
-        std::deque<Group>& from = m_undo.empty() ? m_redo : m_undo;
+        // The redo step furthest away goes first, so that undoing a large insertion
+        // does not cost the steps before it; then the oldest undo step.
+        std::deque<Group>& from = m_redo.empty() ? m_undo : m_redo;
         if (&from == &m_undo)
             m_baseState = from.front().state;
         m_bytes -= from.front().bytes;

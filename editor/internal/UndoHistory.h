@@ -58,6 +58,7 @@ public:
     void MarkSaved();
     bool AtSaved() const { return CurrentState() == m_savedState; }
     void SetLimit(std::size_t bytes);
+    std::size_t Limit() const { return m_limit; }
 
 private:
     struct Group {

@@ -327,4 +327,22 @@ TEST_F(TextBufUndo, TheOldestStepsGoWhenTheHistoryOutgrowsItsLimit)
     EXPECT_EQ(LinesOf(buffer), (Lines{"head", ""}));
 }
 
+TEST_F(TextBufUndo, UndoingAnInsertionLargerThanTheLimitKeepsTheStepsBefore)
+{
+    const std::string big(4000, 'z');
+    buffer.SetUndoLimit(3000);
+    Insert("one", CPoint(0, 0));
+    ASSERT_TRUE(buffer.DeleteText(&view, CPoint(0, 0), CPoint(1, 0)));
+    Insert(big.c_str(), CPoint(2, 0));
+    EXPECT_EQ(LinesOf(buffer), (Lines{"ne" + big})) << "an insertion costs the history nothing while its text is in";
+
+    ASSERT_TRUE(buffer.Undo(cursor));
+    EXPECT_EQ(LinesOf(buffer), (Lines{"ne"}));
+    EXPECT_FALSE(buffer.CanRedo()) << "its text does not fit the history";
+    ASSERT_TRUE(buffer.Undo(cursor));
+    ASSERT_TRUE(buffer.Undo(cursor));
+    EXPECT_EQ(LinesOf(buffer), (Lines{""}));
+    EXPECT_TRUE(buffer.CanRedo());
+}
+
 }
