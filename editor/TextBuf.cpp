@@ -50,13 +50,14 @@ std::vector<TextPiece> SplitAtBreaks(const char* text)
     }
 }
 
-// One typed character: a single byte or a double-byte character, neither breaking the line.
-bool IsTypedCharacter(const char* text)
+// One typed character: a single byte or a double-byte character, not a line break.
+bool IsTypedCharacter(const std::vector<TextPiece>& pieces)
 {
-    std::size_t length = std::strlen(text);
-    if (length == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(text[0])))
-        return text[1] != '\r';
-    return length == 1 && text[0] != '\r';
+    if (pieces.size() != 1)
+        return false;
+    const TextPiece& piece = pieces.front();
+    return piece.length == 1 ||
+        (piece.length == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(piece.bytes[0])));
 }
 
 }
@@ -245,7 +246,7 @@ int CTextBuf::InsertText(CTextView* source, const char* text, CPoint pos, CPoint
     }
     if (!InsertPieces(source, pieces, pos, end))
         return FALSE;
-    Record(UndoStep{pos, end, true, {}}, true, IsTypedCharacter(text));
+    Record(UndoStep{pos, end, true, {}}, true, IsTypedCharacter(pieces));
     SetModified(TRUE);
     return TRUE;
 }

@@ -111,8 +111,9 @@ public:
     BOOL Redo(CPoint& cursor);
     // Typed characters (insertions of one character, CR excepted, each where the one
     // before ended) make one step until another edit, an undo or redo, SetModified(FALSE)
-    // or this call; the view calls it when the caret moves. A run may go on from a
-    // group that ended with a typed character.
+    // or this call, which a view makes when the user moves the caret (not when an edit
+    // moves it through UpdateView). A run may go on from a group that ended with a
+    // typed character.
     void CloseUndoGroup();
     // The edits between the two calls are one step; pairs may nest. An undo or redo
     // ends any open pair.
