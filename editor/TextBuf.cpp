@@ -386,10 +386,11 @@ BOOL CTextBuf::Undo(CPoint& cursor)
 {
     if (!CanUndo())
         return FALSE;
-    std::vector<UndoStep>& steps = m_history->NextUndo();
-    bool done = std::all_of(steps.rbegin(), steps.rend(), [&](UndoStep& step) { return Toggle(step, cursor); });
+    UndoGroup group = m_history->TakeUndo();
+    std::vector<UndoStep>& steps = group.steps;
+    bool done = std::all_of(steps.rbegin(), steps.rend(), [&](UndoStep& step) { return Replay(step, cursor); });
     if (done)
-        m_history->Undone();
+        m_history->Undone(std::move(group));
     return FinishReplay(done);
 }
 
@@ -397,23 +398,30 @@ BOOL CTextBuf::Redo(CPoint& cursor)
 {
     if (!CanRedo())
         return FALSE;
-    std::vector<UndoStep>& steps = m_history->NextRedo();
-    bool done = std::all_of(steps.begin(), steps.end(), [&](UndoStep& step) { return Toggle(step, cursor); });
+    UndoGroup group = m_history->TakeRedo();
+    std::vector<UndoStep>& steps = group.steps;
+    bool done = std::all_of(steps.begin(), steps.end(), [&](UndoStep& step) { return Replay(step, cursor); });
     if (done)
-        m_history->Redone();
+        m_history->Redone(std::move(group));
     return FinishReplay(done);
 }
 
 BOOL CTextBuf::FinishReplay(bool done)
 {
     if (!done) {
-        // Part of the step may have been carried out: the history no longer fits the text.
+        // Part of the step may have been carried out, or a view edited in between: the
+        // history no longer fits the text.
         m_history->Clear();
         SetModified(TRUE);
         return FALSE;
     }
     SetModified(!m_history->AtSaved());
     return TRUE;
+}
+
+bool CTextBuf::Replay(UndoStep& step, CPoint& cursor)
+{
+    return Toggle(step, cursor) && m_history->TakenGroupFits();
 }
 
 bool CTextBuf::Toggle(UndoStep& step, CPoint& cursor)

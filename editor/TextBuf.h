@@ -103,8 +103,9 @@ public:
     // undo, at the start of the removed text or the end of the restored text; after a
     // redo, where the edit itself left it. The views are told as for any edit, with no
     // source view. FALSE, with nothing changed, on a read-only buffer or when there is
-    // nothing to undo (redo). FALSE too when memory runs out part-way through a step:
-    // what was done stays, the history is forgotten.
+    // nothing to undo (redo). FALSE too when a step stops part-way, for want of memory
+    // or because a view edited while it was told of the step: what was done stays, and
+    // the history is forgotten.
     BOOL CanUndo() const;
     BOOL CanRedo() const;
     BOOL Undo(CPoint& cursor);
@@ -143,6 +144,8 @@ protected:
     void Record(UndoStep&& step, bool kept, bool typed);
     // Moves the step's text into the buffer or out of it.
     bool Toggle(UndoStep& step, CPoint& cursor);
+    // Toggles a step of an undo or redo; false also when the history changed meanwhile.
+    bool Replay(UndoStep& step, CPoint& cursor);
     BOOL FinishReplay(bool done);
 
     std::vector<LineRecord> m_lines;

@@ -16,6 +16,7 @@ std::vector<TextPiece> UndoText::Pieces() const
 
 void CUndoHistory::Clear()
 {
+    ++m_changes;
     m_undo.clear();
     m_redo.clear();
     m_bytes = 0;
@@ -26,20 +27,21 @@ void CUndoHistory::Clear()
 
 void CUndoHistory::Record(UndoStep step, bool typed)
 {
+    ++m_changes;
     try {
-        for (const Group& group : m_redo)
+        for (const UndoGroup& group : m_redo)
             m_bytes -= group.bytes;
         m_redo.clear();
         if (typed && m_runOpen && m_undo.back().steps.back().end == step.start) {
             m_undo.back().steps.back().end = step.end;
         } else if (m_groupOpen) {
-            Group& group = m_undo.back();
+            UndoGroup& group = m_undo.back();
             std::size_t added = sizeof(UndoStep) + step.text.Size();
             group.steps.push_back(std::move(step));
             group.bytes += added;
             m_bytes += added;
         } else {
-            Group group;
+            UndoGroup group;
             group.steps.push_back(std::move(step));
             group.state = m_nextState++;
             group.bytes = SizeOf(group);
@@ -67,9 +69,13 @@ void CUndoHistory::EndGroup()
         m_groupOpen = false;
 }
 
-void CUndoHistory::Undone() { Move(m_undo, m_redo); }
+UndoGroup CUndoHistory::TakeUndo() { return Take(m_undo); }
 
-void CUndoHistory::Redone() { Move(m_redo, m_undo); }
+void CUndoHistory::Undone(UndoGroup group) { Put(std::move(group), m_redo); }
+
+UndoGroup CUndoHistory::TakeRedo() { return Take(m_redo); }
+
+void CUndoHistory::Redone(UndoGroup group) { Put(std::move(group), m_undo); }
 
 void CUndoHistory::MarkSaved()
 {
@@ -85,23 +91,29 @@ void CUndoHistory::SetLimit(std::size_t bytes)
     Trim();
 }
 
-std::size_t CUndoHistory::SizeOf(const Group& group)
+std::size_t CUndoHistory::SizeOf(const UndoGroup& group)
 {
-    std::size_t bytes = sizeof(Group);
+    std::size_t bytes = sizeof(UndoGroup);
     for (const UndoStep& step : group.steps)
         bytes += sizeof(UndoStep) + step.text.Size();
     return bytes;
 }
 
-void CUndoHistory::Move(std::deque<Group>& from, std::deque<Group>& to)
+UndoGroup CUndoHistory::Take(std::deque<UndoGroup>& from)
 {
     // An undo or redo ends any group or run that was open.
     m_groupDepth = 0;
     m_groupOpen = false;
     m_runOpen = false;
-    Group group = std::move(from.back());
+    UndoGroup group = std::move(from.back());
     from.pop_back();
     m_bytes -= group.bytes;
+    m_takenAt = ++m_changes;
+    return group;
+}
+
+void CUndoHistory::Put(UndoGroup group, std::deque<UndoGroup>& to)
+{
     group.bytes = SizeOf(group);
     try {
         to.push_back(std::move(group));
@@ -118,7 +130,7 @@ void CUndoHistory::Trim()
     while (m_bytes > m_limit && (!m_undo.empty() || !m_redo.empty())) {
         // The redo step furthest away goes first, so that undoing a large insertion
         // does not cost the steps before it; then the oldest undo step.
-        std::deque<Group>& from = m_redo.empty() ? m_undo : m_redo;
+        std::deque<UndoGroup>& from = m_redo.empty() ? m_undo : m_redo;
         if (&from == &m_undo)
             m_baseState = from.front().state;
         m_bytes -= from.front().bytes;

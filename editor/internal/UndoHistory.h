@@ -30,6 +30,14 @@ struct UndoStep {
     UndoText text;
 };
 
+// The edits one undo takes back together.
+struct UndoGroup {
+    std::vector<UndoStep> steps;
+    std::size_t bytes = 0;
+    // The text after the group is applied; states are never reused.
+    unsigned long long state = 0;
+};
+
 class CUndoHistory {
 public:
     // Bytes of held text (and bookkeeping) kept before the oldest steps are forgotten.
@@ -47,12 +55,15 @@ public:
     void EndGroup();
     void CloseRun() { m_runOpen = false; }
 
-    // The steps the next undo takes back (the buffer reverses them, last first), then
-    // Undone moves them to the redo list; likewise for redo, first step first.
-    std::vector<UndoStep>& NextUndo() { return m_undo.back().steps; }
-    void Undone();
-    std::vector<UndoStep>& NextRedo() { return m_redo.back().steps; }
-    void Redone();
+    // Takes out the group the next undo takes back (the buffer reverses its steps, last
+    // first) or the next redo repeats; Undone or Redone puts it on the other list.
+    UndoGroup TakeUndo();
+    void Undone(UndoGroup group);
+    UndoGroup TakeRedo();
+    void Redone(UndoGroup group);
+    // False once an edit was recorded or the history cleared since the group was taken
+    // (a view edited while it was told of the undo): the steps no longer fit the text.
+    bool TakenGroupFits() const { return m_changes == m_takenAt; }
 
     // The text as it is now is the saved text; a later edit starts a new step.
     void MarkSaved();
@@ -61,20 +72,14 @@ public:
     std::size_t Limit() const { return m_limit; }
 
 private:
-    struct Group {
-        std::vector<UndoStep> steps;
-        std::size_t bytes = 0;
-        // The text after this group is applied; states are never reused.
-        unsigned long long state = 0;
-    };
-
     unsigned long long CurrentState() const { return m_undo.empty() ? m_baseState : m_undo.back().state; }
-    static std::size_t SizeOf(const Group& group);
-    void Move(std::deque<Group>& from, std::deque<Group>& to);
+    static std::size_t SizeOf(const UndoGroup& group);
+    UndoGroup Take(std::deque<UndoGroup>& from);
+    void Put(UndoGroup group, std::deque<UndoGroup>& to);
     void Trim();
 
-    std::deque<Group> m_undo; // oldest first
-    std::deque<Group> m_redo; // the next to redo last
+    std::deque<UndoGroup> m_undo; // oldest first
+    std::deque<UndoGroup> m_redo; // the next to redo last
     std::size_t m_bytes = 0;
     std::size_t m_limit = kDefaultLimit;
     int m_groupDepth = 0;
@@ -83,4 +88,7 @@ private:
     unsigned long long m_nextState = 1;
     unsigned long long m_baseState = 0; // the text before the oldest undo group
     unsigned long long m_savedState = 0;
+    // Counts changes of the lists, so that a taken group knows whether it still fits.
+    unsigned long m_changes = 0;
+    unsigned long m_takenAt = 0;
 };

@@ -174,6 +174,28 @@ TEST_F(TextBufUndo, EveryViewFollowsAnUndoThroughTheUsualHints)
     EXPECT_EQ(other.m_updates.back().line, 0);
 }
 
+TEST_F(TextBufUndo, AViewEditingWhileItHearsOfAnUndoLeavesASoundBuffer)
+{
+    Insert("ab", CPoint(0, 0));
+    buffer.BeginUndoGroup();
+    Insert("cd", CPoint(2, 0));
+    Insert("ef", CPoint(4, 0));
+    buffer.EndUndoGroup();
+    bool edited = false;
+    other.m_onUpdate = [&] {
+        if (!edited) {
+            edited = true;
+            CPoint end;
+            EXPECT_TRUE(buffer.InsertText(&other, "!", CPoint(0, 0), end));
+        }
+    };
+
+    EXPECT_FALSE(buffer.Undo(cursor)) << "the undo stops where the view edited";
+    EXPECT_EQ(LinesOf(buffer), (Lines{"!abcd"})) << "and removes no text it no longer knows";
+    EXPECT_FALSE(buffer.CanUndo()) << "the history no longer fits the text";
+    EXPECT_FALSE(buffer.CanRedo());
+}
+
 TEST_F(TextBufUndo, ANewEditForgetsWhatCouldBeRedone)
 {
     Insert("one", CPoint(0, 0));
