@@ -121,7 +121,9 @@ public:
     void BeginUndoGroup();
     void EndUndoGroup();
     // Bytes the history may use for text out of the buffer and its bookkeeping
-    // (32 MiB to begin with); the oldest steps are forgotten to stay within it.
+    // (32 MiB to begin with). To stay within it the history forgets the redo steps
+    // furthest away, then the oldest undo steps; a deletion larger than the limit
+    // cannot be undone, and nothing before it either.
     void SetUndoLimit(std::size_t bytes);
 
     void AddView(CTextView* view);

@@ -40,7 +40,7 @@ struct UndoGroup {
 
 class CUndoHistory {
 public:
-    // Bytes of held text (and bookkeeping) kept before the oldest steps are forgotten.
+    // Bytes of held text and bookkeeping kept before steps are forgotten.
     static constexpr std::size_t kDefaultLimit = std::size_t(32) << 20;
 
     bool CanUndo() const { return !m_undo.empty(); }
