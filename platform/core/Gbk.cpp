@@ -90,4 +90,12 @@ std::u32string CodePointsFromGbk(std::string_view gbk)
     return out;
 }
 
+int NextGbkBoundary(const char* text, int length, int index)
+{
+    if (index + 1 < length && IsGbkLeadByte(static_cast<unsigned char>(text[index])) &&
+        IsGbkTrailByte(static_cast<unsigned char>(text[index + 1])))
+        return index + 2;
+    return index + 1;
+}
+
 }

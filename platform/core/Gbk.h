@@ -14,5 +14,10 @@ std::u32string CodePointsFromGbk(std::string_view gbk);
 
 // True when byte starts a two-byte GBK character.
 constexpr bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+// True when byte can end a two-byte GBK character.
+constexpr bool IsGbkTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+// The index just past the character that starts at index: two bytes for a lead byte
+// followed by a trail byte, one for any other byte (as the fonts draw them).
+int NextGbkBoundary(const char* text, int length, int index);
 
 }

@@ -48,6 +48,16 @@ TEST(GbkTest, ChineseTextRoundTripsAndBadBytesBecomeQuestionMarks)
     EXPECT_FALSE(zorkit::IsGbkLeadByte('A'));
 }
 
+TEST(GbkTest, CharacterBoundariesStepOverWholeDoubleByteCharacters)
+{
+    const std::string text = "a\xB8\xB4\x81\x7F\xB8";
+    const int length = int(text.size());
+    EXPECT_EQ(zorkit::NextGbkBoundary(text.data(), length, 0), 1);
+    EXPECT_EQ(zorkit::NextGbkBoundary(text.data(), length, 1), 3) << "lead and trail form one character";
+    EXPECT_EQ(zorkit::NextGbkBoundary(text.data(), length, 3), 4) << "0x7F is no trail byte";
+    EXPECT_EQ(zorkit::NextGbkBoundary(text.data(), length, 5), 6) << "a lead byte cut off at the end";
+}
+
 TEST(ResourcesTest, LibraryStringsAreRegisteredAtLoad)
 {
     CString text;
