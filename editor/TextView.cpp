@@ -160,8 +160,11 @@ void CTextView::ResetView()
     m_cursorPos = m_anchor = m_selStart = m_selEnd = CPoint(0, 0);
     m_marginImages.reset();
     m_lineExtents.clear();
-    if (m_hWnd)
+    if (m_hWnd) {
+        // The view now shows other text, or the same text from its start.
+        Invalidate(FALSE);
         UpdateCaret();
+    }
 }
 
 COLORREF CTextView::GetColor(int index) const
