@@ -6,12 +6,11 @@
 #include <iterator>
 
 #include "zorkit/editor/TextBuf.h"
+#include "zorkit/module/ResourceIds.h"
 
 namespace {
 
-constexpr UINT kMarginImagesBitmap = 5001;
 constexpr int kMarginImageSize = 16;
-constexpr COLORREF kMarginImagesTransparent = RGB(0, 255, 255);
 // Margin images in order of precedence; the index is the image's.
 constexpr unsigned long kMarginMarks[] = {LINEMARK_ARROW, LINEMARK_RING, LINEMARK_DOT, LINEMARK_TRIANGLE};
 
@@ -79,7 +78,7 @@ void CTextView::DrawMargin(CDC* dc, const CRect& rect, int line)
         return;
     if (!m_marginImages) {
         m_marginImages = std::make_unique<CImageList>();
-        if (!m_marginImages->Create(kMarginImagesBitmap, kMarginImageSize, 16, kMarginImagesTransparent)) {
+        if (!m_marginImages->Create(zorkit::IDB_MARGIN_IMAGES, kMarginImageSize, 16, zorkit::kMarginImagesTransparent)) {
             m_marginImages.reset();
             return;
         }

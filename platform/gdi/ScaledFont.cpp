@@ -15,6 +15,8 @@ namespace {
 // A zero height asks for the default cell.
 constexpr LONG kDefaultCellHeight = 16;
 
+bool IsGbkTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+
 FT_Size NewSize(const FontFace* face, long emX64, long emY64)
 {
     FT_Size size = nullptr;
