@@ -24,6 +24,16 @@ const CMessageMap* CTextView::GetThisMessageMap()
         zorkit::MapMessage<WM_HSCROLL>(&CTextView::OnHScroll),
         zorkit::MapMessage<WM_SETFOCUS>(&CTextView::OnSetFocus),
         zorkit::MapMessage<WM_KILLFOCUS>(&CTextView::OnKillFocus),
+        zorkit::MapMessage<WM_KEYDOWN>(&CTextView::OnKeyDown),
+        zorkit::MapMessage<WM_LBUTTONDOWN>(&CTextView::OnLButtonDown),
+        zorkit::MapMessage<WM_MOUSEMOVE>(&CTextView::OnMouseMove),
+        zorkit::MapMessage<WM_LBUTTONUP>(&CTextView::OnLButtonUp),
+        zorkit::MapMessage<WM_LBUTTONDBLCLK>(&CTextView::OnLButtonDblClk),
+        zorkit::MapMessage<WM_SETCURSOR>(&CTextView::OnSetCursor),
+        zorkit::MapCommand(ID_EDIT_COPY, &CTextView::OnEditCopy),
+        zorkit::MapUpdateCommandUI(ID_EDIT_COPY, &CTextView::OnUpdateEditCopy),
+        zorkit::MapCommand(ID_EDIT_SELECT_ALL, &CTextView::OnEditSelectAll),
+        zorkit::MapUpdateCommandUI(ID_INDICATOR_CARET, &CTextView::OnUpdateIndicatorCaret),
     });
     return &map;
 }

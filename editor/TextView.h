@@ -21,10 +21,18 @@
 #include "zorkit/platform/gdi/Bitmap.h"
 #include "zorkit/platform/gdi/Font.h"
 #include "zorkit/platform/gdi/ImageList.h"
+#include "zorkit/platform/core/CmdUI.h"
 #include "zorkit/platform/ui/View.h"
 
 class CTextBuf;
 class CUpdateContext;
+
+// Commands the text views handle from the host's menus, accelerators and status bar.
+constexpr UINT ID_EDIT_COPY = 0xE122;
+constexpr UINT ID_EDIT_CUT = 0xE123;
+constexpr UINT ID_EDIT_PASTE = 0xE125;
+constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
+constexpr UINT ID_INDICATOR_CARET = 0xE733;
 
 class CTextView : public CView {
     DECLARE_DYNCREATE(CTextView)
@@ -46,6 +54,12 @@ public:
     virtual char* GetLineChars(int line) const;
     virtual void GetLineColors(int line, COLORREF& background, COLORREF& text, BOOL& toEdge);
     virtual int GetLineCount() const;
+    // The text from start to end of the attached buffer, lines joined by CR LF.
+    virtual void GetText(const CPoint& start, const CPoint& end, CString& text);
+    // The clipboard's plain text (CF_TEXT); FALSE when it could not be read or set.
+    virtual int GetFromClip(CString& text);
+    virtual int PutToClip(const char* text);
+    virtual int TextInClip();
     virtual void OnUpdateSibling(CTextView* source, BOOL vertical);
     virtual void ResetView();
     virtual void UpdateSiblingScrollPos(BOOL vertical);
@@ -105,7 +119,12 @@ public:
     CTextView* GetSiblingView(int row, int col) const;
 
     // Caret and selection. The selection is kept with start <= end; equal ends mean none.
+    // The anchor is the fixed end of a selection being extended.
     void UpdateCaret();
+    CPoint GetCursorPos() const { return m_cursorPos; }
+    // Moves the cursor, leaves no selection, and scrolls the cursor into view.
+    void SetCursorPos(const CPoint& pos);
+    void SetAnchor(const CPoint& pos) { m_anchor = pos; }
     void SetSelection(CPoint a, CPoint b);
     void GetSelection(CPoint& start, CPoint& end) const;
     int IsSelection() const;
@@ -123,6 +142,35 @@ public:
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
 
+    // Navigation: each moves the cursor, selecting from the anchor when select is set.
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnMoveLeft(BOOL select);
+    void OnMoveRight(BOOL select);
+    void OnMoveUp(BOOL select);
+    void OnMoveDown(BOOL select);
+    void OnPageUp(BOOL select);
+    void OnPageDown(BOOL select);
+    // With ctrl: to the first (last) line, keeping the column.
+    void OnMoveHome(BOOL select, BOOL ctrl);
+    void OnMoveEnd(BOOL select, BOOL ctrl);
+
+    // Mouse selection: click, Shift+click, drag, whole lines from the margin, words by
+    // double click.
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    // The ends of the word around pos: letters, digits, '_' and the bytes 0xA1 to 0xFF.
+    CPoint WordToLeft(CPoint pos);
+    CPoint WordToRight(CPoint pos);
+
+    // Commands: copy 0xE122, select all 0xE12A, the caret position pane 0xE733.
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnEditSelectAll();
+    void OnUpdateIndicatorCaret(CCmdUI* ui);
+
 protected:
     // Draws one run of bytes at origin without selection handling.
     void DrawLineHelperImpl(CDC* dc, CPoint& origin, const CRect& clip, const char* chars, int offset, int count);
@@ -131,6 +179,9 @@ protected:
     CPoint ClampToText(CPoint pos) const;
     // The display column of byte offset of the line (tabs expanded).
     int ColumnOf(const char* chars, int offset) const;
+    // The common end of every move: scroll the cursor into view and select from the
+    // anchor, or move the anchor along.
+    void FinishMove(BOOL select);
     // The pane position in the parent splitter; false outside a splitter.
     bool GetPanePosition(int& row, int& col) const;
     // A DC with m_font selected, for measuring; kept for the view's life.

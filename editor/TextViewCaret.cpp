@@ -29,6 +29,14 @@ void CTextView::UpdateCaret()
     ShowCaret();
 }
 
+void CTextView::SetCursorPos(const CPoint& pos)
+{
+    m_cursorPos = pos;
+    SetSelection(pos, pos);
+    m_anchor = pos;
+    EnsureVisible(pos);
+}
+
 void CTextView::SetSelection(CPoint a, CPoint b)
 {
     if (Before(b, a))

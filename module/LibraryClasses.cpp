@@ -2,6 +2,7 @@
 
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/TextView.h"
+#include "zorkit/editor/UIEditView.h"
 #include "zorkit/platform/core/RuntimeClass.h"
 
 namespace zorkit {
@@ -9,6 +10,7 @@ namespace {
 const CRuntimeClass* const kClasses[] = {
     RUNTIME_CLASS(CTextBuf),
     RUNTIME_CLASS(CTextView),
+    RUNTIME_CLASS(CUIEditView),
 };
 }
 
