@@ -6,6 +6,7 @@
 #include "zorkit/graph/internal/GraphScale.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/DCStateGuard.h"
 #include "zorkit/platform/gdi/Pen.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/PaintDC.h"
@@ -164,15 +165,22 @@ void CGraph::Draw(CDC* dc)
     dc->BitBlt(0, 0, kWidth, kHeight, m_pCompDC.get(), 0, 0, SRCCOPY);
 }
 
-void CGraph::PaintStaticLayer()
+namespace {
+void PaintBackground(CDC* dc)
 {
-    CDC* dc = m_pBackDC.get();
+    CDCStateGuard keep(dc);
     CBrush background(kScreenBackground);
-    CBrush* oldBrush = dc->SelectObject(&background);
+    dc->SelectObject(&background);
     dc->Rectangle(0, 0, kWidth, kHeight);
     dc->SelectStockObject(BLACK_BRUSH);
     dc->Rectangle(20, 20, 520, 320);
-    dc->SelectObject(oldBrush);
+}
+}
+
+void CGraph::PaintStaticLayer()
+{
+    CDC* dc = m_pBackDC.get();
+    PaintBackground(dc);
     Coordinate(dc, m_pDraw, 10, 10);
     Legend(dc, m_pDraw);
     Title(dc, m_pDraw);
@@ -183,10 +191,11 @@ void CGraph::PaintStaticLayer()
 void CGraph::Coordinate(CDC* dc, DRAW* draw, int nx, int ny)
 {
     const CRect& r = draw->rect;
-    dc->SetBkMode(TRANSPARENT);
+    dc->SetBkMode(TRANSPARENT);  // left so for the text painters that follow
+    CDCStateGuard keep(dc);
     CPen frame(PS_SOLID, 3, kFrame);
-    CPen* oldPen = dc->SelectObject(&frame);
-    CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
+    dc->SelectObject(&frame);
+    dc->SelectStockObject(BLACK_BRUSH);
     dc->Rectangle(&r);
     CPen red(PS_SOLID, 1, kRed);
     dc->SelectObject(&red);
@@ -219,15 +228,14 @@ void CGraph::Coordinate(CDC* dc, DRAW* draw, int nx, int ny)
             dc->LineTo(r.right - 5, y);
         }
     }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
 }
 
 void CGraph::Legend(CDC* dc, DRAW* draw)
 {
     constexpr int m = 3;
     const CRect& r = draw->rect;
-    CFont* oldFont = dc->SelectObject(&m_legendFont);
+    CDCStateGuard keep(dc);
+    dc->SelectObject(&m_legendFont);
     int cx = 0, cy = 0;
     for (DATA* data : draw->series) {
         if (!data)
@@ -243,10 +251,10 @@ void CGraph::Legend(CDC* dc, DRAW* draw)
     box.right = r.right - m;
     box.left = box.right - cx - 20 - 4 * m;
     CBrush legend(m_legendColor);
-    CBrush* oldBrush = dc->SelectObject(&legend);
+    dc->SelectObject(&legend);
     dc->Rectangle(&box);
 
-    const COLORREF oldText = dc->SetTextColor(RGB(0, 0, 0));
+    dc->SetTextColor(RGB(0, 0, 0));
     box.DeflateRect(2, 2);
     TextOut(dc, box.left + (box.Width() - 25) / 2, box.top, zorkit::GbkFromUtf8("图例"));
 
@@ -258,7 +266,7 @@ void CGraph::Legend(CDC* dc, DRAW* draw)
     CRect swatch = row;
     swatch.DeflateRect(2, 2);
     CPen black(PS_SOLID, 1, RGB(0, 0, 0));
-    CPen* oldPen = dc->SelectObject(&black);
+    dc->SelectObject(&black);
     for (DATA* data : draw->series) {
         if (!data)
             continue;
@@ -270,43 +278,36 @@ void CGraph::Legend(CDC* dc, DRAW* draw)
         row.OffsetRect(0, cy);
         swatch = row;
     }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
-    dc->SetTextColor(oldText);
-    dc->SelectObject(oldFont);
 }
 
 void CGraph::Title(CDC* dc, DRAW* draw)
 {
     const CRect& r = draw->rect;
-    const int oldMode = dc->SetBkMode(TRANSPARENT);
-    CFont* oldFont = dc->SelectObject(m_pTitleFont.get());
+    CDCStateGuard keep(dc);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SelectObject(m_pTitleFont.get());
     const CSize extent = dc->GetTextExtent(draw->title);
     TextOut(dc, r.left + (r.Width() - extent.cx) / 2, r.top - extent.cy, draw->title);
-    dc->SelectObject(oldFont);
-    dc->SetBkMode(oldMode);
 }
 
 void CGraph::XLabel(CDC* dc, DRAW* draw)
 {
     const CRect& r = draw->rect;
-    const int oldMode = dc->SetBkMode(TRANSPARENT);
-    CFont* oldFont = dc->SelectObject(m_pLabelFont.get());
+    CDCStateGuard keep(dc);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SelectObject(m_pLabelFont.get());
     const CSize extent = dc->GetTextExtent(draw->xLabel);
     TextOut(dc, r.right - extent.cx, r.bottom, draw->xLabel);
-    dc->SelectObject(oldFont);
-    dc->SetBkMode(oldMode);
 }
 
 void CGraph::YLabel(CDC* dc, DRAW* draw)
 {
     const CRect& r = draw->rect;
-    const int oldMode = dc->SetBkMode(TRANSPARENT);
-    CFont* oldFont = dc->SelectObject(m_pVertFont.get());
+    CDCStateGuard keep(dc);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SelectObject(m_pVertFont.get());
     const CSize extent = dc->GetTextExtent(draw->yLabel);
     TextOut(dc, r.left - extent.cy, r.bottom - (r.Height() - extent.cx) / 2, draw->yLabel);
-    dc->SelectObject(oldFont);
-    dc->SetBkMode(oldMode);
 }
 
 void CGraph::Plot(CDC* dc, DRAW* draw)
@@ -322,8 +323,9 @@ void CGraph::Plot(CDC* dc, DRAW* draw)
     }
     const GraphScale scale(r, m_zoom, m_yRange, n);
 
+    CDCStateGuard keep(dc);
     CPen red(PS_SOLID, 1, kRed);
-    CPen* oldPen = dc->SelectObject(&red);
+    dc->SelectObject(&red);
     for (DATA* data : draw->series) {
         const int reference = scale.Y(m_benchmark);
         dc->SelectObject(&red);
@@ -340,9 +342,9 @@ void CGraph::Plot(CDC* dc, DRAW* draw)
             dc->LineTo(scale.X(j), scale.Y(samples->values[j]));
         dc->SelectObject(&red);
     }
-    dc->SelectObject(oldPen);
 
-    CFont* oldFont = dc->IsPrinting() ? nullptr : dc->SelectObject(m_pLabelFont.get());
+    if (!dc->IsPrinting())
+        dc->SelectObject(m_pLabelFont.get());
     for (int i = 0; i <= 10; ++i) {
         const CString text = scale.ValueLabel(i);
         const CSize extent = dc->GetTextExtent(text);
@@ -353,8 +355,6 @@ void CGraph::Plot(CDC* dc, DRAW* draw)
         const CSize extent = dc->GetTextExtent(text);
         TextOut(dc, scale.SampleLabelCentre(i) - extent.cx / 2, r.bottom, text);
     }
-    if (oldFont)
-        dc->SelectObject(oldFont);
 }
 
 void CGraph::PrintWave(CDC* dc)
@@ -372,8 +372,9 @@ void CGraph::PrintWave(CDC* dc)
     Coordinate(dc, m_pDraw, 10, 10);
     auto horizontal = MakeFont(200, 100, 0);
     auto vertical = MakeFont(200, 100, 900);
-    CFont* oldFont = dc->SelectObject(horizontal.get());
-    const int oldMode = dc->SetBkMode(TRANSPARENT);
+    CDCStateGuard keep(dc);  // after the frame: its background mode is what stays
+    dc->SelectObject(horizontal.get());
+    dc->SetBkMode(TRANSPARENT);
     CSize extent = dc->GetTextExtent(m_pDraw->title);
     TextOut(dc, r.left + (r.Width() - extent.cx) / 2, r.top - extent.cy, m_pDraw->title);
     extent = dc->GetTextExtent(m_pDraw->xLabel);
@@ -382,8 +383,6 @@ void CGraph::PrintWave(CDC* dc)
     dc->SelectObject(vertical.get());
     extent = dc->GetTextExtent(m_pDraw->yLabel);
     TextOut(dc, r.left - extent.cy, r.bottom - (r.Height() - extent.cx) / 2, m_pDraw->yLabel);
-    dc->SelectObject(oldFont);
-    dc->SetBkMode(oldMode);
     r = saved;
 }
 

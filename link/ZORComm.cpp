@@ -3,18 +3,21 @@
 #include "zorkit/link/ZORComm.h"
 
 #include "zorkit/link/LinkErrors.h"
+#include "zorkit/link/internal/Protocol.h"
+#include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/core/Time.h"
 
+using zorkit::IDS_PORT_IN_USE;
+using zorkit::IDS_PORT_SYSTEM_ERROR;
+using zorkit::link::kAck;
+using zorkit::link::kNak;
+
 namespace {
-constexpr BYTE kAck = 0xAA;
-constexpr BYTE kNak = 0x55;
 constexpr DWORD kAckWindowMs = 500;
 constexpr DWORD kBlockWindowMs = 500;
 constexpr DWORD kPauseBeforeAckMs = 10;
 constexpr DWORD kPauseBeforeBlockMs = 100;
-constexpr UINT IDS_PORT_IN_USE = 111;
-constexpr UINT IDS_PORT_SYSTEM_ERROR = 112;
 }
 
 CZORComm::CZORComm(ZORTYPE expected, int port, int baud)

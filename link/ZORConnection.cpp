@@ -5,21 +5,24 @@
 
 #include "zorkit/link/LinkErrors.h"
 #include "zorkit/link/ZORComm.h"
+#include "zorkit/link/internal/Protocol.h"
+#include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/core/Time.h"
 
+using zorkit::IDS_WRONG_CHIP;
+using zorkit::link::kAck;
+using zorkit::link::kBanner;
+using zorkit::link::kBannerLength;
+using zorkit::link::kNak;
+
 namespace {
-constexpr BYTE kAck = 0xAA;
-constexpr BYTE kNak = 0x55;
-constexpr char kBanner[] = "TOLVENARK";
-constexpr int kBannerLength = 9;
 constexpr DWORD kResetDeadlineMs = 100000;
 constexpr DWORD kCpuDetectWindowMs = 500;
 constexpr DWORD kCpuDetectStepMs = 50;
 constexpr DWORD kPauseAfterDetectMs = 20;
 constexpr DWORD kWaitResetMs = 5000;
-constexpr UINT IDS_WRONG_CHIP = 110;
 
 const char* CpuName(CZORComm::ZORTYPE type)
 {

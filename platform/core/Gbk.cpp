@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -88,6 +89,27 @@ std::u32string CodePointsFromGbk(std::string_view gbk)
         out[i] = char32_t(b[0]) | (char32_t(b[1]) << 8) | (char32_t(b[2]) << 16) | (char32_t(b[3]) << 24);
     }
     return out;
+}
+
+int NextGbkBoundary(const char* text, int length, int index)
+{
+    if (index >= length)
+        return length;
+    const bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[index])) && index + 1 < length;
+    return index + (pair ? 2 : 1);
+}
+
+int PrevGbkBoundary(const char* text, int length, int index)
+{
+    if (index <= 0)
+        return 0;
+    index = std::min(index, length);
+    // A byte outside the lead range always ends a character, so the run of lead-range
+    // bytes before the last byte starts at a boundary and pairs up from there.
+    int runStart = index - 1;
+    while (runStart > 0 && IsGbkLeadByte(static_cast<unsigned char>(text[runStart - 1])))
+        --runStart;
+    return ((index - 1 - runStart) % 2 == 1) ? index - 2 : index - 1;
 }
 
 }

@@ -1,6 +1,7 @@
 #include "zorkit/platform/core/MessageBox.h"
 
 #include <cstdio>
+#include <deque>
 #include <mutex>
 
 #include "zorkit/platform/core/Gbk.h"
@@ -9,7 +10,7 @@
 namespace zorkit {
 namespace {
 std::mutex g_lock;
-std::vector<MessageBoxRecord> g_records;
+std::deque<MessageBoxRecord> g_records;
 MessageBoxPresenter g_presenter;
 BeepHook g_beep;
 bool g_echo = true;
@@ -48,7 +49,7 @@ void SetBeepHook(BeepHook hook)
 std::vector<MessageBoxRecord> RecordedMessageBoxes()
 {
     std::lock_guard<std::mutex> hold(g_lock);
-    return g_records;
+    return {g_records.begin(), g_records.end()};
 }
 
 void ClearRecordedMessageBoxes()
@@ -83,6 +84,8 @@ int MessageBox(HWND, LPCTSTR text, LPCTSTR caption, UINT type)
                      zorkit::Utf8FromGbk(record.text).c_str());
     }
     std::lock_guard<std::mutex> hold(zorkit::g_lock);
+    if (zorkit::g_records.size() == zorkit::kRecordedMessageBoxLimit)
+        zorkit::g_records.pop_front();
     zorkit::g_records.push_back(record);
     return record.answer;
 }

@@ -61,7 +61,9 @@ int DefaultMessageBoxAnswer(UINT type);
 // Replaces how boxes are shown; an empty presenter restores the headless default.
 void SetMessageBoxPresenter(MessageBoxPresenter presenter);
 void SetBeepHook(BeepHook hook);
-// Every box shown since the last clear, oldest first (recorded whatever the presenter).
+// The boxes shown since the last clear, oldest first (recorded whatever the presenter).
+// Only the latest kRecordedMessageBoxLimit are kept, so a long-running host does not grow.
+constexpr std::size_t kRecordedMessageBoxLimit = 256;
 std::vector<MessageBoxRecord> RecordedMessageBoxes();
 void ClearRecordedMessageBoxes();
 // Turns the stderr echo of headless boxes on or off (on by default).

@@ -118,9 +118,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == WPARAM(HTVSCROLL) || wParam == WPARAM(HTHSCROLL)) {
-            auto& desktop = zorkit::Desktop::Instance();
-            desktop.tracker = zorkit::ScrollTracker::Begin(hwnd, wParam == WPARAM(HTVSCROLL) ? SB_VERT : SB_HORZ,
-                                                            zorkit::PointFromLParam(lParam));
+            zorkit::Desktop::Instance().BeginTracking(zorkit::ScrollTracker::Begin(
+                hwnd, wParam == WPARAM(HTVSCROLL) ? SB_VERT : SB_HORZ, zorkit::PointFromLParam(lParam)));
         }
         return 0;
     default:

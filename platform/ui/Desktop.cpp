@@ -1,5 +1,8 @@
 #include "zorkit/platform/ui/internal/Desktop.h"
 
+#include <algorithm>
+#include <cassert>
+
 #include "zorkit/platform/core/Time.h"
 
 #include "zorkit/platform/ui/Messages.h"
@@ -48,7 +51,13 @@ WindowState* Desktop::Find(HWND hwnd) const
     return it == m_windows.end() ? nullptr : it->second.get();
 }
 
-WindowState* StateOf(HWND hwnd) { return hwnd ? Desktop::Instance().Find(hwnd) : nullptr; }
+WindowState* StateOf(HWND hwnd)
+{
+    WindowState* state = hwnd ? Desktop::Instance().Find(hwnd) : nullptr;
+    assert((!state || state->ownerThread == std::this_thread::get_id()) &&
+           "a window is used only on the thread that made it: post or send it a message from other threads");
+    return state;
+}
 
 WindowState* Desktop::Add(std::unique_ptr<WindowState> state)
 {
@@ -94,18 +103,18 @@ bool Desktop::TakeSynthetic(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax,
 {
     if (InFilter(WM_PAINT, filterMin, filterMax)) {
         if (WindowState* dirty = NextToPaint(hwnd)) {
-            *msg = MSG{dirty->hwnd, WM_PAINT, 0, 0, GetTickCount(), cursorPos};
+            *msg = MSG{dirty->hwnd, WM_PAINT, 0, 0, GetTickCount(), m_pointer};
             return true;
         }
     }
     if (!InFilter(WM_TIMER, filterMin, filterMax))
         return false;
     auto now = std::chrono::steady_clock::now();
-    for (auto& timer : timers) {
+    for (auto& timer : m_timers) {
         if (timer.due > now || (hwnd && timer.hwnd != hwnd))
             continue;
         *msg = MSG{timer.hwnd, WM_TIMER, timer.id, LPARAM(reinterpret_cast<std::uintptr_t>(timer.proc)),
-                   GetTickCount(), cursorPos};
+                   GetTickCount(), m_pointer};
         if (remove)
             timer.due = now + std::chrono::milliseconds(timer.elapse);
         return true;
@@ -115,15 +124,78 @@ bool Desktop::TakeSynthetic(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax,
 
 long Desktop::MillisecondsUntilNext()
 {
-    if (timers.empty())
+    if (m_timers.empty())
         return -1;
     auto now = std::chrono::steady_clock::now();
-    auto next = timers.front().due;
-    for (auto& timer : timers)
+    auto next = m_timers.front().due;
+    for (auto& timer : m_timers)
         next = std::min(next, timer.due);
     if (next <= now)
         return 0;
     return long(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) + 1;
+}
+
+void Desktop::MovePointer(CPoint screen)
+{
+    if (m_confined) {
+        screen.x = std::clamp<LONG>(screen.x, m_confinement.left, std::max(m_confinement.left, m_confinement.right - 1));
+        screen.y = std::clamp<LONG>(screen.y, m_confinement.top, std::max(m_confinement.top, m_confinement.bottom - 1));
+    }
+    m_pointer = screen;
+}
+
+void Desktop::Confine(const RECT* screen)
+{
+    m_confined = screen != nullptr;
+    if (!screen)
+        return;
+    m_confinement = *screen;
+    m_confinement.NormalizeRect();
+    MovePointer(m_pointer);
+}
+
+std::uintptr_t Desktop::SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse, TIMERPROC proc)
+{
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(elapse);
+    for (Timer& timer : m_timers) {
+        if (timer.hwnd == hwnd && timer.id == id) {
+            timer.elapse = elapse;
+            timer.due = due;
+            timer.proc = proc;
+            return id;
+        }
+    }
+    if (!hwnd && id == 0) {
+        // Timers without a window get a fresh id.
+        id = 1;
+        for (const Timer& timer : m_timers)
+            if (!timer.hwnd)
+                id = std::max<std::uintptr_t>(id, timer.id + 1);
+    }
+    m_timers.push_back(Timer{hwnd, UINT(id), elapse, due, proc});
+    return id;
+}
+
+bool Desktop::KillTimer(HWND hwnd, std::uintptr_t id)
+{
+    auto it = std::find_if(m_timers.begin(), m_timers.end(),
+                           [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+    if (it == m_timers.end())
+        return false;
+    m_timers.erase(it);
+    return true;
+}
+
+void Desktop::Forget(HWND hwnd)
+{
+    m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
+                   m_timers.end());
+    if (m_focus == hwnd)
+        m_focus = nullptr;
+    if (m_active == hwnd)
+        m_active = nullptr;
+    if (m_capture == hwnd)
+        m_capture = nullptr;
 }
 
 }

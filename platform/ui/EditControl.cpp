@@ -34,26 +34,9 @@ namespace zorkit {
 
 bool EditControl::ReadOnly(CWnd* wnd) const { return (wnd->GetStyle() & ES_READONLY) != 0; }
 
-// Character boundaries: a lead byte followed by another byte is one character.
-int EditControl::Prev(int index) const
-{
-    int i = 0, previous = 0;
-    while (i < index) {
-        previous = i;
-        i += (IsGbkLeadByte(static_cast<unsigned char>(m_text[i])) && i + 1 < int(m_text.size())) ? 2 : 1;
-    }
-    return previous;
-}
+int EditControl::Prev(int index) const { return PrevGbkBoundary(m_text.data(), int(m_text.size()), index); }
 
-int EditControl::Next(int index) const
-{
-    if (index >= int(m_text.size()))
-        return int(m_text.size());
-    int i = 0;
-    while (i <= index)
-        i += (IsGbkLeadByte(static_cast<unsigned char>(m_text[i])) && i + 1 < int(m_text.size())) ? 2 : 1;
-    return std::min(i, int(m_text.size()));
-}
+int EditControl::Next(int index) const { return NextGbkBoundary(m_text.data(), int(m_text.size()), index); }
 
 int EditControl::Width(CWnd* wnd, int bytes)
 {

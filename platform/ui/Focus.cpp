@@ -1,6 +1,4 @@
 // Keyboard focus, mouse capture, activation and the pointer.
-#include <algorithm>
-
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/internal/Desktop.h"
 
@@ -18,44 +16,41 @@ HWND SetFocus(HWND hwnd)
     zorkit::WindowState* s = State(hwnd);
     if (hwnd && (!s || (s->style & WS_DISABLED)))
         return nullptr;
-    HWND old = desktop.focus;
+    HWND old = desktop.Focus();
     if (old == hwnd)
         return old;
-    if (s) {
-        HWND top = s->TopLevel()->hwnd;
-        if (desktop.active != top)
-            desktop.active = top;
-    }
-    desktop.focus = hwnd;
+    if (s)
+        desktop.SetActive(s->TopLevel()->hwnd);
+    desktop.SetFocus(hwnd);
     if (old && State(old))
         ::SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     // The old window may have moved the focus elsewhere meanwhile.
-    if (hwnd && desktop.focus == hwnd && State(hwnd))
+    if (hwnd && desktop.Focus() == hwnd && State(hwnd))
         ::SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     return old;
 }
 
-HWND GetFocus() { return Desktop::Instance().focus; }
+HWND GetFocus() { return Desktop::Instance().Focus(); }
 
 HWND SetCapture(HWND hwnd)
 {
     auto& desktop = Desktop::Instance();
-    HWND old = desktop.capture;
+    HWND old = desktop.Capture();
     if (!State(hwnd) || old == hwnd)
         return old;
-    desktop.capture = hwnd;
+    desktop.SetCapture(hwnd);
     if (old && State(old))
         ::SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
 
-HWND GetCapture() { return Desktop::Instance().capture; }
+HWND GetCapture() { return Desktop::Instance().Capture(); }
 
 BOOL ReleaseCapture()
 {
     auto& desktop = Desktop::Instance();
-    HWND old = desktop.capture;
-    desktop.capture = nullptr;
+    HWND old = desktop.Capture();
+    desktop.SetCapture(nullptr);
     if (old && State(old))
         ::SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
@@ -65,54 +60,40 @@ HWND SetActiveWindow(HWND hwnd)
 {
     auto& desktop = Desktop::Instance();
     zorkit::WindowState* s = State(hwnd);
-    HWND old = desktop.active;
+    HWND old = desktop.Active();
     if (!s)
         return old;
     HWND top = s->TopLevel()->hwnd;
-    desktop.active = top;
-    zorkit::WindowState* focused = State(desktop.focus);
+    desktop.SetActive(top);
+    zorkit::WindowState* focused = State(desktop.Focus());
     if (!focused || focused->TopLevel()->hwnd != top)
         SetFocus(top);
     return old;
 }
 
-HWND GetActiveWindow() { return Desktop::Instance().active; }
+HWND GetActiveWindow() { return Desktop::Instance().Active(); }
 
 BOOL ClipCursor(LPCRECT rect)
 {
-    auto& desktop = Desktop::Instance();
-    desktop.clipping = rect != nullptr;
-    if (rect) {
-        desktop.clip = *rect;
-        desktop.clip.NormalizeRect();
-        desktop.cursorPos.x = std::clamp<LONG>(desktop.cursorPos.x, desktop.clip.left, std::max(desktop.clip.left, desktop.clip.right - 1));
-        desktop.cursorPos.y = std::clamp<LONG>(desktop.cursorPos.y, desktop.clip.top, std::max(desktop.clip.top, desktop.clip.bottom - 1));
-    }
+    Desktop::Instance().Confine(rect);
     return TRUE;
 }
 
 BOOL GetClipCursor(LPRECT rect)
 {
-    auto& desktop = Desktop::Instance();
-    *rect = desktop.clipping ? RECT(desktop.clip)
-                             : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const CRect* confinement = Desktop::Instance().Confinement();
+    *rect = confinement ? RECT(*confinement) : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return TRUE;
 }
 
 BOOL GetCursorPos(LPPOINT point)
 {
-    *point = Desktop::Instance().cursorPos;
+    *point = Desktop::Instance().Pointer();
     return TRUE;
 }
 
 BOOL SetCursorPos(int x, int y)
 {
-    auto& desktop = Desktop::Instance();
-    CPoint p(x, y);
-    if (desktop.clipping) {
-        p.x = std::clamp<LONG>(p.x, desktop.clip.left, std::max(desktop.clip.left, desktop.clip.right - 1));
-        p.y = std::clamp<LONG>(p.y, desktop.clip.top, std::max(desktop.clip.top, desktop.clip.bottom - 1));
-    }
-    desktop.cursorPos = p;
+    Desktop::Instance().MovePointer(CPoint(x, y));
     return TRUE;
 }

@@ -68,13 +68,13 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
 {
     auto& desktop = Desktop::Instance();
     SetCursorPos(event.point.x, event.point.y);
-    CPoint screen = desktop.cursorPos;
+    CPoint screen = desktop.Pointer();
     const ButtonMessages& buttons = zorkit::kButtons[int(event.button)];
     if (event.kind == InputKind::ButtonDown || event.kind == InputKind::ButtonUp)
         zorkit::RecordKey(buttons.vk, event.kind == InputKind::ButtonDown);
 
     if (event.kind == InputKind::Wheel) {
-        HWND to = desktop.focus ? desktop.focus : WindowFromPoint(screen);
+        HWND to = desktop.Focus() ? desktop.Focus() : WindowFromPoint(screen);
         if (!to)
             return FALSE;
         posted = PostMessage(to, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeyFlags()), WORD(short(event.wheelDelta))),
@@ -82,7 +82,7 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
         return posted;
     }
 
-    HWND target = desktop.capture ? desktop.capture : WindowFromPoint(screen);
+    HWND target = desktop.Capture() ? desktop.Capture() : WindowFromPoint(screen);
     zorkit::WindowState* s = zorkit::StateOf(target);
     if (!s)
         return FALSE;
@@ -90,7 +90,7 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
                    : event.kind == InputKind::ButtonDown ? buttons.down
                                                          : buttons.up;
     LRESULT hit = HTCLIENT;
-    if (!desktop.capture) {
+    if (!desktop.Capture()) {
         hit = SendMessage(target, WM_NCHITTEST, 0, Pack(screen));
         if (!zorkit::StateOf(target))
             return FALSE;
@@ -98,7 +98,7 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
             HWND top = s->TopLevel()->hwnd;
             LRESULT answer = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                          MAKELPARAM(WORD(hit), WORD(message)));
-            if ((answer == MA_ACTIVATE || answer == 2) && desktop.active != top)
+            if ((answer == MA_ACTIVATE || answer == 2) && desktop.Active() != top)
                 SetActiveWindow(top);
             if (answer == 2 || answer == 4)  // ...ANDEAT: the click stops here
                 return TRUE;
@@ -133,7 +133,7 @@ BOOL InjectKey(const zorkit::InputEvent& event)
     bool down = event.kind == InputKind::KeyDown;
     if (event.kind != InputKind::Char)
         zorkit::RecordKey(event.key, down);
-    HWND target = desktop.focus ? desktop.focus : desktop.active;
+    HWND target = desktop.Focus() ? desktop.Focus() : desktop.Active();
     if (!zorkit::StateOf(target))
         return FALSE;
     if (event.kind == InputKind::Char)
@@ -217,7 +217,8 @@ namespace {
 // While a scroll bar follows a press, the pointer's messages are its own.
 bool FeedScrollTracker(const MSG* msg)
 {
-    auto& tracker = Desktop::Instance().tracker;
+    auto& desktop = Desktop::Instance();
+    zorkit::ScrollTracker* tracker = desktop.Tracker();
     if (!tracker)
         return false;
     bool client = msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONUP;
@@ -230,8 +231,7 @@ bool FeedScrollTracker(const MSG* msg)
     if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
         tracker->MouseMove(screen);
     } else {
-        auto ending = std::move(tracker);
-        ending->ButtonUp(screen);
+        desktop.EndTracking()->ButtonUp(screen);
     }
     return true;
 }

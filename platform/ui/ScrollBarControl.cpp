@@ -25,7 +25,7 @@ LRESULT ScrollBarControl::WndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDBLCLK: {
         CPoint screen = PointFromLParam(lParam);
         ::ClientToScreen(hwnd, &screen);
-        Desktop::Instance().tracker = ScrollTracker::Begin(hwnd, SB_CTL, screen);
+        Desktop::Instance().BeginTracking(ScrollTracker::Begin(hwnd, SB_CTL, screen));
         return 0;
     }
     case WM_ENABLE:

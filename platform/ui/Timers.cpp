@@ -10,34 +10,7 @@ std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse, TIMERPROC pro
         return 0;
     desktop.AttachToThread();
     // The desktop keeps tiny intervals at a sane minimum.
-    elapse = std::max<UINT>(elapse, 10);
-    auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(elapse);
-    for (auto& timer : desktop.timers) {
-        if (timer.hwnd == hwnd && timer.id == id) {
-            timer.elapse = elapse;
-            timer.due = due;
-            timer.proc = proc;
-            return id;
-        }
-    }
-    if (!hwnd && id == 0) {
-        // Timers without a window get a fresh id.
-        id = 1;
-        for (auto& timer : desktop.timers)
-            if (!timer.hwnd)
-                id = std::max<std::uintptr_t>(id, timer.id + 1);
-    }
-    desktop.timers.push_back(zorkit::Desktop::Timer{hwnd, UINT(id), elapse, due, proc});
-    return id;
+    return desktop.SetTimer(hwnd, id, std::max<UINT>(elapse, 10), proc);
 }
 
-BOOL KillTimer(HWND hwnd, std::uintptr_t id)
-{
-    auto& timers = zorkit::Desktop::Instance().timers;
-    auto it = std::find_if(timers.begin(), timers.end(),
-                           [&](const zorkit::Desktop::Timer& t) { return t.hwnd == hwnd && t.id == id; });
-    if (it == timers.end())
-        return FALSE;
-    timers.erase(it);
-    return TRUE;
-}
+BOOL KillTimer(HWND hwnd, std::uintptr_t id) { return zorkit::Desktop::Instance().KillTimer(hwnd, id); }

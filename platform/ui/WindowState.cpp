@@ -44,7 +44,7 @@ LRESULT WindowState::HandleMessage(HWND h, UINT message, WPARAM wParam, LPARAM l
         reinterpret_cast<TIMERPROC>(lParam)(h, WM_TIMER, wParam, GetTickCount());
         return 0;
     }
-    CurrentMessage current(MSG{h, message, wParam, lParam, GetTickCount(), Desktop::Instance().cursorPos});
+    CurrentMessage current(MSG{h, message, wParam, lParam, GetTickCount(), Desktop::Instance().Pointer()});
     return wnd->WindowProc(message, wParam, lParam);
 }
 

@@ -86,16 +86,8 @@ void DestroyTree(WindowState* s)
     if (!s)
         return;
     auto& desktop = Desktop::Instance();
-    desktop.timers.erase(std::remove_if(desktop.timers.begin(), desktop.timers.end(),
-                                        [hwnd](const Desktop::Timer& t) { return t.hwnd == hwnd; }),
-                         desktop.timers.end());
+    desktop.Forget(hwnd);
     zorkit::ForgetCaretOwner(hwnd);
-    if (desktop.focus == hwnd)
-        desktop.focus = nullptr;
-    if (desktop.active == hwnd)
-        desktop.active = nullptr;
-    if (desktop.capture == hwnd)
-        desktop.capture = nullptr;
     Unlink(s);
     CWnd* wnd = s->wnd;
     CWnd* super = s->super;
@@ -200,11 +192,11 @@ BOOL DestroyWindow(HWND hwnd)
     if (!State(hwnd))
         return TRUE;
     InvalidateUnder(s);
-    if (Contains(s, desktop.capture))
+    if (Contains(s, desktop.Capture()))
         ::ReleaseCapture();
-    if (Contains(s, desktop.focus)) {
-        HWND lost = desktop.focus;
-        desktop.focus = nullptr;
+    if (Contains(s, desktop.Focus())) {
+        HWND lost = desktop.Focus();
+        desktop.SetFocus(nullptr);
         ::SendMessage(lost, WM_KILLFOCUS, 0, 0);
     }
     s = State(hwnd);
@@ -506,9 +498,9 @@ BOOL ShowWindow(HWND hwnd, int command)
             InvalidateUnder(s);
             s->style &= ~WS_VISIBLE;
             auto& desktop = Desktop::Instance();
-            if (Contains(s, desktop.capture))
+            if (Contains(s, desktop.Capture()))
                 ReleaseCapture();
-            if (Contains(s, desktop.focus))
+            if (Contains(s, desktop.Focus()))
                 SetFocus(s->parent ? s->parent->hwnd : nullptr);
         }
     }
@@ -535,7 +527,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
             s->style &= ~WS_DISABLED;
         } else {
             s->style |= WS_DISABLED;
-            if (Contains(s, Desktop::Instance().focus))
+            if (Contains(s, Desktop::Instance().Focus()))
                 SetFocus(nullptr);
         }
         ::SendMessage(hwnd, WM_ENABLE, enable, 0);

@@ -1,6 +1,10 @@
 // CString over GBK bytes, the GBK crossings, string resources and message boxes.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "zorkit/platform/core/CString.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
@@ -83,4 +87,44 @@ TEST(MessageBoxTest, HeadlessBoxesAreRecordedAndAnswerTheirDefaultButton)
     EXPECT_EQ(zorkit::RecordedMessageBoxes().back().answer, IDCANCEL);
     zorkit::SetMessageBoxPresenter(nullptr);
     zorkit::SetBeepHook(nullptr);
+}
+
+TEST(MessageBoxTest, TheRecordKeepsOnlyTheLatestBoxes)
+{
+    zorkit::SetMessageBoxEcho(false);
+    zorkit::ClearRecordedMessageBoxes();
+    const int shown = int(zorkit::kRecordedMessageBoxLimit) + 40;
+    for (int i = 0; i < shown; ++i)
+        AfxMessageBox(std::to_string(i).c_str());
+    const auto boxes = zorkit::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), zorkit::kRecordedMessageBoxLimit);
+    EXPECT_EQ(boxes.front().text, "40") << "the oldest boxes go first";
+    EXPECT_EQ(boxes.back().text, std::to_string(shown - 1));
+    zorkit::ClearRecordedMessageBoxes();
+}
+
+// Stepping back from any boundary, by the short look-back, lands where a walk from the
+// start of the text would; stepping forward from there comes back.
+TEST(GbkTest, StepsBackAndForthOverCharacterBoundariesOfAnyBytes)
+{
+    std::mt19937 random(936);
+    for (int round = 0; round < 500; ++round) {
+        std::string text(std::size_t(random() % 40), '\0');
+        for (char& c : text)  // mostly lead-range bytes, to make long ambiguous runs
+            c = char(random() % 4 == 0 ? random() % 0x81 : 0x81 + random() % 0x7F);
+        const int length = int(text.size());
+        std::vector<int> boundaries{0};
+        for (int i = 0; i < length;)
+            boundaries.push_back(i = zorkit::NextGbkBoundary(text.data(), length, i));
+        for (std::size_t k = 1; k < boundaries.size(); ++k) {
+            const int back = zorkit::PrevGbkBoundary(text.data(), length, boundaries[k]);
+            ASSERT_EQ(back, boundaries[k - 1]) << "text of " << length << " bytes, boundary " << boundaries[k];
+            ASSERT_EQ(zorkit::NextGbkBoundary(text.data(), length, back), boundaries[k]);
+        }
+    }
+    const std::string chinese = zorkit::GbkFromUtf8("中a");  // D6 D0 61
+    EXPECT_EQ(zorkit::NextGbkBoundary(chinese.data(), 3, 0), 2);
+    EXPECT_EQ(zorkit::PrevGbkBoundary(chinese.data(), 3, 2), 0);
+    EXPECT_EQ(zorkit::NextGbkBoundary("\xD6", 1, 0), 1) << "a lead byte at the end stands alone";
+    EXPECT_EQ(zorkit::PrevGbkBoundary("ab", 2, 0), 0);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "zorkit/platform/gdi/Brush.h"
+#include "zorkit/platform/gdi/DCStateGuard.h"
 #include "zorkit/platform/gdi/Pen.h"
 #include "zorkit/platform/gdi/Surface.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
@@ -321,6 +322,35 @@ TEST(State, RestoreDCBringsBackObjectsColoursAndModes)
     EXPECT_EQ(canvas.dc.GetBkMode(), OPAQUE);
     EXPECT_EQ(canvas.dc.GetWindowOrg(), CPoint(0, 0));
     EXPECT_FALSE(canvas.dc.RestoreDC(-1)) << "both levels are gone";
+}
+
+TEST(State, GuardsPutTheContextBackOnEveryWayOutAndNestInOrder)
+{
+    Canvas canvas(4, 4);
+    CPen* original = canvas.dc.GetCurrentPen();
+    CPen red(PS_SOLID, 1, kRed);
+    CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+    const auto paint = [&](bool leaveEarly) {
+        CDCStateGuard outer(&canvas.dc);
+        canvas.dc.SelectObject(&red);
+        canvas.dc.SetBkMode(TRANSPARENT);
+        {
+            CDCStateGuard inner(&canvas.dc);
+            canvas.dc.SelectObject(&blue);
+            canvas.dc.SetViewportOrg(2, 2);
+        }
+        EXPECT_EQ(canvas.dc.GetCurrentPen(), &red) << "the inner guard restores only its own changes";
+        EXPECT_EQ(canvas.dc.GetViewportOrg(), CPoint(0, 0));
+        if (leaveEarly)
+            return;
+        canvas.dc.SetTextColor(kRed);
+    };
+    paint(true);
+    paint(false);
+    EXPECT_EQ(canvas.dc.GetCurrentPen(), original);
+    EXPECT_EQ(canvas.dc.GetBkMode(), OPAQUE);
+    EXPECT_EQ(canvas.dc.GetTextColor(), kBlack);
+    EXPECT_FALSE(canvas.dc.RestoreDC(-1)) << "every guard took its level back";
 }
 
 }

@@ -1,11 +1,41 @@
 #!/usr/bin/env bash
-# Installs the built tree into a scratch prefix and builds an outside project
-# against it with find_package(zorkit).
+# Installs the built tree into a scratch prefix and uses it as a host would: every
+# installed header compiles on its own, an outside project builds with find_package and
+# with pkg-config, and the installed tools run without LD_LIBRARY_PATH.
 set -euo pipefail
 BUILD=$1 SOURCE=$2
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
-cmake -S "$SOURCE/tests/install/consumer" -B "$WORK/build" -DCMAKE_PREFIX_PATH="$WORK/prefix" >/dev/null
+PREFIX=$WORK/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
+unset LD_LIBRARY_PATH
+
+# Headers live only under include/zorkit, and none of the library's folders is a root.
+for root in platform link module disasm graph editor grid dialogs; do
+  if [ -e "$PREFIX/include/$root" ]; then echo "include/$root is a top-level include root"; exit 1; fi
+done
+if find "$PREFIX/include" -path '*/internal/*' | grep -q .; then echo "internal headers were installed"; exit 1; fi
+count=0
+while IFS= read -r header; do
+  relative=${header#"$PREFIX/include/"}
+  if ! echo "#include <$relative>" | c++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only \
+      -I"$PREFIX/include" -x c++ - 2>"$WORK/header.err"; then
+    echo "installed header $relative does not compile on its own:"; cat "$WORK/header.err"; exit 1
+  fi
+  count=$((count + 1))
+done < <(find "$PREFIX/include" -name '*.h' | sort)
+echo "$count installed headers compile on their own"
+
+cmake -S "$SOURCE/tests/install/consumer" -B "$WORK/build" -DCMAKE_PREFIX_PATH="$PREFIX" >/dev/null
 cmake --build "$WORK/build" >/dev/null
-ZORKIT_LOG_DIR="$WORK" "$WORK/build/consumer"
+ZORKIT_LOG_DIR="$WORK" "$WORK/build/consumer" | sed 's/^/cmake /'
+
+PKG_CONFIG_PATH=$(dirname "$(find "$PREFIX" -name zorkit.pc)")
+export PKG_CONFIG_PATH
+c++ -std=c++17 "$SOURCE/tests/install/consumer/main.cpp" -o "$WORK/pkgconfig-consumer" $(pkg-config --cflags --libs zorkit)
+ZORKIT_LOG_DIR="$WORK" "$WORK/pkgconfig-consumer" | sed 's/^/pkg-config /'
+
+for tool in zorlink zorsim zordis zorstudio; do
+  "$PREFIX/bin/$tool" --help >/dev/null || { echo "installed $tool --help failed"; exit 1; }
+done
+echo "installed tools run"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "TestWindows.h"
 
@@ -151,3 +153,17 @@ TEST(WindowTree, TopmostPopupsStayAboveOtherTopLevelWindows)
 }
 
 }
+
+#ifndef NDEBUG
+// Debug builds stop a thread that reaches into another thread's window, at the call.
+TEST(WindowTreeDeathTest, UsingAWindowFromAnotherThreadAsserts)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    RecordingWnd top;
+    ASSERT_TRUE(top.CreateTop(CRect(0, 0, 40, 40)));
+    const HWND hwnd = top.GetSafeHwnd();
+    EXPECT_DEATH(std::thread([hwnd] { ::IsWindowVisible(hwnd); }).join(), "used only on the thread that made it");
+    EXPECT_FALSE(::IsWindowVisible(nullptr)) << "the owner thread goes on using the window system";
+    EXPECT_TRUE(::IsWindow(hwnd));
+}
+#endif

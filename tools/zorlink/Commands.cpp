@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr DWORD kUploadChunk = 255;
-constexpr DWORD kDownloadChunk = 250;
+constexpr DWORD kUploadChunk = CZORComm::kMaxUploadBytes;
+constexpr DWORD kDownloadChunk = CZORComm::kMaxDownloadBytes;
 constexpr DWORD kProgramChunk = 64;
 constexpr WORD kDefaultLoadAddress = 0x1100;
 

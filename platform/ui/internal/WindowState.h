@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "zorkit/platform/core/CString.h"
@@ -45,6 +46,7 @@ struct WindowState final : IMessageTarget {
 
     std::shared_ptr<Surface> surface;  // top-level windows only
     bool destroying = false;
+    std::thread::id ownerThread = std::this_thread::get_id();  // the thread that made it
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
