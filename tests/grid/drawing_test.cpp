@@ -334,4 +334,23 @@ TEST_F(GridTest, PrintingDrawsTheCellsWithoutFocusOrSelectionMarks)
     EXPECT_EQ(texts, 10 * 6) << "every cell of the page";
 }
 
+TEST_F(GridTest, AnExistingWindowBecomesAGridBySubclassing)
+{
+    CWnd plain;
+    ASSERT_TRUE(plain.CreateEx(0, "MFCGridCtrl", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &owner, 7));
+    zorkit::test::GridProbe other(5, 3, 1, 1);
+    ASSERT_TRUE(other.SubclassWindow(plain.m_hWnd));
+    EXPECT_TRUE(::IsWindow(other.TitleTip().m_hWnd)) << "the title tip comes with the subclassing";
+    EXPECT_NE(other.SendMessage(WM_GETFONT), 0) << "the grid font was set";
+    EXPECT_GT(other.Margin(), 0);
+    EXPECT_EQ(other.GetTextExtent(" ").cx, 2 * other.Margin()) << "the margin is one space wide";
+    other.SetItemText(1, 1, "sub");
+    other.Invalidate();
+    other.UpdateWindow();
+    CRect rect;
+    ASSERT_TRUE(other.GetCellRect(1, 1, &rect));
+    EXPECT_EQ(zorkit::CaptureWindow(other.m_hWnd, true)->GetPixel(rect.right, rect.top + 2), other.GetGridColor())
+        << "the subclassed window paints as a grid";
+}
+
 }
