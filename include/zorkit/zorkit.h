@@ -59,5 +59,13 @@
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/TextView.h"
 
+// Subsystem 5: the grid control.
+#include "zorkit/grid/BufferedDC.h"
+#include "zorkit/grid/CellID.h"
+#include "zorkit/grid/GridCell.h"
+#include "zorkit/grid/GridCellEditor.h"
+#include "zorkit/grid/GridCtrl.h"
+#include "zorkit/grid/GridTitleTip.h"
+
 // Subsystem 6: the modeless dialog base.
 #include "zorkit/dialogs/Modeless.h"

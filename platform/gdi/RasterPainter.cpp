@@ -243,10 +243,11 @@ COLORREF RasterPainter::GetPixel(int x, int y) const
 
 void RasterPainter::Scroll(const CRect& area, int dx, int dy)
 {
+    // The pixels of the area move wherever the clip lets them land, outside the area
+    // too: a grid scrolls the rows below a heading up to the heading's edge that way.
     CRect dest = area;
     dest.OffsetRect(dx, dy);
-    CRect keep;
-    if (!keep.IntersectRect(&area, &m_clip) || !dest.IntersectRect(&dest, &keep))
+    if (!dest.IntersectRect(&dest, &m_clip))
         return;
     Blit(dest, *m_surface, CPoint(dest.left - dx, dest.top - dy), kSrcCopy, 0);
 }

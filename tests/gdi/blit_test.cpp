@@ -87,6 +87,22 @@ TEST(ScrollDC, MovesPixelsWithinTheAreaAndReportsTheUncoveredStrip)
     EXPECT_EQ(canvas.dc.GetPixel(8, 0), Pattern(8, 3)) << "pixels right of the band stay";
 }
 
+TEST(ScrollDC, PixelsLeavingTheAreaLandWithinTheClip)
+{
+    Canvas canvas(10, 10);
+    PaintPattern(canvas);
+    const CRect area(0, 4, 10, 10);
+    const CRect clip(0, 2, 10, 10);
+    CRect update;
+    ASSERT_TRUE(canvas.dc.ScrollDC(0, -3, &area, &clip, &update));
+    EXPECT_EQ(update, CRect(0, 7, 10, 10)) << "the part of the area nothing moved into";
+    for (int y = 2; y < 7; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(canvas.dc.GetPixel(x, y), Pattern(x, y + 3)) << x << "," << y;
+    EXPECT_EQ(canvas.dc.GetPixel(3, 0), Pattern(3, 0)) << "nothing lands outside the clip";
+    EXPECT_EQ(canvas.dc.GetPixel(3, 1), Pattern(3, 1));
+}
+
 TEST(Snapshot, PngHasTheBitmapsSize)
 {
     Canvas canvas(37, 21);

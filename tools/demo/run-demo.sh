@@ -33,3 +33,9 @@ echo "\$ zorstudio --samples 150 --period 10 --seconds 30 --png $PICTURE"
 ZORKIT_LOG_DIR="$LOG_DIR" "$BUILD/tools/zorstudio/zorstudio" --samples 150 --period 10 --seconds 30 --png "$PICTURE"
 echo
 echo "== the picture of the run is $PICTURE"
+echo
+LISTING="$BUILD/listing-demo.png"
+echo "== a disassembly listing in a text view: the arrow on the current line, a breakpoint in red"
+echo "\$ listingshot $LISTING"
+"$BUILD/tools/listingshot/listingshot" "$LISTING"
+echo "== the picture of the listing is $LISTING"

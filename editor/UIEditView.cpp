@@ -1,0 +1,181 @@
+#include "zorkit/editor/UIEditView.h"
+
+#include <string>
+
+#include "zorkit/editor/TextBuf.h"
+#include "zorkit/platform/ui/Keys.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+
+IMPLEMENT_DYNCREATE(CUIEditView, CTextView)
+
+namespace {
+
+// White space that automatic indentation copies; bytes from 0x80 up never are.
+bool IsIndentByte(char ch) { return ch == ' ' || (ch >= 0x09 && ch <= 0x0D); }
+
+}
+
+const CMessageMap* CUIEditView::GetThisMessageMap()
+{
+    static const CMessageMap map(&CTextView::GetThisMessageMap, {
+        zorkit::MapMessage<WM_CHAR>(&CUIEditView::OnChar),
+        zorkit::MapMessage<WM_KEYDOWN>(&CUIEditView::OnKeyDown),
+        zorkit::MapCommand(ID_EDIT_CUT, &CUIEditView::OnEditCut),
+        zorkit::MapUpdateCommandUI(ID_EDIT_CUT, &CUIEditView::OnUpdateEditCut),
+        zorkit::MapCommand(ID_EDIT_PASTE, &CUIEditView::OnEditPaste),
+        zorkit::MapUpdateCommandUI(ID_EDIT_PASTE, &CUIEditView::OnUpdateEditPaste),
+    });
+    return &map;
+}
+
+const CMessageMap* CUIEditView::GetMessageMap() const { return GetThisMessageMap(); }
+
+CUIEditView::CUIEditView() = default;
+
+void CUIEditView::ResetView()
+{
+    m_autoIndent = TRUE;
+    m_overwrite = FALSE;
+    CTextView::ResetView();
+}
+
+void CUIEditView::SetReadOnly(int readOnly)
+{
+    if (m_buffer)
+        m_buffer->SetReadOnly(readOnly);
+}
+
+int CUIEditView::QueryEditable() { return m_buffer && !m_buffer->GetReadOnly(); }
+
+void CUIEditView::OnChar(UINT ch, UINT repeat, UINT flags)
+{
+    CTextView::OnChar(ch, repeat, flags);
+    if (!m_buffer || !QueryEditable())
+        return;
+    // A character typed while a button is down would land where the drag is going.
+    if (GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0)
+        return;
+    if (ch == '\r') {
+        OnEditInsert("\r\n");
+        OnEditOperation();
+    } else if (ch > 0x1F && ch <= 0xFF) {
+        // A double-byte character arrives as two messages, one byte each.
+        const char typed[2] = {char(ch), '\0'};
+        OnEditInsert(typed);
+    }
+}
+
+void CUIEditView::OnKeyDown(UINT key, UINT repeat, UINT flags)
+{
+    if (!m_buffer || !QueryEditable()) {
+        CTextView::OnKeyDown(key, repeat, flags);
+        return;
+    }
+    switch (key) {
+    case VK_BACK: OnDeleteBack(); break;
+    case VK_TAB: OnTab(); break;
+    case VK_INSERT: m_overwrite = !m_overwrite; break;
+    case VK_DELETE: OnDelete(); break;
+    default: CTextView::OnKeyDown(key, repeat, flags); break;
+    }
+}
+
+void CUIEditView::OnEditInsert(const char* text)
+{
+    if (!m_buffer)
+        return;
+    if (IsSelection())
+        DeleteCurrentSelection();
+    CPoint end;
+    if (m_buffer->InsertText(this, text, m_cursorPos, end))
+        SetCursorPos(end);
+}
+
+void CUIEditView::OnEditOperation()
+{
+    if (!m_autoIndent || m_cursorPos.y <= 0)
+        return;
+    const char* above = GetLineChars(m_cursorPos.y - 1);
+    const int length = GetLineLength(m_cursorPos.y - 1);
+    int indent = 0;
+    while (above && indent < length && IsIndentByte(above[indent]))
+        ++indent;
+    if (indent > 0)
+        OnEditInsert(std::string(above, std::size_t(indent)).c_str());
+}
+
+void CUIEditView::OnTab() { OnEditInsert("\t"); }
+
+void CUIEditView::OnDelete()
+{
+    if (!m_buffer)
+        return;
+    if (IsSelection()) {
+        DeleteCurrentSelection();
+        return;
+    }
+    const CPoint at = ClampToText(m_cursorPos);
+    if (at.x < GetLineLength(at.y))
+        m_buffer->DeleteText(this, at, CPoint(at.x + 1, at.y));
+    else if (at.y + 1 < GetLineCount())
+        m_buffer->DeleteText(this, at, CPoint(0, at.y + 1));
+}
+
+void CUIEditView::OnDeleteBack()
+{
+    if (!m_buffer)
+        return;
+    if (IsSelection()) {
+        DeleteCurrentSelection();
+        return;
+    }
+    const CPoint at = ClampToText(m_cursorPos);
+    CPoint from;
+    if (at.x > 0)
+        from = CPoint(at.x - 1, at.y);
+    else if (at.y > 0)
+        from = CPoint(GetLineLength(at.y - 1), at.y - 1);
+    else
+        return;
+    if (m_buffer->DeleteText(this, from, at))
+        SetCursorPos(from);
+}
+
+int CUIEditView::DeleteCurrentSelection()
+{
+    const CPoint start = m_selStart, end = m_selEnd;
+    SetCursorPos(start);
+    if (m_buffer)
+        m_buffer->DeleteText(this, start, end);
+    return TRUE;
+}
+
+void CUIEditView::OnEditCut()
+{
+    if (!QueryEditable() || !IsSelection())
+        return;
+    const CPoint start = m_selStart, end = m_selEnd;
+    CString text;
+    GetText(start, end, text);
+    // Text the clipboard refused stays in the buffer rather than being lost.
+    if (!PutToClip(text))
+        return;
+    SetCursorPos(start);
+    m_buffer->DeleteText(this, start, end);
+}
+
+void CUIEditView::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsSelection()); }
+
+void CUIEditView::OnEditPaste()
+{
+    if (!QueryEditable() || !TextInClip())
+        return;
+    if (IsSelection())
+        DeleteCurrentSelection();
+    CString text;
+    CPoint end;
+    if (GetFromClip(text) && m_buffer->InsertText(this, text, m_cursorPos, end))
+        SetCursorPos(end);
+}
+
+void CUIEditView::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(TextInClip()); }

@@ -1,0 +1,299 @@
+// Per-cell properties, row and column sizes, validity and the search for cells by state.
+#include <cstring>
+
+#include "zorkit/grid/GridCtrl.h"
+
+BOOL CGridCtrl::SetItem(const GV_ITEM* pItem)
+{
+    if (!pItem)
+        return FALSE;
+    CGridCell* cell = GetCell(pItem->row, pItem->col);
+    if (!cell)
+        return FALSE;
+    if (pItem->mask & ItemMaskText)
+        cell->m_strText = pItem->szText;
+    if (pItem->mask & ItemMaskData)
+        cell->m_lParam = pItem->lParam;
+    if (pItem->mask & ItemMaskImage)
+        cell->m_nImage = pItem->iImage;
+    if (pItem->mask & ItemMaskState)
+        cell->m_nState = pItem->state;
+    if (pItem->mask & ItemMaskFormat)
+        cell->m_nFormat = pItem->nFormat;
+    if (pItem->mask & ItemMaskBkColour)
+        cell->m_crBkClr = pItem->crBkClr;
+    if (pItem->mask & ItemMaskFgColour)
+        cell->m_crFgClr = pItem->crFgClr;
+    if (pItem->mask & ItemMaskFont)
+        cell->m_lfFont = pItem->lfFont;
+    return TRUE;
+}
+
+BOOL CGridCtrl::GetItem(GV_ITEM* pItem)
+{
+    if (!pItem)
+        return FALSE;
+    CGridCell* cell = GetCell(pItem->row, pItem->col);
+    if (!cell)
+        return FALSE;
+    if (pItem->mask & ItemMaskText)
+        pItem->szText = GetItemText(pItem->row, pItem->col);
+    if (pItem->mask & ItemMaskData)
+        pItem->lParam = cell->m_lParam;
+    if (pItem->mask & ItemMaskImage)
+        pItem->iImage = cell->m_nImage;
+    if (pItem->mask & ItemMaskState)
+        pItem->state = cell->m_nState;
+    if (pItem->mask & ItemMaskFormat)
+        pItem->nFormat = cell->m_nFormat;
+    if (pItem->mask & ItemMaskBkColour)
+        pItem->crBkClr = cell->m_crBkClr;
+    if (pItem->mask & ItemMaskFgColour)
+        pItem->crFgClr = cell->m_crFgClr;
+    if (pItem->mask & ItemMaskFont)
+        pItem->lfFont = cell->m_lfFont;
+    return TRUE;
+}
+
+BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    if (!cell)
+        return FALSE;
+    // Byte comparison: a GBK string equals another exactly when its bytes do.
+    if (cell->m_strText.Compare(str) != 0) {
+        cell->m_strText = str;
+        m_bModified = TRUE;
+    } else {
+        m_bModified = FALSE;
+    }
+    return TRUE;
+}
+
+CString CGridCtrl::GetItemText(int nRow, int nCol)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_strText : CString();
+}
+
+BOOL CGridCtrl::SetItemData(int nRow, int nCol, LPARAM lParam)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_lParam = lParam, TRUE) : FALSE;
+}
+
+LPARAM CGridCtrl::GetItemData(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_lParam : 0;
+}
+
+BOOL CGridCtrl::SetItemImage(int nRow, int nCol, int iImage)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_nImage = iImage, TRUE) : FALSE;
+}
+
+int CGridCtrl::GetItemImage(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_nImage : -1;
+}
+
+BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_nState = state, TRUE) : FALSE;
+}
+
+UINT CGridCtrl::GetItemState(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_nState : 0;
+}
+
+BOOL CGridCtrl::SetItemFormat(int nRow, int nCol, UINT nFormat)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_nFormat = nFormat, TRUE) : FALSE;
+}
+
+UINT CGridCtrl::GetItemFormat(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_nFormat : 0;
+}
+
+BOOL CGridCtrl::SetItemBkColour(int nRow, int nCol, COLORREF cr)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_crBkClr = cr, TRUE) : FALSE;
+}
+
+COLORREF CGridCtrl::GetItemBkColour(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_crBkClr : 0;
+}
+
+BOOL CGridCtrl::SetItemFgColour(int nRow, int nCol, COLORREF cr)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? (cell->m_crFgClr = cr, TRUE) : FALSE;
+}
+
+COLORREF CGridCtrl::GetItemFgColour(int nRow, int nCol) const
+{
+    const CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? cell->m_crFgClr : 0;
+}
+
+BOOL CGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONT* lf)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    if (!cell || !lf)
+        return FALSE;
+    std::memcpy(&cell->m_lfFont, lf, sizeof(LOGFONT));
+    return TRUE;
+}
+
+LOGFONT* CGridCtrl::GetItemFont(int nRow, int nCol)
+{
+    CGridCell* cell = GetCell(nRow, nCol);
+    return cell ? &cell->m_lfFont : nullptr;
+}
+
+// Sizes ------------------------------------------------------------------------------
+
+int CGridCtrl::GetRowHeight(int nRow) const
+{
+    if (nRow < 0 || nRow >= m_nRows || std::size_t(nRow) >= m_arRowHeights.size())
+        return -1;
+    return int(m_arRowHeights[std::size_t(nRow)]);
+}
+
+BOOL CGridCtrl::SetRowHeight(int nRow, int height)
+{
+    if (nRow < 0 || nRow >= m_nRows || std::size_t(nRow) >= m_arRowHeights.size() || height < 0)
+        return FALSE;
+    m_arRowHeights[std::size_t(nRow)] = UINT(height);
+    SizesChanged();
+    return TRUE;
+}
+
+int CGridCtrl::GetColumnWidth(int nCol) const
+{
+    if (nCol < 0 || nCol >= m_nCols || std::size_t(nCol) >= m_arColWidths.size())
+        return -1;
+    return int(m_arColWidths[std::size_t(nCol)]);
+}
+
+BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
+{
+    if (nCol < 0 || nCol >= m_nCols || std::size_t(nCol) >= m_arColWidths.size() || width < 0)
+        return FALSE;
+    m_arColWidths[std::size_t(nCol)] = UINT(width);
+    SizesChanged();
+    return TRUE;
+}
+
+int CGridCtrl::GetFixedRowHeight() const
+{
+    int height = 0;
+    for (int row = 0; row < m_nFixedRows; ++row)
+        height += GetRowHeight(row);
+    return height;
+}
+
+int CGridCtrl::GetFixedColumnWidth() const
+{
+    int width = 0;
+    for (int col = 0; col < m_nFixedCols; ++col)
+        width += GetColumnWidth(col);
+    return width;
+}
+
+long CGridCtrl::GetVirtualHeight() const
+{
+    long height = 0;
+    for (UINT h : m_arRowHeights)
+        height += long(h);
+    return height;
+}
+
+long CGridCtrl::GetVirtualWidth() const
+{
+    long width = 0;
+    for (UINT w : m_arColWidths)
+        width += long(w);
+    return width;
+}
+
+// Validity and search ------------------------------------------------------------------
+
+BOOL CGridCtrl::IsValid(int nRow, int nCol) const
+{
+    return nRow >= 0 && nRow < m_nRows && nCol >= 0 && nCol < m_nCols;
+}
+
+BOOL CGridCtrl::IsValid(const CCellRange& range) const
+{
+    return range.GetMinRow() >= 0 && range.GetMinCol() >= 0 && range.GetMaxRow() >= 0 && range.GetMaxCol() >= 0 &&
+           range.GetMaxRow() < m_nRows && range.GetMaxCol() < m_nCols;
+}
+
+BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
+{
+    return m_bEditable && !(GetItemState(nRow, nCol) & CellReadOnly);
+}
+
+CCellID CGridCtrl::GetNextItem(const CCellID& cell, int nFlags) const
+{
+    const UINT wanted = UINT(nFlags) & (CellMarked | CellFocused | CellSelected | CellReadOnly);
+    auto matches = [&](int row, int col) { return (GetItemState(row, col) & wanted) != 0; };
+
+    if ((nFlags & SearchAll) == SearchAll) {
+        for (int row = cell.row > 0 ? cell.row : m_nFixedRows; row < m_nRows; ++row) {
+            int first = cell.col + 1 > 0 ? cell.col + 1 : m_nFixedCols;
+            for (int col = first; col < m_nCols; ++col)
+                if (matches(row, col))
+                    return CCellID(row, col);
+        }
+    }
+    if (nFlags & SearchAbove) {
+        for (int row = cell.row - 1; row >= m_nFixedRows; --row)
+            if (matches(row, cell.col))
+                return CCellID(row, cell.col);
+    } else if (nFlags & SearchBelow) {
+        for (int row = cell.row + 1; row < m_nRows; ++row)
+            if (matches(row, cell.col))
+                return CCellID(row, cell.col);
+    } else if (nFlags & SearchToLeft) {
+        for (int col = cell.col - 1; col >= m_nFixedCols; --col)
+            if (matches(cell.row, col))
+                return CCellID(cell.row, col);
+    } else if (nFlags & SearchToRight) {
+        for (int col = cell.col + 1; col < m_nCols; ++col)
+            if (matches(cell.row, col))
+                return CCellID(cell.row, col);
+    }
+    return CCellID(-1, -1);
+}
+
+void CGridCtrl::SetGridLines(int nWhichLines)
+{
+    m_nGridLines = nWhichLines;
+    RepaintAll();
+}
+
+int CGridCtrl::SetMouseMode(int nMode)
+{
+    int previous = m_MouseMode;
+    m_MouseMode = nMode;
+    return previous;
+}
+
+// Hooks for derived grids; the grid itself never calls them.
+void CGridCtrl::OnFixedColumnClick(CCellID&) {}
+
+void CGridCtrl::OnFixedRowClick(CCellID&) {}

@@ -1,0 +1,204 @@
+// The editing view: typing, Enter with indentation, Tab, Backspace, Delete, cut and
+// paste, read-only buffers, and the pane beside that shows the same text.
+#include <gtest/gtest.h>
+
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/RuntimeClass.h"
+#include "tests/editor/EditPanes.h"
+
+namespace {
+
+using zorkit::InputKind;
+using zorkit::test::EditPanes;
+using zorkit::test::Sel;
+using Lines = std::vector<std::string>;
+
+using EditingView = EditPanes;
+
+TEST_F(EditingView, TypingInsertsAtTheCursorAndReplacesTheSelection)
+{
+    buffer.InitNew();
+    Show({});
+    Type("a");
+    EXPECT_EQ(Text(), Lines{"a"});
+    EXPECT_EQ(Cursor(), CPoint(1, 0));
+    Type("bc");
+    Key(VK_LEFT, {VK_SHIFT});
+    Key(VK_LEFT, {VK_SHIFT});
+    Type("X");
+    EXPECT_EQ(Text(), Lines{"aX"});
+    EXPECT_EQ(Cursor(), CPoint(2, 0));
+    EXPECT_TRUE(buffer.IsModified());
+
+    Type("中");
+    EXPECT_EQ(Text(), Lines{"aX" + zorkit::GbkFromUtf8("中")}) << "a double-byte character comes as two bytes";
+    EXPECT_EQ(Cursor(), CPoint(4, 0));
+    Key(VK_INSERT);
+    EXPECT_TRUE(Editor().GetOverwriteMode());
+    Key(VK_HOME);
+    Type("q");
+    EXPECT_EQ(Text(), Lines{"qaX" + zorkit::GbkFromUtf8("中")}) << "overwrite mode still inserts";
+}
+
+TEST_F(EditingView, EnterCopiesTheIndentationOfTheLineAbove)
+{
+    Show({"  abcd"});
+    TextViewProbe::SetCursor(Editor(), CPoint(4, 0));
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), (Lines{"  ab", "  cd"}));
+    EXPECT_EQ(Cursor(), CPoint(2, 1));
+
+    Editor().SetAutoIndent(FALSE);
+    Key(VK_END);
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), (Lines{"  ab", "  cd", ""}));
+    EXPECT_EQ(Cursor(), CPoint(0, 2));
+
+    Editor().SetAutoIndent(TRUE);
+    Key(VK_TAB);
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), (Lines{"  ab", "  cd", "\tx", "\t"})) << "tabs stay tabs";
+}
+
+TEST_F(EditingView, BackspaceAndDeleteJoinLinesAndStopAtTheEnds)
+{
+    Show({"abc", "de"});
+    Key(VK_BACK);
+    Key(VK_DELETE, {VK_SHIFT});
+    EXPECT_EQ(Text(), (Lines{"bc", "de"})) << "Backspace at (0, 0) does nothing, Delete removes a";
+    Key(VK_DOWN);
+    Key(VK_HOME);
+    Key(VK_BACK);
+    EXPECT_EQ(Text(), Lines{"bcde"});
+    EXPECT_EQ(Cursor(), CPoint(2, 0)) << "at the old end of line 0";
+    Key(VK_END);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), Lines{"bcde"}) << "Delete at the end of the last line does nothing";
+    Key(VK_LEFT, {VK_SHIFT});
+    Key(VK_LEFT, {VK_SHIFT});
+    Key(VK_BACK);
+    EXPECT_EQ(Text(), Lines{"bc"});
+    EXPECT_EQ(Cursor(), CPoint(2, 0));
+}
+
+TEST_F(EditingView, ThePaneBesideShowsEveryEdit)
+{
+    Show({"first", "second", "third"});
+    Reader().ScrollToLine(0, TRUE);
+    TextViewProbe::SetCursor(Reader(), CPoint(4, 2));
+    Key(VK_END);
+    Type("!");
+    Key(VK_RETURN);
+    Type("new");
+    EXPECT_EQ(Text(), (Lines{"first!", "new", "second", "third"}));
+    EXPECT_EQ(TextViewProbe::Cursor(Reader()), CPoint(4, 3)) << "the reader's cursor moves with its text";
+
+    zorkit::PumpPendingMessages();
+    auto edited = zorkit::CaptureWindow(Editor().m_hWnd, true);
+    auto shown = zorkit::CaptureWindow(Reader().m_hWnd, true);
+    const int width = std::min(edited->Width(), shown->Width());
+    const int lh = Editor().GetLineHeight();
+    for (int y = 0; y < 4 * lh; ++y)
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(edited->GetPixel(x, y), shown->GetPixel(x, y)) << "both panes show the same lines at " << x
+                                                                      << "," << y;
+}
+
+TEST_F(EditingView, AReadOnlyBufferIgnoresTypingButTheArrowsMove)
+{
+    Show({"abc", "def"});
+    Editor().SetReadOnly(TRUE);
+    EXPECT_FALSE(Editor().QueryEditable());
+    Type("x");
+    Key(VK_RETURN);
+    Key(VK_DELETE);
+    Key(VK_BACK);
+    Key(VK_TAB);
+    EXPECT_EQ(Text(), (Lines{"abc", "def"}));
+    EXPECT_EQ(Cursor(), CPoint(0, 0));
+    Key(VK_RIGHT);
+    Key(VK_DOWN);
+    EXPECT_EQ(Cursor(), CPoint(1, 1));
+
+    zorkit::test::SetClipboardText("pasted");
+    Editor().SetSelection(CPoint(0, 0), CPoint(2, 0));
+    Command(Editor(), ID_EDIT_CUT);
+    Command(Editor(), ID_EDIT_PASTE);
+    EXPECT_EQ(Text(), (Lines{"abc", "def"}));
+    EXPECT_EQ(zorkit::test::ClipboardText(), "pasted");
+    EXPECT_TRUE(Update(Editor(), ID_EDIT_CUT).m_bEnabled) << "the handlers follow the selection";
+    EXPECT_TRUE(Update(Editor(), ID_EDIT_PASTE).m_bEnabled) << "and the clipboard, not the read-only flag";
+    EXPECT_FALSE(buffer.IsModified());
+}
+
+TEST_F(EditingView, CharactersTypedWhileAButtonIsHeldAreIgnored)
+{
+    Show({"abc"});
+    const CPoint inside = PointOf(Editor(), CPoint(1, 0));
+    Mouse(InputKind::ButtonDown, Editor(), inside);
+    Type("x");
+    Mouse(InputKind::ButtonUp, Editor(), inside);
+    EXPECT_EQ(Text(), Lines{"abc"});
+    Type("y");
+    EXPECT_EQ(Text(), Lines{"aybc"});
+}
+
+TEST_F(EditingView, CutAndPasteGoThroughTheClipboard)
+{
+    Show({"one two", "three"});
+    EXPECT_FALSE(Update(Editor(), ID_EDIT_CUT).m_bEnabled);
+    Editor().SetSelection(CPoint(3, 0), CPoint(2, 1));
+    Command(Editor(), ID_EDIT_CUT);
+    EXPECT_EQ(zorkit::test::ClipboardText(), " two\r\nth");
+    EXPECT_EQ(Text(), Lines{"oneree"});
+    EXPECT_EQ(Cursor(), CPoint(3, 0));
+
+    zorkit::test::SetClipboardText("A\r\nB\nC\r\nD");
+    EXPECT_TRUE(Update(Editor(), ID_EDIT_PASTE).m_bEnabled);
+    Command(Editor(), ID_EDIT_PASTE);
+    EXPECT_EQ(Text(), (Lines{"oneA", "B\nC", "Dree"})) << "CR LF breaks lines, a lone LF stays";
+    EXPECT_EQ(Cursor(), CPoint(1, 2));
+
+    Editor().SetSelection(CPoint(0, 2), CPoint(4, 2));
+    zorkit::test::SetClipboardText("x");
+    Command(Editor(), ID_EDIT_PASTE);
+    EXPECT_EQ(Text(), (Lines{"oneA", "B\nC", "x"})) << "pasting replaces the selection";
+}
+
+TEST_F(EditingView, CutKeepsTheTextWhenTheClipboardRefusesIt)
+{
+    Show({"keep me"});
+    zorkit::test::SetClipboardText("old");
+    Editor().SetSelection(CPoint(0, 0), CPoint(4, 0));
+    ASSERT_TRUE(OpenClipboard(nullptr)) << "another program holds the clipboard open";
+    Command(Editor(), ID_EDIT_CUT);
+    CloseClipboard();
+    EXPECT_EQ(Text(), Lines{"keep me"}) << "the text is not lost";
+    EXPECT_EQ(Selection(Editor()), Sel(CPoint(0, 0), CPoint(4, 0)));
+    EXPECT_EQ(zorkit::test::ClipboardText(), "old");
+}
+
+TEST(EditingViewClass, IsCreatedByNameAndResetsItsModes)
+{
+    const CRuntimeClass* cls = CRuntimeClass::FromName("CUIEditView");
+    ASSERT_NE(cls, nullptr);
+    std::unique_ptr<CObject> made(cls->CreateObject());
+    auto* editor = dynamic_cast<CUIEditView*>(made.get());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->GetAutoIndent());
+    EXPECT_FALSE(editor->GetOverwriteMode());
+    editor->SetAutoIndent(FALSE);
+    editor->SetOverwriteMode(TRUE);
+    CTextBuf buffer;
+    buffer.InitNew();
+    editor->AttachToBuffer(&buffer);
+    EXPECT_TRUE(editor->GetAutoIndent());
+    EXPECT_FALSE(editor->GetOverwriteMode());
+    editor->OnEditInsert("a\r\n  b");
+    EXPECT_EQ(buffer.GetLineCount(), 2);
+    EXPECT_EQ(editor->GetCursorPos(), CPoint(3, 1));
+    editor->DetachFromBuffer();
+}
+
+}

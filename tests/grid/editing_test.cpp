@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "zorkit/platform/core/Gbk.h"
+#include "GridFixture.h"
+
+namespace {
+
+using zorkit::test::GridTest;
+
+struct EditingTest : GridTest {
+    void SetUp() override
+    {
+        GridTest::SetUp();
+        for (int row = 1; row < 10; ++row)
+            for (int col = 1; col < 6; ++col)
+                grid.SetItemState(row, col, 0);
+        grid.SetItemText(2, 2, "0x3F");
+    }
+};
+
+TEST_F(EditingTest, ALetterOpensTheEditorHoldingJustThatLetter)
+{
+    Focus(2, 2);
+    bool editorExistedAtBeginEdit = true;
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyBeginEdit)
+            editorExistedAtBeginEdit = Editor() != nullptr;
+    };
+    Type("a");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_FALSE(editorExistedAtBeginEdit) << "the owner hears of the edit before the editor is made";
+    EXPECT_EQ(Editor()->GetDlgCtrlID(), int(InPlaceEditId));
+    EXPECT_EQ(EditorText(), "a");
+    EXPECT_EQ(EditorSel(), std::make_pair(1, 1));
+    EXPECT_EQ(CWnd::GetFocus(), Editor());
+    ASSERT_EQ(owner.events.size(), 1u);
+    EXPECT_EQ(int(owner.events[0].hdr.code), GridNotifyBeginEdit);
+    EXPECT_EQ(std::make_pair(owner.events[0].row, owner.events[0].col), std::make_pair(2, 2));
+    CRect rect;
+    Editor()->GetWindowRect(&rect);
+    grid.ScreenToClient(&rect);
+    EXPECT_EQ(rect, CRect(80, 40, 119, 59)) << "laid over the cell";
+    EXPECT_EQ(grid.GetItemText(2, 2), "0x3F") << "nothing is stored while editing";
+}
+
+TEST_F(EditingTest, BackspaceOpensTheEditorWithoutTheLastCharacter)
+{
+    Focus(2, 2);
+    Press(VK_BACK);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "0x3");
+    EXPECT_EQ(EditorSel(), std::make_pair(3, 3));
+}
+
+TEST_F(EditingTest, ReturnOpensTheEditorWithTheCaretAtTheEnd)
+{
+    Focus(2, 2);
+    Press(VK_RETURN);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "0x3F");
+    EXPECT_EQ(EditorSel(), std::make_pair(4, 4));
+}
+
+TEST_F(EditingTest, ReadOnlyCellsAndAGridThatIsNotEditableOpenNothing)
+{
+    Focus(2, 2);
+    grid.SetItemState(2, 2, CellReadOnly | CellFocused);
+    Type("a");
+    EXPECT_EQ(Editor(), nullptr);
+    grid.SetItemState(2, 2, CellFocused);
+    grid.SetEditable(FALSE);
+    Type("a");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(owner.events.empty()) << "no begin-edit either";
+}
+
+// The editor ends with Return: the cell holds the new text and the owner's record
+// names the grid, the cell and the text the cell held before, byte for byte.
+TEST_F(EditingTest, ReturnStoresTheTextAndTellsTheOwnerThePreviousText)
+{
+    grid.SetItemText(3, 4, zorkit::GbkFromUtf8("旧值").c_str());
+    Focus(3, 4);
+    Press(VK_RETURN);
+    ASSERT_NE(Editor(), nullptr);
+    Press(VK_BACK);
+    Press(VK_BACK);
+    Type("新A");
+    Press(VK_RETURN);
+    zorkit::PumpPendingMessages();
+
+    const std::string stored = zorkit::GbkFromUtf8("新A");
+    EXPECT_EQ(grid.GetItemText(3, 4).str(), stored);
+    EXPECT_EQ(Editor(), nullptr) << "the editor closed itself";
+    EXPECT_EQ(CWnd::GetFocus(), &grid);
+
+    ASSERT_EQ(owner.NotifyCodes(), (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit}));
+    const auto& end = owner.events[1];
+    EXPECT_EQ(end.hdr.hwndFrom, grid.m_hWnd);
+    EXPECT_EQ(end.hdr.idFrom, std::uintptr_t(kGridId));
+    EXPECT_EQ(end.hdr.code, UINT(-106));
+    EXPECT_EQ(end.wParam, WPARAM(kGridId));
+    EXPECT_EQ(end.row, 3);
+    EXPECT_EQ(end.col, 4);
+    const std::string previous = zorkit::GbkFromUtf8("旧值");
+    ASSERT_EQ(end.text.size(), 4u) << "two GBK characters";
+    EXPECT_EQ(std::vector<unsigned char>(end.text.begin(), end.text.end()),
+              std::vector<unsigned char>(previous.begin(), previous.end()));
+    EXPECT_TRUE(grid.GetModified());
+}
+
+TEST_F(EditingTest, EscapeLeavesTheCellAndSendsNothing)
+{
+    Focus(2, 2);
+    Type("z");
+    ASSERT_EQ(EditorText(), "z");
+    owner.events.clear();
+    Press(VK_ESCAPE);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(2, 2), "0x3F");
+    EXPECT_TRUE(owner.events.empty());
+    EXPECT_FALSE(grid.GetModified());
+}
+
+TEST_F(EditingTest, TabEndsTheEditWithoutMovingOn)
+{
+    Focus(2, 2);
+    Type("7");
+    Press(VK_TAB);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(grid.GetItemText(2, 2), "7");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+}
+
+TEST_F(EditingTest, CtrlDownStoresMovesAndReopensWithAllTextSelected)
+{
+    grid.SetItemText(3, 2, "next");
+    Focus(2, 2);
+    Type("1");
+    Type("2");
+    PressWith(VK_CONTROL, VK_DOWN);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(grid.GetItemText(2, 2), "12");
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2));
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "next");
+    EXPECT_EQ(EditorSel(), std::make_pair(0, 4));
+    EXPECT_EQ(owner.NotifyCodes(), (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit, GridNotifyFocusLeaving,
+                                                     GridNotifyFocusEntered, GridNotifyBeginEdit}));
+
+    Press(VK_DOWN);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2)) << "without Ctrl an arrow stays in the editor";
+    ASSERT_NE(Editor(), nullptr);
+}
+
+TEST_F(EditingTest, TheSecondClickOnTheFocusCellOpensTheEditorOnRelease)
+{
+    grid.SetFocus();
+    Click(85, 45);
+    ASSERT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+    EXPECT_EQ(Editor(), nullptr) << "the first click only focuses";
+    Down(85, 45);
+    EXPECT_EQ(Editor(), nullptr) << "not on press";
+    EXPECT_EQ(grid.GetMouseMode(), MousePrepareEdit);
+    Up(85, 45);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "0x3F");
+    EXPECT_EQ(EditorSel(), std::make_pair(4, 4));
+
+    Click(165, 105);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr) << "a click elsewhere ends the edit";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(5, 4));
+}
+
+TEST_F(EditingTest, ADoubleClickOnARowHeadingEditsTheHeadingWhenItIsEditable)
+{
+    grid.SetItemState(4, 0, 0);
+    grid.SetFocus();
+    DoubleClick(5, 85);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "R4");
+    Press(VK_ESCAPE);
+    zorkit::PumpPendingMessages();
+    DoubleClick(85, 105);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "5,2") << "a double click on a cell edits the focus cell";
+}
+
+TEST_F(EditingTest, TypingPastTheCellWidensTheEditorUpToTheGridsEdge)
+{
+    Focus(2, 5);
+    Type("a");  // the rest goes to the editor once it has the keyboard focus
+    Type(" fairly long value");
+    EXPECT_EQ(EditorText(), "a fairly long value");
+    ASSERT_NE(Editor(), nullptr);
+    CRect rect;
+    Editor()->GetWindowRect(&rect);
+    grid.ScreenToClient(&rect);
+    EXPECT_EQ(rect.left, 200);
+    EXPECT_GT(rect.right, 239);
+    CRect client;
+    grid.GetClientRect(&client);
+    EXPECT_LE(rect.right, client.right);
+}
+
+TEST_F(EditingTest, AnEditorWhoseCellIsDeletedStoresNothing)
+{
+    Focus(5, 2);
+    Type("x");
+    ASSERT_NE(Editor(), nullptr);
+    ASSERT_TRUE(grid.DeleteRow(5));
+    const std::string below = grid.GetItemText(5, 2).str();
+    Press(VK_RETURN);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(grid.GetItemText(5, 2).str(), below) << "the row that moved up is untouched";
+    EXPECT_EQ(Editor(), nullptr);
+    for (const auto& e : owner.events)
+        EXPECT_NE(int(e.hdr.code), GridNotifyEndEdit);
+}
+
+TEST_F(EditingTest, DestroyingTheGridWithAnEditorOpenIsSafe)
+{
+    auto grid2 = std::make_unique<zorkit::test::GridProbe>(4, 4, 1, 1);
+    ASSERT_TRUE(grid2->Create(CRect(0, 0, 200, 100), &owner, 101));
+    grid2->SetItemState(1, 1, 0);
+    grid2->SetFocus();
+    grid2->SetFocusCell(1, 1);
+    grid2->SendMessage(WM_CHAR, 'q');
+    ASSERT_NE(::GetDlgItem(grid2->m_hWnd, int(InPlaceEditId)), nullptr);
+    grid2.reset();
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(::GetDlgItem(owner.m_hWnd, 101), nullptr);
+}
+
+}
