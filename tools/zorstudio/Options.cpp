@@ -28,7 +28,7 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             continue;
         }
         if (name == "--no-window") {
-            options.noWindow = true;
+            options.noWindow = options.experiment = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {
@@ -48,20 +48,24 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             if (!(number = whole(0, 100)))
                 return std::nullopt;
             options.target = *number;
+            options.experiment = true;
         } else if (name == "--samples") {
             if (!(number = whole(1, 100000)))
                 return std::nullopt;
             options.samples = *number;
+            options.experiment = true;
         } else if (name == "--period") {
             if (!(number = whole(0, 10000)))
                 return std::nullopt;
             options.period = *number;
+            options.experiment = true;
         } else if (name == "--seconds") {
             if (!(number = whole(1, 86400)))
                 return std::nullopt;
             options.seconds = *number;
         } else if (name == "--png") {
             options.png = value;
+            options.experiment = true;
         } else if (name == "--tour") {
             options.tour = value;
         } else if (name == "--program") {
@@ -79,8 +83,8 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             return std::nullopt;
         }
     }
-    if (options.tour.empty() && (!options.program.empty() || !options.device.empty() || options.baud)) {
-        error = "--program, --device and --baud go with --tour";
+    if (options.tour.empty() && options.experiment && (!options.program.empty() || !options.device.empty() || options.baud)) {
+        error = "--program, --device and --baud go with --tour or the window, not with the temperature run";
         return std::nullopt;
     }
     return options;
@@ -88,14 +92,25 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
 
 std::string UsageText()
 {
-    return "Usage: zorstudio [OPTIONS]\n"
+    return "Usage: zorstudio [--program FILE] [--device PATH] [--baud N] [--seconds N]\n"
+           "       zorstudio [--target N] [--samples N] [--period MS] [--png FILE] [--seconds N] [--no-window]\n"
+           "       zorstudio --tour DIR [--program FILE] [--device PATH] [--baud N] [--samples N]\n"
            "\n"
-           "Runs a temperature control experiment against a virtual experiment box with a\n"
-           "heater inside this program, and shows it live in a graph window: the set point as\n"
-           "the red line, the measured temperature, the heating power byte. Without a display\n"
-           "the final picture goes to a PNG file. The settling is printed as it goes.\n"
+           "On a display, zorstudio opens its main window on a virtual experiment box inside\n"
+           "this program (or the board on --device): the 8051 source editor (--program, by\n"
+           "default the sample sort.asm), the build output, the disassembly listing, the\n"
+           "registers and internal RAM, the communication log and the control-experiment\n"
+           "panel. Buttons stand in for menus; F5 runs, F10 steps over, F11 steps into,\n"
+           "F9 sets or clears a breakpoint at the cursor (or click the listing's margin),\n"
+           "Ctrl+F10 runs to the cursor, Ctrl+B builds, Ctrl+S saves, Escape cancels the\n"
+           "reset prompt. --seconds N closes the window after N seconds.\n"
            "\n"
-           "Options:\n"
+           "Without a display, or with any of the options below, it runs a temperature control\n"
+           "experiment against the virtual box and shows it live in a graph window: the set\n"
+           "point as the red line, the measured temperature, the heating power byte. Without\n"
+           "a display the final picture goes to a PNG file. The settling is printed as it goes.\n"
+           "\n"
+           "Temperature run:\n"
            "  --target N     set point in degrees, 0-100 (default 60)\n"
            "  --samples N    samples to take, 1-100000 (default 300); one sample is 0.5 s of\n"
            "                 the heater's time\n"
@@ -113,14 +128,16 @@ std::string UsageText()
            "                 a temperature experiment (--samples) to its settling and write\n"
            "                 temperature.png, temperature.pdf and temperature.csv into DIR;\n"
            "                 each stage is printed\n"
-           "  --program FILE the tour's program (default: the sample that sorts a table, sort.asm)\n"
-           "  --device PATH  tour a board on this serial device (default: a virtual board inside\n"
-           "                 this program); the device and baud rate are remembered in\n"
-           "                 $XDG_CONFIG_HOME/zorkit/zorstudio.conf\n"
+           "\n"
+           "The window and the tour:\n"
+           "  --program FILE the 8051 source (default: the sample that sorts a table, sort.asm)\n"
+           "  --device PATH  a board on this serial device (default: a virtual board inside\n"
+           "                 this program); a device that answered and its baud rate are\n"
+           "                 remembered in $XDG_CONFIG_HOME/zorkit/zorstudio.conf\n"
            "  --baud N       9600, 4800, 2400, 1200 or 600 (default: the remembered rate, else 9600)\n"
            "\n"
-           "With a window, the program ends when the experiment has ended and the window is\n"
-           "closed (closing it earlier stops the experiment), or after --seconds.\n"
+           "The temperature run's window ends the program when the experiment has ended and\n"
+           "the window is closed (closing it earlier stops the experiment), or after --seconds.\n"
            "\n"
            "Exit status: 0 when the experiment (or every stage of the tour) ran and its files\n"
            "were written where asked, 1 when the virtual board, the link, a stage of the tour\n"

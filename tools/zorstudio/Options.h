@@ -16,9 +16,11 @@ struct COptions {
     bool noWindow = false;
     bool help = false;
     std::string tour;          // the tour's directory; empty: no tour
-    std::string program;       // the tour's program; empty: the sample
-    std::string device;        // the tour's serial device; empty: the virtual board
+    std::string program;       // the program of the tour or the window; empty: the sample
+    std::string device;        // the serial device of the tour or the window; empty: the virtual board
     std::optional<int> baud;
+    // An option of the plain temperature run was given: that run, not the window.
+    bool experiment = false;
 };
 
 // The options, or nothing with `error` saying what is wrong with the command line.

@@ -1,7 +1,8 @@
-// zorstudio: the library in a real window. A temperature experiment against a virtual
-// board inside this program, live in a graph when a display is present, saved as a
-// PNG otherwise, its settling printed as it goes; or, with --tour, the scripted tour
-// of a student's session.
+// zorstudio: the library in a real window. On a display, the main window on a board
+// (the virtual one inside this program by default); with the temperature run's
+// options or without a display, a temperature experiment against the virtual board,
+// live in a graph when a display is present, saved as a PNG otherwise, its settling
+// printed as it goes; or, with --tour, the scripted tour of a student's session.
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "tools/zorstudio/RunPrinter.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/Tour.h"
+#include "tools/zorstudio/ui/StudioWindow.h"
 #ifdef ZORKIT_HAS_SDL
 #include "zorkit/platform/sdl/OnScreen.h"
 #endif
@@ -37,21 +39,52 @@ int Fail(const std::string& message)
     return kExitFailed;
 }
 
+zorstudio::CLineChoice ChosenLine(const zorstudio::COptions& options)
+{
+    const zorstudio::CLineChoice remembered = zorstudio::LoadLineChoice();
+    zorstudio::CLineChoice line;
+    line.device = options.device;
+    line.baud = options.baud.value_or(remembered.baud);
+    return line;
+}
+
 int Tour(const zorstudio::COptions& options)
 {
     zorstudio::CTourOptions tour;
     tour.directory = options.tour;
     tour.program = options.program.empty() ? zorstudio::DefaultTourProgram() : options.program;
     tour.samples = options.samples;
-    const zorstudio::CLineChoice remembered = zorstudio::LoadLineChoice();
-    tour.line.device = options.device;
-    tour.line.baud = options.baud.value_or(remembered.baud);
+    tour.line = ChosenLine(options);
     const int status = zorstudio::RunTour(tour);
     // A real board that answered is the one to offer next time.
     if (status == kExitOk && !tour.line.IsVirtual() && !zorstudio::SaveLineChoice(tour.line))
         std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
     return status;
 }
+
+#ifdef ZORKIT_HAS_SDL
+// The main window until it is closed (or --seconds have passed).
+int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
+{
+    zorstudio::CDebugSession session;
+    if (!session.Open(ChosenLine(options)))
+        return Fail(session.LastError());
+    zorstudio::CStudioWindow window(session);
+    const CRect place(40, 40, 40 + zorstudio::CStudioWindow::kWidth, 40 + zorstudio::CStudioWindow::kHeight);
+    if (!window.CreateMain(place))
+        return Fail("cannot create the main window");
+    window.OpenSource(options.program.empty() ? zorstudio::DefaultTourProgram() : options.program);
+    const bool connected = window.Connect();
+    const DWORD start = GetTickCount();
+    screen.Run([&] {
+        return !window.m_hWnd || (options.seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options.seconds) * 1000));
+    });
+    // A real board that answered is the one to offer next time.
+    if (connected && !session.LineChoice().IsVirtual() && !zorstudio::SaveLineChoice(session.LineChoice()))
+        std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
+    return kExitOk;
+}
+#endif
 
 }
 
@@ -69,6 +102,14 @@ int main(int argc, char** argv)
     }
     if (!options->tour.empty())
         return Tour(*options);
+#ifdef ZORKIT_HAS_SDL
+    if (!options->experiment) {
+        if (auto screen = zorkit::ScreenSession::Start())
+            return Studio(*options, *screen);
+    }
+#endif
+    if (!options->program.empty() || !options->device.empty() || options->baud)
+        return Fail("there is no display for the window; --tour DIR runs the session without one");
 
     zorstudio::CDebugSession session;
     if (!session.Open({}))

@@ -1,0 +1,324 @@
+#include "tools/zorstudio/ui/ExperimentPanel.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tools/zorstudio/ExperimentExport.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/DialogTemplate.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/Styles.h"
+#include "zorkit/platform/ui/WindowClass.h"
+
+namespace zorstudio {
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kLabelWidth = 72;
+constexpr int kFieldWidth = 96;
+constexpr int kRowHeight = 30;
+constexpr int kControlHeight = 24;
+constexpr int kGraphLeft = kMargin * 3 + kLabelWidth + kFieldWidth;
+constexpr int kFiguresGap = 12;
+
+struct FieldRow {
+    UINT id;
+    const char* label;
+};
+constexpr FieldRow kFields[] = {
+    {CExperimentPanel::IdSetPoint, "Set point"}, {CExperimentPanel::IdKp, "Kp"},
+    {CExperimentPanel::IdKi, "Ki"},             {CExperimentPanel::IdKd, "Kd"},
+    {CExperimentPanel::IdPeriod, "Period ms"},  {CExperimentPanel::IdSamples, "Samples"},
+};
+
+const char* KindName(ExperimentKind kind)
+{
+    switch (kind) {
+    case ExperimentKind::Speed: return "Speed";
+    case ExperimentKind::Stepper: return "Stepper";
+    default: return "Temperature";
+    }
+}
+
+const char* FileStem(ExperimentKind kind)
+{
+    switch (kind) {
+    case ExperimentKind::Speed: return "speed";
+    case ExperimentKind::Stepper: return "stepper";
+    default: return "temperature";
+    }
+}
+
+const char* Unit(ExperimentKind kind) { return kind == ExperimentKind::Temperature ? " °C" : ""; }
+
+std::string FormatNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string WindowText(const CWnd& wnd)
+{
+    CString text;
+    wnd.GetWindowText(text);
+    return text.str();
+}
+
+}
+
+CExperimentPanel::CExperimentPanel(CDebugSession& session) : m_session(session) {}
+
+CExperimentPanel::~CExperimentPanel()
+{
+    // The graph belongs to the session's record; its window goes with the panel.
+    if (CWnd* graph = GraphWindow())
+        graph->DestroyWindow();
+}
+
+const CMessageMap* CExperimentPanel::GetThisMessageMap()
+{
+    static const CMessageMap map(&CWnd::GetThisMessageMap, {
+        zorkit::MapMessage<WM_PAINT>(&CExperimentPanel::OnPaint),
+        zorkit::MapCommand(IdKind, &CExperimentPanel::OnKind),
+        zorkit::MapCommand(IdStart, &CExperimentPanel::OnStart),
+        zorkit::MapCommand(IdStop, &CExperimentPanel::OnStop),
+        zorkit::MapCommand(IdExportPng, &CExperimentPanel::OnExportPng),
+        zorkit::MapCommand(IdExportPdf, &CExperimentPanel::OnExportPdf),
+        zorkit::MapCommand(IdExportCsv, &CExperimentPanel::OnExportCsv),
+    });
+    return &map;
+}
+
+const CMessageMap* CExperimentPanel::GetMessageMap() const { return GetThisMessageMap(); }
+
+BOOL CExperimentPanel::Create(CWnd* parent, const CRect& rect, UINT id)
+{
+    static LPCTSTR cls = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
+    if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, rect, parent, id))
+        return FALSE;
+    auto add = [&](LPCTSTR className, LPCTSTR text, DWORD style, const CRect& place, UINT controlId) {
+        auto control = std::make_unique<CWnd>();
+        if (!control->CreateEx(0, className, text, WS_CHILD | WS_VISIBLE | style, place, this, controlId))
+            return false;
+        control->SetFont(CFont::FromHandle(HFONT(GetStockObject(DEFAULT_GUI_FONT))));
+        m_controls.push_back(std::move(control));
+        return true;
+    };
+    const int fieldLeft = kMargin * 2 + kLabelWidth;
+    bool made = add("STATIC", "Kind", SS_LEFT, CRect(kMargin, kMargin + 4, kMargin + kLabelWidth, kMargin + kControlHeight), UINT(IDC_STATIC)) &&
+                add("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, CRect(fieldLeft, kMargin, fieldLeft + kFieldWidth, kMargin + kControlHeight), IdKind);
+    int top = kMargin + kRowHeight;
+    for (const FieldRow& field : kFields) {
+        made = made &&
+               add("STATIC", field.label, SS_LEFT, CRect(kMargin, top + 4, kMargin + kLabelWidth, top + kControlHeight), UINT(IDC_STATIC)) &&
+               add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, CRect(fieldLeft, top, fieldLeft + kFieldWidth, top + kControlHeight), field.id);
+        top += kRowHeight;
+    }
+    const int half = (kLabelWidth + kFieldWidth + kMargin) / 2;
+    made = made && add("BUTTON", "Start", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin, top, kMargin + half - 2, top + kControlHeight), IdStart) &&
+           add("BUTTON", "Stop", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin + half + 2, top, kMargin + 2 * half, top + kControlHeight), IdStop);
+    top += kRowHeight;
+    const int third = (2 * half) / 3;
+    made = made && add("BUTTON", "PNG", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin, top, kMargin + third - 2, top + kControlHeight), IdExportPng) &&
+           add("BUTTON", "PDF", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin + third, top, kMargin + 2 * third - 2, top + kControlHeight), IdExportPdf) &&
+           add("BUTTON", "CSV", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin + 2 * third, top, kMargin + 2 * half, top + kControlHeight), IdExportCsv);
+    const CRect graph = GraphRect();
+    CRect client;
+    GetClientRect(&client);
+    made = made && add("STATIC", "", SS_LEFT, CRect(graph.right + kFiguresGap, kMargin, client.right - kMargin, graph.bottom), IdFigures);
+    if (!made)
+        return FALSE;
+    SetKind(m_kind);
+    return TRUE;
+}
+
+CRect CExperimentPanel::GraphRect() const
+{
+    return CRect(kGraphLeft, kMargin, kGraphLeft + CExperimentPicture::kWidth, kMargin + CExperimentPicture::kHeight);
+}
+
+void CExperimentPanel::SetKind(ExperimentKind kind)
+{
+    m_kind = kind;
+    ShowSetup(DefaultSetup(kind));
+}
+
+void CExperimentPanel::ShowSetup(const CExperimentSetup& setup)
+{
+    GetDlgItem(IdKind)->SetWindowText(KindName(setup.kind));
+    GetDlgItem(IdSetPoint)->SetWindowText(std::to_string(setup.setPoint).c_str());
+    GetDlgItem(IdKp)->SetWindowText(FormatNumber(setup.kp).c_str());
+    GetDlgItem(IdKi)->SetWindowText(FormatNumber(setup.ki).c_str());
+    GetDlgItem(IdKd)->SetWindowText(FormatNumber(setup.kd).c_str());
+    GetDlgItem(IdPeriod)->SetWindowText(std::to_string(setup.period).c_str());
+    GetDlgItem(IdSamples)->SetWindowText(std::to_string(setup.samples).c_str());
+}
+
+std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
+{
+    CExperimentSetup setup = DefaultSetup(m_kind);
+    auto whole = [&](UINT id, const char* name, int& out) {
+        const std::string text = WindowText(*GetDlgItem(int(id)));
+        char* end = nullptr;
+        const long value = std::strtol(text.c_str(), &end, 10);
+        if (text.empty() || *end != '\0' || value < 0 || value > 1000000) {
+            Tell(std::string(name) + " takes a whole number, not '" + text + "'");
+            return false;
+        }
+        out = int(value);
+        return true;
+    };
+    auto number = [&](UINT id, const char* name, float& out) {
+        const std::string text = WindowText(*GetDlgItem(int(id)));
+        char* end = nullptr;
+        const float value = std::strtof(text.c_str(), &end);
+        if (text.empty() || *end != '\0') {
+            Tell(std::string(name) + " takes a number, not '" + text + "'");
+            return false;
+        }
+        out = value;
+        return true;
+    };
+    if (!whole(IdSetPoint, "the set point", setup.setPoint) || !number(IdKp, "Kp", setup.kp) ||
+        !number(IdKi, "Ki", setup.ki) || !number(IdKd, "Kd", setup.kd) ||
+        !whole(IdPeriod, "the period", setup.period) || !whole(IdSamples, "the sample count", setup.samples))
+        return std::nullopt;
+    if (const auto problem = CheckSetup(setup)) {
+        Tell(*problem);
+        return std::nullopt;
+    }
+    return setup;
+}
+
+CWnd* CExperimentPanel::GraphWindow()
+{
+    CExperimentRecord* record = m_session.Experiment();
+    if (!record || !record->Picture())
+        return nullptr;
+    CGraph& graph = record->Picture()->Graph();
+    return graph.m_hWnd ? &graph : nullptr;
+}
+
+bool CExperimentPanel::Start()
+{
+    const auto setup = ReadSetup();
+    if (!setup)
+        return false;
+    if (CWnd* graph = GraphWindow())
+        graph->DestroyWindow();
+    if (!m_session.StartExperiment(*setup, [this](const CExperimentSample&) {
+            if (CWnd* graph = GraphWindow())
+                graph->Invalidate(FALSE);
+        })) {
+        Tell(m_session.LastError());
+        return false;
+    }
+    m_running = true;
+    m_figures.clear();
+    GetDlgItem(IdFigures)->SetWindowText("");
+    if (CExperimentPicture* picture = m_session.Experiment()->Picture()) {
+        static LPCTSTR cls = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
+        picture->Graph().CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, GraphRect(), this, 0);
+    }
+    Invalidate(FALSE);
+    Tell(std::string(KindName(setup->kind)) + " run started: " + std::to_string(setup->samples) + " samples");
+    return true;
+}
+
+void CExperimentPanel::Stop()
+{
+    if (m_session.IsExperimentRunning())
+        m_session.StopExperiment();
+}
+
+void CExperimentPanel::Poll()
+{
+    if (!m_running)
+        return;
+    m_session.Poll();
+    if (m_session.IsExperimentRunning())
+        return;
+    m_running = false;
+    ShowFigures();
+}
+
+void CExperimentPanel::ShowFigures()
+{
+    CExperimentRecord* record = m_session.Experiment();
+    if (!record)
+        return;
+    const CSettlingFigures f = record->Figures();
+    const char* unit = Unit(record->Setup().kind);
+    char text[512];
+    int n = std::snprintf(text, sizeof text, "%zu samples\nfinal value %.2f%s\n(%+.2f from the set point %d)\n",
+                          record->Samples().size(), f.finalValue, unit, f.offset, record->Setup().setPoint);
+    if (f.settledAt)
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), "settling time %.1f s\n(from sample %d, band ±%.0f%s)\n",
+                           *f.settledAt * CDebugSession::kSecondsPerSample, *f.settledAt, f.band, unit);
+    else
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), "not settled (band ±%.0f%s)\n", f.band, unit);
+    std::snprintf(text + n, sizeof text - std::size_t(n), "overshoot %.2f%s\noutput %d .. %d", f.overshoot, unit,
+                  f.outputLow, f.outputHigh);
+    m_figures = text;
+    GetDlgItem(IdFigures)->SetWindowText(zorkit::GbkFromUtf8(m_figures).c_str());
+    Tell(f.settledAt ? "the run has ended and settled" : "the run has ended without settling");
+}
+
+std::filesystem::path CExperimentPanel::ExportRun(Export what)
+{
+    CExperimentRecord* record = m_session.Experiment();
+    if (!record || record->Samples().empty() || m_session.IsExperimentRunning()) {
+        Tell("there is no finished run to export");
+        return {};
+    }
+    const char* extension = what == Export::Png ? ".png" : what == Export::Pdf ? ".pdf" : ".csv";
+    const std::filesystem::path path = m_exportDirectory / (std::string(FileStem(record->Setup().kind)) + extension);
+    const bool written = what == Export::Png   ? ExportPng(*record, path.string())
+                         : what == Export::Pdf ? ExportPdf(*record, path.string())
+                                               : ExportCsv(*record, path.string());
+    if (!written) {
+        Tell("cannot write " + path.string());
+        return {};
+    }
+    Tell("wrote " + path.string());
+    return path;
+}
+
+void CExperimentPanel::Tell(const std::string& utf8)
+{
+    if (onMessage)
+        onMessage(utf8);
+}
+
+void CExperimentPanel::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+    // Where the graph goes before the first run.
+    if (!GraphWindow()) {
+        const CRect graph = GraphRect();
+        dc.FillSolidRect(&graph, RGB(0, 0, 0));
+    }
+}
+
+void CExperimentPanel::OnKind()
+{
+    const ExperimentKind next = m_kind == ExperimentKind::Temperature ? ExperimentKind::Speed
+                                : m_kind == ExperimentKind::Speed     ? ExperimentKind::Stepper
+                                                                      : ExperimentKind::Temperature;
+    SetKind(next);
+}
+
+void CExperimentPanel::OnStart() { Start(); }
+void CExperimentPanel::OnStop() { Stop(); }
+void CExperimentPanel::OnExportPng() { ExportRun(Export::Png); }
+void CExperimentPanel::OnExportPdf() { ExportRun(Export::Pdf); }
+void CExperimentPanel::OnExportCsv() { ExportRun(Export::Csv); }
+
+}

@@ -1,0 +1,62 @@
+#include "tools/zorstudio/ui/MemoryGrid.h"
+
+#include <algorithm>
+
+#include "tools/zorstudio/ui/ChangeColours.h"
+#include "tools/zorstudio/ui/HexCell.h"
+
+namespace zorstudio {
+namespace {
+
+constexpr int kAddressWidth = 40;
+constexpr int kByteWidth = 22;
+
+}
+
+CMemoryGrid::CMemoryGrid(int rows) : CGridCtrl(rows + 1, kBytesPerRow + 1, 1, 1) {}
+
+BOOL CMemoryGrid::Create(const RECT& rect, CWnd* parent, UINT id)
+{
+    if (!CGridCtrl::Create(rect, parent, id))
+        return FALSE;
+    SetColumnWidth(0, kAddressWidth);
+    for (int col = 1; col <= kBytesPerRow; ++col) {
+        SetItemText(0, col, HexText(unsigned(col - 1), 1).c_str());
+        SetColumnWidth(col, kByteWidth);
+        for (int row = 1; row < GetRowCount(); ++row)
+            SetItemState(row, col, 0);
+    }
+    Show(0, {}, {});
+    return TRUE;
+}
+
+void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed)
+{
+    m_address = address;
+    for (int row = 1; row < GetRowCount(); ++row)
+        SetItemText(row, 0, HexText(unsigned(address + (row - 1) * kBytesPerRow) & 0xFFFF, 4).c_str());
+    const int cells = (GetRowCount() - 1) * kBytesPerRow;
+    for (int offset = 0; offset < cells; ++offset) {
+        const CCellID cell = CellOf(offset);
+        const bool known = offset < int(bytes.size());
+        SetItemText(cell.row, cell.col, known ? HexText(bytes[std::size_t(offset)], 2).c_str() : "");
+        const bool isChanged = std::find(changed.begin(), changed.end(), offset) != changed.end();
+        SetItemFgColour(cell.row, cell.col, isChanged ? kChangedText : DefaultColour);
+        SetItemBkColour(cell.row, cell.col, isChanged ? kChangedBack : DefaultColour);
+    }
+    Invalidate(FALSE);
+}
+
+void CMemoryGrid::OnEndEditCell(int row, int col, CString& text)
+{
+    const CString previous = GetItemText(row, col);
+    if (row >= 1 && col >= 1) {
+        const int offset = (row - 1) * kBytesPerRow + (col - 1);
+        const auto value = ParseHexCell(text.str(), 0xFF);
+        if (value && onWrite && onWrite(WORD(m_address + offset), BYTE(*value)))
+            SetItemText(row, col, HexText(*value, 2).c_str());
+    }
+    text = previous;
+}
+
+}

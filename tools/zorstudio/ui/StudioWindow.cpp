@@ -1,0 +1,569 @@
+#include "tools/zorstudio/ui/StudioWindow.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/ButtonControl.h"
+#include "zorkit/platform/ui/Keys.h"
+#include "zorkit/platform/ui/MessageCrackers.h"
+#include "zorkit/platform/ui/PaintDC.h"
+#include "zorkit/platform/ui/Styles.h"
+#include "zorkit/platform/ui/WindowClass.h"
+
+namespace zorstudio {
+namespace {
+
+// Function keys the platform's key table leaves out.
+constexpr UINT kKeyF5 = 0x74, kKeyF9 = 0x78, kKeyF11 = 0x7A;
+constexpr std::uintptr_t kTickTimer = 1;
+constexpr UINT kTickMs = 100;
+constexpr int kButtonRow = 30;
+constexpr int kButtonWidth = 84;
+constexpr int kButtonHeight = 24;
+constexpr int kGap = 2;
+constexpr int kLinkPaneWidth = 220;
+constexpr int kCaretPaneWidth = 120;
+constexpr std::size_t kLogBytes = 16384;
+constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
+
+struct ButtonSpec {
+    UINT id;
+    const char* text;
+};
+constexpr ButtonSpec kButtons[] = {
+    {CStudioWindow::IdSave, "Save ^S"},        {CStudioWindow::IdBuild, "Build ^B"},
+    {CStudioWindow::IdDownload, "Download"},   {CStudioWindow::IdRun, "Run F5"},
+    {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
+    {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
+    {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
+    {CStudioWindow::IdConnect, "Connect"},
+};
+
+// Replaces the buffer's text by lines (GBK) and tells its views.
+void FillBuffer(CTextBuf& buffer, const std::vector<std::string>& lines)
+{
+    buffer.FreeAll();
+    for (const std::string& line : lines)
+        buffer.InsertLine(line.data(), int(line.size()), -1);
+    if (lines.empty())
+        buffer.InsertLine(nullptr, 0, -1);
+    buffer.UpdateViews(nullptr, nullptr, TBU_RESET, -1);
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string BufferText(const CTextBuf& buffer)
+{
+    const int last = buffer.GetLineCount() - 1;
+    if (last < 0)
+        return {};
+    CString text;
+    buffer.GetText(CPoint(0, 0), CPoint(buffer.GetLineLength(last), last), text);
+    std::string result = text.str();
+    result.erase(std::remove(result.begin(), result.end(), '\r'), result.end());
+    return result + "\n";
+}
+
+}
+
+CStudioWindow::CStudioWindow(CDebugSession& session)
+    : m_session(session), m_memory(kMemoryRows), m_panel(session), m_status({kLinkPaneWidth, kCaretPaneWidth})
+{
+}
+
+CStudioWindow::~CStudioWindow()
+{
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+const CMessageMap* CStudioWindow::GetThisMessageMap()
+{
+    static const CMessageMap map(&CWnd::GetThisMessageMap, {
+        zorkit::MapMessage<WM_CREATE>(&CStudioWindow::OnCreate),
+        zorkit::MapMessage<WM_DESTROY>(&CStudioWindow::OnDestroy),
+        zorkit::MapMessage<WM_TIMER>(&CStudioWindow::OnTimer),
+        zorkit::MapMessage<WM_SIZE>(&CStudioWindow::OnSize),
+        zorkit::MapMessage<WM_PAINT>(&CStudioWindow::OnPaint),
+        zorkit::MapCommandRange(IdSave, IdConnect, &CStudioWindow::OnCommandButton),
+    });
+    return &map;
+}
+
+const CMessageMap* CStudioWindow::GetMessageMap() const { return GetThisMessageMap(); }
+
+BOOL CStudioWindow::CreateMain(const CRect& rect)
+{
+    static LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW));
+    return CreateEx(0, cls, "zorstudio", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
+}
+
+int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
+{
+    if (CWnd::OnCreate(cs) == -1)
+        return -1;
+    CFont* guiFont = CFont::FromHandle(HFONT(GetStockObject(DEFAULT_GUI_FONT)));
+    for (const ButtonSpec& spec : kButtons) {
+        auto button = std::make_unique<CWnd>();
+        if (!button->CreateEx(0, "BUTTON", spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), this,
+                              spec.id))
+            return -1;
+        button->SetFont(guiFont);
+        m_buttons.push_back(std::move(button));
+    }
+    const CRect none(0, 0, 1, 1);
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
+    if (!m_editor.Create(nullptr, "source", child, none, this, IdEditor) ||
+        !m_output.Create(nullptr, "output", child, none, this, IdOutput) ||
+        !m_listing.Create(nullptr, "listing", child, none, this, IdListing) ||
+        !m_log.Create(nullptr, "log", child, none, this, IdLog) || !m_registers.Create(none, this, IdRegisters) ||
+        !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
+        !m_status.Create(this, none, IdStatus))
+        return -1;
+    m_source.InitNew();
+    m_editor.AttachToBuffer(&m_source);
+    for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
+        readOnly->InitNew();
+        readOnly->SetReadOnly(TRUE);
+    }
+    m_output.AttachToBuffer(&m_outputText);
+    m_listing.AttachToBuffer(&m_listingText);
+    m_log.AttachToBuffer(&m_logText);
+    m_caretSource = &m_editor;
+
+    m_listing.onMarginClick = [this](int line) { OnListingMargin(line); };
+    m_output.onLineChosen = [this](int line) { JumpToMessage(line); };
+    m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
+        return m_session.WriteRegister(field, value) || Failed("writing " + std::string(field.name));
+    };
+    m_memory.onWrite = [this](WORD address, BYTE value) {
+        return m_session.WriteMemory(MemoryKind::Internal, address, value) ||
+               Failed("writing " + HexText(address, 2) + "H");
+    };
+    m_panel.onMessage = [this](const std::string& text) { Tell(text); };
+    m_session.SetStopHandler([this] { ShowStop(); });
+    SetTimer(kTickTimer, kTickMs);
+    Tell("ready");
+    Tick();
+    return 0;
+}
+
+void CStudioWindow::OnDestroy()
+{
+    KillTimer(kTickTimer);
+    m_session.SetStopHandler({});
+    if (m_prompt) {
+        m_prompt->DestroyWindow();
+        m_prompt = nullptr;
+    }
+    CWnd::OnDestroy();
+}
+
+void CStudioWindow::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    Layout();
+}
+
+void CStudioWindow::Layout()
+{
+    if (m_buttons.empty())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    int x = kGap;
+    for (auto& button : m_buttons) {
+        button->MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
+        x += kButtonWidth + kGap;
+    }
+    const int statusTop = client.bottom - CStatusBar::kHeight;
+    const int panelTop = statusTop - CExperimentPanel::kHeight;
+    m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
+    m_panel.MoveWindow(0, panelTop, client.Width(), CExperimentPanel::kHeight);
+
+    // Four columns: source over output, listing over log, registers, memory.
+    const int top = kButtonRow;
+    const int height = panelTop - kGap - top;
+    const int upper = height * 2 / 3;
+    const int memoryWidth = 384, registerWidth = 140;
+    const int rest = client.Width() - memoryWidth - registerWidth - 3 * kGap;
+    const int sourceWidth = rest * 56 / 100;
+    const int listingWidth = rest - sourceWidth;
+    int left = 0;
+    m_editor.MoveWindow(left, top, sourceWidth, upper);
+    m_output.MoveWindow(left, top + upper + kGap, sourceWidth, height - upper - kGap);
+    left += sourceWidth + kGap;
+    m_listing.MoveWindow(left, top, listingWidth, upper);
+    m_log.MoveWindow(left, top + upper + kGap, listingWidth, height - upper - kGap);
+    left += listingWidth + kGap;
+    m_registers.MoveWindow(left, top, registerWidth, height);
+    left += registerWidth + kGap;
+    m_memory.MoveWindow(left, top, client.right - left, height);
+}
+
+void CStudioWindow::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+}
+
+void CStudioWindow::OnTimer(UINT id)
+{
+    if (id == kTickTimer)
+        Tick();
+}
+
+void CStudioWindow::OnCommandButton(UINT id)
+{
+    switch (id) {
+    case IdSave: Save(); break;
+    case IdBuild: Build(); break;
+    case IdDownload: Download(); break;
+    case IdRun: Run(); break;
+    case IdStepOver: StepOver(); break;
+    case IdStepInto: StepInto(); break;
+    case IdBreakpoint: ToggleBreakpointAtCursor(); break;
+    case IdRunToCursor: RunToCursor(); break;
+    case IdCopyRun: ToggleCopyRun(); break;
+    case IdReset: AwaitReset(); break;
+    case IdConnect: Connect(); break;
+    default: break;
+    }
+}
+
+BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
+        return CWnd::PreTranslateMessage(msg);
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    switch (msg->wParam) {
+    case kKeyF5: Run(); return TRUE;
+    case kKeyF9: ToggleBreakpointAtCursor(); return TRUE;
+    case VK_F10: ctrl ? RunToCursor() : StepOver(); return TRUE;
+    case kKeyF11: StepInto(); return TRUE;
+    case VK_ESCAPE:
+        if (!m_prompt)
+            break;
+        CancelReset();
+        return TRUE;
+    case 'B':
+        if (!ctrl)
+            break;
+        Build();
+        return TRUE;
+    case 'S':
+        if (!ctrl)
+            break;
+        Save();
+        return TRUE;
+    default: break;
+    }
+    return CWnd::PreTranslateMessage(msg);
+}
+
+bool CStudioWindow::OpenSource(const std::filesystem::path& path)
+{
+    if (!m_source.LoadFromFile(path.string().c_str()))
+        return Failed("cannot read " + path.string());
+    m_sourcePath = path;
+    m_editor.SetCursorPos(CPoint(0, 0));
+    SetWindowText(("zorstudio - " + path.filename().string()).c_str());
+    Tell("opened " + path.string());
+    return true;
+}
+
+bool CStudioWindow::Save()
+{
+    if (m_sourcePath.empty())
+        return Failed("the source has no file yet");
+    if (!m_source.SaveToFile(m_sourcePath.string().c_str(), TRUE))
+        return Failed("cannot save " + m_sourcePath.string());
+    Tell("saved " + m_sourcePath.string());
+    return true;
+}
+
+bool CStudioWindow::Build()
+{
+    const std::string name = m_sourcePath.empty() ? "program.asm" : m_sourcePath.filename().string();
+    m_build = m_builder.Build(BufferText(m_source), name, m_sourcePath.parent_path());
+    std::vector<std::string> lines;
+    for (const CAssemblerMessage& m : m_build.messages)
+        lines.push_back(zorkit::GbkFromUtf8(m.file + ":" + std::to_string(m.line) + ": " + m.text));
+    std::size_t bytes = 0;
+    for (const CIntelHex::Run& run : m_build.hex.GetRuns())
+        bytes += run.bytes.size();
+    if (m_build.ok)
+        lines.push_back(name + ": " + std::to_string(bytes) + " bytes of code");
+    else
+        lines.push_back(name + ": the build failed");
+    FillBuffer(m_outputText, lines);
+    m_output.UpdateWindow();
+    if (!m_build.ok)
+        return Failed(m_build.messages.empty() ? "the build failed" : m_build.messages.front().text);
+    Tell("built " + std::to_string(bytes) + " bytes; Download sends them to the board");
+    return true;
+}
+
+bool CStudioWindow::Download()
+{
+    if (!m_build.ok)
+        return Failed("nothing built to download");
+    if (!m_session.Download(m_build.hex))
+        return Failed(m_session.LastError());
+    m_entry = WORD(m_build.hex.GetRuns().front().address);
+    m_pcLine = -1;
+    ShowListing();
+    Tell("downloaded; F5 runs from " + HexText(*m_entry, 4));
+    return true;
+}
+
+void CStudioWindow::ShowListing()
+{
+    m_programListing = CProgramListing(m_session.Code());
+    std::vector<std::string> lines;
+    for (const CListingLine& line : m_programListing.Lines())
+        lines.push_back(line.text);
+    FillBuffer(m_listingText, lines);
+    MarkBreakpoints();
+    MarkPc();
+}
+
+void CStudioWindow::MarkBreakpoints()
+{
+    const auto& lines = m_programListing.Lines();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        m_listingText.SetLineFlags(int(i), LINEMARK_DOT, m_session.IsBreakpoint(lines[i].address));
+}
+
+void CStudioWindow::MarkPc()
+{
+    if (m_pcLine >= 0)
+        m_listingText.SetLineFlags(m_pcLine, LINEMARK_ARROW, FALSE);
+    const CTargetSnapshot& now = m_session.Current();
+    m_pcLine = now.valid ? m_programListing.LineOf(now.pc) : -1;
+    if (m_pcLine < 0)
+        return;
+    m_listingText.SetLineFlags(m_pcLine, LINEMARK_ARROW, TRUE);
+    m_listing.EnsureVisible(CPoint(0, m_pcLine));
+}
+
+bool CStudioWindow::Run()
+{
+    const CTargetSnapshot& now = m_session.Current();
+    if (!m_entry)
+        return Failed("download a program first");
+    const WORD from = m_pcLine >= 0 ? now.pc : *m_entry;
+    if (!m_session.Run(from))
+        return Failed(m_session.LastError());
+    Tell("running from " + HexText(from, 4) +
+         (m_session.Breakpoints().empty() ? "; no breakpoint stops it: Reset ends the run" : ""));
+    return true;
+}
+
+bool CStudioWindow::StepOver()
+{
+    if (!m_session.Step())
+        return Failed(m_session.LastError());
+    Tell("stepping");
+    return true;
+}
+
+bool CStudioWindow::StepInto()
+{
+    if (!m_session.Trace())
+        return Failed(m_session.LastError());
+    ShowStop();
+    return true;
+}
+
+std::optional<WORD> CStudioWindow::CursorAddress()
+{
+    if (m_caretSource == &m_listing) {
+        const int line = m_listing.GetCursorPos().y;
+        if (line >= 0 && line < int(m_programListing.Lines().size()))
+            return m_programListing.Lines()[std::size_t(line)].address;
+        return std::nullopt;
+    }
+    if (m_caretSource == &m_editor && m_build.ok)
+        return m_build.AddressOfLine(m_editor.GetCursorPos().y + 1);
+    return std::nullopt;
+}
+
+bool CStudioWindow::ToggleBreakpointAtCursor()
+{
+    const auto address = CursorAddress();
+    if (!address)
+        return Failed("the cursor is on no instruction");
+    return ToggleBreakpoint(*address);
+}
+
+bool CStudioWindow::ToggleBreakpoint(WORD address)
+{
+    if (!m_session.ToggleBreakpoint(address))
+        return Failed(m_session.LastError());
+    MarkBreakpoints();
+    Tell(std::string(m_session.IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") + HexText(address, 4));
+    return true;
+}
+
+void CStudioWindow::OnListingMargin(int line)
+{
+    m_caretSource = &m_listing;
+    if (line >= 0 && line < int(m_programListing.Lines().size()))
+        ToggleBreakpoint(m_programListing.Lines()[std::size_t(line)].address);
+}
+
+bool CStudioWindow::RunToCursor()
+{
+    const auto address = CursorAddress();
+    if (!address)
+        return Failed("the cursor is on no instruction");
+    if (!m_session.RunToCursor(*address))
+        return Failed(m_session.LastError());
+    Tell("running to " + HexText(*address, 4));
+    return true;
+}
+
+bool CStudioWindow::ToggleCopyRun()
+{
+    if (!m_entry)
+        return Failed("download a program first");
+    const bool on = !m_copyRun;
+    if (!m_session.CopyRun(*m_entry, on))
+        return Failed(m_session.LastError());
+    m_copyRun = on;
+    Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
+    return true;
+}
+
+bool CStudioWindow::AwaitReset()
+{
+    if (!m_session.AwaitReset())
+        return Failed(m_session.LastError());
+    SyncResetPrompt();
+    return true;
+}
+
+bool CStudioWindow::Connect()
+{
+    if (!m_session.Connect()) {
+        SyncResetPrompt();
+        return Failed(m_session.LastError());
+    }
+    Tell("connected");
+    Tick();
+    return true;
+}
+
+void CStudioWindow::CancelReset()
+{
+    m_session.CancelReset();
+    SyncResetPrompt();
+    Tell("reset cancelled; Connect tests the line again");
+}
+
+void CStudioWindow::ShowStop()
+{
+    const CTargetSnapshot& now = m_session.Current();
+    const CSnapshotChanges& changes = m_session.Changes();
+    m_registers.Show(now, changes.registers);
+    m_memory.Show(0, now.internalRam, changes.internalBytes);
+    MarkPc();
+    m_registers.UpdateWindow();
+    m_memory.UpdateWindow();
+    m_listing.UpdateWindow();
+    if (now.valid)
+        Tell("stopped at " + HexText(now.pc, 4));
+    else
+        Tell("stopped; " + m_session.LastError());
+}
+
+void CStudioWindow::Tick()
+{
+    m_panel.Poll();
+    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(m_session.State()));
+    SyncResetPrompt();
+    RefreshLog();
+    UpdateCaretPane();
+}
+
+void CStudioWindow::SyncResetPrompt()
+{
+    const auto prompt = m_session.ResetPrompt();
+    if (prompt && !m_prompt) {
+        m_prompt = new CResetPromptDialog(this, [this] { CancelReset(); });
+        if (!m_prompt->Create(this)) {
+            m_prompt = nullptr;
+            return;
+        }
+        m_prompt->SetPortText(prompt->gbk);
+    } else if (!prompt && m_prompt) {
+        m_prompt->DestroyWindow();
+        m_prompt = nullptr;
+    }
+}
+
+void CStudioWindow::RefreshLog()
+{
+    std::string log = m_session.CommLog(kLogBytes);
+    if (log == m_logShown)
+        return;
+    m_logShown = std::move(log);
+    std::vector<std::string> lines = SplitLines(m_logShown);
+    for (std::string& line : lines)
+        line = zorkit::GbkFromUtf8(line);
+    FillBuffer(m_logText, lines);
+    m_log.EnsureVisible(CPoint(0, m_logText.GetLineCount() - 1));
+}
+
+void CStudioWindow::UpdateCaretPane()
+{
+    CWnd* focus = CWnd::GetFocus();
+    for (CTextView* view : {static_cast<CTextView*>(&m_editor), static_cast<CTextView*>(&m_listing),
+                            static_cast<CTextView*>(&m_output), &m_log})
+        if (focus == view)
+            m_caretSource = view;
+    CCmdUI ui;
+    ui.m_nID = ID_INDICATOR_CARET;
+    if (m_caretSource && ui.DoUpdate(m_caretSource, FALSE) && ui.m_bTextChanged)
+        m_status.SetPaneText(kCaretPane, ui.m_strText.str());
+}
+
+void CStudioWindow::JumpToMessage(int outputLine)
+{
+    if (outputLine < 0 || outputLine >= int(m_build.messages.size()))
+        return;
+    const int line = m_build.messages[std::size_t(outputLine)].line;
+    if (line < 1 || line > m_source.GetLineCount())
+        return;
+    m_editor.SetFocus();
+    m_editor.SetCursorPos(CPoint(0, line - 1));
+    m_caretSource = &m_editor;
+    UpdateCaretPane();
+}
+
+void CStudioWindow::Tell(const std::string& utf8) { m_status.SetPaneText(kMessagePane, zorkit::GbkFromUtf8(utf8)); }
+
+bool CStudioWindow::Failed(const std::string& what)
+{
+    Tell(what);
+    return false;
+}
+
+}

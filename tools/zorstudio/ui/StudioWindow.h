@@ -1,0 +1,145 @@
+// zorstudio's main window: a row of command buttons, the source editor over the build
+// output, the disassembly listing over the communication log, the registers and a
+// page of internal RAM in grids, the control-experiment panel, and the status line
+// (message, link state, caret position). Keys: F5 run, F10 step over, F11 step into,
+// F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B build, Ctrl+S save,
+// Escape cancels the reset prompt. It works the same on the screen and headless.
+//
+//   CDebugSession session;
+//   session.Open({});
+//   CStudioWindow window(session);
+//   window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight));
+//   window.OpenSource("sort.asm");
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/zorstudio/DebugSession.h"
+#include "tools/zorstudio/ProgramBuild.h"
+#include "tools/zorstudio/ProgramListing.h"
+#include "tools/zorstudio/ui/ExperimentPanel.h"
+#include "tools/zorstudio/ui/ListingView.h"
+#include "tools/zorstudio/ui/MemoryGrid.h"
+#include "tools/zorstudio/ui/OutputView.h"
+#include "tools/zorstudio/ui/RegisterGrid.h"
+#include "tools/zorstudio/ui/StatusBar.h"
+#include "zorkit/editor/TextBuf.h"
+#include "zorkit/editor/UIEditView.h"
+
+namespace zorstudio {
+
+class CResetPromptDialog;
+
+class CStudioWindow : public CWnd {
+public:
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 790;
+
+    // The command buttons, in the row's order.
+    enum : UINT {
+        IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
+        IdCopyRun, IdReset, IdConnect,
+        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus,
+    };
+    // Status line panes.
+    static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
+
+    explicit CStudioWindow(CDebugSession& session);
+    ~CStudioWindow() override;
+
+    BOOL CreateMain(const CRect& rect);
+    // Loads the source into the editor; false (and a message) when it cannot be read.
+    bool OpenSource(const std::filesystem::path& path);
+
+    // The commands, as the buttons and keys run them; false when the command failed
+    // (the message line says why).
+    bool Save();
+    bool Build();
+    bool Download();
+    bool Run();
+    bool StepOver();
+    bool StepInto();
+    bool ToggleBreakpointAtCursor();
+    bool RunToCursor();
+    bool ToggleCopyRun();
+    bool AwaitReset();
+    bool Connect();
+    void CancelReset();
+
+    // Shows the board as the session read it at the last stop: the registers, the
+    // memory page and the PC line of the listing, repainted at once.
+    void ShowStop();
+    // Brings the link state, the reset prompt, the log and the caret pane up to date
+    // (the window's timer calls it).
+    void Tick();
+
+    CUIEditView& Editor() { return m_editor; }
+    CTextBuf& Source() { return m_source; }
+    COutputView& Output() { return m_output; }
+    CListingView& Listing() { return m_listing; }
+    CTextBuf& ListingText() { return m_listingText; }
+    const CProgramListing& ProgramListing() const { return m_programListing; }
+    CTextView& Log() { return m_log; }
+    CRegisterGrid& Registers() { return m_registers; }
+    CMemoryGrid& Memory() { return m_memory; }
+    CExperimentPanel& Panel() { return m_panel; }
+    CStatusBar& StatusBar() { return m_status; }
+    const CBuildResult& LastBuild() const { return m_build; }
+    // The reset prompt while it is shown, else null.
+    CResetPromptDialog* ResetPromptWindow() { return m_prompt; }
+
+    static const CMessageMap* GetThisMessageMap();
+    const CMessageMap* GetMessageMap() const override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnDestroy();
+    void OnTimer(UINT id);
+    void OnSize(UINT type, int cx, int cy);
+    void OnPaint();
+    void OnCommandButton(UINT id);
+
+private:
+    void Layout();
+    void Tell(const std::string& utf8);
+    void ShowOutput(const std::string& text);
+    void ShowListing();
+    void MarkBreakpoints();
+    void MarkPc();
+    void JumpToMessage(int outputLine);
+    void OnListingMargin(int line);
+    bool ToggleBreakpoint(WORD address);
+    void SyncResetPrompt();
+    void RefreshLog();
+    void UpdateCaretPane();
+    // The code address the cursor stands on: in the listing its line's, in the editor
+    // its source line's; nothing when there is none.
+    std::optional<WORD> CursorAddress();
+    bool Failed(const std::string& what);
+
+    CDebugSession& m_session;
+    std::filesystem::path m_sourcePath;
+    CTextBuf m_source, m_outputText, m_listingText, m_logText;
+    CUIEditView m_editor;
+    COutputView m_output;
+    CListingView m_listing;
+    CTextView m_log;
+    CRegisterGrid m_registers;
+    CMemoryGrid m_memory;
+    CExperimentPanel m_panel;
+    CStatusBar m_status;
+    std::vector<std::unique_ptr<CWnd>> m_buttons;
+    CResetPromptDialog* m_prompt = nullptr;
+    CTextView* m_caretSource = nullptr;
+    CProgramBuild m_builder;
+    CBuildResult m_build;
+    CProgramListing m_programListing;
+    int m_pcLine = -1;
+    std::optional<WORD> m_entry;
+    bool m_copyRun = false;
+    std::string m_logShown;
+};
+
+}
