@@ -1,6 +1,8 @@
 #include "tools/zorstudio/ui/StudioWindow.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "tools/zorstudio/ui/HexCell.h"
@@ -156,6 +158,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     };
     m_panel.onMessage = [this](const std::string& text) { Tell(text); };
     m_session.SetStopHandler([this] { ShowStop(); });
+    Layout();
     SetTimer(kTickTimer, kTickMs);
     Tell("ready");
     Tick();
@@ -279,8 +282,16 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
 
 bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 {
-    if (!m_source.LoadFromFile(path.string().c_str()))
+    // Read here rather than by the buffer, which takes a lone LF for no line end:
+    // assembly sources on this system end their lines with LF.
+    std::ifstream in(path, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.good() && !in.eof())
         return Failed("cannot read " + path.string());
+    if (!in.is_open())
+        return Failed("cannot open " + path.string());
+    FillBuffer(m_source, SplitLines(text));
+    m_source.SetModified(FALSE);
     m_sourcePath = path;
     m_editor.SetCursorPos(CPoint(0, 0));
     SetWindowText(("zorstudio - " + path.filename().string()).c_str());
@@ -513,6 +524,7 @@ void CStudioWindow::SyncResetPrompt()
             return;
         }
         m_prompt->SetPortText(prompt->gbk);
+        m_prompt->ShowWindow(SW_SHOW);
     } else if (!prompt && m_prompt) {
         m_prompt->DestroyWindow();
         m_prompt = nullptr;

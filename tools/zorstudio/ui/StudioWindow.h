@@ -79,6 +79,7 @@ public:
     CUIEditView& Editor() { return m_editor; }
     CTextBuf& Source() { return m_source; }
     COutputView& Output() { return m_output; }
+    CTextBuf& OutputText() { return m_outputText; }
     CListingView& Listing() { return m_listing; }
     CTextBuf& ListingText() { return m_listingText; }
     const CProgramListing& ProgramListing() const { return m_programListing; }

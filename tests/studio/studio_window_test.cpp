@@ -1,0 +1,251 @@
+// zorstudio's main window driven as a student would: keys and clicks injected into
+// the headless window system, against the virtual board, with pictures of the window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "tests/studio/PictureCheck.h"
+#include "tests/studio/StudioWindowFixture.h"
+#include "tools/zorstudio/ui/ChangeColours.h"
+#include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "zorkit/module/ResourceIds.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/ui/Snapshot.h"
+
+namespace zorkit::studio::test {
+namespace {
+
+using zorstudio::CExperimentPanel;
+using zorstudio::CStudioWindow;
+using zorstudio::HexText;
+
+constexpr COLORREF kBreakpointRed = RGB(255, 0, 0);
+
+std::string FileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Replaces an edit control's text through the keyboard.
+void TypeInto(CWnd& edit, const std::string& text)
+{
+    StudioWindowTest::ClickCentre(edit);
+    CString old;
+    edit.GetWindowText(old);
+    StudioWindowTest::Key(VK_END);
+    for (int i = 0; i < old.GetLength(); ++i)
+        StudioWindowTest::Key(VK_BACK);
+    InjectText(text);
+    PumpPendingMessages();
+}
+
+void ExpectGridShowsSnapshot(CStudioWindow& window, const zorstudio::CTargetSnapshot& now)
+{
+    for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout())
+        EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::RowOf(field.name), 1).str(),
+                  HexText(zorstudio::RegisterValue(now.registers, field), 2 * field.size))
+            << field.name;
+    for (int offset = 0; offset < 256; ++offset) {
+        const CCellID cell = zorstudio::CMemoryGrid::CellOf(offset);
+        ASSERT_EQ(window.Memory().GetItemText(cell.row, cell.col).str(), HexText(now.internalRam[std::size_t(offset)], 2))
+            << "internal RAM " << HexText(unsigned(offset), 2) << "H";
+    }
+}
+
+TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    EXPECT_EQ(Line(window->Source(), 0).substr(0, 1), ";") << "the sample opens with its comment";
+
+    // Ctrl+B assembles the editor's text.
+    Key('B', true);
+    ASSERT_TRUE(window->LastBuild().ok) << window->LastBuild().output << window->StatusBar().PaneText(0);
+    const CTextBuf& output = window->OutputText();
+    EXPECT_NE(Line(output, output.GetLineCount() - 1).find("bytes of code"), std::string::npos);
+
+    // The Download button sends it; the listing shows the code from the entry on.
+    ClickButton(CStudioWindow::IdDownload);
+    ASSERT_GT(window->ListingText().GetLineCount(), 10);
+    EXPECT_EQ(Line(window->ListingText(), 0).substr(0, 4), "0100");
+
+    // A click in the listing's margin at the instruction of 'done:' sets a breakpoint there.
+    const int doneSource = LineOfLabel(window->Source(), "done:");
+    ASSERT_GE(doneSource, 0);
+    const auto doneAddress = window->LastBuild().AddressOfLine(doneSource + 1);
+    ASSERT_TRUE(doneAddress);
+    const int doneListing = window->ProgramListing().LineOf(*doneAddress);
+    ASSERT_GE(doneListing, 0);
+    ScrollIntoView(window->Listing(), doneListing);
+    Click(window->Listing(), MarginPoint(window->Listing(), doneListing));
+    EXPECT_TRUE(session.IsBreakpoint(*doneAddress)) << window->StatusBar().PaneText(0);
+    EXPECT_TRUE(window->ListingText().GetLineFlags(doneListing) & LINEMARK_DOT);
+    {
+        window->Listing().UpdateWindow();
+        auto listing = CaptureWindow(window->Listing().m_hWnd, true);
+        const CPoint text = window->Listing().TextToClient(CPoint(0, doneListing));
+        EXPECT_EQ(listing->GetPixel(listing->Width() - 30, text.y + 1), kBreakpointRed)
+            << "the breakpoint's line is red to the right edge";
+        const CPoint other = window->Listing().TextToClient(CPoint(0, 0));
+        EXPECT_NE(listing->GetPixel(listing->Width() - 30, other.y + 1), kBreakpointRed);
+    }
+
+    // F5 runs to it; the stop fills the registers, the memory and the listing's arrow.
+    const int stops = session.StopsHandled();
+    Key(0x74);
+    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > stops; })) << session.LastError();
+    const zorstudio::CTargetSnapshot& now = session.Current();
+    ASSERT_TRUE(now.valid) << session.LastError();
+    ExpectGridShowsSnapshot(*window, now);
+    const int pcLine = window->ProgramListing().LineOf(now.pc);
+    for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
+        EXPECT_EQ((window->ListingText().GetLineFlags(line) & LINEMARK_ARROW) != 0, line == pcLine) << "line " << line;
+    if (now.pc == *doneAddress) {
+        // A board that executes the program: the table is sorted and the arrow is at 'done:'.
+        EXPECT_EQ(pcLine, doneListing);
+        EXPECT_TRUE(std::is_sorted(now.internalRam.begin() + 0x30, now.internalRam.begin() + 0x38));
+        EXPECT_FALSE(session.Changes().registers.empty());
+        const int pcRow = zorstudio::CRegisterGrid::RowOf("PC");
+        EXPECT_EQ(window->Registers().GetItemBkColour(pcRow, 1), zorstudio::kChangedBack);
+    }
+
+    // A memory cell edited in place goes to the board: 40H := 5A, read back from the board.
+    const CCellID cell = zorstudio::CMemoryGrid::CellOf(0x40);
+    CRect rect;
+    ASSERT_TRUE(window->Memory().GetCellRect(cell.row, cell.col, &rect));
+    Click(window->Memory(), rect.CenterPoint());
+    // The first character opens the cell's editor, which takes the focus for the next.
+    InjectText("5");
+    PumpPendingMessages();
+    InjectText("A");
+    Key(VK_RETURN);
+    EXPECT_EQ(window->Memory().GetItemText(cell.row, cell.col).str(), "5A");
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().internalRam[0x40], 0x5A) << "the board holds the edited byte";
+
+    // A temperature run of 150 samples, started from the panel, to its settling.
+    CExperimentPanel& panel = window->Panel();
+    panel.SetExportDirectory(scratch.Path());
+    TypeInto(*panel.GetDlgItem(CExperimentPanel::IdSamples), "150");
+    TypeInto(*panel.GetDlgItem(CExperimentPanel::IdPeriod), "0");
+    ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdStart));
+    ASSERT_TRUE(session.IsExperimentRunning()) << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(WaitFor([&] { return !panel.FiguresText().empty(); }, 120000));
+    ASSERT_EQ(session.Experiment()->Samples().size(), 150u);
+    EXPECT_NE(panel.FiguresText().find("settling time"), std::string::npos) << panel.FiguresText();
+    ASSERT_NE(panel.GraphWindow(), nullptr);
+    {
+        panel.GraphWindow()->UpdateWindow();
+        auto graph = CaptureWindow(panel.GraphWindow()->m_hWnd, true);
+        ExpectReferenceLineAt(*graph, ReferenceRow(60, 200));
+    }
+
+    // Export: the picture, the printout and the samples.
+    ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdExportPng));
+    ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdExportPdf));
+    ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdExportCsv));
+    EXPECT_EQ(FileText(scratch.Path() / "temperature.png").substr(1, 3), "PNG");
+    EXPECT_EQ(FileText(scratch.Path() / "temperature.pdf").substr(0, 5), "%PDF-");
+    const std::string csv = FileText(scratch.Path() / "temperature.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 151) << "a heading and a line a sample";
+
+    // The whole window: the status line, the breakpoint's line and the panel's graph.
+    window->UpdateWindow();
+    auto picture = CaptureWindow(window->m_hWnd, true);
+    ASSERT_TRUE(picture);
+    WriteWindowPng(window->m_hWnd, (scratch.Path() / "window.png").string().c_str(), true);
+    CRect listing;
+    window->Listing().GetWindowRect(&listing);
+    window->ScreenToClient(&listing);
+    const CPoint doneText = window->Listing().TextToClient(CPoint(0, doneListing));
+    EXPECT_EQ(picture->GetPixel(listing.right - 40, listing.top + doneText.y + 2), kBreakpointRed);
+    CRect graph;
+    panel.GraphWindow()->GetWindowRect(&graph);
+    window->ScreenToClient(&graph);
+    EXPECT_EQ(picture->GetPixel(graph.left + 100, graph.top + ReferenceRow(60, 200)), kReferenceRed);
+}
+
+TEST_F(StudioWindowTest, DoubleClickOnAnAssemblerErrorGoesToItsLine)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    // A line the assembler cannot read, typed into the editor at line 3.
+    window->Editor().SetFocus();
+    window->Editor().SetCursorPos(CPoint(0, 2));
+    InjectText("\tbogus r9\r");
+    PumpPendingMessages();
+    ClickButton(CStudioWindow::IdBuild);
+    ASSERT_FALSE(window->LastBuild().ok);
+    ASSERT_FALSE(window->LastBuild().messages.empty());
+    EXPECT_EQ(window->LastBuild().messages.front().line, 3) << window->LastBuild().output;
+
+    window->Editor().SetCursorPos(CPoint(0, 20));
+    const CPoint message = window->Output().TextToClient(CPoint(2, 0));
+    Click(window->Output(), CPoint(message.x + 2, message.y + 2), true);
+    EXPECT_EQ(window->Editor().GetCursorPos(), CPoint(0, 2));
+    EXPECT_EQ(CWnd::GetFocus(), &window->Editor());
+    window->Tick();
+    EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kCaretPane), GbkFromUtf8("3 行，1 列"));
+}
+
+TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
+{
+    ClickButton(CStudioWindow::IdReset);
+    ASSERT_NE(window->ResetPromptWindow(), nullptr);
+    EXPECT_TRUE(window->ResetPromptWindow()->IsWindowVisible());
+    CString shown;
+    window->ResetPromptWindow()->GetDlgItem(int(IDC_PORT_AND_BAUD))->GetWindowText(shown);
+    ASSERT_TRUE(session.ResetPrompt());
+    EXPECT_EQ(shown.str(), session.ResetPrompt()->gbk);
+    EXPECT_NE(zorkit::Utf8FromGbk(shown.str()).find("9600"), std::string::npos);
+
+    Key(VK_ESCAPE);
+    EXPECT_EQ(window->ResetPromptWindow(), nullptr);
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Unconnected);
+
+    // The reset key on the board while the prompt waits ends it as well.
+    ClickButton(CStudioWindow::IdReset);
+    ASSERT_NE(window->ResetPromptWindow(), nullptr);
+    Board().PressReset();
+    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+}
+
+TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ASSERT_TRUE(window->LastBuild().ok);
+    ClickButton(CStudioWindow::IdDownload);
+    const int loopSource = LineOfLabel(window->Source(), "done:");
+    const auto address = window->LastBuild().AddressOfLine(loopSource + 1);
+    ASSERT_TRUE(address);
+    window->Editor().SetFocus();
+    window->Editor().SetCursorPos(CPoint(0, loopSource));
+    window->Tick();
+    Key(0x78);
+    EXPECT_TRUE(session.IsBreakpoint(*address));
+    EXPECT_TRUE(window->ListingText().GetLineFlags(window->ProgramListing().LineOf(*address)) & LINEMARK_DOT);
+    Key(0x78);
+    EXPECT_FALSE(session.IsBreakpoint(*address));
+    EXPECT_FALSE(window->ListingText().GetLineFlags(window->ProgramListing().LineOf(*address)) & LINEMARK_DOT);
+}
+
+TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)
+{
+    EXPECT_EQ(zorstudio::ParseHexCell("3F", 0xFF), 0x3Fu);
+    EXPECT_EQ(zorstudio::ParseHexCell(" 3fh ", 0xFF), 0x3Fu);
+    EXPECT_EQ(zorstudio::ParseHexCell("0x1234", 0xFFFF), 0x1234u);
+    EXPECT_FALSE(zorstudio::ParseHexCell("100", 0xFF)) << "too large for a byte";
+    EXPECT_FALSE(zorstudio::ParseHexCell("0x", 0xFF));
+    EXPECT_FALSE(zorstudio::ParseHexCell("", 0xFF));
+    EXPECT_FALSE(zorstudio::ParseHexCell("G1", 0xFF));
+    EXPECT_FALSE(zorstudio::ParseHexCell("FFFFFFFFFFFFFFFFFFFF", 0xFFFF)) << "no overflow into a small value";
+    EXPECT_EQ(HexText(0x5A, 2), "5A");
+    EXPECT_EQ(HexText(0x131, 4), "0131");
+}
+
+}
+}
