@@ -31,6 +31,10 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             options.noWindow = options.experiment = true;
             continue;
         }
+        if (name == "--shots") {
+            options.shots = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
             return std::nullopt;
@@ -83,6 +87,10 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             return std::nullopt;
         }
     }
+    if (options.shots && options.tour.empty()) {
+        error = "--shots goes with --tour";
+        return std::nullopt;
+    }
     if (options.tour.empty() && options.experiment && (!options.program.empty() || !options.device.empty() || options.baud)) {
         error = "--program, --device and --baud go with --tour or the window, not with the temperature run";
         return std::nullopt;
@@ -94,7 +102,7 @@ std::string UsageText()
 {
     return "Usage: zorstudio [--program FILE] [--device PATH] [--baud N] [--seconds N]\n"
            "       zorstudio [--target N] [--samples N] [--period MS] [--png FILE] [--seconds N] [--no-window]\n"
-           "       zorstudio --tour DIR [--program FILE] [--device PATH] [--baud N] [--samples N]\n"
+           "       zorstudio --tour DIR [--shots] [--program FILE] [--device PATH] [--baud N] [--samples N]\n"
            "\n"
            "On a display, zorstudio opens its main window on a virtual experiment box inside\n"
            "this program (or the board on --device): the 8051 source editor (--program, by\n"
@@ -128,6 +136,8 @@ std::string UsageText()
            "                 a temperature experiment (--samples) to its settling and write\n"
            "                 temperature.png, temperature.pdf and temperature.csv into DIR;\n"
            "                 each stage is printed\n"
+           "  --shots        with --tour: go through the main window (headless) instead, and\n"
+           "                 write a picture of it after each stage, DIR/01-open.png ...\n"
            "\n"
            "The window and the tour:\n"
            "  --program FILE the 8051 source (default: the sample that sorts a table, sort.asm)\n"

@@ -16,6 +16,7 @@ struct COptions {
     bool noWindow = false;
     bool help = false;
     std::string tour;          // the tour's directory; empty: no tour
+    bool shots = false;        // the tour goes through the main window and pictures each stage
     std::string program;       // the program of the tour or the window; empty: the sample
     std::string device;        // the serial device of the tour or the window; empty: the virtual board
     std::optional<int> baud;

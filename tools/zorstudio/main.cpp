@@ -17,6 +17,7 @@
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/Tour.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
+#include "tools/zorstudio/ui/WindowTour.h"
 #ifdef ZORKIT_HAS_SDL
 #include "zorkit/platform/sdl/OnScreen.h"
 #endif
@@ -55,7 +56,7 @@ int Tour(const zorstudio::COptions& options)
     tour.program = options.program.empty() ? zorstudio::DefaultTourProgram() : options.program;
     tour.samples = options.samples;
     tour.line = ChosenLine(options);
-    const int status = zorstudio::RunTour(tour);
+    const int status = options.shots ? zorstudio::RunWindowTour(tour) : zorstudio::RunTour(tour);
     // A real board that answered is the one to offer next time.
     if (status == kExitOk && !tour.line.IsVirtual() && !zorstudio::SaveLineChoice(tour.line))
         std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());

@@ -33,8 +33,10 @@ BOOL CMemoryGrid::Create(const RECT& rect, CWnd* parent, UINT id)
 void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed)
 {
     m_address = address;
+    // A page inside the first 256 bytes (the internal RAM) has two-digit addresses.
+    const int digits = address + (GetRowCount() - 1) * kBytesPerRow <= 0x100 ? 2 : 4;
     for (int row = 1; row < GetRowCount(); ++row)
-        SetItemText(row, 0, HexText(unsigned(address + (row - 1) * kBytesPerRow) & 0xFFFF, 4).c_str());
+        SetItemText(row, 0, HexText(unsigned(address + (row - 1) * kBytesPerRow) & 0xFFFF, digits).c_str());
     const int cells = (GetRowCount() - 1) * kBytesPerRow;
     for (int offset = 0; offset < cells; ++offset) {
         const CCellID cell = CellOf(offset);

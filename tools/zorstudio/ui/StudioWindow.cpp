@@ -150,11 +150,16 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_listing.onMarginClick = [this](int line) { OnListingMargin(line); };
     m_output.onLineChosen = [this](int line) { JumpToMessage(line); };
     m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
-        return m_session.WriteRegister(field, value) || Failed("writing " + std::string(field.name));
+        if (!m_session.WriteRegister(field, value))
+            return Failed(m_session.LastError());
+        Tell(std::string(field.name) + " := " + HexText(value, 2 * field.size) + ", read back from the board");
+        return true;
     };
     m_memory.onWrite = [this](WORD address, BYTE value) {
-        return m_session.WriteMemory(MemoryKind::Internal, address, value) ||
-               Failed("writing " + HexText(address, 2) + "H");
+        if (!m_session.WriteMemory(MemoryKind::Internal, address, value))
+            return Failed(m_session.LastError());
+        Tell(HexText(address, 2) + "H := " + HexText(value, 2) + ", read back from the board");
+        return true;
     };
     m_panel.onMessage = [this](const std::string& text) { Tell(text); };
     m_session.SetStopHandler([this] { ShowStop(); });

@@ -63,6 +63,7 @@ public:
     bool StepOver();
     bool StepInto();
     bool ToggleBreakpointAtCursor();
+    bool ToggleBreakpoint(WORD address);
     bool RunToCursor();
     bool ToggleCopyRun();
     bool AwaitReset();
@@ -111,7 +112,6 @@ private:
     void MarkPc();
     void JumpToMessage(int outputLine);
     void OnListingMargin(int line);
-    bool ToggleBreakpoint(WORD address);
     void SyncResetPrompt();
     void RefreshLog();
     void UpdateCaretPane();

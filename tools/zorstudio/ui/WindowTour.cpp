@@ -1,0 +1,128 @@
+#include "tools/zorstudio/ui/WindowTour.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/ui/StudioWindow.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Messaging.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
+
+namespace zorstudio {
+namespace {
+
+constexpr DWORD kStopWaitMs = 10000;
+constexpr DWORD kExperimentWaitMs = 120000;
+constexpr WORD kEditAddress = 0x40;
+
+class CWindowTour {
+public:
+    CWindowTour(CStudioWindow& window, std::filesystem::path directory)
+        : m_window(window), m_directory(std::move(directory))
+    {
+    }
+
+    // Prints the stage's outcome (the status line) and pictures the window; false
+    // when the stage failed or the picture could not be written.
+    bool Stage(const std::string& name, bool done)
+    {
+        zorkit::PumpPendingMessages();
+        m_window.Tick();
+        m_window.UpdateWindow();
+        char file[64];
+        std::snprintf(file, sizeof file, "%02d-%s.png", ++m_stage, name.c_str());
+        const std::filesystem::path png = m_directory / file;
+        const std::string status = zorkit::Utf8FromGbk(m_window.StatusBar().PaneText(CStudioWindow::kMessagePane));
+        std::printf("[%d] %-10s %s\n    %s\n", m_stage, name.c_str(), status.c_str(), png.string().c_str());
+        std::fflush(stdout);
+        if (!done) {
+            std::fprintf(stderr, "zorstudio: tour stage %d (%s) failed: %s\n", m_stage, name.c_str(), status.c_str());
+            return false;
+        }
+        if (!zorkit::WriteWindowPng(m_window.m_hWnd, png.string().c_str(), true)) {
+            std::fprintf(stderr, "zorstudio: cannot write %s\n", png.string().c_str());
+            return false;
+        }
+        return true;
+    }
+
+private:
+    CStudioWindow& m_window;
+    std::filesystem::path m_directory;
+    int m_stage = 0;
+};
+
+// The source line (from 0) that starts with label; -1 when none does.
+int LineOfLabel(const CTextBuf& source, const std::string& label)
+{
+    for (int line = 0; line < source.GetLineCount(); ++line)
+        if (std::string(source.GetLineChars(line), std::size_t(source.GetLineLength(line))).rfind(label, 0) == 0)
+            return line;
+    return -1;
+}
+
+}
+
+int RunWindowTour(const CTourOptions& options)
+{
+    std::error_code error;
+    std::filesystem::create_directories(options.directory, error);
+    if (error) {
+        std::fprintf(stderr, "zorstudio: cannot make %s: %s\n", options.directory.c_str(), error.message().c_str());
+        return 1;
+    }
+    CDebugSession session;
+    if (!session.Open(options.line)) {
+        std::fprintf(stderr, "zorstudio: %s\n", session.LastError().c_str());
+        return 1;
+    }
+    CStudioWindow window(session);
+    if (!window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight))) {
+        std::fprintf(stderr, "zorstudio: cannot create the main window\n");
+        return 1;
+    }
+    window.Panel().SetExportDirectory(options.directory);
+    CWindowTour tour(window, options.directory);
+
+    if (!tour.Stage("open", window.OpenSource(options.program)) || !tour.Stage("build", window.Build()) ||
+        !tour.Stage("connect", window.Connect()) || !tour.Stage("download", window.Download()))
+        return 1;
+
+    const auto done = window.LastBuild().AddressOfLine(LineOfLabel(window.Source(), "done:") + 1);
+    if (!tour.Stage("breakpoint", done && window.ToggleBreakpoint(*done)))
+        return 1;
+    const int stops = session.StopsHandled();
+    const bool stopped = window.Run() && zorkit::PumpMessagesUntil([&] { return session.StopsHandled() > stops; }, kStopWaitMs);
+    if (!tour.Stage("stop", stopped))
+        return 1;
+
+    const CCellID cell = CMemoryGrid::CellOf(kEditAddress);
+    CString typed = "5A";
+    window.Memory().OnEndEditCell(cell.row, cell.col, typed);
+    window.Memory().RedrawCell(cell);
+    if (!tour.Stage("edit", window.Memory().GetItemText(cell.row, cell.col).str() == "5A"))
+        return 1;
+
+    CExperimentPanel& panel = window.Panel();
+    panel.SetKind(ExperimentKind::Temperature);
+    panel.GetDlgItem(CExperimentPanel::IdSamples)->SetWindowText(std::to_string(options.samples).c_str());
+    panel.GetDlgItem(CExperimentPanel::IdPeriod)->SetWindowText("0");
+    const bool ran = panel.Start() &&
+                     zorkit::PumpMessagesUntil([&] { return !panel.FiguresText().empty(); }, kExperimentWaitMs);
+    if (!tour.Stage("experiment", ran))
+        return 1;
+    std::printf("%s\n", panel.FiguresText().c_str());
+
+    const bool exported = !panel.ExportRun(CExperimentPanel::Export::Png).empty() &&
+                          !panel.ExportRun(CExperimentPanel::Export::Pdf).empty() &&
+                          !panel.ExportRun(CExperimentPanel::Export::Csv).empty();
+    if (!tour.Stage("export", exported))
+        return 1;
+    std::printf("\ntour complete\n");
+    return 0;
+}
+
+}
