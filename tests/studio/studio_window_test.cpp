@@ -8,6 +8,7 @@
 
 #include "tests/studio/PictureCheck.h"
 #include "tests/studio/StudioWindowFixture.h"
+#include "tests/support/ResetKey.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
@@ -208,7 +209,7 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
     // The reset key on the board while the prompt waits ends it as well.
     ClickButton(CStudioWindow::IdReset);
     ASSERT_NE(window->ResetPromptWindow(), nullptr);
-    Board().PressReset();
+    ASSERT_TRUE(PressResetUntilAnswered(Board(), 5));
     ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
     EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
 }

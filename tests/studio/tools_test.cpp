@@ -158,13 +158,47 @@ TEST_F(ToolPictureTest, ZorstudioTourStopsAtAProgramThatDoesNotBuild)
     EXPECT_EQ(run.out.find("] download"), std::string::npos);
 }
 
-TEST_F(ToolPictureTest, ZorstudioTourOptionsGoWithTheTour)
+TEST_F(ToolPictureTest, ZorstudioTourOptionsGoWithTheTourOrTheWindow)
 {
-    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --device /dev/null").status, 2);
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --device /dev/null --samples 5").status, 2)
+        << "not with the temperature run";
     EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --tour x --baud 9601").status, 2);
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --shots").status, 2) << "--shots goes with --tour";
+    CRun windowless = Run(std::string(ZORSTUDIO_PATH) + " --device /dev/null");
+    EXPECT_EQ(windowless.status, 1);
+    EXPECT_NE(windowless.err.find("no display"), std::string::npos) << windowless.err;
     CRun help = Run(std::string(ZORSTUDIO_PATH) + " --help");
     EXPECT_NE(help.out.find("--tour DIR"), std::string::npos);
     EXPECT_NE(help.out.find("--device PATH"), std::string::npos);
+}
+
+TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
+{
+    const auto out = dir / "shots";
+    CRun run = Run(std::string(ZORSTUDIO_PATH) + " --tour " + out.string() + " --shots --samples 120");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    for (const char* shot : {"01-open", "02-build", "03-connect", "04-download", "05-breakpoint", "06-stop",
+                             "07-edit", "08-experiment", "09-export"}) {
+        auto picture = ReadPng((out / (std::string(shot) + ".png")).c_str());
+        ASSERT_TRUE(picture) << shot;
+        EXPECT_EQ(picture->Width(), 1280) << shot;
+    }
+    EXPECT_NE(run.out.find("40H := 5A, read back from the board"), std::string::npos) << run.out;
+    // The breakpoint's short line is red to the listing's right edge (x 440 .. 736 of the window).
+    auto breakpoint = ReadPng((out / "05-breakpoint.png").c_str());
+    int redRows = 0;
+    for (int y = 30; y < 280; ++y)
+        redRows += breakpoint->GetPixel(730, y) == kReferenceRed;
+    EXPECT_GE(redRows, 10) << "one line of the listing in red";
+    EXPECT_LE(redRows, 24) << "and only one";
+    // The experiment's graph sits in the panel with its set point's line.
+    auto experiment = ReadPng((out / "09-export.png").c_str());
+    int red = 0;
+    for (int x = 220; x < 700; ++x)
+        red += experiment->GetPixel(x, 420 + ReferenceRow(60, 200)) == kReferenceRed;
+    EXPECT_GT(red, 300) << "the set point's line across the graph";
+    for (const char* file : {"temperature.png", "temperature.pdf", "temperature.csv"})
+        EXPECT_TRUE(std::filesystem::exists(out / file)) << file;
 }
 
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFails)

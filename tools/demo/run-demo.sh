@@ -26,13 +26,21 @@ if [ -x "$ROOT/tools/demo/run-control-demo.sh" ]; then
   "$ROOT/tools/demo/run-control-demo.sh" "$BUILD" "$DEVICE" "$LOG_DIR"
 fi
 echo
-PICTURE="$BUILD/zorstudio-demo.png"
-echo "== zorstudio: a temperature experiment on its own virtual board, live in a graph"
-echo "   (in a window when a display is present; it closes itself after 30 s)"
-echo "\$ zorstudio --samples 150 --period 10 --seconds 30 --png $PICTURE"
-ZORKIT_LOG_DIR="$LOG_DIR" "$BUILD/tools/zorstudio/zorstudio" --samples 150 --period 10 --seconds 30 --png "$PICTURE"
-echo
-echo "== the picture of the run is $PICTURE"
+ZORSTUDIO="$BUILD/tools/zorstudio/zorstudio"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "== zorstudio: the main window on its own virtual board (close it to go on)"
+  echo "   Build, Download, a click in the listing's margin for a breakpoint, F5 to run to it;"
+  echo "   the experiment panel below runs a temperature control"
+  echo "\$ zorstudio"
+  ZORKIT_LOG_DIR="$LOG_DIR" "$ZORSTUDIO"
+else
+  SHOTS="$BUILD/zorstudio-tour"
+  echo "== zorstudio without a display: its tour through the main window, a picture a stage"
+  echo "\$ zorstudio --tour $SHOTS --shots --samples 150"
+  ZORKIT_LOG_DIR="$LOG_DIR" "$ZORSTUDIO" --tour "$SHOTS" --shots --samples 150
+  echo
+  echo "== the pictures of the window are in $SHOTS"
+fi
 echo
 LISTING="$BUILD/listing-demo.png"
 echo "== a disassembly listing in a text view: the arrow on the current line, a breakpoint in red"

@@ -434,6 +434,8 @@ bool CStudioWindow::ToggleBreakpoint(WORD address)
     if (!m_session.ToggleBreakpoint(address))
         return Failed(m_session.LastError());
     MarkBreakpoints();
+    if (const int line = m_programListing.LineOf(address); line >= 0)
+        m_listing.EnsureVisible(CPoint(0, line));
     Tell(std::string(m_session.IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") + HexText(address, 4));
     return true;
 }
