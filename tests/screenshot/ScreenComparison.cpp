@@ -18,9 +18,9 @@ std::shared_ptr<Surface> Crop(const Surface& whole, const CRect& rect)
 
 }
 
-std::unique_ptr<ScreenComparison> ScreenComparison::Start(std::string& why)
+std::unique_ptr<ScreenComparison> ScreenComparison::Start(std::string& why, const std::string& screenSize)
 {
-    auto server = XvfbServer::Start(why);
+    auto server = XvfbServer::Start(why, screenSize);
     if (!server)
         return nullptr;
     setenv("DISPLAY", server->Display().c_str(), 1);

@@ -16,7 +16,7 @@ namespace zorkit::test {
 class ScreenComparison {
 public:
     // Null (with the reason in `why`) when no X server can be had; then skip the test.
-    static std::unique_ptr<ScreenComparison> Start(std::string& why);
+    static std::unique_ptr<ScreenComparison> Start(std::string& why, const std::string& screenSize = "640x480x24");
     ScreenSession* Screen() const { return m_screen.get(); }
     const std::string& Display() const { return m_server->Display(); }
     const XvfbServer& Server() const { return *m_server; }

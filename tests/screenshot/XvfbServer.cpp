@@ -121,7 +121,7 @@ bool HaveProgram(const char* name)
     return false;
 }
 
-std::unique_ptr<XvfbServer> XvfbServer::Start(std::string& why)
+std::unique_ptr<XvfbServer> XvfbServer::Start(std::string& why, const std::string& screen)
 {
     if (!HaveProgram("Xvfb") || !HaveProgram("xwd")) {
         why = "Xvfb or xwd is not installed";
@@ -137,7 +137,7 @@ std::unique_ptr<XvfbServer> XvfbServer::Start(std::string& why)
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     // Xvfb picks a free display and writes its number to the pipe once it accepts clients.
-    pid_t pid = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "640x480x24", "-nolisten", "tcp"},
+    pid_t pid = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
                       &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);

@@ -15,7 +15,8 @@ namespace zorkit::test {
 class XvfbServer {
 public:
     // Null (with the reason in `why`) when Xvfb is missing or does not come up.
-    static std::unique_ptr<XvfbServer> Start(std::string& why);
+    // screen: width x height x depth of its one screen.
+    static std::unique_ptr<XvfbServer> Start(std::string& why, const std::string& screen = "640x480x24");
     ~XvfbServer();
 
     const std::string& Display() const { return m_display; }

@@ -1,0 +1,43 @@
+// zorstudio's main window on a private X server: what the desktop shows is the
+// headless rendering of the same window tree, pixel for pixel.
+#include <gtest/gtest.h>
+
+#include "tests/screenshot/ScreenComparison.h"
+#include "tests/support/TempDir.h"
+#include "tools/zorstudio/ui/StudioWindow.h"
+#include "zorkit/platform/ui/Input.h"
+#include "zorkit/platform/ui/Snapshot.h"
+
+namespace zorkit::studio::test {
+namespace {
+
+TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
+{
+    std::string why;
+    auto comparison = zorkit::test::ScreenComparison::Start(why, "1400x900x24");
+    if (!comparison)
+        GTEST_SKIP() << why;
+    TempDir scratch;
+    CCommPort::SetLogDirectory(scratch.Path().string());
+
+    zorstudio::CDebugSession session;
+    ASSERT_TRUE(session.Open({})) << session.LastError();
+    zorstudio::CStudioWindow window(session);
+    const CRect place(30, 20, 30 + zorstudio::CStudioWindow::kWidth, 20 + zorstudio::CStudioWindow::kHeight);
+    ASSERT_TRUE(window.CreateMain(place));
+    ASSERT_TRUE(window.OpenSource(ZORSTUDIO_SAMPLE));
+    ASSERT_TRUE(window.Connect()) << session.LastError();
+    ASSERT_TRUE(window.Build());
+    ASSERT_TRUE(window.Download()) << session.LastError();
+    // No caret: the desktop blinks it over the window, the headless picture leaves it out.
+    window.SetFocus();
+    window.Tick();
+    PumpPendingMessages();
+    auto headless = CaptureWindow(window.m_hWnd);
+    ASSERT_TRUE(headless);
+    EXPECT_EQ(comparison->WaitUntilShown(place, *headless, std::chrono::seconds(20)), CPoint(-1, -1))
+        << "first differing pixel of the window on the screen";
+}
+
+}
+}
