@@ -89,7 +89,7 @@ TEST_F(ToolPictureTest, ZorstudioWithoutDisplaySettlesAndWritesThePicture)
     CRun run = Run(std::string(ZORSTUDIO_PATH) + " --target 65 --samples 200 --period 0 --png " + png.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("set point    65 °C"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("settled      within ±2 °C from sample"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("settled      within ±2 °C of the final value from sample"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("picture      " + png.string()), std::string::npos) << run.out;
     auto picture = ReadPng(png.c_str());
     ASSERT_TRUE(picture);
@@ -122,6 +122,49 @@ TEST_F(ToolPictureTest, ZorstudioUsageErrors)
     CRun help = Run(std::string(ZORSTUDIO_PATH) + " --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--seconds N"), std::string::npos);
+}
+
+TEST_F(ToolPictureTest, ZorstudioTourWalksEveryStageAndWritesTheExports)
+{
+    const auto out = dir / "tour";
+    CRun run = Run(std::string(ZORSTUDIO_PATH) + " --tour " + out.string() + " --samples 120");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    std::size_t at = 0;
+    for (const char* stage : {"] open the program", "] assemble", "] connect to the virtual board", "] download",
+                              "] set a breakpoint at the line 'done:'", "] run from 0100 to the breakpoint",
+                              "] registers, internal RAM", "] edit internal RAM 40H", "] temperature experiment",
+                              "] export", "tour complete"}) {
+        at = run.out.find(stage, at);
+        ASSERT_NE(at, std::string::npos) << "stage '" << stage << "' in order:\n" << run.out;
+    }
+    EXPECT_NE(run.out.find("wrote 5A, read back 5A"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("120 samples; final value"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("settled within ±2 °C"), std::string::npos) << run.out;
+    auto picture = ReadPng((out / "temperature.png").c_str());
+    ASSERT_TRUE(picture);
+    ExpectReferenceLineAt(*picture, ReferenceRow(60, 200));
+    EXPECT_EQ(Slurp(out / "temperature.pdf").rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(Slurp(out / "temperature.csv").rfind("index,time_ms,shown,raw,output\n0,", 0), 0u);
+}
+
+TEST_F(ToolPictureTest, ZorstudioTourStopsAtAProgramThatDoesNotBuild)
+{
+    std::ofstream(dir / "broken.asm") << "\t.org 0x0100\n\tmov q,#1\n";
+    CRun run = Run(std::string(ZORSTUDIO_PATH) + " --tour " + (dir / "tour").string() + " --program " +
+                   (dir / "broken.asm").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("broken.asm:2: Error"), std::string::npos) << "the assembler's complaint: " << run.out;
+    EXPECT_NE(run.err.find("did not build"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("] download"), std::string::npos);
+}
+
+TEST_F(ToolPictureTest, ZorstudioTourOptionsGoWithTheTour)
+{
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --device /dev/null").status, 2);
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --tour x --baud 9601").status, 2);
+    CRun help = Run(std::string(ZORSTUDIO_PATH) + " --help");
+    EXPECT_NE(help.out.find("--tour DIR"), std::string::npos);
+    EXPECT_NE(help.out.find("--device PATH"), std::string::npos);
 }
 
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFails)

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "tools/zorstudio/BoardLine.h"
+
 namespace zorstudio {
 namespace {
 
@@ -60,10 +62,26 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             options.seconds = *number;
         } else if (name == "--png") {
             options.png = value;
+        } else if (name == "--tour") {
+            options.tour = value;
+        } else if (name == "--program") {
+            options.program = value;
+        } else if (name == "--device") {
+            options.device = value;
+        } else if (name == "--baud") {
+            if (!(number = whole(600, 9600)) || BaudIndex(*number) < 0) {
+                error = "--baud is 9600, 4800, 2400, 1200 or 600, not '" + value + "'";
+                return std::nullopt;
+            }
+            options.baud = *number;
         } else {
             error = "unknown option " + name;
             return std::nullopt;
         }
+    }
+    if (options.tour.empty() && (!options.program.empty() || !options.device.empty() || options.baud)) {
+        error = "--program, --device and --baud go with --tour";
+        return std::nullopt;
     }
     return options;
 }
@@ -88,11 +106,25 @@ std::string UsageText()
            "  --no-window    do not open a window even when a display is present\n"
            "  -h, --help     this text\n"
            "\n"
+           "The scripted tour, without windows:\n"
+           "  --tour DIR     open an 8051 program, assemble it (sdas8051, sdld), download it,\n"
+           "                 set a breakpoint at its line 'done:', run to it, show the registers,\n"
+           "                 memory and listing, edit a byte of internal RAM and read it back, run\n"
+           "                 a temperature experiment (--samples) to its settling and write\n"
+           "                 temperature.png, temperature.pdf and temperature.csv into DIR;\n"
+           "                 each stage is printed\n"
+           "  --program FILE the tour's program (default: the sample that sorts a table, sort.asm)\n"
+           "  --device PATH  tour a board on this serial device (default: a virtual board inside\n"
+           "                 this program); the device and baud rate are remembered in\n"
+           "                 $XDG_CONFIG_HOME/zorkit/zorstudio.conf\n"
+           "  --baud N       9600, 4800, 2400, 1200 or 600 (default: the remembered rate, else 9600)\n"
+           "\n"
            "With a window, the program ends when the experiment has ended and the window is\n"
            "closed (closing it earlier stops the experiment), or after --seconds.\n"
            "\n"
-           "Exit status: 0 when the experiment ran and its picture was written where asked,\n"
-           "1 when the virtual board, the link or the picture failed, 2 for usage errors.\n";
+           "Exit status: 0 when the experiment (or every stage of the tour) ran and its files\n"
+           "were written where asked, 1 when the virtual board, the link, a stage of the tour\n"
+           "or a file failed, 2 for usage errors.\n";
 }
 
 }

@@ -15,6 +15,10 @@ struct COptions {
     std::optional<int> seconds;
     bool noWindow = false;
     bool help = false;
+    std::string tour;          // the tour's directory; empty: no tour
+    std::string program;       // the tour's program; empty: the sample
+    std::string device;        // the tour's serial device; empty: the virtual board
+    std::optional<int> baud;
 };
 
 // The options, or nothing with `error` saying what is wrong with the command line.

@@ -1,19 +1,20 @@
 // zorstudio: the library in a real window. A temperature experiment against a virtual
 // board inside this program, live in a graph when a display is present, saved as a
-// PNG otherwise, its settling printed as it goes.
+// PNG otherwise, its settling printed as it goes; or, with --tour, the scripted tour
+// of a student's session.
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "zorkit/platform/core/HostWindow.h"
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/ui/WindowClass.h"
-#include "tools/zorstudio/HeaterBench.h"
+#include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/Options.h"
-#include "tools/zorstudio/RunRecord.h"
+#include "tools/zorstudio/RunPrinter.h"
+#include "tools/zorstudio/StudioSettings.h"
+#include "tools/zorstudio/Tour.h"
 #ifdef ZORKIT_HAS_SDL
 #include "zorkit/platform/sdl/OnScreen.h"
 #endif
@@ -24,8 +25,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kDefaultPng = "zorstudio.png";
-// Gains that settle the board's heater, as zorlink's defaults.
-constexpr float kKp = 10.0f, kKi = 0.0f, kKd = 20.0f;
 // How long a stopped loop may take to finish the pass under way.
 constexpr DWORD kEndGraceMs = 5000;
 // Wakes the window's loop to look at the clock and the experiment.
@@ -36,6 +35,22 @@ int Fail(const std::string& message)
 {
     std::fprintf(stderr, "zorstudio: %s\n", message.c_str());
     return kExitFailed;
+}
+
+int Tour(const zorstudio::COptions& options)
+{
+    zorstudio::CTourOptions tour;
+    tour.directory = options.tour;
+    tour.program = options.program.empty() ? zorstudio::DefaultTourProgram() : options.program;
+    tour.samples = options.samples;
+    const zorstudio::CLineChoice remembered = zorstudio::LoadLineChoice();
+    tour.line.device = options.device;
+    tour.line.baud = options.baud.value_or(remembered.baud);
+    const int status = zorstudio::RunTour(tour);
+    // A real board that answered is the one to offer next time.
+    if (status == kExitOk && !tour.line.IsVirtual() && !zorstudio::SaveLineChoice(tour.line))
+        std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
+    return status;
 }
 
 }
@@ -52,77 +67,76 @@ int main(int argc, char** argv)
         std::fputs(zorstudio::UsageText().c_str(), stdout);
         return kExitOk;
     }
+    if (!options->tour.empty())
+        return Tour(*options);
 
-    zorstudio::CRunRecord record(options->target, options->samples);
-    CGraph& graph = record.Picture().Graph();
-    auto bench = zorstudio::CHeaterBench::Start(error);
-    if (!bench)
-        return Fail(error);
-    CZORComm& link = bench->Link();
-    // Registered before the experiment starts and unregistered after it has ended.
-    zorkit::CHostWindow sink([&](UINT message, WPARAM wParam, LPARAM) {
-        if (message == WM_CTRL_SAMPLE) {
-            record.Add(*reinterpret_cast<const float*>(wParam), link.GetCtrlOutput());
-            if (graph.m_hWnd)
-                graph.Invalidate(FALSE);
-        }
-        return LRESULT(0);
-    });
-    link.SetAckWnd(sink.GetSafeHwnd());
-    link.SetTargetTemp(options->target);
-    link.SetKpKiKd(kKp, kKi, kKd);
-    link.SetSampleNums(options->samples);
-    link.SetPeriod(options->period);
+    zorstudio::CDebugSession session;
+    if (!session.Open({}))
+        return Fail(session.LastError());
+    zorstudio::CExperimentSetup setup = zorstudio::DefaultSetup(zorstudio::ExperimentKind::Temperature);
+    setup.setPoint = options->target;
+    setup.samples = options->samples;
+    setup.period = options->period;
+    const zorstudio::CRunPrinter printer(setup.samples);
+    CGraph* graph = nullptr;
+    std::printf("temperature experiment: set point %d °C, %d samples, gains %g %g %g\n", setup.setPoint,
+                setup.samples, setup.kp, setup.ki, setup.kd);
+    std::fflush(stdout);
+    if (!session.StartExperiment(setup, [&](const zorstudio::CExperimentSample& sample) {
+            printer.Sample(sample);
+            if (graph && graph->m_hWnd)
+                graph->Invalidate(FALSE);
+        }))
+        return Fail(session.LastError());
+    zorstudio::CExperimentRecord& record = *session.Experiment();
+    graph = &record.Picture()->Graph();
 
     const DWORD start = GetTickCount();
     auto pastDeadline = [&] {
         return options->seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options->seconds) * 1000);
     };
-    auto ended = [&] { return !link.IsCtrlThreadRunning(); };
-    std::printf("temperature experiment: set point %d °C, %d samples, gains %g %g %g\n", options->target,
-                options->samples, kKp, kKi, kKd);
-    std::fflush(stdout);
-    link.SetControl(CTRL_TEMP, nullptr);
+    auto ended = [&] {
+        session.Poll();
+        return !session.IsExperimentRunning();
+    };
 
     bool shown = false;
 #ifdef ZORKIT_HAS_SDL
     if (auto screen = options->noWindow ? nullptr : zorkit::ScreenSession::Start()) {
         const CRect place(80, 80, 80 + CExperimentPicture::kWidth, 80 + CExperimentPicture::kHeight);
-        if (!graph.CreateEx(0, AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW)),
-                            "zorstudio - temperature control", WS_POPUP | WS_VISIBLE, place, nullptr, 0))
+        if (!graph->CreateEx(0, AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW)),
+                             "zorstudio - temperature control", WS_POPUP | WS_VISIBLE, place, nullptr, 0))
             return Fail("cannot create the graph window");
         shown = true;
-        graph.SetTimer(kCheckTimer, kCheckMs);
+        graph->SetTimer(kCheckTimer, kCheckMs);
         bool summarised = false;
         screen->Run([&] {
             if (!summarised && ended()) {
                 summarised = true;
-                record.PrintSummary();
-                graph.SetWindowText(("zorstudio - " + record.Outcome() + " - close to end").c_str());
+                zorstudio::CRunPrinter::PrintSummary(record);
+                graph->SetWindowText(("zorstudio - " + zorstudio::CRunPrinter::Outcome(record) + " - close to end").c_str());
             }
-            return !graph.m_hWnd || pastDeadline();
+            return !graph->m_hWnd || pastDeadline();
         });
-        if (graph.m_hWnd)
-            graph.DestroyWindow();
+        if (graph->m_hWnd)
+            graph->DestroyWindow();
     }
 #endif
     if (!shown)
         zorkit::PumpMessagesUntil([&] { return ended() || pastDeadline(); }, UINT_MAX);
     const bool stopped = !ended();
     if (stopped)
-        link.SetCtrlExit(0);
-    const bool finished = zorkit::PumpMessagesUntil(ended, DWORD(options->period) + kEndGraceMs);
-    link.SetAckWnd(nullptr);
-    if (!finished)
+        session.StopExperiment();
+    if (!session.WaitForExperimentEnd(DWORD(options->period) + kEndGraceMs))
         return Fail("the board sent nothing more; the experiment was abandoned");
     if (stopped)
-        std::printf("stopped after %d of %d samples\n", record.Count(), options->samples);
+        std::printf("stopped after %zu of %d samples\n", record.Samples().size(), options->samples);
     if (!shown || stopped)
-        record.PrintSummary();
+        zorstudio::CRunPrinter::PrintSummary(record);
 
     std::string png = options->png.empty() && !shown ? kDefaultPng : options->png;
     if (!png.empty()) {
-        if (!record.Picture().WritePng(png.c_str()))
+        if (!record.Picture()->WritePng(png.c_str()))
             return Fail("cannot write the picture to " + png);
         std::printf("picture      %s\n", std::filesystem::absolute(png).c_str());
     }

@@ -1,0 +1,20 @@
+#include "tools/common/LinkFailure.h"
+
+#include "zorkit/link/LinkErrors.h"
+
+std::string DescribeLinkFailure(CZORComm& link)
+{
+    switch (link.PopError()) {
+    case ERR_BOARD_REFUSED: return "the board refused the command (answered 0x55)";
+    case ERR_BLOCK_INCOMPLETE: return "the board's data block did not arrive complete within 500 ms";
+    case ERR_BLOCK_CHECKSUM: return "the board's data block had a wrong checksum";
+    case ERR_READ: return "reading from the serial port failed";
+    case ERR_WRITE: return "writing to the serial port failed";
+    default: break;
+    }
+    if (link.IsProgExcAll())
+        return "the program runs without breakpoints; only a reset of the board ends it";
+    if (!link.IsZORConnect())
+        return "no answer from the board within 500 ms; the link is down (press the board's reset key)";
+    return "the command was refused";
+}

@@ -1,0 +1,9 @@
+// Why the last command of a link failed, in words for the person at the board.
+#pragma once
+
+#include <string>
+
+#include "zorkit/link/ZORComm.h"
+
+// Takes the latest error code off the link's error stack.
+std::string DescribeLinkFailure(CZORComm& link);

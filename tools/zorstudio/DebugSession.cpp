@@ -1,0 +1,487 @@
+#include "tools/zorstudio/DebugSession.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/common/LinkFailure.h"
+#include "tools/common/ProgramDownload.h"
+#include "tools/zorstudio/CommLogText.h"
+#include "zorkit/module/ResourceIds.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Time.h"
+
+namespace zorstudio {
+namespace {
+
+// Uploads carry at most 255 bytes; the internal RAM comes in two halves.
+constexpr int kUploadChunk = 128;
+// Posted to the session itself after a stop report.
+constexpr UINT kPollMessage = WM_USER + 0x100;
+
+std::string Hex(unsigned value, int digits)
+{
+    char text[12];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+zorkit::sim::PlantKind PlantOf(ExperimentKind kind)
+{
+    switch (kind) {
+    case ExperimentKind::Speed: return zorkit::sim::PlantKind::Motor;
+    case ExperimentKind::Stepper: return zorkit::sim::PlantKind::Stepper;
+    default: return zorkit::sim::PlantKind::Heater;
+    }
+}
+
+}
+
+const char* LinkStateName(LinkState state)
+{
+    switch (state) {
+    case LinkState::Closed: return "closed";
+    case LinkState::Unconnected: return "unconnected";
+    case LinkState::Connected: return "connected";
+    case LinkState::Running: return "running";
+    case LinkState::RunningFree: return "running without breakpoints";
+    case LinkState::WaitingForReset: return "waiting for the reset key";
+    case LinkState::Experiment: return "control experiment";
+    }
+    return "";
+}
+
+CDebugSession::CDebugSession()
+    : m_sink([this](UINT message, WPARAM wParam, LPARAM lParam) { return OnLinkMessage(message, wParam, lParam); })
+{
+}
+
+CDebugSession::~CDebugSession() { Close(); }
+
+bool CDebugSession::Open(const CLineChoice& choice)
+{
+    Close();
+    std::string error;
+    m_line = CBoardLine::Open(choice, error);
+    if (!m_line)
+        return Fail(error);
+    m_line->Link().SetAckWnd(m_sink.GetSafeHwnd());
+    return true;
+}
+
+void CDebugSession::Close()
+{
+    if (!m_line)
+        return;
+    // The link ends its worker as it closes; nothing may be sent to the sink meanwhile.
+    m_line->Link().SetAckWnd(nullptr);
+    m_line.reset();
+    m_experimentActive = false;
+    m_stopPending = false;
+    m_copyRunEnding = false;
+    m_resetCancelled = false;
+    m_breakpoints.clear();
+    m_code.Clear();
+    m_current = m_previous = CTargetSnapshot{};
+    m_changes = CSnapshotChanges{};
+}
+
+bool CDebugSession::Connect()
+{
+    if (!m_line)
+        return Fail("no line is open");
+    CZORComm& link = m_line->Link();
+    if (link.IsResetWatcherRunning())
+        return Fail("the link waits for the board's reset key");
+    m_resetCancelled = false;
+    if (!link.CheckConnect())
+        return LinkFailed("the board does not answer");
+    if (link.GetZORCPUType() == CZORComm::CPU_NONE)
+        return Fail("the board's CPU type is not known");
+    return true;
+}
+
+LinkState CDebugSession::State() const
+{
+    if (!m_line)
+        return LinkState::Closed;
+    const CZORComm& link = m_line->Link();
+    if (link.IsCtrlThreadRunning() || m_experimentActive)
+        return LinkState::Experiment;
+    if (link.IsResetWatcherRunning())
+        return LinkState::WaitingForReset;
+    if (link.IsProgExcAll())
+        return LinkState::RunningFree;
+    // In copy-run mode the running flag drops for a moment at every stop, while the
+    // watcher restarts the program.
+    if (link.IsZORRunning() || m_stopPending || link.IsCopyRuning())
+        return LinkState::Running;
+    if (m_resetCancelled || !link.IsZORConnect())
+        return LinkState::Unconnected;
+    return LinkState::Connected;
+}
+
+std::optional<CResetPrompt> CDebugSession::ResetPrompt() const
+{
+    if (State() != LinkState::WaitingForReset)
+        return std::nullopt;
+    CResetPrompt prompt;
+    prompt.port = CBoardLine::kPort + 1;
+    prompt.baud = m_line->Choice().baud;
+    CString format, text;
+    format.LoadString(zorkit::IDS_PORT_AND_BAUD);
+    text.Format(format, prompt.port, prompt.baud);
+    prompt.gbk = text.str();
+    prompt.utf8 = zorkit::Utf8FromGbk(prompt.gbk);
+    return prompt;
+}
+
+bool CDebugSession::AwaitReset()
+{
+    if (!m_line)
+        return Fail("no line is open");
+    CZORComm& link = m_line->Link();
+    if (link.IsCtrlThreadRunning())
+        return Fail("a control run occupies the line");
+    m_resetCancelled = false;
+    // Marking the link down starts the reset watcher, or keeps the one already waiting.
+    link.SetZORConnect(0);
+    return true;
+}
+
+void CDebugSession::CancelReset()
+{
+    if (!m_line || !m_line->Link().IsResetWatcherRunning())
+        return;
+    // Marking the link up is what stops the watcher; the line is not known to work.
+    m_line->Link().SetZORConnect(1);
+    m_resetCancelled = true;
+}
+
+const CLineChoice& CDebugSession::LineChoice() const
+{
+    static const CLineChoice none;
+    return m_line ? m_line->Choice() : none;
+}
+
+zorkit::sim::CVirtualBoard* CDebugSession::VirtualBoard() { return m_line ? m_line->VirtualBoard() : nullptr; }
+
+CZORComm* CDebugSession::Link() { return m_line ? &m_line->Link() : nullptr; }
+
+std::string CDebugSession::CommLog(std::size_t maxBytes) const
+{
+    return ReadCommLog(CCommPort::GetLogPath(), maxBytes);
+}
+
+bool CDebugSession::Download(const CIntelHex& hex)
+{
+    if (!Ready("download"))
+        return false;
+    if (hex.GetRuns().empty())
+        return Fail("the program holds no bytes");
+    if (!FitsCodeSpace(hex.GetRuns()))
+        return Fail("bytes beyond address FFFF do not fit the board's 64 KB code space");
+    m_code.Clear();
+    const bool sent = DownloadProgram(m_line->Link(), hex.GetRuns(), [this](WORD address, const BYTE* bytes, std::size_t n) {
+        m_code.Put(address, std::vector<BYTE>(bytes, bytes + n));
+    });
+    return sent || LinkFailed("the download stopped");
+}
+
+bool CDebugSession::Run(WORD from)
+{
+    if (!Ready("run"))
+        return false;
+    return m_line->Link().ProgExec(from) || LinkFailed("the board did not start the program");
+}
+
+bool CDebugSession::Step()
+{
+    if (!Ready("step"))
+        return false;
+    return m_line->Link().StepDebug() || LinkFailed("the board did not step");
+}
+
+bool CDebugSession::Trace()
+{
+    if (!Ready("trace"))
+        return false;
+    if (!m_line->Link().TraceDebug())
+        return LinkFailed("the board did not trace");
+    return Refresh();
+}
+
+bool CDebugSession::RunToCursor(WORD address)
+{
+    if (!Ready("run to the cursor"))
+        return false;
+    return m_line->Link().GotoCursor(address) || LinkFailed("the board did not run to the cursor");
+}
+
+bool CDebugSession::CopyRun(WORD address, bool on)
+{
+    if (!m_line)
+        return Fail("no line is open");
+    CZORComm& link = m_line->Link();
+    if (!on) {
+        // The watcher looks at the mode right after each stop report; cleared while
+        // the report is handled, the mode ends at that stop without a restart.
+        m_copyRunEnding = link.IsCopyRuning();
+        return true;
+    }
+    if (!Ready("copy-run"))
+        return false;
+    return link.CopyRun(address, TRUE) || LinkFailed("the board did not start copy-run");
+}
+
+bool CDebugSession::ToggleBreakpoint(WORD address)
+{
+    if (!Ready("change a breakpoint"))
+        return false;
+    CZORComm& link = m_line->Link();
+    if (IsBreakpoint(address)) {
+        if (!link.ClearBreakPt(address))
+            return LinkFailed("the board kept the breakpoint at " + Hex(address, 4));
+        m_breakpoints.erase(address);
+    } else {
+        if (!link.SetBreakPt(address))
+            return LinkFailed("the board did not take the breakpoint at " + Hex(address, 4));
+        m_breakpoints.insert(address);
+    }
+    return true;
+}
+
+bool CDebugSession::ClearBreakpoints()
+{
+    if (!Ready("clear the breakpoints"))
+        return false;
+    if (!m_line->Link().ClearAllBreakPt())
+        return LinkFailed("the board kept its breakpoints");
+    m_breakpoints.clear();
+    return true;
+}
+
+LRESULT CDebugSession::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The worker waits while this runs: note what happened, act on it in Poll.
+    if (message == kPollMessage) {
+        Poll();
+    } else if (message == WM_TARGET_STOPPED) {
+        m_stopPending = true;
+        if (m_copyRunEnding && m_line) {
+            m_copyRunEnding = false;
+            m_line->Link().CopyRun(0, FALSE);
+        }
+        // Handled once the watcher is let go, by the thread's own message loop.
+        PostMessage(m_sink.GetSafeHwnd(), kPollMessage, 0, 0);
+    } else if (message == WM_CTRL_SAMPLE && m_experiment && m_line) {
+        const double shown = *reinterpret_cast<const float*>(wParam);
+        // A temperature sample carries no raw byte: it is the ADC byte the value came from.
+        const int raw = lParam ? *reinterpret_cast<const WORD*>(lParam) : int((100.0 - shown) * 128.0 / 50.0 + 0.5);
+        m_experiment->Add(shown, raw, m_line->Link().GetCtrlOutput(), GetTickCount() - m_experimentStart);
+        if (m_onSample)
+            m_onSample(m_experiment->Samples().back());
+    }
+    return 0;
+}
+
+void CDebugSession::Poll()
+{
+    if (!m_line)
+        return;
+    CZORComm& link = m_line->Link();
+    if (m_stopPending) {
+        m_stopPending = false;
+        if (!link.IsCopyRuning()) {
+            // The watcher that reported the stop is ending; the next run or step needs
+            // the worker slot free to be watched.
+            if (!link.IsResetWatcherRunning() && !link.IsCtrlThreadRunning())
+                link.SetZORRunning(0);
+            Refresh();
+        }
+        ++m_stopsHandled;
+        if (m_onStop)
+            m_onStop();
+    }
+    if (m_experimentActive && !link.IsCtrlThreadRunning())
+        FinishExperiment();
+}
+
+bool CDebugSession::WaitForStop(DWORD timeoutMs)
+{
+    const int before = m_stopsHandled;
+    return zorkit::PumpMessagesUntil([&] {
+        Poll();
+        return m_stopsHandled > before;
+    }, timeoutMs);
+}
+
+bool CDebugSession::ReadBlock(MemoryKind kind, WORD address, std::vector<BYTE>& out)
+{
+    CZORComm& link = m_line->Link();
+    for (std::size_t done = 0; done < out.size(); done += kUploadChunk) {
+        const DWORD n = DWORD(std::min<std::size_t>(kUploadChunk, out.size() - done));
+        const WORD at = WORD(address + done);
+        const BOOL ok = kind == MemoryKind::Internal ? link.InMemUld(out.data() + done, n, at)
+                                                      : link.ExMemUld(out.data() + done, n, at);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool CDebugSession::Refresh()
+{
+    if (!Ready("read the board"))
+        return false;
+    CZORComm& link = m_line->Link();
+    if (link.GetZORCPUType() == CZORComm::CPU_NONE)
+        return Fail("the board's CPU type is not known; connect first");
+    CTargetSnapshot next;
+    next.registers.resize(std::size_t(link.GetZORCPUType()));
+    if (!link.RegisterUld(next.registers.data()))
+        return LinkFailed("the registers did not arrive");
+    next.internalRam.resize(kInternalRamSize);
+    if (!ReadBlock(MemoryKind::Internal, 0, next.internalRam))
+        return LinkFailed("the internal RAM did not arrive");
+    next.externalAddress = m_externalAddress;
+    next.external.resize(kExternalPageSize);
+    if (!ReadBlock(MemoryKind::External, m_externalAddress, next.external))
+        return LinkFailed("the external memory did not arrive");
+    if (const CRegisterField* pc = FindRegister("PC"); pc && next.registers.size() == RegisterImageSize())
+        next.pc = WORD(RegisterValue(next.registers, *pc));
+    next.codeAddress = next.pc;
+    next.code = m_code.Read(next.pc, kCodeBytes);
+    next.valid = true;
+    m_previous = std::move(m_current);
+    m_current = std::move(next);
+    m_changes = CompareSnapshots(m_previous, m_current);
+    return true;
+}
+
+bool CDebugSession::WriteRegister(const CRegisterField& field, unsigned value)
+{
+    if (!Ready("write a register"))
+        return false;
+    CZORComm& link = m_line->Link();
+    if (std::size_t(link.GetZORCPUType()) != RegisterImageSize())
+        return Fail("the register table describes the 8051's image; this board has another CPU");
+    std::vector<BYTE> image(RegisterImageSize());
+    if (!link.RegisterUld(image.data()))
+        return LinkFailed("the registers did not arrive");
+    StoreRegisterValue(image, field, value);
+    if (!link.RegisterDld(image.data()))
+        return LinkFailed(std::string("the board did not take ") + field.name);
+    std::vector<BYTE> back(image.size());
+    if (!link.RegisterUld(back.data()))
+        return LinkFailed("the registers did not arrive");
+    if (m_current.valid)
+        m_current.registers = back;
+    const unsigned kept = RegisterValue(back, field);
+    const unsigned wanted = value & ((1u << (8 * field.size)) - 1);
+    if (kept != wanted)
+        return Fail(std::string(field.name) + " reads back " + Hex(kept, 2 * field.size) + ", not " +
+                    Hex(wanted, 2 * field.size));
+    return true;
+}
+
+bool CDebugSession::WriteMemory(MemoryKind kind, WORD address, BYTE value)
+{
+    if (!Ready("write memory"))
+        return false;
+    if (kind == MemoryKind::Internal && address >= kInternalRamSize)
+        return Fail("the internal RAM has 256 bytes (00..FF)");
+    CZORComm& link = m_line->Link();
+    BYTE data = value;
+    const BOOL written = kind == MemoryKind::Internal ? link.InMemDld(&data, 1, address) : link.ExMemDld(&data, 1, address);
+    if (!written)
+        return LinkFailed("the board did not take the byte at " + Hex(address, 4));
+    std::vector<BYTE> back(1);
+    if (!ReadBlock(kind, address, back))
+        return LinkFailed("the byte at " + Hex(address, 4) + " did not come back");
+    // The views show the board's value, whatever it is.
+    if (m_current.valid) {
+        if (kind == MemoryKind::Internal)
+            m_current.internalRam[address] = back[0];
+        else if (WORD(address - m_current.externalAddress) < m_current.external.size())
+            m_current.external[WORD(address - m_current.externalAddress)] = back[0];
+    }
+    if (back[0] != value)
+        return Fail("the byte at " + Hex(address, 4) + " reads back " + Hex(back[0], 2) + ", not " + Hex(value, 2));
+    return true;
+}
+
+bool CDebugSession::StartExperiment(const CExperimentSetup& setup, std::function<void(const CExperimentSample&)> onSample)
+{
+    if (!m_line)
+        return Fail("no line is open");
+    if (auto problem = CheckSetup(setup))
+        return Fail(*problem);
+    const LinkState state = State();
+    if (state == LinkState::Running || state == LinkState::WaitingForReset || state == LinkState::Experiment)
+        return Fail(std::string("the line is busy: ") + LinkStateName(state));
+    CZORComm& link = m_line->Link();
+    if (auto* board = m_line->VirtualBoard()) {
+        // The board leaves its monitor for the experiment's firmware.
+        zorkit::sim::CExperimentSettings settings;
+        settings.plant = PlantOf(setup.kind);
+        settings.samplePeriod = std::chrono::milliseconds(1);
+        settings.step = kSecondsPerSample;
+        settings.noise = 0.5;
+        board->StartExperiment(settings);
+    }
+    m_experiment = std::make_unique<CExperimentRecord>(setup);
+    m_onSample = std::move(onSample);
+    m_experimentActive = true;
+    m_experimentStart = GetTickCount();
+    ApplySetup(link, setup);
+    // The connection test counts the register image without reading it: those
+    // bytes must not pass for the first sample.
+    link.PurgeInput();
+    link.SetControl(ControlType(setup.kind), nullptr);
+    return true;
+}
+
+void CDebugSession::StopExperiment()
+{
+    if (m_line && m_experimentActive)
+        m_line->Link().SetCtrlExit(0);
+}
+
+bool CDebugSession::WaitForExperimentEnd(DWORD timeoutMs)
+{
+    return zorkit::PumpMessagesUntil([&] {
+        Poll();
+        return !m_experimentActive;
+    }, timeoutMs);
+}
+
+void CDebugSession::FinishExperiment()
+{
+    m_experimentActive = false;
+    if (auto* board = m_line->VirtualBoard())
+        board->StopExperiment();
+}
+
+bool CDebugSession::Ready(const char* what)
+{
+    const LinkState state = State();
+    switch (state) {
+    case LinkState::Connected: return true;
+    case LinkState::Closed: return Fail(std::string("cannot ") + what + ": no line is open");
+    case LinkState::Unconnected: return Fail(std::string("cannot ") + what + ": the board is not connected");
+    default: return Fail(std::string("cannot ") + what + ": " + LinkStateName(state));
+    }
+}
+
+bool CDebugSession::Fail(const std::string& what)
+{
+    m_error = what;
+    return false;
+}
+
+bool CDebugSession::LinkFailed(const std::string& what)
+{
+    return Fail(what + ": " + DescribeLinkFailure(m_line->Link()));
+}
+
+}

@@ -1,0 +1,244 @@
+#include "tools/zorstudio/Tour.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "tools/zorstudio/DebugSession.h"
+#include "tools/zorstudio/ExperimentExport.h"
+#include "tools/zorstudio/ProgramBuild.h"
+#include "zorkit/platform/core/Time.h"
+
+namespace zorstudio {
+namespace {
+
+constexpr DWORD kStopWaitMs = 10000;
+// Long enough for a slow board: a sample every period, a few ms of line time each.
+constexpr DWORD kExperimentGraceMs = 60000;
+// The sample's table: eight bytes from 30H.
+constexpr WORD kTableAddress = 0x30;
+constexpr int kTableSize = 8;
+// A byte of internal RAM the program does not use, edited and read back.
+constexpr WORD kEditAddress = 0x40;
+constexpr BYTE kEditValue = 0x5A;
+
+class CTourPrinter {
+public:
+    void Stage(const std::string& title)
+    {
+        std::printf("\n[%d] %s\n", ++m_stage, title.c_str());
+        std::fflush(stdout);
+    }
+    void Line(const std::string& text)
+    {
+        std::printf("    %s\n", text.c_str());
+        std::fflush(stdout);
+    }
+    int Fail(const std::string& why)
+    {
+        std::fprintf(stderr, "zorstudio: tour stage %d failed: %s\n", m_stage, why.c_str());
+        return 1;
+    }
+
+private:
+    int m_stage = 0;
+};
+
+std::string HexBytes(const BYTE* bytes, std::size_t n)
+{
+    std::string text;
+    char cell[4];
+    for (std::size_t i = 0; i < n; ++i) {
+        std::snprintf(cell, sizeof cell, i ? " %02X" : "%02X", bytes[i]);
+        text += cell;
+    }
+    return text;
+}
+
+std::string Hex4(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+    return text;
+}
+
+std::string RegisterLine(const CTargetSnapshot& snapshot)
+{
+    std::string text;
+    for (const CRegisterField& field : RegisterLayout()) {
+        char cell[24];
+        std::snprintf(cell, sizeof cell, "%s=%0*X ", field.name, 2 * field.size, RegisterValue(snapshot.registers, field));
+        text += cell;
+    }
+    return text;
+}
+
+// The first line of the source that starts with `label`; 0 when there is none.
+int LineOfLabel(const std::string& source, const std::string& label)
+{
+    std::istringstream in(source);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.rfind(label, 0) == 0)
+            return number;
+    }
+    return 0;
+}
+
+}
+
+std::string DefaultTourProgram()
+{
+    for (const char* candidate : {ZORSTUDIO_SOURCE_SAMPLES "/sort.asm", ZORSTUDIO_INSTALLED_SAMPLES "/sort.asm"})
+        if (std::filesystem::exists(candidate))
+            return candidate;
+    return ZORSTUDIO_INSTALLED_SAMPLES "/sort.asm";
+}
+
+int RunTour(const CTourOptions& options)
+{
+    CTourPrinter tour;
+    std::error_code error;
+    std::filesystem::create_directories(options.directory, error);
+    if (error)
+        return tour.Fail("cannot make " + options.directory + ": " + error.message());
+
+    tour.Stage("open the program " + options.program);
+    std::ifstream in(options.program, std::ios::binary);
+    const std::string source(std::istreambuf_iterator<char>(in), {});
+    if (!in.good() && !in.eof())
+        return tour.Fail("cannot read " + options.program);
+    if (source.empty())
+        return tour.Fail(options.program + " is empty or missing");
+    tour.Line(std::to_string(std::count(source.begin(), source.end(), '\n')) + " lines");
+
+    tour.Stage("assemble with sdas8051, link with sdld");
+    CProgramBuild build;
+    const std::filesystem::path program(options.program);
+    CBuildResult built = build.Build(source, program.filename().string(), program.parent_path());
+    for (const CAssemblerMessage& m : built.messages)
+        tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
+    if (!built.ok)
+        return tour.Fail("the program did not build");
+    std::size_t bytes = 0;
+    for (const CIntelHex::Run& run : built.hex.GetRuns())
+        bytes += run.bytes.size();
+    const WORD entry = WORD(built.hex.GetRuns().front().address);
+    tour.Line(std::to_string(bytes) + " bytes of code from " + Hex4(entry));
+
+    tour.Stage(options.line.IsVirtual() ? "connect to the virtual board" : "connect to " + options.line.device);
+    CDebugSession session;
+    if (!session.Open(options.line) || !session.Connect())
+        return tour.Fail(session.LastError());
+    const std::string device = session.VirtualBoard() ? session.VirtualBoard()->SlavePath() : session.LineChoice().device;
+    tour.Line("link " + std::string(LinkStateName(session.State())) + " on " + device + " at " +
+              std::to_string(session.LineChoice().baud) + " baud");
+    if (session.Link()->GetZORCPUType() != CZORComm::CPU_8051)
+        return tour.Fail("the board does not carry an 8051 (its register image has " +
+                         std::to_string(int(session.Link()->GetZORCPUType())) + " bytes)");
+    tour.Line("the board carries an Intel 8051");
+
+    tour.Stage("download");
+    if (!session.Download(built.hex))
+        return tour.Fail(session.LastError());
+    tour.Line(std::to_string(bytes) + " bytes sent in frames of at most 64");
+
+    tour.Stage("set a breakpoint at the line 'done:'");
+    const int doneLine = LineOfLabel(source, "done:");
+    const auto doneAddress = built.AddressOfLine(doneLine);
+    if (!doneAddress)
+        return tour.Fail("the program has no line 'done:' with code");
+    if (!session.ToggleBreakpoint(*doneAddress))
+        return tour.Fail(session.LastError());
+    tour.Line("line " + std::to_string(doneLine) + ", address " + Hex4(*doneAddress));
+
+    tour.Stage("run from " + Hex4(entry) + " to the breakpoint");
+    const DWORD readStart = GetTickCount();
+    if (!session.Refresh())
+        return tour.Fail(session.LastError());
+    tour.Line("the board's registers and memory read in " + std::to_string(GetTickCount() - readStart) + " ms");
+    if (!session.Run(entry))
+        return tour.Fail(session.LastError());
+    if (!session.WaitForStop(kStopWaitMs))
+        return tour.Fail("the board reported no stop within " + std::to_string(kStopWaitMs / 1000) + " s");
+    tour.Line("the board reported the stop; link " + std::string(LinkStateName(session.State())));
+
+    tour.Stage("registers, internal RAM, external memory, listing");
+    const CTargetSnapshot& now = session.Current();
+    if (!now.valid)
+        return tour.Fail(session.LastError());
+    tour.Line(RegisterLine(now));
+    const CSnapshotChanges& changes = session.Changes();
+    tour.Line(std::to_string(changes.registers.size()) + " registers and " +
+              std::to_string(changes.internalBytes.size()) + " internal RAM bytes changed since the start");
+    const BYTE* table = now.internalRam.data() + kTableAddress;
+    // A table of equal bytes is in order without any program having run.
+    const bool sorted = std::is_sorted(table, table + kTableSize) && table[0] != table[kTableSize - 1];
+    const bool executed = sorted && now.pc == *doneAddress;
+    tour.Line("internal RAM " + Hex4(kTableAddress).substr(2) + "H: " + HexBytes(table, kTableSize) +
+              (sorted ? "  (sorted)" : "  (not sorted)"));
+    tour.Line("external " + Hex4(now.externalAddress) + ": " + HexBytes(now.external.data(), 16));
+    if (!executed)
+        tour.Line("PC reads " + Hex4(now.pc) + ", not the breakpoint " + Hex4(*doneAddress) +
+                  ": this board answers the monitor's commands without executing the program");
+    for (const CListingLine& line : session.ListingAtPc(4))
+        tour.Line((line.address == now.pc ? "=> " : "   ") + line.text);
+    if (session.ListingAtPc(1).empty())
+        tour.Line("no listing at PC " + Hex4(now.pc) + ": nothing was downloaded there");
+
+    tour.Stage("edit internal RAM " + Hex4(kEditAddress).substr(2) + "H and read it back");
+    if (!session.WriteMemory(MemoryKind::Internal, kEditAddress, kEditValue))
+        return tour.Fail(session.LastError());
+    tour.Line("wrote " + HexBytes(&kEditValue, 1) + ", read back " +
+              HexBytes(&session.Current().internalRam[kEditAddress], 1));
+
+    CExperimentSetup setup = DefaultSetup(ExperimentKind::Temperature);
+    setup.samples = options.samples;
+    setup.period = 0;
+    char gains[96];
+    std::snprintf(gains, sizeof gains, "set point %d °C, Kp %g Ki %g Kd %g, %d samples", setup.setPoint, setup.kp,
+                  setup.ki, setup.kd, setup.samples);
+    tour.Stage(std::string("temperature experiment: ") + gains);
+    if (!session.StartExperiment(setup))
+        return tour.Fail(session.LastError());
+    if (!session.WaitForExperimentEnd(DWORD(setup.samples) * (DWORD(setup.period) + 20) + kExperimentGraceMs))
+        return tour.Fail("the experiment did not end");
+    CExperimentRecord& record = *session.Experiment();
+    const CSettlingFigures figures = record.Figures();
+    char line[160];
+    std::snprintf(line, sizeof line, "%zu samples; final value %.2f °C (%+.2f from the set point); overshoot %.2f °C",
+                  record.Samples().size(), figures.finalValue, figures.offset, figures.overshoot);
+    tour.Line(line);
+    if (figures.settledAt)
+        std::snprintf(line, sizeof line, "settled within ±%.0f °C of the final value from sample %d (%.1f s of plant time)",
+                      figures.band, *figures.settledAt, *figures.settledAt * CDebugSession::kSecondsPerSample);
+    else
+        std::snprintf(line, sizeof line, "not settled within ±%.0f °C", figures.band);
+    tour.Line(line);
+    std::snprintf(line, sizeof line, "output byte from then on: %d .. %d", figures.outputLow, figures.outputHigh);
+    tour.Line(line);
+    if (record.Samples().size() != std::size_t(setup.samples))
+        return tour.Fail("the experiment ended early");
+
+    tour.Stage("export the picture, the printout and the samples");
+    const std::filesystem::path dir(options.directory);
+    const std::string png = (dir / "temperature.png").string(), pdf = (dir / "temperature.pdf").string(),
+                      csv = (dir / "temperature.csv").string();
+    if (!ExportPng(record, png))
+        return tour.Fail("cannot write " + png);
+    tour.Line(png);
+    if (!ExportPdf(record, pdf))
+        return tour.Fail("cannot write " + pdf);
+    tour.Line(pdf);
+    if (!ExportCsv(record, csv))
+        return tour.Fail("cannot write " + csv);
+    tour.Line(csv);
+    std::printf("\ntour complete\n");
+    return 0;
+}
+
+}
