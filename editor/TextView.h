@@ -188,6 +188,8 @@ protected:
     CDC& MeasureDC();
     // Pixels and display columns of the first offset bytes of line (offset clamped to it).
     int CalcTxtOffsetOfLine(int line, int offset, int* columns);
+    // The cached width of a line of a text of lineCount lines, measured when unknown.
+    int MeasuredExtent(int line, int lineCount);
 
     BOOL m_focused = FALSE;
     BOOL m_selMargin = TRUE;
