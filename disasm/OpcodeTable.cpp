@@ -278,3 +278,13 @@ const OPCODEINFO g_opcodeTable[256] = {
     {"MOV R6,A", OPD_NONE, ""}, // FE
     {"MOV R7,A", OPD_NONE, ""}, // FF
 };
+
+const OPCODEINFO& GetOpcodeInfo(unsigned char opcode)
+{
+    return g_opcodeTable[opcode];
+}
+
+int GetOpcodeLength(unsigned char opcode)
+{
+    return g_operandLength[g_opcodeTable[opcode].operands];
+}

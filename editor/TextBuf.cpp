@@ -10,9 +10,11 @@
 #include "zorkit/editor/DeleteUpdateContext.h"
 #include "zorkit/editor/InsertUpdateContext.h"
 #include "zorkit/editor/internal/LineAssembler.h"
+#include "zorkit/editor/internal/UndoHistory.h"
 #include "zorkit/editor/TextView.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/FileInfo.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
 
 IMPLEMENT_DYNCREATE(CTextBuf, CCmdTarget)
@@ -28,16 +30,11 @@ struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-struct Piece {
-    const char* bytes;
-    int length;
-};
-
 // Splits text at CR or CR LF; a lone LF is an ordinary byte. A piece too long for a
 // line fails as a lack of memory would.
-std::vector<Piece> SplitAtBreaks(const char* text)
+std::vector<TextPiece> SplitAtBreaks(const char* text)
 {
-    std::vector<Piece> pieces;
+    std::vector<TextPiece> pieces;
     const char* start = text;
     for (const char* at = text;; ++at) {
         if (at - start > LineRecord::kMaxLength)
@@ -53,7 +50,21 @@ std::vector<Piece> SplitAtBreaks(const char* text)
     }
 }
 
+// One typed character: a single byte or a double-byte character, not a line break.
+bool IsTypedCharacter(const std::vector<TextPiece>& pieces)
+{
+    if (pieces.size() != 1)
+        return false;
+    const TextPiece& piece = pieces.front();
+    return piece.length == 1 ||
+        (piece.length == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(piece.bytes[0])));
 }
+
+}
+
+CTextBuf::CTextBuf() : m_history(std::make_unique<CUndoHistory>()) {}
+
+CTextBuf::~CTextBuf() = default;
 
 int CTextBuf::GetLineCount() const { return int(m_lines.size()); }
 
@@ -70,8 +81,7 @@ int CTextBuf::IsModified() const { return m_modified; }
 void CTextBuf::GetText(CPoint start, CPoint end, CString& text) const
 {
     text.Empty();
-    if (!IsPosition(start) || !IsPosition(end) || m_lines.empty() || end.y < start.y ||
-        (end.y == start.y && end.x < start.x))
+    if (!IsRange(start, end))
         return;
     std::string out;
     std::size_t size = 0;
@@ -103,7 +113,9 @@ void CTextBuf::InsertLine(const char* bytes, int count, int position)
         m_lines.insert(position == -1 ? m_lines.end() : m_lines.begin() + position, std::move(line));
     } catch (const std::bad_alloc&) {
         // Out of memory: the buffer stays as it was.
+        return;
     }
+    m_history->Clear();
 }
 
 void CTextBuf::InsertLine(const char* text) { InsertLine(text, text ? int(std::strlen(text)) : 0, -1); }
@@ -114,8 +126,8 @@ void CTextBuf::AppendLine(const char* bytes, int line, int count)
         return;
     if (line >= GetLineCount())
         InsertLine(bytes, count, -1);
-    else
-        m_lines[line].Append(bytes, count);
+    else if (count > 0 && m_lines[line].Append(bytes, count))
+        m_history->Clear();
 }
 
 void CTextBuf::AppendLine(const char* text, int line)
@@ -133,6 +145,7 @@ void CTextBuf::AppendLine(const char* text)
 int CTextBuf::InitNew()
 {
     InsertLine(nullptr, 0, -1);
+    m_history->Clear();
     m_readOnly = FALSE;
     SetModified(FALSE);
     SendReset();
@@ -143,6 +156,7 @@ void CTextBuf::FreeAll()
 {
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_history->Clear();
 }
 
 int CTextBuf::LoadFromFile(const char* fileName)
@@ -185,6 +199,7 @@ int CTextBuf::LoadFromFile(const char* fileName)
     }
     file.reset();
     m_lines.swap(lines);
+    m_history->Clear();
     SetModified(FALSE);
     SendReset();
     return TRUE;
@@ -223,15 +238,28 @@ int CTextBuf::InsertText(CTextView* source, const char* text, CPoint pos, CPoint
 {
     if (m_readOnly || !text)
         return FALSE;
+    std::vector<TextPiece> pieces;
+    try {
+        pieces = SplitAtBreaks(text);
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    if (!InsertPieces(source, pieces, pos, end))
+        return FALSE;
+    Record(UndoStep{pos, end, true, {}}, true, IsTypedCharacter(pieces));
+    SetModified(TRUE);
+    return TRUE;
+}
+
+int CTextBuf::InsertPieces(CTextView* source, const std::vector<TextPiece>& pieces, CPoint pos, CPoint& end)
+{
     bool materialize = m_lines.empty() && pos == CPoint(0, 0);
     if (!materialize && !IsPosition(pos))
         return FALSE;
 
     // Everything that can run out of memory happens before the first change.
-    std::vector<Piece> pieces;
     std::vector<LineRecord> added;
     try {
-        pieces = SplitAtBreaks(text);
         added.resize(pieces.size() - 1);
         m_lines.reserve(m_lines.size() + added.size() + (materialize ? 1 : 0));
     } catch (const std::bad_alloc&) {
@@ -244,7 +272,7 @@ int CTextBuf::InsertText(CTextView* source, const char* text, CPoint pos, CPoint
         m_lines.push_back(std::move(empty));
     }
     LineRecord& first = m_lines[pos.y];
-    const Piece& head = pieces.front();
+    const TextPiece& head = pieces.front();
     int tailLength = first.length - pos.x;
     if (pieces.size() == 1) {
         if (head.length > LineRecord::kMaxLength - first.length || !first.Reserve(first.length + head.length))
@@ -255,7 +283,7 @@ int CTextBuf::InsertText(CTextView* source, const char* text, CPoint pos, CPoint
         first.length += head.length;
         end = CPoint(pos.x + head.length, pos.y);
     } else {
-        const Piece& last = pieces.back();
+        const TextPiece& last = pieces.back();
         LineRecord& closing = added.back();
         if (last.length > LineRecord::kMaxLength - tailLength || !closing.Create(last.bytes, last.length) ||
             !closing.Append(first.chars.get() + pos.x, tailLength))
@@ -275,16 +303,26 @@ int CTextBuf::InsertText(CTextView* source, const char* text, CPoint pos, CPoint
     CInsertUpdateContext context(pos, end);
     bool newLines = pieces.size() > 1 || materialize;
     UpdateViews(source, &context, newLines ? TBU_LINECOUNT | TBU_WIDTH : TBU_ONELINE | TBU_WIDTH, pos.y);
-    SetModified(TRUE);
     return TRUE;
 }
 
 int CTextBuf::DeleteText(CTextView* source, CPoint start, CPoint end)
 {
-    if (m_readOnly)
+    if (m_readOnly || !IsRange(start, end))
         return FALSE;
-    if (m_lines.empty() || !IsPosition(start) || !IsPosition(end) || end.y < start.y ||
-        (end.y == start.y && end.x < start.x))
+    UndoStep step{start, end, false, {}};
+    // Text the history could not hold is not even copied.
+    bool kept = CaptureText(start, end, m_history->Limit(), step.text);
+    if (!RemoveText(source, start, end))
+        return FALSE;
+    Record(std::move(step), kept, false);
+    SetModified(TRUE);
+    return TRUE;
+}
+
+int CTextBuf::RemoveText(CTextView* source, CPoint start, CPoint end)
+{
+    if (!IsRange(start, end))
         return FALSE;
     LineRecord& first = m_lines[start.y];
     CDeleteUpdateContext context(start, end);
@@ -303,9 +341,120 @@ int CTextBuf::DeleteText(CTextView* source, CPoint start, CPoint end)
         m_lines.erase(m_lines.begin() + start.y + 1, m_lines.begin() + end.y + 1);
         UpdateViews(source, &context, TBU_LINECOUNT | TBU_WIDTH, start.y);
     }
-    SetModified(TRUE);
     return TRUE;
 }
+
+bool CTextBuf::CaptureText(CPoint start, CPoint end, std::size_t limit, UndoText& text) const
+{
+    std::size_t lines = std::size_t(end.y - start.y + 1);
+    std::size_t size = std::size_t(end.x - start.x);
+    for (int line = start.y; line < end.y; ++line)
+        size += std::size_t(m_lines[line].length);
+    if (size + lines * sizeof(int) > limit)
+        return false;
+    try {
+        text.bytes.reserve(size);
+        text.lineLengths.reserve(lines);
+        for (int line = start.y; line <= end.y; ++line) {
+            const LineRecord& record = m_lines[line];
+            int from = line == start.y ? start.x : 0;
+            int to = line == end.y ? end.x : record.length;
+            text.bytes.append(record.chars.get() + from, std::size_t(to - from));
+            text.lineLengths.push_back(to - from);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void CTextBuf::Record(UndoStep&& step, bool kept, bool typed)
+{
+    if (step.start == step.end)
+        return;
+    if (kept)
+        m_history->Record(std::move(step), typed);
+    else
+        m_history->Clear();
+}
+
+BOOL CTextBuf::CanUndo() const { return !m_readOnly && m_history->CanUndo(); }
+
+BOOL CTextBuf::CanRedo() const { return !m_readOnly && m_history->CanRedo(); }
+
+BOOL CTextBuf::Undo(CPoint& cursor)
+{
+    if (!CanUndo())
+        return FALSE;
+    UndoGroup group = m_history->TakeUndo();
+    std::vector<UndoStep>& steps = group.steps;
+    bool done = std::all_of(steps.rbegin(), steps.rend(), [&](UndoStep& step) { return Replay(step, cursor); });
+    if (done)
+        m_history->Undone(std::move(group));
+    return FinishReplay(done);
+}
+
+BOOL CTextBuf::Redo(CPoint& cursor)
+{
+    if (!CanRedo())
+        return FALSE;
+    UndoGroup group = m_history->TakeRedo();
+    std::vector<UndoStep>& steps = group.steps;
+    bool done = std::all_of(steps.begin(), steps.end(), [&](UndoStep& step) { return Replay(step, cursor); });
+    if (done)
+        m_history->Redone(std::move(group));
+    return FinishReplay(done);
+}
+
+BOOL CTextBuf::FinishReplay(bool done)
+{
+    if (!done) {
+        // Part of the step may have been carried out, or a view edited in between: the
+        // history no longer fits the text.
+        m_history->Clear();
+        SetModified(TRUE);
+        return FALSE;
+    }
+    SetModified(!m_history->AtSaved());
+    return TRUE;
+}
+
+bool CTextBuf::Replay(UndoStep& step, CPoint& cursor)
+{
+    return Toggle(step, cursor) && m_history->TakenGroupFits();
+}
+
+bool CTextBuf::Toggle(UndoStep& step, CPoint& cursor)
+{
+    if (step.inBuffer) {
+        UndoText text;
+        // Text too large for the history is still taken, and its redo forgotten after.
+        if (!CaptureText(step.start, step.end, std::size_t(-1), text) || !RemoveText(nullptr, step.start, step.end))
+            return false;
+        step.text = std::move(text);
+        cursor = step.start;
+    } else {
+        std::vector<TextPiece> pieces;
+        try {
+            pieces = step.text.Pieces();
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!InsertPieces(nullptr, pieces, step.start, cursor))
+            return false;
+        step.text = UndoText();
+    }
+    step.inBuffer = !step.inBuffer;
+    return true;
+}
+
+void CTextBuf::CloseUndoGroup() { m_history->CloseRun(); }
+
+void CTextBuf::BeginUndoGroup() { m_history->BeginGroup(); }
+
+void CTextBuf::EndUndoGroup() { m_history->EndGroup(); }
+
+void CTextBuf::SetUndoLimit(std::size_t bytes) { m_history->SetLimit(bytes); }
 
 void CTextBuf::SetLineFlags(int line, unsigned long mask, int set)
 {
@@ -328,7 +477,12 @@ void CTextBuf::SetLineFlags(int line, unsigned long mask, int set)
 
 void CTextBuf::SetReadOnly(int readOnly) { m_readOnly = readOnly; }
 
-void CTextBuf::SetModified(int modified) { m_modified = modified; }
+void CTextBuf::SetModified(int modified)
+{
+    m_modified = modified;
+    if (!modified)
+        m_history->MarkSaved();
+}
 
 void CTextBuf::AddView(CTextView* view)
 {
@@ -360,6 +514,12 @@ bool CTextBuf::IsPosition(CPoint pos) const
     if (m_lines.empty())
         return pos == CPoint(0, 0);
     return IsLine(pos.y) && pos.x >= 0 && pos.x <= m_lines[pos.y].length;
+}
+
+bool CTextBuf::IsRange(CPoint start, CPoint end) const
+{
+    return !m_lines.empty() && IsPosition(start) && IsPosition(end) &&
+        (start.y < end.y || (start.y == end.y && start.x <= end.x));
 }
 
 void CTextBuf::SendReset() { UpdateViews(nullptr, nullptr, TBU_RESET, -1); }

@@ -12,8 +12,13 @@
 // 0, null or an empty string, and nothing changes. A buffer may hold no lines at all
 // (a zero-byte file): readers then answer as for a line that is not there, and
 // InsertText at (0, 0) first creates the one empty line that such a buffer shows.
+//
+// Every InsertText and DeleteText is kept for Undo and Redo; a load, InitNew, FreeAll
+// and the building calls forget the history, as does an edit too large for it.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "zorkit/editor/LineRecord.h"
@@ -22,7 +27,11 @@
 #include "zorkit/platform/core/Geometry.h"
 
 class CTextView;
+class CUndoHistory;
 class CUpdateContext;
+struct TextPiece;
+struct UndoStep;
+struct UndoText;
 
 // Line flag bits the views show as margin markers and line colours; the buffer only
 // stores them, and any other bit is the host's.
@@ -41,8 +50,8 @@ constexpr unsigned long TBU_RESET = 0x1000;     // the whole text was replaced
 class CTextBuf : public CCmdTarget {
     DECLARE_DYNCREATE(CTextBuf)
 public:
-    CTextBuf() = default;
-    ~CTextBuf() override = default;
+    CTextBuf();
+    ~CTextBuf() override;
     CTextBuf(const CTextBuf&) = delete;
     CTextBuf& operator=(const CTextBuf&) = delete;
 
@@ -85,7 +94,37 @@ public:
     // the bits (or none of them, when clearing). A change is sent to the views.
     void SetLineFlags(int line, unsigned long mask, int set);
     void SetReadOnly(int readOnly);
+    // Clearing the flag also marks the text as the saved one: undoing or redoing back to
+    // it clears the flag again, and away from it sets the flag.
     virtual void SetModified(int modified);
+
+    // Undo takes back the newest step, Redo puts back the step undone last; a new edit
+    // forgets what could be redone. cursor receives where the caret belongs: after an
+    // undo, at the start of the removed text or the end of the restored text; after a
+    // redo, where the edit itself left it. The views are told as for any edit, with no
+    // source view. FALSE, with nothing changed, on a read-only buffer or when there is
+    // nothing to undo (redo). FALSE too when a step stops part-way, for want of memory
+    // or because a view edited while it was told of the step: what was done stays, and
+    // the history is forgotten.
+    BOOL CanUndo() const;
+    BOOL CanRedo() const;
+    BOOL Undo(CPoint& cursor);
+    BOOL Redo(CPoint& cursor);
+    // Typed characters (insertions of one character, CR excepted, each where the one
+    // before ended) make one step until another edit, an undo or redo, SetModified(FALSE)
+    // or this call, which a view makes when the user moves the caret (not when an edit
+    // moves it through UpdateView). A run may go on from a group that ended with a
+    // typed character.
+    void CloseUndoGroup();
+    // The edits between the two calls are one step; pairs may nest. An undo or redo
+    // ends any open pair.
+    void BeginUndoGroup();
+    void EndUndoGroup();
+    // Bytes the history may use for text out of the buffer and its bookkeeping
+    // (32 MiB to begin with). To stay within it the history forgets the redo steps
+    // furthest away, then the oldest undo steps; a deletion larger than the limit
+    // cannot be undone, and nothing before it either.
+    void SetUndoLimit(std::size_t bytes);
 
     void AddView(CTextView* view);
     void RemoveView(CTextView* view);
@@ -95,10 +134,25 @@ public:
 protected:
     bool IsLine(int line) const;
     bool IsPosition(CPoint pos) const;
+    // Both positions valid and start not after end.
+    bool IsRange(CPoint start, CPoint end) const;
     void SendReset();
+    // The edits as such: they tell the views, but leave the history and the modified
+    // flag to their callers.
+    int InsertPieces(CTextView* source, const std::vector<TextPiece>& pieces, CPoint pos, CPoint& end);
+    int RemoveText(CTextView* source, CPoint start, CPoint end);
+    // Copies the text out, unless it would take more than limit bytes.
+    bool CaptureText(CPoint start, CPoint end, std::size_t limit, UndoText& text) const;
+    void Record(UndoStep&& step, bool kept, bool typed);
+    // Moves the step's text into the buffer or out of it.
+    bool Toggle(UndoStep& step, CPoint& cursor);
+    // Toggles a step of an undo or redo; false also when the history changed meanwhile.
+    bool Replay(UndoStep& step, CPoint& cursor);
+    BOOL FinishReplay(bool done);
 
     std::vector<LineRecord> m_lines;
     std::vector<CTextView*> m_views;
     BOOL m_readOnly = FALSE;
     BOOL m_modified = FALSE;
+    std::unique_ptr<CUndoHistory> m_history;
 };

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Times zordis and d52 listing the same 64 KB image, each as a whole process writing
-# its listing to a file. Usage: zordis_vs_d52.sh ZORDIS D52 WORKDIR
+# its listing to a file; zordis --asm traces the code and writes assembler source,
+# as d52 does. Usage: zordis_vs_d52.sh ZORDIS D52 WORKDIR
 set -eu
 if [ $# -ne 3 ]; then
     echo "usage: $0 ZORDIS D52 WORKDIR" >&2
@@ -14,5 +15,6 @@ cd "$3"
 [ -f image.bin ] || head -c 65536 /dev/urandom > image.bin
 hyperfine --warmup 10 --shell=none --output ./listing.out \
     --command-name "zordis 64 KB" "$zordis image.bin" \
+    --command-name "zordis --asm 64 KB" "$zordis --asm image.bin" \
     --command-name "d52 64 KB" "$d52 -b image" \
     --command-name "d52 -d 64 KB (bytes in comments)" "$d52 -b -d image"

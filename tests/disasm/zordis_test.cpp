@@ -1,15 +1,13 @@
 // zordis run as a process on real files.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/RunProcess.h"
 
 namespace {
 
@@ -55,23 +53,10 @@ protected:
     {
         const fs::path out = m_dir / "stdout";
         const fs::path err = m_dir / "stderr";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(outFd, STDOUT_FILENO);
-            dup2(errFd, STDERR_FILENO);
-            std::vector<char*> argv{const_cast<char*>(ZORDIS_PATH)};
-            for (const std::string& arg : args)
-                argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(ZORDIS_PATH, argv.data());
-            _exit(127);
-        }
+        std::vector<std::string> argv{ZORDIS_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
         Result result;
-        int status = 0;
-        if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            result.status = WEXITSTATUS(status);
+        result.status = RunProcess(argv, out.string(), err.string());
         result.out = ReadFile(out);
         result.err = ReadFile(err);
         return result;

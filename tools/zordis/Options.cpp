@@ -6,8 +6,10 @@ namespace {
 
 const char kUsage[] =
     "Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] FILE\n"
+    "       zordis --asm [--entry ADDR]... [--base ADDR] [--start ADDR] [--end ADDR] FILE\n"
     "List the 8051 instructions in FILE, one line per instruction: address, code bytes\n"
-    "and instruction text.\n"
+    "and instruction text. With --asm, write source for sdas8051 instead, which\n"
+    "assembles and links back to the same bytes at the same addresses.\n"
     "\n"
     "FILE is Intel HEX when its name ends in .hex or .ihx (addresses come from the\n"
     "records; gaps are not listed), raw binary otherwise.\n"
@@ -15,11 +17,18 @@ const char kUsage[] =
     "  --base ADDR   load address of a raw binary file (default 0)\n"
     "  --start ADDR  list nothing below ADDR\n"
     "  --end ADDR    list nothing beyond ADDR (the last byte decoded)\n"
+    "  --asm         trace the code from the reset and interrupt vectors (0000, 0003,\n"
+    "                000B, 0013, 001B, 0023) through jumps, calls and branches; write\n"
+    "                reached bytes as instructions with labels (L1234) and register\n"
+    "                names, all other bytes as .db, and an .org for every run of bytes\n"
+    "  --entry ADDR  with --asm, trace from ADDR too; may be given many times\n"
     "  --help        show this help and exit\n"
     "\n"
     "ADDR is hexadecimal, 0 to FFFF, written 1F00, 0x1F00 or 1F00H.\n"
     "A last instruction that does not fit in the data is not listed; a warning names\n"
-    "the bytes left over.\n"
+    "the bytes left over. With --asm, warnings name the places where the trace ends\n"
+    "early: JMP @A+DPTR, RET used as a jump, A5, an instruction cut off by the end of\n"
+    "the data or overlapping another.\n"
     "\n"
     "Exit status: 0 listed, 1 unreadable or malformed input, 2 bad command line.\n";
 
@@ -59,13 +68,17 @@ int ParseOptions(int argc, char** argv, Options& options)
         unsigned long Options::*value;
     };
     const AddressOption addressOptions[] = {
-        {"--base", &Options::base}, {"--start", &Options::start}, {"--end", &Options::end}};
+        {"--base", &Options::base}, {"--start", &Options::start}, {"--end", &Options::end}, {"--entry", nullptr}};
 
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        }
+        if (arg == "--asm") {
+            options.assembly = true;
+            continue;
         }
         if (arg.size() > 1 && arg[0] == '-') {
             std::string name = arg;
@@ -88,8 +101,13 @@ int ParseOptions(int argc, char** argv, Options& options)
                     return UsageError(name + " needs an address");
                 value = argv[++i];
             }
-            if (!ParseAddress(value, options.*(option->value)))
+            unsigned long address = 0;
+            if (!ParseAddress(value, address))
                 return UsageError("bad address '" + value + "' for " + name + " (hexadecimal, 0 to FFFF)");
+            if (option->value)
+                options.*(option->value) = address;
+            else
+                options.entries.push_back(address);
             if (option->value == &Options::base)
                 options.hasBase = true;
             continue;
@@ -100,6 +118,8 @@ int ParseOptions(int argc, char** argv, Options& options)
     }
     if (options.file.empty())
         return UsageError("no FILE given");
+    if (!options.entries.empty() && !options.assembly)
+        return UsageError("--entry needs --asm");
     if (options.start > options.end)
         return UsageError("--start " + Hex4(options.start) + " lies beyond --end " + Hex4(options.end));
     return -1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Addresses of the 8051 code space: 0 to FFFF.
 constexpr unsigned long kCodeSpace = 0x10000;
@@ -12,6 +13,9 @@ struct Options {
     bool hasBase = false;
     unsigned long start = 0;
     unsigned long end = kCodeSpace - 1;
+    // --asm: assembler source instead of the listing, traced also from entries.
+    bool assembly = false;
+    std::vector<unsigned long> entries;
     std::string file;
 };
 

@@ -9,6 +9,7 @@
 
 #include "zorkit/disasm/Disassemble.h"
 #include "tools/common/IntelHex.h"
+#include "tools/zordis/AsmListing.h"
 #include "tools/zordis/Options.h"
 
 namespace {
@@ -123,6 +124,12 @@ int main(int argc, char** argv)
     status = LoadBlocks(options, blocks);
     if (status >= 0)
         return status;
+    if (options.assembly) {
+        CCodeImage image;
+        for (const Block& block : blocks)
+            image.Add(block.address, block.bytes, options.start, options.end);
+        return ListAssembly(image, options.entries, options.file + ", traced by zordis --asm");
+    }
 
     std::string out;
     for (const Block& block : blocks)
