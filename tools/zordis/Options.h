@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "tools/common/ProgramFile.h"
+
 // Addresses of the 8051 code space: 0 to FFFF.
 constexpr unsigned long kCodeSpace = 0x10000;
 
@@ -12,6 +14,7 @@ struct Options {
     bool hasBase = false;
     unsigned long start = 0;
     unsigned long end = kCodeSpace - 1;
+    ProgramFormat format = ProgramFormat::Detect;
     std::string file;
 };
 
