@@ -89,8 +89,11 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
         std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
                      result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
     // The library's own words come after zorlink's.
-    for (const std::string& text : session.TakeLibraryMessages())
+    for (std::string text : session.TakeLibraryMessages()) {
+        for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 3)
+            text.replace(at, 1, "\n  ");
         std::fprintf(stderr, "  the library says: %s\n", text.c_str());
+    }
     if (result.ok)
         return kExitOk;
     return result.usage ? kExitUsage : kExitFailed;

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "tools/common/Numbers.h"
+
 namespace zorstudio {
 namespace {
 
@@ -87,6 +89,10 @@ std::string UsageText()
            "  --seconds N    end after N seconds even if the experiment or the window is open\n"
            "  --no-window    do not open a window even when a display is present\n"
            "  -h, --help     this text\n"
+           "\n"
+           "The picture's path is checked before the experiment starts.\n"
+           "\n" +
+           std::string(tools::kNumberConvention) + "zorstudio takes only decimal settings.\n"
            "\n"
            "With a window, the program ends when the experiment has ended and the window is\n"
            "closed (closing it earlier stops the experiment), or after --seconds.\n"

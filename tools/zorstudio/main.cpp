@@ -11,6 +11,8 @@
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/ui/WindowClass.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorstudio/HeaterBench.h"
 #include "tools/zorstudio/Options.h"
 #include "tools/zorstudio/RunRecord.h"
@@ -38,9 +40,7 @@ int Fail(const std::string& message)
     return kExitFailed;
 }
 
-}
-
-int main(int argc, char** argv)
+int Study(int argc, char** argv)
 {
     std::string error;
     auto options = zorstudio::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
@@ -52,6 +52,12 @@ int main(int argc, char** argv)
         std::fputs(zorstudio::UsageText().c_str(), stdout);
         return kExitOk;
     }
+
+    // Without a window the picture is the result: its path must take it before the run.
+    const std::string plannedPng = options->png.empty() && options->noWindow ? kDefaultPng : options->png;
+    if (!plannedPng.empty())
+        if (auto why = tools::CheckOutputPath(plannedPng))
+            return Fail(*why);
 
     zorstudio::CRunRecord record(options->target, options->samples);
     CGraph& graph = record.Picture().Graph();
@@ -128,3 +134,7 @@ int main(int argc, char** argv)
     }
     return kExitOk;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorstudio", Study, argc, argv); }
