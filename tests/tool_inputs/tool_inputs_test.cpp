@@ -2,6 +2,7 @@
 // status it owes and says why in plain words; none crashes, hangs or succeeds wrongly.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "zorkit/platform/serial/PortTable.h"
@@ -166,6 +168,8 @@ TEST_F(ToolInputsTest, ZorlinkRefusesWrongResultsAndBadPathsBeforeTheWork)
         {"zorlink -d {board} load {dir}", 1, {"is a directory, not a program file"}},
         {"zorlink -d {board} load /dev/zero", 1, {"/dev/zero: is not a regular file or a pipe"}},
         {"zorlink -d {board} script {dir}", 1, {"is a directory, not a file of commands"}},
+        {"zorlink -d {board} script - <{dir}", 1, {"script on standard input is a directory"}},
+        {"zorlink -d {board} wait 1.5", 2, {"SECONDS is a decimal whole number"}},
         {"zorlink -d {board} --log-dir {dir}/plain-file/logs connect", 1, {"--log-dir: cannot create the directory"}},
         {"zorlink -d {board} load --format text {dir}/plain-file", 2, {"--format takes hex or bin"}},
     });
@@ -250,6 +254,33 @@ TEST_F(ToolInputsTest, ZorlinkSaysWhatTheBoardDoes)
     ToolRun wait = Run("zorlink -d {board} script -", "break 0200\nrun 0100\nwait 1\n");
     EXPECT_EQ(wait.status, 1);
     EXPECT_NE(wait.err.find("wait: still running after 1 s"), std::string::npos) << wait.err;
+}
+
+TEST_F(ToolInputsTest, CtrlCWhileWaitingForTheFirstSampleEndsAtOnce)
+{
+    const std::string err = (dir / "control.err").string();
+    const std::string line = board.SlavePath();
+    pid_t zorlink = ::fork();
+    ASSERT_GE(zorlink, 0);
+    if (zorlink == 0) {
+        int to = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (to < 0 || ::dup2(to, 2) < 0)
+            ::_exit(126);
+        // A time-out far beyond the test's patience: only the interrupt can end this wait.
+        ::execl(ZORLINK_PATH, "zorlink", "-d", line.c_str(), "control", "temp", "--timeout", "86400",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Slurp(err).find("waiting for the board's first sample") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(zorlink, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(zorlink, &status, 0), zorlink);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal, not by its own hand";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(Slurp(err).find("control: stopped before the board sent a sample"), std::string::npos) << Slurp(err);
 }
 
 TEST_F(ToolInputsTest, RunWithoutBreakpointsSaysHowToGetTheBoardBack)

@@ -269,7 +269,7 @@ CommandResult Wait(CLinkSession& session, const Arguments& args)
 {
     auto seconds = ParseSeconds(args, 10);
     if (!seconds)
-        return CommandResult::Usage("wait [SECONDS]");
+        return CommandResult::Usage("SECONDS is a decimal whole number, 0..86400");
     CZORComm* link = session.Link();
     if (!link)
         return CommandResult::Failure(session.Error());
@@ -286,7 +286,7 @@ CommandResult AwaitReset(CLinkSession& session, const Arguments& args)
 {
     auto seconds = ParseSeconds(args, 100);
     if (!seconds)
-        return CommandResult::Usage("await-reset [SECONDS]");
+        return CommandResult::Usage("SECONDS is a decimal whole number, 0..86400");
     CZORComm* link = session.Link();
     if (!link)
         return CommandResult::Failure(session.Error());
@@ -307,7 +307,7 @@ CommandResult Pause(CLinkSession&, const Arguments& args)
 {
     auto ms = args.size() == 1 ? ParseDecimal(args[0], 3600000) : std::nullopt;
     if (!ms)
-        return CommandResult::Usage("sleep MS");
+        return CommandResult::Usage("MS is a decimal whole number of milliseconds, 0..3600000");
     Sleep(*ms);
     return CommandResult::Success();
 }

@@ -103,12 +103,13 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
 {
     std::ifstream file;
     std::istream* in = &std::cin;
+    std::error_code error;
+    if (std::filesystem::is_directory(name == "-" ? "/dev/stdin" : name, error)) {
+        std::fprintf(stderr, "zorlink: script %s is a directory, not a file of commands\n",
+                     name == "-" ? "on standard input" : name.c_str());
+        return kExitFailed;
+    }
     if (name != "-") {
-        std::error_code error;
-        if (std::filesystem::is_directory(name, error)) {
-            std::fprintf(stderr, "zorlink: script %s is a directory, not a file of commands\n", name.c_str());
-            return kExitFailed;
-        }
         file.open(name);
         if (!file) {
             std::fprintf(stderr, "zorlink: cannot read script %s: %s\n", name.c_str(), std::strerror(errno));
