@@ -154,6 +154,7 @@ TEST_F(ToolInputsTest, DeviceTheUserMayNotOpenSaysHowToJoinDialout)
 TEST_F(ToolInputsTest, ZorlinkRefusesWrongResultsAndBadPathsBeforeTheWork)
 {
     scratch.Write("plain-file", "text");
+    scratch.Write("empty.bin", "");
     Check({
         {"zorlink -d {board} read ext 0xFFFF 300", 2, {"ext FFFF-1012A runs past FFFF"}},
         {"zorlink -d {board} write ext 0xFFFF 1 2 3", 2, {"ext FFFF-10001 runs past FFFF"}},
@@ -167,6 +168,8 @@ TEST_F(ToolInputsTest, ZorlinkRefusesWrongResultsAndBadPathsBeforeTheWork)
         {"zorlink -d {board} control temp --csv {dir}", 1, {"it is a directory"}},
         {"zorlink -d {board} load {dir}", 1, {"is a directory, not a program file"}},
         {"zorlink -d {board} load /dev/zero", 1, {"/dev/zero: is not a regular file or a pipe"}},
+        {"zorlink -d {board} load /dev/null", 1, {"/dev/null: is not a regular file or a pipe"}},
+        {"zorlink -d {board} load {dir}/empty.bin", 1, {"empty.bin: holds no program bytes to load"}},
         {"zorlink -d {board} script {dir}", 1, {"is a directory, not a file of commands"}},
         {"zorlink -d {board} script - <{dir}", 1, {"script on standard input is a directory"}},
         {"zorlink -d {board} wait 1.5", 2, {"SECONDS is a decimal whole number"}},

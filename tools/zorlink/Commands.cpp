@@ -195,12 +195,14 @@ CommandResult Load(CLinkSession& session, const Arguments& given)
         return CommandResult::Failure(program.GetError());
     if (program.IsHex() && args.size() > 1)
         return CommandResult::Usage("an Intel HEX file carries its own addresses; no ADDR");
-    CZORComm* link;
-    if (auto result = NeedLink(session, link); !result.ok)
-        return result;
     std::size_t total = 0, done = 0;
     for (const auto& run : program.GetRuns())
         total += run.bytes.size();
+    if (total == 0)
+        return CommandResult::Failure(args[0] + ": holds no program bytes to load");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
     CProgressBar progress("load", total);
     // One program-image record per 64-byte frame: the same frames as one record per
     // run, but the progress moves with every frame.

@@ -1,11 +1,12 @@
 #include "tools/zorlink/ProgressBar.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "zorkit/platform/core/Terminal.h"
 
 CProgressBar::CProgressBar(std::string label, std::size_t total)
-    : m_label(std::move(label)), m_total(total ? total : 1), m_onTerminal(zorkit::IsTerminal(stderr))
+    : m_label(std::move(label)), m_total(std::max<std::size_t>(total, 1)), m_onTerminal(zorkit::IsTerminal(stderr))
 {
     Update(0);
 }

@@ -14,7 +14,7 @@ public:
 
 private:
     std::string m_label;
-    std::size_t m_total;
+    std::size_t m_total; // never 0
     bool m_onTerminal;
     int m_tenthsShown = -1;
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();

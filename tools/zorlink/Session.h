@@ -31,8 +31,13 @@ public:
     // Tests the link now; false with Error() set when the board does not answer or
     // carries another CPU than the one expected.
     bool TestConnection(CZORComm& link);
-    // Closes the link at once, ending whatever its worker does.
-    void Close() { m_link.reset(); }
+    // Closes the link at once, ending whatever its worker does; the next command
+    // opens and tests a new one.
+    void Close()
+    {
+        m_link.reset();
+        m_tested = false;
+    }
     // Why the last link operation failed, in plain words.
     std::string FailureReason();
     const std::string& Error() const { return m_error; }
