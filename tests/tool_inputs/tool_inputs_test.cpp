@@ -163,6 +163,7 @@ TEST_F(ToolInputsTest, ZorlinkRefusesWrongResultsAndBadPathsBeforeTheWork)
         {"zorlink -d {board} control temp --kp nan", 2, {"--kp needs a finite number, not nan"}},
         {"zorlink -d {board} control temp --ki inf", 2, {"--ki needs a finite number, not inf"}},
         {"zorlink -d {board} control temp --kd 1e309", 2, {"--kd needs a finite number, not 1e309"}},
+        {"zorlink -d {board} control speed --kp 1e39", 2, {"--kp needs a finite number, not 1e39"}},
         {"zorlink -d {board} control temp --target 60.5", 2, {"the target is a whole number, not 60.5"}},
         {"zorlink -d {board} control temp --png {dir}/absent/run.png", 1, {"cannot write " + dir.string() + "/absent/run.png"}},
         {"zorlink -d {board} control temp --csv {dir}", 1, {"it is a directory"}},

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <thread>
 
@@ -93,7 +94,8 @@ std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
             o.target = int(*n);
         } else if (name == "--kp" || name == "--ki" || name == "--kd") {
             auto f = tools::ParseFinite(value);
-            if (!f || std::abs(*f) > 1e30)
+            // The laws compute in float: a larger gain would turn infinite there.
+            if (!f || std::abs(*f) > std::numeric_limits<float>::max())
                 return name + " needs a finite number, not " + value;
             (name == "--kp" ? o.kp : name == "--ki" ? o.ki : o.kd) = float(*f);
         } else if (name == "--samples") {
