@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -285,6 +286,46 @@ TEST_F(ToolInputsTest, CtrlCWhileWaitingForTheFirstSampleEndsAtOnce)
     ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal, not by its own hand";
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_NE(Slurp(err).find("control: stopped before the board sent a sample"), std::string::npos) << Slurp(err);
+}
+
+TEST_F(ToolInputsTest, LoadOnATerminalShowsTheRateAndTheTimeLeft)
+{
+    scratch.Write("code.bin", std::string(1024, '\x11'));
+    const std::string line = board.SlavePath();
+    const std::string program = (dir / "code.bin").string();
+    int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal), 0);
+    ASSERT_EQ(::unlockpt(terminal), 0);
+    const std::string screen = ::ptsname(terminal);
+    pid_t zorlink = ::fork();
+    ASSERT_GE(zorlink, 0);
+    if (zorlink == 0) {
+        int tty = ::open(screen.c_str(), O_RDWR | O_NOCTTY);
+        if (tty < 0 || ::dup2(tty, 2) < 0)
+            ::_exit(126);
+        ::execl(ZORLINK_PATH, "zorlink", "-d", line.c_str(), "load", program.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string shown;
+    int status = 0;
+    // Read the screen until zorlink has ended and nothing is left to read.
+    for (bool ended = false;;) {
+        pollfd ready{terminal, POLLIN, 0};
+        char chunk[512];
+        ssize_t n = ::poll(&ready, 1, 100) > 0 ? ::read(terminal, chunk, sizeof chunk) : 0;
+        if (n > 0)
+            shown.append(chunk, std::size_t(n));
+        else if (ended)
+            break;
+        else
+            ended = ::waitpid(zorlink, &status, WNOHANG) == zorlink;
+    }
+    ::close(terminal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    EXPECT_EQ(board.ReadMemory(MemorySpace::Code, 0x1100 + 1023, 1), std::vector<BYTE>{0x11});
+    ExpectInOrder(shown, {"\rload [", "] 100%", " B/s, 0 s left"}, "the terminal");
+    EXPECT_EQ(shown.find("(0 of 1024 bytes)"), std::string::npos) << "no line per tenth on a terminal";
 }
 
 TEST_F(ToolInputsTest, RunWithoutBreakpointsSaysHowToGetTheBoardBack)
