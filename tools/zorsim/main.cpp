@@ -15,6 +15,7 @@
 
 #include "zorkit/platform/process/SignalWaiter.h"
 #include "sim/VirtualBoard.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"
 
@@ -95,9 +96,7 @@ void ReadConsole(std::shared_ptr<CVirtualBoard> board)
     }
 }
 
-}
-
-int main(int argc, char** argv)
+int Play(int argc, char** argv)
 {
     // Before any thread starts, so that only the wait below takes these signals.
     zorkit::CSignalWaiter signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1};
@@ -152,3 +151,7 @@ int main(int argc, char** argv)
     board->Stop();
     return signal < 0 ? 1 : 0;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorsim", Play, argc, argv); }
