@@ -348,6 +348,11 @@ TEST_F(ToolInputsTest, PortsListsDevicesAndWarnsOfProgramsThatGrabThem)
         ::execl(path.c_str(), "brltty", "600", static_cast<char*>(nullptr));
         ::_exit(127);
     }
+    // Until the child has become the grabber, /proc shows it by the test's name.
+    const auto comm = std::filesystem::path("/proc") / std::to_string(grabber) / "comm";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Slurp(comm) != "brltty\n" && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ports = Run("zorlink ports");
     ::kill(grabber, SIGKILL);
     ::waitpid(grabber, nullptr, 0);
