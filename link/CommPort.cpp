@@ -110,7 +110,8 @@ BOOL CCommPort::OpenPort()
     using zorkit::SerialOpenFailure;
     if (!m_serial.Open(m_nPort)) {
         SerialOpenFailure why = m_serial.LastOpenFailure();
-        // A device that is no serial line opens, and then fails where its event mask is first set.
+        // A device without a serial line is taken for one whose event mask cannot be set,
+        // so hosts keep showing the system-error message for it.
         return FailOpen(why == SerialOpenFailure::NotATerminal ? ERR_EVENT_MASK_ON_OPEN : ERR_OPEN_PORT, why);
     }
     if (!m_serial.SetEventMask(0))
