@@ -6,7 +6,7 @@
 #include "tools/common/ProgramFile.h"
 
 // Addresses of the 8051 code space: 0 to FFFF.
-constexpr unsigned long kCodeSpace = 0x10000;
+constexpr unsigned long kCodeSpace = CProgramFile::kCodeSpace;
 
 // What to list; addresses are in the 8051 code space.
 struct Options {
