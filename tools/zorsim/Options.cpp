@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorsim/FaultNames.h"
 
 namespace zorsim {
@@ -177,7 +178,8 @@ std::string UsageText()
         "                             byte per step command)\n"
         "      --sample-period MS     line time from an answer to the next sample (10)\n"
         "      --noise COUNTS         ADC noise, standard deviation in counts (0)\n"
-        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable)\n"
+        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable); BYTE is\n"
+        "                             hexadecimal (3C, 0x3C or 3CH)\n"
         "  -t, --trace                print every byte on the line to standard error\n"
         "  -h, --help                 show this text\n"
         "\n"
@@ -186,8 +188,12 @@ std::string UsageText()
         text += "  " + std::string(entry.name) + std::string(16 - std::string(entry.name).size(), ' ') + entry.meaning + "\n";
     text +=
         "\n"
-        "While it runs, SIGUSR1 presses the reset key, and standard input takes one\n"
-        "command per line:\n"
+        + std::string(tools::kNumberConvention) +
+        "\n"
+        "The reset key: SIGUSR1 ('kill -USR1 PID', or %1 for a job in an interactive\n"
+        "shell) presses it, and so does the command reset below. Standard input takes\n"
+        "one command per line; a terminal is read only while zorsim runs in its\n"
+        "foreground, so 'zorsim &' keeps playing the board in the background:\n"
         "  reset                      press the reset key\n"
         "  fault NAME[=BYTE]          arm a fault (names as above)\n"
         "  silent on|off              stop or resume answering\n"

@@ -11,6 +11,8 @@
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/ui/WindowClass.h"
 #include "tools/zorstudio/DebugSession.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorstudio/Options.h"
 #include "tools/zorstudio/RunPrinter.h"
 #include "tools/zorstudio/StudioSettings.h"
@@ -55,7 +57,7 @@ int Tour(const zorstudio::COptions& options)
 
 }
 
-int main(int argc, char** argv)
+int Study(int argc, char** argv)
 {
     std::string error;
     auto options = zorstudio::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
@@ -69,6 +71,12 @@ int main(int argc, char** argv)
     }
     if (!options->tour.empty())
         return Tour(*options);
+
+    // Without a window the picture is the result: its path must take it before the run.
+    const std::string plannedPng = options->png.empty() && options->noWindow ? kDefaultPng : options->png;
+    if (!plannedPng.empty())
+        if (auto why = tools::CheckOutputPath(plannedPng))
+            return Fail(*why);
 
     zorstudio::CDebugSession session;
     if (!session.Open({}))
@@ -142,3 +150,7 @@ int main(int argc, char** argv)
     }
     return kExitOk;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorstudio", Study, argc, argv); }
