@@ -55,8 +55,6 @@ int Tour(const zorstudio::COptions& options)
     return status;
 }
 
-}
-
 int Study(int argc, char** argv)
 {
     std::string error;
