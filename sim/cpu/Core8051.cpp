@@ -1,0 +1,78 @@
+#include "sim/cpu/Core8051.h"
+
+#include "sim/cpu/Interrupts.h"
+#include "sim/cpu/Opcodes.h"
+#include "sim/cpu/Timers.h"
+
+namespace zorkit::sim {
+
+using namespace cpu;
+
+C8051Core::C8051Core(BYTE* code, BYTE* xdata, BYTE* idata)
+{
+    m_state.code = code;
+    m_state.xdata = xdata;
+    m_state.idata = idata;
+    Reset();
+}
+
+void C8051Core::Reset()
+{
+    m_state.sfr.fill(0);
+    m_state.Sfr(SP) = 0x07;
+    for (BYTE port : {P0, P1, P2, P3})
+        m_state.Sfr(port) = 0xFF;
+    m_state.bank = 0;
+    m_state.pc = 0;
+    m_state.inService = 0;
+    m_state.interruptHold = false;
+}
+
+inline bool C8051Core::Execute()
+{
+    static const COpcodeTable& opcodes = Opcodes();
+    BYTE opcode = m_state.code[m_state.pc];
+    const COpcode& entry = opcodes[opcode];
+    if (entry.cycles == 0)
+        return false;
+    if (m_trace)
+        m_trace(m_state.pc);
+    ++m_state.pc;
+    // The timers count the instruction's cycles under the control bits it found: a
+    // write to TRx or to a count register takes effect at the instruction's end.
+    if (m_state.Sfr(TCON) & (kTR0 | kTR1))
+        TickTimers(m_state, entry.cycles);
+    entry.execute(m_state, opcode);
+    m_state.cycles += entry.cycles;
+    if (m_state.interruptHold || (m_state.Sfr(IE) & kEA)) {
+        unsigned call = ServiceInterrupts(m_state);
+        if (call) {
+            if (m_state.Sfr(TCON) & (kTR0 | kTR1))
+                TickTimers(m_state, call);
+            m_state.cycles += call;
+            ++m_interruptCalls;
+        }
+    }
+    return true;
+}
+
+bool C8051Core::Step()
+{
+    return Execute();
+}
+
+C8051Core::Stop C8051Core::Run(std::uint64_t cycles, const CStopMap& stops, bool leaveStop)
+{
+    std::uint64_t end = m_state.cycles + cycles;
+    if (leaveStop && m_state.cycles < end && !Execute())
+        return Stop::Undefined;
+    while (m_state.cycles < end) {
+        if (stops.test(m_state.pc))
+            return Stop::Address;
+        if (!Execute())
+            return Stop::Undefined;
+    }
+    return Stop::Budget;
+}
+
+}
