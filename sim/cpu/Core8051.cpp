@@ -40,14 +40,14 @@ inline bool C8051Core::Execute()
     ++m_state.pc;
     // The timers count the instruction's cycles under the control bits it found: a
     // write to TRx or to a count register takes effect at the instruction's end.
-    if (m_state.Sfr(TCON) & (kTR0 | kTR1))
+    if (TimersMayRun(m_state))
         TickTimers(m_state, entry.cycles);
     entry.execute(m_state, opcode);
     m_state.cycles += entry.cycles;
     if (m_state.interruptHold || (m_state.Sfr(IE) & kEA)) {
         unsigned call = ServiceInterrupts(m_state);
         if (call) {
-            if (m_state.Sfr(TCON) & (kTR0 | kTR1))
+            if (TimersMayRun(m_state))
                 TickTimers(m_state, call);
             m_state.cycles += call;
             ++m_interruptCalls;

@@ -116,8 +116,8 @@ void AddBranches(COpcodeTable& table)
     table.Set(0xB4, &CompareJump<AccOperand, ImmOperand>::Run, 2);
     table.Set(0xB5, &CompareJump<AccOperand, DirOperand>::Run, 2);
     table.SetOperandColumns<CompareImmediateJump>(0xB0, 2, 6);
-    table.SetOperandColumns<DecrementJump>(0xD0, 2);
-    // D6, D7 are XCHD, set by the moves.
+    table.Set(0xD5, &DecrementJump<DirOperand>::Run, 2);
+    table.SetRegisterColumns<DecrementJump>(0xD0, 2);
 }
 
 }

@@ -34,6 +34,16 @@ public:
         for (int column = firstColumn; column <= 0xF; ++column)
             Set(row + column, handlers[column - 5], cycles);
     }
+    // Columns 8..F, which take R0..R7: Op<Operand>::Run for each.
+    template <template <class> class Op>
+    void SetRegisterColumns(int row, BYTE cycles)
+    {
+        OpcodeHandler handlers[8] = {&Op<RegOperand<0>>::Run, &Op<RegOperand<1>>::Run, &Op<RegOperand<2>>::Run,
+            &Op<RegOperand<3>>::Run, &Op<RegOperand<4>>::Run, &Op<RegOperand<5>>::Run, &Op<RegOperand<6>>::Run,
+            &Op<RegOperand<7>>::Run};
+        for (int n = 0; n < 8; ++n)
+            Set(row + 8 + n, handlers[n], cycles);
+    }
     // Column 4 with its own operand, then columns 5..F.
     template <template <class> class Op, class Column4>
     void SetOperandRow(int row, BYTE cycles)

@@ -23,12 +23,14 @@ constexpr BYTE kGate = 0x08;
 int Mode(const CCoreState& s, const CTimer& timer) { return s.Sfr(TMOD) >> timer.modeShift & 0x03; }
 bool IsCounter(const CCoreState& s, const CTimer& timer) { return s.Sfr(TMOD) >> timer.modeShift & kCounterMode; }
 
-// TRx, and the INTx pin when GATE is set.
-bool IsEnabled(const CCoreState& s, const CTimer& timer)
+// With GATE set, the timer counts only while its INTx pin is high.
+bool IsGateOpen(const CCoreState& s, const CTimer& timer)
 {
     BYTE control = BYTE(s.Sfr(TMOD) >> timer.modeShift);
-    return (s.Sfr(TCON) & timer.run) && (!(control & kGate) || (s.Sfr(P3) & timer.gatePin));
+    return !(control & kGate) || (s.Sfr(P3) & timer.gatePin);
 }
+
+bool IsEnabled(const CCoreState& s, const CTimer& timer) { return (s.Sfr(TCON) & timer.run) && IsGateOpen(s, timer); }
 
 // Counts n and reports the overflow by setting `flag` (none for 0).
 void Count(CCoreState& s, const CTimer& timer, int mode, unsigned n, BYTE flag)
@@ -72,18 +74,17 @@ void Count(CCoreState& s, const CTimer& timer, int mode, unsigned n, BYTE flag)
 void Advance(CCoreState& s, int index, unsigned n, bool asCounter)
 {
     const CTimer& timer = kTimers[index];
-    if (IsCounter(s, timer) != asCounter || !IsEnabled(s, timer))
+    if (IsCounter(s, timer) != asCounter)
         return;
     int mode = Mode(s, timer);
-    if (index == 1) {
-        if (mode == 3)
-            return;
-        // Timer 0 in mode 3 owns TF1: timer 1 counts on but flags nothing.
-        bool split = Mode(s, kTimers[0]) == 3;
-        Count(s, timer, mode, n, split ? 0 : timer.overflow);
+    // Timer 0 in mode 3 takes TR1 and TF1 for TH0: timer 1 then runs whenever it is
+    // out of mode 3 (switching it into mode 3 stops it) and flags nothing.
+    bool split = index == 1 && Mode(s, kTimers[0]) == 3;
+    if (split ? !IsGateOpen(s, timer) : !IsEnabled(s, timer))
         return;
-    }
-    Count(s, timer, mode, n, timer.overflow);
+    if (index == 1 && mode == 3)
+        return;
+    Count(s, timer, mode, n, split ? 0 : timer.overflow);
 }
 
 }

@@ -7,6 +7,12 @@
 
 namespace zorkit::sim::cpu {
 
+// False when no timer can count, so the per-instruction work is skipped.
+inline bool TimersMayRun(const CCoreState& s)
+{
+    return (s.Sfr(TCON) & (kTR0 | kTR1)) || (s.Sfr(TMOD) & 0x03) == 3;
+}
+
 // Advances the running timers by the machine cycles an instruction took.
 void TickTimers(CCoreState& s, unsigned cycles);
 

@@ -1,4 +1,4 @@
-// Runs, steps and the stop report that stands in for execution.
+// Runs, steps and their stop reports.
 #include "tests/sim/BoardFixture.h"
 
 namespace zorkit::sim::test {
@@ -21,9 +21,9 @@ TEST_F(BoardTest, ExecWithABreakpointReportsTheStopAfterTheDelay)
     EXPECT_EQ(Exchange(Frame(CMD_SET_BREAK, {0x10, 0x20}), 1), ack);
     ClearLog();
 
-    // 04 0C 00 01 0D: run from 0x0100.
+    // 04 0C 00 01 0D: run from 0x0100, through empty code memory (NOPs) to the breakpoint.
     EXPECT_EQ(Exchange({0x04, 0x0C, 0x00, 0x01, 0x0D}, 2), (std::vector<BYTE>{kAck, kAck}));
-    EXPECT_EQ(board.ProgramCounter(), 0x0100);
+    EXPECT_EQ(board.ProgramCounter(), 0x2010);
     EXPECT_GE(ReportDelay(board.WireLog()), 100ms) << "the stop report waits for the run to end";
     EXPECT_EQ(board.Mode(), BoardMode::Monitor);
 }

@@ -62,14 +62,26 @@ TEST_F(MonitorTest, StopReportComesAtTheDelayExactly)
     EXPECT_FALSE(monitor.NextDeadline());
 }
 
-TEST_F(MonitorTest, FreeRunAndKeypadHaveNoDeadline)
+TEST_F(MonitorTest, FreeRunIsPacedToTheBoardsClockUntilTheResetKey)
 {
+    // SJMP $ at 0x0100: a program that never stops by itself.
+    BYTE loop[] = {0x80, 0xFE};
+    monitor.Memory().Write(MemorySpace::Code, 0x0100, loop, sizeof loop);
     Feed(Frame(CMD_PROG_EXEC, {0x00, 0x01}));
     EXPECT_EQ(monitor.Mode(), BoardMode::RunningFree);
-    EXPECT_FALSE(monitor.NextDeadline());
+    std::uint64_t start = monitor.Core().Cycles();
+    ASSERT_TRUE(monitor.NextDeadline()) << "the core runs in slices";
+    EXPECT_TRUE(AdvanceTo(now + std::chrono::milliseconds(50)).empty()) << "a free run reports nothing";
+    // 12 MHz: one machine cycle per microsecond, to within the instruction that ends a slice.
+    std::uint64_t ran = monitor.Core().Cycles() - start;
+    EXPECT_GE(ran, 50000u);
+    EXPECT_LE(ran, 50003u);
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0100);
+    EXPECT_EQ(monitor.Mode(), BoardMode::RunningFree);
     std::vector<BYTE> out;
     monitor.PressReset(out);
     EXPECT_EQ(monitor.Mode(), BoardMode::BannerSent);
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0000) << "the reset key resets the core";
     EXPECT_FALSE(monitor.NextDeadline()) << "the board waits for the host's answer to its banner";
     EXPECT_EQ(Feed(Frame(CMD_KEY_MONITOR)), std::vector<BYTE>{kAck});
     EXPECT_EQ(monitor.Mode(), BoardMode::Keypad);

@@ -45,8 +45,8 @@ w3:     jnb tf1,w3
 w4:     jnb tf1,w4
         clr tr1
         clr tf1
-        ; timer 0 mode 3: TL0 on TR0, TH0 on TR1 setting TF1
-        mov tmod,#0x03
+        ; timer 0 mode 3: TL0 on TR0, TH0 on TR1 setting TF1; timer 1 held in mode 3
+        mov tmod,#0x33
         mov tl0,#0xf8
         mov th0,#0xf0
         setb tr0
@@ -57,15 +57,6 @@ w6:     jnb tf1,w6
         clr tr1
         clr tf0
         clr tf1
-        ; timer 1 mode 1 while timer 0 is split: counts, no TF1
-        mov tmod,#0x13
-        mov tl1,#0xfe
-        mov th1,#0xff
-        setb tr1
-        nop
-        nop
-        nop
-        clr tr1
         ; interrupts raised by software, low priority
         mov tmod,#0x00
         mov ie,#0x9f
@@ -78,14 +69,16 @@ w6:     jnb tf1,w6
         mov ip,#0x08
         setb tf0
         nop
-        ; same level: pending requests wait for RETI and are then taken in order
+        ; same level: pending requests wait for RETI and are then taken in order.
+        ; (Edge-triggered: a level-triggered request follows the pin, which is high.)
         mov ip,#0x00
+        setb it0
+        setb it1
         setb ie1
         setb ie0
         nop
         nop
         ; edge-triggered INT0 from the pin, level-triggered INT1
-        setb it0
         clr p3.2
         nop
         setb p3.2
