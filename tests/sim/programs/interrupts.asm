@@ -78,15 +78,10 @@ w6:     jnb tf1,w6
         setb ie0
         nop
         nop
-        ; edge-triggered INT0 from the pin, level-triggered INT1
+        ; edge-triggered INT0 from the pin (s51 sees a level one instruction late)
         clr p3.2
         nop
         setb p3.2
-        nop
-        clr it1
-        clr p3.3
-        nop
-        setb p3.3
         nop
         ; serial interrupt from TI
         setb ti
