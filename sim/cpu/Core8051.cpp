@@ -38,6 +38,7 @@ inline bool C8051Core::Execute()
     if (m_trace)
         m_trace(m_state.pc);
     ++m_state.pc;
+    ++m_instructions;
     // The timers count the instruction's cycles under the control bits it found: a
     // write to TRx or to a count register takes effect at the instruction's end.
     if (TimersMayRun(m_state))

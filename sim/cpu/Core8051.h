@@ -48,6 +48,8 @@ public:
     WORD PC() const { return m_state.pc; }
     void SetPC(WORD pc) { m_state.pc = pc; }
     std::uint64_t Cycles() const { return m_state.cycles; }
+    // Instructions executed since construction.
+    std::uint64_t Instructions() const { return m_instructions; }
     // Interrupt calls made since construction.
     std::uint64_t InterruptCalls() const { return m_interruptCalls; }
     // SFR reads show PSW with the parity of A; writes act as the program's would.
@@ -67,6 +69,7 @@ private:
 
     cpu::CCoreState m_state;
     std::function<void(WORD)> m_trace;
+    std::uint64_t m_instructions = 0;
     std::uint64_t m_interruptCalls = 0;
 };
 
