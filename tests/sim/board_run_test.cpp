@@ -83,6 +83,25 @@ TEST_F(BoardTest, ExecWithoutBreakpointsRunsFreeUntilReset)
     EXPECT_EQ(board.Mode(), BoardMode::BannerSent);
 }
 
+TEST_F(BoardTest, FullSpeedFreeRunStillTakesInTheLineAndTheResetKey)
+{
+    CMonitorTimings timings = board.GetTimings();
+    timings.machineCyclesPerSecond = 0;
+    board.SetTimings(timings);
+    board.WriteMemory(MemorySpace::Code, 0x0100, {0x80, 0xFE}); // SJMP $
+    EXPECT_EQ(Exchange(Frame(CMD_PROG_EXEC, {0x00, 0x01}), 1), ack);
+    EXPECT_EQ(board.Mode(), BoardMode::RunningFree);
+    // The host's bytes are read (and dropped) while the program runs.
+    SendAndSettle(Frame(CMD_REG_ULD));
+    SendAndSettle(Frame(CMD_CLEAR_ALL_BREAK));
+    EXPECT_EQ(board.WireLog().SentCount(), 1u);
+
+    board.PressReset();
+    std::vector<BYTE> banner(kBanner.begin(), kBanner.end());
+    EXPECT_EQ(host->Receive(9), banner);
+    EXPECT_EQ(board.ProgramCounter(), 0x0000);
+}
+
 TEST_F(BoardTest, KeypadModeIgnoresTheLineUntilReset)
 {
     EXPECT_EQ(Exchange(Frame(CMD_KEY_MONITOR), 1), ack);
