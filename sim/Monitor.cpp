@@ -338,7 +338,8 @@ void CMonitor::GotoCursor(const CFrame& frame, Clock::time_point now, Output&)
 void CMonitor::Step(const CFrame&, Clock::time_point now, Output&)
 {
     // A5 is not executed: the step ends where it began.
-    m_core.Step();
+    if (HasCore())
+        m_core.Step();
     m_mode = BoardMode::Running;
     m_runStart = now;
     EndRun(now);
@@ -346,7 +347,8 @@ void CMonitor::Step(const CFrame&, Clock::time_point now, Output&)
 
 void CMonitor::Trace(const CFrame&, Clock::time_point, Output&)
 {
-    m_core.Step();
+    if (HasCore())
+        m_core.Step();
 }
 
 void CMonitor::SetBreak(const CFrame& frame, Clock::time_point, Output&)

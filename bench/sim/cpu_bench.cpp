@@ -1,11 +1,16 @@
 // The 8051 core's speed on a mixed program (bench/sim/mixed.asm: table copies with
 // MOVC, a bubble sort in internal RAM, MOVX, MUL and DIV): the core alone, and the
-// monitor running it at --speed max, in slices between looks at the line.
+// monitor running it at --speed max, in slices between looks at the line; and what
+// a paced free run costs.
 // run-cpu-bench.sh runs this beside s51 on the same program.
 #include <benchmark/benchmark.h>
 
+#include <ctime>
+#include <thread>
+
 #include "sim/BoardProtocol.h"
 #include "sim/Monitor.h"
+#include "sim/VirtualBoard.h"
 #include "tests/sim/CoreRig.h"
 #include "tests/sim/HostLine.h"
 
@@ -68,6 +73,25 @@ void BM_MonitorAtMaxSpeed(benchmark::State& state)
     state.counters["instr_per_s"] = benchmark::Counter(double(instructions), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MonitorAtMaxSpeed)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Process CPU time per second of wall time while the board runs a program free at a
+// 12 MHz board's pace: the cost of pacing in slices.
+void BM_PacedFreeRunCpu(benchmark::State& state)
+{
+    CVirtualBoard board;
+    board.WriteMemory(MemorySpace::Code, 0x0100, {0x80, 0xFE}); // SJMP $
+    board.Start();
+    test::CHostLine host(board.SlavePath());
+    host.Send(test::Frame(CMD_PROG_EXEC, {0x00, 0x01}));
+    if (!board.WaitMode(BoardMode::RunningFree, std::chrono::seconds(5)))
+        state.SkipWithError("the board did not start the program");
+    for (auto _ : state) {
+        std::clock_t before = std::clock();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        state.counters["cpu_ms_per_s"] = double(std::clock() - before) * 1000.0 / CLOCKS_PER_SEC;
+    }
+}
+BENCHMARK(BM_PacedFreeRunCpu)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }
 
