@@ -160,6 +160,25 @@ TEST_F(CoreTest, LevelTriggeredInterruptRepeatsWhileThePinIsLowAndCallsTakeTwoCy
     EXPECT_EQ(rig.core.Register(7), 2);
 }
 
+TEST_F(CoreTest, TimerOverflowCallsAfterItsInstructionAndTheTimerCountsTheCall)
+{
+    // 000B: RETI.  0100: MOV TMOD,#02H; MOV TH0,#0FCH; MOV TL0,#0FCH; MOV IE,#82H; SETB TR0; NOP...
+    Program({0x32}, 0x000B);
+    Program({0x75, 0x89, 0x02, 0x75, 0x8C, 0xFC, 0x75, 0x8A, 0xFC, 0x75, 0xA8, 0x82, 0xD2, 0x8C, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00},
+        0x0100);
+    Steps(5);
+    std::uint64_t started = rig.core.Cycles();
+    Steps(3);
+    EXPECT_EQ(rig.core.PC(), 0x0111) << "TL0 at FFH: no overflow yet";
+    Steps(1);
+    EXPECT_EQ(rig.core.PC(), 0x000B) << "the NOP that overflowed TL0 is followed by the call";
+    EXPECT_EQ(rig.core.Cycles() - started, 4u + 2u);
+    EXPECT_EQ(Sfr(0x8A), 0xFC + 2) << "reloaded, then counted the call's two cycles";
+    EXPECT_EQ(Sfr(0x88) & 0x20, 0) << "the call clears TF0";
+    EXPECT_EQ(rig.core.InterruptCalls(), 1u);
+}
+
 TEST_F(CoreTest, HighPriorityInterruptsALowPriorityRoutineAndNotTheOtherWay)
 {
     // 000B (timer 0, low): SETB TF1; NOP; NOP; RETI.  001B (timer 1, high): INC R6; RETI.
