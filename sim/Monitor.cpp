@@ -128,7 +128,6 @@ void CMonitor::PressReset(Output& out)
 {
     m_assembler.Clear();
     m_breakpoints.clear();
-    m_stops.reset();
     m_core.Reset();
     m_programCounter = 0;
     std::size_t start = out.size();
@@ -193,7 +192,8 @@ void CMonitor::StartRun(Clock::time_point now, bool free, std::optional<WORD> cu
     if (cursor)
         m_stops.set(*cursor);
     m_leaveStop = true;
-    m_runStartCycles = m_core.Cycles();
+    m_paceStart = now;
+    m_paceStartCycles = m_core.Cycles();
     AdvanceRun(now);
 }
 
@@ -203,13 +203,13 @@ void CMonitor::AdvanceRun(Clock::time_point now)
         return;
     std::uint64_t budget = kMaxSliceCycles;
     if (m_timings.machineCyclesPerSecond) {
-        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - m_runStart).count();
-        std::uint64_t due = m_runStartCycles + std::uint64_t(elapsed) * m_timings.machineCyclesPerSecond / 1000000;
+        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - m_paceStart).count();
+        std::uint64_t due = m_paceStartCycles + std::uint64_t(elapsed) * m_timings.machineCyclesPerSecond / 1000000;
         budget = due > m_core.Cycles() ? std::min(due - m_core.Cycles(), kMaxSliceCycles) : 0;
         if (due > m_core.Cycles() + kMaxSliceCycles) {
             // The board thread was held up: the time lost is not made up at full speed.
-            m_runStart = now;
-            m_runStartCycles = m_core.Cycles() + budget;
+            m_paceStart = now;
+            m_paceStartCycles = m_core.Cycles() + budget;
         }
     }
     m_nextSlice = m_timings.machineCyclesPerSecond ? now + kPacedSlice : now;

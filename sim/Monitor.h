@@ -135,8 +135,11 @@ private:
     CStopMap m_stops;
     bool m_leaveStop = false;
     bool m_stopped = false;
+    // The start of the run or step, which the stop delay counts from.
     Clock::time_point m_runStart{};
-    std::uint64_t m_runStartCycles = 0;
+    // Where the pacing counts from: the machine cycles due are those since then.
+    Clock::time_point m_paceStart{};
+    std::uint64_t m_paceStartCycles = 0;
     // When the core runs its next slice.
     Clock::time_point m_nextSlice{};
     // Time of the last byte of a partial frame or echo, or when a wait began.

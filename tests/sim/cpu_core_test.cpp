@@ -2,6 +2,7 @@
 // it (see REFERENCE notes), the parts s51 does not model, and the core's interface.
 #include <gtest/gtest.h>
 
+#include "sim/cpu/Opcodes.h"
 #include "sim/cpu/RegisterImage.h"
 #include "tests/sim/CoreRig.h"
 
@@ -25,6 +26,20 @@ protected:
 
     CCoreRig rig;
 };
+
+TEST(OpcodeTable, EveryOpcodeButA5IsAnInstructionOfOneTwoOrFourCycles)
+{
+    for (int opcode = 0; opcode < 256; ++opcode) {
+        const cpu::COpcode& entry = cpu::Opcodes()[BYTE(opcode)];
+        if (opcode == 0xA5) {
+            EXPECT_EQ(entry.cycles, 0);
+            continue;
+        }
+        EXPECT_NE(entry.execute, nullptr) << std::hex << opcode;
+        bool mulOrDiv = opcode == 0x84 || opcode == 0xA4;
+        EXPECT_EQ(entry.cycles, mulOrDiv ? 4 : entry.cycles == 1 ? 1 : 2) << std::hex << opcode;
+    }
+}
 
 TEST_F(CoreTest, ResetValuesAndRegisterImageLayout)
 {
