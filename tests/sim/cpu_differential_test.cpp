@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <fstream>
 #include <iomanip>
@@ -123,9 +124,30 @@ TEST_P(CpuDifferentialTest, MatchesTheRecordedTrace)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, CpuDifferentialTest,
-    ::testing::Values("alu", "moves", "interrupts", "exhaustive"),
+constexpr const char* kPrograms[] = {"alu", "moves", "interrupts", "exhaustive", "opcodes"};
+
+INSTANTIATE_TEST_SUITE_P(Programs, CpuDifferentialTest, ::testing::ValuesIn(kPrograms),
     [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+TEST(CpuDifferentialPrograms, TogetherExecuteEveryDefinedOpcode)
+{
+    std::bitset<256> executed;
+    for (const char* name : kPrograms) {
+        CTrace trace = LoadTrace(name);
+        ASSERT_FALSE(trace.checkpoints.empty()) << name;
+        CCoreRig rig;
+        std::string error;
+        ASSERT_TRUE(rig.Load(ProgramPath(name, ".hex"), error)) << error;
+        rig.core.SetTraceObserver([&](WORD pc) { executed.set(rig.code[pc]); });
+        while (rig.core.Instructions() < trace.checkpoints.back().instructions)
+            ASSERT_TRUE(rig.core.Step());
+    }
+    std::ostringstream missing;
+    for (int opcode = 0; opcode < 256; ++opcode)
+        if (!executed.test(opcode) && opcode != 0xA5)
+            missing << ' ' << std::hex << std::setw(2) << std::setfill('0') << opcode;
+    EXPECT_EQ(missing.str(), "") << "opcodes no program executes";
+}
 
 }
 }
