@@ -8,7 +8,7 @@
 
 namespace zorkit::sim {
 
-// "0100 758160         MOV SP,#60H"-like; the address wraps at FFFF as the PC does.
+// As "007E  758933             MOV 89H,#33H"; the address wraps at FFFF as the PC does.
 std::string InstructionText(const BYTE* code, WORD address);
 
 }
