@@ -16,8 +16,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>

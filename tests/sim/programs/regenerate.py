@@ -13,6 +13,11 @@ trace holds the 8051's value:
 - P in PSW always shows the parity of A (s51 keeps a byte written to PSW);
 - s51 charges one machine cycle for an interrupt call instead of two: the tests add
   the calls they see, since s51's steps hide them.
+The programs stay clear of what s51 does otherwise and cannot be corrected here (the
+core's unit tests cover it): timers counting across an interrupt call (one cycle
+short in s51), timer 1 while timer 0 is in mode 3 (s51 stops it), a level-triggered
+INTx (s51 sees the pin one instruction late, and lets a program set IE0/IE1 while
+the pin is high), and RS0/RS1 changed by bit instructions.
 """
 import os
 import re
