@@ -31,6 +31,10 @@ void C8051Core::Reset()
 inline bool C8051Core::Execute()
 {
     static const COpcodeTable& opcodes = Opcodes();
+    if (m_state.Sfr(PCON) & (kIdle | kPowerDown)) {
+        Pause();
+        return true;
+    }
     BYTE opcode = m_state.code[m_state.pc];
     const COpcode& entry = opcodes[opcode];
     if (entry.cycles == 0)
@@ -41,20 +45,42 @@ inline bool C8051Core::Execute()
     ++m_instructions;
     // The timers count the instruction's cycles under the control bits it found: a
     // write to TRx or to a count register takes effect at the instruction's end.
-    if (TimersMayRun(m_state))
-        TickTimers(m_state, entry.cycles);
+    Elapse(entry.cycles);
     entry.execute(m_state, opcode);
-    m_state.cycles += entry.cycles;
-    if (m_state.interruptHold || (m_state.Sfr(IE) & kEA)) {
-        unsigned call = ServiceInterrupts(m_state);
-        if (call) {
-            if (TimersMayRun(m_state))
-                TickTimers(m_state, call);
-            m_state.cycles += call;
-            ++m_interruptCalls;
-        }
-    }
+    CallInterrupt();
     return true;
+}
+
+inline void C8051Core::Elapse(unsigned cycles)
+{
+    if (TimersMayRun(m_state))
+        TickTimers(m_state, cycles);
+    m_state.cycles += cycles;
+}
+
+inline bool C8051Core::CallInterrupt()
+{
+    if (!m_state.interruptHold && !(m_state.Sfr(IE) & kEA))
+        return false;
+    unsigned call = ServiceInterrupts(m_state);
+    if (!call)
+        return false;
+    Elapse(call);
+    ++m_interruptCalls;
+    return true;
+}
+
+void C8051Core::Pause()
+{
+    if (m_state.Sfr(PCON) & kPowerDown) {
+        // Only a reset ends power-down; the clock stands still, the run's time goes on.
+        m_state.cycles += 1;
+        return;
+    }
+    // Idle: the timers and interrupts go on, and an interrupt ends the idle mode.
+    Elapse(1);
+    if (CallInterrupt())
+        m_state.Sfr(PCON) &= BYTE(~kIdle);
 }
 
 bool C8051Core::Step()

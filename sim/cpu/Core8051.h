@@ -38,7 +38,8 @@ public:
     void Reset();
 
     // Executes the instruction at PC, then calls an interrupt that has become due.
-    // Returns false, executing nothing, when PC is on A5.
+    // Returns false, executing nothing, when PC is on A5. In idle or power-down mode
+    // one machine cycle passes instead.
     bool Step();
     // Executes until at least `cycles` machine cycles have passed, or until PC is on
     // an address of `stops` (not checked before the first instruction when
@@ -66,6 +67,12 @@ public:
 
 private:
     bool Execute();
+    // Counts machine cycles, on the timers too.
+    void Elapse(unsigned cycles);
+    // Calls an interrupt that is due; true when one was called.
+    bool CallInterrupt();
+    // One machine cycle of idle or power-down mode (PCON), in which no instruction runs.
+    void Pause();
 
     cpu::CCoreState m_state;
     std::function<void(WORD)> m_trace;

@@ -49,6 +49,10 @@ constexpr BYTE kIT0 = 0x01;
 // IE
 constexpr BYTE kEA = 0x80;
 
+// PCON
+constexpr BYTE kPowerDown = 0x02;
+constexpr BYTE kIdle = 0x01;
+
 // SCON
 constexpr BYTE kTI = 0x02;
 constexpr BYTE kRI = 0x01;

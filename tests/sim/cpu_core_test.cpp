@@ -194,6 +194,34 @@ TEST_F(CoreTest, TimerOverflowCallsAfterItsInstructionAndTheTimerCountsTheCall)
     EXPECT_EQ(rig.core.InterruptCalls(), 1u);
 }
 
+TEST_F(CoreTest, IdleModeWaitsForAnInterruptAndPowerDownForTheReset)
+{
+    // 000B: INC R7; RETI.  0100: MOV TMOD,#02H; MOV TL0,#0F0H; MOV IE,#82H; SETB TR0; ORL PCON,#01H; INC R5
+    Program({0x0F, 0x32}, 0x000B);
+    Program({0x75, 0x89, 0x02, 0x75, 0x8A, 0xF0, 0x75, 0xA8, 0x82, 0xD2, 0x8C, 0x43, 0x87, 0x01, 0x0D}, 0x0100);
+    Steps(5);
+    std::uint64_t instructions = rig.core.Instructions();
+    Steps(10);
+    EXPECT_EQ(rig.core.PC(), 0x010E) << "idle: no instruction runs";
+    EXPECT_EQ(rig.core.Instructions(), instructions);
+    EXPECT_EQ(Sfr(0x8A), 0xF0 + 2 + 10) << "the timer counts on";
+    CStopMap none;
+    rig.core.Run(10, none, false);
+    EXPECT_EQ(Sfr(0x87) & 0x01, 0) << "the timer's interrupt ended the idle mode";
+    EXPECT_EQ(rig.core.Register(7), 1);
+    EXPECT_EQ(rig.core.Register(5), 1) << "and the program went on after ORL PCON";
+
+    // Power-down: nothing counts until the reset.
+    Program({0x43, 0x87, 0x02, 0x0D}, 0x0200);
+    Steps(1);
+    BYTE tl0 = Sfr(0x8A);
+    rig.core.Run(100, none, false);
+    EXPECT_EQ(rig.core.PC(), 0x0203);
+    EXPECT_EQ(Sfr(0x8A), tl0);
+    rig.core.Reset();
+    EXPECT_EQ(Sfr(0x87), 0);
+}
+
 TEST_F(CoreTest, HighPriorityInterruptsALowPriorityRoutineAndNotTheOtherWay)
 {
     // 000B (timer 0, low): SETB TF1; NOP; NOP; RETI.  001B (timer 1, high): INC R6; RETI.
