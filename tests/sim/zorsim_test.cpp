@@ -11,12 +11,14 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "sim/BoardProtocol.h"
 #include "tests/sim/HostLine.h"
+#include "tests/support/TempDir.h"
 
 extern char** environ;
 
@@ -132,7 +134,8 @@ TEST(Zorsim, HelpDocumentsOptionsAndCommands)
     CZorsimProcess zorsim({"--help"});
     ASSERT_TRUE(zorsim.Started());
     ASSERT_TRUE(zorsim.WaitForOut("Exit status"));
-    for (const char* expected : {"--cpu", "--stop-delay", "--fault", "--trace", "SIGUSR1", "hangup", "wrong-ack"})
+    for (const char* expected : {"--cpu", "--stop-delay", "--fault", "--trace", "SIGUSR1", "hangup", "wrong-ack", "--speed",
+             "--ports", "--exec-trace", "A B PSW SP DPL DPH R0-R7"})
         EXPECT_NE(zorsim.Out().find(expected), std::string::npos) << expected;
     EXPECT_EQ(zorsim.ExitStatus(), 0);
 }
@@ -145,6 +148,9 @@ TEST(Zorsim, UsageErrorsExitWith2AndSayWhatIsWrong)
     CZorsimProcess badFault({"--fault", "wrong-ack=300"});
     EXPECT_TRUE(badFault.WaitForErr("wrong-ack needs a byte"));
     EXPECT_EQ(badFault.ExitStatus(), 2);
+    CZorsimProcess badSpeed({"--speed", "fast"});
+    EXPECT_TRUE(badSpeed.WaitForErr("speed must be max or a crystal frequency"));
+    EXPECT_EQ(badSpeed.ExitStatus(), 2);
     CZorsimProcess missing({"--stop-delay"});
     EXPECT_TRUE(missing.WaitForErr("needs a value"));
     EXPECT_EQ(missing.ExitStatus(), 2);
@@ -286,6 +292,36 @@ TEST(Zorsim, RunsOnAsABackgroundJobOfAnInteractiveTerminal)
     host.Send(Frame(CMD_CLEAR_ALL_BREAK));
     EXPECT_EQ(host.Receive(1), std::vector<BYTE>{kAck}) << "a job stopped by its terminal does not answer";
     EXPECT_EQ(job.End(), 0) << "99: the terminal stopped zorsim";
+}
+
+TEST(Zorsim, WatchOptionsShowPortChangesAndTraceExecutedInstructions)
+{
+    TempDir dir;
+    std::string tracePath = dir.File("exec.trace");
+    CZorsimProcess zorsim({"--speed", "max", "--stop-delay", "0", "--ports", "--exec-trace", tracePath});
+    CHostLine host(zorsim.Path());
+    ASSERT_TRUE(host.IsOpen());
+    // 0000: MOV P1,#55H; MOV P1,#0AAH; SJMP $ (the breakpoint)
+    host.Send(Frame(CMD_PROG_DLD, {0x00, 0x00, 8, 0x75, 0x90, 0x55, 0x75, 0x90, 0xAA, 0x80, 0xFE}));
+    EXPECT_EQ(host.Receive(1), std::vector<BYTE>{kAck});
+    host.Send(Frame(CMD_SET_BREAK, {0x06, 0x00}));
+    EXPECT_EQ(host.Receive(1), std::vector<BYTE>{kAck});
+    host.Send(Frame(CMD_PROG_EXEC, {0x00, 0x00}));
+    EXPECT_EQ(host.Receive(2), (std::vector<BYTE>{kAck, kAck})) << "the command, then the stop at the breakpoint";
+    EXPECT_TRUE(zorsim.WaitForErr(" P1 = 55\n"));
+    EXPECT_TRUE(zorsim.WaitForErr(" P1 = AA\n"));
+
+    zorsim.Signal(SIGTERM);
+    EXPECT_EQ(zorsim.ExitStatus(), 0);
+    std::ifstream file(tracePath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u) << "the instruction at the breakpoint is not executed";
+    EXPECT_EQ(lines[0].rfind("0000", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("759055"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("MOV 90H,#55H"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1].rfind("0003", 0), 0u) << lines[1];
 }
 
 TEST(Zorsim, TerminationSignalEndsItCleanly)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -70,6 +71,16 @@ bool MayRead()
     return !::isatty(STDIN_FILENO) || ::tcgetpgrp(STDIN_FILENO) == ::getpgrp();
 }
 
+// "+1.234 P1 = 5A": a port latch the program changed.
+void PrintPort(int port, BYTE value, std::chrono::steady_clock::time_point start)
+{
+    std::lock_guard<std::mutex> hold(g_stderrLock);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cerr << "+" << std::fixed << std::setprecision(3) << seconds << " P" << port << " = " << std::hex
+              << std::uppercase << std::setw(2) << std::setfill('0') << int(value) << std::dec << std::setfill(' ')
+              << '\n';
+}
+
 void ReadConsole(std::shared_ptr<CVirtualBoard> board)
 {
     constexpr int kLookAgainMs = 250;
@@ -118,7 +129,21 @@ int Play(int argc, char** argv)
     board->SetCpuType(options->cpu);
     zorkit::sim::CMonitorTimings timings;
     timings.stopDelay = options->stopDelay;
+    timings.machineCyclesPerSecond = options->machineCyclesPerSecond;
     board->SetTimings(timings);
+    if (options->watchPorts) {
+        auto start = std::chrono::steady_clock::now();
+        board->SetPortObserver([start](int port, BYTE value) { PrintPort(port, value, start); });
+    }
+    std::ofstream executionTrace;
+    if (!options->executionTrace.empty()) {
+        executionTrace.open(options->executionTrace);
+        if (!executionTrace) {
+            std::cerr << "zorsim: cannot write " << options->executionTrace << "\n";
+            return 1;
+        }
+        board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
+    }
     for (const zorsim::CArmedFault& armed : options->faults) {
         if (armed.fault == Fault::WrongAck)
             board->InjectWrongAck(armed.wrongByte);
@@ -149,6 +174,8 @@ int Play(int argc, char** argv)
     while ((signal = signals.Wait()) == SIGUSR1)
         board->PressReset();
     board->Stop();
+    // The console thread may keep the board; the trace file ends here.
+    board->SetInstructionTrace(nullptr);
     return signal < 0 ? 1 : 0;
 }
 
