@@ -22,3 +22,5 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zorkitConfig.cmake
 file(RELATIVE_PATH ZORKIT_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 configure_file(cmake/zorkit.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zorkit.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zorkit.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+include(cmake/ZorkitPackage.cmake)

@@ -44,8 +44,8 @@ CTextView::CTextView() { CTextView::ResetView(); }
 
 CTextView::~CTextView()
 {
-    m_font.DeleteObject();
     DetachFromBuffer();
+    m_font.DeleteObject();
 }
 
 BOOL CTextView::PreCreateWindow(CREATESTRUCT& cs)

@@ -32,6 +32,8 @@ constexpr UINT ID_EDIT_COPY = 0xE122;
 constexpr UINT ID_EDIT_CUT = 0xE123;
 constexpr UINT ID_EDIT_PASTE = 0xE125;
 constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
+constexpr UINT ID_EDIT_UNDO = 0xE12B;
+constexpr UINT ID_EDIT_REDO = 0xE12C;
 constexpr UINT ID_INDICATOR_CARET = 0xE733;
 
 class CTextView : public CView {
@@ -179,6 +181,8 @@ protected:
     CPoint ClampToText(CPoint pos) const;
     // The display column of byte offset of the line (tabs expanded).
     int ColumnOf(const char* chars, int offset) const;
+    // The user moved the caret: typed characters before and after are separate undo steps.
+    void CloseUndoGroup();
     // The common end of every move: scroll the cursor into view and select from the
     // anchor, or move the anchor along.
     void FinishMove(BOOL select);
@@ -188,6 +192,8 @@ protected:
     CDC& MeasureDC();
     // Pixels and display columns of the first offset bytes of line (offset clamped to it).
     int CalcTxtOffsetOfLine(int line, int offset, int* columns);
+    // The cached width of a line of a text of lineCount lines, measured when unknown.
+    int MeasuredExtent(int line, int lineCount);
 
     BOOL m_focused = FALSE;
     BOOL m_selMargin = TRUE;

@@ -86,6 +86,7 @@ void CTextView::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsSelection()); }
 void CTextView::OnEditSelectAll()
 {
     const int last = GetLineCount() - 1;
+    CloseUndoGroup();
     m_cursorPos = CPoint(GetLineLength(last), last);
     SetSelection(CPoint(0, 0), m_cursorPos);
     UpdateCaret();

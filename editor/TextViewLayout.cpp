@@ -155,25 +155,29 @@ int CTextView::CalcTxtOffset(CPoint pos, BOOL record)
     return width;
 }
 
-int CTextView::GetLineExtent(int line)
+int CTextView::MeasuredExtent(int line, int lineCount)
 {
-    const int count = GetLineCount();
-    if (line < 0 || line >= count)
-        return 0;
-    if (m_lineExtents.size() != std::size_t(count))
-        m_lineExtents.assign(std::size_t(count), -1);
+    if (m_lineExtents.size() != std::size_t(lineCount))
+        m_lineExtents.assign(std::size_t(lineCount), -1);
     int& extent = m_lineExtents[std::size_t(line)];
     if (extent < 0)
         extent = CalcTxtOffsetOfLine(line, GetLineLength(line), nullptr);
     return extent;
 }
 
+int CTextView::GetLineExtent(int line)
+{
+    const int count = GetLineCount();
+    return line >= 0 && line < count ? MeasuredExtent(line, count) : 0;
+}
+
 int CTextView::GetMaxLineExtent()
 {
     if (m_maxLineExtent < 0) {
+        const int count = GetLineCount();
         int widest = 0;
-        for (int line = 0, count = GetLineCount(); line < count; ++line)
-            widest = std::max(widest, GetLineExtent(line));
+        for (int line = 0; line < count; ++line)
+            widest = std::max(widest, MeasuredExtent(line, count));
         m_maxLineExtent = widest;
     }
     return m_maxLineExtent;

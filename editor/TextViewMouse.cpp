@@ -29,6 +29,7 @@ void CTextView::OnLButtonDown(UINT flags, CPoint point)
     CView::OnLButtonDown(flags, point);
     const CPoint pos = ClientToText(point);
     m_lineSelect = FALSE;
+    CloseUndoGroup();
     if (flags & MK_SHIFT) {
         m_cursorPos = pos;
         EnsureVisible(m_cursorPos);
@@ -91,6 +92,7 @@ void CTextView::OnLButtonDblClk(UINT flags, CPoint point)
     CView::OnLButtonDblClk(flags, point);
     if (m_dragging)
         return;
+    CloseUndoGroup();
     const CPoint pos = ClientToText(point);
     m_anchor = WordToLeft(pos);
     m_cursorPos = WordToRight(pos);

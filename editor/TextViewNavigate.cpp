@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "zorkit/editor/TextBuf.h"
 #include "zorkit/platform/ui/Keys.h"
 
 void CTextView::OnKeyDown(UINT key, UINT repeat, UINT flags)
@@ -24,8 +25,15 @@ void CTextView::OnKeyDown(UINT key, UINT repeat, UINT flags)
     CView::OnKeyDown(key, repeat, flags);
 }
 
+void CTextView::CloseUndoGroup()
+{
+    if (m_buffer)
+        m_buffer->CloseUndoGroup();
+}
+
 void CTextView::FinishMove(BOOL select)
 {
+    CloseUndoGroup();
     EnsureVisible(m_cursorPos);
     if (!select)
         m_anchor = m_cursorPos;

@@ -239,9 +239,15 @@ void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hi
         return;
     }
     const int lineCount = GetLineCount();
+    // After a change inside one line the widest line is known without measuring every
+    // line, unless the line was the widest and has become narrower.
+    int oldExtent = -1;
+    const int oldWidest = m_maxLineExtent;
     if (hints & TBU_ONELINE) {
-        if (line >= 0 && std::size_t(line) < m_lineExtents.size())
+        if (line >= 0 && std::size_t(line) < m_lineExtents.size()) {
+            oldExtent = m_lineExtents[std::size_t(line)];
             m_lineExtents[std::size_t(line)] = -1;
+        }
         InvalidateLines(line, line, TRUE);
     } else {
         line = std::max(line, 0);
@@ -270,6 +276,11 @@ void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hi
         RecalcVScrollBar(FALSE);
     if (hints & TBU_WIDTH) {
         m_maxLineExtent = -1;
+        if ((hints & TBU_ONELINE) && oldExtent >= 0 && oldWidest >= oldExtent) {
+            const int extent = GetLineExtent(line);
+            if (extent >= oldExtent || oldExtent < oldWidest)
+                m_maxLineExtent = std::max(oldWidest, extent);
+        }
         if (!m_horzLocked)
             RecalcHScrollBar(FALSE);
     }

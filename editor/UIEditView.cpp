@@ -24,6 +24,10 @@ const CMessageMap* CUIEditView::GetThisMessageMap()
         zorkit::MapUpdateCommandUI(ID_EDIT_CUT, &CUIEditView::OnUpdateEditCut),
         zorkit::MapCommand(ID_EDIT_PASTE, &CUIEditView::OnEditPaste),
         zorkit::MapUpdateCommandUI(ID_EDIT_PASTE, &CUIEditView::OnUpdateEditPaste),
+        zorkit::MapCommand(ID_EDIT_UNDO, &CUIEditView::OnEditUndo),
+        zorkit::MapUpdateCommandUI(ID_EDIT_UNDO, &CUIEditView::OnUpdateEditUndo),
+        zorkit::MapCommand(ID_EDIT_REDO, &CUIEditView::OnEditRedo),
+        zorkit::MapUpdateCommandUI(ID_EDIT_REDO, &CUIEditView::OnUpdateEditRedo),
     });
     return &map;
 }
@@ -56,8 +60,11 @@ void CUIEditView::OnChar(UINT ch, UINT repeat, UINT flags)
     if (GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0)
         return;
     if (ch == '\r') {
+        // The line break and its indentation are undone together.
+        m_buffer->BeginUndoGroup();
         OnEditInsert("\r\n");
         OnEditOperation();
+        m_buffer->EndUndoGroup();
     } else if (ch > 0x1F && ch <= 0xFF) {
         // A double-byte character arrives as two messages, one byte each.
         const char typed[2] = {char(ch), '\0'};
@@ -84,11 +91,14 @@ void CUIEditView::OnEditInsert(const char* text)
 {
     if (!m_buffer)
         return;
+    // Text typed over a selection replaces it in one undo step.
+    m_buffer->BeginUndoGroup();
     if (IsSelection())
         DeleteCurrentSelection();
     CPoint end;
     if (m_buffer->InsertText(this, text, m_cursorPos, end))
         SetCursorPos(end);
+    m_buffer->EndUndoGroup();
 }
 
 void CUIEditView::OnEditOperation()
@@ -170,12 +180,32 @@ void CUIEditView::OnEditPaste()
 {
     if (!QueryEditable() || !TextInClip())
         return;
+    m_buffer->BeginUndoGroup();
     if (IsSelection())
         DeleteCurrentSelection();
     CString text;
     CPoint end;
     if (GetFromClip(text) && m_buffer->InsertText(this, text, m_cursorPos, end))
         SetCursorPos(end);
+    m_buffer->EndUndoGroup();
 }
 
 void CUIEditView::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(TextInClip()); }
+
+void CUIEditView::OnEditUndo()
+{
+    CPoint cursor;
+    if (QueryEditable() && m_buffer->Undo(cursor))
+        SetCursorPos(cursor);
+}
+
+void CUIEditView::OnUpdateEditUndo(CCmdUI* ui) { ui->Enable(QueryEditable() && m_buffer->CanUndo()); }
+
+void CUIEditView::OnEditRedo()
+{
+    CPoint cursor;
+    if (QueryEditable() && m_buffer->Redo(cursor))
+        SetCursorPos(cursor);
+}
+
+void CUIEditView::OnUpdateEditRedo(CCmdUI* ui) { ui->Enable(QueryEditable() && m_buffer->CanRedo()); }

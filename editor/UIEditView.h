@@ -45,6 +45,12 @@ public:
     void OnUpdateEditCut(CCmdUI* ui);
     void OnEditPaste();
     void OnUpdateEditPaste(CCmdUI* ui);
+    // Undo 0xE12B and redo 0xE12C take back and put back the buffer's edits, whichever
+    // view made them; the cursor goes where the edit was.
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* ui);
 
 protected:
     BOOL m_autoIndent = TRUE;

@@ -10,6 +10,7 @@
 #include "zorkit/link/LinkErrors.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 namespace {
 
@@ -106,31 +107,37 @@ BOOL CCommPort::WriteLog(const char* text)
 
 BOOL CCommPort::OpenPort()
 {
+    using zorkit::SerialOpenFailure;
     if (!m_serial.Open(m_nPort)) {
-        PushError(ERR_OPEN_PORT);
-        return FALSE;
+        SerialOpenFailure why = m_serial.LastOpenFailure();
+        // A device without a serial line is taken for one whose event mask cannot be set,
+        // so hosts keep showing the system-error message for it.
+        return FailOpen(why == SerialOpenFailure::NotATerminal ? ERR_EVENT_MASK_ON_OPEN : ERR_OPEN_PORT, why);
     }
-    if (!m_serial.SetEventMask(0)) {
-        PushError(ERR_EVENT_MASK_ON_OPEN);
-        return FALSE;
-    }
-    if (!m_serial.SetQueueSizes(kQueueSize, kQueueSize)) {
-        PushError(ERR_QUEUE_SIZES);
-        return FALSE;
-    }
-    if (!m_serial.PurgeInput() || !m_serial.PurgeOutput()) {
-        PushError(ERR_PURGE_ON_OPEN);
-        return FALSE;
-    }
-    if (!SetupPort(FALSE)) {
-        PushError(ERR_SETUP_ON_OPEN);
-        return FALSE;
-    }
+    if (!m_serial.SetEventMask(0))
+        return FailOpen(ERR_EVENT_MASK_ON_OPEN, SerialOpenFailure::SystemError);
+    if (!m_serial.SetQueueSizes(kQueueSize, kQueueSize))
+        return FailOpen(ERR_QUEUE_SIZES, SerialOpenFailure::SystemError);
+    if (!m_serial.PurgeInput() || !m_serial.PurgeOutput())
+        return FailOpen(ERR_PURGE_ON_OPEN, SerialOpenFailure::SystemError);
+    if (!SetupPort(FALSE))
+        return FailOpen(ERR_SETUP_ON_OPEN, SerialOpenFailure::SettingsRefused);
+    m_lastOpenFailure = SerialOpenFailure::None;
     SetActive(1);
     // Pseudo-terminals have no modem lines; a real port raises DTR and RTS here.
     m_serial.SetDtr(true);
     m_serial.SetRts(true);
     return TRUE;
+}
+
+BOOL CCommPort::FailOpen(int code, zorkit::SerialOpenFailure why)
+{
+    PushError(code);
+    m_lastOpenFailure = why;
+    std::string line = "ERROR: 无法打开串口设备 " + zorkit::SerialPortPath(m_nPort) + "：" +
+                       zorkit::DescribeSerialOpenFailure(why);
+    LogText(line.c_str());
+    return FALSE;
 }
 
 BOOL CCommPort::SetupPort(BOOL baudOnly)

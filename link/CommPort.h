@@ -27,6 +27,8 @@ public:
     CCommPort& operator=(const CCommPort&) = delete;
 
     BOOL OpenPort();
+    // Why the last OpenPort failed (None after a success); the log has it in words too.
+    zorkit::SerialOpenFailure GetLastOpenFailure() const { return m_lastOpenFailure; }
     BOOL SetupPort(BOOL baudOnly);
     virtual BOOL CloseConnection();
     virtual BOOL SetZORConnect(int connected) = 0;
@@ -68,6 +70,7 @@ protected:
 
 private:
     void WriteTimeStamp();
+    BOOL FailOpen(int code, zorkit::SerialOpenFailure why);
 
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
@@ -77,4 +80,5 @@ private:
     std::mutex m_logLock;
     zorkit::CSerialPort m_serial;
     std::atomic<int> m_active{0};
+    zorkit::SerialOpenFailure m_lastOpenFailure = zorkit::SerialOpenFailure::None;
 };

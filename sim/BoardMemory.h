@@ -23,11 +23,14 @@ public:
     CBoardMemory();
 
     std::vector<BYTE> Read(MemorySpace space, WORD address, std::size_t n) const;
+    // The whole space (64 KB, or 256 bytes of internal memory), for the CPU core.
+    BYTE* Bytes(MemorySpace space) { return Space(space).data(); }
     void Write(MemorySpace space, WORD address, const BYTE* data, std::size_t n);
 
     CpuType Cpu() const { return m_cpu; }
     // Resizes the register image; bytes that remain keep their values.
     void SetCpu(CpuType cpu);
+    // The stored register image of a board without a CPU core (8086, 8098).
     const std::vector<BYTE>& Registers() const { return m_registers; }
     // Takes the first image-size bytes of data; a shorter data leaves the rest as it was.
     void SetRegisters(const BYTE* data, std::size_t n);

@@ -1,6 +1,9 @@
 #include "sim/Monitor.h"
 
+#include <algorithm>
+
 #include "sim/BoardProtocol.h"
+#include "sim/cpu/RegisterImage.h"
 
 namespace zorkit::sim {
 namespace {
@@ -11,6 +14,10 @@ constexpr std::size_t kHostEchoLength = 257;
 constexpr std::size_t kBrokenBannerAt = 4;
 constexpr std::size_t kBrokenEchoAt = 0x10;
 constexpr BYTE kBrokenBannerByte = '?';
+// A paced run catches up with the clock every slice; a run at full speed does a
+// bounded amount of work per turn, so the board still looks at the line and the key.
+constexpr std::chrono::milliseconds kPacedSlice{10};
+constexpr std::uint64_t kMaxSliceCycles = 1000000;
 
 }
 
@@ -80,11 +87,16 @@ void CMonitor::Tick(Clock::time_point now, Output& out)
     case BoardMode::Monitor: m_assembler.Clear(); break;
     case BoardMode::HostAnswer: m_mode = BoardMode::Monitor; break;
     case BoardMode::Running:
+    case BoardMode::RunningFree:
+        if (!m_stopped) {
+            if (HasCore())
+                AdvanceRun(now);
+            return;
+        }
         out.push_back(kAck);
         m_mode = BoardMode::Monitor;
         break;
     case BoardMode::EchoCheck: GiveVerdict(false, now, out); break;
-    case BoardMode::RunningFree:
     case BoardMode::Keypad:
     case BoardMode::BannerSent: break;
     }
@@ -98,9 +110,14 @@ std::optional<CMonitor::Clock::time_point> CMonitor::NextDeadline() const
             return m_lastByte + m_timings.frameGap;
         return std::nullopt;
     case BoardMode::EchoCheck: return m_lastByte + m_timings.frameGap;
-    case BoardMode::HostAnswer:
-    case BoardMode::Running: return m_deadline;
+    case BoardMode::HostAnswer: return m_deadline;
+    case BoardMode::Running:
     case BoardMode::RunningFree:
+        if (m_stopped)
+            return m_deadline;
+        if (HasCore())
+            return m_nextSlice;
+        return std::nullopt;
     case BoardMode::Keypad:
     case BoardMode::BannerSent: break;
     }
@@ -111,6 +128,8 @@ void CMonitor::PressReset(Output& out)
 {
     m_assembler.Clear();
     m_breakpoints.clear();
+    m_core.Reset();
+    m_programCounter = 0;
     std::size_t start = out.size();
     out.insert(out.end(), kBanner.begin(), kBanner.end());
     if (m_faults.Take(Fault::BreakBanner))
@@ -155,10 +174,57 @@ void CMonitor::AwaitHostAnswer(Clock::time_point now)
     m_deadline = now + m_timings.hostAnswer;
 }
 
-void CMonitor::StartRun(Clock::time_point now)
+void CMonitor::StartRun(Clock::time_point now, bool free, std::optional<WORD> cursor)
 {
-    m_mode = BoardMode::Running;
-    m_deadline = now + m_timings.stopDelay;
+    m_mode = free ? BoardMode::RunningFree : BoardMode::Running;
+    m_runStart = now;
+    m_nextSlice = now;
+    m_stopped = false;
+    if (!HasCore()) {
+        // Nothing runs: a run with a stop to come takes the stop delay.
+        if (!free)
+            EndRun(now);
+        return;
+    }
+    m_stops.reset();
+    for (WORD address : m_breakpoints)
+        m_stops.set(address);
+    if (cursor)
+        m_stops.set(*cursor);
+    m_leaveStop = true;
+    m_paceStart = now;
+    m_paceStartCycles = m_core.Cycles();
+    AdvanceRun(now);
+}
+
+void CMonitor::AdvanceRun(Clock::time_point now)
+{
+    if (now < m_nextSlice)
+        return;
+    std::uint64_t budget = kMaxSliceCycles;
+    if (m_timings.machineCyclesPerSecond) {
+        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - m_paceStart).count();
+        std::uint64_t due = m_paceStartCycles + std::uint64_t(elapsed) * m_timings.machineCyclesPerSecond / 1000000;
+        budget = due > m_core.Cycles() ? std::min(due - m_core.Cycles(), kMaxSliceCycles) : 0;
+        if (due > m_core.Cycles() + kMaxSliceCycles) {
+            // The board thread was held up: the time lost is not made up at full speed.
+            m_paceStart = now;
+            m_paceStartCycles = m_core.Cycles() + budget;
+        }
+    }
+    m_nextSlice = m_timings.machineCyclesPerSecond ? now + kPacedSlice : now;
+    if (budget == 0)
+        return;
+    C8051Core::Stop stop = m_core.Run(budget, m_stops, m_leaveStop);
+    m_leaveStop = false;
+    if (stop != C8051Core::Stop::Budget)
+        EndRun(now);
+}
+
+void CMonitor::EndRun(Clock::time_point now)
+{
+    m_stopped = true;
+    m_deadline = std::max(now, m_runStart + m_timings.stopDelay);
 }
 
 void CMonitor::SendEcho(Clock::time_point now, Output& out)
@@ -223,40 +289,67 @@ void CMonitor::UploadInternal(const CFrame& frame, Clock::time_point now, Output
 void CMonitor::DownloadRegisters(const CFrame& frame, Clock::time_point, Output&)
 {
     // The image sits in bytes 2..R+1 of the fixed-size frame; the rest is filler.
-    m_memory.SetRegisters(&frame.bytes[2], m_memory.Registers().size());
+    SetRegisters(&frame.bytes[2], RegisterImageSize(m_memory.Cpu()));
 }
 
 void CMonitor::UploadRegisters(const CFrame&, Clock::time_point now, Output& out)
 {
-    SendBlock(m_memory.Registers(), now, out);
+    SendBlock(Registers(), now, out);
+}
+
+std::vector<BYTE> CMonitor::Registers() const
+{
+    return HasCore() ? ReadRegisterImage(m_core) : m_memory.Registers();
+}
+
+void CMonitor::SetRegisters(const BYTE* image, std::size_t n)
+{
+    if (HasCore())
+        WriteRegisterImage(m_core, image, n);
+    else
+        m_memory.SetRegisters(image, n);
+}
+
+WORD CMonitor::ProgramCounter() const
+{
+    return HasCore() ? m_core.PC() : m_programCounter;
 }
 
 void CMonitor::ResetProgram(const CFrame& frame, Clock::time_point, Output&)
 {
+    m_core.Reset();
+    m_core.SetPC(frame.Address());
     m_programCounter = frame.Address();
 }
 
 void CMonitor::Execute(const CFrame& frame, Clock::time_point now, Output&)
 {
+    m_core.SetPC(frame.Address());
     m_programCounter = frame.Address();
-    if (m_breakpoints.empty())
-        m_mode = BoardMode::RunningFree;
-    else
-        StartRun(now);
+    StartRun(now, m_breakpoints.empty());
 }
 
 void CMonitor::GotoCursor(const CFrame& frame, Clock::time_point now, Output&)
 {
     m_programCounter = frame.Address();
-    StartRun(now);
+    StartRun(now, false, frame.Address());
 }
 
 void CMonitor::Step(const CFrame&, Clock::time_point now, Output&)
 {
-    StartRun(now);
+    // A5 is not executed: the step ends where it began.
+    if (HasCore())
+        m_core.Step();
+    m_mode = BoardMode::Running;
+    m_runStart = now;
+    EndRun(now);
 }
 
-void CMonitor::Trace(const CFrame&, Clock::time_point, Output&) {}
+void CMonitor::Trace(const CFrame&, Clock::time_point, Output&)
+{
+    if (HasCore())
+        m_core.Step();
+}
 
 void CMonitor::SetBreak(const CFrame& frame, Clock::time_point, Output&)
 {

@@ -1,5 +1,7 @@
 #include "sim/VirtualBoard.h"
 
+#include "sim/cpu/InstructionText.h"
+
 namespace zorkit::sim {
 namespace {
 
@@ -189,13 +191,30 @@ void CVirtualBoard::WriteMemory(MemorySpace space, WORD address, const std::vect
 std::vector<BYTE> CVirtualBoard::Registers() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_monitor.Memory().Registers();
+    return m_monitor.Registers();
 }
 
 void CVirtualBoard::SetRegisters(const std::vector<BYTE>& image)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    m_monitor.Memory().SetRegisters(image.data(), image.size());
+    m_monitor.SetRegisters(image.data(), image.size());
+}
+
+void CVirtualBoard::SetPortObserver(std::function<void(int, BYTE)> observer)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Core().SetPortObserver(std::move(observer));
+}
+
+void CVirtualBoard::SetInstructionTrace(std::function<void(const std::string&)> observer)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!observer) {
+        m_monitor.Core().SetTraceObserver(nullptr);
+        return;
+    }
+    const BYTE* code = m_monitor.Memory().Bytes(MemorySpace::Code);
+    m_monitor.Core().SetTraceObserver([code, observer](WORD pc) { observer(InstructionText(code, pc)); });
 }
 
 std::set<WORD> CVirtualBoard::Breakpoints() const

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -69,6 +70,13 @@ public:
     void SetRegisters(const std::vector<BYTE>& image);
     std::set<WORD> Breakpoints() const;
     WORD ProgramCounter() const;
+
+    // Watching the 8051 run; the observers are called on the board thread, with the
+    // board's lock held, so they must not call back into the board.
+    // Port latch changes: port 0..3 and its new value.
+    void SetPortObserver(std::function<void(int, BYTE)> observer);
+    // Every executed instruction: address, code bytes and listing text.
+    void SetInstructionTrace(std::function<void(const std::string&)> observer);
 
     void InjectFault(Fault fault);
     // How many occurrences of the fault are armed and not yet spent.

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -153,6 +154,12 @@ void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyph
 {
     const std::uint32_t pixel = PixelFromColor(colour);
     const bool upward = font.Upward();
+    // Blends by coverage, each for the last background it was made for. Blend reads
+    // only a pixel's colour bits, so a background with other bits set never matches.
+    constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    std::array<std::uint32_t, 256> blendedOver;
+    std::array<std::uint32_t, 256> blended;
+    blendedOver.fill(kNone);
     for (const PlacedGlyph& placed : glyphs) {
         const Glyph& glyph = font.Rendered(*placed.glyph);
         if (glyph.coverage.empty())
@@ -167,6 +174,32 @@ void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyph
         CRect visible;
         if (!visible.IntersectRect(&box, &m_clip))
             continue;
+        if (!upward) {
+            // Text along its baseline: one coverage row per surface row. Text mostly lies
+            // on one background, so most blends are found already made.
+            const int width = visible.Width();
+            for (int y = visible.top; y < visible.bottom; ++y) {
+                const std::uint8_t* cover = glyph.coverage.data() + std::size_t(y - pen.y + glyph.top) * glyph.width +
+                                            (visible.left - pen.x - glyph.left);
+                std::uint32_t* row = m_surface->Row(y) + visible.left;
+                for (int i = 0; i < width; ++i) {
+                    const unsigned alpha = cover[i];
+                    if (!alpha)
+                        continue;
+                    if (alpha == 255) {
+                        row[i] = pixel;
+                        continue;
+                    }
+                    const std::uint32_t background = row[i] & 0x00FFFFFF;
+                    if (blendedOver[alpha] != background) {
+                        blendedOver[alpha] = background;
+                        blended[alpha] = Blend(background, pixel, alpha);
+                    }
+                    row[i] = blended[alpha];
+                }
+            }
+            continue;
+        }
         for (int y = visible.top; y < visible.bottom; ++y) {
             std::uint32_t* row = m_surface->Row(y);
             for (int x = visible.left; x < visible.right; ++x) {

@@ -15,9 +15,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Rounded up: a wait that ends before its deadline leaves its caller to spin on a 0 ms wait.
 int MillisecondsLeft(Clock::time_point deadline)
 {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? int(left) : 0;
 }
 

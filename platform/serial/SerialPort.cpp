@@ -69,6 +69,37 @@ int PollCancellable(pollfd* fds, nfds_t count, int timeoutMs)
 
 constexpr short kHangUp = POLLHUP | POLLERR | POLLNVAL;
 
+SerialOpenFailure FailureFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO: return SerialOpenFailure::NoSuchDevice;
+    case EACCES:
+    case EPERM:
+    case EROFS: return SerialOpenFailure::PermissionDenied;
+    case EBUSY: return SerialOpenFailure::Busy;
+    case EISDIR:
+    case ENOTTY: return SerialOpenFailure::NotATerminal;
+    default: return SerialOpenFailure::SystemError;
+    }
+}
+
+}
+
+const char* DescribeSerialOpenFailure(SerialOpenFailure failure)
+{
+    switch (failure) {
+    case SerialOpenFailure::None: return "no failure";
+    case SerialOpenFailure::NoSuchDevice: return "no such device";
+    case SerialOpenFailure::PermissionDenied: return "permission denied";
+    case SerialOpenFailure::Busy: return "in use by another program";
+    case SerialOpenFailure::NotATerminal: return "not a serial device";
+    case SerialOpenFailure::SettingsRefused: return "the device refused the line settings";
+    case SerialOpenFailure::SystemError: break;
+    }
+    return "the system refused to open it";
 }
 
 CSerialPort::~CSerialPort() { Close(); }
@@ -76,21 +107,32 @@ CSerialPort::~CSerialPort() { Close(); }
 bool CSerialPort::Open(int index)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (m_fd.IsValid())
+    if (m_fd.IsValid()) {
+        m_openFailure = SerialOpenFailure::Busy;
         return false;
+    }
     std::string path = SerialPortPath(index);
     int fd;
     do
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
+        m_openFailure = FailureFromErrno(errno);
         return false;
+    }
     FileDescriptor owner(fd);
     // Exclusive use: another program (or link) holding the port makes this open fail.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_openFailure = errno == EWOULDBLOCK ? SerialOpenFailure::Busy : FailureFromErrno(errno);
         return false;
-    if (::isatty(fd))
-        ::ioctl(fd, TIOCEXCL);
+    }
+    // Anything else opens too (/dev/null, a file) but carries no serial line.
+    if (!::isatty(fd)) {
+        m_openFailure = SerialOpenFailure::NotATerminal;
+        return false;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    m_openFailure = SerialOpenFailure::None;
     m_fd = std::move(owner);
     m_path = path;
     m_staged.clear();

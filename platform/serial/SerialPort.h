@@ -25,6 +25,20 @@ constexpr DWORD EV_RXCHAR = 0x0001;
 
 namespace zorkit {
 
+// Why a serial device could not be opened, for hosts that tell their users what to do.
+enum class SerialOpenFailure {
+    None,
+    NoSuchDevice,     // the path names nothing (or a device without its hardware)
+    PermissionDenied, // the user may not open it (on most systems: not in the dialout group)
+    Busy,             // another program or link holds it
+    NotATerminal,     // a file or device that is no serial line (/dev/null, a regular file)
+    SettingsRefused,  // the device refused the line settings (baud rate, frame)
+    SystemError,      // any other refusal of the system
+};
+
+// The reason in a few plain English words, e.g. "no such device".
+const char* DescribeSerialOpenFailure(SerialOpenFailure failure);
+
 class CSerialPort {
 public:
     enum class SettingsResult { Applied, NotReadable, WriteFailed };
@@ -34,8 +48,10 @@ public:
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Opens the device of port `index` for exclusive use; false (errno kept) on failure.
+    // Opens the device of port `index` for exclusive use; false on failure, with
+    // LastOpenFailure() telling why.
     bool Open(int index);
+    SerialOpenFailure LastOpenFailure() const { return m_openFailure; }
     bool IsOpen() const { return m_fd.IsValid(); }
     // False when the port was not open or close() failed; the port is closed either way.
     bool Close();
@@ -86,6 +102,7 @@ private:
     mutable std::mutex m_lock;
     FileDescriptor m_fd;
     std::string m_path;
+    SerialOpenFailure m_openFailure = SerialOpenFailure::None;
     std::vector<BYTE> m_staged;
     std::size_t m_stagedStart = 0;
     std::atomic<DWORD> m_eventMask{0};

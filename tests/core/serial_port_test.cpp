@@ -2,6 +2,10 @@
 // block without spinning, wake-ups by the event mask, and hang-ups.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -10,6 +14,7 @@
 #include "zorkit/platform/serial/PortTable.h"
 #include "zorkit/platform/serial/PseudoTerminal.h"
 #include "zorkit/platform/serial/SerialPort.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 constexpr int kPort = 9;
@@ -149,7 +154,70 @@ TEST_F(SerialPortTest, PortIsExclusive)
 {
     zorkit::CSerialPort second;
     EXPECT_FALSE(second.Open(kPort));
+    EXPECT_EQ(second.LastOpenFailure(), zorkit::SerialOpenFailure::Busy);
     EXPECT_TRUE(port.Close());
     EXPECT_FALSE(port.Close()) << "closing a closed port fails";
     EXPECT_TRUE(second.Open(kPort)) << "a closed port can be opened again";
+}
+
+namespace {
+// Opens `path` as a port; the reason it failed (None when it opened).
+zorkit::SerialOpenFailure OpenFailureOf(const std::string& path)
+{
+    zorkit::SetSerialPortPath(kPort, path);
+    zorkit::CSerialPort port;
+    bool opened = port.Open(kPort);
+    zorkit::ResetSerialPortPath(kPort);
+    EXPECT_EQ(opened, port.LastOpenFailure() == zorkit::SerialOpenFailure::None) << path;
+    return port.LastOpenFailure();
+}
+}
+
+TEST(SerialPortOpenTest, EachRefusalHasItsOwnReason)
+{
+    using zorkit::SerialOpenFailure;
+    TempDir scratch;
+    zorkit::CPseudoTerminal line;
+    ASSERT_TRUE(line.Open()) << line.LastError();
+    struct Case {
+        std::string path;
+        SerialOpenFailure expected;
+    } cases[] = {
+        {scratch.File("no-such-device"), SerialOpenFailure::NoSuchDevice},
+        {scratch.File("no-such-dir/ttyUSB0"), SerialOpenFailure::NoSuchDevice},
+        {"/dev/null", SerialOpenFailure::NotATerminal},
+        {scratch.Write("plain-file", "not a line"), SerialOpenFailure::NotATerminal},
+        {scratch.Path().string(), SerialOpenFailure::NotATerminal},
+        {line.SlavePath(), SerialOpenFailure::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OpenFailureOf(c.path), c.expected) << c.path;
+    EXPECT_STREQ(zorkit::DescribeSerialOpenFailure(SerialOpenFailure::NotATerminal), "not a serial device");
+}
+
+TEST(SerialPortOpenTest, DeviceTheUserMayNotOpenIsPermissionDenied)
+{
+    zorkit::CPseudoTerminal line;
+    ASSERT_TRUE(line.Open()) << line.LastError();
+    ASSERT_EQ(::chmod(line.SlavePath().c_str(), 0600), 0);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(OpenFailureOf(line.SlavePath()), zorkit::SerialOpenFailure::PermissionDenied);
+        return;
+    }
+    // Root opens everything: an unprivileged child meets the device as a user outside its group would.
+    zorkit::SetSerialPortPath(kPort, line.SlavePath());
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        zorkit::CSerialPort port;
+        ::_exit(port.Open(kPort) ? 101 : int(port.LastOpenFailure()));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    zorkit::ResetSerialPortPath(kPort);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 100) << "the child could not give up root";
+    EXPECT_EQ(WEXITSTATUS(status), int(zorkit::SerialOpenFailure::PermissionDenied));
 }

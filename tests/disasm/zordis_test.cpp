@@ -175,7 +175,7 @@ TEST_F(ZordisTest, HelpDescribesTheUsage)
 {
     const Result r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] FILE\n", 0), 0u);
+    EXPECT_EQ(r.out.rfind("Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] [--format hex|bin] FILE\n", 0), 0u);
     EXPECT_EQ(r.err, "");
 }
 

@@ -130,6 +130,19 @@ TEST_F(TextViewMouse, ClicksPlaceTheCursorAndShiftClickSelects)
     EXPECT_EQ(Cursor(), CPoint(4, 2));
 }
 
+TEST_F(TextViewMouse, LosingTheFocusEndsADrag)
+{
+    Show({"first line", "second line"});
+    Mouse(InputKind::ButtonDown, Editor(), PointOf(Editor(), CPoint(2, 0)));
+    ASSERT_EQ(CWnd::GetCapture(), &Editor());
+    Reader().SetFocus();
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    Mouse(InputKind::MouseMove, Editor(), PointOf(Editor(), CPoint(5, 1)));
+    EXPECT_FALSE(Editor().IsSelection()) << "moving after the drag ended selects nothing";
+    Mouse(InputKind::ButtonUp, Editor(), PointOf(Editor(), CPoint(5, 1)));
+}
+
 TEST_F(TextViewMouse, TheMarginSelectsWholeLines)
 {
     Show({"l0", "l1", "l2", "line 3", "l4", "line five", "l6", "l7"});

@@ -182,6 +182,28 @@ TEST(TextViewUpdate, AChangeMeasuresAndRepaintsFromItsLineDown)
         << "a change inside one line repaints that line";
 }
 
+TEST(TextViewUpdate, TheWidestLineFollowsChangesInsideOneLine)
+{
+    ViewHost<> host(300, 10 * 16);
+    host.Show({"aaaa", "bbbbbbbb", "cc"});
+    CTextView& view = host.view;
+    const int cw = view.GetCharWidthA();
+    ASSERT_EQ(view.GetMaxLineExtent(), 8 * cw);
+    CPoint end;
+    auto widest = [&] { return view.GetMaxLineExtent(); };
+    host.buffer.InsertText(nullptr, "xx", CPoint(0, 0), end);
+    EXPECT_EQ(widest(), 8 * cw) << "a narrower line grew, still narrower";
+    host.buffer.InsertText(nullptr, "xxxx", CPoint(0, 0), end);
+    EXPECT_EQ(widest(), 10 * cw) << "a narrower line became the widest";
+    host.buffer.InsertText(nullptr, "y", CPoint(0, 0), end);
+    EXPECT_EQ(widest(), 11 * cw) << "the widest line grew";
+    host.buffer.DeleteText(nullptr, CPoint(0, 0), CPoint(6, 0));
+    EXPECT_EQ(widest(), 8 * cw) << "the widest line shrank: all lines are measured again";
+    host.buffer.DeleteText(nullptr, CPoint(0, 1), CPoint(8, 1));
+    EXPECT_EQ(widest(), 5 * cw);
+    EXPECT_EQ(ScrollInfoOf(view, SB_HORZ).nMax, 5 * cw + cw) << "the bar's range follows";
+}
+
 TEST(TextViewUpdate, AnInsertionAboveTheTopLineKeepsTheVisibleText)
 {
     ViewHost<> host(300, 10 * 16);

@@ -179,6 +179,79 @@ TEST_F(EditingView, CutKeepsTheTextWhenTheClipboardRefusesIt)
     EXPECT_EQ(zorkit::test::ClipboardText(), "old");
 }
 
+TEST_F(EditingView, UndoAndRedoRestoreTextCursorAndBothPanes)
+{
+    Show({"  one", "two"});
+    buffer.SetModified(FALSE);  // as a load leaves it
+    auto samePixels = [&] {
+        zorkit::PumpPendingMessages();
+        auto edited = zorkit::CaptureWindow(Editor().m_hWnd, true);
+        auto shown = zorkit::CaptureWindow(Reader().m_hWnd, true);
+        const int width = std::min(edited->Width(), shown->Width());
+        for (int y = 0; y < 4 * Editor().GetLineHeight(); ++y)
+            for (int x = 0; x < width; ++x)
+                if (edited->GetPixel(x, y) != shown->GetPixel(x, y))
+                    return false;
+        return true;
+    };
+    EXPECT_FALSE(Update(Editor(), ID_EDIT_UNDO).m_bEnabled);
+    Key(VK_END);
+    Type("abc");
+    Key(VK_RETURN);
+    Type("xy");
+    Key(VK_HOME, {VK_CONTROL});
+    Key(VK_HOME);
+    Type("z");
+    EXPECT_EQ(Text(), (Lines{"z  oneabc", "  xy", "two"}));
+    TextViewProbe::SetCursor(Reader(), CPoint(1, 2));
+
+    EXPECT_TRUE(Update(Editor(), ID_EDIT_UNDO).m_bEnabled);
+    EXPECT_FALSE(Update(Editor(), ID_EDIT_REDO).m_bEnabled);
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), (Lines{"  oneabc", "  xy", "two"})) << "a move ends a run of typing";
+    EXPECT_EQ(Cursor(), CPoint(0, 0));
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), (Lines{"  oneabc", "  ", "two"})) << "xy was one step";
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), (Lines{"  oneabc", "two"})) << "Enter and its indentation were one step";
+    EXPECT_EQ(Cursor(), CPoint(8, 0));
+    EXPECT_EQ(TextViewProbe::Cursor(Reader()), CPoint(1, 1)) << "the pane beside follows the undo";
+    EXPECT_TRUE(samePixels());
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), (Lines{"  one", "two"}));
+    EXPECT_FALSE(buffer.IsModified()) << "back to the text as loaded";
+    EXPECT_FALSE(Update(Editor(), ID_EDIT_UNDO).m_bEnabled);
+
+    EXPECT_TRUE(Update(Editor(), ID_EDIT_REDO).m_bEnabled);
+    Command(Editor(), ID_EDIT_REDO);
+    Command(Editor(), ID_EDIT_REDO);
+    EXPECT_EQ(Text(), (Lines{"  oneabc", "  ", "two"}));
+    EXPECT_EQ(Cursor(), CPoint(2, 1)) << "where the redone edit left it";
+    EXPECT_EQ(TextViewProbe::Cursor(Reader()), CPoint(1, 2));
+    EXPECT_TRUE(samePixels());
+
+    Editor().SetReadOnly(TRUE);
+    EXPECT_FALSE(Update(Editor(), ID_EDIT_REDO).m_bEnabled);
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), (Lines{"  oneabc", "  ", "two"})) << "a read-only buffer is not undone";
+}
+
+TEST_F(EditingView, TypingOverASelectionIsUndoneInOneStep)
+{
+    Show({"hello world"});
+    Editor().SetSelection(CPoint(0, 0), CPoint(5, 0));
+    Type("J");
+    EXPECT_EQ(Text(), Lines{"J world"});
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), Lines{"hello world"});
+    zorkit::test::SetClipboardText("A\r\nB");
+    Editor().SetSelection(CPoint(6, 0), CPoint(11, 0));
+    Command(Editor(), ID_EDIT_PASTE);
+    EXPECT_EQ(Text(), (Lines{"hello A", "B"}));
+    Command(Editor(), ID_EDIT_UNDO);
+    EXPECT_EQ(Text(), Lines{"hello world"}) << "the paste and the selection it replaced";
+}
+
 TEST(EditingViewClass, IsCreatedByNameAndResetsItsModes)
 {
     const CRuntimeClass* cls = CRuntimeClass::FromName("CUIEditView");

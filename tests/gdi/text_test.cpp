@@ -112,6 +112,32 @@ TEST(Text, OpaqueModeFillsTheCellWithTheBackgroundColour)
     EXPECT_EQ(canvas.dc.GetPixel(5, 5), RGB(0, 0, 255));
 }
 
+TEST(Text, EachInkPixelBlendsWithThePixelUnderIt)
+{
+    // The same text over two plain backgrounds, and over stripes of both.
+    const COLORREF backs[2] = {RGB(255, 255, 255), RGB(30, 90, 200)};
+    auto draw = [&](FontCanvas& canvas) {
+        canvas.dc.SetTextColor(RGB(200, 0, 0));
+        canvas.dc.TextOut(3, 2, "Wave@%", 6);
+    };
+    FontCanvas plain0(90, 24, Describe("Arial", 18)), plain1(90, 24, Describe("Arial", 18)),
+        striped(90, 24, Describe("Arial", 18));
+    plain1.dc.FillSolidRect(0, 0, 90, 24, backs[1]);
+    for (int x = 1; x < 90; x += 2)
+        striped.dc.FillSolidRect(x, 0, 1, 24, backs[1]);
+    draw(plain0);
+    draw(plain1);
+    draw(striped);
+    int partial = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 90; ++x) {
+            const COLORREF expected = (x % 2 ? plain1 : plain0).dc.GetPixel(x, y);
+            ASSERT_EQ(striped.dc.GetPixel(x, y), expected) << x << "," << y;
+            partial += expected != backs[x % 2] && expected != RGB(200, 0, 0);
+        }
+    EXPECT_GT(partial, 10) << "the text has edges blended with the background";
+}
+
 TEST(Text, ExtTextOutFillsAndClipsToItsRectangle)
 {
     FontCanvas canvas(100, 30, Describe("Arial", 16));

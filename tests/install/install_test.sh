@@ -35,7 +35,7 @@ export PKG_CONFIG_PATH
 c++ -std=c++17 "$SOURCE/tests/install/consumer/main.cpp" -o "$WORK/pkgconfig-consumer" $(pkg-config --cflags --libs zorkit)
 ZORKIT_LOG_DIR="$WORK" "$WORK/pkgconfig-consumer" | sed 's/^/pkg-config /'
 
-for tool in zorlink zorsim zordis zorstudio; do
+for tool in zorlink zorsim zordis zorstudio listingshot; do
   "$PREFIX/bin/$tool" --help >/dev/null || { echo "installed $tool --help failed"; exit 1; }
 done
 echo "installed tools run"

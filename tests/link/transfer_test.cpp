@@ -169,12 +169,19 @@ TEST_F(TransferTest, SetCommOptionKeepsAnUnchangedPortAndNeverOpensAPortItCouldN
 
 TEST_F(TransferTest, PortThatCannotBeOpenedIsReportedAndEveryCommandFails)
 {
-    zorkit::SetSerialPortPath(kPort + 2, (logDir / "no-such-device").string());
+    const std::string missing = (logDir / "no-such-device").string();
+    zorkit::SetSerialPortPath(kPort + 2, missing);
     CZORComm lost(CZORComm::CPU_8051, kPort + 2, 0);
     auto boxes = zorkit::RecordedMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(Utf8(boxes[0].text), "无法正确打开串口设备，请检查串口8是否正被其他应用程序使用！");
     EXPECT_EQ(boxes[0].type & MB_ICONMASK, MB_ICONSTOP);
+    EXPECT_EQ(lost.GetLastOpenFailure(), zorkit::SerialOpenFailure::NoSuchDevice);
+    auto opening = LogLines();
+    ASSERT_GE(opening.size(), 4u);
+    EXPECT_EQ(opening[0], "日志文件成功创建！");
+    EXPECT_EQ(opening[2], "");
+    EXPECT_EQ(opening[3], "ERROR: 无法打开串口设备 " + missing + "：no such device") << "the reason follows the log's opening";
     EXPECT_FALSE(lost.IsActive());
     EXPECT_FALSE(lost.CheckConnect());
     EXPECT_FALSE(lost.SetCommOption(kPort, 0)) << "closing a port that is not open fails, so nothing is opened";
@@ -199,6 +206,7 @@ TEST_F(TransferTest, BaudIndexOutsideTheTableIsRefusedNotRunAtAnotherRate)
         auto boxes = zorkit::RecordedMessageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(Utf8(boxes[0].text), "由于严重系统调用错误，无法正确打开串口设备！\n建议重启计算机再试！");
+        EXPECT_EQ(odd.GetLastOpenFailure(), zorkit::SerialOpenFailure::SettingsRefused);
     }
     Establish();
     EXPECT_FALSE(link->SetCommOption(kPort, 5));
@@ -215,8 +223,38 @@ TEST_F(TransferTest, PortHeldByAnotherLinkCannotBeOpened)
     zorkit::ClearRecordedMessageBoxes();
     CZORComm second(CZORComm::CPU_8051, kPort, 0);
     EXPECT_FALSE(second.IsActive());
+    EXPECT_EQ(second.GetLastOpenFailure(), zorkit::SerialOpenFailure::Busy);
+    EXPECT_EQ(link->GetLastOpenFailure(), zorkit::SerialOpenFailure::None);
     ASSERT_EQ(zorkit::RecordedMessageBoxes().size(), 1u);
     EXPECT_NE(Utf8(zorkit::RecordedMessageBoxes()[0].text).find("串口6"), std::string::npos);
+}
+
+TEST_F(TransferTest, DeviceWithoutASerialLineKeepsTheSystemErrorBoxAndLogsWhy)
+{
+    zorkit::SetSerialPortPath(kPort + 3, "/dev/null");
+    CZORComm null(CZORComm::CPU_8051, kPort + 3, 0);
+    zorkit::ResetSerialPortPath(kPort + 3);
+    EXPECT_FALSE(null.IsActive());
+    EXPECT_EQ(null.GetLastOpenFailure(), zorkit::SerialOpenFailure::NotATerminal);
+    auto boxes = zorkit::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Utf8(boxes[0].text), "由于严重系统调用错误，无法正确打开串口设备！\n建议重启计算机再试！");
+    auto lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "ERROR: 无法打开串口设备 /dev/null：not a serial device"), lines.end());
+}
+
+TEST_F(TransferTest, MovingToAPortThatCannotBeOpenedLogsWhyBeforeTheFailure)
+{
+    Establish();
+    const std::string missing = (logDir / "unplugged").string();
+    zorkit::SetSerialPortPath(kPort + 4, missing);
+    EXPECT_FALSE(link->SetCommOption(kPort + 4, 0));
+    zorkit::ResetSerialPortPath(kPort + 4);
+    EXPECT_EQ(link->GetLastOpenFailure(), zorkit::SerialOpenFailure::NoSuchDevice);
+    EXPECT_EQ(From(LogLines(), "正在重新设置串口通讯参数..."),
+              (std::vector<std::string>{"正在重新设置串口通讯参数...", "设置通讯状态...", "成功！",
+                                        "ERROR: 无法打开串口设备 " + missing + "：no such device",
+                                        "ERROR: 设置串口通讯参数失败！！！"}));
 }
 
 TEST_F(TransferTest, LinesLoggedFromTwoThreadsAtOnceStayWhole)

@@ -1,4 +1,4 @@
-// Runs, steps and the stop report that stands in for execution.
+// Runs, steps and their stop reports.
 #include "tests/sim/BoardFixture.h"
 
 namespace zorkit::sim::test {
@@ -21,9 +21,9 @@ TEST_F(BoardTest, ExecWithABreakpointReportsTheStopAfterTheDelay)
     EXPECT_EQ(Exchange(Frame(CMD_SET_BREAK, {0x10, 0x20}), 1), ack);
     ClearLog();
 
-    // 04 0C 00 01 0D: run from 0x0100.
+    // 04 0C 00 01 0D: run from 0x0100, through empty code memory (NOPs) to the breakpoint.
     EXPECT_EQ(Exchange({0x04, 0x0C, 0x00, 0x01, 0x0D}, 2), (std::vector<BYTE>{kAck, kAck}));
-    EXPECT_EQ(board.ProgramCounter(), 0x0100);
+    EXPECT_EQ(board.ProgramCounter(), 0x2010);
     EXPECT_GE(ReportDelay(board.WireLog()), 100ms) << "the stop report waits for the run to end";
     EXPECT_EQ(board.Mode(), BoardMode::Monitor);
 }
@@ -81,6 +81,25 @@ TEST_F(BoardTest, ExecWithoutBreakpointsRunsFreeUntilReset)
     std::vector<BYTE> banner(kBanner.begin(), kBanner.end());
     EXPECT_EQ(host->Receive(9), banner);
     EXPECT_EQ(board.Mode(), BoardMode::BannerSent);
+}
+
+TEST_F(BoardTest, FullSpeedFreeRunStillTakesInTheLineAndTheResetKey)
+{
+    CMonitorTimings timings = board.GetTimings();
+    timings.machineCyclesPerSecond = 0;
+    board.SetTimings(timings);
+    board.WriteMemory(MemorySpace::Code, 0x0100, {0x80, 0xFE}); // SJMP $
+    EXPECT_EQ(Exchange(Frame(CMD_PROG_EXEC, {0x00, 0x01}), 1), ack);
+    EXPECT_EQ(board.Mode(), BoardMode::RunningFree);
+    // The host's bytes are read (and dropped) while the program runs.
+    SendAndSettle(Frame(CMD_REG_ULD));
+    SendAndSettle(Frame(CMD_CLEAR_ALL_BREAK));
+    EXPECT_EQ(board.WireLog().SentCount(), 1u);
+
+    board.PressReset();
+    std::vector<BYTE> banner(kBanner.begin(), kBanner.end());
+    EXPECT_EQ(host->Receive(9), banner);
+    EXPECT_EQ(board.ProgramCounter(), 0x0000);
 }
 
 TEST_F(BoardTest, KeypadModeIgnoresTheLineUntilReset)

@@ -62,18 +62,86 @@ TEST_F(MonitorTest, StopReportComesAtTheDelayExactly)
     EXPECT_FALSE(monitor.NextDeadline());
 }
 
-TEST_F(MonitorTest, FreeRunAndKeypadHaveNoDeadline)
+TEST_F(MonitorTest, FreeRunIsPacedToTheBoardsClockUntilTheResetKey)
 {
+    // SJMP $ at 0x0100: a program that never stops by itself.
+    BYTE loop[] = {0x80, 0xFE};
+    monitor.Memory().Write(MemorySpace::Code, 0x0100, loop, sizeof loop);
     Feed(Frame(CMD_PROG_EXEC, {0x00, 0x01}));
     EXPECT_EQ(monitor.Mode(), BoardMode::RunningFree);
-    EXPECT_FALSE(monitor.NextDeadline());
+    std::uint64_t start = monitor.Core().Cycles();
+    ASSERT_TRUE(monitor.NextDeadline()) << "the core runs in slices";
+    EXPECT_TRUE(AdvanceTo(now + std::chrono::milliseconds(50)).empty()) << "a free run reports nothing";
+    // 12 MHz: one machine cycle per microsecond, to within the instruction that ends a slice.
+    std::uint64_t ran = monitor.Core().Cycles() - start;
+    EXPECT_GE(ran, 50000u);
+    EXPECT_LE(ran, 50003u);
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0100);
+    EXPECT_EQ(monitor.Mode(), BoardMode::RunningFree);
     std::vector<BYTE> out;
     monitor.PressReset(out);
     EXPECT_EQ(monitor.Mode(), BoardMode::BannerSent);
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0000) << "the reset key resets the core";
     EXPECT_FALSE(monitor.NextDeadline()) << "the board waits for the host's answer to its banner";
     EXPECT_EQ(Feed(Frame(CMD_KEY_MONITOR)), std::vector<BYTE>{kAck});
     EXPECT_EQ(monitor.Mode(), BoardMode::Keypad);
     EXPECT_FALSE(monitor.NextDeadline());
+}
+
+TEST_F(MonitorTest, FullSpeedRunStopsAtABreakpointOrTheCursorAndA5EndsAnyRun)
+{
+    CMonitorTimings timings;
+    timings.stopDelay = std::chrono::milliseconds(0);
+    timings.machineCyclesPerSecond = 0;
+    monitor.SetTimings(timings);
+    // 0000: INC A; SJMP 0000H; 0010: A5
+    BYTE loop[] = {0x04, 0x80, 0xFD};
+    monitor.Memory().Write(MemorySpace::Code, 0x0000, loop, sizeof loop);
+    BYTE undefined = 0xA5;
+    monitor.Memory().Write(MemorySpace::Code, 0x0010, &undefined, 1);
+
+    // A breakpoint at the start stops the run after one round, not before the first instruction.
+    Feed(Frame(CMD_SET_BREAK, {0x00, 0x00}));
+    EXPECT_EQ(Feed(Frame(CMD_PROG_EXEC, {0x00, 0x00})), std::vector<BYTE>{kAck});
+    EXPECT_EQ(AdvanceTo(now), std::vector<BYTE>{kAck});
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0000);
+    EXPECT_EQ(monitor.Registers()[0], 1) << "A";
+
+    // A goto to an address the loop never reaches still stops at the breakpoint.
+    Feed(Frame(CMD_GOTO_CURSOR, {0x00, 0x30}));
+    EXPECT_EQ(AdvanceTo(now), std::vector<BYTE>{kAck});
+    EXPECT_EQ(monitor.Registers()[0], 2);
+
+    // A free run that meets A5 comes back to the monitor and says so.
+    Feed(Frame(CMD_CLEAR_ALL_BREAK));
+    Feed(Frame(CMD_PROG_EXEC, {0x10, 0x00}));
+    EXPECT_EQ(monitor.Mode(), BoardMode::RunningFree);
+    EXPECT_EQ(AdvanceTo(now), std::vector<BYTE>{kAck});
+    EXPECT_EQ(monitor.Mode(), BoardMode::Monitor);
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0010);
+
+    // A step on A5 executes nothing but is reported like any step.
+    EXPECT_EQ(Feed(Frame(CMD_STEP, {0, 0})), std::vector<BYTE>{kAck});
+    EXPECT_EQ(AdvanceTo(now), std::vector<BYTE>{kAck});
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0010);
+}
+
+TEST_F(MonitorTest, ResetCommandResetsTheCoreAndTraceStepsSilently)
+{
+    BYTE code[] = {0x74, 0x42, 0xF5, 0x90}; // MOV A,#42H; MOV P1,A
+    monitor.Memory().Write(MemorySpace::Code, 0x0200, code, sizeof code);
+    EXPECT_EQ(Feed(Frame(CMD_PROG_RESET, {0x00, 0x02})), std::vector<BYTE>{kAck});
+    EXPECT_EQ(Feed(Frame(CMD_TRACE, {0, 0})), std::vector<BYTE>{kAck});
+    EXPECT_EQ(Feed(Frame(CMD_TRACE, {0, 0})), std::vector<BYTE>{kAck});
+    EXPECT_EQ(monitor.Mode(), BoardMode::Monitor) << "a trace awaits nothing";
+    std::vector<BYTE> regs = monitor.Registers();
+    EXPECT_EQ(regs[17], 0x42) << "P1";
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0204);
+    Feed(Frame(CMD_PROG_RESET, {0x00, 0x01}));
+    regs = monitor.Registers();
+    EXPECT_EQ(regs[0], 0x00) << "A";
+    EXPECT_EQ(regs[17], 0xFF) << "P1";
+    EXPECT_EQ(monitor.ProgramCounter(), 0x0100);
 }
 
 TEST_F(MonitorTest, FullSizeFrameFitsItsBuffer)

@@ -33,6 +33,18 @@ protected:
     CPseudoTerminal pty;
 };
 
+TEST_F(PseudoTerminalTest, WaitOnAQuietLineLastsItsWholeTimeOut)
+{
+    CHostLine client(pty.SlavePath());
+    ASSERT_TRUE(client.IsOpen());
+    // A wait that ended early would leave a caller with a deadline to spin on 0 ms waits.
+    for (int timeout : {1, 7, 20}) {
+        auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(pty.WaitReadable(timeout), CPseudoTerminal::WAIT_TIMEOUT);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(timeout));
+    }
+}
+
 TEST_F(PseudoTerminalTest, EveryByteValuePassesUnchangedBothWays)
 {
     CHostLine client(pty.SlavePath());

@@ -104,13 +104,26 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     const int pcLine = window->ProgramListing().LineOf(now.pc);
     for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
         EXPECT_EQ((window->ListingText().GetLineFlags(line) & LINEMARK_ARROW) != 0, line == pcLine) << "line " << line;
-    if (now.pc == *doneAddress) {
-        // A board that executes the program: the table is sorted and the arrow is at 'done:'.
-        EXPECT_EQ(pcLine, doneListing);
-        EXPECT_TRUE(std::is_sorted(now.internalRam.begin() + 0x30, now.internalRam.begin() + 0x38));
-        EXPECT_FALSE(session.Changes().registers.empty());
-        const int pcRow = zorstudio::CRegisterGrid::RowOf("PC");
-        EXPECT_EQ(window->Registers().GetItemBkColour(pcRow, 1), zorstudio::kChangedBack);
+    // The program ran to 'done:': the arrow is there, the table is sorted, and what the
+    // run changed is highlighted against the board as it was after the download.
+    EXPECT_EQ(now.pc, *doneAddress);
+    EXPECT_EQ(pcLine, doneListing);
+    EXPECT_TRUE(std::is_sorted(now.internalRam.begin() + 0x30, now.internalRam.begin() + 0x38));
+    EXPECT_NE(now.internalRam[0x30], now.internalRam[0x37]);
+    const int pcRow = zorstudio::CRegisterGrid::RowOf("PC");
+    EXPECT_EQ(window->Registers().GetItemBkColour(pcRow, 1), zorstudio::kChangedBack);
+    EXPECT_EQ(window->Registers().GetItemFgColour(pcRow, 1), zorstudio::kChangedText);
+    const CCellID table = zorstudio::CMemoryGrid::CellOf(0x30);
+    EXPECT_EQ(window->Memory().GetItemBkColour(table.row, table.col), zorstudio::kChangedBack);
+    const CCellID unused = zorstudio::CMemoryGrid::CellOf(0x70);
+    EXPECT_NE(window->Memory().GetItemBkColour(unused.row, unused.col), zorstudio::kChangedBack);
+    {
+        window->Memory().UpdateWindow();
+        auto memory = CaptureWindow(window->Memory().m_hWnd, true);
+        CRect cellRect;
+        ASSERT_TRUE(window->Memory().GetCellRect(table.row, table.col, &cellRect));
+        EXPECT_EQ(memory->GetPixel(cellRect.left + 2, cellRect.top + 2), zorstudio::kChangedBack)
+            << "the changed byte is painted highlighted";
     }
 
     // A memory cell edited in place goes to the board: 40H := 5A, read back from the board.

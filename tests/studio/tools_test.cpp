@@ -201,11 +201,12 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
         EXPECT_TRUE(std::filesystem::exists(out / file)) << file;
 }
 
-TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFails)
+TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFailsBeforeTheExperiment)
 {
     CRun run = Run(std::string(ZORSTUDIO_PATH) + " --samples 5 --period 0 --png /nonexistent-dir/x.png");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write the picture"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("cannot write /nonexistent-dir/x.png: No such file or directory"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("temperature experiment"), std::string::npos) << "no run is started: " << run.out;
 }
 
 }

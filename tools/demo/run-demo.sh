@@ -16,6 +16,9 @@ read -r DEVICE <&3
 echo "== virtual experiment box (8051) listening on $DEVICE"
 echo
 ZORLINK=("$BUILD/tools/zorlink/zorlink" -d "$DEVICE" --log-dir "$LOG_DIR")
+echo "   It runs tools/demo/sort.asm, which sorts a table in internal RAM (30H-3FH),"
+echo "   to a breakpoint. The register image reads: A B PSW SP DPL DPH R0-R7 PCL PCH"
+echo "   P0-P3 IE IP TMOD TCON TL0 TH0."
 echo "\$ zorlink -d $DEVICE --echo script tools/demo/demo-session.zls"
 "${ZORLINK[@]}" --echo script tools/demo/demo-session.zls
 echo

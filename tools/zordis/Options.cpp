@@ -2,29 +2,36 @@
 
 #include <cstdio>
 
+#include "tools/common/Numbers.h"
+
 namespace {
 
 const char kUsage[] =
-    "Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] FILE\n"
-    "       zordis --asm [--entry ADDR]... [--base ADDR] [--start ADDR] [--end ADDR] FILE\n"
+    "Usage: zordis [--base ADDR] [--start ADDR] [--end ADDR] [--format hex|bin] FILE\n"
+    "       zordis --asm [--entry ADDR]... [--base ADDR] [--start ADDR] [--end ADDR] [--format hex|bin] FILE\n"
     "List the 8051 instructions in FILE, one line per instruction: address, code bytes\n"
     "and instruction text. With --asm, write source for sdas8051 instead, which\n"
     "assembles and links back to the same bytes at the same addresses.\n"
     "\n"
-    "FILE is Intel HEX when its name ends in .hex or .ihx (addresses come from the\n"
-    "records; gaps are not listed), raw binary otherwise.\n"
+    "FILE is Intel HEX when every line is a record starting with ':' or its name ends\n"
+    "in .hex or .ihx (addresses come from the records; gaps are not listed), raw binary\n"
+    "otherwise. FILE must be a regular file or a pipe: at most 64 KB of code (1 MB as\n"
+    "Intel HEX text).\n"
     "\n"
-    "  --base ADDR   load address of a raw binary file (default 0)\n"
-    "  --start ADDR  list nothing below ADDR\n"
-    "  --end ADDR    list nothing beyond ADDR (the last byte decoded)\n"
-    "  --asm         trace the code from the reset and interrupt vectors (0000, 0003,\n"
-    "                000B, 0013, 001B, 0023) through jumps, calls and branches; write\n"
-    "                reached bytes as instructions with labels (L1234) and register\n"
-    "                names, all other bytes as .db, and an .org for every run of bytes\n"
-    "  --entry ADDR  with --asm, trace from ADDR too; may be given many times\n"
-    "  --help        show this help and exit\n"
+    "  --base ADDR        load address of a raw binary file (default 0)\n"
+    "  --start ADDR       list nothing below ADDR\n"
+    "  --end ADDR         list nothing beyond ADDR (the last byte decoded)\n"
+    "  --format hex|bin   read FILE as Intel HEX or raw binary, whatever it looks like\n"
+    "  --asm              trace the code from the reset and interrupt vectors (0000,\n"
+    "                     0003, 000B, 0013, 001B, 0023) through jumps, calls and\n"
+    "                     branches; write reached bytes as instructions with labels\n"
+    "                     (L1234) and register names, all other bytes as .db, and an\n"
+    "                     .org for every run of bytes\n"
+    "  --entry ADDR       with --asm, trace from ADDR too; may be given many times\n"
+    "  --help             show this help and exit\n"
     "\n"
-    "ADDR is hexadecimal, 0 to FFFF, written 1F00, 0x1F00 or 1F00H.\n"
+    "ADDR is hexadecimal, 0 to FFFF, written 1F00, 0x1F00 or 1F00H (as every address\n"
+    "and data byte in the zorkit tools; counts and times are decimal).\n"
     "A last instruction that does not fit in the data is not listed; a warning names\n"
     "the bytes left over. With --asm, warnings name the places where the trace ends\n"
     "early: JMP @A+DPTR, RET used as a jump, A5, an instruction cut off by the end of\n"
@@ -32,18 +39,13 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 listed, 1 unreadable or malformed input, 2 bad command line.\n";
 
-// Hexadecimal address with an optional 0x prefix or H suffix.
+// Hexadecimal address: 1F00, 0x1F00 or 1F00H.
 bool ParseAddress(const std::string& text, unsigned long& value)
 {
-    std::string digits = text;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
-        digits.erase(0, 2);
-    else if (digits.size() > 1 && (digits.back() == 'H' || digits.back() == 'h'))
-        digits.pop_back();
-    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-        return false;
-    value = std::stoul(digits, nullptr, 16);
-    return true;
+    std::optional<std::uint32_t> parsed = tools::ParseHex(text, kCodeSpace - 1);
+    if (parsed)
+        value = *parsed;
+    return parsed.has_value();
 }
 
 } // namespace
@@ -89,6 +91,18 @@ int ParseOptions(int argc, char** argv, Options& options)
                 name = arg.substr(0, equals);
                 value = arg.substr(equals + 1);
                 hasValue = true;
+            }
+            if (name == "--format") {
+                if (!hasValue) {
+                    if (i + 1 >= argc)
+                        return UsageError("--format needs hex or bin");
+                    value = argv[++i];
+                }
+                std::optional<ProgramFormat> format = ProgramFormatFromName(value);
+                if (!format)
+                    return UsageError("--format takes hex or bin, not '" + value + "'");
+                options.format = *format;
+                continue;
             }
             const AddressOption* option = nullptr;
             for (const AddressOption& candidate : addressOptions)

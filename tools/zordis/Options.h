@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/ProgramFile.h"
+
 // Addresses of the 8051 code space: 0 to FFFF.
-constexpr unsigned long kCodeSpace = 0x10000;
+constexpr unsigned long kCodeSpace = CProgramFile::kCodeSpace;
 
 // What to list; addresses are in the 8051 code space.
 struct Options {
@@ -16,6 +18,7 @@ struct Options {
     // --asm: assembler source instead of the listing, traced also from entries.
     bool assembly = false;
     std::vector<unsigned long> entries;
+    ProgramFormat format = ProgramFormat::Detect;
     std::string file;
 };
 

@@ -3,12 +3,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "zorkit/disasm/Disassemble.h"
-#include "tools/common/IntelHex.h"
+#include "tools/common/ProgramFile.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zordis/AsmListing.h"
 #include "tools/zordis/Options.h"
 
@@ -25,53 +25,15 @@ int InputError(const std::string& message)
     return 1;
 }
 
-bool EndsWith(const std::string& name, const char* suffix)
-{
-    const std::size_t n = std::strlen(suffix);
-    if (name.size() < n)
-        return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = name[name.size() - n + i];
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        if (c != suffix[i])
-            return false;
-    }
-    return true;
-}
-
 int LoadBlocks(const Options& options, std::vector<Block>& blocks)
 {
-    const bool isHex = EndsWith(options.file, ".hex") || EndsWith(options.file, ".ihx");
-    if (isHex) {
-        if (options.hasBase)
-            return UsageError("--base applies to raw binary files; " + options.file + " is Intel HEX");
-        CIntelHex hex;
-        if (!hex.LoadFile(options.file))
-            return InputError(hex.GetError());
-        for (const CIntelHex::Run& run : hex.GetRuns()) {
-            if (run.address + run.bytes.size() > kCodeSpace)
-                return InputError(options.file + ": data at " + Hex4(std::max<unsigned long>(run.address, kCodeSpace))
-                        + " lies beyond the 64 KB code space");
-            blocks.push_back({run.address, run.bytes});
-        }
-        return -1;
-    }
-
-    std::ifstream file(options.file, std::ios::binary);
-    if (!file)
-        return InputError(options.file + ": cannot open: " + std::strerror(errno));
-    Block block{options.base, {}};
-    char chunk[1 << 16];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
-        block.bytes.insert(block.bytes.end(), chunk, chunk + file.gcount());
-    if (file.bad())
-        return InputError(options.file + ": cannot read: " + std::strerror(errno));
-    if (options.base + block.bytes.size() > kCodeSpace)
-        return InputError(options.file + ": " + std::to_string(block.bytes.size()) + " bytes at "
-                + Hex4(options.base) + " run past the 64 KB code space");
-    if (!block.bytes.empty())
-        blocks.push_back(std::move(block));
+    CProgramFile program;
+    if (!program.Load(options.file, options.format, std::uint32_t(options.base)))
+        return InputError(program.GetError());
+    if (program.IsHex() && options.hasBase)
+        return UsageError("--base applies to raw binary files; " + options.file + " is Intel HEX");
+    for (const CIntelHex::Run& run : program.GetRuns())
+        blocks.push_back({run.address, run.bytes});
     return -1;
 }
 
@@ -112,9 +74,7 @@ void ListBlock(const Block& block, const Options& options, std::string& out)
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int List(int argc, char** argv)
 {
     Options options;
     int status = ParseOptions(argc, argv, options);
@@ -139,3 +99,7 @@ int main(int argc, char** argv)
         return InputError(std::string("cannot write the listing: ") + std::strerror(errno));
     return 0;
 }
+
+} // namespace
+
+int main(int argc, char** argv) { return tools::RunTool("zordis", List, argc, argv); }

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "zorkit/platform/core/Time.h"
-#include "tools/common/IntelHex.h"
+#include "tools/common/Numbers.h"
+#include "tools/common/ProgramFile.h"
 #include "tools/zorlink/ControlCommand.h"
-#include "tools/zorlink/Numbers.h"
+#include "tools/zorlink/PortsCommand.h"
 #include "tools/zorlink/ProgressBar.h"
 
 namespace {
@@ -37,17 +36,39 @@ CommandResult NeedLink(CLinkSession& session, CZORComm*& link)
 
 CommandResult Failed(CLinkSession& session) { return CommandResult::Failure(session.FailureReason()); }
 
+using tools::ParseDecimal;
+using tools::ParseHex;
+
 std::optional<WORD> ParseAddress(const std::string& text)
 {
-    auto value = ParseNumber(text, 0xFFFF);
+    auto value = ParseHex(text, 0xFFFF);
     return value ? std::optional<WORD>(WORD(*value)) : std::nullopt;
+}
+
+std::string Hex(std::uint32_t value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, unsigned(value));
+    return text;
+}
+
+// A range of memory that runs past the end of its space, named; nothing when it fits.
+std::optional<std::string> RangePastEnd(bool external, std::uint32_t address, std::size_t count)
+{
+    const std::uint32_t size = external ? 0x10000 : 0x100;
+    if (address + count <= size)
+        return std::nullopt;
+    int digits = external ? 4 : 2;
+    return std::string(external ? "ext" : "int") + " " + Hex(address, digits) + "-" +
+           Hex(std::uint32_t(address + count - 1), digits) + " runs past " + Hex(size - 1, digits) + " (" +
+           std::to_string(count) + " bytes from " + Hex(address, digits) + ")";
 }
 
 std::optional<std::vector<BYTE>> ParseBytes(Arguments::const_iterator first, Arguments::const_iterator last)
 {
     std::vector<BYTE> bytes;
     for (auto it = first; it != last; ++it) {
-        auto value = ParseNumber(*it, 0xFF);
+        auto value = ParseHex(*it, 0xFF);
         if (!value)
             return std::nullopt;
         bytes.push_back(BYTE(*value));
@@ -72,8 +93,8 @@ CommandResult Connect(CLinkSession& session, const Arguments& args)
     CZORComm* link = session.Link();
     if (!link)
         return CommandResult::Failure(session.Error());
-    if (!link->CheckConnect())
-        return CommandResult::Failure("the board does not answer: " + session.FailureReason());
+    if (!session.TestConnection(*link))
+        return CommandResult::Failure(session.Error());
     std::printf("%s\n", CpuName(link->GetZORCPUType()));
     std::fflush(stdout);
     return CommandResult::Success();
@@ -85,11 +106,11 @@ CommandResult Read(CLinkSession& session, const Arguments& args)
         return CommandResult::Usage("read ext|int ADDR COUNT");
     auto external = ParseSpace(args[0]);
     auto address = ParseAddress(args[1]);
-    auto count = ParseNumber(args[2], 0x10000);
+    auto count = ParseDecimal(args[2], 0x10000);
     if (!external || !address || !count || *count == 0)
-        return CommandResult::Usage("read ext|int ADDR COUNT (ADDR 0..0xFFFF, COUNT 1..65536)");
-    if (!*external && *address + *count > 0x100)
-        return CommandResult::Usage("the internal memory has 256 bytes (0x00..0xFF)");
+        return CommandResult::Usage("read ext|int ADDR COUNT (ADDR hexadecimal 0..FFFF, COUNT decimal 1..65536)");
+    if (auto past = RangePastEnd(*external, *address, *count))
+        return CommandResult::Usage(*past);
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
@@ -113,9 +134,9 @@ CommandResult Write(CLinkSession& session, const Arguments& args)
     auto address = ParseAddress(args[1]);
     auto bytes = ParseBytes(args.begin() + 2, args.end());
     if (!external || !address || !bytes)
-        return CommandResult::Usage("write ext|int ADDR BYTE... (bytes 0..0xFF)");
-    if (!*external && *address + bytes->size() > 0x100)
-        return CommandResult::Usage("the internal memory has 256 bytes (0x00..0xFF)");
+        return CommandResult::Usage("write ext|int ADDR BYTE... (ADDR hexadecimal 0..FFFF, bytes hexadecimal 0..FF)");
+    if (auto past = RangePastEnd(*external, *address, bytes->size()))
+        return CommandResult::Usage(*past);
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
@@ -133,7 +154,7 @@ CommandResult Registers(CLinkSession& session, const Arguments& args)
 {
     auto bytes = ParseBytes(args.begin(), args.end());
     if (!bytes)
-        return CommandResult::Usage("regs [BYTE...] (bytes 0..0xFF)");
+        return CommandResult::Usage("regs [BYTE...] (bytes hexadecimal 0..FF)");
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
@@ -153,55 +174,39 @@ CommandResult Registers(CLinkSession& session, const Arguments& args)
     return link->RegisterDld(bytes->data()) ? CommandResult::Success() : Failed(session);
 }
 
-struct LoadRun {
-    std::uint32_t address;
-    std::vector<BYTE> bytes;
-};
-
-CommandResult ReadProgram(const Arguments& args, std::vector<LoadRun>& runs)
+CommandResult Load(CLinkSession& session, const Arguments& given)
 {
-    const std::string& path = args[0];
-    bool hex = path.size() > 4 && (path.substr(path.size() - 4) == ".hex" || path.substr(path.size() - 4) == ".ihx");
-    if (hex) {
-        if (args.size() > 1)
-            return CommandResult::Usage("an Intel HEX file carries its own addresses; no ADDR");
-        CIntelHex file;
-        if (!file.LoadFile(path))
-            return CommandResult::Failure(file.GetError());
-        for (const auto& run : file.GetRuns())
-            runs.push_back({run.address, run.bytes});
-    } else {
-        std::optional<WORD> address = kDefaultLoadAddress;
-        if (args.size() > 1 && !(address = ParseAddress(args[1])))
-            return CommandResult::Usage("load FILE [ADDR] (ADDR 0..0xFFFF)");
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return CommandResult::Failure("cannot read " + path);
-        runs.push_back({*address, std::vector<BYTE>(std::istreambuf_iterator<char>(in), {})});
+    Arguments args = given;
+    ProgramFormat format = ProgramFormat::Detect;
+    if (!args.empty() && args[0] == "--format") {
+        auto named = args.size() > 1 ? ProgramFormatFromName(args[1]) : std::nullopt;
+        if (!named)
+            return CommandResult::Usage("--format takes hex or bin");
+        format = *named;
+        args.erase(args.begin(), args.begin() + 2);
     }
-    for (const auto& run : runs)
-        if (run.address + run.bytes.size() > 0x10000)
-            return CommandResult::Failure(path + ": bytes beyond address 0xFFFF do not fit the board's 64 KB code space");
-    return CommandResult::Success();
-}
-
-CommandResult Load(CLinkSession& session, const Arguments& args)
-{
     if (args.empty() || args.size() > 2)
-        return CommandResult::Usage("load FILE [ADDR]");
-    std::vector<LoadRun> runs;
-    if (auto result = ReadProgram(args, runs); !result.ok)
-        return result;
+        return CommandResult::Usage("load [--format hex|bin] FILE [ADDR]");
+    std::optional<WORD> base = kDefaultLoadAddress;
+    if (args.size() > 1 && !(base = ParseAddress(args[1])))
+        return CommandResult::Usage("load FILE [ADDR] (ADDR hexadecimal 0..FFFF)");
+    CProgramFile program;
+    if (!program.Load(args[0], format, *base))
+        return CommandResult::Failure(program.GetError());
+    if (program.IsHex() && args.size() > 1)
+        return CommandResult::Usage("an Intel HEX file carries its own addresses; no ADDR");
+    std::size_t total = 0, done = 0;
+    for (const auto& run : program.GetRuns())
+        total += run.bytes.size();
+    if (total == 0)
+        return CommandResult::Failure(args[0] + ": holds no program bytes to load");
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
-    std::size_t total = 0, done = 0;
-    for (const auto& run : runs)
-        total += run.bytes.size();
     CProgressBar progress("load", total);
     // One program-image record per 64-byte frame: the same frames as one record per
-    // run, but the bar moves with every frame.
-    for (const auto& run : runs) {
+    // run, but the progress moves with every frame.
+    for (const auto& run : program.GetRuns()) {
         for (std::size_t at = 0; at < run.bytes.size(); at += kProgramChunk) {
             std::size_t n = std::min<std::size_t>(kProgramChunk, run.bytes.size() - at);
             WORD address = WORD(run.address + at);
@@ -215,12 +220,28 @@ CommandResult Load(CLinkSession& session, const Arguments& args)
     return CommandResult::Success();
 }
 
+CommandResult Run(CLinkSession& session, const Arguments& args)
+{
+    auto address = args.size() == 1 ? ParseAddress(args[0]) : std::nullopt;
+    if (!address)
+        return CommandResult::Usage("an address 0..FFFF (hexadecimal) is required");
+    CZORComm* link;
+    if (auto result = NeedLink(session, link); !result.ok)
+        return result;
+    if (!link->ProgExec(*address))
+        return Failed(session);
+    if (link->IsProgExcAll())
+        std::fprintf(stderr, "zorlink: the board now runs the program freely (no breakpoints) and reports no stop;\n"
+                             "  to get it back, run 'zorlink await-reset' and press the board's reset key\n");
+    return CommandResult::Success();
+}
+
 template <BOOL (CZORComm::*Operation)(WORD)>
 CommandResult AddressCommand(CLinkSession& session, const Arguments& args)
 {
     auto address = args.size() == 1 ? ParseAddress(args[0]) : std::nullopt;
     if (!address)
-        return CommandResult::Usage("an address 0..0xFFFF is required");
+        return CommandResult::Usage("an address 0..FFFF (hexadecimal) is required");
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
@@ -242,7 +263,7 @@ std::optional<double> ParseSeconds(const Arguments& args, double byDefault)
 {
     if (args.empty())
         return byDefault;
-    auto value = args.size() == 1 ? ParseNumber(args[0], 86400) : std::nullopt;
+    auto value = args.size() == 1 ? ParseDecimal(args[0], 86400) : std::nullopt;
     return value ? std::optional<double>(*value) : std::nullopt;
 }
 
@@ -250,14 +271,16 @@ CommandResult Wait(CLinkSession& session, const Arguments& args)
 {
     auto seconds = ParseSeconds(args, 10);
     if (!seconds)
-        return CommandResult::Usage("wait [SECONDS]");
+        return CommandResult::Usage("SECONDS is a decimal whole number, 0..86400");
     CZORComm* link = session.Link();
     if (!link)
         return CommandResult::Failure(session.Error());
     if (link->IsProgExcAll())
         return CommandResult::Failure("the program runs without breakpoints and reports no stop; reset the board (await-reset)");
     if (!session.WaitFor([link] { return !link->IsZORRunning(); }, *seconds))
-        return CommandResult::Failure("the board did not report a stop within " + std::to_string(int(*seconds)) + " s");
+        return CommandResult::Failure("still running after " + std::to_string(int(*seconds)) + " s");
+    std::printf("stopped\n");
+    std::fflush(stdout);
     return CommandResult::Success();
 }
 
@@ -265,7 +288,7 @@ CommandResult AwaitReset(CLinkSession& session, const Arguments& args)
 {
     auto seconds = ParseSeconds(args, 100);
     if (!seconds)
-        return CommandResult::Usage("await-reset [SECONDS]");
+        return CommandResult::Usage("SECONDS is a decimal whole number, 0..86400");
     CZORComm* link = session.Link();
     if (!link)
         return CommandResult::Failure(session.Error());
@@ -284,9 +307,9 @@ CommandResult AwaitReset(CLinkSession& session, const Arguments& args)
 
 CommandResult Pause(CLinkSession&, const Arguments& args)
 {
-    auto ms = args.size() == 1 ? ParseNumber(args[0], 3600000) : std::nullopt;
+    auto ms = args.size() == 1 ? ParseDecimal(args[0], 3600000) : std::nullopt;
     if (!ms)
-        return CommandResult::Usage("sleep MS");
+        return CommandResult::Usage("MS is a decimal whole number of milliseconds, 0..3600000");
     Sleep(*ms);
     return CommandResult::Success();
 }
@@ -300,9 +323,10 @@ const std::vector<CommandEntry>& Commands()
         {"read", "read ext|int ADDR COUNT", "read memory; prints 16 bytes per line as AAAA: XX XX ...", Read},
         {"write", "write ext|int ADDR BYTE...", "write bytes to memory", Write},
         {"regs", "regs [BYTE...]", "print the register image, or write it (26/28/30 bytes by CPU)", Registers},
-        {"load", "load FILE [ADDR]", "download a program: Intel HEX (.hex/.ihx) at its addresses, or raw binary at ADDR (default 0x1100)", Load},
+        {"load", "load [--format hex|bin] FILE [ADDR]",
+         "download a program: Intel HEX (told by its content) at its addresses, or raw binary at ADDR (default 1100)", Load},
         {"reset", "reset ADDR", "set the program counter of the board's program to ADDR", AddressCommand<&CZORComm::ProgReset>},
-        {"run", "run ADDR", "run from ADDR (watched for a stop when breakpoints are set)", AddressCommand<&CZORComm::ProgExec>},
+        {"run", "run ADDR", "run from ADDR (watched for a stop when breakpoints are set)", Run},
         {"goto", "goto ADDR", "run to ADDR", AddressCommand<&CZORComm::GotoCursor>},
         {"step", "step", "execute one instruction", PlainCommand<&CZORComm::StepDebug>},
         {"trace", "trace", "trace one instruction (no stop is awaited)", PlainCommand<&CZORComm::TraceDebug>},
@@ -310,13 +334,15 @@ const std::vector<CommandEntry>& Commands()
         {"unbreak", "unbreak ADDR", "clear a breakpoint", AddressCommand<&CZORComm::ClearBreakPt>},
         {"unbreak-all", "unbreak-all", "clear every breakpoint", PlainCommand<&CZORComm::ClearAllBreakPt>},
         {"keypad", "keypad", "hand the board over to its own keypad (the link is then down)", PlainCommand<&CZORComm::KeyMonitor>},
-        {"wait", "wait [SECONDS]", "wait until the board reports that the run or step ended (default 10 s)", Wait},
+        {"wait", "wait [SECONDS]", "wait until the board reports that the run or step ended (default 10 s); prints \"stopped\"", Wait},
         {"await-reset", "await-reset [SECONDS]", "ask for the board's reset key and wait for the handshake (default 100 s)", AwaitReset},
         {"sleep", "sleep MS", "pause", Pause},
         {"control", "control temp|speed|stepper [OPTIONS]",
          "closed-loop experiment: --target N --kp F --ki F --kd F --samples N (100) --period MS (100) "
-         "--direction cw|ccw --csv FILE --png FILE; prints index, value, output byte per sample; Ctrl+C stops it",
+         "--timeout S (10) --direction cw|ccw --csv FILE --png FILE; prints index, value, output byte per sample; "
+         "Ctrl+C stops it",
          RunControl},
+        {"ports", "ports", "list the serial devices, who may open them, and programs known to grab them", ListPorts},
     };
     return table;
 }

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <thread>
 
@@ -15,26 +17,32 @@
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/process/SignalWaiter.h"
 #include "tools/common/ExperimentPicture.h"
-#include "tools/zorlink/Numbers.h"
+#include "tools/common/Numbers.h"
+#include "tools/common/OutputPath.h"
 
 namespace {
 
 constexpr DWORD kEndGraceMs = 5000;
+constexpr int kDefaultFirstSampleTimeout = 10;
 
 constexpr const char* kHelp =
     "Usage: zorlink [options] control temp|speed|stepper [OPTIONS]\n\n"
     "Runs a closed-loop experiment on the board: temp (heater), speed (DC motor) or stepper.\n"
     "\n"
     "Options:\n"
-    "  --target N          set point: 0-100 for temp (default 50), 0-500 for speed (default 250)\n"
-    "  --kp F --ki F --kd F  gains (temp: 10 0 20, speed: 1 0.2 0)\n"
+    "  --target N          set point, a whole number: 0-100 for temp (default 50),\n"
+    "                      0-500 for speed (default 250)\n"
+    "  --kp F --ki F --kd F  gains, finite decimal numbers (temp: 10 0 20, speed: 1 0.2 0)\n"
     "  --samples N         samples to take (default 100)\n"
     "  --period MS         pause of the loop after each sample (default 100)\n"
+    "  --timeout S         temp and speed: give up when the board's first sample does\n"
+    "                      not come within S seconds (default 10)\n"
     "  --direction cw|ccw  the stepper's direction (default cw)\n"
     "  --csv FILE          write index,time_ms,shown,raw,output per sample\n"
     "  --png FILE          write the picture of a temp or speed run: the set point as a red\n"
     "                      line, the measured curve and the output byte (580 x 340)\n"
     "\n"
+    "All numbers are decimal. The output files are checked before the experiment starts.\n"
     "Each sample prints its index, measured value and output byte. Ctrl+C stops the\n"
     "experiment; the CSV and the picture then hold the samples taken so far.\n";
 
@@ -44,6 +52,7 @@ struct ControlOptions {
     std::optional<float> kp, ki, kd;
     int samples = 100;
     int period = 100;
+    int timeout = kDefaultFirstSampleTimeout;
     bool clockwise = true;
     std::string csv;
     std::string png;
@@ -56,15 +65,6 @@ struct DefaultGains {
 };
 constexpr DefaultGains kTempDefaults{50, 10.0f, 0.0f, 20.0f};
 constexpr DefaultGains kSpeedDefaults{250, 1.0f, 0.2f, 0.0f};
-
-std::optional<float> ParseFloat(const std::string& text)
-{
-    char* end = nullptr;
-    float value = std::strtof(text.c_str(), &end);
-    if (text.empty() || *end != '\0')
-        return std::nullopt;
-    return value;
-}
 
 // Parses the arguments; the error in words when they are wrong.
 std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
@@ -84,17 +84,20 @@ std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
         if (i + 1 >= args.size())
             return name + " needs a value";
         const std::string& value = args[i + 1];
-        auto number = [&](std::uint32_t max) { return ParseNumber(value, max); };
+        auto number = [&](std::uint32_t max) { return tools::ParseDecimal(value, max); };
         if (name == "--target") {
             auto n = number(o.type == CTRL_TEMP ? 100 : 500);
+            if (!n && tools::ParseFinite(value))
+                return "the target is a whole number, not " + value;
             if (!n)
                 return "--target is 0-100 for temp, 0-500 for speed";
             o.target = int(*n);
         } else if (name == "--kp" || name == "--ki" || name == "--kd") {
-            auto f = ParseFloat(value);
-            if (!f)
-                return name + " needs a number";
-            (name == "--kp" ? o.kp : name == "--ki" ? o.ki : o.kd) = *f;
+            auto f = tools::ParseFinite(value);
+            // The laws compute in float: a larger gain would turn infinite there.
+            if (!f || std::abs(*f) > std::numeric_limits<float>::max())
+                return name + " needs a finite number, not " + value;
+            (name == "--kp" ? o.kp : name == "--ki" ? o.ki : o.kd) = float(*f);
         } else if (name == "--samples") {
             auto n = number(1000000);
             if (!n)
@@ -105,6 +108,11 @@ std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
             if (!n)
                 return "--period is 0-60000 ms";
             o.period = int(*n);
+        } else if (name == "--timeout") {
+            auto n = number(86400);
+            if (!n || *n == 0)
+                return "--timeout is 1-86400 s";
+            o.timeout = int(*n);
         } else if (name == "--direction") {
             if (value != "cw" && value != "ccw")
                 return "--direction is cw or ccw";
@@ -155,6 +163,10 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     ControlOptions o;
     if (auto error = Parse(args, o))
         return CommandResult::Usage(*error);
+    for (const std::string& output : {o.csv, o.png})
+        if (!output.empty())
+            if (auto why = tools::CheckOutputPath(output))
+                return CommandResult::Failure(*why);
     std::ofstream csv;
     if (!o.csv.empty()) {
         csv.open(o.csv);
@@ -202,6 +214,21 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     link->SetAckWnd(sink.GetSafeHwnd());
     link->SetControl(o.type, nullptr);
 
+    // A stepper run sends no samples; only temp and speed runs can be watched for the first.
+    const bool sampled = o.type != CTRL_SMOTOR;
+    if (sampled) {
+        std::fprintf(stderr, "zorlink: waiting for the board's first sample on %s...\n", session.DevicePath().c_str());
+        zorkit::PumpMessagesUntil([&] { return index > 0 || interrupts.Interrupted() || !link->IsCtrlThreadRunning(); },
+                                  DWORD(o.timeout) * 1000);
+    }
+    if (sampled && index == 0 && link->IsCtrlThreadRunning()) {
+        // A board that never answered holds the loop in its wait: closing the link ends it at once.
+        session.Close();
+        if (interrupts.Interrupted())
+            return CommandResult::Failure("stopped before the board sent a sample");
+        return CommandResult::Failure("no sample from the board within " + std::to_string(o.timeout) +
+                                      " s; is it running its control program (zorsim --plant heater|motor|stepper)?");
+    }
     bool stopped = false;
     zorkit::PumpMessagesUntil([&] {
         if (interrupts.Interrupted() && !stopped) {

@@ -1,6 +1,8 @@
-// A one-line progress bar on stderr, drawn only when stderr is a terminal.
+// Progress of a long transfer on stderr: on a terminal one line redrawn with the
+// rate and the time left, otherwise a line at every tenth of the way.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -12,6 +14,8 @@ public:
 
 private:
     std::string m_label;
-    std::size_t m_total;
-    bool m_shown;
+    std::size_t m_total; // never 0
+    bool m_onTerminal;
+    int m_tenthsShown = -1;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };

@@ -1,7 +1,34 @@
 #include "tools/zorlink/Session.h"
 
 #include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/serial/PortTable.h"
+
+namespace {
+
+// What a user can do about a port that would not open.
+std::string OpenHint(zorkit::SerialOpenFailure why, int baud)
+{
+    using zorkit::SerialOpenFailure;
+    switch (why) {
+    case SerialOpenFailure::NoSuchDevice:
+        return "the serial devices are listed by 'zorlink ports' and 'ls /dev/serial/by-id/'; pick one with -d";
+    case SerialOpenFailure::PermissionDenied:
+        return "join the dialout group: sudo usermod -aG dialout $USER, then log in again";
+    case SerialOpenFailure::Busy:
+        return "another program holds it (a terminal program, another zorlink, ModemManager); end it and try again";
+    case SerialOpenFailure::NotATerminal:
+        return "give a serial device with -d ('zorlink ports' lists them) or the path zorsim prints";
+    case SerialOpenFailure::SettingsRefused:
+        return "the device does not take " + std::to_string(baud) + " baud, 8 data bits, 2 stop bits";
+    case SerialOpenFailure::None:
+    case SerialOpenFailure::SystemError: break;
+    }
+    return "";
+}
+
+}
 
 const char* CpuName(CZORComm::ZORTYPE type)
 {
@@ -24,7 +51,21 @@ CLinkSession::CLinkSession(LinkOptions options)
         zorkit::SetSerialPortPath(m_options.port, m_options.device);
     if (!m_options.logDirectory.empty())
         CCommPort::SetLogDirectory(m_options.logDirectory);
+    // The library's boxes follow zorlink's own English line; the worker may show one too.
+    zorkit::SetMessageBoxPresenter([this](const zorkit::MessageBoxRecord& box) {
+        std::lock_guard<std::mutex> hold(m_boxesLock);
+        m_boxes.push_back(zorkit::Utf8FromGbk(box.text));
+        return zorkit::DefaultMessageBoxAnswer(box.type);
+    });
 }
+
+CLinkSession::~CLinkSession()
+{
+    m_link.reset();
+    zorkit::SetMessageBoxPresenter({});
+}
+
+std::string CLinkSession::DevicePath() const { return zorkit::SerialPortPath(m_options.port); }
 
 CZORComm* CLinkSession::Link()
 {
@@ -33,10 +74,29 @@ CZORComm* CLinkSession::Link()
         m_link->SetAckWnd(m_sink.GetSafeHwnd());
     }
     if (!m_link->IsActive()) {
-        m_error = "cannot open the serial device " + zorkit::SerialPortPath(m_options.port);
+        zorkit::SerialOpenFailure why = m_link->GetLastOpenFailure();
+        m_error = "cannot open " + DevicePath() + ": " + zorkit::DescribeSerialOpenFailure(why);
+        std::string hint = OpenHint(why, CCommPort::kBaudRates[m_options.baudIndex]);
+        if (!hint.empty())
+            m_error += "\n  " + hint;
         return nullptr;
     }
     return m_link.get();
+}
+
+bool CLinkSession::TestConnection(CZORComm& link)
+{
+    m_tested = true;
+    if (!link.CheckConnect()) {
+        m_error = "the board does not answer: " + FailureReason();
+        return false;
+    }
+    if (link.GetZORCPUType() != m_options.cpu) {
+        m_error = std::string("the board carries an ") + CpuName(link.GetZORCPUType()) + ", not the " +
+                  CpuName(m_options.cpu) + " expected (-c)";
+        return false;
+    }
+    return true;
 }
 
 CZORComm* CLinkSession::ConnectedLink()
@@ -44,13 +104,8 @@ CZORComm* CLinkSession::ConnectedLink()
     CZORComm* link = Link();
     if (!link)
         return nullptr;
-    if (!m_tested && !link->IsZORConnect()) {
-        m_tested = true;
-        if (!link->CheckConnect()) {
-            m_error = "the board does not answer: " + FailureReason();
-            return nullptr;
-        }
-    }
+    if (!m_tested && !link->IsZORConnect() && !TestConnection(*link))
+        return nullptr;
     // A link that went down is being watched for the board's reset: commands must
     // wait for the handshake and the watcher's own test, or they would share the
     // line with the watcher.
@@ -59,6 +114,12 @@ CZORComm* CLinkSession::ConnectedLink()
         return nullptr;
     }
     return link;
+}
+
+std::vector<std::string> CLinkSession::TakeLibraryMessages()
+{
+    std::lock_guard<std::mutex> hold(m_boxesLock);
+    return std::exchange(m_boxes, {});
 }
 
 std::string CLinkSession::FailureReason()

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "zorkit/link/ZORComm.h"
 #include "zorkit/platform/core/HostWindow.h"
@@ -20,20 +22,35 @@ struct LinkOptions {
 class CLinkSession {
 public:
     explicit CLinkSession(LinkOptions options);
+    ~CLinkSession();
 
     // The link, constructed on first use; null (with Error() set) when its port cannot be opened.
     CZORComm* Link();
     // The link after a connection test on first use; null with Error() set when it failed.
     CZORComm* ConnectedLink();
+    // Tests the link now; false with Error() set when the board does not answer or
+    // carries another CPU than the one expected.
+    bool TestConnection(CZORComm& link);
+    // Closes the link at once, ending whatever its worker does; the next command
+    // opens and tests a new one.
+    void Close()
+    {
+        m_link.reset();
+        m_tested = false;
+    }
     // Why the last link operation failed, in plain words.
     std::string FailureReason();
     const std::string& Error() const { return m_error; }
     const LinkOptions& Options() const { return m_options; }
+    // The serial device the link opens.
+    std::string DevicePath() const;
     // Pumps this thread's messages until `done` or `seconds` have passed.
     bool WaitFor(const std::function<bool()>& done, double seconds);
     int StopsSeen() const { return m_stops; }
     // The window that receives the link's notifications between commands.
     HWND SinkWindow() const { return m_sink.GetSafeHwnd(); }
+    // The library's message boxes shown since the last call, as UTF-8 texts.
+    std::vector<std::string> TakeLibraryMessages();
 
 private:
     LinkOptions m_options;
@@ -42,6 +59,8 @@ private:
     std::string m_error;
     bool m_tested = false;
     int m_stops = 0;
+    std::mutex m_boxesLock;
+    std::vector<std::string> m_boxes;
 };
 
 const char* CpuName(CZORComm::ZORTYPE type);

@@ -1,13 +1,17 @@
 // zorlink: the serial link to an experiment box from the shell.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "tools/common/Numbers.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorlink/Command.h"
-#include "tools/zorlink/Numbers.h"
 
 namespace {
 
@@ -27,13 +31,17 @@ void PrintHelp()
         "  -d DEVICE      serial device to use as port 0 (e.g. /dev/ttyUSB0, or the path zorsim prints)\n"
         "  -p N           port index: 0 is the first serial port, /dev/ttyS0 by default (default 0)\n"
         "  -b BAUD        9600, 4800, 2400, 1200 or 600 (default 9600)\n"
-        "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051)\n"
+        "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051);\n"
+        "                 a board with another CPU is a failure\n"
         "  --echo         print each script line (\"> line\") before running it\n"
         "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
         "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
         "  -h, --help     this text\n"
         "\n"
-        "Commands (numbers are decimal or 0x hex):\n");
+        "Numbers: ADDR and BYTE are hexadecimal (1F00, 0x1F00 and 1F00H are the same);\n"
+        "COUNT, SECONDS, MS and the other settings are decimal.\n"
+        "\n"
+        "Commands:\n");
     for (const auto& command : Commands())
         std::printf("  %-38s %s\n", command.synopsis, command.help);
     std::printf(
@@ -41,9 +49,12 @@ void PrintHelp()
         "\n"
         "The link is tested (and the CPU detected) before the first command that needs it.\n"
         "A script runs one command per line on the same link, so breakpoints and the link\n"
-        "state carry over; empty lines and lines starting with # are skipped. It stops at the\n"
-        "first failing command, except on a line starting with '-', whose failure is reported\n"
+        "state carry over; # starts a comment anywhere on a line. It stops at the first\n"
+        "failing command, except on a line starting with '-', whose failure is reported\n"
         "and the script goes on.\n"
+        "\n"
+        "A device that cannot be opened is named with the reason (no such device, permission\n"
+        "denied, in use, not a serial device) and what to do; 'zorlink ports' lists the devices.\n"
         "\n"
         "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n",
         "script FILE|-", "run commands from FILE (or standard input)");
@@ -55,9 +66,10 @@ int Usage(const std::string& message)
     return kExitUsage;
 }
 
+// The words of a script line; # starts a comment anywhere.
 Arguments SplitWords(const std::string& line)
 {
-    std::istringstream in(line);
+    std::istringstream in(line.substr(0, line.find('#')));
     Arguments words;
     for (std::string word; in >> word;)
         words.push_back(word);
@@ -73,10 +85,17 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
         return kExitUsage;
     }
     CommandResult result = command->run(session, Arguments(words.begin() + 1, words.end()));
+    if (!result.ok)
+        std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
+                     result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
+    // The library's own words come after zorlink's.
+    for (std::string text : session.TakeLibraryMessages()) {
+        for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 3)
+            text.replace(at, 1, "\n  ");
+        std::fprintf(stderr, "  the library says: %s\n", text.c_str());
+    }
     if (result.ok)
         return kExitOk;
-    std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
-                 result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
     return result.usage ? kExitUsage : kExitFailed;
 }
 
@@ -84,10 +103,16 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
 {
     std::ifstream file;
     std::istream* in = &std::cin;
+    std::error_code error;
+    if (std::filesystem::is_directory(name == "-" ? "/dev/stdin" : name, error)) {
+        std::fprintf(stderr, "zorlink: script %s is a directory, not a file of commands\n",
+                     name == "-" ? "on standard input" : name.c_str());
+        return kExitFailed;
+    }
     if (name != "-") {
         file.open(name);
         if (!file) {
-            std::fprintf(stderr, "zorlink: cannot read script %s\n", name.c_str());
+            std::fprintf(stderr, "zorlink: cannot read script %s: %s\n", name.c_str(), std::strerror(errno));
             return kExitFailed;
         }
         in = &file;
@@ -96,7 +121,7 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
     for (std::string line; std::getline(*in, line);) {
         ++number;
         Arguments words = SplitWords(line);
-        if (words.empty() || words[0][0] == '#')
+        if (words.empty())
             continue;
         bool tolerated = words[0][0] == '-';
         if (tolerated) {
@@ -115,12 +140,14 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
         if (status != kExitOk && !tolerated)
             return status;
     }
+    if (in->bad()) {
+        std::fprintf(stderr, "zorlink: cannot read script %s\n", name.c_str());
+        return kExitFailed;
+    }
     return kExitOk;
 }
 
-}
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     LinkOptions options;
     bool echo = false;
@@ -138,13 +165,13 @@ int main(int argc, char** argv)
             options.device = device;
         } else if (option == "-p") {
             const char* text = value();
-            auto port = text ? ParseNumber(text, 255) : std::nullopt;
+            auto port = text ? tools::ParseDecimal(text, 255) : std::nullopt;
             if (!port)
-                return Usage("-p needs a port index 0..255");
+                return Usage("-p needs a port index 0..255 (decimal)");
             options.port = int(*port);
         } else if (option == "-b") {
             const char* text = value();
-            auto baud = text ? ParseNumber(text, 1000000) : std::nullopt;
+            auto baud = text ? tools::ParseDecimal(text, 1000000) : std::nullopt;
             int index = -1;
             for (int i = 0; baud && i < 5; ++i)
                 if (DWORD(CCommPort::kBaudRates[i]) == *baud)
@@ -176,6 +203,12 @@ int main(int argc, char** argv)
     }
     if (at >= argc)
         return Usage("no command given");
+    if (!options.logDirectory.empty()) {
+        if (auto why = tools::CheckOutputDirectory(options.logDirectory)) {
+            std::fprintf(stderr, "zorlink: --log-dir: %s\n", why->c_str());
+            return kExitFailed;
+        }
+    }
     Arguments words(argv + at, argv + argc);
     if (words[0] == "script") {
         if (words.size() != 2)
@@ -188,3 +221,7 @@ int main(int argc, char** argv)
     CLinkSession session(options);
     return RunCommand(session, words, "");
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorlink", Run, argc, argv); }

@@ -1,7 +1,8 @@
 #include "tools/zorsim/FaultNames.h"
 
-#include <cstdlib>
 #include <string>
+
+#include "tools/common/Numbers.h"
 
 namespace zorsim {
 
@@ -26,19 +27,8 @@ std::optional<Fault> FaultFromName(std::string_view name)
 
 std::optional<BYTE> ParseByte(std::string_view text)
 {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    std::string digits(text);
-    if (digits.empty() || digits[0] == '-' || digits[0] == '+')
-        return std::nullopt;
-    char* end = nullptr;
-    unsigned long value = std::strtoul(digits.c_str(), &end, base);
-    if (*end != '\0' || value > 0xFF)
-        return std::nullopt;
-    return BYTE(value);
+    std::optional<std::uint32_t> value = tools::ParseHex(std::string(text), 0xFF);
+    return value ? std::optional<BYTE>(BYTE(*value)) : std::nullopt;
 }
 
 }

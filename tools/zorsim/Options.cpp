@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorsim/FaultNames.h"
 
 namespace zorsim {
@@ -105,6 +106,24 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
                 return std::nullopt;
             }
             options.stopDelay = std::chrono::milliseconds(*ms);
+        } else if (option == "--speed") {
+            const std::string* text = value();
+            if (!text)
+                return std::nullopt;
+            std::optional<long> megahertz = *text == "max" ? std::optional<long>(0) : ParseMilliseconds(*text);
+            if (!megahertz || *megahertz > 1000 || (*text != "max" && *megahertz == 0)) {
+                error = "speed must be max or a crystal frequency in MHz from 1 to 1000, not '" + *text + "'";
+                return std::nullopt;
+            }
+            // Twelve oscillator periods make one machine cycle.
+            options.machineCyclesPerSecond = std::uint32_t(*megahertz * 1000000 / 12);
+        } else if (option == "--ports") {
+            options.watchPorts = true;
+        } else if (option == "--exec-trace") {
+            const std::string* path = value();
+            if (!path)
+                return std::nullopt;
+            options.executionTrace = *path;
         } else if (option == "--plant") {
             const std::string* name = value();
             if (!name)
@@ -164,9 +183,15 @@ std::string UsageText()
         "Options:\n"
         "  -c, --cpu 8051|8086|8098   CPU type; sets the register image to 26, 28 or\n"
         "                             30 bytes (default 8051)\n"
-        "  -s, --stop-delay MS        how long a run to a breakpoint or cursor, or a\n"
-        "                             step, takes before the board reports the stop\n"
-        "                             (default 200)\n"
+        "  -s, --stop-delay MS        the shortest time from the start of a run to a\n"
+        "                             breakpoint or cursor, or of a step, to the\n"
+        "                             board's stop report (default 200)\n"
+        "      --speed max|MHZ        the 8051's crystal: 12 (default) runs one machine\n"
+        "                             cycle per microsecond, max as fast as it can\n"
+        "      --ports                print every change of a port latch P0-P3 to\n"
+        "                             standard error\n"
+        "      --exec-trace FILE      write every executed instruction to FILE:\n"
+        "                             address, code bytes, listing text\n"
         "      --reset                press the reset key once at start (banner, then\n"
         "                             the echo test)\n"
         "      --silent               start silent: take in bytes, answer nothing\n"
@@ -177,7 +202,8 @@ std::string UsageText()
         "                             byte per step command)\n"
         "      --sample-period MS     line time from an answer to the next sample (10)\n"
         "      --noise COUNTS         ADC noise, standard deviation in counts (0)\n"
-        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable)\n"
+        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable); BYTE is\n"
+        "                             hexadecimal (3C, 0x3C or 3CH)\n"
         "  -t, --trace                print every byte on the line to standard error\n"
         "  -h, --help                 show this text\n"
         "\n"
@@ -186,8 +212,22 @@ std::string UsageText()
         text += "  " + std::string(entry.name) + std::string(16 - std::string(entry.name).size(), ' ') + entry.meaning + "\n";
     text +=
         "\n"
-        "While it runs, SIGUSR1 presses the reset key, and standard input takes one\n"
-        "command per line:\n"
+        "The 8051 board runs downloaded code on an 8051 core. Internal memory is 256\n"
+        "bytes (80-FF reached indirectly, as on the 8052); the SFRs are reached\n"
+        "through the program and the register image, 26 bytes in this order:\n"
+        "  A B PSW SP DPL DPH R0-R7 (of the bank PSW selects) PCL PCH P0 P1 P2 P3\n"
+        "  IE IP TMOD TCON TL0 TH0\n"
+        "Reset (the key, or the reset command) sets SP 07, P0-P3 FF, the rest 0 and\n"
+        "PC 0 (the command's address). A run stops before a breakpoint's instruction\n"
+        "(not the first one), at the cursor of a goto, or at the undefined opcode A5,\n"
+        "which the monitor does not execute and reports as a stop, also in a free run.\n"
+        "\n"
+        + std::string(tools::kNumberConvention) +
+        "\n"
+        "The reset key: SIGUSR1 ('kill -USR1 PID', or %1 for a job in an interactive\n"
+        "shell) presses it, and so does the command reset below. Standard input takes\n"
+        "one command per line; a terminal is read only while zorsim runs in its\n"
+        "foreground, so 'zorsim &' keeps playing the board in the background:\n"
         "  reset                      press the reset key\n"
         "  fault NAME[=BYTE]          arm a fault (names as above)\n"
         "  silent on|off              stop or resume answering\n"
@@ -196,7 +236,8 @@ std::string UsageText()
         "  quit                       exit\n"
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
-        "pseudo-terminal could be opened; 2 for a usage error.\n";
+        "pseudo-terminal could be opened or the trace file cannot be written; 2 for\n"
+        "a usage error.\n";
     return text;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,7 +21,12 @@ struct CArmedFault {
 struct COptions {
     zorkit::sim::CpuType cpu = zorkit::sim::CpuType::Intel8051;
     std::chrono::milliseconds stopDelay{200};
+    // The 8051's machine cycles per second; 0 runs it as fast as the host can.
+    std::uint32_t machineCyclesPerSecond = 1000000;
     bool trace = false;
+    // Watching the 8051: port latch changes on standard error, executed instructions to a file.
+    bool watchPorts = false;
+    std::string executionTrace;
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;

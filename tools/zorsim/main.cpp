@@ -1,7 +1,12 @@
 // zorsim: the virtual experiment box on a pseudo-terminal, for any program that
 // talks to a board over a serial port.
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -11,6 +16,7 @@
 
 #include "zorkit/platform/process/SignalWaiter.h"
 #include "sim/VirtualBoard.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"
 
@@ -39,32 +45,74 @@ void Trace(const std::vector<CWireByte>& bytes, std::chrono::steady_clock::time_
     }
 }
 
+// Carries out one console line; false when zorsim is to end.
+bool RunConsoleText(CVirtualBoard& board, const std::string& line)
+{
+    std::ostringstream reply;
+    zorsim::ConsoleAction action = zorsim::RunConsoleLine(board, line, reply);
+    {
+        std::lock_guard<std::mutex> hold(g_stderrLock);
+        std::istringstream lines(reply.str());
+        for (std::string text; std::getline(lines, text);)
+            std::cerr << "zorsim: " << text << '\n';
+    }
+    if (action == zorsim::ConsoleAction::Quit) {
+        zorkit::CSignalWaiter::Raise(SIGTERM);
+        return false;
+    }
+    return true;
+}
+
+// A terminal is read only while zorsim is its foreground job: started with '&' in an
+// interactive shell, zorsim keeps playing the board instead of being stopped for
+// reading, and leaves the typed lines to the shell.
+bool MayRead()
+{
+    return !::isatty(STDIN_FILENO) || ::tcgetpgrp(STDIN_FILENO) == ::getpgrp();
+}
+
+// "+1.234 P1 = 5A": a port latch the program changed.
+void PrintPort(int port, BYTE value, std::chrono::steady_clock::time_point start)
+{
+    std::lock_guard<std::mutex> hold(g_stderrLock);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cerr << "+" << std::fixed << std::setprecision(3) << seconds << " P" << port << " = " << std::hex
+              << std::uppercase << std::setw(2) << std::setfill('0') << int(value) << std::dec << std::setfill(' ')
+              << '\n';
+}
+
 void ReadConsole(std::shared_ptr<CVirtualBoard> board)
 {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        std::ostringstream reply;
-        zorsim::ConsoleAction action = zorsim::RunConsoleLine(*board, line, reply);
-        {
-            std::lock_guard<std::mutex> hold(g_stderrLock);
-            std::istringstream lines(reply.str());
-            for (std::string text; std::getline(lines, text);)
-                std::cerr << "zorsim: " << text << '\n';
+    constexpr int kLookAgainMs = 250;
+    std::string pending;
+    for (;;) {
+        if (!MayRead()) {
+            ::poll(nullptr, 0, kLookAgainMs);
+            continue;
         }
-        if (action == zorsim::ConsoleAction::Quit) {
-            zorkit::CSignalWaiter::Raise(SIGTERM);
+        pollfd in{STDIN_FILENO, POLLIN, 0};
+        if (::poll(&in, 1, kLookAgainMs) <= 0 || !MayRead())
+            continue;
+        char chunk[256];
+        ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (got < 0 && (errno == EINTR || errno == EIO || errno == EAGAIN))
+            continue;
+        // End of input is not a request to stop: zorsim also runs with stdin closed.
+        if (got <= 0)
             return;
-        }
+        pending.append(chunk, std::size_t(got));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
+            if (!RunConsoleText(*board, pending.substr(0, end)))
+                return;
     }
-    // End of input is not a request to stop: zorsim also runs with stdin closed.
 }
 
-}
-
-int main(int argc, char** argv)
+int Play(int argc, char** argv)
 {
     // Before any thread starts, so that only the wait below takes these signals.
     zorkit::CSignalWaiter signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1};
+    // A read of the terminal in the background then fails instead of stopping zorsim.
+    std::signal(SIGTTIN, SIG_IGN);
 
     std::string error;
     std::optional<zorsim::COptions> options = zorsim::ParseOptions({argv + 1, argv + argc}, error);
@@ -81,7 +129,21 @@ int main(int argc, char** argv)
     board->SetCpuType(options->cpu);
     zorkit::sim::CMonitorTimings timings;
     timings.stopDelay = options->stopDelay;
+    timings.machineCyclesPerSecond = options->machineCyclesPerSecond;
     board->SetTimings(timings);
+    if (options->watchPorts) {
+        auto start = std::chrono::steady_clock::now();
+        board->SetPortObserver([start](int port, BYTE value) { PrintPort(port, value, start); });
+    }
+    std::ofstream executionTrace;
+    if (!options->executionTrace.empty()) {
+        executionTrace.open(options->executionTrace);
+        if (!executionTrace) {
+            std::cerr << "zorsim: cannot write " << options->executionTrace << "\n";
+            return 1;
+        }
+        board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
+    }
     for (const zorsim::CArmedFault& armed : options->faults) {
         if (armed.fault == Fault::WrongAck)
             board->InjectWrongAck(armed.wrongByte);
@@ -98,6 +160,9 @@ int main(int argc, char** argv)
         return 1;
     }
     std::cout << board->SlavePath() << std::endl;
+    if (::isatty(STDIN_FILENO))
+        std::cerr << "zorsim: press the reset key with 'reset' here (in the foreground) or 'kill -USR1 " << ::getpid()
+                  << "'; Ctrl+C or 'kill " << ::getpid() << "' ends zorsim\n";
     if (options->resetAtStart)
         board->PressReset();
     if (options->experiment)
@@ -109,5 +174,11 @@ int main(int argc, char** argv)
     while ((signal = signals.Wait()) == SIGUSR1)
         board->PressReset();
     board->Stop();
+    // The console thread may keep the board; the trace file ends here.
+    board->SetInstructionTrace(nullptr);
     return signal < 0 ? 1 : 0;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorsim", Play, argc, argv); }

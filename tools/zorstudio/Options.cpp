@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/BoardLine.h"
 
 namespace zorstudio {
@@ -145,6 +146,10 @@ std::string UsageText()
            "                 this program); a device that answered and its baud rate are\n"
            "                 remembered in $XDG_CONFIG_HOME/zorkit/zorstudio.conf\n"
            "  --baud N       9600, 4800, 2400, 1200 or 600 (default: the remembered rate, else 9600)\n"
+           "\n"
+           "The picture's path is checked before the experiment starts.\n"
+           "\n" +
+           std::string(tools::kNumberConvention) + "zorstudio takes only decimal settings.\n"
            "\n"
            "The temperature run's window ends the program when the experiment has ended and\n"
            "the window is closed (closing it earlier stops the experiment), or after --seconds.\n"

@@ -12,6 +12,8 @@
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/ui/WindowClass.h"
 #include "tools/zorstudio/DebugSession.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/ToolMain.h"
 #include "tools/zorstudio/Options.h"
 #include "tools/zorstudio/RunPrinter.h"
 #include "tools/zorstudio/StudioSettings.h"
@@ -87,9 +89,7 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
 }
 #endif
 
-}
-
-int main(int argc, char** argv)
+int Study(int argc, char** argv)
 {
     std::string error;
     auto options = zorstudio::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
@@ -111,6 +111,12 @@ int main(int argc, char** argv)
 #endif
     if (!options->program.empty() || !options->device.empty() || options->baud)
         return Fail("there is no display for the window; --tour DIR runs the session without one");
+
+    // Without a window the picture is the result: its path must take it before the run.
+    const std::string plannedPng = options->png.empty() && options->noWindow ? kDefaultPng : options->png;
+    if (!plannedPng.empty())
+        if (auto why = tools::CheckOutputPath(plannedPng))
+            return Fail(*why);
 
     zorstudio::CDebugSession session;
     if (!session.Open({}))
@@ -184,3 +190,7 @@ int main(int argc, char** argv)
     }
     return kExitOk;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorstudio", Study, argc, argv); }

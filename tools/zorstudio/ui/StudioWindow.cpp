@@ -345,6 +345,11 @@ bool CStudioWindow::Download()
     m_entry = WORD(m_build.hex.GetRuns().front().address);
     m_pcLine = -1;
     ShowListing();
+    // What the board holds before the run: the first stop is compared with it.
+    if (!m_session.Refresh())
+        return Failed(m_session.LastError());
+    ShowBoard();
+    m_stopped = false;
     Tell("downloaded; F5 runs from " + HexText(*m_entry, 4));
     return true;
 }
@@ -384,7 +389,8 @@ bool CStudioWindow::Run()
     const CTargetSnapshot& now = m_session.Current();
     if (!m_entry)
         return Failed("download a program first");
-    const WORD from = m_pcLine >= 0 ? now.pc : *m_entry;
+    // The first run starts at the entry, later ones where the program stopped.
+    const WORD from = m_stopped && now.valid ? now.pc : *m_entry;
     if (!m_session.Run(from))
         return Failed(m_session.LastError());
     Tell("running from " + HexText(from, 4) +
@@ -496,7 +502,7 @@ void CStudioWindow::CancelReset()
     Tell("reset cancelled; Connect tests the line again");
 }
 
-void CStudioWindow::ShowStop()
+void CStudioWindow::ShowBoard()
 {
     const CTargetSnapshot& now = m_session.Current();
     const CSnapshotChanges& changes = m_session.Changes();
@@ -506,6 +512,13 @@ void CStudioWindow::ShowStop()
     m_registers.UpdateWindow();
     m_memory.UpdateWindow();
     m_listing.UpdateWindow();
+}
+
+void CStudioWindow::ShowStop()
+{
+    m_stopped = true;
+    ShowBoard();
+    const CTargetSnapshot& now = m_session.Current();
     if (now.valid)
         Tell("stopped at " + HexText(now.pc, 4));
     else

@@ -108,6 +108,7 @@ private:
     void Tell(const std::string& utf8);
     void ShowOutput(const std::string& text);
     void ShowListing();
+    void ShowBoard();
     void MarkBreakpoints();
     void MarkPc();
     void JumpToMessage(int outputLine);
@@ -139,6 +140,7 @@ private:
     CProgramListing m_programListing;
     int m_pcLine = -1;
     std::optional<WORD> m_entry;
+    bool m_stopped = false;  // the program stopped since it was downloaded
     bool m_copyRun = false;
     std::string m_logShown;
 };

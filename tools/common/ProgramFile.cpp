@@ -1,0 +1,118 @@
+#include "tools/common/ProgramFile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+std::string Hex4(unsigned long value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%04lXH", value);
+    return text;
+}
+
+bool EndsWithHexName(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string suffix = path.substr(path.size() - 4);
+    for (char& c : suffix)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return suffix == ".hex" || suffix == ".ihx";
+}
+
+}
+
+std::optional<ProgramFormat> ProgramFormatFromName(const std::string& name)
+{
+    if (name == "hex")
+        return ProgramFormat::Hex;
+    if (name == "bin")
+        return ProgramFormat::Binary;
+    return std::nullopt;
+}
+
+bool LooksLikeIntelHex(const std::string& text)
+{
+    bool sawRecord = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        std::size_t last = line.find_last_not_of(" \t\r");
+        if (last != std::string::npos) {
+            if (line[0] != ':' || line.find_first_not_of("0123456789abcdefABCDEF", 1) <= last)
+                return false;
+            sawRecord = true;
+        }
+        start = end + 1;
+    }
+    return sawRecord;
+}
+
+bool CProgramFile::Fail(const std::string& what)
+{
+    m_error = what;
+    return false;
+}
+
+bool CProgramFile::ReadLimited(const std::string& path, std::string& content)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return Fail(path + ": cannot open: " + std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return Fail(path + ": is a directory, not a program file");
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
+        return Fail(path + ": is not a regular file or a pipe; a program is read from a file");
+    if (S_ISREG(info.st_mode) && std::uint64_t(info.st_size) > kMaxHexText)
+        return Fail(path + ": " + std::to_string(info.st_size) + " bytes is far too big for a program (64 KB of code)");
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return Fail(path + ": cannot open: " + std::strerror(errno));
+    // One byte past the limit tells a pipe that says too much.
+    content.resize(kMaxHexText + 1);
+    file.read(content.data(), std::streamsize(content.size()));
+    if (file.bad())
+        return Fail(path + ": cannot read: " + std::strerror(errno));
+    content.resize(std::size_t(file.gcount()));
+    if (content.size() > kMaxHexText)
+        return Fail(path + ": more than " + std::to_string(kMaxHexText) + " bytes is far too big for a program (64 KB of code)");
+    return true;
+}
+
+bool CProgramFile::Load(const std::string& path, ProgramFormat format, std::uint32_t binaryBase)
+{
+    m_runs.clear();
+    m_error.clear();
+    std::string content;
+    if (!ReadLimited(path, content))
+        return false;
+    m_isHex = format == ProgramFormat::Hex ||
+              (format == ProgramFormat::Detect && (EndsWithHexName(path) || LooksLikeIntelHex(content)));
+    if (m_isHex) {
+        CIntelHex hex;
+        if (!hex.Parse(content, path))
+            return Fail(hex.GetError());
+        for (const CIntelHex::Run& run : hex.GetRuns()) {
+            if (run.address + run.bytes.size() > kCodeSpace)
+                return Fail(path + ": data at " + Hex4(std::max<unsigned long>(run.address, kCodeSpace)) +
+                            " lies beyond the 64 KB code space");
+            m_runs.push_back(run);
+        }
+        return true;
+    }
+    if (binaryBase + content.size() > kCodeSpace)
+        return Fail(path + ": " + std::to_string(content.size()) + " bytes at " + Hex4(binaryBase) +
+                    " run past the 64 KB code space");
+    if (!content.empty())
+        m_runs.push_back({binaryBase, std::vector<std::uint8_t>(content.begin(), content.end())});
+    return true;
+}
