@@ -8,8 +8,8 @@
 namespace zorstudio {
 namespace {
 
-constexpr int kAddressWidth = 40;
-constexpr int kByteWidth = 22;
+constexpr int kAddressWidth = 32;
+constexpr int kByteWidth = 23;
 
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kValueColumn = 1;
 constexpr int kNameWidth = 48;
-constexpr int kValueWidth = 56;
+constexpr int kValueWidth = 52;
 
 }
 
