@@ -247,6 +247,54 @@ TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
     EXPECT_FALSE(window->ListingText().GetLineFlags(window->ProgramListing().LineOf(*address)) & LINEMARK_DOT);
 }
 
+TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    const auto& lines = window->ProgramListing().Lines();
+    ASSERT_GT(lines.size(), 5u);
+    auto pcText = [&] { return window->Registers().GetItemText(zorstudio::CRegisterGrid::RowOf("PC"), 1).str(); };
+    auto arrowLine = [&] {
+        for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
+            if (window->ListingText().GetLineFlags(line) & LINEMARK_ARROW)
+                return line;
+        return -1;
+    };
+    auto waitForStop = [&](int before) {
+        return WaitFor([&] { return session.StopsHandled() > before; });
+    };
+
+    // A breakpoint on the second instruction, and F5 to it.
+    Click(window->Listing(), MarginPoint(window->Listing(), 1));
+    int stops = session.StopsHandled();
+    Key(0x74);
+    ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(pcText(), HexText(lines[1].address, 4));
+    EXPECT_EQ(arrowLine(), 1);
+
+    // F11 traces one instruction and shows it at once.
+    Key(0x7A);
+    EXPECT_EQ(pcText(), HexText(lines[2].address, 4)) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(arrowLine(), 2);
+
+    // F10 steps over the next one; its stop is reported.
+    stops = session.StopsHandled();
+    Key(VK_F10);
+    ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(pcText(), HexText(lines[3].address, 4));
+    EXPECT_EQ(arrowLine(), 3);
+
+    // Ctrl+F10 with the listing's cursor two lines further on.
+    const CPoint target = window->Listing().TextToClient(CPoint(0, 5));
+    Click(window->Listing(), CPoint(target.x + 4, target.y + 2));
+    stops = session.StopsHandled();
+    Key(VK_F10, true);
+    ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(pcText(), HexText(lines[5].address, 4));
+    EXPECT_EQ(arrowLine(), 5);
+}
+
 TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)
 {
     EXPECT_EQ(zorstudio::ParseHexCell("3F", 0xFF), 0x3Fu);
