@@ -3,11 +3,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "tools/zorlink/Command.h"
 #include "tools/zorlink/Numbers.h"
+#include "tools/zorlink/ScriptLine.h"
 
 namespace {
 
@@ -55,15 +55,6 @@ int Usage(const std::string& message)
     return kExitUsage;
 }
 
-Arguments SplitWords(const std::string& line)
-{
-    std::istringstream in(line);
-    Arguments words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
@@ -95,24 +86,16 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
     int number = 0;
     for (std::string line; std::getline(*in, line);) {
         ++number;
-        Arguments words = SplitWords(line);
-        if (words.empty() || words[0][0] == '#')
+        std::optional<ScriptLine> parsed = ParseScriptLine(line);
+        if (!parsed)
             continue;
-        bool tolerated = words[0][0] == '-';
-        if (tolerated) {
-            words[0].erase(0, 1);
-            if (words[0].empty())
-                words.erase(words.begin());
-            if (words.empty())
-                continue;
-        }
         std::string where = (name == "-" ? std::string("stdin") : name) + ":" + std::to_string(number) + ": ";
         if (echo) {
             std::printf("> %s\n", line.c_str());
             std::fflush(stdout);
         }
-        int status = RunCommand(session, words, where);
-        if (status != kExitOk && !tolerated)
+        int status = RunCommand(session, parsed->words, where);
+        if (status != kExitOk && !parsed->tolerated)
             return status;
     }
     return kExitOk;
