@@ -103,6 +103,12 @@ public:
     BOOL WaitInfinite();
     BOOL WaitCopyInfinite();
     BOOL WaitReset();
+    // True when the serial device has gone (a USB adapter unplugged) or the port is closed.
+    BOOL IsPortGone() const { return !IsPortOpen() || IsPortHungUp(); }
+    // For a device that went away and came back under the same path: closes the dead
+    // port, opens the path again and starts the reset watcher, so that the board's
+    // reset key brings the link up. FALSE when the device cannot be opened (yet).
+    BOOL ReopenPort();
     void SetAckWnd(HWND wnd) { m_ackWnd.store(wnd, std::memory_order_release); }
     void ShowTimeMsg(CString caption, CString text, UINT milliseconds);
     static DWORD CommThreadProc(CZORComm* link);

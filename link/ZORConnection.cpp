@@ -318,6 +318,14 @@ BOOL CZORComm::WaitReset()
     return WaitForInput(1, kWaitResetMs) >= 1;
 }
 
+BOOL CZORComm::ReopenPort()
+{
+    CloseConnection();
+    if (!OpenPort())
+        return FALSE;
+    return SetZORConnect(0);
+}
+
 BOOL CZORComm::CloseConnection()
 {
     if (IsCommThreadRunning())

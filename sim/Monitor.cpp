@@ -1,5 +1,7 @@
 #include "sim/Monitor.h"
 
+#include <iterator>
+
 #include "sim/BoardProtocol.h"
 
 namespace zorkit::sim {
@@ -11,6 +13,8 @@ constexpr std::size_t kHostEchoLength = 257;
 constexpr std::size_t kBrokenBannerAt = 4;
 constexpr std::size_t kBrokenEchoAt = 0x10;
 constexpr BYTE kBrokenBannerByte = '?';
+// What a noisy line puts in front of an answer: neither 0xAA nor 0x55.
+constexpr BYTE kNoise[] = {0x00, 0xFF, 0x13, 0x7E};
 
 }
 
@@ -136,6 +140,8 @@ void CMonitor::HandleFrame(const CFrame& frame, Clock::time_point now, Output& o
 
 void CMonitor::Acknowledge(Output& out)
 {
+    if (m_faults.Take(Fault::Garbage))
+        out.insert(out.end(), std::begin(kNoise), std::end(kNoise));
     if (m_faults.Take(Fault::DropAck))
         return;
     out.push_back(m_faults.Take(Fault::WrongAck) ? m_faults.WrongByte() : kAck);
@@ -145,7 +151,8 @@ void CMonitor::SendBlock(const std::vector<BYTE>& data, Clock::time_point now, O
 {
     out.insert(out.end(), data.begin(), data.end());
     BYTE sum = Checksum(data.data(), data.size());
-    out.push_back(m_faults.Take(Fault::CorruptBlock) ? BYTE(sum + 1) : sum);
+    if (!m_faults.Take(Fault::ShortBlock))
+        out.push_back(m_faults.Take(Fault::CorruptBlock) ? BYTE(sum + 1) : sum);
     AwaitHostAnswer(now);
 }
 

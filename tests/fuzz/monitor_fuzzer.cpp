@@ -58,7 +58,7 @@ std::vector<BYTE> WellFormedFrame(Reader& in)
 bool AnswerFaultArmed(const CMonitor& monitor)
 {
     return monitor.Faults().Armed(Fault::Nak) || monitor.Faults().Armed(Fault::DropAck) ||
-           monitor.Faults().Armed(Fault::WrongAck);
+           monitor.Faults().Armed(Fault::WrongAck) || monitor.Faults().Armed(Fault::Garbage);
 }
 
 }

@@ -29,6 +29,9 @@ void PrintHelp()
         "  -b BAUD        9600, 4800, 2400, 1200 or 600 (default 9600)\n"
         "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051)\n"
         "  --echo         print each script line (\"> line\") before running it\n"
+        "  --reconnect    when the serial adapter disappears during a script, wait up to 100 s\n"
+        "                 for its device to come back, reopen it, ask for the board's reset key\n"
+        "                 and go on with the next line (the exit status is then 1)\n"
         "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
         "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
         "  -h, --help     this text\n"
@@ -71,6 +74,9 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
     return result.usage ? kExitUsage : kExitFailed;
 }
 
+// How long a script waits for an adapter to come back, and then for the reset key.
+constexpr double kReconnectSeconds = 100;
+
 int RunScript(CLinkSession& session, const std::string& name, bool echo)
 {
     std::ifstream file;
@@ -84,6 +90,7 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
         in = &file;
     }
     int number = 0;
+    int status = kExitOk;
     for (std::string line; std::getline(*in, line);) {
         ++number;
         std::optional<ScriptLine> parsed = ParseScriptLine(line);
@@ -94,11 +101,19 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
             std::printf("> %s\n", line.c_str());
             std::fflush(stdout);
         }
-        int status = RunCommand(session, parsed->words, where);
-        if (status != kExitOk && !parsed->tolerated)
-            return status;
+        int result = RunCommand(session, parsed->words, where);
+        if (result != kExitOk && session.Options().reconnect && session.AdapterGone()) {
+            if (!session.Reconnect(kReconnectSeconds)) {
+                std::fprintf(stderr, "zorlink: %s%s\n", where.c_str(), session.Error().c_str());
+                return kExitFailed;
+            }
+            status = kExitFailed;
+            continue;
+        }
+        if (result != kExitOk && !parsed->tolerated)
+            return result;
     }
-    return kExitOk;
+    return status;
 }
 
 }
@@ -148,6 +163,8 @@ int main(int argc, char** argv)
                 return Usage("-c needs 8051, 8086 or 8098");
         } else if (option == "--echo") {
             echo = true;
+        } else if (option == "--reconnect") {
+            options.reconnect = true;
         } else if (option == "--log-dir") {
             const char* dir = value();
             if (!dir)
