@@ -174,6 +174,15 @@ using MatrixParam = std::tuple<std::size_t, LineFault>;
 
 class FaultMatrixTest : public LinkFixture, public ::testing::WithParamInterface<MatrixParam> {
 protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        // A stop reported within the acknowledgement window would pass for the
+        // acknowledgement of the run (see StopReportInsideTheWindowPassesForTheAcknowledgement).
+        SetStopDelay(kRunTime);
+    }
+
+    static constexpr auto kRunTime = 1500ms;
     const LinkCommand& Command() const { return Commands()[std::get<0>(GetParam())]; }
     LineFault GetFault() const { return std::get<1>(GetParam()); }
     bool Late() const { return GetFault() == LineFault::AnswerAt490 || GetFault() == LineFault::AnswerAt510; }
@@ -327,11 +336,6 @@ protected:
             ASSERT_TRUE(WaitFor([&] { return !link->IsCtrlThreadRunning(); }));
             board.StopExperiment();
         }
-        auto watchers = [&] {
-            auto lines = LogLines();
-            return std::count(lines.begin(), lines.end(), "单片机复位线程已经启动");
-        };
-        auto before = watchers();
         if (link->IsPortGone()) {
             ASSERT_TRUE(board.Start()) << board.LastError();
             zorkit::SetSerialPortPath(kPort, board.SlavePath());
@@ -340,10 +344,12 @@ protected:
         link->CopyRun(0, FALSE);
         if (!link->IsResetWatcherRunning())
             link->SetZORConnect(0);
-        else if (before > 0)
-            --before;
-        // A banner sent before the watcher listens is lost.
-        ASSERT_TRUE(WaitFor([&] { return watchers() > before; }));
+        // A banner sent before the watcher listens is lost: wait until the watcher
+        // that runs has announced itself.
+        ASSERT_TRUE(WaitFor([&] {
+            auto lines = LogLines();
+            return std::count(lines.begin(), lines.end(), "单片机复位线程已经启动") > std::count(lines.begin(), lines.end(), "复位线程即将终止");
+        }));
         ASSERT_TRUE(PressResetUntilAnswered(board, 3));
         ASSERT_TRUE(WaitFor([&] { return link->IsZORConnect() && !WorkerRuns(); })) << LogTail();
         EXPECT_FALSE(link->IsProgExcAll());
@@ -415,5 +421,25 @@ std::string CaseName(const ::testing::TestParamInfo<MatrixParam>& info)
 INSTANTIATE_TEST_SUITE_P(Link, FaultMatrixTest,
                          ::testing::Combine(::testing::Range<std::size_t>(0, Commands().size()), ::testing::ValuesIn(kFaults)),
                          CaseName);
+
+// On the wire a stop report is the same 0xAA as an acknowledgement: when the board
+// drops the acknowledgement of a step that ends within the 500 ms window, the host
+// takes the stop report for it. The step "succeeds" and its watcher then waits for
+// a stop that has already come, until the host stops it.
+class AmbiguousAnswerTest : public LinkFixture {};
+
+TEST_F(AmbiguousAnswerTest, StopReportInsideTheWindowPassesForTheAcknowledgement)
+{
+    SetStopDelay(50ms);
+    Establish();
+    board.InjectFault(Fault::DropAck);
+    EXPECT_TRUE(link->StepDebug());
+    EXPECT_TRUE(link->IsZORRunning());
+    EXPECT_TRUE(WorkerRuns());
+    EXPECT_EQ(board.ArmedFaults(Fault::DropAck), 0u);
+    EXPECT_TRUE(link->SetZORRunning(0));
+    EXPECT_FALSE(WorkerRuns());
+    EXPECT_TRUE(link->ClearAllBreakPt()) << "the link itself stayed up";
+}
 
 }
