@@ -377,9 +377,10 @@ TEST_P(FaultMatrixTest, CommandMeetsFault)
     Establish();
     Command().prepare(*link);
     Outcome outcome = Expected(Command().kind, GetFault());
-    // A late answer lies 10 ms from the edge of the window; a scheduling hiccup of a
-    // loaded machine can move it across. Such a try is repeated; a wrong window never
-    // gives the right verdict.
+    // A late answer lies 10 ms from the edge of the window; a thread of a loaded
+    // machine that wakes 10 ms late (the board's, or the host's after its pause) moves
+    // it across. Such a try is repeated; a wrong window never gives the right verdict.
+    constexpr int kLateTries = 6;
     for (int attempt = 1;; ++attempt) {
         if (Command().kind == Kind::Control)
             StartExperiment();
@@ -390,7 +391,7 @@ TEST_P(FaultMatrixTest, CommandMeetsFault)
         auto took = std::chrono::steady_clock::now() - start;
         EXPECT_LT(took, Command().frames * kFrameBound + kSlack);
         bool lateVerdictMissed = Late() && bool(result) != (outcome == Outcome::Success);
-        if (lateVerdictMissed && attempt < 3) {
+        if (lateVerdictMissed && attempt < kLateTries) {
             BringBackIntoService();
             Command().prepare(*link);
             continue;

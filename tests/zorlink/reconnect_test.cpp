@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/VirtualBoard.h"
 #include "tests/support/ResetKey.h"
@@ -26,7 +27,7 @@ using zorkit::sim::MemorySpace;
 // zorlink running a script from a pipe, its output going to files.
 class ScriptProcess {
 public:
-    ScriptProcess(const std::filesystem::path& dir, const std::string& device) : m_dir(dir)
+    ScriptProcess(const std::filesystem::path& dir, const std::string& device, bool reconnect) : m_dir(dir)
     {
         int input[2];
         if (::pipe(input) != 0)
@@ -37,8 +38,11 @@ public:
             ::dup2(::open((dir / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
             ::dup2(::open((dir / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
             ::close(input[1]);
-            ::execl(ZORLINK_PATH, "zorlink", "--reconnect", "-d", device.c_str(), "--log-dir", dir.c_str(), "script", "-",
-                    static_cast<char*>(nullptr));
+            std::vector<const char*> args = {"zorlink", "-d", device.c_str(), "--log-dir", dir.c_str()};
+            if (reconnect)
+                args.push_back("--reconnect");
+            args.insert(args.end(), {"script", "-", nullptr});
+            ::execv(ZORLINK_PATH, const_cast<char* const*>(args.data()));
             ::_exit(127);
         }
         ::close(input[0]);
@@ -106,7 +110,7 @@ TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItI
     const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
     std::filesystem::create_symlink(board.SlavePath(), adapter);
 
-    ScriptProcess zorlink(scratch.Path(), adapter.string());
+    ScriptProcess zorlink(scratch.Path(), adapter.string(), true);
     ASSERT_TRUE(zorlink.Started());
     zorlink.Send("connect\n");
     ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
@@ -133,6 +137,27 @@ TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItI
     zorlink.CloseInput();
     EXPECT_EQ(zorlink.Wait(), 1) << "the read under way when the adapter went failed";
     EXPECT_EQ(zorlink.Out(), "Intel 8051\n2000: 12 34\n") << zorlink.Err();
+}
+
+TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheAdapterGoes)
+{
+    zorkit::sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    TempDir scratch;
+    ScriptProcess zorlink(scratch.Path(), board.SlavePath(), false);
+    ASSERT_TRUE(zorlink.Started());
+    zorlink.Send("connect\n");
+    ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
+    zorlink.Send("await-reset 60\n");
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    auto pulled = std::chrono::steady_clock::now();
+    board.HangUp();
+    zorlink.Send("connect\n");
+    zorlink.CloseInput();
+    EXPECT_EQ(zorlink.Wait(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - pulled, 30s) << "the wait went on for the reset key of a board that is gone";
+    EXPECT_NE(zorlink.Err().find("stdin:2: await-reset: the serial adapter is gone"), std::string::npos) << zorlink.Err();
+    EXPECT_EQ(zorlink.Err().find("stdin:3"), std::string::npos) << "the script ends at the failure";
 }
 
 }

@@ -258,6 +258,9 @@ CommandResult Wait(CLinkSession& session, const Arguments& args)
         return CommandResult::Failure("the program runs without breakpoints and reports no stop; reset the board (await-reset)");
     if (!session.WaitFor([link] { return !link->IsZORRunning(); }, *seconds))
         return CommandResult::Failure("the board did not report a stop within " + std::to_string(int(*seconds)) + " s");
+    // A watcher whose device went away ends without a stop report.
+    if (session.AdapterGone())
+        return Failed(session);
     return CommandResult::Success();
 }
 

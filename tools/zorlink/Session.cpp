@@ -110,13 +110,24 @@ bool CLinkSession::AwaitReset(double seconds)
     CZORComm* link = Link();
     if (!link)
         return false;
+    if (link->IsPortGone()) {
+        m_error = FailureReason();
+        return false;
+    }
     // Marking the link down starts the reset watcher (or keeps the one a failure started).
     link->SetZORConnect(0);
     std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(seconds));
     // The watcher marks the link up before its own connection test: until it has
     // ended, a command of ours would share the line with that test.
     bool reset = WaitFor(
-        [link] { return link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning(); }, seconds);
+        [link] {
+            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) || link->IsPortGone();
+        },
+        seconds);
+    if (link->IsPortGone()) {
+        m_error = FailureReason();
+        return false;
+    }
     if (!reset) {
         m_error = "the reset handshake did not succeed within " + std::to_string(int(seconds)) + " s";
         return false;
