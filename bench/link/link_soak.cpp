@@ -7,7 +7,7 @@
 //      reset watcher waiting, every hundredth also testing the connection.
 // Memory, file descriptors and threads are reported at start and end; the run fails
 // (exit 1) when descriptors or threads grew or a sample went missing.
-//   zorkit_link_soak [SAMPLES [CYCLES]]      (default 1000000 10000)
+//   zorkit_link_soak_bench [SAMPLES [CYCLES]]      (default 1000000 10000)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
