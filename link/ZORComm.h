@@ -21,6 +21,10 @@
 constexpr UINT WM_TARGET_STOPPED = WM_USER + 0x6E;
 constexpr UINT WM_CTRL_SAMPLE = WM_USER + 0x70;
 
+namespace zorkit::link {
+class CResetHandshake;
+}
+
 enum CTRLTYPE { CTRL_TEMP = 0, CTRL_VILO = 1, CTRL_SMOTOR = 2 };
 
 enum { THREAD_RESET = 0, THREAD_WAIT = 1, THREAD_COPY = 2, THREAD_CTRL = 3 };
@@ -99,6 +103,12 @@ public:
     BOOL WaitInfinite();
     BOOL WaitCopyInfinite();
     BOOL WaitReset();
+    // True when the serial device has gone (a USB adapter unplugged) or the port is closed.
+    BOOL IsPortGone() const { return !IsPortOpen() || IsPortHungUp(); }
+    // For a device that went away and came back under the same path: closes the dead
+    // port, opens the path again and starts the reset watcher, so that the board's
+    // reset key brings the link up. FALSE when the device cannot be opened (yet).
+    BOOL ReopenPort();
     void SetAckWnd(HWND wnd) { m_ackWnd.store(wnd, std::memory_order_release); }
     void ShowTimeMsg(CString caption, CString text, UINT milliseconds);
     static DWORD CommThreadProc(CZORComm* link);
@@ -159,8 +169,8 @@ private:
     // this thread meanwhile so that a watcher blocked in a notification can finish.
     void WaitForWorkerExit();
     void NotifyStopped();
-    // One received byte of the reset handshake; true when the handshake is complete.
-    bool HandshakeStep(BYTE b, int& stage, int& bannerPos, BYTE& echo);
+    // One received byte of the reset handshake, acted on; true when the handshake is complete.
+    bool HandshakeStep(zorkit::link::CResetHandshake& handshake, BYTE b);
 
     int RetrieveAnVal(unsigned char& b);
     int RetrieveTowVal(unsigned char& b1, unsigned char& b2);

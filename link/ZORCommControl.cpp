@@ -137,6 +137,9 @@ int CZORComm::BkCommCtrl()
         last = ControlPass(mode, index);
         if (last)
             ++index;
+        // A device that has gone answers no pass again: failing each at once would spin.
+        else if (IsPortGone())
+            break;
         int period = m_period.load(std::memory_order_relaxed);
         Sleep(DWORD(period > 0 ? period : 0));
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "zorkit/link/ZORComm.h"
+#include "zorkit/link/internal/ProgramImage.h"
 #include "zorkit/platform/core/Time.h"
 
 namespace {
@@ -11,7 +12,7 @@ constexpr DWORD kQuietAfterConstructionMs = 50;
 constexpr DWORD kPauseBeforeFrameMs = 100;
 constexpr DWORD kPauseBetweenChunksMs = 100;
 constexpr DWORD kChunkBytes = 64;
-constexpr DWORD kRecordHeaderBytes = 4;
+constexpr DWORD kRecordHeaderBytes = zorkit::link::kImageRecordHeaderBytes;
 constexpr WORD kFileLoadAddress = 0x1100;
 constexpr WORD kFileStartAddress = 0x0100;
 
@@ -21,23 +22,6 @@ void PutAddress(BYTE* frame, WORD addr)
     frame[3] = BYTE(addr >> 8);
 }
 
-WORD ReadWord(const BYTE* at) { return WORD(at[0] | (at[1] << 8)); }
-
-// True when every record of the image lies within its size.
-bool ImageRecordsFit(const BYTE* image, DWORD size)
-{
-    DWORD p = 0;
-    while (p < size) {
-        if (size - p < kRecordHeaderBytes)
-            return false;
-        DWORD count = ReadWord(image + p);
-        p += kRecordHeaderBytes;
-        if (count > size - p)
-            return false;
-        p += count;
-    }
-    return true;
-}
 }
 
 BOOL CZORComm::SendZORCmd(ZORCMD code, DWORD length)
@@ -101,30 +85,20 @@ BOOL CZORComm::RegisterUld(BYTE* out)
 
 BOOL CZORComm::ProgDld(const BYTE* image, DWORD size)
 {
-    if (!ImageRecordsFit(image, size)) {
+    if (!zorkit::link::ImageRecordsFit(image, size)) {
         LogText("ERROR: 程序映像的记录超出了映像的长度！");
         return FALSE;
     }
-    DWORD p = 0;
-    while (p < size) {
-        DWORD count = ReadWord(image + p);
-        WORD addr = ReadWord(image + p + 2);
-        p += kRecordHeaderBytes;
-        while (count > 0) {
-            DWORD chunk = count < kChunkBytes ? count : kChunkBytes;
-            PutAddress(m_send, addr);
-            m_send[4] = BYTE(chunk);
-            for (DWORD i = 0; i < chunk; ++i)
-                m_send[5 + i] = image[p + i];
-            if (!SendZORCmd(CMD_PROG_DLD, chunk + 5))
-                return FALSE;
-            p += chunk;
-            addr = WORD(addr + chunk);
-            count -= chunk;
-            Sleep(kPauseBetweenChunksMs);
-        }
-    }
-    return TRUE;
+    return zorkit::link::ForEachImageChunk(image, size, kChunkBytes, [this](const zorkit::link::ImageChunk& chunk) {
+        PutAddress(m_send, chunk.address);
+        m_send[4] = BYTE(chunk.count);
+        for (DWORD i = 0; i < chunk.count; ++i)
+            m_send[5 + i] = chunk.bytes[i];
+        if (!SendZORCmd(CMD_PROG_DLD, chunk.count + 5))
+            return false;
+        Sleep(kPauseBetweenChunksMs);
+        return true;
+    });
 }
 
 BOOL CZORComm::ProgDld(char* path)

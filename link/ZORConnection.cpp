@@ -7,6 +7,7 @@
 #include "zorkit/link/ZORComm.h"
 #include "zorkit/link/internal/Protocol.h"
 #include "zorkit/module/ResourceIds.h"
+#include "zorkit/link/internal/ResetHandshake.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/core/Time.h"
@@ -185,54 +186,35 @@ BOOL CZORComm::CheckConnect()
     return result;
 }
 
-bool CZORComm::HandshakeStep(BYTE b, int& stage, int& bannerPos, BYTE& echo)
+bool CZORComm::HandshakeStep(zorkit::link::CResetHandshake& handshake, BYTE b)
 {
-    switch (stage) {
-    case 0:
-        if (bannerPos < kBannerLength - 1 && b == BYTE(kBanner[bannerPos])) {
-            ++bannerPos;
-        } else if (bannerPos == kBannerLength - 1 && b == BYTE(kBanner[bannerPos])) {
-            bannerPos = 0;
-            PurgeInput();
-            WriteByte(kAck);
-            stage = 1;
-        } else {
-            bannerPos = 0;
-        }
+    using zorkit::link::CResetHandshake;
+    switch (handshake.Take(b)) {
+    case CResetHandshake::NONE: return false;
+    case CResetHandshake::ANSWER_BANNER:
+        PurgeInput();
+        WriteByte(kAck);
         return false;
-    case 1:
-        if (b != echo) {
-            echo = 0;
-            stage = 0;
-        } else if (echo < 0xFF) {
-            ++echo;
-        } else {
-            echo = 0;
-            WriteByte(kAck);
-            stage = SendBlock(256, TRUE) ? 2 : 0;
-        }
+    case CResetHandshake::ANSWER_ECHO:
+        WriteByte(kAck);
+        if (!SendBlock(256, TRUE))
+            handshake.EchoNotSent();
         return false;
-    default:
-        if (b == kAck) {
-            m_connected.store(1, std::memory_order_release);
-            return true;
-        }
-        if (b == kNak) {
-            PushError(ERR_BOARD_REFUSED);
-            WriteByte(kAck);
-            return true;
-        }
-        stage = 0;
-        return false;
+    case CResetHandshake::LINE_GOOD:
+        m_connected.store(1, std::memory_order_release);
+        return true;
+    case CResetHandshake::LINE_REFUSED:
+        PushError(ERR_BOARD_REFUSED);
+        WriteByte(kAck);
+        return true;
     }
+    return false;
 }
 
 BOOL CZORComm::ZORReset()
 {
     LogText("单片机复位线程已经启动");
-    int bannerPos = 0;
-    BYTE echo = 0;
-    int stage = 0;
+    zorkit::link::CResetHandshake handshake;
     BOOL result = FALSE;
     const DWORD deadline = GetTickCount() + kResetDeadlineMs;
     if (IsCommThreadRunning() && !m_worker.IsCurrentThread())
@@ -250,7 +232,7 @@ BOOL CZORComm::ZORReset()
                 continue;
             BYTE b = 0;
             while (!done && ReadByte(b))
-                done = HandshakeStep(b, stage, bannerPos, echo);
+                done = HandshakeStep(handshake, b);
         }
         if (done) {
             LogText("复位成功！");
@@ -339,6 +321,14 @@ BOOL CZORComm::WaitReset()
         m_worker.Terminate();
     PurgeInput();
     return WaitForInput(1, kWaitResetMs) >= 1;
+}
+
+BOOL CZORComm::ReopenPort()
+{
+    CloseConnection();
+    if (!OpenPort())
+        return FALSE;
+    return SetZORConnect(0);
 }
 
 BOOL CZORComm::CloseConnection()

@@ -16,10 +16,12 @@ enum class Fault {
     CorruptBlock, // the next data block carries a wrong checksum
     BreakBanner,  // the next sign-on banner has a wrong letter in its middle
     BreakEcho,    // the next board-to-host echo has one byte out of order
+    ShortBlock,   // the next data block loses its checksum byte on the line
+    Garbage,      // line noise goes out in front of the next acknowledgement
 };
 
-constexpr std::size_t kFaultKinds = 6;
-static_assert(static_cast<std::size_t>(Fault::BreakEcho) + 1 == kFaultKinds, "count every Fault in kFaultKinds");
+constexpr std::size_t kFaultKinds = 8;
+static_assert(static_cast<std::size_t>(Fault::Garbage) + 1 == kFaultKinds, "count every Fault in kFaultKinds");
 
 class CFaultPlan {
 public:
@@ -27,6 +29,7 @@ public:
     // Consumes one armed occurrence; false when none was armed.
     bool Take(Fault fault);
     std::size_t Armed(Fault fault) const { return m_armed[Index(fault)]; }
+    void Clear() { m_armed.fill(0); }
     void SetWrongByte(BYTE b) { m_wrongByte = b; }
     BYTE WrongByte() const { return m_wrongByte; }
 

@@ -1,6 +1,7 @@
 #include "sim/Monitor.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "sim/BoardProtocol.h"
 #include "sim/cpu/RegisterImage.h"
@@ -18,6 +19,8 @@ constexpr BYTE kBrokenBannerByte = '?';
 // bounded amount of work per turn, so the board still looks at the line and the key.
 constexpr std::chrono::milliseconds kPacedSlice{10};
 constexpr std::uint64_t kMaxSliceCycles = 1000000;
+// What a noisy line puts in front of an answer: neither 0xAA nor 0x55.
+constexpr BYTE kNoise[] = {0x00, 0xFF, 0x13, 0x7E};
 
 }
 
@@ -155,6 +158,8 @@ void CMonitor::HandleFrame(const CFrame& frame, Clock::time_point now, Output& o
 
 void CMonitor::Acknowledge(Output& out)
 {
+    if (m_faults.Take(Fault::Garbage))
+        out.insert(out.end(), std::begin(kNoise), std::end(kNoise));
     if (m_faults.Take(Fault::DropAck))
         return;
     out.push_back(m_faults.Take(Fault::WrongAck) ? m_faults.WrongByte() : kAck);
@@ -164,7 +169,8 @@ void CMonitor::SendBlock(const std::vector<BYTE>& data, Clock::time_point now, O
 {
     out.insert(out.end(), data.begin(), data.end());
     BYTE sum = Checksum(data.data(), data.size());
-    out.push_back(m_faults.Take(Fault::CorruptBlock) ? BYTE(sum + 1) : sum);
+    if (!m_faults.Take(Fault::ShortBlock))
+        out.push_back(m_faults.Take(Fault::CorruptBlock) ? BYTE(sum + 1) : sum);
     AwaitHostAnswer(now);
 }
 

@@ -50,6 +50,9 @@ void CVirtualBoard::Shutdown()
     std::lock_guard<std::mutex> hold(m_lock);
     m_line.HangUp();
     m_slavePath.clear();
+    // What was held back for the old line never reaches a new one.
+    m_held.clear();
+    m_heldUntil.reset();
 }
 
 BOOL CVirtualBoard::IsRunning() const
@@ -85,7 +88,11 @@ int CVirtualBoard::MillisecondsToDeadline() const
     std::lock_guard<std::mutex> hold(m_lock);
     std::optional<Clock::time_point> deadline = m_experiment ? m_experiment->NextDeadline() : m_monitor.NextDeadline();
     // A silent board's monitor stands still; its deadlines wait for it to speak again.
-    if (!deadline || m_silent)
+    if (m_silent)
+        deadline.reset();
+    if (m_heldUntil && (!deadline || *m_heldUntil < *deadline))
+        deadline = m_heldUntil;
+    if (!deadline)
         return -1;
     // Rounded up, so the board never wakes a little early and waits again at once.
     auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
@@ -120,6 +127,7 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
                     m_monitor.Receive(buffer[i], now, out);
             }
         }
+        HoldBack(out);
     }
     if (!out.empty()) {
         std::size_t sent = m_line.Write(out.data(), out.size(), kWriteTimeoutMs);
@@ -128,6 +136,23 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
             pass.Add({WireDirection::Sent, out[i], now});
     }
     m_served.notify_all();
+}
+
+void CVirtualBoard::HoldBack(CMonitor::Output& out)
+{
+    Clock::time_point now = Clock::now();
+    if (!out.empty() && m_answerDelay) {
+        m_heldUntil = now + *m_answerDelay;
+        m_answerDelay.reset();
+    }
+    if (!m_heldUntil)
+        return;
+    m_held.insert(m_held.end(), out.begin(), out.end());
+    out.clear();
+    if (now < *m_heldUntil)
+        return;
+    out.swap(m_held);
+    m_heldUntil.reset();
 }
 
 void CVirtualBoard::SetCpuType(CpuType cpu)
@@ -235,6 +260,12 @@ void CVirtualBoard::InjectFault(Fault fault)
     m_monitor.Faults().Inject(fault);
 }
 
+void CVirtualBoard::ClearFaults()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_monitor.Faults().Clear();
+}
+
 std::size_t CVirtualBoard::ArmedFaults(Fault fault) const
 {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -252,6 +283,12 @@ void CVirtualBoard::SetSilent(bool silent)
 {
     m_silent = silent;
     m_line.Wake();
+}
+
+void CVirtualBoard::DelayNextAnswer(std::chrono::milliseconds delay)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_answerDelay = delay;
 }
 
 void CVirtualBoard::StartExperiment(const CExperimentSettings& settings)

@@ -79,12 +79,17 @@ public:
     void SetInstructionTrace(std::function<void(const std::string&)> observer);
 
     void InjectFault(Fault fault);
+    // Disarms every fault not yet spent.
+    void ClearFaults();
     // How many occurrences of the fault are armed and not yet spent.
     std::size_t ArmedFaults(Fault fault) const;
     // Arms Fault::WrongAck with the byte that goes out instead of 0xAA.
     void InjectWrongAck(BYTE b);
     // A silent board takes in bytes (they are logged) but neither acts nor answers.
     void SetSilent(bool silent);
+    // A slow line: the board's next answer, and whatever it sends after it in the
+    // meantime, goes out `delay` after the board produced it.
+    void DelayNextAnswer(std::chrono::milliseconds delay);
     BOOL IsSilent() const { return m_silent.load(); }
 
     // A control experiment: the board leaves its monitor and runs the plant until
@@ -102,6 +107,8 @@ private:
     // One turn of the board thread: what arrived and what time it is, answered.
     void Serve(CPseudoTerminal::WaitResult woken);
     int MillisecondsToDeadline() const;
+    // Keeps `out` back while a delayed answer is due, and hands out all of it once it is.
+    void HoldBack(CMonitor::Output& out);
     void Shutdown();
 
     mutable std::mutex m_lock;
@@ -109,6 +116,10 @@ private:
     mutable std::condition_variable m_served;
     CMonitor m_monitor;
     std::optional<CExperiment> m_experiment;
+    std::optional<std::chrono::milliseconds> m_answerDelay;
+    // Output held back by a delayed answer, and when it goes out.
+    std::vector<BYTE> m_held;
+    std::optional<std::chrono::steady_clock::time_point> m_heldUntil;
     CPseudoTerminal m_line;
     std::string m_slavePath;
     std::string m_error;

@@ -88,8 +88,8 @@ TEST_F(SessionTest, StepAndRunToCursorAreWatchedForTheirStop)
     EXPECT_TRUE(session.Current().valid);
     EXPECT_EQ(session.State(), LinkState::Connected);
     ASSERT_TRUE(session.RunToCursor(0x0120)) << session.LastError();
-    EXPECT_EQ(Board().ProgramCounter(), 0x0120);
     ASSERT_TRUE(session.WaitForStop(kWaitMs));
+    EXPECT_EQ(Board().ProgramCounter(), 0x0120) << "the board ran to the cursor before it reported the stop";
     EXPECT_EQ(session.StopsHandled(), 2);
     EXPECT_EQ(handled, 2);
     ASSERT_TRUE(session.Trace()) << session.LastError();

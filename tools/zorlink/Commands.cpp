@@ -279,6 +279,9 @@ CommandResult Wait(CLinkSession& session, const Arguments& args)
         return CommandResult::Failure("the program runs without breakpoints and reports no stop; reset the board (await-reset)");
     if (!session.WaitFor([link] { return !link->IsZORRunning(); }, *seconds))
         return CommandResult::Failure("still running after " + std::to_string(int(*seconds)) + " s");
+    // A watcher whose device went away ends without a stop report.
+    if (session.AdapterGone())
+        return Failed(session);
     std::printf("stopped\n");
     std::fflush(stdout);
     return CommandResult::Success();
@@ -289,20 +292,7 @@ CommandResult AwaitReset(CLinkSession& session, const Arguments& args)
     auto seconds = ParseSeconds(args, 100);
     if (!seconds)
         return CommandResult::Usage("SECONDS is a decimal whole number, 0..86400");
-    CZORComm* link = session.Link();
-    if (!link)
-        return CommandResult::Failure(session.Error());
-    // Marking the link down starts the reset watcher (or keeps the one a failure started).
-    link->SetZORConnect(0);
-    std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(*seconds));
-    // The watcher marks the link up before its own connection test: until it has
-    // ended, a command of ours would share the line with that test.
-    bool reset = session.WaitFor(
-        [link] { return link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning(); }, *seconds);
-    if (!reset)
-        return CommandResult::Failure("the reset handshake did not succeed within " + std::to_string(int(*seconds)) + " s");
-    std::fprintf(stderr, "Reset succeeded: %s\n", CpuName(link->GetZORCPUType()));
-    return CommandResult::Success();
+    return session.AwaitReset(*seconds) ? CommandResult::Success() : CommandResult::Failure(session.Error());
 }
 
 CommandResult Pause(CLinkSession&, const Arguments& args)

@@ -244,6 +244,9 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
         std::printf("stepper run %s ended\n", o.clockwise ? "cw" : "ccw");
     if (!ended)
         return CommandResult::Failure("the board sent nothing more; the experiment was abandoned");
+    // A loop whose device went away ends before its count.
+    if (session.AdapterGone())
+        return CommandResult::Failure(session.FailureReason());
     if (csv.is_open() && !csv.flush())
         return CommandResult::Failure("cannot write " + o.csv);
     if (picture && !picture->WritePng(o.png.c_str()))

@@ -1,5 +1,7 @@
 #include "tools/zorlink/Session.h"
 
+#include <filesystem>
+
 #include "zorkit/link/LinkErrors.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
@@ -109,6 +111,10 @@ CZORComm* CLinkSession::ConnectedLink()
     // A link that went down is being watched for the board's reset: commands must
     // wait for the handshake and the watcher's own test, or they would share the
     // line with the watcher.
+    if (link->IsPortGone()) {
+        m_error = FailureReason();
+        return nullptr;
+    }
     if ((!link->IsZORConnect() || link->IsResetWatcherRunning()) && !link->IsProgExcAll()) {
         m_error = "the link is down; press the board's reset key and run await-reset";
         return nullptr;
@@ -126,6 +132,8 @@ std::string CLinkSession::FailureReason()
 {
     if (!m_link)
         return "no link";
+    if (m_link->IsPortGone())
+        return "the serial adapter is gone: " + zorkit::SerialPortPath(m_options.port) + " was unplugged or switched off";
     switch (m_link->PopError()) {
     case ERR_BOARD_REFUSED: return "the board refused the command (answered 0x55)";
     case ERR_BLOCK_INCOMPLETE: return "the board's data block did not arrive complete within 500 ms";
@@ -139,6 +147,54 @@ std::string CLinkSession::FailureReason()
     if (!m_link->IsZORConnect())
         return "no answer from the board within 500 ms; the link is down (press the board's reset key, then await-reset)";
     return "the command was refused";
+}
+
+bool CLinkSession::Reconnect(double seconds)
+{
+    const std::string path = zorkit::SerialPortPath(m_options.port);
+    std::fprintf(stderr, "Waiting for %s to come back (up to %d s)...\n", path.c_str(), int(seconds));
+    // A device that reappears may not open at once (its permissions come a moment later).
+    bool reopened = WaitFor([&] {
+        std::error_code ignored;
+        return std::filesystem::exists(path, ignored) && m_link->ReopenPort();
+    }, seconds);
+    if (!reopened) {
+        m_error = path + " did not come back within " + std::to_string(int(seconds)) + " s";
+        return false;
+    }
+    std::fprintf(stderr, "%s is back.\n", path.c_str());
+    return AwaitReset(seconds);
+}
+
+bool CLinkSession::AwaitReset(double seconds)
+{
+    CZORComm* link = Link();
+    if (!link)
+        return false;
+    if (link->IsPortGone()) {
+        m_error = FailureReason();
+        return false;
+    }
+    // Marking the link down starts the reset watcher (or keeps the one a failure started).
+    link->SetZORConnect(0);
+    std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(seconds));
+    // The watcher marks the link up before its own connection test: until it has
+    // ended, a command of ours would share the line with that test.
+    bool reset = WaitFor(
+        [link] {
+            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) || link->IsPortGone();
+        },
+        seconds);
+    if (link->IsPortGone()) {
+        m_error = FailureReason();
+        return false;
+    }
+    if (!reset) {
+        m_error = "the reset handshake did not succeed within " + std::to_string(int(seconds)) + " s";
+        return false;
+    }
+    std::fprintf(stderr, "Reset succeeded: %s\n", CpuName(link->GetZORCPUType()));
+    return true;
 }
 
 bool CLinkSession::WaitFor(const std::function<bool()>& done, double seconds)

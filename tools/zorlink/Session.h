@@ -17,6 +17,7 @@ struct LinkOptions {
     CZORComm::ZORTYPE cpu = CZORComm::CPU_8051;
     std::string device; // maps the port index when set
     std::string logDirectory;
+    bool reconnect = false; // a script waits for a serial adapter that went away to come back
 };
 
 class CLinkSession {
@@ -44,6 +45,14 @@ public:
     const LinkOptions& Options() const { return m_options; }
     // The serial device the link opens.
     std::string DevicePath() const;
+    // True when the serial device has gone away (a USB adapter unplugged).
+    bool AdapterGone() const { return m_link && m_link->IsPortGone(); }
+    // Waits up to `seconds` for the gone device to come back under its path, reopens
+    // it and waits for the reset handshake; false with Error() set when it did not.
+    bool Reconnect(double seconds);
+    // Marks the link down, asks for the board's reset key and waits up to `seconds`
+    // until the handshake and the watcher's own connection test are over.
+    bool AwaitReset(double seconds);
     // Pumps this thread's messages until `done` or `seconds` have passed.
     bool WaitFor(const std::function<bool()>& done, double seconds);
     int StopsSeen() const { return m_stops; }

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "tools/common/Numbers.h"
 #include "tools/common/OutputPath.h"
 #include "tools/common/ToolMain.h"
 #include "tools/zorlink/Command.h"
+#include "tools/zorlink/ScriptLine.h"
 
 namespace {
 
@@ -34,6 +34,9 @@ void PrintHelp()
         "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051);\n"
         "                 a board with another CPU is a failure\n"
         "  --echo         print each script line (\"> line\") before running it\n"
+        "  --reconnect    when the serial adapter disappears during a script, wait up to 100 s\n"
+        "                 for its device to come back, reopen it, ask for the board's reset key\n"
+        "                 and go on with the next line (the exit status is then 1)\n"
         "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
         "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
         "  -h, --help     this text\n"
@@ -66,16 +69,6 @@ int Usage(const std::string& message)
     return kExitUsage;
 }
 
-// The words of a script line; # starts a comment anywhere.
-Arguments SplitWords(const std::string& line)
-{
-    std::istringstream in(line.substr(0, line.find('#')));
-    Arguments words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
@@ -99,6 +92,9 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
     return result.usage ? kExitUsage : kExitFailed;
 }
 
+// How long a script waits for an adapter to come back, and then for the reset key.
+constexpr double kReconnectSeconds = 100;
+
 int RunScript(CLinkSession& session, const std::string& name, bool echo)
 {
     std::ifstream file;
@@ -118,33 +114,34 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
         in = &file;
     }
     int number = 0;
+    int status = kExitOk;
     for (std::string line; std::getline(*in, line);) {
         ++number;
-        Arguments words = SplitWords(line);
-        if (words.empty())
+        std::optional<ScriptLine> parsed = ParseScriptLine(line);
+        if (!parsed)
             continue;
-        bool tolerated = words[0][0] == '-';
-        if (tolerated) {
-            words[0].erase(0, 1);
-            if (words[0].empty())
-                words.erase(words.begin());
-            if (words.empty())
-                continue;
-        }
         std::string where = (name == "-" ? std::string("stdin") : name) + ":" + std::to_string(number) + ": ";
         if (echo) {
             std::printf("> %s\n", line.c_str());
             std::fflush(stdout);
         }
-        int status = RunCommand(session, words, where);
-        if (status != kExitOk && !tolerated)
-            return status;
+        int result = RunCommand(session, parsed->words, where);
+        if (result != kExitOk && session.Options().reconnect && session.AdapterGone()) {
+            if (!session.Reconnect(kReconnectSeconds)) {
+                std::fprintf(stderr, "zorlink: %s%s\n", where.c_str(), session.Error().c_str());
+                return kExitFailed;
+            }
+            status = kExitFailed;
+            continue;
+        }
+        if (result != kExitOk && !parsed->tolerated)
+            return result;
     }
     if (in->bad()) {
         std::fprintf(stderr, "zorlink: cannot read script %s\n", name.c_str());
         return kExitFailed;
     }
-    return kExitOk;
+    return status;
 }
 
 int Run(int argc, char** argv)
@@ -192,6 +189,8 @@ int Run(int argc, char** argv)
                 return Usage("-c needs 8051, 8086 or 8098");
         } else if (option == "--echo") {
             echo = true;
+        } else if (option == "--reconnect") {
+            options.reconnect = true;
         } else if (option == "--log-dir") {
             const char* dir = value();
             if (!dir)

@@ -15,6 +15,8 @@ const CFaultName kFaultNames[zorkit::sim::kFaultKinds] = {
     {"corrupt-block", Fault::CorruptBlock, "the next data block carries a wrong checksum"},
     {"break-banner", Fault::BreakBanner, "the next sign-on banner has a wrong letter"},
     {"break-echo", Fault::BreakEcho, "the next echo to the host has a byte out of order"},
+    {"short-block", Fault::ShortBlock, "the next data block loses its checksum byte"},
+    {"garbage", Fault::Garbage, "line noise goes out in front of the next acknowledgement"},
 };
 
 std::optional<Fault> FaultFromName(std::string_view name)

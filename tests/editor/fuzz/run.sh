@@ -26,11 +26,13 @@ seconds=$1
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
 work=${ZORKIT_FUZZ_DIR:-$root/build-fuzz-editor}
-mkdir -p "$work/corpus"
+mkdir -p "$work/corpus" "$work/include"
+# The library's headers are included as zorkit/<folder>/...
+ln -sfn "$root" "$work/include/zorkit"
 
 command -v clang++ >/dev/null || { echo "$0: clang++ is not installed" >&2; exit 1; }
 
-flags="-std=c++17 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$root"
+flags="-std=c++17 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$root -I$work/include"
 # shellcheck disable=SC2086
 clang++ $flags -o "$work/load_fuzzer" \
     "$here/load_fuzzer.cpp" \

@@ -1,0 +1,200 @@
+// A long run of the link against the virtual board, for what only long runs show:
+//   1. a temperature experiment of SAMPLES samples at period 0, with a fault on the
+//      line every few thousand samples (a late sample, or a moment of silence in
+//      which the board may lose the host's answer); every sample must be accounted
+//      for: answered by the host, or lost to one of the faults;
+//   2. CYCLES links constructed on the board's line and destroyed again, each with a
+//      reset watcher waiting, every hundredth also testing the connection.
+// Memory, file descriptors and threads are reported at start and end; the run fails
+// (exit 1) when descriptors or threads grew or a sample went missing.
+//   zorkit_link_soak_bench [SAMPLES [CYCLES]]      (default 1000000 10000)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "zorkit/link/ZORComm.h"
+#include "zorkit/platform/core/HostWindow.h"
+#include "zorkit/platform/core/MessageBox.h"
+#include "zorkit/platform/serial/PortTable.h"
+#include "sim/VirtualBoard.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int kPort = 0;
+constexpr long kFaultEvery = 3000;
+
+struct ProcessFigures {
+    long rssKb = 0;
+    long descriptors = 0;
+    long threads = 0;
+};
+
+long StatusField(const std::string& name)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, name.size() + 1, name + ":") == 0)
+            return std::atol(line.c_str() + name.size() + 1);
+    return -1;
+}
+
+ProcessFigures Measure()
+{
+    ProcessFigures figures;
+    figures.rssKb = StatusField("VmRSS");
+    figures.threads = StatusField("Threads");
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++figures.descriptors;
+    return figures;
+}
+
+void Print(const char* when, const ProcessFigures& figures)
+{
+    std::printf("%-28s RSS %6ld KB, %3ld descriptors, %2ld threads\n", when, figures.rssKb, figures.descriptors, figures.threads);
+}
+
+// Waits, pumping messages, until `done`; false after `timeout`.
+template <class Done>
+bool PumpUntil(Done done, std::chrono::milliseconds timeout)
+{
+    return zorkit::PumpMessagesUntil(done, DWORD(timeout.count()));
+}
+
+bool RunSamples(zorkit::sim::CVirtualBoard& board, long samples)
+{
+    CZORComm link(CZORComm::CPU_8051, kPort, 0);
+    long handled = 0;
+    long faults = 0;
+    bool silenced = false;
+    Clock::time_point speakAgain;
+    zorkit::CHostWindow host([&](UINT message, WPARAM, LPARAM) {
+        if (message != WM_CTRL_SAMPLE)
+            return LRESULT(0);
+        if (++handled % kFaultEvery == 0) {
+            ++faults;
+            if (faults % 2 == 0) {
+                board.DelayNextAnswer(2ms);
+            } else {
+                board.SetSilent(true);
+                silenced = true;
+                speakAgain = Clock::now() + 2ms;
+            }
+        }
+        return LRESULT(0);
+    });
+    link.SetAckWnd(host.GetSafeHwnd());
+
+    zorkit::sim::CExperimentSettings settings;
+    settings.samplePeriod = 0ms;
+    // A lost answer costs the board this long before it sends the next sample.
+    settings.answerWindow = 5ms;
+    board.StartExperiment(settings);
+    link.SetTargetTemp(60);
+    link.SetKpKiKd(10.0f, 0.0f, 20.0f);
+    link.SetPeriod(0);
+    link.SetSampleNums(int(samples));
+    auto start = Clock::now();
+    link.SetControl(CTRL_TEMP, nullptr);
+    bool ended = false;
+    while (!ended) {
+        bool quietOver = PumpUntil([&] { return !link.IsCtrlThreadRunning() || (silenced && Clock::now() >= speakAgain); }, 60s);
+        if (silenced && Clock::now() >= speakAgain) {
+            board.SetSilent(false);
+            silenced = false;
+            continue;
+        }
+        ended = quietOver;
+        if (!quietOver) {
+            std::printf("samples: the loop stalled after %ld samples\n", handled);
+            return false;
+        }
+    }
+    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    zorkit::sim::CExperimentState plant = *board.Experiment();
+    board.StopExperiment();
+
+    long sent = long(plant.samples);
+    long answered = long(plant.answers);
+    // Every answer of the host reached the board, unless a moment of silence
+    // swallowed it: at most one per fault. The board keeps sending unanswered
+    // samples once the loop has ended.
+    long swallowed = handled - answered;
+    std::printf("samples: %ld handled by the host in %.1f s (%.1f us each); the board sent %ld and took %ld answers; "
+                "%ld faults swallowed %ld answers\n",
+                handled, seconds, seconds * 1e6 / double(handled), sent, answered, faults, swallowed);
+    bool accounted = handled == samples && sent >= handled && swallowed >= 0 && swallowed <= faults;
+    if (!accounted)
+        std::printf("samples: NOT ACCOUNTED FOR\n");
+    return accounted;
+}
+
+bool RunCycles(long cycles)
+{
+    auto start = Clock::now();
+    long tested = 0;
+    for (long cycle = 0; cycle < cycles; ++cycle) {
+        CZORComm link(CZORComm::CPU_8051, kPort, 0);
+        if (!link.IsActive()) {
+            std::printf("cycles: cycle %ld could not open the line\n", cycle);
+            return false;
+        }
+        if (cycle % 100 == 0) {
+            if (!link.CheckConnect()) {
+                std::printf("cycles: cycle %ld found the board silent\n", cycle);
+                return false;
+            }
+            ++tested;
+        }
+        // A worker waits in the reset watcher when the link goes.
+        link.SetZORConnect(0);
+    }
+    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("cycles: %ld links opened and closed in %.1f s, %ld of them tested\n", cycles, seconds, tested);
+    return true;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    long samples = argc > 1 ? std::atol(argv[1]) : 1000000;
+    long cycles = argc > 2 ? std::atol(argv[2]) : 10000;
+    zorkit::SetMessageBoxEcho(false);
+    auto logDir = std::filesystem::temp_directory_path() / ("zorkit-soak-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(logDir);
+    CCommPort::SetLogDirectory(logDir.string());
+
+    zorkit::sim::CVirtualBoard board;
+    if (!board.Start()) {
+        std::fprintf(stderr, "cannot start the virtual board: %s\n", board.LastError().c_str());
+        return 1;
+    }
+    zorkit::SetSerialPortPath(kPort, board.SlavePath());
+    // One link first, so that what stays for the whole process (the message queue,
+    // the log directory) is in the starting figures.
+    {
+        CZORComm warmUp(CZORComm::CPU_8051, kPort, 0);
+        warmUp.CheckConnect();
+    }
+    ProcessFigures before = Measure();
+    Print("start:", before);
+    bool good = RunSamples(board, samples);
+    Print("after the samples:", Measure());
+    good = RunCycles(cycles) && good;
+    ProcessFigures after = Measure();
+    Print("end:", after);
+    std::filesystem::remove_all(logDir);
+    if (after.descriptors > before.descriptors || after.threads > before.threads) {
+        std::printf("descriptors or threads were left behind\n");
+        good = false;
+    }
+    return good ? 0 : 1;
+}

@@ -1,0 +1,163 @@
+// A USB adapter pulled out and plugged back in, as zorlink --reconnect sees it: the
+// device is a symbolic link to the virtual board's pseudo-terminal that vanishes
+// with a hang-up and returns pointing at the board's new line.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/VirtualBoard.h"
+#include "tests/support/ResetKey.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using zorkit::sim::MemorySpace;
+
+// zorlink running a script from a pipe, its output going to files.
+class ScriptProcess {
+public:
+    ScriptProcess(const std::filesystem::path& dir, const std::string& device, bool reconnect) : m_dir(dir)
+    {
+        int input[2];
+        if (::pipe(input) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(input[0], STDIN_FILENO);
+            ::dup2(::open((dir / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+            ::dup2(::open((dir / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+            ::close(input[1]);
+            std::vector<const char*> args = {"zorlink", "-d", device.c_str(), "--log-dir", dir.c_str()};
+            if (reconnect)
+                args.push_back("--reconnect");
+            args.insert(args.end(), {"script", "-", nullptr});
+            ::execv(ZORLINK_PATH, const_cast<char* const*>(args.data()));
+            ::_exit(127);
+        }
+        ::close(input[0]);
+        m_input = input[1];
+    }
+    ~ScriptProcess()
+    {
+        CloseInput();
+        if (m_pid > 0 && m_status < 0) {
+            ::kill(m_pid, SIGKILL);
+            Wait();
+        }
+    }
+
+    bool Started() const { return m_pid > 0 && m_input >= 0; }
+    void Send(const std::string& line) { EXPECT_EQ(::write(m_input, line.data(), line.size()), ssize_t(line.size())); }
+    void CloseInput()
+    {
+        if (m_input >= 0)
+            ::close(m_input);
+        m_input = -1;
+    }
+    int Wait()
+    {
+        int raw = 0;
+        if (m_status < 0 && ::waitpid(m_pid, &raw, 0) == m_pid)
+            m_status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
+        return m_status;
+    }
+    std::string Out() const { return Slurp(m_dir / "stdout"); }
+    std::string Err() const { return Slurp(m_dir / "stderr"); }
+    // Waits until standard error (or output) holds `text`.
+    bool ErrShows(const std::string& text) const { return Shows([&] { return Err(); }, text); }
+    bool OutShows(const std::string& text) const { return Shows([&] { return Out(); }, text); }
+
+private:
+    template <class Read>
+    static bool Shows(Read read, const std::string& text)
+    {
+        auto deadline = std::chrono::steady_clock::now() + 60s;
+        while (read().find(text) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(5ms);
+        }
+        return true;
+    }
+    static std::string Slurp(const std::filesystem::path& path)
+    {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::filesystem::path m_dir;
+    pid_t m_pid = -1;
+    int m_input = -1;
+    int m_status = -1;
+};
+
+TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItIsBack)
+{
+    zorkit::sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    TempDir scratch;
+    const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
+    std::filesystem::create_symlink(board.SlavePath(), adapter);
+
+    ScriptProcess zorlink(scratch.Path(), adapter.string(), true);
+    ASSERT_TRUE(zorlink.Started());
+    zorlink.Send("connect\n");
+    ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
+
+    board.HangUp();
+    std::filesystem::remove(adapter);
+    auto pulled = std::chrono::steady_clock::now();
+    zorlink.Send("read ext 0x2000 2\n");
+    ASSERT_TRUE(zorlink.ErrShows("Waiting for " + adapter.string() + " to come back")) << zorlink.Err();
+    // Nothing waited for an answer that cannot come: no 500 ms window, no reset deadline.
+    EXPECT_LT(std::chrono::steady_clock::now() - pulled, 10s);
+    EXPECT_NE(zorlink.Err().find("stdin:2: read: the serial adapter is gone: " + adapter.string() + " was unplugged"),
+              std::string::npos)
+        << zorlink.Err();
+
+    board.WriteMemory(MemorySpace::External, 0x2000, {0x12, 0x34});
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    ASSERT_TRUE(PressResetUntilAnswered(board, 10));
+    ASSERT_TRUE(zorlink.ErrShows("Reset succeeded: Intel 8051")) << zorlink.Err();
+
+    zorlink.Send("read ext 0x2000 2\n");
+    zorlink.CloseInput();
+    EXPECT_EQ(zorlink.Wait(), 1) << "the read under way when the adapter went failed";
+    EXPECT_EQ(zorlink.Out(), "Intel 8051\n2000: 12 34\n") << zorlink.Err();
+}
+
+TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheAdapterGoes)
+{
+    zorkit::sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    TempDir scratch;
+    ScriptProcess zorlink(scratch.Path(), board.SlavePath(), false);
+    ASSERT_TRUE(zorlink.Started());
+    zorlink.Send("connect\n");
+    ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
+    zorlink.Send("await-reset 60\n");
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    auto pulled = std::chrono::steady_clock::now();
+    board.HangUp();
+    zorlink.Send("connect\n");
+    zorlink.CloseInput();
+    EXPECT_EQ(zorlink.Wait(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - pulled, 30s) << "the wait went on for the reset key of a board that is gone";
+    EXPECT_NE(zorlink.Err().find("stdin:2: await-reset: the serial adapter is gone"), std::string::npos) << zorlink.Err();
+    EXPECT_EQ(zorlink.Err().find("stdin:3"), std::string::npos) << "the script ends at the failure";
+}
+
+}
