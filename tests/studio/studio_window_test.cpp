@@ -218,6 +218,10 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
     Key(VK_ESCAPE);
     EXPECT_EQ(window->ResetPromptWindow(), nullptr);
     EXPECT_EQ(session.State(), zorstudio::LinkState::Unconnected);
+    window->Tick();
+    const CTextBuf& log = window->LogText();
+    EXPECT_EQ(Line(log, 0), "link: unconnected, virtual board at 9600 baud") << "the log view starts with the link's state";
+    EXPECT_NE(Line(log, log.GetLineCount() - 1), "") << "then the log's lines";
 
     // The reset key on the board while the prompt waits ends it as well.
     ClickButton(CStudioWindow::IdReset);

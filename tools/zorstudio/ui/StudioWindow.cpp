@@ -553,7 +553,11 @@ void CStudioWindow::SyncResetPrompt()
 
 void CStudioWindow::RefreshLog()
 {
-    std::string log = m_session.CommLog(kLogBytes);
+    // The link's state heads the log, which the link writes as it talks to the board.
+    const CLineChoice& line = m_session.LineChoice();
+    std::string log = std::string("link: ") + LinkStateName(m_session.State()) + ", " +
+                      (line.IsVirtual() ? "virtual board" : line.device) + " at " + std::to_string(line.baud) +
+                      " baud\n" + m_session.CommLog(kLogBytes);
     if (log == m_logShown)
         return;
     m_logShown = std::move(log);

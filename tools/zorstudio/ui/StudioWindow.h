@@ -1,9 +1,9 @@
 // zorstudio's main window: a row of command buttons, the source editor over the build
-// output, the disassembly listing over the communication log, the registers and a
-// page of internal RAM in grids, the control-experiment panel, and the status line
-// (message, link state, caret position). Keys: F5 run, F10 step over, F11 step into,
-// F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B build, Ctrl+S save,
-// Escape cancels the reset prompt. It works the same on the screen and headless.
+// output, the disassembly listing over the link's state and communication log, the
+// registers and a page of internal RAM in grids, the control-experiment panel, and
+// the status line (message, link state, caret position). Keys: F5 run, F10 step over,
+// F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
+// build, Ctrl+S save, Escape cancels the reset prompt. It works the same on the screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
@@ -85,6 +85,7 @@ public:
     CTextBuf& ListingText() { return m_listingText; }
     const CProgramListing& ProgramListing() const { return m_programListing; }
     CTextView& Log() { return m_log; }
+    CTextBuf& LogText() { return m_logText; }
     CRegisterGrid& Registers() { return m_registers; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
