@@ -188,12 +188,19 @@ TEST_F(StudioWindowTest, DoubleClickOnAnAssemblerErrorGoesToItsLine)
     // A line the assembler cannot read, typed into the editor at line 3.
     window->Editor().SetFocus();
     window->Editor().SetCursorPos(CPoint(0, 2));
-    InjectText("\tbogus r9\r");
+    InjectText("bogus r9\r");
     PumpPendingMessages();
     ClickButton(CStudioWindow::IdBuild);
     ASSERT_FALSE(window->LastBuild().ok);
     ASSERT_FALSE(window->LastBuild().messages.empty());
     EXPECT_EQ(window->LastBuild().messages.front().line, 3) << window->LastBuild().output;
+
+    // Ctrl+S keeps the edit in the file, its lines ending as they did.
+    Key('S', true);
+    const std::string saved = FileText(sample);
+    EXPECT_NE(saved.find("\n;\nbogus r9\n; The table"), std::string::npos) << saved.substr(0, 200);
+    EXPECT_EQ(saved.find('\r'), std::string::npos);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), window->Source().GetLineCount());
 
     window->Editor().SetCursorPos(CPoint(0, 20));
     const CPoint message = window->Output().TextToClient(CPoint(2, 0));

@@ -7,6 +7,7 @@
 
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/ButtonControl.h"
@@ -308,8 +309,12 @@ bool CStudioWindow::Save()
 {
     if (m_sourcePath.empty())
         return Failed("the source has no file yet");
-    if (!m_source.SaveToFile(m_sourcePath.string().c_str(), TRUE))
+    // With LF line ends, as the source was read.
+    const std::string text = BufferText(m_source);
+    zorkit::AtomicFileWriter out;
+    if (!out.Open(m_sourcePath.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
         return Failed("cannot save " + m_sourcePath.string());
+    m_source.SetModified(FALSE);
     Tell("saved " + m_sourcePath.string());
     return true;
 }
