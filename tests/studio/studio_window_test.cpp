@@ -44,6 +44,11 @@ void TypeInto(CWnd& edit, const std::string& text)
     PumpPendingMessages();
 }
 
+struct CMemoryGridCheck {
+    zorstudio::CMemoryGrid& grid;
+    std::string Text(int row, int col) { return grid.GetItemText(row, col).str(); }
+};
+
 void ExpectGridShowsSnapshot(CStudioWindow& window, const zorstudio::CTargetSnapshot& now)
 {
     for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout())
@@ -304,6 +309,46 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(pcText(), HexText(lines[5].address, 4));
     EXPECT_EQ(arrowLine(), 5);
+}
+
+TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    ClickButton(CStudioWindow::IdMemoryPage);
+    ASSERT_EQ(window->MemoryPage(), zorstudio::MemoryKind::External);
+    CMemoryGridCheck grid{window->Memory()};
+    EXPECT_EQ(grid.Text(1, 0), "0000");
+    EXPECT_EQ(grid.Text(8, 0), "0070") << "the page holds 128 bytes";
+    EXPECT_EQ(grid.Text(9, 0), "");
+    EXPECT_EQ(grid.Text(9, 1), "") << "no cells past the page";
+
+    const CCellID cell = zorstudio::CMemoryGrid::CellOf(0x05);
+    CRect rect;
+    ASSERT_TRUE(window->Memory().GetCellRect(cell.row, cell.col, &rect));
+    Click(window->Memory(), rect.CenterPoint());
+    InjectText("C");
+    PumpPendingMessages();
+    InjectText("3");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.Text(cell.row, cell.col), "C3") << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().external[5], 0xC3) << "the board's external memory holds the byte";
+    EXPECT_NE(session.Current().internalRam[5], 0xC3) << "not the internal RAM";
+
+    // A byte typed past the page goes nowhere.
+    const CCellID past = zorstudio::CMemoryGrid::CellOf(0x90);
+    ASSERT_TRUE(window->Memory().GetCellRect(past.row, past.col, &rect));
+    Click(window->Memory(), rect.CenterPoint());
+    InjectText("7");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.Text(past.row, past.col), "");
+
+    ClickButton(CStudioWindow::IdMemoryPage);
+    EXPECT_EQ(window->MemoryPage(), zorstudio::MemoryKind::Internal);
+    EXPECT_EQ(grid.Text(1, 0), "00");
+    EXPECT_EQ(grid.Text(16, 0), "F0");
 }
 
 TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)

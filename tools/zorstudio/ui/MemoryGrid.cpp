@@ -8,7 +8,7 @@
 namespace zorstudio {
 namespace {
 
-constexpr int kAddressWidth = 32;
+constexpr int kAddressWidth = 40;
 constexpr int kByteWidth = 23;
 
 }
@@ -26,21 +26,22 @@ BOOL CMemoryGrid::Create(const RECT& rect, CWnd* parent, UINT id)
         for (int row = 1; row < GetRowCount(); ++row)
             SetItemState(row, col, 0);
     }
-    Show(0, {}, {});
+    Show(0, {}, {}, 2);
     return TRUE;
 }
 
-void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed)
+void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed, int addressDigits)
 {
     m_address = address;
-    // A page inside the first 256 bytes (the internal RAM) has two-digit addresses.
-    const int digits = address + (GetRowCount() - 1) * kBytesPerRow <= 0x100 ? 2 : 4;
-    for (int row = 1; row < GetRowCount(); ++row)
-        SetItemText(row, 0, HexText(unsigned(address + (row - 1) * kBytesPerRow) & 0xFFFF, digits).c_str());
     const int cells = (GetRowCount() - 1) * kBytesPerRow;
+    m_shown = std::min(int(bytes.size()), cells);
+    for (int row = 1; row < GetRowCount(); ++row) {
+        const int offset = (row - 1) * kBytesPerRow;
+        SetItemText(row, 0, offset < m_shown ? HexText(unsigned(address + offset) & 0xFFFF, addressDigits).c_str() : "");
+    }
     for (int offset = 0; offset < cells; ++offset) {
         const CCellID cell = CellOf(offset);
-        const bool known = offset < int(bytes.size());
+        const bool known = offset < m_shown;
         SetItemText(cell.row, cell.col, known ? HexText(bytes[std::size_t(offset)], 2).c_str() : "");
         const bool isChanged = std::find(changed.begin(), changed.end(), offset) != changed.end();
         SetItemFgColour(cell.row, cell.col, isChanged ? kChangedText : DefaultColour);
@@ -52,8 +53,8 @@ void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::
 void CMemoryGrid::OnEndEditCell(int row, int col, CString& text)
 {
     const CString previous = GetItemText(row, col);
-    if (row >= 1 && col >= 1) {
-        const int offset = (row - 1) * kBytesPerRow + (col - 1);
+    const int offset = (row - 1) * kBytesPerRow + (col - 1);
+    if (row >= 1 && col >= 1 && offset < m_shown) {
         const auto value = ParseHexCell(text.str(), 0xFF);
         if (value && onWrite && onWrite(WORD(m_address + offset), BYTE(*value)))
             SetItemText(row, col, HexText(*value, 2).c_str());

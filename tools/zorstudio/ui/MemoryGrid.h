@@ -23,8 +23,9 @@ public:
     std::function<bool(WORD address, BYTE value)> onWrite;
 
     BOOL Create(const RECT& rect, CWnd* parent, UINT id);
-    // changed: offsets into bytes, as CSnapshotChanges gives them.
-    void Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed);
+    // changed: offsets into bytes, as CSnapshotChanges gives them; addresses in
+    // addressDigits hex digits. Cells past the bytes stay empty and cannot be edited.
+    void Show(WORD address, const std::vector<BYTE>& bytes, const std::vector<int>& changed, int addressDigits);
     WORD Address() const { return m_address; }
     // The grid cell of the byte at offset from the page's start.
     static CCellID CellOf(int offset) { return CCellID(offset / kBytesPerRow + 1, offset % kBytesPerRow + 1); }
@@ -33,6 +34,7 @@ public:
 
 private:
     WORD m_address = 0;
+    int m_shown = 0;  // bytes shown from m_address
 };
 
 }

@@ -43,7 +43,7 @@ constexpr ButtonSpec kButtons[] = {
     {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
     {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
     {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
-    {CStudioWindow::IdConnect, "Connect"},
+    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdMemoryPage, "XDATA"},
 };
 
 // Replaces the buffer's text by lines (GBK) and tells its views.
@@ -102,7 +102,7 @@ const CMessageMap* CStudioWindow::GetThisMessageMap()
         zorkit::MapMessage<WM_TIMER>(&CStudioWindow::OnTimer),
         zorkit::MapMessage<WM_SIZE>(&CStudioWindow::OnSize),
         zorkit::MapMessage<WM_PAINT>(&CStudioWindow::OnPaint),
-        zorkit::MapCommandRange(IdSave, IdConnect, &CStudioWindow::OnCommandButton),
+        zorkit::MapCommandRange(IdSave, IdMemoryPage, &CStudioWindow::OnCommandButton),
     });
     return &map;
 }
@@ -157,9 +157,11 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         return true;
     };
     m_memory.onWrite = [this](WORD address, BYTE value) {
-        if (!m_session.WriteMemory(MemoryKind::Internal, address, value))
+        if (!m_session.WriteMemory(m_memoryPage, address, value))
             return Failed(m_session.LastError());
-        Tell(HexText(address, 2) + "H := " + HexText(value, 2) + ", read back from the board");
+        const bool internal = m_memoryPage == MemoryKind::Internal;
+        Tell(std::string(internal ? "" : "XDATA ") + HexText(address, internal ? 2 : 4) + "H := " + HexText(value, 2) +
+             ", read back from the board");
         return true;
     };
     m_panel.onMessage = [this](const std::string& text) { Tell(text); };
@@ -208,7 +210,7 @@ void CStudioWindow::Layout()
     const int top = kButtonRow;
     const int height = panelTop - kGap - top;
     const int upper = height * 2 / 3;
-    const int memoryWidth = 420, registerWidth = 124;
+    const int memoryWidth = 428, registerWidth = 124;
     const int rest = client.Width() - memoryWidth - registerWidth - 3 * kGap;
     const int sourceWidth = rest * 56 / 100;
     const int listingWidth = rest - sourceWidth;
@@ -252,6 +254,7 @@ void CStudioWindow::OnCommandButton(UINT id)
     case IdCopyRun: ToggleCopyRun(); break;
     case IdReset: AwaitReset(); break;
     case IdConnect: Connect(); break;
+    case IdMemoryPage: ToggleMemoryPage(); break;
     default: break;
     }
 }
@@ -512,11 +515,30 @@ void CStudioWindow::ShowBoard()
     const CTargetSnapshot& now = m_session.Current();
     const CSnapshotChanges& changes = m_session.Changes();
     m_registers.Show(now, changes.registers);
-    m_memory.Show(0, now.internalRam, changes.internalBytes);
+    ShowMemory();
     MarkPc();
     m_registers.UpdateWindow();
     m_memory.UpdateWindow();
     m_listing.UpdateWindow();
+}
+
+void CStudioWindow::ShowMemory()
+{
+    const CTargetSnapshot& now = m_session.Current();
+    const CSnapshotChanges& changes = m_session.Changes();
+    if (m_memoryPage == MemoryKind::Internal)
+        m_memory.Show(0, now.internalRam, changes.internalBytes, 2);
+    else
+        m_memory.Show(now.externalAddress, now.external, changes.externalBytes, 4);
+}
+
+void CStudioWindow::ToggleMemoryPage()
+{
+    const bool toExternal = m_memoryPage == MemoryKind::Internal;
+    m_memoryPage = toExternal ? MemoryKind::External : MemoryKind::Internal;
+    GetDlgItem(IdMemoryPage)->SetWindowText(toExternal ? "IDATA" : "XDATA");
+    ShowMemory();
+    Tell(toExternal ? "the memory grid shows the external memory page" : "the memory grid shows the internal RAM");
 }
 
 void CStudioWindow::ShowStop()

@@ -41,7 +41,7 @@ public:
     // The command buttons, in the row's order.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect,
+        IdCopyRun, IdReset, IdConnect, IdMemoryPage,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus,
     };
     // Status line panes.
@@ -69,6 +69,9 @@ public:
     bool AwaitReset();
     bool Connect();
     void CancelReset();
+    // Switches the memory grid between the internal RAM and the external page.
+    void ToggleMemoryPage();
+    MemoryKind MemoryPage() const { return m_memoryPage; }
 
     // Shows the board as the session read it at the last stop: the registers, the
     // memory page and the PC line of the listing, repainted at once.
@@ -110,6 +113,7 @@ private:
     void ShowOutput(const std::string& text);
     void ShowListing();
     void ShowBoard();
+    void ShowMemory();
     void MarkBreakpoints();
     void MarkPc();
     void JumpToMessage(int outputLine);
@@ -143,6 +147,7 @@ private:
     std::optional<WORD> m_entry;
     bool m_stopped = false;  // the program stopped since it was downloaded
     bool m_copyRun = false;
+    MemoryKind m_memoryPage = MemoryKind::Internal;
     std::string m_logShown;
 };
 
