@@ -6,7 +6,6 @@
 #include "tools/zorstudio/ExperimentExport.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
-#include "zorkit/platform/ui/ButtonControl.h"
 #include "zorkit/platform/ui/DialogTemplate.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/PaintDC.h"

@@ -10,7 +10,6 @@
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
-#include "zorkit/platform/ui/ButtonControl.h"
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/PaintDC.h"

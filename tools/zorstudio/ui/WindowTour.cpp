@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Messaging.h"
