@@ -12,8 +12,8 @@ struct CursorData;
 }
 typedef zorkit::CursorData* HCURSOR;
 
-constexpr LPCTSTR MAKEINTRESOURCE(UINT id) { return reinterpret_cast<LPCTSTR>(std::uintptr_t(WORD(id))); }
-constexpr bool IS_INTRESOURCE(LPCTSTR name) { return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0; }
+inline LPCTSTR MAKEINTRESOURCE(UINT id) { return reinterpret_cast<LPCTSTR>(std::uintptr_t(WORD(id))); }
+inline bool IS_INTRESOURCE(LPCTSTR name) { return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0; }
 
 inline const LPCTSTR IDC_ARROW = MAKEINTRESOURCE(32512);
 inline const LPCTSTR IDC_IBEAM = MAKEINTRESOURCE(32513);

@@ -1,7 +1,8 @@
-// Splits arbitrary text into zorlink script lines. Every line that runs must give
-// words without white space that are, joined, the line's text without its white
-// space and without the '-' of a tolerated line; a skipped line must be blank, a
-// comment or a lone '-'.
+// Splits arbitrary text into zorlink script lines. '#' starts a comment anywhere.
+// Every line that runs must give words without white space that are, joined, the
+// line's text before its comment without white space and without the '-' of a
+// tolerated line; a skipped line must be blank or a comment before its comment, or a
+// lone '-'.
 #include <cctype>
 #include <cstdint>
 #include <string>
@@ -23,14 +24,14 @@ std::string WithoutSpace(const std::string& text)
 
 void Check(const std::string& line)
 {
-    std::string bare = WithoutSpace(line);
+    std::string bare = WithoutSpace(line.substr(0, line.find('#')));
     std::optional<ScriptLine> parsed = ParseScriptLine(line);
     if (!parsed) {
-        if (!(bare.empty() || bare[0] == '#' || bare == "-"))
+        if (!(bare.empty() || bare == "-"))
             __builtin_trap();
         return;
     }
-    if (parsed->words.empty() || bare.empty() || bare[0] == '#')
+    if (parsed->words.empty() || bare.empty())
         __builtin_trap();
     std::string joined = parsed->tolerated ? "-" : "";
     for (const std::string& word : parsed->words) {

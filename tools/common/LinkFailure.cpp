@@ -2,7 +2,7 @@
 
 #include "zorkit/link/LinkErrors.h"
 
-std::string DescribeLinkFailure(CZORComm& link)
+std::string DescribeLinkFailure(CZORComm& link, const std::string& waitForReset)
 {
     switch (link.PopError()) {
     case ERR_BOARD_REFUSED: return "the board refused the command (answered 0x55)";
@@ -13,8 +13,10 @@ std::string DescribeLinkFailure(CZORComm& link)
     default: break;
     }
     if (link.IsProgExcAll())
-        return "the program runs without breakpoints; only a reset of the board ends it";
+        return "the program runs without breakpoints; only a reset of the board ends it" +
+               (waitForReset.empty() ? std::string() : " (" + waitForReset + ")");
     if (!link.IsZORConnect())
-        return "no answer from the board within 500 ms; the link is down (press the board's reset key)";
+        return "no answer from the board within 500 ms; the link is down (press the board's reset key" +
+               (waitForReset.empty() ? std::string() : ", then " + waitForReset) + ")";
     return "the command was refused";
 }

@@ -5,5 +5,6 @@
 
 #include "zorkit/link/ZORComm.h"
 
-// Takes the latest error code off the link's error stack.
-std::string DescribeLinkFailure(CZORComm& link);
+// Takes the latest error code off the link's error stack. `waitForReset` names the
+// tool's own way to wait for the board's reset key, when it has one.
+std::string DescribeLinkFailure(CZORComm& link, const std::string& waitForReset = {});

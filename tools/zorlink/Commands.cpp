@@ -5,6 +5,7 @@
 
 #include "zorkit/platform/core/Time.h"
 #include "tools/common/Numbers.h"
+#include "tools/common/ProgramDownload.h"
 #include "tools/common/ProgramFile.h"
 #include "tools/zorlink/ControlCommand.h"
 #include "tools/zorlink/PortsCommand.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr DWORD kUploadChunk = CZORComm::kMaxUploadBytes;
 constexpr DWORD kDownloadChunk = CZORComm::kMaxDownloadBytes;
-constexpr DWORD kProgramChunk = 64;
 constexpr WORD kDefaultLoadAddress = 0x1100;
 
 void PrintBytes(WORD address, const std::vector<BYTE>& bytes)
@@ -204,19 +204,8 @@ CommandResult Load(CLinkSession& session, const Arguments& given)
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
     CProgressBar progress("load", total);
-    // One program-image record per 64-byte frame: the same frames as one record per
-    // run, but the progress moves with every frame.
-    for (const auto& run : program.GetRuns()) {
-        for (std::size_t at = 0; at < run.bytes.size(); at += kProgramChunk) {
-            std::size_t n = std::min<std::size_t>(kProgramChunk, run.bytes.size() - at);
-            WORD address = WORD(run.address + at);
-            std::vector<BYTE> record = {BYTE(n), 0, BYTE(address & 0xFF), BYTE(address >> 8)};
-            record.insert(record.end(), run.bytes.begin() + long(at), run.bytes.begin() + long(at + n));
-            if (!link->ProgDld(record.data(), DWORD(record.size())))
-                return Failed(session);
-            progress.Update(done += n);
-        }
-    }
+    if (!DownloadProgram(*link, program.GetRuns(), [&](WORD, const BYTE*, std::size_t n) { progress.Update(done += n); }))
+        return Failed(session);
     return CommandResult::Success();
 }
 

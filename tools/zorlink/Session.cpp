@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "zorkit/link/LinkErrors.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/serial/PortTable.h"
+#include "tools/common/LinkFailure.h"
 
 namespace {
 
@@ -134,19 +134,7 @@ std::string CLinkSession::FailureReason()
         return "no link";
     if (m_link->IsPortGone())
         return "the serial adapter is gone: " + zorkit::SerialPortPath(m_options.port) + " was unplugged or switched off";
-    switch (m_link->PopError()) {
-    case ERR_BOARD_REFUSED: return "the board refused the command (answered 0x55)";
-    case ERR_BLOCK_INCOMPLETE: return "the board's data block did not arrive complete within 500 ms";
-    case ERR_BLOCK_CHECKSUM: return "the board's data block had a wrong checksum";
-    case ERR_READ: return "reading from the serial port failed";
-    case ERR_WRITE: return "writing to the serial port failed";
-    default: break;
-    }
-    if (m_link->IsProgExcAll())
-        return "the program runs without breakpoints; only a reset of the board ends it (await-reset)";
-    if (!m_link->IsZORConnect())
-        return "no answer from the board within 500 ms; the link is down (press the board's reset key, then await-reset)";
-    return "the command was refused";
+    return DescribeLinkFailure(*m_link, "await-reset");
 }
 
 bool CLinkSession::Reconnect(double seconds)

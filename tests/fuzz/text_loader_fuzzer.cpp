@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "../LoadReference.h"
+#include "tests/editor/LoadReference.h"
 #include "zorkit/editor/TextBuf.h"
 
 namespace {
