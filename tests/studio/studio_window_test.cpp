@@ -7,11 +7,14 @@
 #include <iterator>
 
 #include "tests/studio/PictureCheck.h"
+#include "tests/studio/ScopedEnv.h"
 #include "tests/studio/StudioWindowFixture.h"
 #include "tests/support/ResetKey.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/common/SerialDevices.h"
 #include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Snapshot.h"
@@ -349,6 +352,50 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(window->MemoryPage(), zorstudio::MemoryKind::Internal);
     EXPECT_EQ(grid.Text(1, 0), "00");
     EXPECT_EQ(grid.Text(16, 0), "F0");
+}
+
+TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered)
+{
+    ScopedEnv config("XDG_CONFIG_HOME", scratch.Path().string().c_str());
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    ASSERT_FALSE(session.Code().IsEmpty());
+
+    ClickButton(CStudioWindow::IdPort);
+    zorstudio::CPortList* list = window->PortListWindow();
+    ASSERT_NE(list, nullptr);
+    // The virtual board, then the devices as zorlink ports finds them.
+    const CSerialDeviceList devices = FindSerialDevices();
+    ASSERT_EQ(list->Entries().size(), devices.devices.size() + 1);
+    EXPECT_TRUE(list->Entries()[0].choice.IsVirtual());
+    for (std::size_t i = 0; i < devices.devices.size(); ++i)
+        EXPECT_EQ(list->Entries()[i + 1].choice.device, devices.devices[i].path);
+    CString label;
+    list->EntryButton(0)->GetWindowText(label);
+    EXPECT_EQ(label.str(), "virtual board");
+
+    // The session starts over on a new board: the old one's program is gone, and the
+    // new board answers.
+    ClickCentre(*list->EntryButton(0));
+    EXPECT_EQ(window->PortListWindow(), nullptr) << "the list closes on a choice";
+    EXPECT_TRUE(session.Code().IsEmpty());
+    EXPECT_EQ(window->ListingText().GetLineCount(), 1);
+    EXPECT_EQ(window->ListingText().GetLineLength(0), 0);
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "connected to the virtual board");
+    EXPECT_FALSE(window->Run()) << "no program on the new board";
+
+    const std::filesystem::path settings = scratch.Path() / "zorkit" / "zorstudio.conf";
+    ASSERT_TRUE(std::filesystem::exists(settings));
+    EXPECT_EQ(FileText(settings), "device=\nbaud=9600\n");
+    EXPECT_TRUE(zorstudio::LoadLineChoice().IsVirtual());
+
+    // Port again toggles the list.
+    ClickButton(CStudioWindow::IdPort);
+    ASSERT_NE(window->PortListWindow(), nullptr);
+    ClickButton(CStudioWindow::IdPort);
+    EXPECT_EQ(window->PortListWindow(), nullptr);
 }
 
 TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)

@@ -7,6 +7,7 @@
 
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/zorstudio/StudioSettings.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
@@ -29,6 +30,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kGap = 2;
 constexpr int kLinkPaneWidth = 220;
 constexpr int kCaretPaneWidth = 120;
+constexpr int kPortListWidth = 360;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
 
@@ -42,7 +44,8 @@ constexpr ButtonSpec kButtons[] = {
     {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
     {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
     {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
-    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdMemoryPage, "XDATA"},
+    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdPort, "Port"},
+    {CStudioWindow::IdMemoryPage, "XDATA"},
 };
 
 // Replaces the buffer's text by lines (GBK) and tells its views.
@@ -253,6 +256,7 @@ void CStudioWindow::OnCommandButton(UINT id)
     case IdCopyRun: ToggleCopyRun(); break;
     case IdReset: AwaitReset(); break;
     case IdConnect: Connect(); break;
+    case IdPort: ChoosePort(); break;
     case IdMemoryPage: ToggleMemoryPage(); break;
     default: break;
     }
@@ -507,6 +511,50 @@ void CStudioWindow::CancelReset()
     m_session.CancelReset();
     SyncResetPrompt();
     Tell("reset cancelled; Connect tests the line again");
+}
+
+void CStudioWindow::ChoosePort()
+{
+    if (PortListWindow()) {
+        m_portList->ShowWindow(SW_HIDE);
+        return;
+    }
+    m_portList.reset();
+    m_portList = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud));
+    m_portList->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
+    CRect button;
+    GetDlgItem(IdPort)->GetWindowRect(&button);
+    ScreenToClient(&button);
+    if (!m_portList->Create(this, CPoint(button.left, button.bottom), kPortListWidth, IdPortList)) {
+        m_portList.reset();
+        Failed("cannot show the list of ports");
+    }
+}
+
+CPortList* CStudioWindow::PortListWindow()
+{
+    return m_portList && m_portList->m_hWnd && m_portList->IsWindowVisible() ? m_portList.get() : nullptr;
+}
+
+bool CStudioWindow::ChooseLine(const CLineChoice& choice)
+{
+    if (m_portList)
+        m_portList->ShowWindow(SW_HIDE);
+    // What belonged to the old line's board is gone with it.
+    m_entry.reset();
+    m_stopped = false;
+    m_copyRun = false;
+    m_pcLine = -1;
+    const bool opened = m_session.Open(choice);
+    ShowListing();
+    if (!opened)
+        return Failed(m_session.LastError());
+    const bool remembered = SaveLineChoice(choice);
+    if (!Connect())
+        return false;
+    Tell("connected to " + (choice.IsVirtual() ? std::string("the virtual board") : choice.device) +
+         (remembered ? "" : "; cannot remember it in " + SettingsPath()));
+    return true;
 }
 
 void CStudioWindow::ShowBoard()

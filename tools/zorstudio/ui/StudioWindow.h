@@ -3,7 +3,8 @@
 // registers and a page of internal RAM in grids, the control-experiment panel, and
 // the status line (message, link state, caret position). Keys: F5 run, F10 step over,
 // F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
-// build, Ctrl+S save, Escape cancels the reset prompt. It works the same on the screen and headless.
+// build, Ctrl+S save, Escape cancels the reset prompt. Port picks
+// the line (the virtual board or a serial device) and remembers it. It works the same on the screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
@@ -24,6 +25,7 @@
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MemoryGrid.h"
 #include "tools/zorstudio/ui/OutputView.h"
+#include "tools/zorstudio/ui/PortList.h"
 #include "tools/zorstudio/ui/RegisterGrid.h"
 #include "tools/zorstudio/ui/StatusBar.h"
 #include "zorkit/editor/TextBuf.h"
@@ -41,8 +43,8 @@ public:
     // The command buttons, in the row's order.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect, IdMemoryPage,
-        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus,
+        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage,
+        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdPortList,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -69,6 +71,13 @@ public:
     bool AwaitReset();
     bool Connect();
     void CancelReset();
+    // Shows (or, shown, closes) the list of lines under the Port button.
+    void ChoosePort();
+    // Reopens the session on the line, remembers it in the settings and connects;
+    // false when the line cannot be opened or the board does not answer.
+    bool ChooseLine(const CLineChoice& choice);
+    // The list under the Port button while it is shown, else null.
+    CPortList* PortListWindow();
     // Switches the memory grid between the internal RAM and the external page.
     void ToggleMemoryPage();
     MemoryKind MemoryPage() const { return m_memoryPage; }
@@ -139,6 +148,8 @@ private:
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
     CResetPromptDialog* m_prompt = nullptr;
+    // Kept hidden after a choice until the next list: it cannot go while its click runs.
+    std::unique_ptr<CPortList> m_portList;
     CTextView* m_caretSource = nullptr;
     CProgramBuild m_builder;
     CBuildResult m_build;
