@@ -354,6 +354,43 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(grid.Text(16, 0), "F0");
 }
 
+TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    const auto done = window->LastBuild().AddressOfLine(LineOfLabel(window->Source(), "done:") + 1);
+    ASSERT_TRUE(done);
+    ASSERT_TRUE(window->ToggleBreakpoint(*done));
+    auto arrowLine = [&] {
+        for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
+            if (window->ListingText().GetLineFlags(line) & LINEMARK_ARROW)
+                return line;
+        return -1;
+    };
+
+    // Each stop is reported while the program restarts; the board is not read meanwhile,
+    // so the arrow shows no line.
+    const int stops = session.StopsHandled();
+    ClickButton(CStudioWindow::IdCopyRun);
+    ASSERT_EQ(window->StatusBar().PaneText(0), "copy-run: the program restarts at every stop");
+    for (int stop = 1; stop <= 3; ++stop) {
+        ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() >= stops + stop; })) << "stop " << stop;
+        EXPECT_EQ(window->StatusBar().PaneText(0), "copy-run: stop " + std::to_string(stop) + ", restarted at 0100");
+        EXPECT_EQ(arrowLine(), -1);
+    }
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Running);
+
+    // Turned off, the program runs to its next stop, which is read and shown as any other.
+    ClickButton(CStudioWindow::IdCopyRun);
+    const int last = session.StopsHandled();
+    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > last; }));
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + HexText(*done, 4));
+    EXPECT_EQ(arrowLine(), window->ProgramListing().LineOf(*done));
+    EXPECT_EQ(window->Registers().GetItemText(zorstudio::CRegisterGrid::RowOf("PC"), 1).str(), HexText(*done, 4));
+}
+
 TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered)
 {
     ScopedEnv config("XDG_CONFIG_HOME", scratch.Path().string().c_str());

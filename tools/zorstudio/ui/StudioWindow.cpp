@@ -483,6 +483,7 @@ bool CStudioWindow::ToggleCopyRun()
     if (!m_session.CopyRun(*m_entry, on))
         return Failed(m_session.LastError());
     m_copyRun = on;
+    m_copyRunStops = 0;
     Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
     return true;
 }
@@ -593,7 +594,10 @@ void CStudioWindow::ShowStop()
     m_stopped = true;
     ShowBoard();
     const CTargetSnapshot& now = m_session.Current();
-    if (now.valid)
+    if (m_copyRun)
+        // The program has restarted: the board cannot be read until copy-run ends.
+        Tell("copy-run: stop " + std::to_string(++m_copyRunStops) + ", restarted at " + HexText(*m_entry, 4));
+    else if (now.valid)
         Tell("stopped at " + HexText(now.pc, 4));
     else
         Tell("stopped; " + m_session.LastError());

@@ -158,6 +158,7 @@ private:
     std::optional<WORD> m_entry;
     bool m_stopped = false;  // the program stopped since it was downloaded
     bool m_copyRun = false;
+    int m_copyRunStops = 0;
     MemoryKind m_memoryPage = MemoryKind::Internal;
     std::string m_logShown;
 };
