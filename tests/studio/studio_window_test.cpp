@@ -354,6 +354,50 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(grid.Text(16, 0), "F0");
 }
 
+TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
+{
+    using zorstudio::MemoryKind;
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    const BYTE lowByteBefore = session.Current().external[5];
+    ASSERT_TRUE(session.WriteMemory(MemoryKind::External, 0x8012, 0x77)) << session.LastError();
+
+    CWnd& field = *window->GetDlgItem(CStudioWindow::IdExternalPage);
+    TypeInto(field, "8000h");
+    Key(VK_RETURN);
+    ASSERT_EQ(window->MemoryPage(), MemoryKind::External);
+    CMemoryGridCheck grid{window->Memory()};
+    EXPECT_EQ(grid.Text(1, 0), "8000") << window->StatusBar().PaneText(0);
+    EXPECT_EQ(grid.Text(8, 0), "8070");
+    const CCellID planted = zorstudio::CMemoryGrid::CellOf(0x12);
+    EXPECT_EQ(grid.Text(planted.row, planted.col), "77") << "the byte already on the board at 8012H";
+    CString shown;
+    field.GetWindowText(shown);
+    EXPECT_EQ(shown.str(), "8000");
+
+    const CCellID cell = zorstudio::CMemoryGrid::CellOf(0x05);
+    CRect rect;
+    ASSERT_TRUE(window->Memory().GetCellRect(cell.row, cell.col, &rect));
+    Click(window->Memory(), rect.CenterPoint());
+    InjectText("C");
+    PumpPendingMessages();
+    InjectText("3");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.Text(cell.row, cell.col), "C3") << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().externalAddress, 0x8000);
+    EXPECT_EQ(session.Current().external[5], 0xC3) << "the byte went to 8005H";
+    session.SetExternalPage(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().external[5], lowByteBefore) << "not to 0005H";
+
+    // An address that is none leaves the page as it was.
+    ASSERT_TRUE(window->ShowExternalPage(0x8000));
+    TypeInto(field, "G000");
+    Key(VK_RETURN);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "the external page starts at a hexadecimal address, 0000 to FFFF");
+    EXPECT_EQ(grid.Text(1, 0), "8000");
+}
+
 TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
 {
     ASSERT_TRUE(window->OpenSource(sample));

@@ -31,6 +31,7 @@ constexpr int kGap = 2;
 constexpr int kLinkPaneWidth = 220;
 constexpr int kCaretPaneWidth = 120;
 constexpr int kPortListWidth = 360;
+constexpr int kPageFieldWidth = 56;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
 
@@ -130,6 +131,10 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         button->SetFont(guiFont);
         m_buttons.push_back(std::move(button));
     }
+    if (!m_pageField.CreateEx(0, "EDIT", "0000", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 1, 1), this,
+                              IdExternalPage))
+        return -1;
+    m_pageField.SetFont(guiFont);
     const CRect none(0, 0, 1, 1);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
     if (!m_editor.Create(nullptr, "source", child, none, this, IdEditor) ||
@@ -203,6 +208,7 @@ void CStudioWindow::Layout()
         button->MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kGap;
     }
+    m_pageField.MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kPageFieldWidth, kButtonHeight);
     const int statusTop = client.bottom - CStatusBar::kHeight;
     const int panelTop = statusTop - CExperimentPanel::kHeight;
     m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
@@ -272,6 +278,11 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     case kKeyF9: ToggleBreakpointAtCursor(); return TRUE;
     case VK_F10: ctrl ? RunToCursor() : StepOver(); return TRUE;
     case kKeyF11: StepInto(); return TRUE;
+    case VK_RETURN:
+        if (CWnd::GetFocus() != &m_pageField)
+            break;
+        ShowTypedExternalPage();
+        return TRUE;
     case VK_ESCAPE:
         if (!m_prompt)
             break;
@@ -587,6 +598,34 @@ void CStudioWindow::ToggleMemoryPage()
     GetDlgItem(IdMemoryPage)->SetWindowText(toExternal ? "IDATA" : "XDATA");
     ShowMemory();
     Tell(toExternal ? "the memory grid shows the external memory page" : "the memory grid shows the internal RAM");
+}
+
+bool CStudioWindow::ShowTypedExternalPage()
+{
+    CString text;
+    m_pageField.GetWindowText(text);
+    const auto address = ParseHexCell(text.str(), 0xFFFF);
+    if (!address)
+        return Failed("the external page starts at a hexadecimal address, 0000 to FFFF");
+    return ShowExternalPage(WORD(*address));
+}
+
+bool CStudioWindow::ShowExternalPage(WORD address)
+{
+    m_session.SetExternalPage(address);
+    m_pageField.SetWindowText(HexText(address, 4).c_str());
+    if (m_memoryPage != MemoryKind::External)
+        ToggleMemoryPage();
+    const std::string page = "the external page from " + HexText(address, 4) + "H";
+    if (m_session.State() != LinkState::Connected) {
+        Tell(page + " is read at the next stop");
+        return true;
+    }
+    if (!m_session.Refresh())
+        return Failed(m_session.LastError());
+    ShowBoard();
+    Tell("the memory grid shows " + page);
+    return true;
 }
 
 void CStudioWindow::ShowStop()

@@ -3,7 +3,8 @@
 // registers and a page of internal RAM in grids, the control-experiment panel, and
 // the status line (message, link state, caret position). Keys: F5 run, F10 step over,
 // F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
-// build, Ctrl+S save, Escape cancels the reset prompt. Port picks
+// build, Ctrl+S save, Escape cancels the reset prompt, Enter in the page field after XDATA
+// shows that external page. Port picks
 // the line (the virtual board or a serial device) and remembers it. It works the same on the screen and headless.
 //
 //   CDebugSession session;
@@ -45,6 +46,7 @@ public:
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
         IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdPortList,
+        IdExternalPage,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -81,6 +83,10 @@ public:
     // Switches the memory grid between the internal RAM and the external page.
     void ToggleMemoryPage();
     MemoryKind MemoryPage() const { return m_memoryPage; }
+    // Shows the external page from address in the memory grid, read from the board at
+    // once when it is stopped, else at the next stop. The field after the XDATA button
+    // takes the address (Enter).
+    bool ShowExternalPage(WORD address);
 
     // Shows the board as the session read it at the last stop: the registers, the
     // memory page and the PC line of the listing, repainted at once.
@@ -134,6 +140,7 @@ private:
     // its source line's; nothing when there is none.
     std::optional<WORD> CursorAddress();
     bool Failed(const std::string& what);
+    bool ShowTypedExternalPage();
 
     CDebugSession& m_session;
     std::filesystem::path m_sourcePath;
@@ -147,6 +154,7 @@ private:
     CExperimentPanel m_panel;
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
+    CWnd m_pageField;
     CResetPromptDialog* m_prompt = nullptr;
     // Kept hidden after a choice until the next list: it cannot go while its click runs.
     std::unique_ptr<CPortList> m_portList;
