@@ -52,10 +52,17 @@ struct CMemoryGridCheck {
     std::string Text(int row, int col) { return grid.GetItemText(row, col).str(); }
 };
 
+std::string PcText(CStudioWindow& window)
+{
+    const CCellID pc = zorstudio::CRegisterGrid::CellOf("PC");
+    return window.Registers().GetItemText(pc.row, pc.col).str();
+}
+
 void ExpectGridShowsSnapshot(CStudioWindow& window, const zorstudio::CTargetSnapshot& now)
 {
     for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout())
-        EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::RowOf(field.name), 1).str(),
+        EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::CellOf(field.name).row,
+                                                 zorstudio::CRegisterGrid::CellOf(field.name).col).str(),
                   HexText(zorstudio::RegisterValue(now.registers, field), 2 * field.size))
             << field.name;
     for (int offset = 0; offset < 256; ++offset) {
@@ -118,9 +125,9 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     EXPECT_EQ(pcLine, doneListing);
     EXPECT_TRUE(std::is_sorted(now.internalRam.begin() + 0x30, now.internalRam.begin() + 0x38));
     EXPECT_NE(now.internalRam[0x30], now.internalRam[0x37]);
-    const int pcRow = zorstudio::CRegisterGrid::RowOf("PC");
-    EXPECT_EQ(window->Registers().GetItemBkColour(pcRow, 1), zorstudio::kChangedBack);
-    EXPECT_EQ(window->Registers().GetItemFgColour(pcRow, 1), zorstudio::kChangedText);
+    const CCellID pcCell = zorstudio::CRegisterGrid::CellOf("PC");
+    EXPECT_EQ(window->Registers().GetItemBkColour(pcCell.row, pcCell.col), zorstudio::kChangedBack);
+    EXPECT_EQ(window->Registers().GetItemFgColour(pcCell.row, pcCell.col), zorstudio::kChangedText);
     const CCellID table = zorstudio::CMemoryGrid::CellOf(0x30);
     EXPECT_EQ(window->Memory().GetItemBkColour(table.row, table.col), zorstudio::kChangedBack);
     const CCellID unused = zorstudio::CMemoryGrid::CellOf(0x70);
@@ -273,7 +280,7 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     ClickButton(CStudioWindow::IdDownload);
     const auto& lines = window->ProgramListing().Lines();
     ASSERT_GT(lines.size(), 5u);
-    auto pcText = [&] { return window->Registers().GetItemText(zorstudio::CRegisterGrid::RowOf("PC"), 1).str(); };
+    auto pcText = [&] { return PcText(*window); };
     auto arrowLine = [&] {
         for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
             if (window->ListingText().GetLineFlags(line) & LINEMARK_ARROW)
@@ -354,6 +361,34 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(grid.Text(16, 0), "F0");
 }
 
+TEST_F(StudioWindowTest, EveryRegisterIsInViewAndEditableWithoutScrolling)
+{
+    window->UpdateWindow();
+    zorstudio::CRegisterGrid& grid = window->Registers();
+    for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout()) {
+        const CCellID value = zorstudio::CRegisterGrid::CellOf(field.name);
+        EXPECT_TRUE(grid.IsCellVisible(value)) << field.name;
+        EXPECT_TRUE(grid.IsCellVisible(value.row, value.col - 1)) << field.name << "'s name";
+        EXPECT_EQ(grid.GetItemText(value.row, value.col - 1).str(), field.name);
+    }
+    EXPECT_EQ(grid.GetScrollPos(SB_VERT), 0);
+
+    // TH0, last of them, is edited in place and read back from the board.
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    window->ShowStop();
+    const CCellID th0 = zorstudio::CRegisterGrid::CellOf("TH0");
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(th0.row, th0.col, &rect));
+    Click(grid, rect.CenterPoint());
+    InjectText("4");
+    PumpPendingMessages();
+    InjectText("2");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(th0.row, th0.col).str(), "42") << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(zorstudio::RegisterValue(session.Current().registers, *zorstudio::FindRegister("TH0")), 0x42u);
+}
+
 TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
 {
     using zorstudio::MemoryKind;
@@ -432,7 +467,7 @@ TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
     EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
     EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + HexText(*done, 4));
     EXPECT_EQ(arrowLine(), window->ProgramListing().LineOf(*done));
-    EXPECT_EQ(window->Registers().GetItemText(zorstudio::CRegisterGrid::RowOf("PC"), 1).str(), HexText(*done, 4));
+    EXPECT_EQ(PcText(*window), HexText(*done, 4));
 }
 
 TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered)

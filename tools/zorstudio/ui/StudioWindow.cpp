@@ -218,7 +218,7 @@ void CStudioWindow::Layout()
     const int top = kButtonRow;
     const int height = panelTop - kGap - top;
     const int upper = height * 2 / 3;
-    const int memoryWidth = 428, registerWidth = 124;
+    const int memoryWidth = 428, registerWidth = 204;
     const int rest = client.Width() - memoryWidth - registerWidth - 3 * kGap;
     const int sourceWidth = rest * 56 / 100;
     const int listingWidth = rest - sourceWidth;
