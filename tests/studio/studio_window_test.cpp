@@ -477,6 +477,7 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     Key('B', true);
     ClickButton(CStudioWindow::IdDownload);
     ASSERT_FALSE(session.Code().IsEmpty());
+    ASSERT_NE(PcText(*window), "");
 
     ClickButton(CStudioWindow::IdPort);
     zorstudio::CPortList* list = window->PortListWindow();
@@ -498,6 +499,7 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     EXPECT_TRUE(session.Code().IsEmpty());
     EXPECT_EQ(window->ListingText().GetLineCount(), 1);
     EXPECT_EQ(window->ListingText().GetLineLength(0), 0);
+    EXPECT_EQ(PcText(*window), "") << "no registers read from the new board yet";
     EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << window->StatusBar().PaneText(0);
     EXPECT_EQ(window->StatusBar().PaneText(0), "connected to the virtual board");
     EXPECT_FALSE(window->Run()) << "no program on the new board";

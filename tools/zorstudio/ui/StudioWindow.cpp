@@ -559,6 +559,7 @@ bool CStudioWindow::ChooseLine(const CLineChoice& choice)
     m_pcLine = -1;
     const bool opened = m_session.Open(choice);
     ShowListing();
+    ShowBoard();
     if (!opened)
         return Failed(m_session.LastError());
     const bool remembered = SaveLineChoice(choice);

@@ -3,9 +3,9 @@
 // registers and a page of internal RAM in grids, the control-experiment panel, and
 // the status line (message, link state, caret position). Keys: F5 run, F10 step over,
 // F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
-// build, Ctrl+S save, Escape cancels the reset prompt, Enter in the page field after XDATA
-// shows that external page. Port picks
-// the line (the virtual board or a serial device) and remembers it. It works the same on the screen and headless.
+// build, Ctrl+S save, Escape cancels the reset prompt, Enter in the page field after
+// XDATA shows that external page. Port picks the line (the virtual board or a serial
+// device) and remembers it. It works the same on the screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
