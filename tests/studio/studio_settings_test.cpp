@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/studio/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/StudioSettings.h"
 
@@ -12,22 +13,6 @@ namespace {
 using zorstudio::CLineChoice;
 using zorstudio::LoadLineChoice;
 using zorstudio::SaveLineChoice;
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 TEST(StudioSettings, PathFollowsXdgConfigHomeElseHome)
 {

@@ -7,11 +7,14 @@
 #include <iterator>
 
 #include "tests/studio/PictureCheck.h"
+#include "tests/studio/ScopedEnv.h"
 #include "tests/studio/StudioWindowFixture.h"
 #include "tests/support/ResetKey.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/common/SerialDevices.h"
 #include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Snapshot.h"
@@ -49,10 +52,17 @@ struct CMemoryGridCheck {
     std::string Text(int row, int col) { return grid.GetItemText(row, col).str(); }
 };
 
+std::string PcText(CStudioWindow& window)
+{
+    const CCellID pc = zorstudio::CRegisterGrid::CellOf("PC");
+    return window.Registers().GetItemText(pc.row, pc.col).str();
+}
+
 void ExpectGridShowsSnapshot(CStudioWindow& window, const zorstudio::CTargetSnapshot& now)
 {
     for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout())
-        EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::RowOf(field.name), 1).str(),
+        EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::CellOf(field.name).row,
+                                                 zorstudio::CRegisterGrid::CellOf(field.name).col).str(),
                   HexText(zorstudio::RegisterValue(now.registers, field), 2 * field.size))
             << field.name;
     for (int offset = 0; offset < 256; ++offset) {
@@ -115,9 +125,9 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     EXPECT_EQ(pcLine, doneListing);
     EXPECT_TRUE(std::is_sorted(now.internalRam.begin() + 0x30, now.internalRam.begin() + 0x38));
     EXPECT_NE(now.internalRam[0x30], now.internalRam[0x37]);
-    const int pcRow = zorstudio::CRegisterGrid::RowOf("PC");
-    EXPECT_EQ(window->Registers().GetItemBkColour(pcRow, 1), zorstudio::kChangedBack);
-    EXPECT_EQ(window->Registers().GetItemFgColour(pcRow, 1), zorstudio::kChangedText);
+    const CCellID pcCell = zorstudio::CRegisterGrid::CellOf("PC");
+    EXPECT_EQ(window->Registers().GetItemBkColour(pcCell.row, pcCell.col), zorstudio::kChangedBack);
+    EXPECT_EQ(window->Registers().GetItemFgColour(pcCell.row, pcCell.col), zorstudio::kChangedText);
     const CCellID table = zorstudio::CMemoryGrid::CellOf(0x30);
     EXPECT_EQ(window->Memory().GetItemBkColour(table.row, table.col), zorstudio::kChangedBack);
     const CCellID unused = zorstudio::CMemoryGrid::CellOf(0x70);
@@ -270,7 +280,7 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     ClickButton(CStudioWindow::IdDownload);
     const auto& lines = window->ProgramListing().Lines();
     ASSERT_GT(lines.size(), 5u);
-    auto pcText = [&] { return window->Registers().GetItemText(zorstudio::CRegisterGrid::RowOf("PC"), 1).str(); };
+    auto pcText = [&] { return PcText(*window); };
     auto arrowLine = [&] {
         for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
             if (window->ListingText().GetLineFlags(line) & LINEMARK_ARROW)
@@ -349,6 +359,161 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(window->MemoryPage(), zorstudio::MemoryKind::Internal);
     EXPECT_EQ(grid.Text(1, 0), "00");
     EXPECT_EQ(grid.Text(16, 0), "F0");
+}
+
+TEST_F(StudioWindowTest, EveryRegisterIsInViewAndEditableWithoutScrolling)
+{
+    window->UpdateWindow();
+    zorstudio::CRegisterGrid& grid = window->Registers();
+    for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout()) {
+        const CCellID value = zorstudio::CRegisterGrid::CellOf(field.name);
+        EXPECT_TRUE(grid.IsCellVisible(value)) << field.name;
+        EXPECT_TRUE(grid.IsCellVisible(value.row, value.col - 1)) << field.name << "'s name";
+        EXPECT_EQ(grid.GetItemText(value.row, value.col - 1).str(), field.name);
+    }
+    EXPECT_EQ(grid.GetScrollPos(SB_VERT), 0);
+
+    // TH0, last of them, is edited in place and read back from the board.
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    window->ShowStop();
+    const CCellID th0 = zorstudio::CRegisterGrid::CellOf("TH0");
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(th0.row, th0.col, &rect));
+    Click(grid, rect.CenterPoint());
+    InjectText("4");
+    PumpPendingMessages();
+    InjectText("2");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(th0.row, th0.col).str(), "42") << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(zorstudio::RegisterValue(session.Current().registers, *zorstudio::FindRegister("TH0")), 0x42u);
+}
+
+TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
+{
+    using zorstudio::MemoryKind;
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    const BYTE lowByteBefore = session.Current().external[5];
+    ASSERT_TRUE(session.WriteMemory(MemoryKind::External, 0x8012, 0x77)) << session.LastError();
+
+    CWnd& field = *window->GetDlgItem(CStudioWindow::IdExternalPage);
+    TypeInto(field, "8000h");
+    Key(VK_RETURN);
+    ASSERT_EQ(window->MemoryPage(), MemoryKind::External);
+    CMemoryGridCheck grid{window->Memory()};
+    EXPECT_EQ(grid.Text(1, 0), "8000") << window->StatusBar().PaneText(0);
+    EXPECT_EQ(grid.Text(8, 0), "8070");
+    const CCellID planted = zorstudio::CMemoryGrid::CellOf(0x12);
+    EXPECT_EQ(grid.Text(planted.row, planted.col), "77") << "the byte already on the board at 8012H";
+    CString shown;
+    field.GetWindowText(shown);
+    EXPECT_EQ(shown.str(), "8000");
+
+    const CCellID cell = zorstudio::CMemoryGrid::CellOf(0x05);
+    CRect rect;
+    ASSERT_TRUE(window->Memory().GetCellRect(cell.row, cell.col, &rect));
+    Click(window->Memory(), rect.CenterPoint());
+    InjectText("C");
+    PumpPendingMessages();
+    InjectText("3");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.Text(cell.row, cell.col), "C3") << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().externalAddress, 0x8000);
+    EXPECT_EQ(session.Current().external[5], 0xC3) << "the byte went to 8005H";
+    session.SetExternalPage(0);
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().external[5], lowByteBefore) << "not to 0005H";
+
+    // An address that is none leaves the page as it was.
+    ASSERT_TRUE(window->ShowExternalPage(0x8000));
+    TypeInto(field, "G000");
+    Key(VK_RETURN);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "the external page starts at a hexadecimal address, 0000 to FFFF");
+    EXPECT_EQ(grid.Text(1, 0), "8000");
+}
+
+TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
+{
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    const auto done = window->LastBuild().AddressOfLine(LineOfLabel(window->Source(), "done:") + 1);
+    ASSERT_TRUE(done);
+    ASSERT_TRUE(window->ToggleBreakpoint(*done));
+    auto arrowLine = [&] {
+        for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
+            if (window->ListingText().GetLineFlags(line) & LINEMARK_ARROW)
+                return line;
+        return -1;
+    };
+
+    // Each stop is reported while the program restarts; the board is not read meanwhile,
+    // so the arrow shows no line.
+    const int stops = session.StopsHandled();
+    ClickButton(CStudioWindow::IdCopyRun);
+    ASSERT_EQ(window->StatusBar().PaneText(0), "copy-run: the program restarts at every stop");
+    for (int stop = 1; stop <= 3; ++stop) {
+        ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() >= stops + stop; })) << "stop " << stop;
+        EXPECT_EQ(window->StatusBar().PaneText(0), "copy-run: stop " + std::to_string(stop) + ", restarted at 0100");
+        EXPECT_EQ(arrowLine(), -1);
+    }
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Running);
+
+    // Turned off, the program runs to its next stop, which is read and shown as any other.
+    ClickButton(CStudioWindow::IdCopyRun);
+    const int last = session.StopsHandled();
+    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > last; }));
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + HexText(*done, 4));
+    EXPECT_EQ(arrowLine(), window->ProgramListing().LineOf(*done));
+    EXPECT_EQ(PcText(*window), HexText(*done, 4));
+}
+
+TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered)
+{
+    ScopedEnv config("XDG_CONFIG_HOME", scratch.Path().string().c_str());
+    ASSERT_TRUE(window->OpenSource(sample));
+    Key('B', true);
+    ClickButton(CStudioWindow::IdDownload);
+    ASSERT_FALSE(session.Code().IsEmpty());
+    ASSERT_NE(PcText(*window), "");
+
+    ClickButton(CStudioWindow::IdPort);
+    zorstudio::CPortList* list = window->PortListWindow();
+    ASSERT_NE(list, nullptr);
+    // The virtual board, then the devices as zorlink ports finds them.
+    const CSerialDeviceList devices = FindSerialDevices();
+    ASSERT_EQ(list->Entries().size(), devices.devices.size() + 1);
+    EXPECT_TRUE(list->Entries()[0].choice.IsVirtual());
+    for (std::size_t i = 0; i < devices.devices.size(); ++i)
+        EXPECT_EQ(list->Entries()[i + 1].choice.device, devices.devices[i].path);
+    CString label;
+    list->EntryButton(0)->GetWindowText(label);
+    EXPECT_EQ(label.str(), "virtual board");
+
+    // The session starts over on a new board: the old one's program is gone, and the
+    // new board answers.
+    ClickCentre(*list->EntryButton(0));
+    EXPECT_EQ(window->PortListWindow(), nullptr) << "the list closes on a choice";
+    EXPECT_TRUE(session.Code().IsEmpty());
+    EXPECT_EQ(window->ListingText().GetLineCount(), 1);
+    EXPECT_EQ(window->ListingText().GetLineLength(0), 0);
+    EXPECT_EQ(PcText(*window), "") << "no registers read from the new board yet";
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(window->StatusBar().PaneText(0), "connected to the virtual board");
+    EXPECT_FALSE(window->Run()) << "no program on the new board";
+
+    const std::filesystem::path settings = scratch.Path() / "zorkit" / "zorstudio.conf";
+    ASSERT_TRUE(std::filesystem::exists(settings));
+    EXPECT_EQ(FileText(settings), "device=\nbaud=9600\n");
+    EXPECT_TRUE(zorstudio::LoadLineChoice().IsVirtual());
+
+    // Port again toggles the list.
+    ClickButton(CStudioWindow::IdPort);
+    ASSERT_NE(window->PortListWindow(), nullptr);
+    ClickButton(CStudioWindow::IdPort);
+    EXPECT_EQ(window->PortListWindow(), nullptr);
 }
 
 TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)

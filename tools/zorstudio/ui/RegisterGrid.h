@@ -1,4 +1,5 @@
-// The registers of the last stop in a grid: a name and a hex value a row, the values
+// The registers of the last stop in a grid: two columns of name and hex value pairs,
+// short enough to show every register without scrolling; the values
 // editable in place, the ones that changed at the stop highlighted. An edit goes to
 // the host, which writes it to the board; the cell keeps what the board took.
 #pragma once
@@ -21,8 +22,8 @@ public:
     BOOL Create(const RECT& rect, CWnd* parent, UINT id);
     // changed: indices into RegisterLayout(), as CSnapshotChanges::registers.
     void Show(const CTargetSnapshot& snapshot, const std::vector<int>& changed);
-    // The row of a register; 0 (the heading) when the name is unknown.
-    static int RowOf(const char* name);
+    // The value cell of a register; (0, 0), the heading, when the name is unknown.
+    static CCellID CellOf(const char* name);
 
     void OnEndEditCell(int row, int col, CString& text) override;
 };

@@ -7,6 +7,7 @@
 
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/zorstudio/StudioSettings.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
@@ -29,6 +30,8 @@ constexpr int kButtonHeight = 24;
 constexpr int kGap = 2;
 constexpr int kLinkPaneWidth = 220;
 constexpr int kCaretPaneWidth = 120;
+constexpr int kPortListWidth = 360;
+constexpr int kPageFieldWidth = 56;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
 
@@ -42,7 +45,8 @@ constexpr ButtonSpec kButtons[] = {
     {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
     {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
     {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
-    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdMemoryPage, "XDATA"},
+    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdPort, "Port"},
+    {CStudioWindow::IdMemoryPage, "XDATA"},
 };
 
 // Replaces the buffer's text by lines (GBK) and tells its views.
@@ -127,6 +131,10 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         button->SetFont(guiFont);
         m_buttons.push_back(std::move(button));
     }
+    if (!m_pageField.CreateEx(0, "EDIT", "0000", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 1, 1), this,
+                              IdExternalPage))
+        return -1;
+    m_pageField.SetFont(guiFont);
     const CRect none(0, 0, 1, 1);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
     if (!m_editor.Create(nullptr, "source", child, none, this, IdEditor) ||
@@ -200,6 +208,7 @@ void CStudioWindow::Layout()
         button->MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kGap;
     }
+    m_pageField.MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kPageFieldWidth, kButtonHeight);
     const int statusTop = client.bottom - CStatusBar::kHeight;
     const int panelTop = statusTop - CExperimentPanel::kHeight;
     m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
@@ -209,7 +218,7 @@ void CStudioWindow::Layout()
     const int top = kButtonRow;
     const int height = panelTop - kGap - top;
     const int upper = height * 2 / 3;
-    const int memoryWidth = 428, registerWidth = 124;
+    const int memoryWidth = 428, registerWidth = 204;
     const int rest = client.Width() - memoryWidth - registerWidth - 3 * kGap;
     const int sourceWidth = rest * 56 / 100;
     const int listingWidth = rest - sourceWidth;
@@ -253,6 +262,7 @@ void CStudioWindow::OnCommandButton(UINT id)
     case IdCopyRun: ToggleCopyRun(); break;
     case IdReset: AwaitReset(); break;
     case IdConnect: Connect(); break;
+    case IdPort: ChoosePort(); break;
     case IdMemoryPage: ToggleMemoryPage(); break;
     default: break;
     }
@@ -268,6 +278,11 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     case kKeyF9: ToggleBreakpointAtCursor(); return TRUE;
     case VK_F10: ctrl ? RunToCursor() : StepOver(); return TRUE;
     case kKeyF11: StepInto(); return TRUE;
+    case VK_RETURN:
+        if (CWnd::GetFocus() != &m_pageField)
+            break;
+        ShowTypedExternalPage();
+        return TRUE;
     case VK_ESCAPE:
         if (!m_prompt)
             break;
@@ -479,6 +494,7 @@ bool CStudioWindow::ToggleCopyRun()
     if (!m_session.CopyRun(*m_entry, on))
         return Failed(m_session.LastError());
     m_copyRun = on;
+    m_copyRunStops = 0;
     Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
     return true;
 }
@@ -507,6 +523,51 @@ void CStudioWindow::CancelReset()
     m_session.CancelReset();
     SyncResetPrompt();
     Tell("reset cancelled; Connect tests the line again");
+}
+
+void CStudioWindow::ChoosePort()
+{
+    if (PortListWindow()) {
+        m_portList->ShowWindow(SW_HIDE);
+        return;
+    }
+    m_portList.reset();
+    m_portList = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud));
+    m_portList->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
+    CRect button;
+    GetDlgItem(IdPort)->GetWindowRect(&button);
+    ScreenToClient(&button);
+    if (!m_portList->Create(this, CPoint(button.left, button.bottom), kPortListWidth, IdPortList)) {
+        m_portList.reset();
+        Failed("cannot show the list of ports");
+    }
+}
+
+CPortList* CStudioWindow::PortListWindow()
+{
+    return m_portList && m_portList->m_hWnd && m_portList->IsWindowVisible() ? m_portList.get() : nullptr;
+}
+
+bool CStudioWindow::ChooseLine(const CLineChoice& choice)
+{
+    if (m_portList)
+        m_portList->ShowWindow(SW_HIDE);
+    // What belonged to the old line's board is gone with it.
+    m_entry.reset();
+    m_stopped = false;
+    m_copyRun = false;
+    m_pcLine = -1;
+    const bool opened = m_session.Open(choice);
+    ShowListing();
+    ShowBoard();
+    if (!opened)
+        return Failed(m_session.LastError());
+    const bool remembered = SaveLineChoice(choice);
+    if (!Connect())
+        return false;
+    Tell("connected to " + (choice.IsVirtual() ? std::string("the virtual board") : choice.device) +
+         (remembered ? "" : "; cannot remember it in " + SettingsPath()));
+    return true;
 }
 
 void CStudioWindow::ShowBoard()
@@ -540,12 +601,43 @@ void CStudioWindow::ToggleMemoryPage()
     Tell(toExternal ? "the memory grid shows the external memory page" : "the memory grid shows the internal RAM");
 }
 
+bool CStudioWindow::ShowTypedExternalPage()
+{
+    CString text;
+    m_pageField.GetWindowText(text);
+    const auto address = ParseHexCell(text.str(), 0xFFFF);
+    if (!address)
+        return Failed("the external page starts at a hexadecimal address, 0000 to FFFF");
+    return ShowExternalPage(WORD(*address));
+}
+
+bool CStudioWindow::ShowExternalPage(WORD address)
+{
+    m_session.SetExternalPage(address);
+    m_pageField.SetWindowText(HexText(address, 4).c_str());
+    if (m_memoryPage != MemoryKind::External)
+        ToggleMemoryPage();
+    const std::string page = "the external page from " + HexText(address, 4) + "H";
+    if (m_session.State() != LinkState::Connected) {
+        Tell(page + " is read at the next stop");
+        return true;
+    }
+    if (!m_session.Refresh())
+        return Failed(m_session.LastError());
+    ShowBoard();
+    Tell("the memory grid shows " + page);
+    return true;
+}
+
 void CStudioWindow::ShowStop()
 {
     m_stopped = true;
     ShowBoard();
     const CTargetSnapshot& now = m_session.Current();
-    if (now.valid)
+    if (m_copyRun)
+        // The program has restarted: the board cannot be read until copy-run ends.
+        Tell("copy-run: stop " + std::to_string(++m_copyRunStops) + ", restarted at " + HexText(*m_entry, 4));
+    else if (now.valid)
         Tell("stopped at " + HexText(now.pc, 4));
     else
         Tell("stopped; " + m_session.LastError());

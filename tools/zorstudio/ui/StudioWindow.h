@@ -3,7 +3,9 @@
 // registers and a page of internal RAM in grids, the control-experiment panel, and
 // the status line (message, link state, caret position). Keys: F5 run, F10 step over,
 // F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
-// build, Ctrl+S save, Escape cancels the reset prompt. It works the same on the screen and headless.
+// build, Ctrl+S save, Escape cancels the reset prompt, Enter in the page field after
+// XDATA shows that external page. Port picks the line (the virtual board or a serial
+// device) and remembers it. It works the same on the screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
@@ -24,6 +26,7 @@
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MemoryGrid.h"
 #include "tools/zorstudio/ui/OutputView.h"
+#include "tools/zorstudio/ui/PortList.h"
 #include "tools/zorstudio/ui/RegisterGrid.h"
 #include "tools/zorstudio/ui/StatusBar.h"
 #include "zorkit/editor/TextBuf.h"
@@ -41,8 +44,9 @@ public:
     // The command buttons, in the row's order.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect, IdMemoryPage,
-        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus,
+        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage,
+        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdPortList,
+        IdExternalPage,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -69,9 +73,20 @@ public:
     bool AwaitReset();
     bool Connect();
     void CancelReset();
+    // Shows (or, shown, closes) the list of lines under the Port button.
+    void ChoosePort();
+    // Reopens the session on the line, remembers it in the settings and connects;
+    // false when the line cannot be opened or the board does not answer.
+    bool ChooseLine(const CLineChoice& choice);
+    // The list under the Port button while it is shown, else null.
+    CPortList* PortListWindow();
     // Switches the memory grid between the internal RAM and the external page.
     void ToggleMemoryPage();
     MemoryKind MemoryPage() const { return m_memoryPage; }
+    // Shows the external page from address in the memory grid, read from the board at
+    // once when it is stopped, else at the next stop. The field after the XDATA button
+    // takes the address (Enter).
+    bool ShowExternalPage(WORD address);
 
     // Shows the board as the session read it at the last stop: the registers, the
     // memory page and the PC line of the listing, repainted at once.
@@ -125,6 +140,7 @@ private:
     // its source line's; nothing when there is none.
     std::optional<WORD> CursorAddress();
     bool Failed(const std::string& what);
+    bool ShowTypedExternalPage();
 
     CDebugSession& m_session;
     std::filesystem::path m_sourcePath;
@@ -138,7 +154,10 @@ private:
     CExperimentPanel m_panel;
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
+    CWnd m_pageField;
     CResetPromptDialog* m_prompt = nullptr;
+    // Kept hidden after a choice until the next list: it cannot go while its click runs.
+    std::unique_ptr<CPortList> m_portList;
     CTextView* m_caretSource = nullptr;
     CProgramBuild m_builder;
     CBuildResult m_build;
@@ -147,6 +166,7 @@ private:
     std::optional<WORD> m_entry;
     bool m_stopped = false;  // the program stopped since it was downloaded
     bool m_copyRun = false;
+    int m_copyRunStops = 0;
     MemoryKind m_memoryPage = MemoryKind::Internal;
     std::string m_logShown;
 };
