@@ -63,6 +63,7 @@ protected:
     // Waits until `count` bytes are waiting or `timeoutMs` passed; returns how many are.
     DWORD WaitForInput(DWORD count, DWORD timeoutMs) { return m_serial.WaitForInput(count, timeoutMs); }
     bool IsPortHungUp() const { return m_serial.IsHungUp(); }
+    bool CheckPortHungUp() { return m_serial.CheckHangUp(); }
     bool IsPortOpen() const { return m_serial.IsOpen(); }
 
     int m_nPort;

@@ -105,6 +105,8 @@ public:
     BOOL WaitReset();
     // True when the serial device has gone (a USB adapter unplugged) or the port is closed.
     BOOL IsPortGone() const { return !IsPortOpen() || IsPortHungUp(); }
+    // IsPortGone for a line nobody reads: looks for a hang-up without waiting.
+    BOOL CheckPortGone() { return !IsPortOpen() || CheckPortHungUp(); }
     // For a device that went away and came back under the same path: closes the dead
     // port, opens the path again and starts the reset watcher, so that the board's
     // reset key brings the link up. FALSE when the device cannot be opened (yet).

@@ -371,6 +371,22 @@ DWORD CSerialPort::WaitForInput(DWORD count, DWORD timeoutMs)
     }
 }
 
+bool CSerialPort::CheckHangUp()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!m_fd.IsValid() || IsHungUp())
+        return true;
+    pollfd in{m_fd.Get(), POLLIN, 0};
+    if (::poll(&in, 1, 0) > 0) {
+        // A hung-up terminal also reads as readable (end of file): both are looked at.
+        if (in.revents & POLLIN)
+            StageWaitingLocked();
+        if (in.revents & kHangUp)
+            MarkHungUp();
+    }
+    return IsHungUp();
+}
+
 bool CSerialPort::SetEventMask(DWORD mask)
 {
     if (!IsOpen())

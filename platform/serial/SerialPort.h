@@ -79,6 +79,9 @@ public:
     bool WaitOutputEmpty(DWORD timeoutMs);
     // Waits up to timeoutMs until at least `count` bytes are waiting; returns how many are.
     DWORD WaitForInput(DWORD count, DWORD timeoutMs);
+    // Looks, without waiting, whether the other end hung up; bytes waiting are kept
+    // for the next read. Only I/O notices a hang-up otherwise, and an idle line has none.
+    bool CheckHangUp();
 
     bool SetEventMask(DWORD mask);
     DWORD GetEventMask() const { return m_eventMask.load(std::memory_order_acquire); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "tools/common/LinkFailure.h"
 #include "tools/common/ProgramDownload.h"
@@ -46,6 +47,7 @@ const char* LinkStateName(LinkState state)
     case LinkState::RunningFree: return "running without breakpoints";
     case LinkState::WaitingForReset: return "waiting for the reset key";
     case LinkState::Experiment: return "control experiment";
+    case LinkState::AdapterGone: return "the serial adapter is gone";
     }
     return "";
 }
@@ -105,6 +107,9 @@ LinkState CDebugSession::State() const
     if (!m_line)
         return LinkState::Closed;
     const CZORComm& link = m_line->Link();
+    // The in-process board's line cannot be unplugged.
+    if (!m_line->Choice().IsVirtual() && link.IsPortGone())
+        return LinkState::AdapterGone;
     if (link.IsCtrlThreadRunning() || m_experimentActive)
         return LinkState::Experiment;
     if (link.IsResetWatcherRunning())
@@ -118,6 +123,11 @@ LinkState CDebugSession::State() const
     if (m_resetCancelled || !link.IsZORConnect())
         return LinkState::Unconnected;
     return LinkState::Connected;
+}
+
+std::string CDebugSession::AdapterGoneText() const
+{
+    return "the serial adapter is gone: " + LineChoice().device + " was unplugged or switched off";
 }
 
 std::optional<CResetPrompt> CDebugSession::ResetPrompt() const
@@ -140,6 +150,8 @@ bool CDebugSession::AwaitReset()
     if (!m_line)
         return Fail("no line is open");
     CZORComm& link = m_line->Link();
+    if (State() == LinkState::AdapterGone)
+        return Fail(AdapterGoneText());
     if (link.IsCtrlThreadRunning())
         return Fail("a control run occupies the line");
     m_resetCancelled = false;
@@ -289,6 +301,19 @@ void CDebugSession::Poll()
     if (!m_line)
         return;
     CZORComm& link = m_line->Link();
+    const LinkState state = State();
+    // An idle line is read by nobody, so nothing else would notice the hang-up.
+    if ((state == LinkState::Connected || state == LinkState::Unconnected) && !m_line->Choice().IsVirtual())
+        link.CheckPortGone();
+    if (State() == LinkState::AdapterGone) {
+        // No stop or sample can come over a vanished line.
+        m_stopPending = false;
+        m_copyRunEnding = false;
+        if (m_experimentActive && !link.IsCtrlThreadRunning())
+            FinishExperiment();
+        TryReopen();
+        return;
+    }
     if (m_stopPending) {
         m_stopPending = false;
         if (!link.IsCopyRuning()) {
@@ -306,13 +331,31 @@ void CDebugSession::Poll()
         FinishExperiment();
 }
 
+void CDebugSession::TryReopen()
+{
+    const DWORD now = GetTickCount();
+    if (m_lastReopenCheck != 0 && now - m_lastReopenCheck < kReopenCheckMs)
+        return;
+    m_lastReopenCheck = now;
+    std::error_code ignored;
+    // A device that reappears may not open at once (its permissions come a moment later).
+    if (!std::filesystem::exists(m_line->Choice().device, ignored) || !m_line->Link().ReopenPort())
+        return;
+    m_lastReopenCheck = 0;
+    m_resetCancelled = false;
+}
+
 bool CDebugSession::WaitForStop(DWORD timeoutMs)
 {
     const int before = m_stopsHandled;
-    return zorkit::PumpMessagesUntil([&] {
+    // A vanished adapter ends the wait: no stop can be reported.
+    const bool stopped = zorkit::PumpMessagesUntil([&] {
         Poll();
-        return m_stopsHandled > before;
+        return m_stopsHandled > before || State() == LinkState::AdapterGone;
     }, timeoutMs);
+    if (State() == LinkState::AdapterGone)
+        return Fail(AdapterGoneText());
+    return stopped;
 }
 
 bool CDebugSession::ReadBlock(MemoryKind kind, WORD address, std::vector<BYTE>& out)
@@ -451,8 +494,8 @@ bool CDebugSession::WaitForExperimentEnd(DWORD timeoutMs)
 {
     return zorkit::PumpMessagesUntil([&] {
         Poll();
-        return !m_experimentActive;
-    }, timeoutMs);
+        return !m_experimentActive || State() == LinkState::AdapterGone;
+    }, timeoutMs) && !m_experimentActive;
 }
 
 void CDebugSession::FinishExperiment()
@@ -469,6 +512,7 @@ bool CDebugSession::Ready(const char* what)
     case LinkState::Connected: return true;
     case LinkState::Closed: return Fail(std::string("cannot ") + what + ": no line is open");
     case LinkState::Unconnected: return Fail(std::string("cannot ") + what + ": the board is not connected");
+    case LinkState::AdapterGone: return Fail(std::string("cannot ") + what + ": " + AdapterGoneText());
     default: return Fail(std::string("cannot ") + what + ": " + LinkStateName(state));
     }
 }
@@ -481,6 +525,8 @@ bool CDebugSession::Fail(const std::string& what)
 
 bool CDebugSession::LinkFailed(const std::string& what)
 {
+    if (State() == LinkState::AdapterGone)
+        return Fail(what + ": " + AdapterGoneText());
     return Fail(what + ": " + DescribeLinkFailure(m_line->Link()));
 }
 

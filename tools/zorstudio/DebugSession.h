@@ -15,7 +15,9 @@
 // messages (the link reports stops and samples by window messages). Operations
 // return false with LastError() set when they fail; a board that does not answer
 // marks the link down, and State() then reports WaitingForReset while the link
-// watches for the reset key (ResetPrompt() gives the prompt's text).
+// watches for the reset key (ResetPrompt() gives the prompt's text). A real
+// device that vanishes leaves the session AdapterGone; once its path is back,
+// Poll reopens it and the link waits for the reset key as after any failure.
 #pragma once
 
 #include <functional>
@@ -43,6 +45,7 @@ enum class LinkState {
     RunningFree,      // the program runs without breakpoints; only a reset ends it
     WaitingForReset,  // the link waits for the board's reset key
     Experiment,       // a control run occupies the line
+    AdapterGone,      // the serial device vanished (a USB adapter pulled out); Poll watches for its return
 };
 const char* LinkStateName(LinkState state);
 
@@ -63,6 +66,7 @@ public:
     static constexpr int kCodeBytes = 48;
     // Plant time per sample of the virtual board's experiments.
     static constexpr double kSecondsPerSample = 0.5;
+    static constexpr DWORD kReopenCheckMs = 500;
 
     CDebugSession();
     ~CDebugSession();
@@ -88,6 +92,8 @@ public:
     zorkit::sim::CVirtualBoard* VirtualBoard();
     CZORComm* Link();
     const std::string& LastError() const { return m_error; }
+    // What the window says while State() is AdapterGone.
+    std::string AdapterGoneText() const;
     // The end of the communication log, decoded to UTF-8.
     std::string CommLog(std::size_t maxBytes = 65536) const;
 
@@ -114,8 +120,8 @@ public:
     // mode, where the program has already restarted, without reading it). A stop
     // report posts a message that runs Poll from the thread's message loop.
     void SetStopHandler(std::function<void()> handler) { m_onStop = std::move(handler); }
-    // Handles a reported stop and notices the end of a control run; a window timer
-    // calls it while a control run lasts.
+    // Handles a reported stop, notices the end of a control run and, while the
+    // adapter is gone, reopens its path once it exists again; a window timer calls it.
     void Poll();
     // Pumps messages until a stop was handled; false after timeoutMs.
     bool WaitForStop(DWORD timeoutMs);
@@ -151,6 +157,9 @@ private:
     bool LinkFailed(const std::string& what);
     bool ReadBlock(MemoryKind kind, WORD address, std::vector<BYTE>& out);
     void FinishExperiment();
+    // Reopens the vanished device when its path is back, checking at most every
+    // kReopenCheckMs.
+    void TryReopen();
 
     zorkit::CHostWindow m_sink;
     std::unique_ptr<CBoardLine> m_line;
@@ -169,6 +178,7 @@ private:
     std::function<void(const CExperimentSample&)> m_onSample;
     bool m_experimentActive = false;
     DWORD m_experimentStart = 0;
+    DWORD m_lastReopenCheck = 0;
 };
 
 }

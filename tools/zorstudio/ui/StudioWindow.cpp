@@ -646,7 +646,12 @@ void CStudioWindow::ShowStop()
 void CStudioWindow::Tick()
 {
     m_panel.Poll();
-    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(m_session.State()));
+    m_session.Poll();
+    const LinkState state = m_session.State();
+    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(state));
+    if (state == LinkState::AdapterGone && m_lastState != LinkState::AdapterGone)
+        Tell(m_session.AdapterGoneText());
+    m_lastState = state;
     SyncResetPrompt();
     RefreshLog();
     UpdateCaretPane();

@@ -166,6 +166,7 @@ private:
     std::optional<WORD> m_entry;
     bool m_stopped = false;  // the program stopped since it was downloaded
     bool m_copyRun = false;
+    LinkState m_lastState = LinkState::Closed;  // as the last tick saw it
     int m_copyRunStops = 0;
     MemoryKind m_memoryPage = MemoryKind::Internal;
     std::string m_logShown;
