@@ -253,6 +253,34 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
     EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
 }
 
+TEST_F(StudioWindowTest, APulledAdapterIsShownAndItsReturnBringsTheResetPrompt)
+{
+    sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
+    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    ASSERT_TRUE(session.Open({adapter.string(), 9600})) << session.LastError();
+    ASSERT_TRUE(session.Connect()) << session.LastError();
+
+    board.HangUp();
+    std::filesystem::remove(adapter);
+    ASSERT_TRUE(WaitFor([&] { return session.State() == zorstudio::LinkState::AdapterGone; }))
+        << "the window's timer notices the hang-up of an idle line";
+    window->Tick();
+    EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kMessagePane),
+              "the serial adapter is gone: " + adapter.string() + " was unplugged or switched off");
+    EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kLinkPane), "link: the serial adapter is gone");
+    EXPECT_EQ(window->ResetPromptWindow(), nullptr);
+
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() != nullptr; })) << "the device is reopened";
+    ASSERT_TRUE(PressResetUntilAnswered(board, 10));
+    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+    EXPECT_TRUE(session.Refresh()) << session.LastError();
+}
+
 TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
 {
     ASSERT_TRUE(window->OpenSource(sample));
