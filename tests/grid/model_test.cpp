@@ -4,6 +4,7 @@
 
 #include "zorkit/platform/core/RuntimeClass.h"
 #include "GridFixture.h"
+#include "RefusingAllocator.h"
 
 namespace {
 
@@ -273,6 +274,45 @@ TEST(GridModel, GrowthThatRunsOutOfCellsLeavesTheGridAsItWas)
     EXPECT_TRUE(grid.SetRowCount(10));
     EXPECT_TRUE(grid.SetColumnCount(5));
     EXPECT_NE(grid.GetCell(9, 4), nullptr) << "the grid grows normally afterwards";
+}
+
+TEST(GridModel, CreateThatRunsOutOfMemoryForItsSizesFailsAndLeavesTheGridAsItWas)
+{
+    zorkit::test::OwnerWnd owner;
+    ASSERT_TRUE(owner.CreateTop(CRect(0, 0, 300, 200)));
+    // 37 rows and 23 columns: size arrays of 148 and 92 bytes.
+    GridProbe grid(37, 23, 1, 1);
+    grid.SetRowHeight(5, 30);
+    grid.SetColumnWidth(7, 55);
+    grid.SetItemText(5, 7, "kept");
+    for (std::size_t bytes : {37 * sizeof(UINT), 23 * sizeof(UINT)}) {
+        BOOL created = TRUE;
+        int refused = 0;
+        {
+            zorkit::test::RefuseBlocksOf refuse(bytes);
+            EXPECT_NO_THROW(created = grid.Create(CRect(0, 0, 300, 200), &owner, 100));
+            refused = refuse.Refused();
+        }
+        EXPECT_FALSE(created) << bytes;
+        EXPECT_GT(refused, 0) << bytes << ": the growth was asked for and turned down";
+        EXPECT_FALSE(::IsWindow(grid.m_hWnd)) << bytes << ": no window is left behind";
+        EXPECT_EQ(grid.GetRowCount(), 37);
+        EXPECT_EQ(grid.GetColumnCount(), 23);
+        EXPECT_EQ(grid.GetRowHeight(5), 30) << "the sizes are as they were";
+        EXPECT_EQ(grid.GetColumnWidth(7), 55);
+        EXPECT_EQ(grid.GetRowHeight(36), 12);
+        EXPECT_EQ(grid.GetColumnWidth(22), 10);
+        EXPECT_EQ(grid.GetItemText(5, 7), "kept");
+    }
+
+    ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &owner, 100)) << "with memory again, creation works";
+    EXPECT_EQ(grid.GetRowHeight(5), grid.DefaultRowHeight()) << "creation starts every row at the font's height";
+    EXPECT_EQ(grid.GetRowHeight(36), grid.DefaultRowHeight());
+    EXPECT_EQ(grid.GetColumnWidth(7), grid.GetColumnWidth(22));
+    EXPECT_NE(grid.GetColumnWidth(7), 55);
+    EXPECT_GT(grid.VScrollMax(), 0) << "37 rows do not fit in 200 pixels";
+    grid.DestroyWindow();
+    owner.DestroyWindow();
 }
 
 // Counts the cells a grid empties, to show every removal passes through EmptyCell.
