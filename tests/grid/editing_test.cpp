@@ -302,6 +302,19 @@ TEST_F(EditingTest, AnOwnerThatMovesTheFocusOnBeginEditLeavesTheEditOnTheCellAsk
     EXPECT_EQ(grid.GetItemText(1, 1).str(), "1,1");
 }
 
+TEST_F(EditingTest, AnOwnerThatMakesTheCellReadOnlyOnBeginEditGetsNoEditor)
+{
+    Focus(2, 2);
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyBeginEdit)
+            grid.SetItemState(record.iRow, record.iColumn, grid.GetItemState(record.iRow, record.iColumn) | CellReadOnly);
+    };
+    Type("x");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(2, 2).str(), "0x3F");
+    EXPECT_EQ(owner.NotifyCodes(), std::vector<int>{GridNotifyBeginEdit});
+}
+
 TEST_F(EditingTest, DestroyingTheGridWithAnEditorOpenIsSafe)
 {
     auto grid2 = std::make_unique<zorkit::test::GridProbe>(4, 4, 1, 1);
