@@ -2,6 +2,8 @@
 // subclassing, the font, and the system settings it follows.
 #include "zorkit/grid/GridCtrl.h"
 
+#include <new>
+
 #include "zorkit/grid/GridCellEditor.h"
 
 #include "zorkit/platform/core/ResourceException.h"
@@ -109,12 +111,24 @@ void CGridCtrl::ReadWheelSetting()
 
 BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle)
 {
+    // Every row and column starts at the default size, which the window's font sets. The
+    // arrays' room is taken before the window exists, so that running out of memory
+    // leaves the grid as it was, without a window; filling that room cannot fail.
+    std::vector<UINT> heights, widths;
+    try {
+        heights.reserve(std::size_t(m_nRows));
+        widths.reserve(std::size_t(m_nCols));
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
     if (!CWnd::Create(kGridClassName, nullptr, dwStyle, rect, parent, nID))
         return FALSE;
     if (m_bTitleTips)
         m_TitleTip.Create(this);
-    m_arRowHeights.assign(std::size_t(m_nRows), UINT(m_nDefCellHeight));
-    m_arColWidths.assign(std::size_t(m_nCols), UINT(m_nDefCellWidth));
+    heights.assign(std::size_t(m_nRows), UINT(m_nDefCellHeight));
+    widths.assign(std::size_t(m_nCols), UINT(m_nDefCellWidth));
+    m_arRowHeights.swap(heights);
+    m_arColWidths.swap(widths);
     SizesChanged();
     ResetScrollBars();
     return TRUE;

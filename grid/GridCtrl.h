@@ -336,8 +336,11 @@ private:
     void DestroyRow(CGridRow* row, int nRow);
     void DrawImageAndText(CDC* pDC, CRect& rect, const GV_ITEM& item);
     void RepaintAll();
-    // Cells are about to go or move: an open editor must not store into another cell.
+    // Cells are about to go or move: an open editor must not store into another cell,
+    // and an edit about to begin must not open on whatever took its cell's place.
     void AbandonCellEditors();
+    // Counts the times cells went or moved (each AbandonCellEditors).
+    long m_cellsMoved = 0;
     // Inverts the 2-pixel band that follows a divider being dragged.
     void InvertSizingBand(CPoint at);
     // Whether a point lies on the divider before or after the cell at origin with size.

@@ -10,9 +10,13 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar)
     CRect rect;
     if (!GetCellRect(nRow, nCol, &rect))
         return;
+    const long cellsMoved = m_cellsMoved;
     SendMessageToParent(nRow, nCol, GridNotifyBeginEdit);
-    // The owner may have changed the grid while it heard of the edit.
-    if (!IsValid(nRow, nCol) || !GetCellRect(nRow, nCol, &rect))
+    // The owner may have changed the grid while it heard of the edit: when cells went or
+    // moved, the position may now hold another cell, which was not asked to be edited;
+    // and a cell that was made read-only or scrolled out of view gets no editor either.
+    if (m_cellsMoved != cellsMoved || !IsValid(nRow, nCol) || !IsCellEditable(nRow, nCol) ||
+        !IsCellVisible(nRow, nCol) || !GetCellRect(nRow, nCol, &rect))
         return;
 
     GV_ITEM item{};
@@ -70,6 +74,7 @@ void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CGridCtrl::AbandonCellEditors()
 {
+    ++m_cellsMoved;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         if (auto* editor = dynamic_cast<CGridCellEditor*>(CWnd::FromHandlePermanent(child))) {
             editor->Abandon();

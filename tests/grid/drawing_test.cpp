@@ -203,6 +203,56 @@ TEST_F(GridTest, AutoSizeKeepsTheScrollBarsWhileAutoSizeColumnResetsThem)
     EXPECT_FALSE(grid.AutoSizeRow(-1));
 }
 
+TEST_F(GridTest, ACellsExtentIsItsTextPlusTheMarginAndNoCellHasNone)
+{
+    grid.SetItemText(2, 2, "a longer text");
+    CDC* dc = grid.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(grid.GetCellExtent(2, 2, dc), grid.GetTextExtent("a longer text"));
+    EXPECT_EQ(grid.GetCellExtent(0, 3, dc), grid.GetTextExtent("C3", TRUE)) << "headings measure in weight 400";
+    EXPECT_GT(grid.GetCellExtent(0, 3, dc).cx, 0);
+    for (CCellID none : {CCellID(10, 1), CCellID(1, 6), CCellID(-1, 2), CCellID(2, -1), CCellID(1 << 30, 1)})
+        EXPECT_EQ(grid.GetCellExtent(none.row, none.col, dc), CSize(0, 0)) << none.row << "," << none.col;
+    grid.ReleaseDC(dc);
+    EXPECT_EQ(grid.GetCellExtent(2, 2, nullptr), CSize(0, 0)) << "nothing to measure with";
+}
+
+// Every cell gets a colour in the model without anything being drawn, so the cells that
+// show it afterwards are exactly those that a redraw painted.
+TEST_F(GridTest, RedrawRowAndRedrawColumnPaintExactlyTheirCells)
+{
+    // The owner's first paint covers the grid: start from a whole picture.
+    grid.Invalidate();
+    Settle();
+    const COLORREF red = RGB(200, 0, 0);
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 6; ++col)
+            grid.SetItemBkColour(row, col, red);
+    // A point right of each cell's text, clear of its lines: cell (row, col) spans
+    // x 40 col .. 40 col + 39 and y 20 row .. 20 row + 19.
+    auto shows = [&](int row, int col) { return Pixel(40 * col + 34, 20 * row + 10) == red; };
+    ASSERT_FALSE(shows(3, 2)) << "setting a colour draws nothing";
+
+    EXPECT_TRUE(grid.RedrawRow(3));
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 6; ++col)
+            EXPECT_EQ(shows(row, col), row == 3) << row << "," << col;
+    EXPECT_EQ(Pixel(40 * 6 + 10, 70), grid.GetBkColor()) << "nothing right of the last column";
+    EXPECT_EQ(Pixel(119, 70), grid.GetGridColor()) << "the row's cells keep their lines";
+
+    EXPECT_TRUE(grid.RedrawColumn(2));
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 6; ++col)
+            EXPECT_EQ(shows(row, col), row == 3 || col == 2) << row << "," << col;
+    EXPECT_EQ(Pixel(119, 130), grid.GetGridColor());
+
+    grid.RedrawRow(10);
+    grid.RedrawColumn(-1);
+    grid.RedrawColumn(6);
+    for (int col = 0; col < 6; ++col)
+        EXPECT_EQ(shows(9, col), col == 2) << "positions outside the grid paint nothing, col " << col;
+}
+
 TEST_F(GridTest, ExpandToFitLeavesTheWidthsWhenTheSpareRoomIsTooSmall)
 {
     grid.AutoSizeColumns();

@@ -220,6 +220,101 @@ TEST_F(EditingTest, AnEditorWhoseCellIsDeletedStoresNothing)
         EXPECT_NE(int(e.hdr.code), GridNotifyEndEdit);
 }
 
+// The owner deletes the row, then the column, of the cell about to be edited. The cell
+// that moved into its place was not asked to be edited: it gets no editor and no text.
+TEST_F(EditingTest, AnOwnerThatDeletesTheCellOnBeginEditGetsNoEditorOnTheCellThatMovedIn)
+{
+    for (bool column : {false, true}) {
+        SCOPED_TRACE(column ? "column deleted" : "row deleted");
+        Focus(3, 2);
+        const std::string movedIn = (column ? grid.GetItemText(3, 3) : grid.GetItemText(4, 2)).str();
+        bool deleted = false;
+        owner.onNotify = [&](const GridNotifyRecord& record) {
+            if (int(record.hdr.code) != GridNotifyBeginEdit || deleted)
+                return;
+            deleted = true;
+            EXPECT_TRUE(column ? grid.DeleteColumn(record.iColumn) : grid.DeleteRow(record.iRow));
+        };
+        Type("x");
+        ASSERT_TRUE(deleted);
+        EXPECT_EQ(Editor(), nullptr);
+        grid.SetFocus();  // would end an editor, storing its text
+        zorkit::PumpPendingMessages();
+        EXPECT_EQ(grid.GetItemText(3, 2).str(), movedIn);
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            for (int col = 0; col < grid.GetColumnCount(); ++col)
+                EXPECT_NE(grid.GetItemText(row, col).str(), "x") << row << "," << col;
+        for (const auto& e : owner.events)
+            EXPECT_NE(int(e.hdr.code), GridNotifyEndEdit);
+        owner.onNotify = nullptr;
+    }
+    Focus(2, 2);
+    Press(VK_RETURN);
+    ASSERT_NE(Editor(), nullptr) << "editing works as before afterwards";
+    EXPECT_EQ(EditorText(), grid.GetItemText(2, 2).str());
+}
+
+// The owner moves the focus while it hears of the edit. The cell asked for is still
+// there, so the edit goes on over it and stores into it, not into the new focus cell;
+// but when the move scrolled that cell out of view, no editor opens out of sight.
+TEST_F(EditingTest, AnOwnerThatMovesTheFocusOnBeginEditLeavesTheEditOnTheCellAskedFor)
+{
+    Focus(3, 2);
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyBeginEdit && grid.GetFocusCell() == CCellID(3, 2))
+            grid.SetFocusCell(6, 4);
+    };
+    Type("x");
+    ASSERT_NE(Editor(), nullptr);
+    CRect rect;
+    Editor()->GetWindowRect(&rect);
+    grid.ScreenToClient(&rect);
+    EXPECT_EQ(rect, CRect(80, 60, 119, 79)) << "over cell (3, 2)";
+    Press(VK_RETURN);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(3, 2).str(), "x");
+    EXPECT_EQ(grid.GetItemText(6, 4).str(), "6,4");
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(6, 4));
+    ASSERT_FALSE(owner.events.empty());
+    EXPECT_EQ(int(owner.events.back().hdr.code), GridNotifyEndEdit);
+    EXPECT_EQ(std::make_pair(owner.events.back().row, owner.events.back().col), std::make_pair(3, 2));
+
+    Grow(40, 12);
+    for (int row = 1; row < 40; ++row)
+        for (int col = 1; col < 12; ++col)
+            grid.SetItemState(row, col, 0);
+    Focus(30, 10);
+    grid.EnsureVisible(30, 10);
+    ASSERT_TRUE(grid.IsCellVisible(30, 10));
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyBeginEdit && grid.GetFocusCell() == CCellID(30, 10)) {
+            grid.SetFocusCell(1, 1);
+            grid.EnsureVisible(1, 1);
+        }
+    };
+    Type("y");
+    EXPECT_FALSE(grid.IsCellVisible(30, 10));
+    EXPECT_EQ(Editor(), nullptr) << "the cell asked for lies below the view now";
+    grid.SetFocus();
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(grid.GetItemText(30, 10).str(), "30,10");
+    EXPECT_EQ(grid.GetItemText(1, 1).str(), "1,1");
+}
+
+TEST_F(EditingTest, AnOwnerThatMakesTheCellReadOnlyOnBeginEditGetsNoEditor)
+{
+    Focus(2, 2);
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyBeginEdit)
+            grid.SetItemState(record.iRow, record.iColumn, grid.GetItemState(record.iRow, record.iColumn) | CellReadOnly);
+    };
+    Type("x");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(2, 2).str(), "0x3F");
+    EXPECT_EQ(owner.NotifyCodes(), std::vector<int>{GridNotifyBeginEdit});
+}
+
 TEST_F(EditingTest, DestroyingTheGridWithAnEditorOpenIsSafe)
 {
     auto grid2 = std::make_unique<zorkit::test::GridProbe>(4, 4, 1, 1);

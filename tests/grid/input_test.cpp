@@ -58,6 +58,71 @@ TEST_F(KeyboardTest, MovingOutOfViewScrollsTheFocusBackIntoIt)
     EXPECT_EQ(grid.GetVisibleNonFixedCellRange().GetMaxRow() >= 13, true);
 }
 
+// What the window's pixels show of the focus: the cells wholly in view that carry the
+// black focus frame, and the headings drawn with a raised edge.
+struct FocusPicture {
+    std::vector<CCellID> framed;
+    std::vector<CCellID> raised;
+};
+
+FocusPicture LookAtTheFocus(zorkit::test::GridProbe& grid)
+{
+    auto surface = zorkit::CaptureWindow(grid.m_hWnd, true);
+    CRect client;
+    grid.GetClientRect(&client);
+    auto whole = [&](int row, int col, CRect& rect) {
+        return grid.GetCellRect(row, col, &rect) && rect.right < client.right && rect.bottom < client.bottom;
+    };
+    FocusPicture picture;
+    const CCellRange shown = grid.GetVisibleNonFixedCellRange();
+    CRect rect;
+    for (int row = shown.GetMinRow(); row <= shown.GetMaxRow(); ++row)
+        for (int col = shown.GetMinCol(); col <= shown.GetMaxCol(); ++col)
+            if (whole(row, col, rect) && surface->GetPixel(rect.left, rect.top) == RGB(0, 0, 0) &&
+                surface->GetPixel(rect.right - 1, rect.bottom - 1) == RGB(0, 0, 0))
+                picture.framed.push_back(CCellID(row, col));
+    const COLORREF edge = GetSysColor(COLOR_3DSHADOW);
+    for (int col = shown.GetMinCol(); col <= shown.GetMaxCol(); ++col)
+        if (whole(0, col, rect) && surface->GetPixel(rect.right - 1, rect.top + 2) == edge)
+            picture.raised.push_back(CCellID(0, col));
+    for (int row = shown.GetMinRow(); row <= shown.GetMaxRow(); ++row)
+        if (whole(row, 0, rect) && surface->GetPixel(rect.right - 1, rect.top + 2) == edge)
+            picture.raised.push_back(CCellID(row, 0));
+    return picture;
+}
+
+TEST_F(KeyboardTest, EveryFocusMoveRepaintsTheOldAndTheNewFocusCell)
+{
+    Focus(1, 1);
+    Settle();
+    struct Step {
+        UINT modifier;
+        UINT key;
+        int times;
+    };
+    const Step steps[] = {{0, VK_RIGHT, 1}, {0, VK_DOWN, 1},  {0, VK_LEFT, 1},  {0, VK_UP, 1},
+                          {0, VK_RIGHT, 7}, {0, VK_DOWN, 10}, {0, VK_TAB, 5},   {VK_SHIFT, VK_TAB, 1},
+                          {0, VK_END, 1},   {0, VK_LEFT, 1},  {0, VK_HOME, 1},  {0, VK_TAB, 1},
+                          {0, VK_NEXT, 1},  {0, VK_PRIOR, 1}, {0, VK_UP, 3},    {0, VK_LEFT, 1}};
+    CCellID before = grid.GetFocusCell();
+    for (const Step& step : steps) {
+        for (int i = 0; i < step.times; ++i) {
+            if (step.modifier)
+                PressWith(step.modifier, step.key);
+            else
+                Press(step.key);
+            const CCellID focus = grid.GetFocusCell();
+            const std::string where = "key " + std::to_string(step.key) + " press " + std::to_string(i + 1) +
+                                      ", focus " + std::to_string(focus.row) + "," + std::to_string(focus.col);
+            const FocusPicture picture = LookAtTheFocus(grid);
+            EXPECT_EQ(picture.framed, std::vector<CCellID>{focus}) << where;
+            EXPECT_EQ(picture.raised, (std::vector<CCellID>{CCellID(0, focus.col), CCellID(focus.row, 0)})) << where;
+        }
+        EXPECT_NE(grid.GetFocusCell(), before) << "key " << step.key << " moved the focus";
+        before = grid.GetFocusCell();
+    }
+}
+
 TEST_F(KeyboardTest, TabWrapsToTheNextRowAndScrollsBackToTheLeftEdge)
 {
     Focus(3, 11);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "zorkit/platform/core/RuntimeClass.h"
 #include "GridFixture.h"
+#include "RefusingAllocator.h"
 
 namespace {
 
@@ -273,6 +275,95 @@ TEST(GridModel, GrowthThatRunsOutOfCellsLeavesTheGridAsItWas)
     EXPECT_TRUE(grid.SetRowCount(10));
     EXPECT_TRUE(grid.SetColumnCount(5));
     EXPECT_NE(grid.GetCell(9, 4), nullptr) << "the grid grows normally afterwards";
+}
+
+TEST(GridModel, CreateThatRunsOutOfMemoryForItsSizesFailsAndLeavesTheGridAsItWas)
+{
+    zorkit::test::OwnerWnd owner;
+    ASSERT_TRUE(owner.CreateTop(CRect(0, 0, 300, 200)));
+    // 37 rows and 23 columns: size arrays of 148 and 92 bytes.
+    GridProbe grid(37, 23, 1, 1);
+    grid.SetRowHeight(5, 30);
+    grid.SetColumnWidth(7, 55);
+    grid.SetItemText(5, 7, "kept");
+    for (std::size_t bytes : {37 * sizeof(UINT), 23 * sizeof(UINT)}) {
+        BOOL created = TRUE;
+        int refused = 0;
+        {
+            zorkit::test::RefuseBlocksOf refuse(bytes);
+            EXPECT_NO_THROW(created = grid.Create(CRect(0, 0, 300, 200), &owner, 100));
+            refused = refuse.Refused();
+        }
+        EXPECT_FALSE(created) << bytes;
+        EXPECT_GT(refused, 0) << bytes << ": the growth was asked for and turned down";
+        EXPECT_FALSE(::IsWindow(grid.m_hWnd)) << bytes << ": no window is left behind";
+        EXPECT_EQ(grid.GetRowCount(), 37);
+        EXPECT_EQ(grid.GetColumnCount(), 23);
+        EXPECT_EQ(grid.GetRowHeight(5), 30) << "the sizes are as they were";
+        EXPECT_EQ(grid.GetColumnWidth(7), 55);
+        EXPECT_EQ(grid.GetRowHeight(36), 12);
+        EXPECT_EQ(grid.GetColumnWidth(22), 10);
+        EXPECT_EQ(grid.GetItemText(5, 7), "kept");
+    }
+
+    ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &owner, 100)) << "with memory again, creation works";
+    EXPECT_EQ(grid.GetRowHeight(5), grid.DefaultRowHeight()) << "creation starts every row at the font's height";
+    EXPECT_EQ(grid.GetRowHeight(36), grid.DefaultRowHeight());
+    EXPECT_EQ(grid.GetColumnWidth(7), grid.GetColumnWidth(22));
+    EXPECT_NE(grid.GetColumnWidth(7), 55);
+    EXPECT_GT(grid.VScrollMax(), 0) << "37 rows do not fit in 200 pixels";
+    grid.DestroyWindow();
+    owner.DestroyWindow();
+}
+
+// Each growth of the model asks for room in its arrays before changing anything; when a
+// request is refused, the operation answers failure and the grid is as it was.
+TEST(GridModel, GrowthWhoseArraysCannotGrowLeavesTheGridAsItWas)
+{
+    struct Case {
+        const char* what;
+        std::size_t bytes;
+        std::function<bool(GridProbe&)> grow;
+    };
+    const Case cases[] = {
+        {"row pointers", 50 * sizeof(CGridRow*), [](GridProbe& g) { return g.SetRowCount(50) != FALSE; }},
+        {"row heights", 50 * sizeof(UINT), [](GridProbe& g) { return g.SetRowCount(50) != FALSE; }},
+        {"fixed rows", 50 * sizeof(UINT), [](GridProbe& g) { return g.SetFixedRowCount(50) != FALSE; }},
+        {"column widths", 30 * sizeof(UINT), [](GridProbe& g) { return g.SetColumnCount(30) != FALSE; }},
+        {"a row's cells", 30 * sizeof(CGridCell*), [](GridProbe& g) { return g.SetColumnCount(30) != FALSE; }},
+        {"inserted row's pointer", 38 * sizeof(CGridRow*), [](GridProbe& g) { return g.InsertRow("new") != -1; }},
+        {"inserted row's height", 38 * sizeof(UINT), [](GridProbe& g) { return g.InsertRow("new") != -1; }},
+        {"inserted row's cells", 23 * sizeof(CGridCell*), [](GridProbe& g) { return g.InsertRow("new") != -1; }},
+        {"inserted column's width", 24 * sizeof(UINT), [](GridProbe& g) { return g.InsertColumn("new") != -1; }},
+        {"inserted column's cells", 24 * sizeof(CGridCell*),
+         [](GridProbe& g) { return g.InsertColumn("new", 0x25, 3) != -1; }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.bytes, sizeof(CGridCell)) << c.what << ": only the array's request is refused";
+        GridProbe grid(37, 23, 1, 1);
+        grid.SetItemText(36, 22, "kept");
+        grid.SetRowHeight(36, 31);
+        grid.SetColumnWidth(22, 17);
+        bool grew = true;
+        int refused = 0;
+        {
+            zorkit::test::RefuseBlocksOf refuse(c.bytes);
+            EXPECT_NO_THROW(grew = c.grow(grid)) << c.what;
+            refused = refuse.Refused();
+        }
+        EXPECT_FALSE(grew) << c.what;
+        EXPECT_GT(refused, 0) << c.what;
+        EXPECT_EQ(grid.GetRowCount(), 37) << c.what;
+        EXPECT_EQ(grid.GetColumnCount(), 23) << c.what;
+        EXPECT_EQ(grid.GetFixedRowCount(), 1) << c.what;
+        EXPECT_EQ(grid.GetRowHeight(36), 31) << c.what;
+        EXPECT_EQ(grid.GetColumnWidth(22), 17) << c.what;
+        EXPECT_EQ(grid.GetItemText(36, 22), "kept") << c.what;
+        EXPECT_EQ(grid.GetItemText(0, 3), "") << c.what << ": no column moved in";
+        EXPECT_EQ(grid.GetCell(37, 0), nullptr) << c.what;
+
+        EXPECT_TRUE(c.grow(grid)) << c.what << ": with memory again the same growth works";
+    }
 }
 
 // Counts the cells a grid empties, to show every removal passes through EmptyCell.

@@ -153,6 +153,36 @@ TEST_F(ScrollingGrid, ScrolledOutCellsHaveNoOrigin)
     EXPECT_EQ(grid.GetCellFromPt(CPoint(125, 25)), CCellID(3, 3));
 }
 
+TEST_F(ScrollingGrid, RedrawRowAndRedrawColumnPaintOnlyWhatIsInView)
+{
+    for (int i = 0; i < 5; ++i)
+        Scroll(WM_VSCROLL, SB_LINEDOWN);
+    for (int i = 0; i < 3; ++i)
+        Scroll(WM_HSCROLL, SB_LINERIGHT);
+    ClearInvalid();
+    ASSERT_EQ(grid.GetTopleftNonFixedCell(), CCellID(6, 4));
+    const auto before = Pixels(grid);
+    const COLORREF red = RGB(200, 0, 0);
+    for (int row = 0; row < 40; ++row)
+        for (int col = 0; col < 12; ++col)
+            grid.SetItemBkColour(row, col, red);
+
+    grid.RedrawRow(3);
+    grid.RedrawColumn(2);
+    EXPECT_TRUE(Pixels(grid) == before) << "row 3 and column 2 are scrolled out: nothing is painted";
+
+    // Row 8 is the third row shown (y 60..79); column 5 the second column shown (x 80..119).
+    grid.RedrawRow(8);
+    grid.RedrawColumn(5);
+    CRect client;
+    grid.GetClientRect(&client);
+    for (int y = 10; y < client.bottom; y += 20)
+        for (int x = 34; x < client.right; x += 40) {
+            const bool inRow = y == 70, inColumn = x == 114;
+            EXPECT_EQ(Pixel(x, y) == red, inRow || inColumn) << x << "," << y;
+        }
+}
+
 TEST_F(ScrollingGrid, TheTopLeftCellIsTheFirstWhoseEdgeReachesThePositionWhereverTheScrollCameFrom)
 {
     std::srand(7);
