@@ -184,10 +184,11 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
         EXPECT_EQ(picture->Width(), 1280) << shot;
     }
     EXPECT_NE(run.out.find("40H := 5A, read back from the board"), std::string::npos) << run.out;
-    // The breakpoint's short line is red to the listing's right edge (x 361 .. 626 of the window, its scroll bar to 642).
+    // The breakpoint's short line is red to the listing's right edge (x 361 .. 626 of the window, its scroll bar to
+    // 642; the listing starts under the menu bar and the buttons, at y 52).
     auto breakpoint = ReadPng((out / "05-breakpoint.png").c_str());
     int redRows = 0;
-    for (int y = 30; y < 280; ++y)
+    for (int y = 52; y < 302; ++y)
         redRows += breakpoint->GetPixel(615, y) == kReferenceRed;
     EXPECT_GE(redRows, 10) << "one line of the listing in red";
     EXPECT_LE(redRows, 24) << "and only one";
@@ -195,7 +196,7 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
     auto experiment = ReadPng((out / "09-export.png").c_str());
     int red = 0;
     for (int x = 220; x < 700; ++x)
-        red += experiment->GetPixel(x, 420 + ReferenceRow(60, 200)) == kReferenceRed;
+        red += experiment->GetPixel(x, 442 + ReferenceRow(60, 200)) == kReferenceRed;
     EXPECT_GT(red, 300) << "the set point's line across the graph";
     for (const char* file : {"temperature.png", "temperature.pdf", "temperature.csv"})
         EXPECT_TRUE(std::filesystem::exists(out / file)) << file;
