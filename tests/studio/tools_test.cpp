@@ -170,6 +170,33 @@ TEST_F(ToolPictureTest, ZorstudioTourOptionsGoWithTheTourOrTheWindow)
     CRun help = Run(std::string(ZORSTUDIO_PATH) + " --help");
     EXPECT_NE(help.out.find("--tour DIR"), std::string::npos);
     EXPECT_NE(help.out.find("--device PATH"), std::string::npos);
+    EXPECT_NE(help.out.find("--last"), std::string::npos);
+}
+
+TEST_F(ToolPictureTest, ZorstudioLastStartsOnTheRememberedLine)
+{
+    CRun both = Run(std::string(ZORSTUDIO_PATH) + " --last --device /dev/null");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("--last and --device both choose the line"), std::string::npos) << both.err;
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --last --samples 5").status, 2) << "not with the temperature run";
+
+    // The remembered device is the one the tour connects to (this one is gone).
+    const auto config = dir / "config";
+    std::filesystem::create_directories(config / "zorkit");
+    const std::string gone = (dir / "ttyGone").string();
+    std::ofstream(config / "zorkit" / "zorstudio.conf") << "device=" << gone << "\nbaud=2400\n";
+    const std::string withConfig = "XDG_CONFIG_HOME=" + config.string() + " " + ZORSTUDIO_PATH;
+    CRun remembered = Run(withConfig + " --tour " + (dir / "t1").string() + " --last --samples 10");
+    EXPECT_EQ(remembered.status, 1);
+    EXPECT_NE(remembered.out.find("connect to " + gone), std::string::npos) << remembered.out;
+    EXPECT_NE(remembered.err.find("cannot open the serial device " + gone), std::string::npos) << remembered.err;
+
+    // Nothing remembered: the virtual board, and a word about it.
+    std::ofstream(config / "zorkit" / "zorstudio.conf") << "device=\nbaud=9600\n";
+    CRun none = Run(withConfig + " --tour " + (dir / "t2").string() + " --last --samples 10");
+    EXPECT_EQ(none.status, 0) << none.out << none.err;
+    EXPECT_NE(none.err.find("no serial device is remembered"), std::string::npos) << none.err;
+    EXPECT_NE(none.out.find("tour complete"), std::string::npos);
 }
 
 TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
