@@ -509,7 +509,8 @@ bool CStudioWindow::CanRun(UINT command) const
     switch (command) {
     case IdDownload: return m_build.ok;
     case IdRun: case IdStepOver: case IdStepInto: case IdRunToCursor: case IdCopyRun: return m_entry.has_value();
-    case IdBreakpoint: return !m_programListing.Lines().empty();
+    // At a line of the built source, or of the listing of what was downloaded.
+    case IdBreakpoint: return m_build.ok || !m_programListing.Lines().empty();
     default: return true;
     }
 }
