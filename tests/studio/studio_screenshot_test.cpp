@@ -33,10 +33,23 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     window.SetFocus();
     window.Tick();
     PumpPendingMessages();
+    // Every view painted whole before the picture: without this the views the build and
+    // download filled were still unpainted on both sides, and compared equal as such.
+    window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     auto headless = CaptureWindow(window.m_hWnd);
     ASSERT_TRUE(headless);
     EXPECT_EQ(comparison->WaitUntilShown(place, *headless, std::chrono::seconds(20)), CPoint(-1, -1))
         << "first differing pixel of the window on the screen";
+
+    // With a menu open over the views and an item highlighted.
+    window.MenuBar().Open(*window.MenuBar().MenuIndex("Debug"));
+    ASSERT_NE(window.MenuBar().OpenList(), nullptr);
+    window.MenuBar().OpenList()->MoveHot(1);
+    PumpPendingMessages();
+    auto withMenu = CaptureWindow(window.m_hWnd);
+    ASSERT_TRUE(withMenu);
+    EXPECT_EQ(comparison->WaitUntilShown(place, *withMenu, std::chrono::seconds(20)), CPoint(-1, -1))
+        << "first differing pixel of the window with the Debug menu open";
 }
 
 }

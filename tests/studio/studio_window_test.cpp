@@ -516,13 +516,11 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     EXPECT_TRUE(list->Entries()[0].choice.IsVirtual());
     for (std::size_t i = 0; i < devices.devices.size(); ++i)
         EXPECT_EQ(list->Entries()[i + 1].choice.device, devices.devices[i].path);
-    CString label;
-    list->EntryButton(0)->GetWindowText(label);
-    EXPECT_EQ(label.str(), "virtual board");
+    EXPECT_EQ(list->Items()[0].label, "virtual board") << "no device was used before: nothing is offered as the last";
 
     // The session starts over on a new board: the old one's program is gone, and the
     // new board answers.
-    ClickCentre(*list->EntryButton(0));
+    Click(*list, list->ItemRect(0).CenterPoint());
     EXPECT_EQ(window->PortListWindow(), nullptr) << "the list closes on a choice";
     EXPECT_TRUE(session.Code().IsEmpty());
     EXPECT_EQ(window->ListingText().GetLineCount(), 1);

@@ -170,6 +170,33 @@ TEST_F(ToolPictureTest, ZorstudioTourOptionsGoWithTheTourOrTheWindow)
     CRun help = Run(std::string(ZORSTUDIO_PATH) + " --help");
     EXPECT_NE(help.out.find("--tour DIR"), std::string::npos);
     EXPECT_NE(help.out.find("--device PATH"), std::string::npos);
+    EXPECT_NE(help.out.find("--last"), std::string::npos);
+}
+
+TEST_F(ToolPictureTest, ZorstudioLastStartsOnTheRememberedLine)
+{
+    CRun both = Run(std::string(ZORSTUDIO_PATH) + " --last --device /dev/null");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("--last and --device both choose the line"), std::string::npos) << both.err;
+    EXPECT_EQ(Run(std::string(ZORSTUDIO_PATH) + " --last --samples 5").status, 2) << "not with the temperature run";
+
+    // The remembered device is the one the tour connects to (this one is gone).
+    const auto config = dir / "config";
+    std::filesystem::create_directories(config / "zorkit");
+    const std::string gone = (dir / "ttyGone").string();
+    std::ofstream(config / "zorkit" / "zorstudio.conf") << "device=" << gone << "\nbaud=2400\n";
+    const std::string withConfig = "XDG_CONFIG_HOME=" + config.string() + " " + ZORSTUDIO_PATH;
+    CRun remembered = Run(withConfig + " --tour " + (dir / "t1").string() + " --last --samples 10");
+    EXPECT_EQ(remembered.status, 1);
+    EXPECT_NE(remembered.out.find("connect to " + gone), std::string::npos) << remembered.out;
+    EXPECT_NE(remembered.err.find("cannot open the serial device " + gone), std::string::npos) << remembered.err;
+
+    // Nothing remembered: the virtual board, and a word about it.
+    std::ofstream(config / "zorkit" / "zorstudio.conf") << "device=\nbaud=9600\n";
+    CRun none = Run(withConfig + " --tour " + (dir / "t2").string() + " --last --samples 10");
+    EXPECT_EQ(none.status, 0) << none.out << none.err;
+    EXPECT_NE(none.err.find("no serial device is remembered"), std::string::npos) << none.err;
+    EXPECT_NE(none.out.find("tour complete"), std::string::npos);
 }
 
 TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
@@ -184,10 +211,11 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
         EXPECT_EQ(picture->Width(), 1280) << shot;
     }
     EXPECT_NE(run.out.find("40H := 5A, read back from the board"), std::string::npos) << run.out;
-    // The breakpoint's short line is red to the listing's right edge (x 361 .. 626 of the window, its scroll bar to 642).
+    // The breakpoint's short line is red to the listing's right edge (x 361 .. 626 of the window, its scroll bar to
+    // 642; the listing starts under the menu bar and the buttons, at y 52).
     auto breakpoint = ReadPng((out / "05-breakpoint.png").c_str());
     int redRows = 0;
-    for (int y = 30; y < 280; ++y)
+    for (int y = 52; y < 302; ++y)
         redRows += breakpoint->GetPixel(615, y) == kReferenceRed;
     EXPECT_GE(redRows, 10) << "one line of the listing in red";
     EXPECT_LE(redRows, 24) << "and only one";
@@ -195,7 +223,7 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
     auto experiment = ReadPng((out / "09-export.png").c_str());
     int red = 0;
     for (int x = 220; x < 700; ++x)
-        red += experiment->GetPixel(x, 420 + ReferenceRow(60, 200)) == kReferenceRed;
+        red += experiment->GetPixel(x, 442 + ReferenceRow(60, 200)) == kReferenceRed;
     EXPECT_GT(red, 300) << "the set point's line across the graph";
     for (const char* file : {"temperature.png", "temperature.pdf", "temperature.csv"})
         EXPECT_TRUE(std::filesystem::exists(out / file)) << file;

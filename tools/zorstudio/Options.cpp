@@ -36,6 +36,10 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             options.shots = true;
             continue;
         }
+        if (name == "--last") {
+            options.last = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
             return std::nullopt;
@@ -92,8 +96,13 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
         error = "--shots goes with --tour";
         return std::nullopt;
     }
-    if (options.tour.empty() && options.experiment && (!options.program.empty() || !options.device.empty() || options.baud)) {
-        error = "--program, --device and --baud go with --tour or the window, not with the temperature run";
+    if (options.last && !options.device.empty()) {
+        error = "--last and --device both choose the line: give one of them";
+        return std::nullopt;
+    }
+    if (options.tour.empty() && options.experiment &&
+        (!options.program.empty() || !options.device.empty() || options.baud || options.last)) {
+        error = "--program, --device, --last and --baud go with --tour or the window, not with the temperature run";
         return std::nullopt;
     }
     return options;
@@ -101,21 +110,26 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
 
 std::string UsageText()
 {
-    return "Usage: zorstudio [--program FILE] [--device PATH] [--baud N] [--seconds N]\n"
+    return "Usage: zorstudio [--program FILE] [--device PATH | --last] [--baud N] [--seconds N]\n"
            "       zorstudio [--target N] [--samples N] [--period MS] [--png FILE] [--seconds N] [--no-window]\n"
-           "       zorstudio --tour DIR [--shots] [--program FILE] [--device PATH] [--baud N] [--samples N]\n"
+           "       zorstudio --tour DIR [--shots] [--program FILE] [--device PATH | --last] [--baud N]\n"
+           "                 [--samples N]\n"
            "\n"
            "On a display, zorstudio opens its main window on a virtual experiment box inside\n"
            "this program (or the board on --device): the 8051 source editor (--program, by\n"
            "default the sample sort.asm), the build output, the disassembly listing, the\n"
            "registers and internal RAM, the communication log and the control-experiment\n"
-           "panel. Buttons stand in for menus; F5 runs, F10 steps over, F11 steps into,\n"
+           "panel. The menus File, Build, Debug and Line (Alt+F, B, D, L) and the row of\n"
+           "buttons under them run the commands; F5 runs, F10 steps over, F11 steps into,\n"
            "F9 sets or clears a breakpoint at the cursor (or click the listing's margin),\n"
-           "Ctrl+F10 runs to the cursor, Ctrl+B builds, Ctrl+S saves, Escape cancels the\n"
-           "reset prompt. XDATA switches the memory grid to the external memory, the field\n"
-           "after it takes the page's hexadecimal address (Enter). Port lists the virtual\n"
-           "board and the serial devices; the one clicked is opened, connected and\n"
-           "remembered. --seconds N closes the window after N seconds.\n"
+           "Ctrl+F10 runs to the cursor, Ctrl+B builds, Ctrl+S saves, Ctrl+O opens another\n"
+           "source, Escape closes a menu or cancels the reset prompt. File > Open... and\n"
+           "Save As... ask for a path (Enter accepts, Escape cancels); with unsaved edits,\n"
+           "Open and Exit first say so and go ahead when chosen again. XDATA switches the\n"
+           "memory grid to the external memory, the field after it takes the page's\n"
+           "hexadecimal address (Enter). Port (Line > Port...) lists the device used last,\n"
+           "the virtual board and the serial devices; the one clicked is opened, connected\n"
+           "and remembered. --seconds N closes the window after N seconds.\n"
            "\n"
            "Without a display, or with any of the options below, it runs a temperature control\n"
            "experiment against the virtual box and shows it live in a graph window: the set\n"
@@ -148,6 +162,8 @@ std::string UsageText()
            "  --device PATH  a board on this serial device (default: a virtual board inside\n"
            "                 this program); a device that answered and its baud rate are\n"
            "                 remembered in $XDG_CONFIG_HOME/zorkit/zorstudio.conf\n"
+           "  --last         the serial device remembered there (and its baud rate), instead\n"
+           "                 of the virtual board; the virtual board when none is remembered\n"
            "  --baud N       9600, 4800, 2400, 1200 or 600 (default: the remembered rate, else 9600)\n"
            "\n"
            "The picture's path is checked before the experiment starts.\n"

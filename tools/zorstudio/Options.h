@@ -20,6 +20,7 @@ struct COptions {
     std::string program;       // the program of the tour or the window; empty: the sample
     std::string device;        // the serial device of the tour or the window; empty: the virtual board
     std::optional<int> baud;
+    bool last = false;         // the line remembered from the last run instead of --device
     // An option of the plain temperature run was given: that run, not the window.
     bool experiment = false;
 };

@@ -46,7 +46,10 @@ zorstudio::CLineChoice ChosenLine(const zorstudio::COptions& options)
 {
     const zorstudio::CLineChoice remembered = zorstudio::LoadLineChoice();
     zorstudio::CLineChoice line;
-    line.device = options.device;
+    line.device = options.last ? remembered.device : options.device;
+    if (options.last && remembered.IsVirtual())
+        std::fprintf(stderr, "zorstudio: no serial device is remembered in %s; the virtual board is used\n",
+                     zorstudio::SettingsPath().c_str());
     line.baud = options.baud.value_or(remembered.baud);
     return line;
 }
@@ -109,7 +112,7 @@ int Study(int argc, char** argv)
             return Studio(*options, *screen);
     }
 #endif
-    if (!options->program.empty() || !options->device.empty() || options->baud)
+    if (!options->program.empty() || !options->device.empty() || options->baud || options->last)
         return Fail("there is no display for the window; --tour DIR runs the session without one");
 
     // Without a window the picture is the result: its path must take it before the run.

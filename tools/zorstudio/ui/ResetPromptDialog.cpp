@@ -1,5 +1,7 @@
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
 
+#include <utility>
+
 #include "zorkit/module/ResourceIds.h"
 
 namespace zorstudio {
@@ -20,6 +22,13 @@ void CResetPromptDialog::OnCancel()
     CModeless::OnCancel();
     if (m_onCancel)
         m_onCancel();
+}
+
+void CResetPromptDialog::PostNcDestroy()
+{
+    if (auto gone = std::exchange(onGone, nullptr))
+        gone();
+    CModeless::PostNcDestroy();
 }
 
 }

@@ -17,8 +17,13 @@ public:
     // The port and baud line, GBK.
     void SetPortText(const std::string& gbk);
 
+    // Runs as the window goes, before the object deletes itself; also when the prompt
+    // goes with its owner, which hears of it only after.
+    std::function<void()> onGone;
+
 protected:
     void OnCancel() override;
+    void PostNcDestroy() override;
 
 private:
     std::function<void()> m_onCancel;

@@ -1,11 +1,16 @@
 #include "tools/zorstudio/ui/StudioWindow.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 #include "tools/zorstudio/ui/HexCell.h"
+#include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
@@ -24,6 +29,7 @@ namespace {
 constexpr UINT kKeyF5 = 0x74, kKeyF9 = 0x78, kKeyF11 = 0x7A;
 constexpr std::uintptr_t kTickTimer = 1;
 constexpr UINT kTickMs = 100;
+constexpr int kMenuBarHeight = CMenuBar::kHeight;
 constexpr int kButtonRow = 30;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 24;
@@ -48,6 +54,40 @@ constexpr ButtonSpec kButtons[] = {
     {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdPort, "Port"},
     {CStudioWindow::IdMemoryPage, "XDATA"},
 };
+
+// The menus, each item with the command id its button or key has.
+std::vector<CMenu> StudioMenus()
+{
+    using W = CStudioWindow;
+    return {
+        {"File", {{W::IdOpen, "Open...", "Ctrl+O"}, {W::IdSave, "Save", "Ctrl+S"}, {W::IdSaveAs, "Save As..."},
+                  {0, ""}, {W::IdExit, "Exit"}}},
+        {"Build", {{W::IdBuild, "Build", "Ctrl+B"}, {W::IdDownload, "Download"}}},
+        {"Debug", {{W::IdRun, "Run", "F5"}, {W::IdStepOver, "Step Over", "F10"}, {W::IdStepInto, "Step Into", "F11"},
+                   {W::IdBreakpoint, "Toggle Breakpoint", "F9"}, {W::IdRunToCursor, "Run to Cursor", "Ctrl+F10"},
+                   {0, ""}, {W::IdCopyRun, "Copy-Run"}, {W::IdReset, "Reset"}, {W::IdConnect, "Connect"}}},
+        {"Line", {{W::IdPort, "Port..."}}},
+    };
+}
+
+// A typed path: a leading ~/ is the home directory, a relative path is taken from
+// the current directory.
+std::filesystem::path TypedPath(const std::string& utf8)
+{
+    const char* home = std::getenv("HOME");
+    if (utf8.rfind("~/", 0) == 0 && home && home[0])
+        return std::filesystem::path(home) / utf8.substr(2);
+    return utf8;
+}
+
+bool IsButtonDown(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: return true;
+    default: return false;
+    }
+}
 
 // Replaces the buffer's text by lines (GBK) and tells its views.
 void FillBuffer(CTextBuf& buffer, const std::vector<std::string>& lines)
@@ -87,7 +127,8 @@ std::string BufferText(const CTextBuf& buffer)
 }
 
 CStudioWindow::CStudioWindow(CDebugSession& session)
-    : m_session(session), m_memory(kMemoryRows), m_panel(session), m_status({kLinkPaneWidth, kCaretPaneWidth})
+    : m_session(session), m_memory(kMemoryRows), m_panel(session), m_status({kLinkPaneWidth, kCaretPaneWidth}),
+      m_menuBar(StudioMenus())
 {
 }
 
@@ -105,7 +146,7 @@ const CMessageMap* CStudioWindow::GetThisMessageMap()
         zorkit::MapMessage<WM_TIMER>(&CStudioWindow::OnTimer),
         zorkit::MapMessage<WM_SIZE>(&CStudioWindow::OnSize),
         zorkit::MapMessage<WM_PAINT>(&CStudioWindow::OnPaint),
-        zorkit::MapCommandRange(IdSave, IdMemoryPage, &CStudioWindow::OnCommandButton),
+        zorkit::MapCommandRange(IdSave, IdExit, &CStudioWindow::OnCommandButton),
     });
     return &map;
 }
@@ -123,6 +164,9 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     if (CWnd::OnCreate(cs) == -1)
         return -1;
     CFont* guiFont = CFont::FromHandle(HFONT(GetStockObject(DEFAULT_GUI_FONT)));
+    m_menuBar.isEnabled = [this](UINT command) { return CanRun(command); };
+    if (!m_menuBar.Create(this, CRect(0, 0, kWidth, kMenuBarHeight), IdMenuBar, IdMenuList))
+        return -1;
     for (const ButtonSpec& spec : kButtons) {
         auto button = std::make_unique<CWnd>();
         if (!button->CreateEx(0, "BUTTON", spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), this,
@@ -184,10 +228,11 @@ void CStudioWindow::OnDestroy()
 {
     KillTimer(kTickTimer);
     m_session.SetStopHandler({});
-    if (m_prompt) {
-        m_prompt->DestroyWindow();
-        m_prompt = nullptr;
-    }
+    // Prompts still shown went before this message (owned windows go first), and
+    // their pointers with them.
+    if (m_prompt)
+        std::exchange(m_prompt, nullptr)->DestroyWindow();
+    ClosePathPrompt();
     CWnd::OnDestroy();
 }
 
@@ -203,19 +248,21 @@ void CStudioWindow::Layout()
         return;
     CRect client;
     GetClientRect(&client);
+    m_menuBar.MoveWindow(0, 0, client.Width(), kMenuBarHeight);
+    const int buttonTop = kMenuBarHeight + (kButtonRow - kButtonHeight) / 2;
     int x = kGap;
     for (auto& button : m_buttons) {
-        button->MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
+        button->MoveWindow(x, buttonTop, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kGap;
     }
-    m_pageField.MoveWindow(x, (kButtonRow - kButtonHeight) / 2, kPageFieldWidth, kButtonHeight);
+    m_pageField.MoveWindow(x, buttonTop, kPageFieldWidth, kButtonHeight);
     const int statusTop = client.bottom - CStatusBar::kHeight;
     const int panelTop = statusTop - CExperimentPanel::kHeight;
     m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
     m_panel.MoveWindow(0, panelTop, client.Width(), CExperimentPanel::kHeight);
 
     // Four columns: source over output, listing over log, registers, memory.
-    const int top = kButtonRow;
+    const int top = kMenuBarHeight + kButtonRow;
     const int height = panelTop - kGap - top;
     const int upper = height * 2 / 3;
     const int memoryWidth = 428, registerWidth = 204;
@@ -250,7 +297,13 @@ void CStudioWindow::OnTimer(UINT id)
 
 void CStudioWindow::OnCommandButton(UINT id)
 {
+    // Asking again means asking next: any other command first forgets the refusal.
+    if (m_discardAsked && *m_discardAsked != id)
+        m_discardAsked.reset();
     switch (id) {
+    case IdOpen: OpenFile(); break;
+    case IdSaveAs: SaveAs(); break;
+    case IdExit: Exit(); break;
     case IdSave: Save(); break;
     case IdBuild: Build(); break;
     case IdDownload: Download(); break;
@@ -270,9 +323,21 @@ void CStudioWindow::OnCommandButton(UINT id)
 
 BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
 {
+    if (IsButtonDown(msg->message) && CloseDropDownsOutside(msg->hwnd))
+        return TRUE;
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
         return CWnd::PreTranslateMessage(msg);
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = (msg->lParam & (LPARAM(1) << 29)) != 0;
+    if (alt && msg->message == WM_SYSKEYDOWN) {
+        for (std::size_t i = 0; i < m_menuBar.Menus().size(); ++i)
+            if (UINT(m_menuBar.Menus()[i].title[0]) == msg->wParam) {
+                m_menuBar.Open(i);
+                return TRUE;
+            }
+    }
+    if (MenuKey(UINT(msg->wParam)))
+        return TRUE;
     switch (msg->wParam) {
     case kKeyF5: Run(); return TRUE;
     case kKeyF9: ToggleBreakpointAtCursor(); return TRUE;
@@ -284,9 +349,16 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
         ShowTypedExternalPage();
         return TRUE;
     case VK_ESCAPE:
+        if (CloseDropDowns())
+            return TRUE;
         if (!m_prompt)
             break;
         CancelReset();
+        return TRUE;
+    case 'O':
+        if (!ctrl)
+            break;
+        OpenFile();
         return TRUE;
     case 'B':
         if (!ctrl)
@@ -307,15 +379,23 @@ bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 {
     // Read here rather than by the buffer, which takes a lone LF for no line end:
     // assembly sources on this system end their lines with LF.
+    // The editor's text stays as it is until the whole file has been read.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return Failed("cannot open " + path.string() + ": it is a directory");
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    if (!in.good() && !in.eof())
-        return Failed("cannot read " + path.string());
     if (!in.is_open())
-        return Failed("cannot open " + path.string());
+        return Failed("cannot open " + path.string() + ": " + std::strerror(errno ? errno : ENOENT));
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    if (in.bad())
+        return Failed("cannot read " + path.string());
     FillBuffer(m_source, SplitLines(text));
     m_source.SetModified(FALSE);
     m_sourcePath = path;
+    m_discardAsked.reset();
+    // What was built from the old text does not belong to this one.
+    m_build = CBuildResult{};
     m_editor.SetCursorPos(CPoint(0, 0));
     SetWindowText(("zorstudio - " + path.filename().string()).c_str());
     Tell("opened " + path.string());
@@ -325,15 +405,161 @@ bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 bool CStudioWindow::Save()
 {
     if (m_sourcePath.empty())
-        return Failed("the source has no file yet");
+        return SaveAs();
+    return SaveSourceAs(m_sourcePath);
+}
+
+bool CStudioWindow::SaveSourceAs(const std::filesystem::path& path)
+{
     // With LF line ends, as the source was read.
     const std::string text = BufferText(m_source);
     zorkit::AtomicFileWriter out;
-    if (!out.Open(m_sourcePath.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
-        return Failed("cannot save " + m_sourcePath.string());
+    errno = 0;
+    if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
+        return Failed("cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : ""));
     m_source.SetModified(FALSE);
-    Tell("saved " + m_sourcePath.string());
+    m_discardAsked.reset();
+    if (path != m_sourcePath) {
+        m_sourcePath = path;
+        SetWindowText(("zorstudio - " + path.filename().string()).c_str());
+    }
+    Tell("saved " + path.string());
     return true;
+}
+
+bool CStudioWindow::MayDiscardEdits(UINT command, const std::string& again)
+{
+    if (!m_source.IsModified() || m_discardAsked == command)
+        return true;
+    m_discardAsked = command;
+    return Failed("the source has unsaved edits: Save keeps them, " + again + " again discards them");
+}
+
+bool CStudioWindow::OpenFile()
+{
+    if (!MayDiscardEdits(IdOpen, "Open"))
+        return false;
+    const std::filesystem::path folder = m_sourcePath.empty() ? std::filesystem::current_path() : m_sourcePath.parent_path();
+    PromptForPath("Open the 8051 source:", folder / "", [this](const std::filesystem::path& path) {
+        return OpenSource(path);
+    });
+    return m_pathPrompt != nullptr;
+}
+
+bool CStudioWindow::SaveAs()
+{
+    const std::filesystem::path initial =
+        m_sourcePath.empty() ? std::filesystem::current_path() / "program.asm" : m_sourcePath;
+    PromptForPath("Save the source as:", initial, [this](const std::filesystem::path& path) {
+        return SaveSourceAs(path);
+    });
+    return m_pathPrompt != nullptr;
+}
+
+void CStudioWindow::PromptForPath(const std::string& purpose, const std::filesystem::path& initial,
+                                  std::function<bool(const std::filesystem::path&)> accept)
+{
+    ClosePathPrompt();
+    m_pathPrompt = new CPathPromptDialog(
+        this, purpose, zorkit::GbkFromUtf8(initial.string()),
+        [this, accept](const std::string& typed) {
+            const std::string utf8 = zorkit::Utf8FromGbk(typed);
+            if (utf8.empty()) {
+                Failed("type a path, or Escape");
+                return;
+            }
+            // A path that did not serve leaves the prompt open for another try.
+            if (accept(TypedPath(utf8)))
+                ClosePathPrompt();
+            else if (m_pathPrompt)
+                m_pathPrompt->SelectPath();
+        },
+        [this] {
+            ClosePathPrompt();
+            Tell("cancelled");
+        });
+    // It goes with the window as well, before the window's own WM_DESTROY.
+    m_pathPrompt->onGone = [this] { m_pathPrompt = nullptr; };
+    if (!m_pathPrompt->Create(this)) {
+        m_pathPrompt = nullptr;
+        Failed("cannot show the path prompt");
+        return;
+    }
+    m_pathPrompt->ShowWindow(SW_SHOW);
+}
+
+void CStudioWindow::ClosePathPrompt()
+{
+    if (!m_pathPrompt)
+        return;
+    // The prompt deletes itself with its window.
+    std::exchange(m_pathPrompt, nullptr)->DestroyWindow();
+}
+
+bool CStudioWindow::Exit()
+{
+    if (!MayDiscardEdits(IdExit, "Exit"))
+        return false;
+    DestroyWindow();
+    return true;
+}
+
+bool CStudioWindow::CanRun(UINT command) const
+{
+    switch (command) {
+    case IdDownload: return m_build.ok;
+    case IdRun: case IdStepOver: case IdStepInto: case IdRunToCursor: case IdCopyRun: return m_entry.has_value();
+    // At a line of the built source, or of the listing of what was downloaded.
+    case IdBreakpoint: return m_build.ok || !m_programListing.Lines().empty();
+    default: return true;
+    }
+}
+
+bool CStudioWindow::CloseDropDownsOutside(HWND target)
+{
+    auto inside = [target](CWnd* list) { return target == list->m_hWnd || ::IsChild(list->m_hWnd, target); };
+    bool used = false;
+    if (CDropDownList* menu = m_menuBar.OpenList(); menu && !inside(menu) && target != m_menuBar.m_hWnd) {
+        m_menuBar.Close();
+        used = true;
+    }
+    if (CPortList* ports = PortListWindow(); ports && !inside(ports)) {
+        ports->ShowWindow(SW_HIDE);
+        // The menu bar takes its click: a title opens its menu at once.
+        used = used || target != m_menuBar.m_hWnd;
+    }
+    return used;
+}
+
+bool CStudioWindow::CloseDropDowns()
+{
+    bool closed = false;
+    if (m_menuBar.OpenList()) {
+        m_menuBar.Close();
+        closed = true;
+    }
+    if (CPortList* ports = PortListWindow()) {
+        ports->ShowWindow(SW_HIDE);
+        closed = true;
+    }
+    return closed;
+}
+
+bool CStudioWindow::MenuKey(UINT key)
+{
+    const auto open = m_menuBar.OpenMenu();
+    CDropDownList* list = m_menuBar.OpenList();
+    if (!open || !list)
+        return false;
+    const std::size_t menus = m_menuBar.Menus().size();
+    switch (key) {
+    case VK_UP: list->MoveHot(-1); return true;
+    case VK_DOWN: list->MoveHot(1); return true;
+    case VK_LEFT: m_menuBar.Open((*open + menus - 1) % menus); return true;
+    case VK_RIGHT: m_menuBar.Open((*open + 1) % menus); return true;
+    case VK_RETURN: list->ChooseHot(); return true;
+    default: return false;
+    }
 }
 
 bool CStudioWindow::Build()
@@ -531,8 +757,9 @@ void CStudioWindow::ChoosePort()
         m_portList->ShowWindow(SW_HIDE);
         return;
     }
+    m_menuBar.Close();
     m_portList.reset();
-    m_portList = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud));
+    m_portList = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud, LoadLineChoice()));
     m_portList->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
     CRect button;
     GetDlgItem(IdPort)->GetWindowRect(&button);
@@ -662,6 +889,7 @@ void CStudioWindow::SyncResetPrompt()
     const auto prompt = m_session.ResetPrompt();
     if (prompt && !m_prompt) {
         m_prompt = new CResetPromptDialog(this, [this] { CancelReset(); });
+        m_prompt->onGone = [this] { m_prompt = nullptr; };
         if (!m_prompt->Create(this)) {
             m_prompt = nullptr;
             return;
@@ -669,8 +897,7 @@ void CStudioWindow::SyncResetPrompt()
         m_prompt->SetPortText(prompt->gbk);
         m_prompt->ShowWindow(SW_SHOW);
     } else if (!prompt && m_prompt) {
-        m_prompt->DestroyWindow();
-        m_prompt = nullptr;
+        std::exchange(m_prompt, nullptr)->DestroyWindow();
     }
 }
 

@@ -1,11 +1,16 @@
-// zorstudio's main window: a row of command buttons, the source editor over the build
-// output, the disassembly listing over the link's state and communication log, the
-// registers and a page of internal RAM in grids, the control-experiment panel, and
-// the status line (message, link state, caret position). Keys: F5 run, F10 step over,
-// F11 step into, F9 breakpoint at the cursor, Ctrl+F10 run to the cursor, Ctrl+B
-// build, Ctrl+S save, Escape cancels the reset prompt, Enter in the page field after
-// XDATA shows that external page. Port picks the line (the virtual board or a serial
-// device) and remembers it. It works the same on the screen and headless.
+// zorstudio's main window: the menu bar (File, Build, Debug, Line), a row of command
+// buttons, the source editor over the build output, the disassembly listing over the
+// link's state and communication log, the registers and a page of internal RAM in
+// grids, the control-experiment panel, and the status line (message, link state, caret
+// position). A menu item, its button and its key run the same command function.
+// Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
+// run to the cursor, Ctrl+B build, Ctrl+S save, Ctrl+O open; Alt+F/B/D/L opens a menu,
+// and in an open menu the arrow keys move, Enter chooses and Escape closes it (so does
+// a click elsewhere). Escape also cancels the reset prompt; Enter in the page field
+// after XDATA shows that external page. File > Open... and Save As... ask for a path
+// in a small prompt. Port (or Line > Port...) picks the line, the virtual board or a
+// serial device, the one used last first, and remembers it. It works the same on the
+// screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
@@ -15,7 +20,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +31,7 @@
 #include "tools/zorstudio/ProgramListing.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
+#include "tools/zorstudio/ui/MenuBar.h"
 #include "tools/zorstudio/ui/MemoryGrid.h"
 #include "tools/zorstudio/ui/OutputView.h"
 #include "tools/zorstudio/ui/PortList.h"
@@ -34,19 +42,20 @@
 
 namespace zorstudio {
 
+class CPathPromptDialog;
 class CResetPromptDialog;
 
 class CStudioWindow : public CWnd {
 public:
     static constexpr int kWidth = 1280;
-    static constexpr int kHeight = 790;
+    static constexpr int kHeight = 812;
 
-    // The command buttons, in the row's order.
+    // The commands: the buttons in the row's order, then those only in the menus.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage,
+        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdOpen, IdSaveAs, IdExit,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdPortList,
-        IdExternalPage,
+        IdExternalPage, IdMenuBar, IdMenuList,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -61,6 +70,15 @@ public:
     // The commands, as the buttons and keys run them; false when the command failed
     // (the message line says why).
     bool Save();
+    // Asks for a path to open (File > Open...); refused once while the source has
+    // unsaved edits, and shown when asked again.
+    bool OpenFile();
+    // Asks for a path to save the source under (File > Save As...).
+    bool SaveAs();
+    // Writes the source to path and makes it the source's file.
+    bool SaveSourceAs(const std::filesystem::path& path);
+    // Closes the window (File > Exit); refused once while the source has unsaved edits.
+    bool Exit();
     bool Build();
     bool Download();
     bool Run();
@@ -73,6 +91,8 @@ public:
     bool AwaitReset();
     bool Connect();
     void CancelReset();
+    // Whether the command can run now; the menus grey the others.
+    bool CanRun(UINT command) const;
     // Shows (or, shown, closes) the list of lines under the Port button.
     void ChoosePort();
     // Reopens the session on the line, remembers it in the settings and connects;
@@ -111,6 +131,10 @@ public:
     const CBuildResult& LastBuild() const { return m_build; }
     // The reset prompt while it is shown, else null.
     CResetPromptDialog* ResetPromptWindow() { return m_prompt; }
+    // The path prompt of Open or Save As while it is shown, else null.
+    CPathPromptDialog* PathPromptWindow() { return m_pathPrompt; }
+    CMenuBar& MenuBar() { return m_menuBar; }
+    const std::filesystem::path& SourcePath() const { return m_sourcePath; }
 
     static const CMessageMap* GetThisMessageMap();
     const CMessageMap* GetMessageMap() const override;
@@ -141,6 +165,17 @@ private:
     std::optional<WORD> CursorAddress();
     bool Failed(const std::string& what);
     bool ShowTypedExternalPage();
+    // Asks for a path; accept runs the command and says whether the prompt may close.
+    void PromptForPath(const std::string& purpose, const std::filesystem::path& initial,
+                       std::function<bool(const std::filesystem::path&)> accept);
+    void ClosePathPrompt();
+    // False (and a message) the first time a command would discard unsaved edits.
+    bool MayDiscardEdits(UINT command, const std::string& again);
+    // Closes the open menu or the Port list when a click lands outside it; true when the
+    // click is used up by that.
+    bool CloseDropDownsOutside(HWND target);
+    bool CloseDropDowns();
+    bool MenuKey(UINT key);
 
     CDebugSession& m_session;
     std::filesystem::path m_sourcePath;
@@ -155,7 +190,11 @@ private:
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
     CWnd m_pageField;
+    CMenuBar m_menuBar;
     CResetPromptDialog* m_prompt = nullptr;
+    CPathPromptDialog* m_pathPrompt = nullptr;
+    // The command that was refused for discarding unsaved edits, and may now.
+    std::optional<UINT> m_discardAsked;
     // Kept hidden after a choice until the next list: it cannot go while its click runs.
     std::unique_ptr<CPortList> m_portList;
     CTextView* m_caretSource = nullptr;
