@@ -107,6 +107,14 @@ BOOL CCommPort::WriteLog(const char* text)
 
 BOOL CCommPort::OpenPort()
 {
+    if (OpenPortUnlogged())
+        return TRUE;
+    LogOpenFailure();
+    return FALSE;
+}
+
+BOOL CCommPort::OpenPortUnlogged()
+{
     using zorkit::SerialOpenFailure;
     if (!m_serial.Open(m_nPort)) {
         SerialOpenFailure why = m_serial.LastOpenFailure();
@@ -134,10 +142,14 @@ BOOL CCommPort::FailOpen(int code, zorkit::SerialOpenFailure why)
 {
     PushError(code);
     m_lastOpenFailure = why;
-    std::string line = "ERROR: 无法打开串口设备 " + zorkit::SerialPortPath(m_nPort) + "：" +
-                       zorkit::DescribeSerialOpenFailure(why);
-    LogText(line.c_str());
     return FALSE;
+}
+
+void CCommPort::LogOpenFailure()
+{
+    std::string line = "ERROR: 无法打开串口设备 " + zorkit::SerialPortPath(m_nPort) + "：" +
+                       zorkit::DescribeSerialOpenFailure(m_lastOpenFailure);
+    LogText(line.c_str());
 }
 
 BOOL CCommPort::SetupPort(BOOL baudOnly)

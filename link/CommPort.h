@@ -26,6 +26,7 @@ public:
     CCommPort(const CCommPort&) = delete;
     CCommPort& operator=(const CCommPort&) = delete;
 
+    // Opens and configures the port; on failure the log gets a line saying why.
     BOOL OpenPort();
     // Why the last OpenPort failed (None after a success); the log has it in words too.
     zorkit::SerialOpenFailure GetLastOpenFailure() const { return m_lastOpenFailure; }
@@ -60,6 +61,11 @@ public:
 protected:
     // Logs a UTF-8 text, converted to the log's GBK.
     BOOL LogText(const char* utf8);
+    // OpenPort without its reason line, for callers that log their own failure line
+    // first; they follow it with LogOpenFailure().
+    BOOL OpenPortUnlogged();
+    // Logs in words why the last open failed.
+    void LogOpenFailure();
     // Waits until `count` bytes are waiting or `timeoutMs` passed; returns how many are.
     DWORD WaitForInput(DWORD count, DWORD timeoutMs) { return m_serial.WaitForInput(count, timeoutMs); }
     bool IsPortHungUp() const { return m_serial.IsHungUp(); }

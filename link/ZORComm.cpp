@@ -133,6 +133,7 @@ BOOL CZORComm::SetCommOption(int port, int baud)
 {
     LogText("正在重新设置串口通讯参数...");
     BOOL result;
+    bool openFailed = false;
     if (port == m_nPort) {
         result = TRUE;
         if (baud != m_nBaud) {
@@ -142,8 +143,15 @@ BOOL CZORComm::SetCommOption(int port, int baud)
     } else {
         m_nPort = port;
         m_nBaud = baud;
-        result = CloseConnection() && OpenPort();
+        result = CloseConnection();
+        if (result) {
+            result = OpenPortUnlogged();
+            openFailed = !result;
+        }
     }
     LogText(result ? "参数设置成功！" : "ERROR: 设置串口通讯参数失败！！！");
+    // Why the new port could not be opened comes right after the failure it explains.
+    if (openFailed)
+        LogOpenFailure();
     return result;
 }

@@ -243,7 +243,7 @@ TEST_F(TransferTest, DeviceWithoutASerialLineKeepsTheSystemErrorBoxAndLogsWhy)
     EXPECT_NE(std::find(lines.begin(), lines.end(), "ERROR: 无法打开串口设备 /dev/null：not a serial device"), lines.end());
 }
 
-TEST_F(TransferTest, MovingToAPortThatCannotBeOpenedLogsWhyBeforeTheFailure)
+TEST_F(TransferTest, MovingToAPortThatCannotBeOpenedLogsWhyAfterTheFailure)
 {
     Establish();
     const std::string missing = (logDir / "unplugged").string();
@@ -251,9 +251,19 @@ TEST_F(TransferTest, MovingToAPortThatCannotBeOpenedLogsWhyBeforeTheFailure)
     EXPECT_FALSE(link->SetCommOption(kPort + 4, 0));
     zorkit::ResetSerialPortPath(kPort + 4);
     EXPECT_EQ(link->GetLastOpenFailure(), zorkit::SerialOpenFailure::NoSuchDevice);
-    EXPECT_EQ(From(LogLines(), "正在重新设置串口通讯参数..."),
+    const std::string reason = "ERROR: 无法打开串口设备 " + missing + "：no such device";
+    auto lines = From(LogLines(), "正在重新设置串口通讯参数...");
+    EXPECT_EQ(lines, (std::vector<std::string>{"正在重新设置串口通讯参数...", "设置通讯状态...", "成功！",
+                                               "ERROR: 设置串口通讯参数失败！！！", reason}));
+
+    // A later move that fails before any open is tried gives no stale reason.
+    EXPECT_FALSE(link->SetCommOption(kPort + 5, 0)) << "the port is already closed";
+    lines = From(LogLines(), "正在重新设置串口通讯参数...");
+    ASSERT_FALSE(lines.empty());
+    auto again = std::find(lines.begin() + 1, lines.end(), "正在重新设置串口通讯参数...");
+    ASSERT_NE(again, lines.end());
+    EXPECT_EQ(std::vector<std::string>(again, lines.end()),
               (std::vector<std::string>{"正在重新设置串口通讯参数...", "设置通讯状态...", "成功！",
-                                        "ERROR: 无法打开串口设备 " + missing + "：no such device",
                                         "ERROR: 设置串口通讯参数失败！！！"}));
 }
 
