@@ -107,17 +107,14 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
     {
         std::lock_guard<std::mutex> hold(m_lock);
         bool silent = m_silent;
+        bool reset = m_resetRequested.exchange(false);
         Clock::time_point now = Clock::now();
         if (!silent && m_experiment)
             m_experiment->Tick(now, out);
         else if (!silent)
             m_monitor.Tick(now, out);
-        if (m_resetRequested.exchange(false) && !silent) {
-            m_experiment.reset();
-            m_monitor.PressReset(out);
-        }
         long got = 0;
-        while (woken == CPseudoTerminal::WAIT_READY && (got = m_line.Read(buffer, sizeof buffer)) > 0) {
+        while ((woken == CPseudoTerminal::WAIT_READY || reset) && (got = m_line.Read(buffer, sizeof buffer)) > 0) {
             now = Clock::now();
             for (long i = 0; i < got; ++i) {
                 pass.Add({WireDirection::Received, buffer[i], now});
@@ -126,6 +123,17 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
                 else if (!silent)
                     m_monitor.Receive(buffer[i], now, out);
             }
+        }
+        // Bytes that reached the board before the key was pressed belong to the time
+        // before the reset: they are taken first, so no answer of the host's to an
+        // earlier block passes for its answer to the banner.
+        if (reset && !silent) {
+            // A reset board never finishes the answer it was holding back.
+            out.clear();
+            m_held.clear();
+            m_heldUntil.reset();
+            m_experiment.reset();
+            m_monitor.PressReset(out);
         }
         HoldBack(out);
     }

@@ -320,6 +320,10 @@ protected:
         std::string tail = "board mode " + std::to_string(int(board.Mode())) + ", log ends:";
         for (std::size_t i = lines.size() > 20 ? lines.size() - 20 : 0; i < lines.size(); ++i)
             tail += "\n  " + lines[i];
+        std::vector<zorkit::sim::CWireByte> wire = board.WireLog().Entries();
+        tail += "\nwire ends (< from the host, > to the host):";
+        for (std::size_t i = wire.size() > 48 ? wire.size() - 48 : 0; i < wire.size(); ++i)
+            tail += (wire[i].direction == zorkit::sim::WireDirection::Received ? " <" : " >") + Hex(wire[i].value);
         return tail;
     }
 
@@ -354,7 +358,7 @@ protected:
             auto lines = LogLines();
             return std::count(lines.begin(), lines.end(), "单片机复位线程已经启动") > std::count(lines.begin(), lines.end(), "复位线程即将终止");
         }));
-        ASSERT_TRUE(PressResetUntilAnswered(board, 3));
+        ASSERT_TRUE(PressResetUntilAnswered(board, 4));
         ASSERT_TRUE(WaitFor([&] { return link->IsZORConnect() && !WorkerRuns(); })) << LogTail();
         EXPECT_FALSE(link->IsProgExcAll());
         EXPECT_EQ(link->GetZORCPUType(), CZORComm::CPU_8051);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "sim/BoardProtocol.h"
 #include "sim/VirtualBoard.h"
 
 // True once the host answered a press; false after `presses` unanswered ones.
@@ -13,9 +14,11 @@ inline bool PressResetUntilAnswered(zorkit::sim::CVirtualBoard& board, int press
     // A listening host answers at once; a banner unanswered this long was lost.
     constexpr std::chrono::seconds kLost{5};
     for (int press = 0; press < presses; ++press) {
-        std::size_t before = board.WireLog().ReceivedCount();
+        std::size_t sent = board.WireLog().SentCount();
         board.PressReset();
-        if (board.WireLog().WaitReceived(before + 1, kLost))
+        // The board sends its echo test only after the host's 0xAA to the banner, so a
+        // byte the host sent before it saw the banner is not taken for an answer.
+        if (board.WireLog().WaitSent(sent + zorkit::sim::kBanner.size() + 1, kLost))
             return true;
     }
     return false;
