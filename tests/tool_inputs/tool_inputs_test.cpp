@@ -58,7 +58,7 @@ protected:
         const std::pair<std::string, std::string> names[] = {
             {"{board}", board.SlavePath()}, {"{dir}", dir.string()},     {"zorlink ", std::string(ZORLINK_PATH) + " "},
             {"zordis ", std::string(ZORDIS_PATH) + " "},                  {"zorsim ", std::string(ZORSIM_PATH) + " "},
-            {"zorstudio ", std::string(ZORSTUDIO_PATH) + " "},
+            {"zorstudio ", std::string(ZORSTUDIO_PATH) + " "},             {"listingshot ", std::string(LISTINGSHOT_PATH) + " "},
         };
         for (const auto& [name, value] : names)
             for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
@@ -358,6 +358,24 @@ TEST_F(ToolInputsTest, PortsListsDevicesAndWarnsOfProgramsThatGrabThem)
     ::waitpid(grabber, nullptr, 0);
     EXPECT_EQ(ports.status, 0);
     EXPECT_NE(ports.err.find("warning: brltty is running"), std::string::npos) << ports.err;
+}
+
+TEST_F(ToolInputsTest, ListingshotWritesItsPictureOrSaysWhyNot)
+{
+    scratch.Write("plain-file", "text");
+    Check({
+        {"listingshot {dir}/absent/listing.png", 1, {"listingshot: cannot write " + dir.string() + "/absent/listing.png: No such file or directory"}},
+        {"listingshot {dir}", 1, {"listingshot: cannot write " + dir.string() + ": it is a directory"}},
+        {"listingshot {dir}/plain-file/listing.png", 1, {"cannot write", "Not a directory"}},
+        {"listingshot", 2, {"Usage: listingshot PNG"}},
+        {"listingshot {dir}/a.png {dir}/b.png", 2, {"Usage: listingshot PNG"}},
+        {"listingshot --width 3 {dir}/a.png", 2, {"Usage: listingshot PNG"}},
+        {"listingshot --help", 0, {}, {"Usage: listingshot PNG"}},
+        {"listingshot {dir}/listing.png", 0, {}},
+    });
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.png")) << "a usage error writes nothing";
+    const std::string png = Slurp(dir / "listing.png");
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << "the picture is a PNG file";
 }
 
 TEST_F(ToolInputsTest, ZorsimAndZorstudioFollowTheSameRules)
