@@ -189,10 +189,21 @@ TEST_F(ToolInputsTest, OneNumberConventionAddressesAndBytesHexCountsDecimal)
         {"zorlink -d {board} read ext 100H 2", 0, {}, {"0100: A1 A2\n"}},
         {"zorlink -d {board} read ext 0x100 2", 0, {}, {"0100: A1 A2\n"}},
         {"zorlink -d {board} write ext 8000 12 3FH 0x40", 0, {}},
-        {"zorlink -d {board} read ext 100 x", 2, {"COUNT decimal"}},
+        {"zorlink -d {board} read ext 100 x", 2, {"read: ", "COUNT decimal", "(usage: read ext|int ADDR COUNT)"}},
         {"zorlink -d {board} read ext 1G 2", 2, {"ADDR hexadecimal"}},
     });
     EXPECT_EQ(board.ReadMemory(MemorySpace::External, 0x8000, 3), (std::vector<BYTE>{0x12, 0x3F, 0x40}));
+    // The synopsis is said once, whatever was wrong with the arguments.
+    for (const char* command : {"read ext 100 x", "read ext 100", "write ext 1G 1", "write ext 100", "regs 1G",
+                                "load", "load {dir} 1G"}) {
+        ToolRun wrong = Run(std::string("zorlink -d {board} ") + command);
+        EXPECT_EQ(wrong.status, 2) << command << ": " << wrong.err;
+        const std::string synopsis = std::string(command).substr(0, std::string(command).find(' ')) + " ";
+        std::size_t first = wrong.err.find("(usage: " + synopsis);
+        EXPECT_NE(first, std::string::npos) << command << ": " << wrong.err;
+        EXPECT_EQ(wrong.err.find(synopsis, wrong.err.find(": ") + 2), first + 8)
+            << command << ": the synopsis is said more than once:\n" << wrong.err;
+    }
     ToolRun script = Run("zorlink -d {board} script -", "read ext 100 2   # the first two bytes\n# a comment line\n");
     EXPECT_EQ(script.status, 0) << script.err;
     EXPECT_EQ(script.out, "0100: A1 A2\n");
