@@ -78,9 +78,12 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
         return kExitUsage;
     }
     CommandResult result = command->run(session, Arguments(words.begin() + 1, words.end()));
-    if (!result.ok)
+    // A usage error ends with the synopsis, unless its reason already gives it.
+    if (!result.ok) {
+        const bool showSynopsis = result.usage && result.reason.find(command->synopsis) == std::string::npos;
         std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
-                     result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
+                     showSynopsis ? (" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
+    }
     // The library's own words come after zorlink's.
     for (std::string text : session.TakeLibraryMessages()) {
         for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 3)
