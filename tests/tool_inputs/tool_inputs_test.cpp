@@ -60,9 +60,12 @@ protected:
             {"zordis ", std::string(ZORDIS_PATH) + " "},                  {"zorsim ", std::string(ZORSIM_PATH) + " "},
             {"zorstudio ", std::string(ZORSTUDIO_PATH) + " "},             {"listingshot ", std::string(LISTINGSHOT_PATH) + " "},
         };
+        // A tool named last, without arguments, is found too.
+        text += ' ';
         for (const auto& [name, value] : names)
             for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
                 text.replace(at, name.size(), value);
+        text.pop_back();
         return text;
     }
 
