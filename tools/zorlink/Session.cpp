@@ -180,9 +180,13 @@ bool CLinkSession::AwaitReset(double seconds)
     std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(seconds));
     // The watcher marks the link up before its own connection test: until it has
     // ended, a command of ours would share the line with that test.
+    // A watcher that met the hang-up before its first wait (its purge of the line fails)
+    // ends without noting it: a line nobody reads is then looked at here. Never while
+    // the watcher runs, as this look takes in the bytes it waits for.
     bool reset = WaitFor(
         [link] {
-            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) || link->IsPortGone();
+            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) ||
+                   link->IsPortGone() || (!link->IsResetWatcherRunning() && link->CheckPortGone());
         },
         seconds);
     if (link->IsPortGone()) {
