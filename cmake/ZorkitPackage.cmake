@@ -7,7 +7,8 @@ set(ZORKIT_TOOL_SUMMARIES
   "zorlink|the serial link to an experiment box from the shell"
   "zorsim|a virtual experiment box on a pseudo-terminal"
   "zordis|list 8051 machine code from a raw binary or Intel HEX file"
-  "zorstudio|a temperature control experiment shown in a graph window")
+  "zorstudio|the debugging host for an experiment box: editor, assembler, listing, registers, memory, communication log and control experiments in one window"
+  "listingshot|a picture of an 8051 disassembly listing in a text view, written as PNG")
 if(HELP2MAN)
   set(pages)
   foreach(entry IN LISTS ZORKIT_TOOL_SUMMARIES)
@@ -39,7 +40,7 @@ set(CPACK_PACKAGE_VENDOR "zorkit developers")
 set(CPACK_PACKAGE_CONTACT "zorkit developers <zorkit@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "library, tools and virtual board for microcontroller experiment boxes")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The serial link to 8051/8086/8098 experiment boxes with closed-loop control experiments, an 8051 disassembler, a waveform graph, and a virtual board that plays the box on a pseudo-terminal; the tools zorlink, zorsim, zordis and zorstudio.")
+  "The serial link to 8051/8086/8098 experiment boxes with closed-loop control experiments, an 8051 disassembler, a waveform graph, and a virtual board that plays the box on a pseudo-terminal; the tools zorlink, zorsim, zordis, zorstudio and listingshot.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Unpacks the .deb of a build tree (made here when none is given) into a scratch
 # root, without dpkg -i or root, and runs each tool's --help from there without
-# LD_LIBRARY_PATH.
+# LD_LIBRARY_PATH; each has its manual page when help2man is there.
 #   package_test.sh BUILD_DIR [PACKAGE.deb]
 set -euo pipefail
 BUILD=$1 DEB=${2:-}
@@ -19,7 +19,12 @@ for file in usr/include/zorkit/zorkit.h usr/include/zorkit/link/ZORComm.h usr/li
   [ -f "$ROOT/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 dpkg-deb --field "$DEB" Depends | grep -q libcairo2 || { echo "the dependencies are not declared"; exit 1; }
-for tool in zorlink zorsim zordis zorstudio; do
+# Every program the package installs, not a list that a new tool could miss.
+TOOLS=$(ls "$ROOT/usr/bin")
+for tool in zorlink zorsim zordis zorstudio listingshot; do
+  grep -qx "$tool" <<<"$TOOLS" || { echo "the package lacks $tool"; exit 1; }
+done
+for tool in $TOOLS; do
   env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/$tool" --help >"$WORK/help" 2>&1 \
     || { echo "$tool --help failed from the unpacked package:"; cat "$WORK/help"; exit 1; }
   grep -q "^Usage: $tool" "$WORK/help" || { echo "$tool --help says no usage"; exit 1; }

@@ -58,11 +58,14 @@ protected:
         const std::pair<std::string, std::string> names[] = {
             {"{board}", board.SlavePath()}, {"{dir}", dir.string()},     {"zorlink ", std::string(ZORLINK_PATH) + " "},
             {"zordis ", std::string(ZORDIS_PATH) + " "},                  {"zorsim ", std::string(ZORSIM_PATH) + " "},
-            {"zorstudio ", std::string(ZORSTUDIO_PATH) + " "},
+            {"zorstudio ", std::string(ZORSTUDIO_PATH) + " "},             {"listingshot ", std::string(LISTINGSHOT_PATH) + " "},
         };
+        // A tool named last, without arguments, is found too.
+        text += ' ';
         for (const auto& [name, value] : names)
             for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
                 text.replace(at, name.size(), value);
+        text.pop_back();
         return text;
     }
 
@@ -189,10 +192,21 @@ TEST_F(ToolInputsTest, OneNumberConventionAddressesAndBytesHexCountsDecimal)
         {"zorlink -d {board} read ext 100H 2", 0, {}, {"0100: A1 A2\n"}},
         {"zorlink -d {board} read ext 0x100 2", 0, {}, {"0100: A1 A2\n"}},
         {"zorlink -d {board} write ext 8000 12 3FH 0x40", 0, {}},
-        {"zorlink -d {board} read ext 100 x", 2, {"COUNT decimal"}},
+        {"zorlink -d {board} read ext 100 x", 2, {"read: ", "COUNT decimal", "(usage: read ext|int ADDR COUNT)"}},
         {"zorlink -d {board} read ext 1G 2", 2, {"ADDR hexadecimal"}},
     });
     EXPECT_EQ(board.ReadMemory(MemorySpace::External, 0x8000, 3), (std::vector<BYTE>{0x12, 0x3F, 0x40}));
+    // The synopsis is said once, whatever was wrong with the arguments.
+    for (const char* command : {"read ext 100 x", "read ext 100", "write ext 1G 1", "write ext 100", "regs 1G",
+                                "load", "load {dir} 1G"}) {
+        ToolRun wrong = Run(std::string("zorlink -d {board} ") + command);
+        EXPECT_EQ(wrong.status, 2) << command << ": " << wrong.err;
+        const std::string synopsis = std::string(command).substr(0, std::string(command).find(' ')) + " ";
+        std::size_t first = wrong.err.find("(usage: " + synopsis);
+        EXPECT_NE(first, std::string::npos) << command << ": " << wrong.err;
+        EXPECT_EQ(wrong.err.find(synopsis, wrong.err.find(": ") + 2), first + 8)
+            << command << ": the synopsis is said more than once:\n" << wrong.err;
+    }
     ToolRun script = Run("zorlink -d {board} script -", "read ext 100 2   # the first two bytes\n# a comment line\n");
     EXPECT_EQ(script.status, 0) << script.err;
     EXPECT_EQ(script.out, "0100: A1 A2\n");
@@ -358,6 +372,24 @@ TEST_F(ToolInputsTest, PortsListsDevicesAndWarnsOfProgramsThatGrabThem)
     ::waitpid(grabber, nullptr, 0);
     EXPECT_EQ(ports.status, 0);
     EXPECT_NE(ports.err.find("warning: brltty is running"), std::string::npos) << ports.err;
+}
+
+TEST_F(ToolInputsTest, ListingshotWritesItsPictureOrSaysWhyNot)
+{
+    scratch.Write("plain-file", "text");
+    Check({
+        {"listingshot {dir}/absent/listing.png", 1, {"listingshot: cannot write " + dir.string() + "/absent/listing.png: No such file or directory"}},
+        {"listingshot {dir}", 1, {"listingshot: cannot write " + dir.string() + ": it is a directory"}},
+        {"listingshot {dir}/plain-file/listing.png", 1, {"cannot write", "Not a directory"}},
+        {"listingshot", 2, {"Usage: listingshot PNG"}},
+        {"listingshot {dir}/a.png {dir}/b.png", 2, {"Usage: listingshot PNG"}},
+        {"listingshot --width 3 {dir}/a.png", 2, {"Usage: listingshot PNG"}},
+        {"listingshot --help", 0, {}, {"Usage: listingshot PNG"}},
+        {"listingshot {dir}/listing.png", 0, {}},
+    });
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.png")) << "a usage error writes nothing";
+    const std::string png = Slurp(dir / "listing.png");
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << "the picture is a PNG file";
 }
 
 TEST_F(ToolInputsTest, ZorsimAndZorstudioFollowTheSameRules)

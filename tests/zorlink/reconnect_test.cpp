@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -24,10 +26,10 @@ namespace {
 using namespace std::chrono_literals;
 using zorkit::sim::MemorySpace;
 
-// zorlink running a script from a pipe, its output going to files.
-class ScriptProcess {
+// zorlink with standard input from a pipe (for a script), its output going to files.
+class ZorlinkProcess {
 public:
-    ScriptProcess(const std::filesystem::path& dir, const std::string& device, bool reconnect) : m_dir(dir)
+    ZorlinkProcess(const std::filesystem::path& dir, const std::vector<std::string>& arguments) : m_dir(dir)
     {
         int input[2];
         if (::pipe(input) != 0)
@@ -38,17 +40,17 @@ public:
             ::dup2(::open((dir / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
             ::dup2(::open((dir / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
             ::close(input[1]);
-            std::vector<const char*> args = {"zorlink", "-d", device.c_str(), "--log-dir", dir.c_str()};
-            if (reconnect)
-                args.push_back("--reconnect");
-            args.insert(args.end(), {"script", "-", nullptr});
+            std::vector<const char*> args = {"zorlink", "--log-dir", dir.c_str()};
+            for (const std::string& argument : arguments)
+                args.push_back(argument.c_str());
+            args.push_back(nullptr);
             ::execv(ZORLINK_PATH, const_cast<char* const*>(args.data()));
             ::_exit(127);
         }
         ::close(input[0]);
         m_input = input[1];
     }
-    ~ScriptProcess()
+    ~ZorlinkProcess()
     {
         CloseInput();
         if (m_pid > 0 && m_status < 0) {
@@ -102,6 +104,16 @@ private:
     int m_status = -1;
 };
 
+// zorlink running a script from standard input.
+std::vector<std::string> ScriptArguments(const std::string& device, bool reconnect)
+{
+    std::vector<std::string> args = {"-d", device};
+    if (reconnect)
+        args.push_back("--reconnect");
+    args.insert(args.end(), {"script", "-"});
+    return args;
+}
+
 TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItIsBack)
 {
     zorkit::sim::CVirtualBoard board;
@@ -110,7 +122,7 @@ TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItI
     const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
     std::filesystem::create_symlink(board.SlavePath(), adapter);
 
-    ScriptProcess zorlink(scratch.Path(), adapter.string(), true);
+    ZorlinkProcess zorlink(scratch.Path(), ScriptArguments(adapter.string(), true));
     ASSERT_TRUE(zorlink.Started());
     zorlink.Send("connect\n");
     ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
@@ -144,7 +156,7 @@ TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheA
     zorkit::sim::CVirtualBoard board;
     ASSERT_TRUE(board.Start()) << board.LastError();
     TempDir scratch;
-    ScriptProcess zorlink(scratch.Path(), board.SlavePath(), false);
+    ZorlinkProcess zorlink(scratch.Path(), ScriptArguments(board.SlavePath(), false));
     ASSERT_TRUE(zorlink.Started());
     zorlink.Send("connect\n");
     ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
@@ -158,6 +170,80 @@ TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheA
     EXPECT_LT(std::chrono::steady_clock::now() - pulled, 30s) << "the wait went on for the reset key of a board that is gone";
     EXPECT_NE(zorlink.Err().find("stdin:2: await-reset: the serial adapter is gone"), std::string::npos) << zorlink.Err();
     EXPECT_EQ(zorlink.Err().find("stdin:3"), std::string::npos) << "the script ends at the failure";
+}
+
+// The adapter given by its number, as users find it: /dev/ttyUSB0 with a by-id name
+// leading to it. Pulled out during a control run, it comes back as ttyUSB1 under the
+// same by-id name; zorlink finds it there, and runs the experiment again.
+TEST(ZorlinkReconnectTest, ASingleCommandWaitsForTheAdapterUnderItsByIdNameAndRunsAgain)
+{
+    zorkit::sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    TempDir scratch;
+    const std::filesystem::path dev = scratch.Path() / "dev";
+    const std::filesystem::path byId = dev / "serial" / "by-id";
+    std::filesystem::create_directories(byId);
+    const std::filesystem::path stable = byId / "usb-Zorkit_Virtual_Adapter_0001-if00-port0";
+    std::filesystem::create_symlink(board.SlavePath(), dev / "ttyUSB0");
+    std::filesystem::create_symlink("../../ttyUSB0", stable);
+    ::setenv("ZORKIT_SERIAL_BY_ID_DIR", byId.c_str(), 1);
+
+    const std::string device = (dev / "ttyUSB0").string();
+    ZorlinkProcess zorlink(scratch.Path(), {"-d", device, "--reconnect", "--reconnect-wait", "60", "control", "temp",
+                                            "--samples", "3", "--period", "0", "--timeout", "60"});
+    ::unsetenv("ZORKIT_SERIAL_BY_ID_DIR");
+    ASSERT_TRUE(zorlink.Started());
+    ASSERT_TRUE(zorlink.ErrShows("waiting for the board's first sample on " + device + "...")) << zorlink.Err();
+
+    board.HangUp();
+    std::filesystem::remove(stable);
+    std::filesystem::remove(dev / "ttyUSB0");
+    ASSERT_TRUE(zorlink.ErrShows("Waiting for " + stable.string() + " (it was " + device + ") to come back (up to 60 s)"))
+        << zorlink.Err();
+    EXPECT_NE(zorlink.Err().find("zorlink: control: the serial adapter is gone: " + device + " was unplugged"),
+              std::string::npos)
+        << zorlink.Err();
+
+    // Back with another number.
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    std::filesystem::create_symlink(board.SlavePath(), dev / "ttyUSB1");
+    std::filesystem::create_symlink("../../ttyUSB1", stable);
+    ASSERT_TRUE(zorlink.ErrShows(stable.string() + " is back.")) << zorlink.Err();
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    ASSERT_TRUE(PressResetUntilAnswered(board, 10));
+    ASSERT_TRUE(zorlink.ErrShows("Reset succeeded: Intel 8051")) << zorlink.Err();
+    ASSERT_TRUE(zorlink.ErrShows("zorlink: running control again\nzorlink: waiting for the board's first sample on " +
+                                 stable.string() + "..."))
+        << zorlink.Err();
+
+    zorkit::sim::CExperimentSettings settings;
+    settings.samplePeriod = std::chrono::milliseconds(0);
+    board.StartExperiment(settings);
+    EXPECT_EQ(zorlink.Wait(), 0) << zorlink.Err();
+    // The board that went away sent none: these came from the one that came back.
+    const std::string samples = zorlink.Out();
+    EXPECT_EQ(std::count(samples.begin(), samples.end(), '\n'), 3) << "three samples:\n" << samples;
+}
+
+TEST(ZorlinkReconnectTest, ASingleCommandWhoseAdapterStaysAwayFailsAfterTheWaitGiven)
+{
+    zorkit::sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    TempDir scratch;
+    const std::filesystem::path adapter = scratch.Path() / "adapter";
+    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    ZorlinkProcess zorlink(scratch.Path(), {"-d", adapter.string(), "--reconnect", "--reconnect-wait", "1",
+                                            "await-reset", "60"});
+    ASSERT_TRUE(zorlink.Started());
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    board.HangUp();
+    std::filesystem::remove(adapter);
+    EXPECT_EQ(zorlink.Wait(), 1);
+    EXPECT_NE(zorlink.Err().find("Waiting for " + adapter.string() + " to come back (up to 1 s)"), std::string::npos)
+        << "not a USB adapter by number: its own path is waited for\n" << zorlink.Err();
+    EXPECT_NE(zorlink.Err().find("zorlink: " + adapter.string() + " did not come back within 1 s"), std::string::npos)
+        << zorlink.Err();
+    EXPECT_EQ(zorlink.Err().find("again"), std::string::npos) << "nothing is run again:\n" << zorlink.Err();
 }
 
 }

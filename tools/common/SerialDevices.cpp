@@ -1,6 +1,8 @@
 #include "tools/common/SerialDevices.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -68,4 +70,32 @@ CSerialDeviceList FindSerialDevices()
         found.devices.push_back({"/dev/" + name, UsbIdentity(name), aliases[name]});
     }
     return found;
+}
+
+std::string SerialByIdDirectory()
+{
+    const char* given = std::getenv("ZORKIT_SERIAL_BY_ID_DIR");
+    return given && *given ? given : "/dev/serial/by-id";
+}
+
+std::string StableSerialName(const std::string& device, const std::string& byIdDirectory)
+{
+    const std::string name = fs::path(device).filename().string();
+    std::size_t digits = 0;
+    for (const char* prefix : {"ttyUSB", "ttyACM"})
+        if (name.rfind(prefix, 0) == 0)
+            digits = name.size() - std::string(prefix).size();
+    if (digits == 0 || !std::all_of(name.end() - long(digits), name.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return "";
+    std::error_code error;
+    const fs::path target = fs::canonical(device, error);
+    if (error)
+        return "";
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(byIdDirectory, error)) {
+        std::error_code unresolved;
+        if (fs::canonical(entry.path(), unresolved) == target && !unresolved)
+            found.push_back(entry.path().string());
+    }
+    return found.empty() ? "" : *std::min_element(found.begin(), found.end());
 }

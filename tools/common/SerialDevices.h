@@ -21,3 +21,13 @@ struct CSerialDeviceList {
 };
 
 CSerialDeviceList FindSerialDevices();
+
+// Where the stable names of USB serial adapters are: /dev/serial/by-id, or the
+// directory in $ZORKIT_SERIAL_BY_ID_DIR (which tests set to a directory of their own).
+std::string SerialByIdDirectory();
+
+// The stable name in `byIdDirectory` that leads to `device` when the device is a USB
+// serial adapter (ttyUSBn, ttyACMn), whose number may change when it is plugged in
+// again; empty when device is another kind or has no such name. The first in name
+// order when several lead to it.
+std::string StableSerialName(const std::string& device, const std::string& byIdDirectory);

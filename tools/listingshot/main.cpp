@@ -1,5 +1,6 @@
 // listingshot: a picture of a disassembly listing in a text view, the way a debugging
 // host shows it: the current line marked by the arrow, a breakpoint line in red.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +10,8 @@
 #include "zorkit/editor/TextView.h"
 #include "zorkit/platform/ui/Snapshot.h"
 #include "zorkit/platform/ui/WindowClass.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/ToolMain.h"
 
 namespace {
 
@@ -21,9 +24,16 @@ constexpr int kBreakpointLine = 9;
 constexpr std::size_t kCodeColumns = 16;
 
 const char kUsage[] =
-    "usage: listingshot PNG\n"
-    "Writes a picture of an 8051 disassembly listing in a text view to PNG: the current\n"
-    "line is marked by the arrow, a breakpoint line is drawn white on red.\n";
+    "Usage: listingshot PNG\n"
+    "\n"
+    "Writes a picture of an 8051 disassembly listing in a text view to the file PNG, the\n"
+    "way the debugging host shows it: the current line is marked by the arrow, a\n"
+    "breakpoint line is drawn white on red. No display is needed.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     this text\n"
+    "\n"
+    "Exit status: 0 when the picture was written, 1 when it could not be, 2 for usage errors.\n";
 
 // A small 8051 program: count R7 down into P1, with a subroutine call.
 unsigned char kProgram[] = {
@@ -43,17 +53,20 @@ unsigned char kProgram[] = {
     0x22,              // ret
 };
 
-}
-
-int main(int argc, char** argv)
+int Shoot(int argc, char** argv)
 {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return kExitOk;
     }
-    if (argc != 2) {
+    if (argc != 2 || (argv[1][0] == '-' && argv[1][1] != '\0')) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
+    }
+    // The file is checked before the work, so that its reason is the system's own.
+    if (auto why = tools::CheckOutputPath(argv[1])) {
+        std::fprintf(stderr, "listingshot: %s\n", why->c_str());
+        return kExitFailed;
     }
 
     CTextBuf buffer;
@@ -78,10 +91,18 @@ int main(int argc, char** argv)
     }
     view.AttachToBuffer(&buffer);
     view.UpdateWindow();
+    errno = 0;
     if (!zorkit::WriteWindowPng(view.m_hWnd, argv[1])) {
-        std::fprintf(stderr, "listingshot: cannot write %s\n", argv[1]);
+        const int error = errno;
+        view.DetachFromBuffer();
+        std::fprintf(stderr, "listingshot: cannot write %s: %s\n", argv[1],
+                     error ? std::strerror(error) : "the picture could not be made");
         return kExitFailed;
     }
     view.DetachFromBuffer();
     return kExitOk;
 }
+
+}
+
+int main(int argc, char** argv) { return tools::RunTool("listingshot", Shoot, argc, argv); }

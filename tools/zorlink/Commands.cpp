@@ -103,12 +103,12 @@ CommandResult Connect(CLinkSession& session, const Arguments& args)
 CommandResult Read(CLinkSession& session, const Arguments& args)
 {
     if (args.size() != 3)
-        return CommandResult::Usage("read ext|int ADDR COUNT");
+        return CommandResult::Usage("takes three arguments, not " + std::to_string(args.size()));
     auto external = ParseSpace(args[0]);
     auto address = ParseAddress(args[1]);
     auto count = ParseDecimal(args[2], 0x10000);
     if (!external || !address || !count || *count == 0)
-        return CommandResult::Usage("read ext|int ADDR COUNT (ADDR hexadecimal 0..FFFF, COUNT decimal 1..65536)");
+        return CommandResult::Usage("the memory is ext or int, ADDR hexadecimal 0..FFFF, COUNT decimal 1..65536");
     if (auto past = RangePastEnd(*external, *address, *count))
         return CommandResult::Usage(*past);
     CZORComm* link;
@@ -129,12 +129,12 @@ CommandResult Read(CLinkSession& session, const Arguments& args)
 CommandResult Write(CLinkSession& session, const Arguments& args)
 {
     if (args.size() < 3)
-        return CommandResult::Usage("write ext|int ADDR BYTE...");
+        return CommandResult::Usage("needs the memory, an address and at least one byte");
     auto external = ParseSpace(args[0]);
     auto address = ParseAddress(args[1]);
     auto bytes = ParseBytes(args.begin() + 2, args.end());
     if (!external || !address || !bytes)
-        return CommandResult::Usage("write ext|int ADDR BYTE... (ADDR hexadecimal 0..FFFF, bytes hexadecimal 0..FF)");
+        return CommandResult::Usage("the memory is ext or int, ADDR hexadecimal 0..FFFF, bytes hexadecimal 0..FF");
     if (auto past = RangePastEnd(*external, *address, bytes->size()))
         return CommandResult::Usage(*past);
     CZORComm* link;
@@ -154,7 +154,7 @@ CommandResult Registers(CLinkSession& session, const Arguments& args)
 {
     auto bytes = ParseBytes(args.begin(), args.end());
     if (!bytes)
-        return CommandResult::Usage("regs [BYTE...] (bytes hexadecimal 0..FF)");
+        return CommandResult::Usage("bytes are hexadecimal 0..FF");
     CZORComm* link;
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
@@ -186,10 +186,10 @@ CommandResult Load(CLinkSession& session, const Arguments& given)
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args.size() > 2)
-        return CommandResult::Usage("load [--format hex|bin] FILE [ADDR]");
+        return CommandResult::Usage("needs a FILE, and perhaps an ADDR");
     std::optional<WORD> base = kDefaultLoadAddress;
     if (args.size() > 1 && !(base = ParseAddress(args[1])))
-        return CommandResult::Usage("load FILE [ADDR] (ADDR hexadecimal 0..FFFF)");
+        return CommandResult::Usage("ADDR is hexadecimal 0..FFFF");
     CProgramFile program;
     if (!program.Load(args[0], format, *base))
         return CommandResult::Failure(program.GetError());

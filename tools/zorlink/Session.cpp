@@ -6,6 +6,7 @@
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/serial/PortTable.h"
 #include "tools/common/LinkFailure.h"
+#include "tools/common/SerialDevices.h"
 
 namespace {
 
@@ -53,6 +54,9 @@ CLinkSession::CLinkSession(LinkOptions options)
         zorkit::SetSerialPortPath(m_options.port, m_options.device);
     if (!m_options.logDirectory.empty())
         CCommPort::SetLogDirectory(m_options.logDirectory);
+    // Found while the device is there: its by-id name goes with it when it is pulled out.
+    if (m_options.reconnect)
+        m_stableName = StableSerialName(DevicePath(), SerialByIdDirectory());
     // The library's boxes follow zorlink's own English line; the worker may show one too.
     zorkit::SetMessageBoxPresenter([this](const zorkit::MessageBoxRecord& box) {
         std::lock_guard<std::mutex> hold(m_boxesLock);
@@ -137,10 +141,18 @@ std::string CLinkSession::FailureReason()
     return DescribeLinkFailure(*m_link, "await-reset");
 }
 
+std::string CLinkSession::ReconnectPath() const { return m_stableName.empty() ? DevicePath() : m_stableName; }
+
 bool CLinkSession::Reconnect(double seconds)
 {
-    const std::string path = zorkit::SerialPortPath(m_options.port);
-    std::fprintf(stderr, "Waiting for %s to come back (up to %d s)...\n", path.c_str(), int(seconds));
+    const std::string path = ReconnectPath();
+    if (path != DevicePath()) {
+        std::fprintf(stderr, "Waiting for %s (it was %s) to come back (up to %d s)...\n", path.c_str(),
+                     DevicePath().c_str(), int(seconds));
+        zorkit::SetSerialPortPath(m_options.port, path);
+    } else {
+        std::fprintf(stderr, "Waiting for %s to come back (up to %d s)...\n", path.c_str(), int(seconds));
+    }
     // A device that reappears may not open at once (its permissions come a moment later).
     bool reopened = WaitFor([&] {
         std::error_code ignored;
@@ -168,9 +180,13 @@ bool CLinkSession::AwaitReset(double seconds)
     std::fprintf(stderr, "Press the reset key on the experiment box (waiting up to %d s)...\n", int(seconds));
     // The watcher marks the link up before its own connection test: until it has
     // ended, a command of ours would share the line with that test.
+    // A watcher that met the hang-up before its first wait (its purge of the line fails)
+    // ends without noting it: a line nobody reads is then looked at here. Never while
+    // the watcher runs, as this look takes in the bytes it waits for.
     bool reset = WaitFor(
         [link] {
-            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) || link->IsPortGone();
+            return (link->IsZORConnect() && !link->IsProgExcAll() && !link->IsResetWatcherRunning()) ||
+                   link->IsPortGone() || (!link->IsResetWatcherRunning() && link->CheckPortGone());
         },
         seconds);
     if (link->IsPortGone()) {

@@ -17,7 +17,8 @@ struct LinkOptions {
     CZORComm::ZORTYPE cpu = CZORComm::CPU_8051;
     std::string device; // maps the port index when set
     std::string logDirectory;
-    bool reconnect = false; // a script waits for a serial adapter that went away to come back
+    bool reconnect = false;        // a serial adapter that went away is waited for and reopened
+    double reconnectSeconds = 100; // how long for it to come back, and then for the reset key
 };
 
 class CLinkSession {
@@ -47,9 +48,14 @@ public:
     std::string DevicePath() const;
     // True when the serial device has gone away (a USB adapter unplugged).
     bool AdapterGone() const { return m_link && m_link->IsPortGone(); }
-    // Waits up to `seconds` for the gone device to come back under its path, reopens
-    // it and waits for the reset handshake; false with Error() set when it did not.
+    // Waits up to `seconds` for the gone device to come back, reopens it and waits for
+    // the reset handshake; false with Error() set when it did not. A USB adapter given
+    // by its number (ttyUSB0) is looked for under its stable by-id name, since it may
+    // come back with another number.
     bool Reconnect(double seconds);
+    // The path Reconnect waits for: the stable name found when the session began, or
+    // the device itself.
+    std::string ReconnectPath() const;
     // Marks the link down, asks for the board's reset key and waits up to `seconds`
     // until the handshake and the watcher's own connection test are over.
     bool AwaitReset(double seconds);
@@ -68,6 +74,7 @@ private:
     std::string m_error;
     bool m_tested = false;
     int m_stops = 0;
+    std::string m_stableName; // the by-id name of the device, when it has one
     std::mutex m_boxesLock;
     std::vector<std::string> m_boxes;
 };

@@ -34,9 +34,15 @@ void PrintHelp()
         "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051);\n"
         "                 a board with another CPU is a failure\n"
         "  --echo         print each script line (\"> line\") before running it\n"
-        "  --reconnect    when the serial adapter disappears during a script, wait up to 100 s\n"
-        "                 for its device to come back, reopen it, ask for the board's reset key\n"
-        "                 and go on with the next line (the exit status is then 1)\n"
+        "  --reconnect    when the serial adapter disappears under a command, wait for its\n"
+        "                 device to come back, reopen it and ask for the board's reset key;\n"
+        "                 then a single command is run again, and a script goes on with its\n"
+        "                 next line (its exit status is then 1). A USB adapter given as\n"
+        "                 /dev/ttyUSBn or /dev/ttyACMn is waited for under its name in\n"
+        "                 /dev/serial/by-id/, as it may come back with another number\n"
+        "  --reconnect-wait SECONDS\n"
+        "                 how long --reconnect waits for the device, and then for the reset\n"
+        "                 key (decimal, 1..86400; default 100)\n"
         "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
         "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
         "  -h, --help     this text\n"
@@ -78,9 +84,12 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
         return kExitUsage;
     }
     CommandResult result = command->run(session, Arguments(words.begin() + 1, words.end()));
-    if (!result.ok)
+    // A usage error ends with the synopsis, unless its reason already gives it.
+    if (!result.ok) {
+        const bool showSynopsis = result.usage && result.reason.find(command->synopsis) == std::string::npos;
         std::fprintf(stderr, "zorlink: %s%s: %s%s\n", where.c_str(), command->name, result.reason.c_str(),
-                     result.usage ? std::string(" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
+                     showSynopsis ? (" (usage: " + std::string(command->synopsis) + ")").c_str() : "");
+    }
     // The library's own words come after zorlink's.
     for (std::string text : session.TakeLibraryMessages()) {
         for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 3)
@@ -92,8 +101,25 @@ int RunCommand(CLinkSession& session, const Arguments& words, const std::string&
     return result.usage ? kExitUsage : kExitFailed;
 }
 
-// How long a script waits for an adapter to come back, and then for the reset key.
-constexpr double kReconnectSeconds = 100;
+// What became of a command's failure with --reconnect.
+enum class Recovery {
+    NotGone, // the adapter is there (or --reconnect was not given): the failure stands
+    Back,    // the adapter went and came back, and the board was reset
+    Lost,    // it went and did not come back, or the board was not reset (said on stderr)
+};
+
+// After a failed command: with --reconnect, a serial adapter that went away is waited
+// for, reopened and the board reset, for the script and the single command alike.
+Recovery RecoverAdapter(CLinkSession& session, const std::string& where)
+{
+    if (!session.Options().reconnect || !session.AdapterGone())
+        return Recovery::NotGone;
+    if (!session.Reconnect(session.Options().reconnectSeconds)) {
+        std::fprintf(stderr, "zorlink: %s%s\n", where.c_str(), session.Error().c_str());
+        return Recovery::Lost;
+    }
+    return Recovery::Back;
+}
 
 int RunScript(CLinkSession& session, const std::string& name, bool echo)
 {
@@ -126,13 +152,14 @@ int RunScript(CLinkSession& session, const std::string& name, bool echo)
             std::fflush(stdout);
         }
         int result = RunCommand(session, parsed->words, where);
-        if (result != kExitOk && session.Options().reconnect && session.AdapterGone()) {
-            if (!session.Reconnect(kReconnectSeconds)) {
-                std::fprintf(stderr, "zorlink: %s%s\n", where.c_str(), session.Error().c_str());
+        if (result != kExitOk) {
+            Recovery recovery = RecoverAdapter(session, where);
+            if (recovery == Recovery::Lost)
                 return kExitFailed;
+            if (recovery == Recovery::Back) {
+                status = kExitFailed;
+                continue;
             }
-            status = kExitFailed;
-            continue;
         }
         if (result != kExitOk && !parsed->tolerated)
             return result;
@@ -191,6 +218,12 @@ int Run(int argc, char** argv)
             echo = true;
         } else if (option == "--reconnect") {
             options.reconnect = true;
+        } else if (option == "--reconnect-wait") {
+            const char* text = value();
+            auto seconds = text ? tools::ParseDecimal(text, 86400) : std::nullopt;
+            if (!seconds || *seconds == 0)
+                return Usage("--reconnect-wait needs SECONDS, a decimal whole number 1..86400");
+            options.reconnectSeconds = double(*seconds);
         } else if (option == "--log-dir") {
             const char* dir = value();
             if (!dir)
@@ -218,7 +251,18 @@ int Run(int argc, char** argv)
     if (!FindCommand(words[0]))
         return Usage("unknown command '" + words[0] + "'");
     CLinkSession session(options);
-    return RunCommand(session, words, "");
+    // With --reconnect a command that lost its adapter runs again once the board is back.
+    for (;;) {
+        int result = RunCommand(session, words, "");
+        if (result == kExitOk)
+            return kExitOk;
+        Recovery recovery = RecoverAdapter(session, "");
+        if (recovery == Recovery::NotGone)
+            return result;
+        if (recovery == Recovery::Lost)
+            return kExitFailed;
+        std::fprintf(stderr, "zorlink: running %s again\n", words[0].c_str());
+    }
 }
 
 }
