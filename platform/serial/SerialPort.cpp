@@ -235,13 +235,25 @@ bool CSerialPort::PurgeInput()
     std::lock_guard<std::mutex> hold(m_lock);
     m_staged.clear();
     m_stagedStart = 0;
-    return m_fd.IsValid() && ::tcflush(m_fd.Get(), TCIFLUSH) == 0;
+    return FlushLocked(TCIFLUSH);
 }
 
 bool CSerialPort::PurgeOutput()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_fd.IsValid() && ::tcflush(m_fd.Get(), TCOFLUSH) == 0;
+    return FlushLocked(TCOFLUSH);
+}
+
+bool CSerialPort::FlushLocked(int queue)
+{
+    if (!m_fd.IsValid())
+        return false;
+    if (::tcflush(m_fd.Get(), queue) == 0)
+        return true;
+    // A line that hung up before anybody waited on it is noticed here first.
+    if (errno == EIO)
+        MarkHungUp();
+    return false;
 }
 
 bool CSerialPort::StageWaitingLocked()

@@ -99,6 +99,7 @@ public:
 private:
     DWORD QueuedInputLocked();
     // Moves every byte the device holds into the staging buffer.
+    bool FlushLocked(int queue);
     bool StageWaitingLocked();
     void MarkHungUp() { m_hungUp.store(true, std::memory_order_release); }
 

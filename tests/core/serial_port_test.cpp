@@ -150,6 +150,14 @@ TEST_F(SerialPortTest, HangUpFailsEveryWaitAndWrite)
     EXPECT_EQ(port.Write(&b, 1), -1);
 }
 
+TEST_F(SerialPortTest, APurgeOfALineThatHungUpBeforeAnyWaitMarksTheHangUp)
+{
+    device.HangUp();
+    EXPECT_FALSE(port.PurgeInput());
+    EXPECT_TRUE(port.IsHungUp()) << "a watcher that starts with a purge must learn that the line is gone";
+    EXPECT_FALSE(port.PurgeOutput());
+}
+
 TEST_F(SerialPortTest, PortIsExclusive)
 {
     zorkit::CSerialPort second;
