@@ -197,6 +197,55 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     EXPECT_EQ(picture->GetPixel(graph.left + 100, graph.top + ReferenceRow(60, 200)), kReferenceRed);
 }
 
+// The stepper turns the way the panel's direction button says: counter-clockwise
+// steps are 0x55 on the wire, clockwise ones 0xAA. A step run has no samples, and
+// the panel says so instead of showing settling figures.
+TEST_F(StudioWindowTest, TheStepperTurnsTheWayThePanelSays)
+{
+    CExperimentPanel& panel = window->Panel();
+    CWnd& kind = *panel.GetDlgItem(CExperimentPanel::IdKind);
+    CWnd& direction = *panel.GetDlgItem(CExperimentPanel::IdDirection);
+    EXPECT_FALSE(direction.IsWindowVisible()) << "a temperature run has no direction";
+    for (int click = 0; click < 3 && panel.Kind() != zorstudio::ExperimentKind::Stepper; ++click)
+        ClickCentre(kind);
+    ASSERT_EQ(panel.Kind(), zorstudio::ExperimentKind::Stepper);
+    ASSERT_TRUE(direction.IsWindowVisible());
+    CString text;
+    direction.GetWindowText(text);
+    EXPECT_EQ(text.str(), "clockwise");
+    ClickCentre(direction);
+    direction.GetWindowText(text);
+    EXPECT_EQ(text.str(), "counter-clockwise");
+    EXPECT_FALSE(panel.Clockwise());
+
+    TypeInto(*panel.GetDlgItem(CExperimentPanel::IdSamples), "12");
+    TypeInto(*panel.GetDlgItem(CExperimentPanel::IdPeriod), "0");
+    auto stepperRun = [&](BYTE step, BYTE otherWay) {
+        Board().WireLog().Clear();
+        ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdStart));
+        ASSERT_TRUE(session.IsExperimentRunning()) << window->StatusBar().PaneText(0);
+        ASSERT_TRUE(WaitFor([&] { return !panel.FiguresText().empty(); }, 60000));
+        EXPECT_EQ(panel.FiguresText(), "stepper run: 12 periods, no samples to plot");
+        EXPECT_EQ(window->StatusBar().PaneText(0), panel.FiguresText());
+        EXPECT_EQ(panel.GraphWindow(), nullptr) << "no graph for a run without samples";
+        const std::vector<BYTE> received = Board().WireLog().Received();
+        EXPECT_EQ(std::count(received.begin(), received.end(), step), 12) << "a step a period";
+        EXPECT_EQ(std::count(received.begin(), received.end(), otherWay), 0);
+    };
+    {
+        SCOPED_TRACE("counter-clockwise");
+        stepperRun(0x55, 0xAA);
+    }
+    ClickCentre(direction);
+    EXPECT_TRUE(panel.Clockwise());
+    {
+        SCOPED_TRACE("clockwise");
+        stepperRun(0xAA, 0x55);
+    }
+    ClickCentre(kind);
+    EXPECT_FALSE(direction.IsWindowVisible()) << "hidden again for the temperature";
+}
+
 TEST_F(StudioWindowTest, DoubleClickOnAnAssemblerErrorGoesToItsLine)
 {
     ASSERT_TRUE(window->OpenSource(sample));

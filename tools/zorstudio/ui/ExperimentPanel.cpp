@@ -42,6 +42,8 @@ const char* KindName(ExperimentKind kind)
     }
 }
 
+const char* DirectionName(bool clockwise) { return clockwise ? "clockwise" : "counter-clockwise"; }
+
 const char* FileStem(ExperimentKind kind)
 {
     switch (kind) {
@@ -83,6 +85,7 @@ const CMessageMap* CExperimentPanel::GetThisMessageMap()
     static const CMessageMap map(&CWnd::GetThisMessageMap, {
         zorkit::MapMessage<WM_PAINT>(&CExperimentPanel::OnPaint),
         zorkit::MapCommand(IdKind, &CExperimentPanel::OnKind),
+        zorkit::MapCommand(IdDirection, &CExperimentPanel::OnDirection),
         zorkit::MapCommand(IdStart, &CExperimentPanel::OnStart),
         zorkit::MapCommand(IdStop, &CExperimentPanel::OnStop),
         zorkit::MapCommand(IdExportPng, &CExperimentPanel::OnExportPng),
@@ -111,6 +114,12 @@ BOOL CExperimentPanel::Create(CWnd* parent, const CRect& rect, UINT id)
     bool made = add("STATIC", "Kind", SS_LEFT, CRect(kMargin, kMargin + 4, kMargin + kLabelWidth, kMargin + kControlHeight), UINT(IDC_STATIC)) &&
                 add("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, CRect(fieldLeft, kMargin, fieldLeft + kFieldWidth, kMargin + kControlHeight), IdKind);
     int top = kMargin + kRowHeight;
+    // The stepper's direction, beneath its kind; hidden for the other kinds.
+    made = made && add("STATIC", "Direction", SS_LEFT, CRect(kMargin, top + 4, kMargin + kLabelWidth, top + kControlHeight), UINT(IDC_STATIC));
+    if (made)
+        m_directionLabel = m_controls.back().get();
+    made = made && add("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, CRect(fieldLeft, top, fieldLeft + kFieldWidth, top + kControlHeight), IdDirection);
+    top += kRowHeight;
     for (const FieldRow& field : kFields) {
         made = made &&
                add("STATIC", field.label, SS_LEFT, CRect(kMargin, top + 4, kMargin + kLabelWidth, top + kControlHeight), UINT(IDC_STATIC)) &&
@@ -146,9 +155,19 @@ void CExperimentPanel::SetKind(ExperimentKind kind)
     ShowSetup(DefaultSetup(kind));
 }
 
+void CExperimentPanel::SetClockwise(bool clockwise)
+{
+    m_clockwise = clockwise;
+    GetDlgItem(IdDirection)->SetWindowText(DirectionName(clockwise));
+}
+
 void CExperimentPanel::ShowSetup(const CExperimentSetup& setup)
 {
     GetDlgItem(IdKind)->SetWindowText(KindName(setup.kind));
+    SetClockwise(setup.clockwise);
+    const int shown = setup.kind == ExperimentKind::Stepper ? SW_SHOW : SW_HIDE;
+    GetDlgItem(IdDirection)->ShowWindow(shown);
+    m_directionLabel->ShowWindow(shown);
     GetDlgItem(IdSetPoint)->SetWindowText(std::to_string(setup.setPoint).c_str());
     GetDlgItem(IdKp)->SetWindowText(FormatNumber(setup.kp).c_str());
     GetDlgItem(IdKi)->SetWindowText(FormatNumber(setup.ki).c_str());
@@ -160,6 +179,7 @@ void CExperimentPanel::ShowSetup(const CExperimentSetup& setup)
 std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
 {
     CExperimentSetup setup = DefaultSetup(m_kind);
+    setup.clockwise = m_clockwise;
     auto whole = [&](UINT id, const char* name, int& out) {
         const std::string text = WindowText(*GetDlgItem(int(id)));
         char* end = nullptr;
@@ -217,6 +237,7 @@ bool CExperimentPanel::Start()
         return false;
     }
     m_running = true;
+    m_stopAsked = false;
     m_figures.clear();
     GetDlgItem(IdFigures)->SetWindowText("");
     if (CExperimentPicture* picture = m_session.Experiment()->Picture()) {
@@ -224,14 +245,19 @@ bool CExperimentPanel::Start()
         picture->Graph().CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, GraphRect(), this, 0);
     }
     Invalidate(FALSE);
-    Tell(std::string(KindName(setup->kind)) + " run started: " + std::to_string(setup->samples) + " samples");
+    if (setup->kind == ExperimentKind::Stepper)
+        Tell("Stepper run started: " + std::to_string(setup->samples) + " periods " + DirectionName(setup->clockwise));
+    else
+        Tell(std::string(KindName(setup->kind)) + " run started: " + std::to_string(setup->samples) + " samples");
     return true;
 }
 
 void CExperimentPanel::Stop()
 {
-    if (m_session.IsExperimentRunning())
+    if (m_session.IsExperimentRunning()) {
+        m_stopAsked = true;
         m_session.StopExperiment();
+    }
 }
 
 void CExperimentPanel::Poll()
@@ -250,6 +276,15 @@ void CExperimentPanel::ShowFigures()
     CExperimentRecord* record = m_session.Experiment();
     if (!record)
         return;
+    if (record->Setup().kind == ExperimentKind::Stepper) {
+        // The board answers a step with nothing the link passes on: no curve, no figures.
+        const std::string periods = std::to_string(record->Setup().samples) + " periods";
+        m_figures = m_stopAsked ? "stepper run stopped before its " + periods + ", no samples to plot"
+                                : "stepper run: " + periods + ", no samples to plot";
+        GetDlgItem(IdFigures)->SetWindowText(zorkit::GbkFromUtf8(m_figures).c_str());
+        Tell(m_figures);
+        return;
+    }
     const CSettlingFigures f = record->Figures();
     const char* unit = Unit(record->Setup().kind);
     char text[512];
@@ -313,6 +348,8 @@ void CExperimentPanel::OnKind()
                                                                       : ExperimentKind::Temperature;
     SetKind(next);
 }
+
+void CExperimentPanel::OnDirection() { SetClockwise(!m_clockwise); }
 
 void CExperimentPanel::OnStart() { Start(); }
 void CExperimentPanel::OnStop() { Stop(); }

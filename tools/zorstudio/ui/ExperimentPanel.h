@@ -1,5 +1,6 @@
 // The control-experiment panel: the kind (a button that cycles temperature, speed and
-// stepper), the set point, the gains, the period and the sample count; Start and Stop;
+// stepper), the stepper's direction (a button that toggles clockwise and
+// counter-clockwise, shown for the stepper alone), the set point, the gains, the period and the sample count; Start and Stop;
 // the live graph of the run; the settling figures once it has ended; and export of the
 // picture (PNG), a printout (PDF) and the samples (CSV) into the export directory.
 // The host's timer calls Poll while the panel lives.
@@ -23,7 +24,7 @@ public:
 
     // Control identifiers, for the host's tests and scripts.
     enum : UINT {
-        IdKind = 301, IdSetPoint, IdKp, IdKi, IdKd, IdPeriod, IdSamples,
+        IdKind = 301, IdSetPoint, IdKp, IdKi, IdKd, IdPeriod, IdSamples, IdDirection,
         IdStart = 310, IdStop, IdExportPng, IdExportPdf, IdExportCsv,
         IdFigures = 320,
     };
@@ -39,6 +40,9 @@ public:
     void SetExportDirectory(const std::filesystem::path& directory) { m_exportDirectory = directory; }
     ExperimentKind Kind() const { return m_kind; }
     void SetKind(ExperimentKind kind);
+    // The stepper's direction; the kind's default (clockwise) after SetKind.
+    bool Clockwise() const { return m_clockwise; }
+    void SetClockwise(bool clockwise);
     // The fields as a setup; nothing, with the reason told through onMessage, when one is wrong.
     std::optional<CExperimentSetup> ReadSetup();
     bool Start();
@@ -56,6 +60,7 @@ public:
     const CMessageMap* GetMessageMap() const override;
     void OnPaint();
     void OnKind();
+    void OnDirection();
     void OnStart();
     void OnStop();
     void OnExportPng();
@@ -70,9 +75,12 @@ private:
 
     CDebugSession& m_session;
     ExperimentKind m_kind = ExperimentKind::Temperature;
+    bool m_clockwise = true;
+    CWnd* m_directionLabel = nullptr;
     std::vector<std::unique_ptr<CWnd>> m_controls;
     std::filesystem::path m_exportDirectory;
     bool m_running = false;
+    bool m_stopAsked = false;
     std::string m_figures;
 };
 
