@@ -65,6 +65,40 @@ TEST_F(TextViewKeys, MovesStopAtTheEndsOfTheText)
     EXPECT_EQ(Selection(Editor()), Sel(CPoint(2, 0), CPoint(2, 2))) << "Ctrl+Home keeps the column too";
 }
 
+// Columns are bytes: a double-byte character takes two steps of the arrow keys. The
+// caret stands at the glyph's left edge before it and at its right edge after it.
+TEST_F(TextViewKeys, ArrowsStepOverADoubleByteCharacterByteByByte)
+{
+    const std::string zhong = zorkit::GbkFromUtf8("中");
+    ASSERT_EQ(zhong.size(), 2u);
+    Show({"ab" + zhong + "c"});
+    const int glyph = Editor().CalcTxtExtent(zhong.c_str(), 2).cx;
+    EXPECT_GT(glyph, Editor().GetCharWidthA()) << "wider than a Latin letter";
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    ASSERT_EQ(Cursor(), CPoint(2, 0));
+    const int before = zorkit::GetCaretInfo().rect.left;
+    Key(VK_RIGHT);
+    EXPECT_EQ(Cursor(), CPoint(3, 0)) << "one byte a step";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Cursor(), CPoint(4, 0));
+    EXPECT_EQ(zorkit::GetCaretInfo().rect.left, before + glyph) << "past the glyph";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Cursor(), CPoint(5, 0));
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    EXPECT_EQ(Cursor(), CPoint(3, 0));
+    Key(VK_LEFT);
+    EXPECT_EQ(Cursor(), CPoint(2, 0));
+    EXPECT_EQ(zorkit::GetCaretInfo().rect.left, before) << "back at the glyph's left edge";
+
+    Key(VK_RIGHT, {VK_SHIFT});
+    Key(VK_RIGHT, {VK_SHIFT});
+    EXPECT_EQ(Selection(Editor()), Sel(CPoint(2, 0), CPoint(4, 0)));
+    Command(Editor(), ID_EDIT_COPY);
+    EXPECT_EQ(zorkit::test::ClipboardText(), zhong) << "both bytes are selected";
+}
+
 TEST_F(TextViewKeys, PagesScrollBothPanesOfTheRow)
 {
     Show(zorkit::test::NumberedLines(100));

@@ -40,6 +40,43 @@ TEST_F(EditingView, TypingInsertsAtTheCursorAndReplacesTheSelection)
     EXPECT_EQ(Text(), Lines{"qaX" + zorkit::GbkFromUtf8("中")}) << "overwrite mode still inserts";
 }
 
+// A character typed inside a line repaints that line alone, in the editing pane and
+// in the pane beside it. The typed characters are handled without pumping the
+// paints, so that the views' update regions can be read.
+TEST_F(EditingView, TypingIntoALineRepaintsOnlyThatLine)
+{
+    Show({"alpha", "beta", "gamma", "delta", "a line wider than the others"});
+    Click(Editor(), PointOf(Editor(), CPoint(2, 2)));
+    ASSERT_EQ(Cursor(), CPoint(2, 2));
+    const int lh = Editor().GetLineHeight();
+    auto typeWithoutPainting = [&](const std::string& utf8) {
+        Editor().UpdateWindow();
+        Reader().UpdateWindow();
+        CRect dirty;
+        ASSERT_FALSE(Editor().GetUpdateRect(&dirty)) << "nothing is waiting to be painted";
+        ASSERT_FALSE(Reader().GetUpdateRect(&dirty));
+        zorkit::InjectText(utf8);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE))
+            DispatchMessage(&msg);
+    };
+    auto expectOnlyLine = [&](CTextView& view, int line) {
+        CRect client, dirty;
+        view.GetClientRect(&client);
+        view.GetUpdateRect(&dirty);
+        EXPECT_EQ(dirty, CRect(0, line * lh, client.right, (line + 1) * lh));
+    };
+    typeWithoutPainting("x");
+    EXPECT_EQ(Text()[2], "gaxmma");
+    expectOnlyLine(Editor(), 2);
+    expectOnlyLine(Reader(), 2);
+
+    typeWithoutPainting("中");
+    EXPECT_EQ(Text()[2], "gax" + zorkit::GbkFromUtf8("中") + "mma") << "both bytes of a double-byte character";
+    expectOnlyLine(Editor(), 2);
+    expectOnlyLine(Reader(), 2);
+}
+
 TEST_F(EditingView, EnterCopiesTheIndentationOfTheLineAbove)
 {
     Show({"  abcd"});
