@@ -9,11 +9,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cairo.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -390,6 +395,63 @@ TEST_F(ToolInputsTest, ListingshotWritesItsPictureOrSaysWhyNot)
     EXPECT_FALSE(std::filesystem::exists(dir / "a.png")) << "a usage error writes nothing";
     const std::string png = Slurp(dir / "listing.png");
     EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << "the picture is a PNG file";
+
+    // The listing marks line 4 as the current one (the arrow in the margin) and line 9
+    // as a breakpoint (red from the margin to the right edge).
+    cairo_surface_t* picture = cairo_image_surface_create_from_png((dir / "listing.png").c_str());
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> owner(picture, cairo_surface_destroy);
+    ASSERT_EQ(cairo_surface_status(picture), CAIRO_STATUS_SUCCESS);
+    const int width = cairo_image_surface_get_width(picture);
+    const int height = cairo_image_surface_get_height(picture);
+    const int stride = cairo_image_surface_get_stride(picture);
+    const unsigned char* data = cairo_image_surface_get_data(picture);
+    auto rgb = [&](int x, int y) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, data + std::size_t(y) * std::size_t(stride) + std::size_t(x) * 4, 4);
+        return pixel & 0xFFFFFFu;
+    };
+    constexpr std::uint32_t kRed = 0xFF0000u;
+    constexpr int kMargin = 20;
+    // The picture has the view's scroll bars at its right and bottom edges.
+    auto redRun = [&](int y) {
+        int x = kMargin;
+        while (x < width && rgb(x, y) == kRed)
+            ++x;
+        return x - kMargin;
+    };
+    // White text crosses the red in the band's middle rows.
+    auto redCount = [&](int y) {
+        int count = 0;
+        for (int x = kMargin; x < width; ++x)
+            count += rgb(x, y) == kRed;
+        return count;
+    };
+    int redTop = -1, redBottom = -1;
+    for (int y = 0; y < height; ++y)
+        if (redCount(y) > width / 2) {
+            if (redTop < 0)
+                redTop = y;
+            EXPECT_EQ(redBottom, y == redTop ? -1 : y) << "one unbroken red band";
+            redBottom = y + 1;
+        }
+    ASSERT_GT(redTop, 0) << "a red band from the margin rightwards";
+    const int lineHeight = redBottom - redTop;
+    EXPECT_EQ(redTop, 9 * lineHeight) << "the band is the tenth line, one line tall";
+    EXPECT_GT(redRun(redTop), width - kMargin - 24) << "above the text, red all the way to the scroll bar";
+    // A margin without a mark is one colour; the arrow's line has other pixels in it.
+    const std::uint32_t margin = rgb(1, 3 * lineHeight + 1);
+    auto marked = [&](int line) {
+        int count = 0;
+        for (int y = line * lineHeight; y < (line + 1) * lineHeight; ++y)
+            for (int x = 0; x < kMargin; ++x)
+                count += rgb(x, y) != margin;
+        return count;
+    };
+    EXPECT_EQ(marked(3), 0) << "a plain margin above the current line";
+    EXPECT_EQ(marked(5), 0) << "and below it";
+    EXPECT_GT(marked(4), 20) << "the arrow on the current line";
+    EXPECT_GT(marked(9), 20) << "the breakpoint's mark";
+    EXPECT_EQ(redCount(4 * lineHeight + 1), 0) << "the current line keeps the normal colours";
 }
 
 TEST_F(ToolInputsTest, ZorsimAndZorstudioFollowTheSameRules)
