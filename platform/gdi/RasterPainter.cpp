@@ -176,13 +176,36 @@ void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyph
             continue;
         if (!upward) {
             // Text along its baseline: one coverage row per surface row. Text mostly lies
-            // on one background, so most blends are found already made.
+            // on one background.
             const int width = visible.Width();
+            const int column0 = visible.left - pen.x - glyph.left;
+            const int line0 = visible.top - pen.y + glyph.top;
+            // The glyph blended over the pixel at its box's corner is kept in the glyph; each
+            // pixel still equal to that one takes it from there, any other is blended here.
+            const std::uint32_t background = m_surface->Row(visible.top)[visible.left];
+            Glyph& kept = *placed.glyph;
+            if (kept.tinted.empty() || kept.tintPixel != pixel || kept.tintBackground != background) {
+                kept.tinted.resize(kept.coverage.size());
+                for (std::size_t k = 0; k < kept.coverage.size(); ++k) {
+                    const unsigned alpha = kept.coverage[k];
+                    kept.tinted[k] = !alpha ? background
+                                   : alpha == 255 ? pixel
+                                                  : Blend(background, pixel, alpha);
+                }
+                kept.tintPixel = pixel;
+                kept.tintBackground = background;
+            }
             for (int y = visible.top; y < visible.bottom; ++y) {
-                const std::uint8_t* cover = glyph.coverage.data() + std::size_t(y - pen.y + glyph.top) * glyph.width +
-                                            (visible.left - pen.x - glyph.left);
+                const std::size_t offset = std::size_t(line0 + y - visible.top) * glyph.width + column0;
+                const std::uint8_t* cover = glyph.coverage.data() + offset;
+                const std::uint32_t* tint = kept.tinted.data() + offset;
                 std::uint32_t* row = m_surface->Row(y) + visible.left;
                 for (int i = 0; i < width; ++i) {
+                    const std::uint32_t dest = row[i];
+                    if (dest == background) {
+                        row[i] = tint[i];
+                        continue;
+                    }
                     const unsigned alpha = cover[i];
                     if (!alpha)
                         continue;
@@ -190,10 +213,10 @@ void RasterPainter::Text(ScaledFont& font, const std::vector<PlacedGlyph>& glyph
                         row[i] = pixel;
                         continue;
                     }
-                    const std::uint32_t background = row[i] & 0x00FFFFFF;
-                    if (blendedOver[alpha] != background) {
-                        blendedOver[alpha] = background;
-                        blended[alpha] = Blend(background, pixel, alpha);
+                    const std::uint32_t under = dest & 0x00FFFFFF;
+                    if (blendedOver[alpha] != under) {
+                        blendedOver[alpha] = under;
+                        blended[alpha] = Blend(under, pixel, alpha);
                     }
                     row[i] = blended[alpha];
                 }

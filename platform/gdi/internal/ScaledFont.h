@@ -24,6 +24,11 @@ struct Glyph {
     int width = 0;
     int rows = 0;
     std::vector<std::uint8_t> coverage;  // width x rows, 0..255
+    // The glyph blended in one colour over one background (width x rows pixels), kept for
+    // the next time it is drawn so; empty until then.
+    std::uint32_t tintPixel = 0;
+    std::uint32_t tintBackground = 0;
+    std::vector<std::uint32_t> tinted;
 };
 
 class ScaledFont {
