@@ -317,6 +317,22 @@ protected:
     CGridTitleTip m_TitleTip;
 
 private:
+    // One field of the cell at a position: what the item getters and setters share.
+    template <typename T>
+    T CellField(int nRow, int nCol, T CGridCell::*field, T absent) const
+    {
+        const CGridCell* cell = GetCell(nRow, nCol);
+        return cell ? cell->*field : absent;
+    }
+    template <typename T>
+    BOOL SetCellField(int nRow, int nCol, T CGridCell::*field, T value)
+    {
+        CGridCell* cell = GetCell(nRow, nCol);
+        if (!cell)
+            return FALSE;
+        cell->*field = value;
+        return TRUE;
+    }
     // Where the first non-fixed row (column) shown begins, remembered between calls
     // so that scrolling a long grid walks only past the rows it moves over.
     struct ScrollAnchor {

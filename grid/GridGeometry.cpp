@@ -57,33 +57,38 @@ CCellRange CGridCtrl::GetVisibleNonFixedCellRange(LPRECT pRect)
     return CCellRange(topLeft.row, topLeft.col, std::min(row, m_nRows - 1), std::min(col, m_nCols - 1));
 }
 
+namespace {
+
+// The last row (column) from `first` that ends inside `limit`, the heading's extent
+// `start` counted in; row (column) 0 when even the first does not fit.
+template <typename SizeOf>
+int LastWhole(int first, int count, int start, int limit, SizeOf sizeOf)
+{
+    int end = start;
+    int index = first;
+    for (; index < count; ++index) {
+        end += sizeOf(index);
+        if (end >= limit)
+            break;
+    }
+    int last = std::min(index, count - 1);
+    if (last > 0 && end > limit)
+        --last;
+    return last;
+}
+
+}
+
 CCellRange CGridCtrl::GetUnobstructedNonFixedCellRange()
 {
     CRect client;
     GetClientRect(&client);
     const CCellID topLeft = GetTopleftNonFixedCell();
 
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom)
-            break;
-    }
-    int maxRow = std::min(row, m_nRows - 1);
-    if (maxRow > 0 && bottom > client.bottom)
-        --maxRow;
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right)
-            break;
-    }
-    int maxCol = std::min(col, m_nCols - 1);
-    if (maxCol > 0 && right > client.right)
-        --maxCol;
+    const int maxRow = LastWhole(topLeft.row, m_nRows, GetFixedRowHeight(), client.bottom,
+                                 [this](int row) { return GetRowHeight(row); });
+    const int maxCol = LastWhole(topLeft.col, m_nCols, GetFixedColumnWidth(), client.right,
+                                 [this](int col) { return GetColumnWidth(col); });
     return CCellRange(topLeft.row, topLeft.col, maxRow, maxCol);
 }
 

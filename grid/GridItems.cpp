@@ -78,74 +78,62 @@ CString CGridCtrl::GetItemText(int nRow, int nCol)
 
 BOOL CGridCtrl::SetItemData(int nRow, int nCol, LPARAM lParam)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_lParam = lParam, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_lParam, lParam);
 }
 
 LPARAM CGridCtrl::GetItemData(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_lParam : 0;
+    return CellField(nRow, nCol, &CGridCell::m_lParam, LPARAM(0));
 }
 
 BOOL CGridCtrl::SetItemImage(int nRow, int nCol, int iImage)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_nImage = iImage, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_nImage, iImage);
 }
 
 int CGridCtrl::GetItemImage(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_nImage : -1;
+    return CellField(nRow, nCol, &CGridCell::m_nImage, int(-1));
 }
 
 BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_nState = state, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_nState, state);
 }
 
 UINT CGridCtrl::GetItemState(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_nState : 0;
+    return CellField(nRow, nCol, &CGridCell::m_nState, UINT(0));
 }
 
 BOOL CGridCtrl::SetItemFormat(int nRow, int nCol, UINT nFormat)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_nFormat = nFormat, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_nFormat, nFormat);
 }
 
 UINT CGridCtrl::GetItemFormat(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_nFormat : 0;
+    return CellField(nRow, nCol, &CGridCell::m_nFormat, UINT(0));
 }
 
 BOOL CGridCtrl::SetItemBkColour(int nRow, int nCol, COLORREF cr)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_crBkClr = cr, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_crBkClr, cr);
 }
 
 COLORREF CGridCtrl::GetItemBkColour(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_crBkClr : 0;
+    return CellField(nRow, nCol, &CGridCell::m_crBkClr, COLORREF(0));
 }
 
 BOOL CGridCtrl::SetItemFgColour(int nRow, int nCol, COLORREF cr)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? (cell->m_crFgClr = cr, TRUE) : FALSE;
+    return SetCellField(nRow, nCol, &CGridCell::m_crFgClr, cr);
 }
 
 COLORREF CGridCtrl::GetItemFgColour(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->m_crFgClr : 0;
+    return CellField(nRow, nCol, &CGridCell::m_crFgClr, COLORREF(0));
 }
 
 BOOL CGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONT* lf)

@@ -15,6 +15,7 @@
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/SplitterWnd.h"
 #include "tests/editor/TextViewHost.h"
+#include "tests/support/ClipboardText.h"
 
 namespace zorkit::test {
 
@@ -115,29 +116,6 @@ struct EditPanes : ::testing::Test {
 
 using Sel = std::pair<CPoint, CPoint>;
 
-// The clipboard's text, read without the views.
-inline std::string ClipboardText()
-{
-    if (!OpenClipboard(nullptr))
-        return "<closed>";
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(static_cast<HGLOBAL>(data)));
-        GlobalUnlock(static_cast<HGLOBAL>(data));
-    }
-    CloseClipboard();
-    return text;
-}
-
-inline void SetClipboardText(const std::string& text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
+inline void SetClipboardText(const std::string& text) { ASSERT_TRUE(PutClipboardText(text)); }
 
 }

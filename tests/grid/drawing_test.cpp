@@ -378,8 +378,9 @@ TEST_F(GridTest, PrintingDrawsTheCellsWithoutFocusOrSelectionMarks)
         texts += call.name == "DrawText";
         EXPECT_NE(call.name, "Rectangle") << "no focus frame on paper";
         EXPECT_NE(call.name, "BitBlt") << "a printer is drawn on directly";
-        if (call.name == "FillSolidRect" || call.name == "FillRect")
+        if (call.name == "FillSolidRect" || call.name == "FillRect") {
             EXPECT_NE(call.brushColor, GetSysColor(COLOR_HIGHLIGHT)) << "no selection colour on paper";
+        }
     }
     EXPECT_EQ(texts, 10 * 6) << "every cell of the page";
 }

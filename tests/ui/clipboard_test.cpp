@@ -4,34 +4,12 @@
 
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Clipboard.h"
+#include "tests/support/ClipboardText.h"
 
 namespace {
 
-bool PutText(const std::string& gbk)
-{
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, gbk.size() + 1);
-    std::memcpy(GlobalLock(block), gbk.c_str(), gbk.size() + 1);
-    GlobalUnlock(block);
-    bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
-    CloseClipboard();
-    return ok;
-}
-
-std::string GetText()
-{
-    if (!OpenClipboard(nullptr))
-        return "<closed>";
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(static_cast<HGLOBAL>(data)));
-        GlobalUnlock(static_cast<HGLOBAL>(data));
-    }
-    CloseClipboard();
-    return text;
-}
+using zorkit::test::PutClipboardText;
+using zorkit::test::ClipboardText;
 
 // Stands for the desktop's clipboard.
 struct FakeDesktop : zorkit::ClipboardBridge {
@@ -43,9 +21,9 @@ struct FakeDesktop : zorkit::ClipboardBridge {
 TEST(Clipboard, TextRoundTripsAsGbkBytesWithTheirNul)
 {
     std::string gbk = zorkit::GbkFromUtf8("第1行\r\nline 2");
-    ASSERT_TRUE(PutText(gbk));
+    ASSERT_TRUE(PutClipboardText(gbk));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
-    EXPECT_EQ(GetText(), gbk);
+    EXPECT_EQ(ClipboardText(), gbk);
 }
 
 TEST(Clipboard, OnlyOneOpenerAtATimeAndDataOnlyAfterEmptying)
@@ -63,10 +41,10 @@ TEST(Clipboard, BridgeCarriesTextToAndFromTheDesktopInUtf8)
 {
     auto desktop = std::make_shared<FakeDesktop>();
     zorkit::SetClipboardBridge(desktop);
-    ASSERT_TRUE(PutText(zorkit::GbkFromUtf8("中文")));
+    ASSERT_TRUE(PutClipboardText(zorkit::GbkFromUtf8("中文")));
     EXPECT_EQ(desktop->text, std::optional<std::string>("中文"));
     desktop->text = "从桌面";
-    EXPECT_EQ(GetText(), zorkit::GbkFromUtf8("从桌面"));
+    EXPECT_EQ(ClipboardText(), zorkit::GbkFromUtf8("从桌面"));
     desktop->text.reset();
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
     zorkit::SetClipboardBridge(nullptr);

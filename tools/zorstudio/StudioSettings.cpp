@@ -19,7 +19,7 @@ std::string SettingsPath()
 {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::path base;
-    // The base directory specification ignores relative paths.
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as XDG requires.
     if (config && config[0] == '/')
         base = config;
     else if (const char* home = std::getenv("HOME"); home && home[0])

@@ -24,7 +24,7 @@ namespace zorstudio {
 struct CMenuCommand {
     UINT id;            // 0 with an empty label: a rule
     std::string label;  // GBK
-    std::string key;
+    std::string key = "";  // shown on the right, empty for none
 };
 
 struct CMenu {
