@@ -8,6 +8,7 @@
 
 #include "tests/studio/ScopedEnv.h"
 #include "tests/studio/StudioWindowFixture.h"
+#include "sim/VirtualBoard.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/PortList.h"
@@ -370,6 +371,62 @@ TEST_F(StudioMenuTest, ThePortListOffersTheDeviceUsedLastFirst)
     ASSERT_NE(window->PortListWindow(), nullptr);
     EXPECT_TRUE(window->PortListWindow()->Entries()[0].choice.IsVirtual());
     EXPECT_EQ(window->PortListWindow()->Items()[0].label, "virtual board");
+}
+
+TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
+{
+    ScopedEnv config("XDG_CONFIG_HOME", scratch.Path().string().c_str());
+
+    // The rates the link can set, the one in use marked; another reopens the line at it.
+    Choose("Line", "Baud rate...");
+    zorstudio::CBaudList* rates = window->BaudListWindow();
+    ASSERT_NE(rates, nullptr);
+    EXPECT_EQ(window->PortListWindow(), nullptr) << "one list under the Port button at a time";
+    ASSERT_EQ(rates->Items().size(), 5u);
+    const auto at9600 = rates->IndexOf("9600 baud");
+    const auto at4800 = rates->IndexOf("4800 baud");
+    ASSERT_TRUE(at9600 && at4800);
+    EXPECT_EQ(rates->Items()[*at9600].key, "in use");
+    EXPECT_EQ(rates->Items()[*at4800].key, "");
+    Click(*rates, rates->ItemRect(*at4800).CenterPoint());
+    EXPECT_EQ(window->BaudListWindow(), nullptr) << "the list closes on a choice";
+    EXPECT_EQ(session.LineChoice().baud, 4800);
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << Message();
+    EXPECT_EQ(zorstudio::LoadLineChoice().baud, 4800);
+
+    // A device the Port list does not show is typed; it opens at the rate chosen.
+    sim::CVirtualBoard other;
+    ASSERT_TRUE(other.Start()) << other.LastError();
+    Choose("Line", "Device path...");
+    zorstudio::CPathPromptDialog* prompt = window->PathPromptWindow();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(prompt->PathText(), "/dev/") << "on the virtual board it starts where devices are";
+    const std::filesystem::path missing = scratch.Path() / "ttyMissing";
+    TypePath(missing);
+    EXPECT_EQ(Message(), "cannot open the serial device " + missing.string());
+    ASSERT_EQ(window->PathPromptWindow(), prompt) << "the prompt stays for another path";
+    TypePath(other.SlavePath());
+    EXPECT_EQ(window->PathPromptWindow(), nullptr);
+    EXPECT_EQ(session.LineChoice().device, other.SlavePath());
+    EXPECT_EQ(session.LineChoice().baud, 4800);
+    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << Message();
+    EXPECT_EQ(Message(), "connected to " + other.SlavePath() + " at 4800 baud");
+    EXPECT_EQ(zorstudio::LoadLineChoice().device, other.SlavePath());
+
+    // Baud rate... keeps the device; Device path... starts at it.
+    Choose("Line", "Baud rate...");
+    rates = window->BaudListWindow();
+    ASSERT_NE(rates, nullptr);
+    EXPECT_EQ(rates->Items()[*at4800].key, "in use");
+    Click(*rates, rates->ItemRect(*rates->IndexOf("2400 baud")).CenterPoint());
+    EXPECT_EQ(session.LineChoice().device, other.SlavePath());
+    EXPECT_EQ(session.LineChoice().baud, 2400);
+    Choose("Line", "Device path...");
+    ASSERT_NE(window->PathPromptWindow(), nullptr);
+    EXPECT_EQ(window->PathPromptWindow()->PathText(), other.SlavePath());
+    Key(VK_ESCAPE);
+    EXPECT_EQ(window->PathPromptWindow(), nullptr);
+    EXPECT_EQ(session.LineChoice().device, other.SlavePath()) << "Escape leaves the line as it was";
 }
 
 }

@@ -62,6 +62,7 @@ CDebugSession::~CDebugSession() { Close(); }
 bool CDebugSession::Open(const CLineChoice& choice)
 {
     Close();
+    m_choice = choice;
     std::string error;
     m_line = CBoardLine::Open(choice, error);
     if (!m_line)
@@ -167,12 +168,6 @@ void CDebugSession::CancelReset()
     // Marking the link up is what stops the watcher; the line is not known to work.
     m_line->Link().SetZORConnect(1);
     m_resetCancelled = true;
-}
-
-const CLineChoice& CDebugSession::LineChoice() const
-{
-    static const CLineChoice none;
-    return m_line ? m_line->Choice() : none;
 }
 
 zorkit::sim::CVirtualBoard* CDebugSession::VirtualBoard() { return m_line ? m_line->VirtualBoard() : nullptr; }

@@ -87,7 +87,9 @@ public:
     // Escape at the prompt: stops waiting; the link counts as unconnected until the
     // next Connect.
     void CancelReset();
-    const CLineChoice& LineChoice() const;
+    // The line open, or the one last asked for when it could not be opened: a rate or
+    // device chosen next starts from it.
+    const CLineChoice& LineChoice() const { return m_choice; }
     // The in-process board (its reset key, its plants); null on a real device.
     zorkit::sim::CVirtualBoard* VirtualBoard();
     CZORComm* Link();
@@ -162,6 +164,7 @@ private:
     void TryReopen();
 
     zorkit::CHostWindow m_sink;
+    CLineChoice m_choice;
     std::unique_ptr<CBoardLine> m_line;
     std::string m_error;
     bool m_resetCancelled = false;

@@ -1,6 +1,7 @@
 #include "tools/zorstudio/ui/PortList.h"
 
 #include "tools/common/SerialDevices.h"
+#include "zorkit/link/CommPort.h"
 
 namespace zorstudio {
 
@@ -29,6 +30,28 @@ std::vector<CDropDownItem> CPortList::ItemsOf(const std::vector<CPortEntry>& ent
     std::vector<CDropDownItem> items;
     for (const CPortEntry& entry : entries)
         items.push_back({entry.label, "", true});
+    return items;
+}
+
+CBaudList::CBaudList(int inUse) : CDropDownList(ItemsOf(inUse))
+{
+    onChoose = [this](std::size_t index) {
+        if (onChosen)
+            onChosen(Rates()[index]);
+    };
+}
+
+const std::vector<int>& CBaudList::Rates()
+{
+    static const std::vector<int> rates(std::begin(CCommPort::kBaudRates), std::end(CCommPort::kBaudRates));
+    return rates;
+}
+
+std::vector<CDropDownItem> CBaudList::ItemsOf(int inUse)
+{
+    std::vector<CDropDownItem> items;
+    for (int rate : Rates())
+        items.push_back({std::to_string(rate) + " baud", rate == inUse ? "in use" : "", true});
     return items;
 }
 

@@ -1,6 +1,7 @@
 // The lines offered under the Port button: the line used last (when it was a serial
 // device), the virtual board, then the serial devices `zorlink ports` lists, one row
-// each. A click on one hands its choice to the host.
+// each. A click on one hands its choice to the host. The baud rates the link can
+// set are offered the same way, the one in use marked.
 #pragma once
 
 #include <functional>
@@ -33,6 +34,19 @@ public:
 private:
     static std::vector<CDropDownItem> ItemsOf(const std::vector<CPortEntry>& entries);
     std::vector<CPortEntry> m_entries;
+};
+
+class CBaudList : public CDropDownList {
+public:
+    explicit CBaudList(int inUse);
+
+    // The rate on each row, fastest first.
+    static const std::vector<int>& Rates();
+
+    std::function<void(int)> onChosen;
+
+private:
+    static std::vector<CDropDownItem> ItemsOf(int inUse);
 };
 
 }

@@ -36,7 +36,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kGap = 2;
 constexpr int kLinkPaneWidth = 220;
 constexpr int kCaretPaneWidth = 120;
-constexpr int kPortListWidth = 360;
+constexpr int kLineListWidth = 360;
 constexpr int kPageFieldWidth = 56;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
@@ -66,7 +66,7 @@ std::vector<CMenu> StudioMenus()
         {"Debug", {{W::IdRun, "Run", "F5"}, {W::IdStepOver, "Step Over", "F10"}, {W::IdStepInto, "Step Into", "F11"},
                    {W::IdBreakpoint, "Toggle Breakpoint", "F9"}, {W::IdRunToCursor, "Run to Cursor", "Ctrl+F10"},
                    {0, ""}, {W::IdCopyRun, "Copy-Run"}, {W::IdReset, "Reset"}, {W::IdConnect, "Connect"}}},
-        {"Line", {{W::IdPort, "Port..."}}},
+        {"Line", {{W::IdPort, "Port..."}, {W::IdDevicePath, "Device path..."}, {W::IdBaudRate, "Baud rate..."}}},
     };
 }
 
@@ -146,7 +146,7 @@ const CMessageMap* CStudioWindow::GetThisMessageMap()
         zorkit::MapMessage<WM_TIMER>(&CStudioWindow::OnTimer),
         zorkit::MapMessage<WM_SIZE>(&CStudioWindow::OnSize),
         zorkit::MapMessage<WM_PAINT>(&CStudioWindow::OnPaint),
-        zorkit::MapCommandRange(IdSave, IdExit, &CStudioWindow::OnCommandButton),
+        zorkit::MapCommandRange(IdSave, IdBaudRate, &CStudioWindow::OnCommandButton),
     });
     return &map;
 }
@@ -316,6 +316,8 @@ void CStudioWindow::OnCommandButton(UINT id)
     case IdReset: AwaitReset(); break;
     case IdConnect: Connect(); break;
     case IdPort: ChoosePort(); break;
+    case IdDevicePath: ChooseDevicePath(); break;
+    case IdBaudRate: ChooseBaudRate(); break;
     case IdMemoryPage: ToggleMemoryPage(); break;
     default: break;
     }
@@ -523,8 +525,8 @@ bool CStudioWindow::CloseDropDownsOutside(HWND target)
         m_menuBar.Close();
         used = true;
     }
-    if (CPortList* ports = PortListWindow(); ports && !inside(ports)) {
-        ports->ShowWindow(SW_HIDE);
+    if (CDropDownList* lines = LineListWindow(); lines && !inside(lines)) {
+        lines->ShowWindow(SW_HIDE);
         // The menu bar takes its click: a title opens its menu at once.
         used = used || target != m_menuBar.m_hWnd;
     }
@@ -538,8 +540,8 @@ bool CStudioWindow::CloseDropDowns()
         m_menuBar.Close();
         closed = true;
     }
-    if (CPortList* ports = PortListWindow()) {
-        ports->ShowWindow(SW_HIDE);
+    if (CDropDownList* lines = LineListWindow()) {
+        lines->ShowWindow(SW_HIDE);
         closed = true;
     }
     return closed;
@@ -754,31 +756,61 @@ void CStudioWindow::CancelReset()
 void CStudioWindow::ChoosePort()
 {
     if (PortListWindow()) {
-        m_portList->ShowWindow(SW_HIDE);
+        m_lineList->ShowWindow(SW_HIDE);
         return;
     }
+    auto list = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud, LoadLineChoice()));
+    list->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
+    ShowLineList(std::move(list), "the list of ports");
+}
+
+bool CStudioWindow::ChooseDevicePath()
+{
+    const CLineChoice& inUse = m_session.LineChoice();
+    PromptForPath("Open the serial device:", inUse.IsVirtual() ? "/dev/" : inUse.device,
+                  [this](const std::filesystem::path& path) {
+                      return ChooseLine({path.string(), m_session.LineChoice().baud});
+                  });
+    return m_pathPrompt != nullptr;
+}
+
+void CStudioWindow::ChooseBaudRate()
+{
+    if (BaudListWindow()) {
+        m_lineList->ShowWindow(SW_HIDE);
+        return;
+    }
+    auto list = std::make_unique<CBaudList>(m_session.LineChoice().baud);
+    list->onChosen = [this](int baud) { ChooseLine({m_session.LineChoice().device, baud}); };
+    ShowLineList(std::move(list), "the list of baud rates");
+}
+
+void CStudioWindow::ShowLineList(std::unique_ptr<CDropDownList> list, const char* what)
+{
     m_menuBar.Close();
-    m_portList.reset();
-    m_portList = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud, LoadLineChoice()));
-    m_portList->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
+    m_lineList = std::move(list);
     CRect button;
     GetDlgItem(IdPort)->GetWindowRect(&button);
     ScreenToClient(&button);
-    if (!m_portList->Create(this, CPoint(button.left, button.bottom), kPortListWidth, IdPortList)) {
-        m_portList.reset();
-        Failed("cannot show the list of ports");
+    if (!m_lineList->Create(this, CPoint(button.left, button.bottom), kLineListWidth, IdLineList)) {
+        m_lineList.reset();
+        Failed(std::string("cannot show ") + what);
     }
 }
 
-CPortList* CStudioWindow::PortListWindow()
+CDropDownList* CStudioWindow::LineListWindow()
 {
-    return m_portList && m_portList->m_hWnd && m_portList->IsWindowVisible() ? m_portList.get() : nullptr;
+    return m_lineList && m_lineList->m_hWnd && m_lineList->IsWindowVisible() ? m_lineList.get() : nullptr;
 }
+
+CPortList* CStudioWindow::PortListWindow() { return dynamic_cast<CPortList*>(LineListWindow()); }
+
+CBaudList* CStudioWindow::BaudListWindow() { return dynamic_cast<CBaudList*>(LineListWindow()); }
 
 bool CStudioWindow::ChooseLine(const CLineChoice& choice)
 {
-    if (m_portList)
-        m_portList->ShowWindow(SW_HIDE);
+    if (m_lineList)
+        m_lineList->ShowWindow(SW_HIDE);
     // What belonged to the old line's board is gone with it.
     m_entry.reset();
     m_stopped = false;
@@ -792,7 +824,9 @@ bool CStudioWindow::ChooseLine(const CLineChoice& choice)
     const bool remembered = SaveLineChoice(choice);
     if (!Connect())
         return false;
-    Tell("connected to " + (choice.IsVirtual() ? std::string("the virtual board") : choice.device) +
+    Tell("connected to " +
+         (choice.IsVirtual() ? std::string("the virtual board")
+                             : choice.device + " at " + std::to_string(choice.baud) + " baud") +
          (remembered ? "" : "; cannot remember it in " + SettingsPath()));
     return true;
 }

@@ -9,8 +9,9 @@
 // a click elsewhere). Escape also cancels the reset prompt; Enter in the page field
 // after XDATA shows that external page. File > Open... and Save As... ask for a path
 // in a small prompt. Port (or Line > Port...) picks the line, the virtual board or a
-// serial device, the one used last first, and remembers it. It works the same on the
-// screen and headless.
+// serial device, the one used last first, and remembers it; Line > Device path...
+// takes a device the list does not show, and Line > Baud rate... reopens the line at
+// another rate. It works the same on the screen and headless.
 //
 //   CDebugSession session;
 //   session.Open({});
@@ -53,8 +54,8 @@ public:
     // The commands: the buttons in the row's order, then those only in the menus.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdOpen, IdSaveAs, IdExit,
-        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdPortList,
+        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdOpen, IdSaveAs, IdExit, IdDevicePath, IdBaudRate,
+        IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
         IdExternalPage, IdMenuBar, IdMenuList,
     };
     // Status line panes.
@@ -95,11 +96,17 @@ public:
     bool CanRun(UINT command) const;
     // Shows (or, shown, closes) the list of lines under the Port button.
     void ChoosePort();
+    // Asks for a serial device's path and opens it at the rate in use.
+    bool ChooseDevicePath();
+    // Shows (or, shown, closes) the list of baud rates under the Port button.
+    void ChooseBaudRate();
     // Reopens the session on the line, remembers it in the settings and connects;
     // false when the line cannot be opened or the board does not answer.
     bool ChooseLine(const CLineChoice& choice);
-    // The list under the Port button while it is shown, else null.
+    // The list of lines, or of baud rates, under the Port button while it is shown,
+    // else null.
     CPortList* PortListWindow();
+    CBaudList* BaudListWindow();
     // Switches the memory grid between the internal RAM and the external page.
     void ToggleMemoryPage();
     MemoryKind MemoryPage() const { return m_memoryPage; }
@@ -175,6 +182,10 @@ private:
     // click is used up by that.
     bool CloseDropDownsOutside(HWND target);
     bool CloseDropDowns();
+    // Shows list under the Port button in place of the one there; `what` names it in
+    // the message when it cannot be shown.
+    void ShowLineList(std::unique_ptr<CDropDownList> list, const char* what);
+    CDropDownList* LineListWindow();
     bool MenuKey(UINT key);
 
     CDebugSession& m_session;
@@ -195,8 +206,9 @@ private:
     CPathPromptDialog* m_pathPrompt = nullptr;
     // The command that was refused for discarding unsaved edits, and may now.
     std::optional<UINT> m_discardAsked;
-    // Kept hidden after a choice until the next list: it cannot go while its click runs.
-    std::unique_ptr<CPortList> m_portList;
+    // The Port or baud rate list, kept hidden after a choice until the next list: it
+    // cannot go while its click runs.
+    std::unique_ptr<CDropDownList> m_lineList;
     CTextView* m_caretSource = nullptr;
     CProgramBuild m_builder;
     CBuildResult m_build;
