@@ -19,7 +19,16 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"platform/ui", {"platform/core", "platform/gdi"}},
     {"platform/sdl", {"platform/core", "platform/gdi", "platform/ui"}},
 };
-const std::set<std::string> kPlatformForSubsystems{"platform/core", "platform/serial", "platform/gdi", "platform/ui"};
+// The platform layers each subsystem links, with what those stand on.
+const std::set<std::string> kWindowPlatform{"platform/core", "platform/gdi", "platform/ui"};
+const std::map<std::string, std::set<std::string>> kPlatformForSubsystem{
+    {"link", {"platform/core", "platform/serial", "platform/gdi", "platform/ui"}},
+    {"disasm", {"platform/core"}},
+    {"graph", kWindowPlatform},
+    {"editor", kWindowPlatform},
+    {"grid", kWindowPlatform},
+    {"dialogs", kWindowPlatform},
+};
 
 // The one module header below the subsystems: the resource ids they load strings by.
 const std::string kResourceIds = "module/ResourceIds.h";
@@ -68,7 +77,7 @@ std::optional<std::string> LibraryRule(const std::string& layer, const std::stri
         return layer + " may not use " + target + (PlatformRank(target) > PlatformRank(layer) ? ", a layer above it" : "");
     }
     if (IsSubsystem(layer)) {
-        if (kPlatformForSubsystems.count(target))
+        if (kPlatformForSubsystem.at(layer).count(target))
             return std::nullopt;
         if (header == kResourceIds)
             return std::nullopt;

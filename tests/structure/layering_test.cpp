@@ -72,6 +72,9 @@ TEST(Layering, TheRulesRefuseEachKindOfWrongInclude)
     EXPECT_TRUE(IncludeViolation("link/CommPort.cpp", "termios.h"));
     EXPECT_TRUE(IncludeViolation("sim/Monitor.cpp", "tools/common/IntelHex.h"));
     EXPECT_TRUE(IncludeViolation("module/LibraryEntry.cpp", "zorkit/platform/sdl/OnScreen.h"));
+    // A subsystem uses only the platform layers it links.
+    EXPECT_TRUE(IncludeViolation("graph/Graph.cpp", "zorkit/platform/serial/SerialPort.h"));
+    EXPECT_TRUE(IncludeViolation("disasm/Disassemble.cpp", "zorkit/platform/ui/Wnd.h"));
 }
 
 TEST(Layering, TheRulesAcceptTheAllowedDirections)
@@ -79,6 +82,8 @@ TEST(Layering, TheRulesAcceptTheAllowedDirections)
     EXPECT_FALSE(IncludeViolation("platform/ui/Wnd.cpp", "zorkit/platform/gdi/DC.h"));
     EXPECT_FALSE(IncludeViolation("platform/sdl/ScreenBackend.cpp", "zorkit/platform/ui/internal/Desktop.h"));
     EXPECT_FALSE(IncludeViolation("link/ZORComm.cpp", "zorkit/module/ResourceIds.h"));
+    EXPECT_FALSE(IncludeViolation("link/CommPort.cpp", "zorkit/platform/serial/SerialPort.h"));
+    EXPECT_FALSE(IncludeViolation("disasm/Disassemble.cpp", "zorkit/platform/core/CString.h"));
     EXPECT_FALSE(IncludeViolation("link/ZORComm.cpp", "zorkit/link/internal/ControlLaws.h"));
     EXPECT_FALSE(IncludeViolation("module/LibraryClasses.cpp", "zorkit/editor/TextBuf.h"));
     EXPECT_FALSE(IncludeViolation("sim/Monitor.cpp", "zorkit/disasm/Disassemble.h"));
