@@ -2,9 +2,13 @@
 // headless rendering of the same window tree, pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "tests/screenshot/ScreenComparison.h"
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
+#include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/ui/Input.h"
 #include "zorkit/platform/ui/Snapshot.h"
 
@@ -50,6 +54,34 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     ASSERT_TRUE(withMenu);
     EXPECT_EQ(comparison->WaitUntilShown(place, *withMenu, std::chrono::seconds(20)), CPoint(-1, -1))
         << "first differing pixel of the window with the Debug menu open";
+
+    // Stopped at a breakpoint: the arrow and the red line in the listing, the changed
+    // registers and bytes highlighted in the grids.
+    window.MenuBar().Close();
+    std::optional<WORD> done;
+    for (int line = 0; line < window.Source().GetLineCount() && !done; ++line)
+        if (std::string(window.Source().GetLineChars(line), std::size_t(window.Source().GetLineLength(line)))
+                .rfind("done:", 0) == 0)
+            done = window.LastBuild().AddressOfLine(line + 1);
+    ASSERT_TRUE(done) << "the sample has a 'done:' line";
+    ASSERT_TRUE(window.ToggleBreakpoint(*done));
+    const int stops = session.StopsHandled();
+    ASSERT_TRUE(window.Run()) << session.LastError();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return session.StopsHandled() > stops; }, 20000)) << session.LastError();
+    ASSERT_EQ(session.Current().pc, *done);
+    window.SetFocus();
+    window.Tick();
+    PumpPendingMessages();
+    window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    auto stopped = CaptureWindow(window.m_hWnd);
+    ASSERT_TRUE(stopped);
+    int changed = 0;
+    for (int y = 0; y < stopped->Height(); ++y)
+        for (int x = 0; x < stopped->Width(); ++x)
+            changed += stopped->GetPixel(x, y) != headless->GetPixel(x, y);
+    EXPECT_GT(changed, 1000) << "the stop shows on the window";
+    EXPECT_EQ(comparison->WaitUntilShown(place, *stopped, std::chrono::seconds(20)), CPoint(-1, -1))
+        << "first differing pixel of the window stopped at the breakpoint";
 }
 
 }
