@@ -213,9 +213,12 @@ TEST_F(ConnectionTest, ResponseWatcherTellsTheHostWindowWhenTheBoardStops)
         return LRESULT(0);
     });
     link->SetAckWnd(sink.GetSafeHwnd());
+    // The stop comes late enough that the running flag is seen up even on a loaded machine.
+    SetStopDelay(std::chrono::milliseconds(1000));
     ASSERT_TRUE(link->StepDebug());
     EXPECT_TRUE(link->IsZORRunning());
     ASSERT_TRUE(WaitFor([&] { return stops == 1 && !WorkerRuns(); }));
+    SetStopDelay(std::chrono::milliseconds(50));
     EXPECT_FALSE(link->IsZORRunning());
     EXPECT_TRUE(LogHas("成功得到正确响应！"));
     EXPECT_TRUE(LogComes("响应监视线程即将终止"));

@@ -23,10 +23,15 @@ protected:
     {
         CCommPort::SetLogDirectory(scratch.Path().string());
         ASSERT_TRUE(session.Open({})) << session.LastError();
-        sim::CMonitorTimings timings = Board().GetTimings();
-        timings.stopDelay = kStopDelay;
-        Board().SetTimings(timings);
+        SetStopDelay(kStopDelay);
         ASSERT_TRUE(session.Connect()) << session.LastError();
+    }
+
+    void SetStopDelay(std::chrono::milliseconds delay)
+    {
+        sim::CMonitorTimings timings = Board().GetTimings();
+        timings.stopDelay = delay;
+        Board().SetTimings(timings);
     }
 
     sim::CVirtualBoard& Board() { return *session.VirtualBoard(); }
