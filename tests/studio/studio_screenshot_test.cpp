@@ -2,6 +2,7 @@
 // headless rendering of the same window tree, pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,19 @@
 
 namespace zorkit::studio::test {
 namespace {
+
+// The window brought up to date and painted whole, as the headless backend draws it.
+std::shared_ptr<Surface> PaintedWhole(zorstudio::CStudioWindow& window)
+{
+    // No caret: the desktop blinks it over the window, the headless picture leaves it out.
+    window.SetFocus();
+    window.Tick();
+    PumpPendingMessages();
+    // Every view painted whole before the picture: without this the views the build and
+    // download filled were still unpainted on both sides, and compared equal as such.
+    window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return CaptureWindow(window.m_hWnd);
+}
 
 TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
 {
@@ -33,14 +47,7 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     ASSERT_TRUE(window.Connect()) << session.LastError();
     ASSERT_TRUE(window.Build());
     ASSERT_TRUE(window.Download()) << session.LastError();
-    // No caret: the desktop blinks it over the window, the headless picture leaves it out.
-    window.SetFocus();
-    window.Tick();
-    PumpPendingMessages();
-    // Every view painted whole before the picture: without this the views the build and
-    // download filled were still unpainted on both sides, and compared equal as such.
-    window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    auto headless = CaptureWindow(window.m_hWnd);
+    auto headless = PaintedWhole(window);
     ASSERT_TRUE(headless);
     EXPECT_EQ(comparison->WaitUntilShown(place, *headless, std::chrono::seconds(20)), CPoint(-1, -1))
         << "first differing pixel of the window on the screen";
@@ -69,11 +76,7 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     ASSERT_TRUE(window.Run()) << session.LastError();
     ASSERT_TRUE(PumpMessagesUntil([&] { return session.StopsHandled() > stops; }, 20000)) << session.LastError();
     ASSERT_EQ(session.Current().pc, *done);
-    window.SetFocus();
-    window.Tick();
-    PumpPendingMessages();
-    window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    auto stopped = CaptureWindow(window.m_hWnd);
+    auto stopped = PaintedWhole(window);
     ASSERT_TRUE(stopped);
     int changed = 0;
     for (int y = 0; y < stopped->Height(); ++y)
