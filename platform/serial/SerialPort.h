@@ -98,8 +98,10 @@ public:
 
 private:
     DWORD QueuedInputLocked();
-    // Moves every byte the device holds into the staging buffer.
+    // Discards the device's input or output queue (TCIFLUSH, TCOFLUSH); a hang-up it
+    // meets is marked.
     bool FlushLocked(int queue);
+    // Moves every byte the device holds into the staging buffer.
     bool StageWaitingLocked();
     void MarkHungUp() { m_hungUp.store(true, std::memory_order_release); }
 

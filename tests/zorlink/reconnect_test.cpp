@@ -104,6 +104,23 @@ private:
     int m_status = -1;
 };
 
+// A virtual board started, and a scratch folder for zorlink's output and the links
+// that stand for the adapter.
+class ZorlinkReconnectTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(board.Start()) << board.LastError(); }
+    // A symbolic link named `name` in the scratch folder to the board's line.
+    std::filesystem::path Adapter(const std::string& name)
+    {
+        const std::filesystem::path adapter = scratch.Path() / name;
+        std::filesystem::create_symlink(board.SlavePath(), adapter);
+        return adapter;
+    }
+
+    zorkit::sim::CVirtualBoard board;
+    TempDir scratch;
+};
+
 // zorlink running a script from standard input.
 std::vector<std::string> ScriptArguments(const std::string& device, bool reconnect)
 {
@@ -114,13 +131,9 @@ std::vector<std::string> ScriptArguments(const std::string& device, bool reconne
     return args;
 }
 
-TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItIsBack)
+TEST_F(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItIsBack)
 {
-    zorkit::sim::CVirtualBoard board;
-    ASSERT_TRUE(board.Start()) << board.LastError();
-    TempDir scratch;
-    const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
-    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    const std::filesystem::path adapter = Adapter("usb-adapter-port0");
 
     ZorlinkProcess zorlink(scratch.Path(), ScriptArguments(adapter.string(), true));
     ASSERT_TRUE(zorlink.Started());
@@ -151,11 +164,8 @@ TEST(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceItI
     EXPECT_EQ(zorlink.Out(), "Intel 8051\n2000: 12 34\n") << zorlink.Err();
 }
 
-TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheAdapterGoes)
+TEST_F(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheAdapterGoes)
 {
-    zorkit::sim::CVirtualBoard board;
-    ASSERT_TRUE(board.Start()) << board.LastError();
-    TempDir scratch;
     ZorlinkProcess zorlink(scratch.Path(), ScriptArguments(board.SlavePath(), false));
     ASSERT_TRUE(zorlink.Started());
     zorlink.Send("connect\n");
@@ -175,11 +185,8 @@ TEST(ZorlinkReconnectTest, WithoutTheOptionAWaitForTheResetKeyEndsAtOnceWhenTheA
 // The adapter given by its number, as users find it: /dev/ttyUSB0 with a by-id name
 // leading to it. Pulled out during a control run, it comes back as ttyUSB1 under the
 // same by-id name; zorlink finds it there, and runs the experiment again.
-TEST(ZorlinkReconnectTest, ASingleCommandWaitsForTheAdapterUnderItsByIdNameAndRunsAgain)
+TEST_F(ZorlinkReconnectTest, ASingleCommandWaitsForTheAdapterUnderItsByIdNameAndRunsAgain)
 {
-    zorkit::sim::CVirtualBoard board;
-    ASSERT_TRUE(board.Start()) << board.LastError();
-    TempDir scratch;
     const std::filesystem::path dev = scratch.Path() / "dev";
     const std::filesystem::path byId = dev / "serial" / "by-id";
     std::filesystem::create_directories(byId);
@@ -225,13 +232,9 @@ TEST(ZorlinkReconnectTest, ASingleCommandWaitsForTheAdapterUnderItsByIdNameAndRu
     EXPECT_EQ(std::count(samples.begin(), samples.end(), '\n'), 3) << "three samples:\n" << samples;
 }
 
-TEST(ZorlinkReconnectTest, ASingleCommandWhoseAdapterStaysAwayFailsAfterTheWaitGiven)
+TEST_F(ZorlinkReconnectTest, ASingleCommandWhoseAdapterStaysAwayFailsAfterTheWaitGiven)
 {
-    zorkit::sim::CVirtualBoard board;
-    ASSERT_TRUE(board.Start()) << board.LastError();
-    TempDir scratch;
-    const std::filesystem::path adapter = scratch.Path() / "adapter";
-    std::filesystem::create_symlink(board.SlavePath(), adapter);
+    const std::filesystem::path adapter = Adapter("adapter");
     ZorlinkProcess zorlink(scratch.Path(), {"-d", adapter.string(), "--reconnect", "--reconnect-wait", "1",
                                             "await-reset", "60"});
     ASSERT_TRUE(zorlink.Started());

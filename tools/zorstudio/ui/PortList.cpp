@@ -37,20 +37,14 @@ CBaudList::CBaudList(int inUse) : CDropDownList(ItemsOf(inUse))
 {
     onChoose = [this](std::size_t index) {
         if (onChosen)
-            onChosen(Rates()[index]);
+            onChosen(CCommPort::kBaudRates[index]);
     };
-}
-
-const std::vector<int>& CBaudList::Rates()
-{
-    static const std::vector<int> rates(std::begin(CCommPort::kBaudRates), std::end(CCommPort::kBaudRates));
-    return rates;
 }
 
 std::vector<CDropDownItem> CBaudList::ItemsOf(int inUse)
 {
     std::vector<CDropDownItem> items;
-    for (int rate : Rates())
+    for (int rate : CCommPort::kBaudRates)
         items.push_back({std::to_string(rate) + " baud", rate == inUse ? "in use" : "", true});
     return items;
 }

@@ -38,10 +38,8 @@ private:
 
 class CBaudList : public CDropDownList {
 public:
+    // A row for each rate the link can set, fastest first.
     explicit CBaudList(int inUse);
-
-    // The rate on each row, fastest first.
-    static const std::vector<int>& Rates();
 
     std::function<void(int)> onChosen;
 
