@@ -1,92 +1,14 @@
 #include "zorkit/platform/serial/SerialPort.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cassert>
 #include <chrono>
 
-#include "zorkit/platform/core/CancelToken.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/serial/PortTable.h"
+#include "zorkit/platform/serial/internal/Poll.h"
+#include "zorkit/platform/serial/internal/SerialLine.h"
 
 namespace zorkit {
-namespace {
-
-speed_t SpeedFor(DWORD baud)
-{
-    switch (baud) {
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B0;
-    }
-}
-
-bool ModemLine(int fd, int line, bool on)
-{
-    return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
-}
-
-// Milliseconds left until `deadline`, for poll().
-int Remaining(std::chrono::steady_clock::time_point deadline)
-{
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? int(left.count()) : 0;
-}
-
-// poll() that retries on EINTR and, on a worker thread, also wakes on cancellation.
-// Returns poll's result; throws ThreadCancelled when the worker was cancelled.
-int PollCancellable(pollfd* fds, nfds_t count, int timeoutMs)
-{
-    CancelToken* token = CancelToken::Current();
-    pollfd all[4];
-    for (nfds_t i = 0; i < count; ++i)
-        all[i] = fds[i];
-    nfds_t total = count;
-    if (token)
-        all[total++] = pollfd{token->WakeFd(), POLLIN, 0};
-    int result;
-    do
-        result = ::poll(all, total, timeoutMs);
-    while (result < 0 && errno == EINTR);
-    if (token)
-        token->ThrowIfCancelled();
-    for (nfds_t i = 0; i < count; ++i)
-        fds[i].revents = all[i].revents;
-    return result;
-}
-
-constexpr short kHangUp = POLLHUP | POLLERR | POLLNVAL;
-
-SerialOpenFailure FailureFromErrno(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENODEV:
-    case ENXIO: return SerialOpenFailure::NoSuchDevice;
-    case EACCES:
-    case EPERM:
-    case EROFS: return SerialOpenFailure::PermissionDenied;
-    case EBUSY: return SerialOpenFailure::Busy;
-    case EISDIR:
-    case ENOTTY: return SerialOpenFailure::NotATerminal;
-    default: return SerialOpenFailure::SystemError;
-    }
-}
-
-}
 
 const char* DescribeSerialOpenFailure(SerialOpenFailure failure)
 {
@@ -97,62 +19,48 @@ const char* DescribeSerialOpenFailure(SerialOpenFailure failure)
     case SerialOpenFailure::Busy: return "in use by another program";
     case SerialOpenFailure::NotATerminal: return "not a serial device";
     case SerialOpenFailure::SettingsRefused: return "the device refused the line settings";
+    case SerialOpenFailure::NoSuchHost: return "no such host";
+    case SerialOpenFailure::ConnectionRefused: return "connection refused";
+    case SerialOpenFailure::HostUnreachable: return "host unreachable";
+    case SerialOpenFailure::NotRfc2217Server: return "not an RFC 2217 server";
     case SerialOpenFailure::SystemError: break;
     }
     return "the system refused to open it";
 }
+
+CSerialPort::CSerialPort() = default;
 
 CSerialPort::~CSerialPort() { Close(); }
 
 bool CSerialPort::Open(int index)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (m_fd.IsValid()) {
+    if (m_line) {
         m_openFailure = SerialOpenFailure::Busy;
         return false;
     }
     std::string path = SerialPortPath(index);
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        m_openFailure = FailureFromErrno(errno);
+    m_line = OpenSerialLine(path, m_openFailure);
+    if (!m_line)
         return false;
-    }
-    FileDescriptor owner(fd);
-    // Exclusive use: another program (or link) holding the port makes this open fail.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_openFailure = errno == EWOULDBLOCK ? SerialOpenFailure::Busy : FailureFromErrno(errno);
-        return false;
-    }
-    // Anything else opens too (/dev/null, a file) but carries no serial line.
-    if (!::isatty(fd)) {
-        m_openFailure = SerialOpenFailure::NotATerminal;
-        return false;
-    }
-    ::ioctl(fd, TIOCEXCL);
-    m_openFailure = SerialOpenFailure::None;
-    m_fd = std::move(owner);
+    ++m_generation;
     m_path = path;
-    m_staged.clear();
-    m_stagedStart = 0;
+    ClearStagedLocked();
     m_hungUp.store(false, std::memory_order_release);
     m_eventMask.store(0, std::memory_order_release);
+    m_open.store(true, std::memory_order_release);
     return true;
 }
 
 bool CSerialPort::Close()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (!m_fd.IsValid())
+    if (!m_line)
         return false;
-    m_staged.clear();
-    m_stagedStart = 0;
-    // Exclusive mode outlives our descriptor while others hold the device open.
-    if (::isatty(m_fd.Get()))
-        ::ioctl(m_fd.Get(), TIOCNXCL);
-    bool closed = m_fd.Reset();
+    ClearStagedLocked();
+    bool closed = m_line->Close();
+    m_line.reset();
+    m_open.store(false, std::memory_order_release);
     // A waiter blocked on the old descriptor must look again and find the port closed.
     m_maskChanged.Signal();
     return closed;
@@ -161,31 +69,15 @@ bool CSerialPort::Close()
 CSerialPort::SettingsResult CSerialPort::ApplySettings(DWORD baud, bool baudOnly)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    termios tio{};
-    if (!m_fd.IsValid() || ::tcgetattr(m_fd.Get(), &tio) != 0)
+    if (!m_line)
         return SettingsResult::NotReadable;
-    speed_t speed = SpeedFor(baud);
-    if (speed == B0 || ::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
-        return SettingsResult::WriteFailed;
-    if (!baudOnly) {
-        ::cfmakeraw(&tio);
-        tio.c_cflag &= ~(CSIZE | PARENB | CRTSCTS | HUPCL);
-        tio.c_cflag |= CS8 | CSTOPB | CLOCAL | CREAD;
-        tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | ISTRIP | IGNBRK | BRKINT | PARMRK);
-        tio.c_cc[VMIN] = 0;
-        tio.c_cc[VTIME] = 0;
-    }
-    int result;
-    do
-        result = ::tcsetattr(m_fd.Get(), TCSANOW, &tio);
-    while (result != 0 && errno == EINTR);
-    return result == 0 ? SettingsResult::Applied : SettingsResult::WriteFailed;
+    return m_line->ApplySettings(baud, baudOnly);
 }
 
 bool CSerialPort::SetTimeouts(DWORD writeMultiplierMs, DWORD writeConstantMs)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (!m_fd.IsValid())
+    if (!m_line)
         return false;
     m_writeMultiplierMs = writeMultiplierMs;
     m_writeConstantMs = writeConstantMs;
@@ -197,22 +89,34 @@ bool CSerialPort::SetQueueSizes(DWORD, DWORD) { return IsOpen(); }
 bool CSerialPort::SetDtr(bool on)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_fd.IsValid() && ModemLine(m_fd.Get(), TIOCM_DTR, on);
+    return m_line && m_line->SetModemLine(CSerialLine::ModemLine::Dtr, on);
 }
 
 bool CSerialPort::SetRts(bool on)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_fd.IsValid() && ModemLine(m_fd.Get(), TIOCM_RTS, on);
+    return m_line && m_line->SetModemLine(CSerialLine::ModemLine::Rts, on);
+}
+
+std::size_t CSerialPort::StagedLocked() const
+{
+    assert(m_stagedStart <= m_staged.size() &&
+           "the staging window starts past its end: advance m_stagedStart only over bytes taken from m_staged");
+    return m_staged.size() - m_stagedStart;
+}
+
+void CSerialPort::ClearStagedLocked()
+{
+    m_staged.clear();
+    m_stagedStart = 0;
 }
 
 DWORD CSerialPort::QueuedInputLocked()
 {
-    DWORD staged = DWORD(m_staged.size() - m_stagedStart);
-    int waiting = 0;
-    if (m_fd.IsValid() && ::ioctl(m_fd.Get(), FIONREAD, &waiting) == 0 && waiting > 0)
-        staged += DWORD(waiting);
-    return staged;
+    // Only bytes taken in are counted: a network line's stream also carries commands.
+    if (m_line)
+        StageWaitingLocked();
+    return DWORD(StagedLocked());
 }
 
 DWORD CSerialPort::QueuedInput()
@@ -224,121 +128,88 @@ DWORD CSerialPort::QueuedInput()
 DWORD CSerialPort::QueuedOutput()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    int pending = 0;
-    if (!m_fd.IsValid() || ::ioctl(m_fd.Get(), TIOCOUTQ, &pending) != 0 || pending < 0)
-        return 0;
-    return DWORD(pending);
+    return m_line ? m_line->QueuedOutput() : 0;
 }
 
 bool CSerialPort::PurgeInput()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    m_staged.clear();
-    m_stagedStart = 0;
-    return FlushLocked(TCIFLUSH);
+    ClearStagedLocked();
+    return PurgeLocked(true);
 }
 
 bool CSerialPort::PurgeOutput()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return FlushLocked(TCOFLUSH);
+    return PurgeLocked(false);
 }
 
-bool CSerialPort::FlushLocked(int queue)
+bool CSerialPort::PurgeLocked(bool input)
 {
-    if (!m_fd.IsValid())
+    if (!m_line)
         return false;
-    if (::tcflush(m_fd.Get(), queue) == 0)
+    bool ended = false;
+    if (m_line->Purge(input ? CSerialLine::Queue::Input : CSerialLine::Queue::Output, ended))
         return true;
-    // A line that hung up before anybody waited on it is noticed here first.
-    if (errno == EIO)
+    if (ended)
         MarkHungUp();
     return false;
 }
 
 bool CSerialPort::StageWaitingLocked()
 {
-    BYTE chunk[512];
-    for (;;) {
-        ssize_t got = ::read(m_fd.Get(), chunk, sizeof chunk);
-        if (got > 0) {
-            if (m_stagedStart == m_staged.size()) {
-                m_staged.clear();
-                m_stagedStart = 0;
-            }
-            m_staged.insert(m_staged.end(), chunk, chunk + got);
-            continue;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        // A raw terminal without VMIN/VTIME answers "nothing waiting" with 0.
-        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
-            return true;
-        // EIO: the other end has gone.
-        MarkHungUp();
-        return false;
-    }
+    if (StagedLocked() == 0)
+        ClearStagedLocked();
+    if (m_line->ReadWaiting(m_staged))
+        return true;
+    MarkHungUp();
+    return false;
 }
 
 long CSerialPort::Read(BYTE* buffer, DWORD n)
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (!m_fd.IsValid())
+    if (!m_line)
         return -1;
+    const bool alive = StagedLocked() >= n || StageWaitingLocked();
     DWORD done = 0;
-    while (done < n && m_stagedStart < m_staged.size())
+    while (done < n && StagedLocked() > 0)
         buffer[done++] = m_staged[m_stagedStart++];
-    while (done < n) {
-        ssize_t got = ::read(m_fd.Get(), buffer + done, n - done);
-        if (got > 0) {
-            done += DWORD(got);
-            continue;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
-            break;
-        MarkHungUp();
-        return done > 0 ? long(done) : -1;
-    }
-    return long(done);
+    return alive || done > 0 ? long(done) : -1;
 }
 
 long CSerialPort::Write(const BYTE* buffer, DWORD n)
 {
     std::unique_lock<std::mutex> hold(m_lock);
-    if (!m_fd.IsValid())
+    if (!m_line)
         return -1;
-    int fd = m_fd.Get();
+    const std::uint64_t generation = m_generation;
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(m_writeMultiplierMs * n + m_writeConstantMs);
     DWORD done = 0;
-    while (done < n) {
-        ssize_t put = ::write(fd, buffer + done, n - done);
-        if (put > 0) {
-            done += DWORD(put);
-            continue;
+    // Done once the device has taken every byte, including the rest a line still holds.
+    while (done < n || m_line->Unsent() > 0) {
+        long put = m_line->WriteSome(buffer + done, n - done);
+        if (put < 0) {
+            MarkHungUp();
+            return -1;
         }
-        if (put < 0 && errno == EINTR)
+        done += DWORD(put);
+        if (put > 0)
             continue;
-        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            int left = Remaining(deadline);
-            if (left == 0)
-                break;
-            pollfd out{fd, POLLOUT, 0};
-            hold.unlock();
-            PollCancellable(&out, 1, left);
-            hold.lock();
-            if (!m_fd.IsValid() || m_fd.Get() != fd)
-                return -1;
-            if (out.revents & kHangUp) {
-                MarkHungUp();
-                return -1;
-            }
-            continue;
+        int left = Remaining(deadline);
+        if (left == 0)
+            break;
+        pollfd out{m_line->Fd(), short(POLLOUT | m_line->EndEvents()), 0};
+        hold.unlock();
+        PollCancellable(&out, 1, left);
+        hold.lock();
+        if (!StillOpenLocked(generation))
+            return -1;
+        if (out.revents & (kLineEndEvents | m_line->EndEvents())) {
+            MarkHungUp();
+            return -1;
         }
-        MarkHungUp();
-        return -1;
     }
     return long(done);
 }
@@ -361,7 +232,7 @@ DWORD CSerialPort::WaitForInput(DWORD count, DWORD timeoutMs)
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock<std::mutex> hold(m_lock);
     for (;;) {
-        if (!m_fd.IsValid())
+        if (!m_line)
             return 0;
         DWORD waiting = QueuedInputLocked();
         if (waiting >= count || IsHungUp())
@@ -369,16 +240,16 @@ DWORD CSerialPort::WaitForInput(DWORD count, DWORD timeoutMs)
         int left = Remaining(deadline);
         if (left == 0)
             return waiting;
-        int fd = m_fd.Get();
-        pollfd in{fd, POLLIN, 0};
+        const std::uint64_t generation = m_generation;
+        pollfd in{m_line->Fd(), short(POLLIN | m_line->EndEvents()), 0};
         hold.unlock();
         PollCancellable(&in, 1, left);
         hold.lock();
-        if (!m_fd.IsValid() || m_fd.Get() != fd)
+        if (!StillOpenLocked(generation))
             return 0;
         if (in.revents & POLLIN)
             StageWaitingLocked();
-        else if (in.revents & kHangUp)
+        else if (in.revents & (kLineEndEvents | m_line->EndEvents()))
             MarkHungUp();
     }
 }
@@ -386,17 +257,23 @@ DWORD CSerialPort::WaitForInput(DWORD count, DWORD timeoutMs)
 bool CSerialPort::CheckHangUp()
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    if (!m_fd.IsValid() || IsHungUp())
+    if (!m_line || IsHungUp())
         return true;
-    pollfd in{m_fd.Get(), POLLIN, 0};
+    pollfd in{m_line->Fd(), short(POLLIN | m_line->EndEvents()), 0};
     if (::poll(&in, 1, 0) > 0) {
         // A hung-up terminal also reads as readable (end of file): both are looked at.
         if (in.revents & POLLIN)
             StageWaitingLocked();
-        if (in.revents & kHangUp)
+        if (in.revents & kLineEndEvents)
             MarkHungUp();
     }
     return IsHungUp();
+}
+
+bool CSerialPort::RemoteLineStates(BYTE& lineState, BYTE& modemState) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_line && m_line->RemoteStates(lineState, modemState);
 }
 
 bool CSerialPort::SetEventMask(DWORD mask)
@@ -429,17 +306,20 @@ bool CSerialPort::WaitEvent(DWORD& events)
     events = 0;
     std::unique_lock<std::mutex> hold(m_lock);
     for (;;) {
-        if (!m_fd.IsValid() || IsHungUp())
+        if (!m_line || IsHungUp())
             return false;
         DWORD mask = GetEventMask();
         bool wantChars = (mask & EV_RXCHAR) != 0;
-        if (wantChars && m_stagedStart < m_staged.size()) {
+        if (wantChars && StagedLocked() > 0) {
             events = EV_RXCHAR;
             return true;
         }
-        int fd = m_fd.Get();
-        // POLLHUP is reported even with no events asked for, so a hang-up ends the wait.
-        pollfd fds[2] = {{fd, short(wantChars ? POLLIN : 0), 0}, {m_maskChanged.Fd(), POLLIN, 0}};
+        const std::uint64_t generation = m_generation;
+        const short endEvents = m_line->EndEvents();
+        // POLLHUP is reported even with no events asked for, so a hang-up ends the wait;
+        // a line whose end shows otherwise asks for that too.
+        pollfd fds[2] = {{m_line->Fd(), short((wantChars ? POLLIN : 0) | endEvents), 0},
+                         {m_maskChanged.Fd(), POLLIN, 0}};
         hold.unlock();
         PollCancellable(fds, 2, -1);
         hold.lock();
@@ -448,17 +328,21 @@ bool CSerialPort::WaitEvent(DWORD& events)
             const bool own = m_changePending && !m_changedByMany && m_changedBy == std::this_thread::get_id();
             m_changePending = false;
             if (!own)
-                return m_fd.IsValid() && m_fd.Get() == fd;
+                return StillOpenLocked(generation);
             continue;
         }
-        if (!m_fd.IsValid() || m_fd.Get() != fd)
+        if (!StillOpenLocked(generation))
             return false;
         // A hung-up terminal also reports POLLIN; only bytes that can be read count.
-        if ((fds[0].revents & POLLIN) && StageWaitingLocked() && m_stagedStart < m_staged.size()) {
-            events = EV_RXCHAR;
-            return true;
+        // A network line's input may hold only commands: then the wait goes on.
+        if ((fds[0].revents & (POLLIN | endEvents)) && StageWaitingLocked() && StagedLocked() > 0) {
+            if (wantChars) {
+                events = EV_RXCHAR;
+                return true;
+            }
+            continue;
         }
-        if (fds[0].revents & kHangUp) {
+        if (fds[0].revents & (kLineEndEvents | endEvents)) {
             MarkHungUp();
             return false;
         }

@@ -1,8 +1,10 @@
-// One open serial device with the behaviour the link expects of a COM port:
+// One open serial device with the behaviour the link expects of a COM port (a
+// local device, or a port server's line reached by rfc2217:// or tcp://, see PortTable.h):
 // reads take only bytes already waiting, the event wait blocks until a character
 // arrives or the event mask is changed from another thread, and a hang-up (a USB
 // adapter pulled, the peer of a pseudo-terminal gone) makes every wait fail
-// instead of returning at once forever.
+// instead of returning at once forever. A port server closing the connection is
+// such a hang-up.
 //
 // Bytes that a wait has seen arrive are moved into an internal staging buffer, so
 // a wait for "n bytes waiting" blocks in poll() without spinning; queue counts and
@@ -13,6 +15,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,6 +29,8 @@ constexpr DWORD EV_RXCHAR = 0x0001;
 
 namespace zorkit {
 
+class CSerialLine;
+
 // Why a serial device could not be opened, for hosts that tell their users what to do.
 enum class SerialOpenFailure {
     None,
@@ -34,6 +40,10 @@ enum class SerialOpenFailure {
     NotATerminal,     // a file or device that is no serial line (/dev/null, a regular file)
     SettingsRefused,  // the device refused the line settings (baud rate, frame)
     SystemError,      // any other refusal of the system
+    NoSuchHost,       // a port server's host name is not known (or not found in time)
+    ConnectionRefused, // the host is there but nothing listens on the port
+    HostUnreachable,  // no route to the host, or no answer within the connect deadline
+    NotRfc2217Server, // the server does not speak telnet with COM-PORT-OPTION
 };
 
 // The reason in a few plain English words, e.g. "no such device".
@@ -43,7 +53,7 @@ class CSerialPort {
 public:
     enum class SettingsResult { Applied, NotReadable, WriteFailed };
 
-    CSerialPort() = default;
+    CSerialPort();
     ~CSerialPort();
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
@@ -52,7 +62,7 @@ public:
     // LastOpenFailure() telling why.
     bool Open(int index);
     SerialOpenFailure LastOpenFailure() const { return m_openFailure; }
-    bool IsOpen() const { return m_fd.IsValid(); }
+    bool IsOpen() const { return m_open.load(std::memory_order_acquire); }
     // False when the port was not open or close() failed; the port is closed either way.
     bool Close();
     const std::string& Path() const { return m_path; }
@@ -95,20 +105,32 @@ public:
     // they were meant for the one before.
     void ForgetMaskChanges();
     bool IsHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
+    // The RFC 2217 line state (overrun, parity, framing, break bits) and modem state
+    // (CD, DSR, CTS) a port server last reported; false for a local device or before
+    // the first report.
+    bool RemoteLineStates(BYTE& lineState, BYTE& modemState) const;
 
 private:
     DWORD QueuedInputLocked();
-    // Discards the device's input or output queue (TCIFLUSH, TCOFLUSH); a hang-up it
-    // meets is marked.
-    bool FlushLocked(int queue);
+    // Discards the device's input or output queue; a hang-up it meets is marked.
+    bool PurgeLocked(bool input);
     // Moves every byte the device holds into the staging buffer.
     bool StageWaitingLocked();
+    // Bytes staged and not read yet.
+    std::size_t StagedLocked() const;
+    void ClearStagedLocked();
+    // Whether the line opened as `generation` is still the open one, after a wait
+    // without the lock.
+    bool StillOpenLocked(std::uint64_t generation) const { return m_line && m_generation == generation; }
     void MarkHungUp() { m_hungUp.store(true, std::memory_order_release); }
 
     mutable std::mutex m_lock;
-    FileDescriptor m_fd;
+    std::unique_ptr<CSerialLine> m_line;
+    std::atomic<bool> m_open{false};
+    std::uint64_t m_generation = 0; // counts opens, so a wait sees a reopen
     std::string m_path;
     SerialOpenFailure m_openFailure = SerialOpenFailure::None;
+    // m_staged[m_stagedStart..] are the bytes staged and not read yet.
     std::vector<BYTE> m_staged;
     std::size_t m_stagedStart = 0;
     std::atomic<DWORD> m_eventMask{0};
