@@ -140,6 +140,9 @@ BOOL CCommPort::OpenPortUnlogged()
 
 BOOL CCommPort::FailOpen(int code, zorkit::SerialOpenFailure why)
 {
+    // A device that opened but could not be set up is not kept: the next open would
+    // find it still held, and a port server would keep serving nobody.
+    m_serial.Close();
     PushError(code);
     m_lastOpenFailure = why;
     return FALSE;

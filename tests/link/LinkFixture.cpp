@@ -7,8 +7,22 @@
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/serial/PortTable.h"
+#include "tools/common/IntelHex.h"
 
 std::string Utf8(const std::string& gbk) { return zorkit::Utf8FromGbk(gbk); }
+
+std::vector<BYTE> ProgramImage(const std::string& path)
+{
+    CIntelHex hex;
+    EXPECT_TRUE(hex.LoadFile(path)) << hex.GetError();
+    std::vector<BYTE> image;
+    for (const CIntelHex::Run& run : hex.GetRuns()) {
+        std::size_t n = run.bytes.size();
+        image.insert(image.end(), {BYTE(n), BYTE(n >> 8), BYTE(run.address), BYTE(run.address >> 8)});
+        image.insert(image.end(), run.bytes.begin(), run.bytes.end());
+    }
+    return image;
+}
 
 void LinkFixture::SetUp()
 {

@@ -61,3 +61,5 @@ protected:
 };
 
 std::string Utf8(const std::string& gbk);
+// An Intel HEX file as ProgDld's records: count and address (low byte first), then the bytes.
+std::vector<BYTE> ProgramImage(const std::string& path);

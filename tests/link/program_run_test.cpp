@@ -5,7 +5,6 @@
 
 #include "tests/link/LinkFixture.h"
 #include "tests/support/ResetKey.h"
-#include "tools/common/IntelHex.h"
 
 using Bytes = std::vector<BYTE>;
 
@@ -17,20 +16,6 @@ constexpr WORD kDone = 0x0140;
 const Bytes kTable = {0x5A, 0x13, 0xF0, 0x07, 0x99, 0x21, 0x42, 0x00, 0xC3, 0x7E, 0x18, 0x65, 0xAB, 0x30, 0x01, 0xEE};
 
 WORD Pc(const Bytes& regs) { return WORD(regs[kPcHigh] << 8 | regs[kPcLow]); }
-
-// The HEX file as ProgDld's records: count and address (low byte first), then the bytes.
-Bytes ProgramImage(const std::string& path)
-{
-    CIntelHex hex;
-    EXPECT_TRUE(hex.LoadFile(path)) << hex.GetError();
-    Bytes image;
-    for (const CIntelHex::Run& run : hex.GetRuns()) {
-        std::size_t n = run.bytes.size();
-        image.insert(image.end(), {BYTE(n), BYTE(n >> 8), BYTE(run.address), BYTE(run.address >> 8)});
-        image.insert(image.end(), run.bytes.begin(), run.bytes.end());
-    }
-    return image;
-}
 
 }
 
