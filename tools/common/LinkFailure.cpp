@@ -1,6 +1,7 @@
 #include "tools/common/LinkFailure.h"
 
 #include "zorkit/link/LinkErrors.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 std::string DescribeLinkFailure(CZORComm& link, const std::string& waitForReset)
 {
@@ -19,4 +20,11 @@ std::string DescribeLinkFailure(CZORComm& link, const std::string& waitForReset)
         return "no answer from the board within 500 ms; the link is down (press the board's reset key" +
                (waitForReset.empty() ? std::string() : ", then " + waitForReset) + ")";
     return "the command was refused";
+}
+
+std::string DescribeGoneLine(const std::string& device)
+{
+    if (zorkit::IsNetworkSerialName(device))
+        return "the port server closed the connection: " + device + " (its server or PC stopped, or the network broke)";
+    return "the serial adapter is gone: " + device + " was unplugged or switched off";
 }

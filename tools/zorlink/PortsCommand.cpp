@@ -60,6 +60,8 @@ CommandResult ListPorts(CLinkSession&, const Arguments& args)
         std::printf("no serial devices found (plug in the USB serial adapter; 'dmesg | tail' tells what the kernel saw)\n");
     if (found.withoutUart > 0)
         std::printf("(%d /dev/ttyS* without a UART behind them not shown)\n", found.withoutUart);
+    std::printf("boxes on another PC are reached through its port server (ser2net): "
+                "-d rfc2217://HOST:PORT, or -d tcp://HOST:PORT for a raw port\n");
     for (const std::string& grabber : GrabbersRunning())
         std::fprintf(stderr, "zorlink: warning: %s is running; it is known to grab USB serial adapters "
                              "(stop it, e.g. sudo systemctl stop %s)\n",

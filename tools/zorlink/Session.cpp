@@ -1,7 +1,5 @@
 #include "tools/zorlink/Session.h"
 
-#include <filesystem>
-
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/serial/PortTable.h"
@@ -25,6 +23,13 @@ std::string OpenHint(zorkit::SerialOpenFailure why, int baud)
         return "give a serial device with -d ('zorlink ports' lists them) or the path zorsim prints";
     case SerialOpenFailure::SettingsRefused:
         return "the device does not take " + std::to_string(baud) + " baud, 8 data bits, 2 stop bits";
+    case SerialOpenFailure::NoSuchHost: return "check the host name in the device name, or give the host's address";
+    case SerialOpenFailure::ConnectionRefused:
+        return "nothing serves that port: is ser2net running on that host, and does its configuration name the port?";
+    case SerialOpenFailure::HostUnreachable:
+        return "the host does not answer: check its address and the network (a lab's boxes need the lab's network)";
+    case SerialOpenFailure::NotRfc2217Server:
+        return "the server speaks no RFC 2217 there: give tcp://HOST:PORT for a raw port, or use telnet(rfc2217) in ser2net's accepter";
     case SerialOpenFailure::None:
     case SerialOpenFailure::SystemError: break;
     }
@@ -137,7 +142,7 @@ std::string CLinkSession::FailureReason()
     if (!m_link)
         return "no link";
     if (m_link->IsPortGone())
-        return "the serial adapter is gone: " + zorkit::SerialPortPath(m_options.port) + " was unplugged or switched off";
+        return DescribeGoneLine(zorkit::SerialPortPath(m_options.port));
     return DescribeLinkFailure(*m_link, "await-reset");
 }
 
@@ -155,8 +160,7 @@ bool CLinkSession::Reconnect(double seconds)
     }
     // A device that reappears may not open at once (its permissions come a moment later).
     bool reopened = WaitFor([&] {
-        std::error_code ignored;
-        return std::filesystem::exists(path, ignored) && m_link->ReopenPort();
+        return zorkit::SerialDeviceMayBeThere(path) && m_link->ReopenPort();
     }, seconds);
     if (!reopened) {
         m_error = path + " did not come back within " + std::to_string(int(seconds)) + " s";

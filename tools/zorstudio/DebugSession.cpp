@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "tools/common/LinkFailure.h"
 #include "tools/common/ProgramDownload.h"
@@ -10,6 +9,7 @@
 #include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Time.h"
+#include "zorkit/platform/serial/PortTable.h"
 
 namespace zorstudio {
 namespace {
@@ -128,7 +128,7 @@ LinkState CDebugSession::State() const
 
 std::string CDebugSession::AdapterGoneText() const
 {
-    return "the serial adapter is gone: " + LineChoice().device + " was unplugged or switched off";
+    return DescribeGoneLine(LineChoice().device);
 }
 
 std::optional<CResetPrompt> CDebugSession::ResetPrompt() const
@@ -332,9 +332,8 @@ void CDebugSession::TryReopen()
     if (m_lastReopenCheck != 0 && now - m_lastReopenCheck < kReopenCheckMs)
         return;
     m_lastReopenCheck = now;
-    std::error_code ignored;
     // A device that reappears may not open at once (its permissions come a moment later).
-    if (!std::filesystem::exists(m_line->Choice().device, ignored) || !m_line->Link().ReopenPort())
+    if (!zorkit::SerialDeviceMayBeThere(m_line->Choice().device) || !m_line->Link().ReopenPort())
         return;
     m_lastReopenCheck = 0;
     m_resetCancelled = false;

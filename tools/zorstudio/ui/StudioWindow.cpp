@@ -767,7 +767,7 @@ void CStudioWindow::ChoosePort()
 bool CStudioWindow::ChooseDevicePath()
 {
     const CLineChoice& inUse = m_session.LineChoice();
-    PromptForPath("Open the serial device:", inUse.IsVirtual() ? "/dev/" : inUse.device,
+    PromptForPath("Open the serial device (or rfc2217://HOST:PORT):", inUse.IsVirtual() ? "/dev/" : inUse.device,
                   [this](const std::filesystem::path& path) {
                       return ChooseLine({path.string(), m_session.LineChoice().baud});
                   });
