@@ -1,6 +1,6 @@
 // Per-pass overhead of the control loop: the time from the board's sample byte to
 // the host's answer byte, both stamped by the virtual board, over 1000 passes; and
-// the rate of a 16 KB program download. Each over the board's pseudo-terminal and
+// the rate of a 2 KB program download. Each over the board's pseudo-terminal and
 // over ser2net on the loopback address (RFC 2217 and raw) in front of it.
 #include <algorithm>
 #include <chrono>
@@ -18,7 +18,7 @@ namespace {
 constexpr int kPort = 60;
 constexpr int kPasses = 1000;
 constexpr DWORD kPatienceMs = 60000;
-constexpr std::size_t kDownloadBytes = 16384;
+constexpr std::size_t kDownloadBytes = 2048;
 
 bool MeasureControlPass(zorkit::sim::CVirtualBoard& board, CZORComm& link, const char* line)
 {
@@ -44,6 +44,7 @@ bool MeasureControlPass(zorkit::sim::CVirtualBoard& board, CZORComm& link, const
         std::fprintf(stderr, "zorkit_control_bench: the loop did not finish %d passes over %s\n", kPasses, line);
         return false;
     }
+    board.StopExperiment();
     // Each answer is paired with the sample sent just before it.
     std::vector<double> micros;
     std::chrono::steady_clock::time_point lastSample{};

@@ -50,9 +50,12 @@ public:
         } else {
             const std::string config = m_scratch.File("ser2net-" + std::to_string(m_port) + ".yaml");
             std::ofstream(config) << "connection: &board\n"
-                                  << "  accepter: " << (m_kind == Kind::Ser2netTelnet ? "telnet(rfc2217),tcp" : "tcp")
+                                  << "  accepter: " << (m_kind == Kind::Ser2netTelnet ? "telnet(rfc2217),tcp(nodelay)" : "tcp(nodelay)")
                                   << ",127.0.0.1," << m_port << "\n"
-                                  << "  connector: serialdev," << m_device << ",9600n82,local\n";
+                                  << "  connector: serialdev," << m_device << ",9600n82,local\n"
+                                  // The monitor answers in single bytes: each goes out at once.
+                                  << "  options:\n"
+                                  << "    chardelay: false\n";
             // -n: stay in the foreground, -d: no syslog; its pid file goes to the scratch folder.
             args = {"/usr/sbin/ser2net", "-n", "-d", "-c", config, "-P", m_scratch.File("ser2net.pid")};
         }
