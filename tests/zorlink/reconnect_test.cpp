@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "sim/VirtualBoard.h"
+#include "tests/support/PortServer.h"
 #include "tests/support/ResetKey.h"
 #include "tests/support/TempDir.h"
 
@@ -35,7 +36,8 @@ public:
         static const bool pipeSignalIgnored = std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
         (void)pipeSignalIgnored;
         int input[2];
-        if (::pipe(input) != 0)
+        // Close-on-exec: a server the test starts later must not hold the input open.
+        if (::pipe2(input, O_CLOEXEC) != 0)
             return;
         m_pid = ::fork();
         if (m_pid == 0) {
@@ -167,6 +169,35 @@ TEST_F(ZorlinkReconnectTest, AnAdapterPulledOutIsReportedAndTheScriptGoesOnOnceI
     zorlink.Send("read ext 0x2000 2\n");
     zorlink.CloseInput();
     EXPECT_EQ(zorlink.Wait(), 1) << "the read under way when the adapter went failed";
+    EXPECT_EQ(zorlink.Out(), "Intel 8051\n2000: 12 34\n") << zorlink.Err();
+}
+
+TEST_F(ZorlinkReconnectTest, APortServerThatStopsIsWaitedForAndTheScriptGoesOnOnceItIsBack)
+{
+    CPortServer server(CPortServer::Kind::Ser2netTelnet, board.SlavePath(), scratch);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    const std::string device = server.DeviceName();
+
+    ZorlinkProcess zorlink(scratch.Path(), ScriptArguments(device, true));
+    ASSERT_TRUE(zorlink.Started());
+    zorlink.Send("connect\n");
+    ASSERT_TRUE(zorlink.OutShows("Intel 8051\n")) << zorlink.Err();
+
+    server.Stop();
+    zorlink.Send("read ext 0x2000 2\n");
+    ASSERT_TRUE(zorlink.ErrShows("Waiting for " + device + " to come back")) << zorlink.Err();
+    EXPECT_NE(zorlink.Err().find("stdin:2: read: the port server closed the connection: " + device), std::string::npos)
+        << zorlink.Err();
+
+    board.WriteMemory(MemorySpace::External, 0x2000, {0x12, 0x34});
+    ASSERT_TRUE(server.Start()) << server.Error();
+    ASSERT_TRUE(zorlink.ErrShows("Press the reset key")) << zorlink.Err();
+    ASSERT_TRUE(PressResetUntilAnswered(board, 10));
+    ASSERT_TRUE(zorlink.ErrShows("Reset succeeded: Intel 8051")) << zorlink.Err();
+
+    zorlink.Send("read ext 0x2000 2\n");
+    zorlink.CloseInput();
+    EXPECT_EQ(zorlink.Wait(), 1) << "the read under way when the server stopped failed";
     EXPECT_EQ(zorlink.Out(), "Intel 8051\n2000: 12 34\n") << zorlink.Err();
 }
 
