@@ -59,7 +59,8 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens the device of port `index` for exclusive use; false on failure, with
-    // LastOpenFailure() telling why.
+    // LastOpenFailure() telling why. A port server's name is looked up, connected and
+    // negotiated within 5 s each, so such an open may take that long.
     bool Open(int index);
     SerialOpenFailure LastOpenFailure() const { return m_openFailure; }
     bool IsOpen() const { return m_open.load(std::memory_order_acquire); }
@@ -67,7 +68,9 @@ public:
     bool Close();
     const std::string& Path() const { return m_path; }
 
-    // 8 data bits, no parity, 2 stop bits, raw, no flow control, unless baudOnly.
+    // 8 data bits, no parity, 2 stop bits, raw, no flow control, unless baudOnly. An
+    // RFC 2217 server's answers are waited for (5 s): a setting it answers with another
+    // value, as a rate its port cannot run at, is WriteFailed. A raw port takes any.
     SettingsResult ApplySettings(DWORD baud, bool baudOnly);
     // Linux has no per-port time-outs; the write time-out bounds blocking writes.
     bool SetTimeouts(DWORD writeMultiplierMs, DWORD writeConstantMs);
