@@ -275,15 +275,15 @@ bool CNetworkLine::SetModemLine(ModemLine line, bool on)
 
 bool CNetworkLine::Purge(Queue queue, bool& ended)
 {
-    bool done = true;
     if (queue == Queue::Input) {
         // Bytes on their way from the server are dropped up to its purge answer; a
-        // raw port has no answer, so what has arrived by now is all that goes.
+        // raw port has no answer, so what has arrived by now is all that goes. A
+        // server that never answers only lets bytes sent before the purge through.
         m_dropArrived = true;
         m_arrived.clear();
         if (m_telnet) {
             Enqueue(ComPortCommand(CPO_PURGE_DATA, {PURGE_RECEIVE}));
-            done = Await([this] { return !m_dropArrived; }, kAnswerMs);
+            Await([this] { return !m_dropArrived; }, kAnswerMs);
         } else {
             Receive();
         }
@@ -292,10 +292,10 @@ bool CNetworkLine::Purge(Queue queue, bool& ended)
     } else if (m_telnet) {
         // What this side has not sent yet still goes: a command in it may be cut in two.
         Enqueue(ComPortCommand(CPO_PURGE_DATA, {PURGE_TRANSMIT}));
-        done = SendUnsent();
+        SendUnsent();
     }
     ended = m_ended;
-    return done && !m_ended;
+    return !m_ended;
 }
 
 bool CNetworkLine::RemoteStates(BYTE& lineState, BYTE& modemState) const
