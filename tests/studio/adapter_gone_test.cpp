@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "sim/VirtualBoard.h"
+#include "tests/support/PortServer.h"
 #include "tests/support/ResetKey.h"
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/DebugSession.h"
@@ -68,6 +69,35 @@ TEST(AdapterGoneTest, ThePulledAdapterIsReportedAndTheSessionConnectsAgainOnceIt
     EXPECT_EQ(session.Current().internalRam[0x40], 0x5A);
     ASSERT_TRUE(session.WriteMemory(MemoryKind::External, 0x2000, 0x33)) << session.LastError();
     EXPECT_EQ(board.ReadMemory(sim::MemorySpace::External, 0x2000, 1), std::vector<BYTE>{0x33});
+}
+
+TEST(AdapterGoneTest, APortServerThatStopsIsReportedAndTheSessionConnectsAgainOnceItIsBack)
+{
+    TempDir scratch;
+    CCommPort::SetLogDirectory(scratch.Path().string());
+    sim::CVirtualBoard board;
+    ASSERT_TRUE(board.Start()) << board.LastError();
+    CPortServer server(CPortServer::Kind::Ser2netTelnet, board.SlavePath(), scratch);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    const std::string device = server.DeviceName();
+
+    zorstudio::CDebugSession session;
+    ASSERT_TRUE(session.Open({device, 9600})) << session.LastError();
+    ASSERT_TRUE(session.Connect()) << session.LastError();
+    ASSERT_EQ(session.State(), LinkState::Connected);
+
+    server.Stop();
+    EXPECT_FALSE(session.WaitForStop(kWaitMs)) << "no stop can come over a closed connection";
+    EXPECT_EQ(session.State(), LinkState::AdapterGone);
+    EXPECT_EQ(session.LastError().rfind("the port server closed the connection: " + device, 0), 0u) << session.LastError();
+
+    board.WriteMemory(sim::MemorySpace::Internal, 0x40, {0x5A});
+    ASSERT_TRUE(server.Start()) << server.Error();
+    ASSERT_TRUE(PollUntil(session, LinkState::WaitingForReset)) << LinkStateName(session.State());
+    ASSERT_TRUE(PressResetUntilAnswered(board, 10));
+    ASSERT_TRUE(PollUntil(session, LinkState::Connected)) << LinkStateName(session.State());
+    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(session.Current().internalRam[0x40], 0x5A);
 }
 
 }
