@@ -77,11 +77,10 @@ void ListBlock(const Block& block, const Options& options, std::string& out)
 int List(int argc, char** argv)
 {
     Options options;
-    int status = ParseOptions(argc, argv, options);
-    if (status >= 0)
-        return status;
+    if (std::optional<int> status = ParseCommandLine({argv + 1, argv + argc}, options))
+        return *status;
     std::vector<Block> blocks;
-    status = LoadBlocks(options, blocks);
+    int status = LoadBlocks(options, blocks);
     if (status >= 0)
         return status;
     if (options.assembly) {
