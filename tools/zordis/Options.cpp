@@ -28,9 +28,7 @@ int UsageError(const std::string& message) { return tools::UsageError("zordis", 
 
 std::string Hex4(unsigned long value)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "%04lXH", value);
-    return text;
+    return tools::Hex(std::uint32_t(value), 4) + "H";
 }
 
 std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, Options& options)

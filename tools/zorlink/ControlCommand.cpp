@@ -14,6 +14,7 @@
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/process/SignalWaiter.h"
+#include "tools/common/ControlSample.h"
 #include "tools/common/ExperimentPicture.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/OptionTable.h"
@@ -168,7 +169,7 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
         csv.open(o.csv);
         if (!csv)
             return CommandResult::Failure("cannot write " + o.csv);
-        csv << "index,time_ms,shown,raw,output\n";
+        csv << tools::kSampleCsvHeading;
     }
     // Before any worker starts, so that only the watch takes the signals.
     CInterruptWatch interrupts;
@@ -194,16 +195,14 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     zorkit::CHostWindow sink([&](UINT message, WPARAM wParam, LPARAM lParam) {
         if (message != WM_CTRL_SAMPLE)
             return LRESULT(0);
-        float shown = *reinterpret_cast<const float*>(wParam);
-        // A temperature sample carries no raw byte: it is the ADC byte the value came from.
-        int raw = lParam ? *reinterpret_cast<const WORD*>(lParam) : int((100.0 - shown) * 128.0 / 50.0 + 0.5);
+        const tools::CControlSample sample = tools::DecodeControlSample(wParam, lParam);
         int output = link->GetCtrlOutput();
-        std::printf("%6d  %8.2f  %3d\n", index, shown, output);
+        std::printf("%6d  %8.2f  %3d\n", index, sample.shown, output);
         std::fflush(stdout);
         if (csv.is_open())
-            csv << index << ',' << (GetTickCount() - start) << ',' << shown << ',' << raw << ',' << output << '\n';
+            csv << tools::SampleCsvLine(index, unsigned(GetTickCount() - start), sample, output);
         if (picture)
-            picture->Add(shown, output);
+            picture->Add(sample.shown, output);
         ++index;
         return LRESULT(0);
     });
