@@ -26,3 +26,21 @@ function(zorkit_add_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
 endfunction()
+
+# zorkit_wait_for_include_check(<dir>)
+# Makes every library and program built under <dir> wait for the include check, so
+# no configuration and no single --target builds past a wrong-direction include.
+function(zorkit_wait_for_include_check dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type MATCHES "LIBRARY$|EXECUTABLE" AND NOT type STREQUAL "INTERFACE_LIBRARY"
+       AND NOT target MATCHES "^zorkit_include_(rules|check)$")
+      add_dependencies(${target} zorkit_includes_checked)
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(subdir IN LISTS subdirs)
+    zorkit_wait_for_include_check(${subdir})
+  endforeach()
+endfunction()

@@ -11,6 +11,7 @@
 #include "tests/studio/StudioWindowFixture.h"
 #include "tests/support/ResetKey.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
@@ -24,7 +25,7 @@ namespace {
 
 using zorstudio::CExperimentPanel;
 using zorstudio::CStudioWindow;
-using zorstudio::HexText;
+using tools::Hex;
 
 constexpr COLORREF kBreakpointRed = RGB(255, 0, 0);
 
@@ -63,12 +64,12 @@ void ExpectGridShowsSnapshot(CStudioWindow& window, const zorstudio::CTargetSnap
     for (const zorstudio::CRegisterField& field : zorstudio::RegisterLayout())
         EXPECT_EQ(window.Registers().GetItemText(zorstudio::CRegisterGrid::CellOf(field.name).row,
                                                  zorstudio::CRegisterGrid::CellOf(field.name).col).str(),
-                  HexText(zorstudio::RegisterValue(now.registers, field), 2 * field.size))
+                  Hex(zorstudio::RegisterValue(now.registers, field), 2 * field.size))
             << field.name;
     for (int offset = 0; offset < 256; ++offset) {
         const CCellID cell = zorstudio::CMemoryGrid::CellOf(offset);
-        ASSERT_EQ(window.Memory().GetItemText(cell.row, cell.col).str(), HexText(now.internalRam[std::size_t(offset)], 2))
-            << "internal RAM " << HexText(unsigned(offset), 2) << "H";
+        ASSERT_EQ(window.Memory().GetItemText(cell.row, cell.col).str(), Hex(now.internalRam[std::size_t(offset)], 2))
+            << "internal RAM " << Hex(unsigned(offset), 2) << "H";
     }
 }
 
@@ -377,19 +378,19 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     int stops = session.StopsHandled();
     Key(0x74);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
-    EXPECT_EQ(pcText(), HexText(lines[1].address, 4));
+    EXPECT_EQ(pcText(), Hex(lines[1].address, 4));
     EXPECT_EQ(arrowLine(), 1);
 
     // F11 traces one instruction and shows it at once.
     Key(0x7A);
-    EXPECT_EQ(pcText(), HexText(lines[2].address, 4)) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(pcText(), Hex(lines[2].address, 4)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(arrowLine(), 2);
 
     // F10 steps over the next one; its stop is reported.
     stops = session.StopsHandled();
     Key(VK_F10);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
-    EXPECT_EQ(pcText(), HexText(lines[3].address, 4));
+    EXPECT_EQ(pcText(), Hex(lines[3].address, 4));
     EXPECT_EQ(arrowLine(), 3);
 
     // Ctrl+F10 with the listing's cursor two lines further on.
@@ -398,7 +399,7 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     stops = session.StopsHandled();
     Key(VK_F10, true);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
-    EXPECT_EQ(pcText(), HexText(lines[5].address, 4));
+    EXPECT_EQ(pcText(), Hex(lines[5].address, 4));
     EXPECT_EQ(arrowLine(), 5);
 }
 
@@ -546,9 +547,9 @@ TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
     const int last = session.StopsHandled();
     ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > last; }));
     EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
-    EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + HexText(*done, 4));
+    EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + Hex(*done, 4));
     EXPECT_EQ(arrowLine(), window->ProgramListing().LineOf(*done));
-    EXPECT_EQ(PcText(*window), HexText(*done, 4));
+    EXPECT_EQ(PcText(*window), Hex(*done, 4));
 }
 
 TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered)
@@ -605,8 +606,8 @@ TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)
     EXPECT_FALSE(zorstudio::ParseHexCell("", 0xFF));
     EXPECT_FALSE(zorstudio::ParseHexCell("G1", 0xFF));
     EXPECT_FALSE(zorstudio::ParseHexCell("FFFFFFFFFFFFFFFFFFFF", 0xFFFF)) << "no overflow into a small value";
-    EXPECT_EQ(HexText(0x5A, 2), "5A");
-    EXPECT_EQ(HexText(0x131, 4), "0131");
+    EXPECT_EQ(Hex(0x5A, 2), "5A");
+    EXPECT_EQ(Hex(0x131, 4), "0131");
 }
 
 }

@@ -1,6 +1,7 @@
-// The number convention and the program-format guess the tools share.
+// The number convention, the program-format guess and the control samples the tools share.
 #include <gtest/gtest.h>
 
+#include "tools/common/ControlSample.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ProgramFile.h"
 #include "tests/support/TempDir.h"
@@ -61,4 +62,19 @@ TEST(ProgramFormatTest, LoadPlacesRawBinaryAtItsBaseAndRefusesWhatDoesNotFit)
     EXPECT_TRUE(program.GetRuns().empty());
     EXPECT_FALSE(program.Load(dir.Write("high.txt", ":02FFFF00AABB9B\n:00000001FF\n"), ProgramFormat::Detect, 0));
     EXPECT_NE(program.GetError().find("10000H lies beyond the 64 KB code space"), std::string::npos) << program.GetError();
+}
+
+TEST(ControlSampleTest, TemperatureSamplesGetTheirAdcByteBackAndEveryHostWritesOneCsvLine)
+{
+    float degrees = 50.0f;
+    tools::CControlSample temperature = tools::DecodeControlSample(WPARAM(&degrees), 0);
+    EXPECT_EQ(temperature.shown, 50.0);
+    EXPECT_EQ(temperature.raw, 128) << "128 counts for every 50 degrees down from 100";
+    degrees = 100.0f;
+    EXPECT_EQ(tools::DecodeControlSample(WPARAM(&degrees), 0).raw, 0);
+    float rpm = 250.0f;
+    WORD count = 417;
+    EXPECT_EQ(tools::DecodeControlSample(WPARAM(&rpm), LPARAM(&count)).raw, 417) << "a speed sample carries its count";
+    EXPECT_EQ(std::string(tools::kSampleCsvHeading) + tools::SampleCsvLine(3, 1500, {21.25, 201}, 96),
+              "index,time_ms,shown,raw,output\n3,1500,21.2500,201,96\n");
 }

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/common/Numbers.h"
+
 namespace {
 
 enum RecordType : std::uint8_t {
@@ -30,13 +32,6 @@ int HexValue(char c)
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
-}
-
-std::string Hex(unsigned long value, int digits)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%0*lXH", digits, value);
-    return text;
 }
 
 } // namespace
@@ -118,7 +113,7 @@ bool CIntelHex::ParseLine(const std::string& raw, int number, std::vector<Record
     if (sum % 256 != 0) {
         const unsigned found = bytes.back();
         const unsigned expected = (found - sum) % 256;
-        return Fail(number, "bad checksum " + Hex(found, 2) + ", expected " + Hex(expected, 2));
+        return Fail(number, "bad checksum " + tools::Hex(found, 2) + "H, expected " + tools::Hex(expected, 2) + "H");
     }
 
     const std::uint32_t offset = std::uint32_t(bytes[1]) << 8 | bytes[2];
@@ -149,7 +144,7 @@ bool CIntelHex::ParseLine(const std::string& raw, int number, std::vector<Record
             return Fail(number, "start address record needs 4 data bytes, has " + std::to_string(count));
         return true;
     default:
-        return Fail(number, "unknown record type " + Hex(bytes[3], 2));
+        return Fail(number, "unknown record type " + tools::Hex(bytes[3], 2) + "H");
     }
 }
 
@@ -166,7 +161,7 @@ bool CIntelHex::BuildRuns(std::vector<Record>& records)
             const std::uint64_t end = std::uint64_t(run.address) + run.bytes.size();
             if (record.address < end) {
                 m_runs.clear();
-                return Fail(std::max(record.line, lastLine), "data at " + Hex(record.address, 4)
+                return Fail(std::max(record.line, lastLine), "data at " + tools::Hex(record.address, 4) + "H"
                         + " overlaps the data of line " + std::to_string(std::min(record.line, lastLine)));
             }
             if (record.address == end) {

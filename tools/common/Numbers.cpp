@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace tools {
@@ -27,6 +28,13 @@ std::optional<std::uint32_t> ParseDigits(const std::string& digits, int base, st
     return std::uint32_t(value);
 }
 
+}
+
+std::string Hex(std::uint32_t value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, unsigned(value));
+    return text;
 }
 
 std::optional<std::uint32_t> ParseHex(const std::string& text, std::uint32_t max)

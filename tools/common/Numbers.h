@@ -15,6 +15,10 @@ std::optional<std::uint32_t> ParseDecimal(const std::string& text, std::uint32_t
 // A finite decimal number (gains and the like); nan, inf and overflow are refused.
 std::optional<double> ParseFinite(const std::string& text);
 
+// How the tools write a number back: `digits` uppercase hexadecimal digits at least
+// (Hex(0x1F, 4) is "001F").
+std::string Hex(std::uint32_t value, int digits);
+
 // The sentence each --help carries about numbers.
 extern const char kNumberConvention[];
 

@@ -40,11 +40,17 @@ public:
         out << m_usage << "\n";
         if (!app->get_description().empty())
             out << "\n" << app->get_description() << "\n";
-        out << "\nOptions:\n";
         // The help option comes last, after the tool's own.
-        for (const CLI::Option* option : app->get_options())
-            if (option->nonpositional() && option != app->get_help_ptr())
-                CLI::detail::format_help(out, OptionName(*option), option->get_description(), kNameColumn);
+        std::string group;
+        for (const CLI::Option* option : app->get_options()) {
+            if (!option->nonpositional() || option == app->get_help_ptr())
+                continue;
+            if (option->get_group() != group) {
+                group = option->get_group();
+                out << "\n" << group << ":\n";
+            }
+            CLI::detail::format_help(out, OptionName(*option), option->get_description(), kNameColumn);
+        }
         const CLI::Option* help = app->get_help_ptr();
         CLI::detail::format_help(out, OptionName(*help), help->get_description(), kNameColumn);
         if (!app->get_footer().empty())
@@ -93,8 +99,10 @@ COptionTable::~COptionTable() = default;
 
 void COptionTable::Flag(const std::string& names, const std::string& help, bool& on)
 {
-    m_app->add_flag(names, on, help);
+    m_app->add_flag(names, on, help)->group(m_group);
 }
+
+void COptionTable::Group(std::string title) { m_group = std::move(title); }
 
 void COptionTable::Check(const Take& take, const std::string& value)
 {
@@ -107,13 +115,14 @@ void COptionTable::Check(const Take& take, const std::string& value)
 void COptionTable::Value(const std::string& names, const std::string& valueName, const std::string& help, Take take)
 {
     m_app->add_option_function<std::string>(names, [this, take](const std::string& value) { Check(take, value); }, help)
-        ->type_name(valueName);
+        ->type_name(valueName)
+        ->group(m_group);
 }
 
 void COptionTable::Repeated(const std::string& names, const std::string& valueName, const std::string& help, Take take)
 {
     CLI::Option* option = m_app->add_option(names, help)->type_name(valueName)->expected(1);
-    option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)->group(m_group);
     option->each([this, take](const std::string& value) { Check(take, value); });
 }
 

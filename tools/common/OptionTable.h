@@ -48,6 +48,8 @@ public:
     void Value(const std::string& names, const std::string& valueName, const std::string& help, Take take);
     // A value that may be given many times; each is taken in command-line order.
     void Repeated(const std::string& names, const std::string& valueName, const std::string& help, Take take);
+    // The options added after this are listed in the help under `title`.
+    void Group(std::string title);
     // The help's text after the options.
     void Footer(std::string text);
 
@@ -65,6 +67,7 @@ private:
     std::string m_tool;
     std::unique_ptr<CLI::App> m_app;
     Words m_words;
+    std::string m_group = "Options";
     std::vector<std::string> m_collected;
     std::optional<std::string> m_firstError;
 };

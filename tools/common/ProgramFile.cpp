@@ -7,14 +7,9 @@
 #include <cstring>
 #include <fstream>
 
-namespace {
+#include "tools/common/Numbers.h"
 
-std::string Hex4(unsigned long value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%04lXH", value);
-    return text;
-}
+namespace {
 
 bool EndsWithHexName(const std::string& path)
 {
@@ -103,14 +98,14 @@ bool CProgramFile::Load(const std::string& path, ProgramFormat format, std::uint
             return Fail(hex.GetError());
         for (const CIntelHex::Run& run : hex.GetRuns()) {
             if (run.address + run.bytes.size() > kCodeSpace)
-                return Fail(path + ": data at " + Hex4(std::max<unsigned long>(run.address, kCodeSpace)) +
+                return Fail(path + ": data at " + tools::Hex(std::uint32_t(std::max<unsigned long>(run.address, kCodeSpace)), 4) + "H" +
                             " lies beyond the 64 KB code space");
             m_runs.push_back(run);
         }
         return true;
     }
     if (binaryBase + content.size() > kCodeSpace)
-        return Fail(path + ": " + std::to_string(content.size()) + " bytes at " + Hex4(binaryBase) +
+        return Fail(path + ": " + std::to_string(content.size()) + " bytes at " + tools::Hex(std::uint32_t(binaryBase), 4) + "H" +
                     " run past the 64 KB code space");
     if (!content.empty())
         m_runs.push_back({binaryBase, std::vector<std::uint8_t>(content.begin(), content.end())});

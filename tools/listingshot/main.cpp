@@ -10,14 +10,15 @@
 #include "zorkit/editor/TextView.h"
 #include "zorkit/platform/ui/Snapshot.h"
 #include "zorkit/platform/ui/WindowClass.h"
+#include "tools/common/ExitStatus.h"
 #include "tools/common/OutputPath.h"
 #include "tools/common/ToolMain.h"
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using tools::kExitFailed;
+using tools::kExitOk;
+using tools::kExitUsage;
 constexpr int kCurrentLine = 4;
 constexpr int kBreakpointLine = 9;
 // Address and code bytes take this many columns, so that the instructions line up.

@@ -1,6 +1,7 @@
 // Command line of zordis.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,10 @@ struct Options {
     std::string file;
 };
 
-// Parses the command line. Returns -1 when the listing can go ahead, otherwise the
-// exit status: 0 after --help, 2 after a message about a bad command line.
-int ParseOptions(int argc, char** argv, Options& options);
+// Reads the arguments after the program's name into `options`. The exit status when
+// zordis ends here (its help shown, or a usage error reported); nothing when the
+// listing can go ahead.
+std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, Options& options);
 
 // Reports a bad command line on stderr and returns exit status 2.
 int UsageError(const std::string& message);

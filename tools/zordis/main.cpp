@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "zorkit/disasm/Disassemble.h"
+#include "tools/common/Numbers.h"
 #include "tools/common/ProgramFile.h"
 #include "tools/common/ToolMain.h"
 #include "tools/zordis/AsmListing.h"
@@ -61,11 +62,8 @@ void ListBlock(const Block& block, const Options& options, std::string& out)
     const int left = length - dis.GetOffset();
     if (left > 0) {
         std::string bytes;
-        for (int i = 0; i < left; ++i) {
-            char text[4];
-            std::snprintf(text, sizeof text, " %02X", code[dis.GetOffset() + i]);
-            bytes += text;
-        }
+        for (int i = 0; i < left; ++i)
+            bytes += " " + tools::Hex(code[dis.GetOffset() + i], 2);
         std::fwrite(out.data(), 1, out.size(), stdout);
         out.clear();
         std::fflush(stdout);
@@ -77,11 +75,10 @@ void ListBlock(const Block& block, const Options& options, std::string& out)
 int List(int argc, char** argv)
 {
     Options options;
-    int status = ParseOptions(argc, argv, options);
-    if (status >= 0)
-        return status;
+    if (std::optional<int> status = ParseCommandLine({argv + 1, argv + argc}, options))
+        return *status;
     std::vector<Block> blocks;
-    status = LoadBlocks(options, blocks);
+    int status = LoadBlocks(options, blocks);
     if (status >= 0)
         return status;
     if (options.assembly) {

@@ -20,10 +20,10 @@ constexpr WORD kDefaultLoadAddress = 0x1100;
 void PrintBytes(WORD address, const std::vector<BYTE>& bytes)
 {
     for (std::size_t at = 0; at < bytes.size(); at += 16) {
-        std::printf("%04X:", unsigned(WORD(address + at)));
+        std::string line = tools::Hex(WORD(address + at), 4) + ":";
         for (std::size_t i = at; i < std::min(bytes.size(), at + 16); ++i)
-            std::printf(" %02X", bytes[i]);
-        std::printf("\n");
+            line += " " + tools::Hex(bytes[i], 2);
+        std::puts(line.c_str());
     }
     std::fflush(stdout);
 }
@@ -45,13 +45,6 @@ std::optional<WORD> ParseAddress(const std::string& text)
     return value ? std::optional<WORD>(WORD(*value)) : std::nullopt;
 }
 
-std::string Hex(std::uint32_t value, int digits)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, unsigned(value));
-    return text;
-}
-
 // A range of memory that runs past the end of its space, named; nothing when it fits.
 std::optional<std::string> RangePastEnd(bool external, std::uint32_t address, std::size_t count)
 {
@@ -59,9 +52,9 @@ std::optional<std::string> RangePastEnd(bool external, std::uint32_t address, st
     if (address + count <= size)
         return std::nullopt;
     int digits = external ? 4 : 2;
-    return std::string(external ? "ext" : "int") + " " + Hex(address, digits) + "-" +
-           Hex(std::uint32_t(address + count - 1), digits) + " runs past " + Hex(size - 1, digits) + " (" +
-           std::to_string(count) + " bytes from " + Hex(address, digits) + ")";
+    return std::string(external ? "ext" : "int") + " " + tools::Hex(address, digits) + "-" +
+           tools::Hex(std::uint32_t(address + count - 1), digits) + " runs past " + tools::Hex(size - 1, digits) + " (" +
+           std::to_string(count) + " bytes from " + tools::Hex(address, digits) + ")";
 }
 
 std::optional<std::vector<BYTE>> ParseBytes(Arguments::const_iterator first, Arguments::const_iterator last)

@@ -1,12 +1,10 @@
 #include "tools/zorlink/ControlCommand.h"
 
-#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -16,35 +14,16 @@
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/process/SignalWaiter.h"
+#include "tools/common/ControlSample.h"
 #include "tools/common/ExperimentPicture.h"
 #include "tools/common/Numbers.h"
+#include "tools/common/OptionTable.h"
 #include "tools/common/OutputPath.h"
 
 namespace {
 
 constexpr DWORD kEndGraceMs = 5000;
 constexpr int kDefaultFirstSampleTimeout = 10;
-
-constexpr const char* kHelp =
-    "Usage: zorlink [options] control temp|speed|stepper [OPTIONS]\n\n"
-    "Runs a closed-loop experiment on the board: temp (heater), speed (DC motor) or stepper.\n"
-    "\n"
-    "Options:\n"
-    "  --target N          set point, a whole number: 0-100 for temp (default 50),\n"
-    "                      0-500 for speed (default 250)\n"
-    "  --kp F --ki F --kd F  gains, finite decimal numbers (temp: 10 0 20, speed: 1 0.2 0)\n"
-    "  --samples N         samples to take (default 100)\n"
-    "  --period MS         pause of the loop after each sample (default 100)\n"
-    "  --timeout S         temp and speed: give up when the board's first sample does\n"
-    "                      not come within S seconds (default 10)\n"
-    "  --direction cw|ccw  the stepper's direction (default cw)\n"
-    "  --csv FILE          write index,time_ms,shown,raw,output per sample\n"
-    "  --png FILE          write the picture of a temp or speed run: the set point as a red\n"
-    "                      line, the measured curve and the output byte (580 x 340)\n"
-    "\n"
-    "All numbers are decimal. The output files are checked before the experiment starts.\n"
-    "Each sample prints its index, measured value and output byte. Ctrl+C stops the\n"
-    "experiment; the CSV and the picture then hold the samples taken so far.\n";
 
 struct ControlOptions {
     CTRLTYPE type = CTRL_TEMP;
@@ -66,68 +45,70 @@ struct DefaultGains {
 constexpr DefaultGains kTempDefaults{50, 10.0f, 0.0f, 20.0f};
 constexpr DefaultGains kSpeedDefaults{250, 1.0f, 0.2f, 0.0f};
 
-// Parses the arguments; the error in words when they are wrong.
-std::optional<std::string> Parse(const Arguments& args, ControlOptions& o)
+using Why = std::optional<std::string>;
+
+// The experiment's options in one table for their parse and their help; `type` is
+// known before, as it sets the target's range.
+void AddOptions(tools::COptionTable& table, ControlOptions& o)
 {
-    if (args.empty())
-        return "control temp|speed|stepper [options]";
-    if (args[0] == "temp")
-        o.type = CTRL_TEMP;
-    else if (args[0] == "speed")
-        o.type = CTRL_VILO;
-    else if (args[0] == "stepper")
-        o.type = CTRL_SMOTOR;
-    else
-        return "unknown experiment '" + args[0] + "' (temp, speed or stepper)";
-    for (std::size_t i = 1; i < args.size(); i += 2) {
-        const std::string& name = args[i];
-        if (i + 1 >= args.size())
-            return name + " needs a value";
-        const std::string& value = args[i + 1];
-        auto number = [&](std::uint32_t max) { return tools::ParseDecimal(value, max); };
-        if (name == "--target") {
-            auto n = number(o.type == CTRL_TEMP ? 100 : 500);
+    table.Value("--target", "N", "set point, a whole number: 0-100 for temp (default 50),\n0-500 for speed (default 250)",
+        [&](const std::string& value) -> Why {
+            std::optional<std::uint32_t> n = tools::ParseDecimal(value, o.type == CTRL_TEMP ? 100 : 500);
             if (!n && tools::ParseFinite(value))
                 return "the target is a whole number, not " + value;
             if (!n)
                 return "--target is 0-100 for temp, 0-500 for speed";
             o.target = int(*n);
-        } else if (name == "--kp" || name == "--ki" || name == "--kd") {
-            auto f = tools::ParseFinite(value);
+            return std::nullopt;
+        });
+    auto gain = [&](std::string name, std::optional<float>& into) {
+        return [name, &into](const std::string& value) -> Why {
+            std::optional<double> f = tools::ParseFinite(value);
             // The laws compute in float: a larger gain would turn infinite there.
             if (!f || std::abs(*f) > std::numeric_limits<float>::max())
                 return name + " needs a finite number, not " + value;
-            (name == "--kp" ? o.kp : name == "--ki" ? o.ki : o.kd) = float(*f);
-        } else if (name == "--samples") {
-            auto n = number(1000000);
-            if (!n)
-                return "--samples is 0-1000000";
-            o.samples = int(*n);
-        } else if (name == "--period") {
-            auto n = number(60000);
-            if (!n)
-                return "--period is 0-60000 ms";
-            o.period = int(*n);
-        } else if (name == "--timeout") {
-            auto n = number(86400);
-            if (!n || *n == 0)
-                return "--timeout is 1-86400 s";
-            o.timeout = int(*n);
-        } else if (name == "--direction") {
-            if (value != "cw" && value != "ccw")
-                return "--direction is cw or ccw";
-            o.clockwise = value == "cw";
-        } else if (name == "--csv") {
-            o.csv = value;
-        } else if (name == "--png") {
+            into = float(*f);
+            return std::nullopt;
+        };
+    };
+    table.Value("--kp", "F", "proportional gain, a finite decimal number (temp 10,\nspeed 1)", gain("--kp", o.kp));
+    table.Value("--ki", "F", "integral gain (temp 0, speed 0.2)", gain("--ki", o.ki));
+    table.Value("--kd", "F", "derivative gain (temp 20, speed 0)", gain("--kd", o.kd));
+    auto whole = [](std::string range, std::uint32_t low, std::uint32_t high, int& into) {
+        return [range, low, high, &into](const std::string& value) -> Why {
+            std::optional<std::uint32_t> n = tools::ParseDecimal(value, high);
+            if (!n || *n < low)
+                return range;
+            into = int(*n);
+            return std::nullopt;
+        };
+    };
+    table.Value("--samples", "N", "samples to take (default 100)", whole("--samples is 0-1000000", 0, 1000000, o.samples));
+    table.Value("--period", "MS", "pause of the loop after each sample (default 100)",
+        whole("--period is 0-60000 ms", 0, 60000, o.period));
+    table.Value("--timeout", "S", "temp and speed: give up when the board's first sample\ndoes not come within S seconds (default 10)",
+        whole("--timeout is 1-86400 s", 1, 86400, o.timeout));
+    table.Value("--direction", "cw|ccw", "the stepper's direction (default cw)", [&](const std::string& value) -> Why {
+        if (value != "cw" && value != "ccw")
+            return "--direction is cw or ccw";
+        o.clockwise = value == "cw";
+        return std::nullopt;
+    });
+    table.Value("--csv", "FILE", "write index,time_ms,shown,raw,output per sample", [&](const std::string& path) -> Why {
+        o.csv = path;
+        return std::nullopt;
+    });
+    table.Value("--png", "FILE", "write the picture of a temp or speed run: the set point\nas a red line, the measured curve and the output byte\n(580 x 340)",
+        [&](const std::string& path) -> Why {
             if (o.type == CTRL_SMOTOR)
                 return "--png draws temp and speed runs; a stepper run has no curve";
-            o.png = value;
-        } else {
-            return "unknown option " + name;
-        }
-    }
-    return std::nullopt;
+            o.png = path;
+            return std::nullopt;
+        });
+    table.Footer(
+        "All numbers are decimal. The output files are checked before the experiment starts.\n"
+        "Each sample prints its index, measured value and output byte. Ctrl+C stops the\n"
+        "experiment; the CSV and the picture then hold the samples taken so far.\n");
 }
 
 // Turns Ctrl+C into a flag while the experiment runs.
@@ -156,13 +137,29 @@ private:
 
 CommandResult RunControl(CLinkSession& session, const Arguments& args)
 {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        std::fputs(kHelp, stdout);
+    ControlOptions o;
+    if (!args.empty() && args[0] == "temp")
+        o.type = CTRL_TEMP;
+    else if (!args.empty() && args[0] == "speed")
+        o.type = CTRL_VILO;
+    else if (!args.empty() && args[0] == "stepper")
+        o.type = CTRL_SMOTOR;
+    tools::COptionTable table("zorlink", "Usage: zorlink [options] control temp|speed|stepper [OPTIONS]",
+        "Runs a closed-loop experiment on the board: temp (heater), speed (DC motor) or stepper.");
+    AddOptions(table, o);
+    tools::CCommandLine line = table.Parse(args.empty() ? args : Arguments(args.begin() + 1, args.end()));
+    if (line.outcome == tools::CCommandLine::Outcome::Help || (!args.empty() && args[0] == "--help")) {
+        std::fputs(table.Help().c_str(), stdout);
         return CommandResult::Success();
     }
-    ControlOptions o;
-    if (auto error = Parse(args, o))
-        return CommandResult::Usage(*error);
+    if (args.empty())
+        return CommandResult::Usage("control temp|speed|stepper [options]");
+    if (args[0] != "temp" && args[0] != "speed" && args[0] != "stepper")
+        return CommandResult::Usage("unknown experiment '" + args[0] + "' (temp, speed or stepper)");
+    if (line.outcome == tools::CCommandLine::Outcome::UsageError)
+        return CommandResult::Usage(line.error);
+    if (!line.words.empty())
+        return CommandResult::Usage("unexpected word '" + line.words.front() + "'");
     for (const std::string& output : {o.csv, o.png})
         if (!output.empty())
             if (auto why = tools::CheckOutputPath(output))
@@ -172,7 +169,7 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
         csv.open(o.csv);
         if (!csv)
             return CommandResult::Failure("cannot write " + o.csv);
-        csv << "index,time_ms,shown,raw,output\n";
+        csv << tools::kSampleCsvHeading;
     }
     // Before any worker starts, so that only the watch takes the signals.
     CInterruptWatch interrupts;
@@ -198,16 +195,14 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     zorkit::CHostWindow sink([&](UINT message, WPARAM wParam, LPARAM lParam) {
         if (message != WM_CTRL_SAMPLE)
             return LRESULT(0);
-        float shown = *reinterpret_cast<const float*>(wParam);
-        // A temperature sample carries no raw byte: it is the ADC byte the value came from.
-        int raw = lParam ? *reinterpret_cast<const WORD*>(lParam) : int((100.0 - shown) * 128.0 / 50.0 + 0.5);
+        const tools::CControlSample sample = tools::DecodeControlSample(wParam, lParam);
         int output = link->GetCtrlOutput();
-        std::printf("%6d  %8.2f  %3d\n", index, shown, output);
+        std::printf("%6d  %8.2f  %3d\n", index, sample.shown, output);
         std::fflush(stdout);
         if (csv.is_open())
-            csv << index << ',' << (GetTickCount() - start) << ',' << shown << ',' << raw << ',' << output << '\n';
+            csv << tools::SampleCsvLine(index, unsigned(GetTickCount() - start), sample, output);
         if (picture)
-            picture->Add(shown, output);
+            picture->Add(sample.shown, output);
         ++index;
         return LRESULT(0);
     });

@@ -16,6 +16,7 @@
 
 #include "zorkit/platform/process/SignalWaiter.h"
 #include "sim/VirtualBoard.h"
+#include "tools/common/Numbers.h"
 #include "tools/common/ToolMain.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"
@@ -39,8 +40,7 @@ void Trace(const std::vector<CWireByte>& bytes, std::chrono::steady_clock::time_
         std::cerr << "+" << std::fixed << std::setprecision(3) << seconds
                   << (direction == WireDirection::Received ? " host> " : " board>");
         for (; i < bytes.size() && bytes[i].direction == direction; ++i)
-            std::cerr << ' ' << std::hex << std::uppercase << std::setw(2) << std::setfill('0') << int(bytes[i].value)
-                      << std::dec << std::setfill(' ');
+            std::cerr << ' ' << tools::Hex(bytes[i].value, 2);
         std::cerr << '\n';
     }
 }
@@ -76,9 +76,7 @@ void PrintPort(int port, BYTE value, std::chrono::steady_clock::time_point start
 {
     std::lock_guard<std::mutex> hold(g_stderrLock);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cerr << "+" << std::fixed << std::setprecision(3) << seconds << " P" << port << " = " << std::hex
-              << std::uppercase << std::setw(2) << std::setfill('0') << int(value) << std::dec << std::setfill(' ')
-              << '\n';
+    std::cerr << "+" << std::fixed << std::setprecision(3) << seconds << " P" << port << " = " << tools::Hex(value, 2) << '\n';
 }
 
 void ReadConsole(std::shared_ptr<CVirtualBoard> board)

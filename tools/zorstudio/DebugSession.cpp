@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tools/common/ControlSample.h"
 #include "tools/common/LinkFailure.h"
+#include "tools/common/Numbers.h"
 #include "tools/common/ProgramDownload.h"
 #include "tools/zorstudio/CommLogText.h"
 #include "zorkit/module/ResourceIds.h"
@@ -18,13 +20,6 @@ namespace {
 constexpr int kUploadChunk = 128;
 // Posted to the session itself after a stop report.
 constexpr UINT kPollMessage = WM_USER + 0x100;
-
-std::string Hex(unsigned value, int digits)
-{
-    char text[12];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
 
 zorkit::sim::PlantKind PlantOf(ExperimentKind kind)
 {
@@ -247,11 +242,11 @@ bool CDebugSession::ToggleBreakpoint(WORD address)
     CZORComm& link = m_line->Link();
     if (IsBreakpoint(address)) {
         if (!link.ClearBreakPt(address))
-            return LinkFailed("the board kept the breakpoint at " + Hex(address, 4));
+            return LinkFailed("the board kept the breakpoint at " + tools::Hex(address, 4));
         m_breakpoints.erase(address);
     } else {
         if (!link.SetBreakPt(address))
-            return LinkFailed("the board did not take the breakpoint at " + Hex(address, 4));
+            return LinkFailed("the board did not take the breakpoint at " + tools::Hex(address, 4));
         m_breakpoints.insert(address);
     }
     return true;
@@ -281,10 +276,8 @@ LRESULT CDebugSession::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // Handled once the watcher is let go, by the thread's own message loop.
         PostMessage(m_sink.GetSafeHwnd(), kPollMessage, 0, 0);
     } else if (message == WM_CTRL_SAMPLE && m_experiment && m_line) {
-        const double shown = *reinterpret_cast<const float*>(wParam);
-        // A temperature sample carries no raw byte: it is the ADC byte the value came from.
-        const int raw = lParam ? *reinterpret_cast<const WORD*>(lParam) : int((100.0 - shown) * 128.0 / 50.0 + 0.5);
-        m_experiment->Add(shown, raw, m_line->Link().GetCtrlOutput(), GetTickCount() - m_experimentStart);
+        const tools::CControlSample sample = tools::DecodeControlSample(wParam, lParam);
+        m_experiment->Add(sample.shown, sample.raw, m_line->Link().GetCtrlOutput(), GetTickCount() - m_experimentStart);
         if (m_onSample)
             m_onSample(m_experiment->Samples().back());
     }
@@ -416,8 +409,8 @@ bool CDebugSession::WriteRegister(const CRegisterField& field, unsigned value)
     const unsigned kept = RegisterValue(back, field);
     const unsigned wanted = value & ((1u << (8 * field.size)) - 1);
     if (kept != wanted)
-        return Fail(std::string(field.name) + " reads back " + Hex(kept, 2 * field.size) + ", not " +
-                    Hex(wanted, 2 * field.size));
+        return Fail(std::string(field.name) + " reads back " + tools::Hex(kept, 2 * field.size) + ", not " +
+                    tools::Hex(wanted, 2 * field.size));
     return true;
 }
 
@@ -431,10 +424,10 @@ bool CDebugSession::WriteMemory(MemoryKind kind, WORD address, BYTE value)
     BYTE data = value;
     const BOOL written = kind == MemoryKind::Internal ? link.InMemDld(&data, 1, address) : link.ExMemDld(&data, 1, address);
     if (!written)
-        return LinkFailed("the board did not take the byte at " + Hex(address, 4));
+        return LinkFailed("the board did not take the byte at " + tools::Hex(address, 4));
     std::vector<BYTE> back(1);
     if (!ReadBlock(kind, address, back))
-        return LinkFailed("the byte at " + Hex(address, 4) + " did not come back");
+        return LinkFailed("the byte at " + tools::Hex(address, 4) + " did not come back");
     // The views show the board's value, whatever it is.
     if (m_current.valid) {
         if (kind == MemoryKind::Internal)
@@ -443,7 +436,7 @@ bool CDebugSession::WriteMemory(MemoryKind kind, WORD address, BYTE value)
             m_current.external[WORD(address - m_current.externalAddress)] = back[0];
     }
     if (back[0] != value)
-        return Fail("the byte at " + Hex(address, 4) + " reads back " + Hex(back[0], 2) + ", not " + Hex(value, 2));
+        return Fail("the byte at " + tools::Hex(address, 4) + " reads back " + tools::Hex(back[0], 2) + ", not " + tools::Hex(value, 2));
     return true;
 }
 

@@ -1,9 +1,8 @@
 #include "tools/zorstudio/ExperimentExport.h"
 
-#include <cstdio>
-
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/gdi/PrintDC.h"
+#include "tools/common/ControlSample.h"
 
 namespace zorstudio {
 
@@ -25,12 +24,9 @@ bool ExportPdf(CExperimentRecord& record, const std::string& path)
 
 bool ExportCsv(const CExperimentRecord& record, const std::string& path)
 {
-    std::string text = "index,time_ms,shown,raw,output\n";
-    char line[96];
-    for (const CExperimentSample& s : record.Samples()) {
-        std::snprintf(line, sizeof line, "%d,%u,%.4f,%d,%d\n", s.index, unsigned(s.ms), s.shown, s.raw, s.output);
-        text += line;
-    }
+    std::string text = tools::kSampleCsvHeading;
+    for (const CExperimentSample& s : record.Samples())
+        text += tools::SampleCsvLine(s.index, unsigned(s.ms), {s.shown, s.raw}, s.output);
     zorkit::AtomicFileWriter out;
     return out.Open(path.c_str()) && out.Write(text.data(), text.size()) && out.Commit();
 }

@@ -14,7 +14,6 @@ struct COptions {
     std::string png;           // empty: the default path, and only without a window
     std::optional<int> seconds;
     bool noWindow = false;
-    bool help = false;
     std::string tour;          // the tour's directory; empty: no tour
     bool shots = false;        // the tour goes through the main window and pictures each stage
     std::string program;       // the program of the tour or the window; empty: the sample
@@ -25,8 +24,9 @@ struct COptions {
     bool experiment = false;
 };
 
-// The options, or nothing with `error` saying what is wrong with the command line.
-std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
-std::string UsageText();
+// Reads the arguments after the program's name into `options`. The exit status when
+// zorstudio ends here (its help shown, or a usage error reported); nothing when it is
+// to run.
+std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, COptions& options);
 
 }

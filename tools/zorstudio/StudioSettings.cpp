@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "zorkit/platform/core/AtomicFileWriter.h"
+#include "tools/common/Numbers.h"
 
 namespace zorstudio {
 namespace {
@@ -43,10 +44,9 @@ CLineChoice LoadLineChoice(const std::string& path)
         if (key == kDeviceKey && value.find('\0') == std::string::npos)
             choice.device = value;
         else if (key == kBaudKey) {
-            char* end = nullptr;
-            const long baud = std::strtol(value.c_str(), &end, 10);
-            if (!value.empty() && *end == '\0' && BaudIndex(int(baud)) >= 0 && baud == int(baud))
-                choice.baud = int(baud);
+            const std::optional<std::uint32_t> baud = tools::ParseDecimal(value, 1000000);
+            if (baud && BaudIndex(int(*baud)) >= 0)
+                choice.baud = int(*baud);
         }
     }
     return choice;

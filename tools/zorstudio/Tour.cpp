@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/ExperimentExport.h"
 #include "tools/zorstudio/ProgramBuild.h"
@@ -50,18 +51,9 @@ private:
 std::string HexBytes(const BYTE* bytes, std::size_t n)
 {
     std::string text;
-    char cell[4];
     for (std::size_t i = 0; i < n; ++i) {
-        std::snprintf(cell, sizeof cell, i ? " %02X" : "%02X", bytes[i]);
-        text += cell;
+        text += (i ? " " : "") + tools::Hex(bytes[i], 2);
     }
-    return text;
-}
-
-std::string Hex4(unsigned value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
     return text;
 }
 
@@ -128,7 +120,7 @@ int RunTour(const CTourOptions& options)
     for (const CIntelHex::Run& run : built.hex.GetRuns())
         bytes += run.bytes.size();
     const WORD entry = WORD(built.hex.GetRuns().front().address);
-    tour.Line(std::to_string(bytes) + " bytes of code from " + Hex4(entry));
+    tour.Line(std::to_string(bytes) + " bytes of code from " + tools::Hex(entry, 4));
 
     tour.Stage(options.line.IsVirtual() ? "connect to the virtual board" : "connect to " + options.line.device);
     CDebugSession session;
@@ -154,9 +146,9 @@ int RunTour(const CTourOptions& options)
         return tour.Fail("the program has no line 'done:' with code");
     if (!session.ToggleBreakpoint(*doneAddress))
         return tour.Fail(session.LastError());
-    tour.Line("line " + std::to_string(doneLine) + ", address " + Hex4(*doneAddress));
+    tour.Line("line " + std::to_string(doneLine) + ", address " + tools::Hex(*doneAddress, 4));
 
-    tour.Stage("run from " + Hex4(entry) + " to the breakpoint");
+    tour.Stage("run from " + tools::Hex(entry, 4) + " to the breakpoint");
     const DWORD readStart = GetTickCount();
     if (!session.Refresh())
         return tour.Fail(session.LastError());
@@ -179,18 +171,18 @@ int RunTour(const CTourOptions& options)
     // A table of equal bytes is in order without any program having run.
     const bool sorted = std::is_sorted(table, table + kTableSize) && table[0] != table[kTableSize - 1];
     const bool executed = sorted && now.pc == *doneAddress;
-    tour.Line("internal RAM " + Hex4(kTableAddress).substr(2) + "H: " + HexBytes(table, kTableSize) +
+    tour.Line("internal RAM " + tools::Hex(kTableAddress, 2) + "H: " + HexBytes(table, kTableSize) +
               (sorted ? "  (sorted)" : "  (not sorted)"));
-    tour.Line("external " + Hex4(now.externalAddress) + ": " + HexBytes(now.external.data(), 16));
+    tour.Line("external " + tools::Hex(now.externalAddress, 4) + ": " + HexBytes(now.external.data(), 16));
     if (!executed)
-        tour.Line("PC reads " + Hex4(now.pc) + ", not the breakpoint " + Hex4(*doneAddress) +
+        tour.Line("PC reads " + tools::Hex(now.pc, 4) + ", not the breakpoint " + tools::Hex(*doneAddress, 4) +
                   ": this board answers the monitor's commands without executing the program");
     for (const CListingLine& line : session.ListingAtPc(4))
         tour.Line((line.address == now.pc ? "=> " : "   ") + line.text);
     if (session.ListingAtPc(1).empty())
-        tour.Line("no listing at PC " + Hex4(now.pc) + ": nothing was downloaded there");
+        tour.Line("no listing at PC " + tools::Hex(now.pc, 4) + ": nothing was downloaded there");
 
-    tour.Stage("edit internal RAM " + Hex4(kEditAddress).substr(2) + "H and read it back");
+    tour.Stage("edit internal RAM " + tools::Hex(kEditAddress, 2) + "H and read it back");
     if (!session.WriteMemory(MemoryKind::Internal, kEditAddress, kEditValue))
         return tour.Fail(session.LastError());
     tour.Line("wrote " + HexBytes(&kEditValue, 1) + ", read back " +

@@ -11,9 +11,10 @@
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/ui/WindowClass.h"
-#include "tools/zorstudio/DebugSession.h"
+#include "tools/common/ExitStatus.h"
 #include "tools/common/OutputPath.h"
 #include "tools/common/ToolMain.h"
+#include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/Options.h"
 #include "tools/zorstudio/RunPrinter.h"
 #include "tools/zorstudio/StudioSettings.h"
@@ -26,9 +27,8 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using tools::kExitFailed;
+using tools::kExitOk;
 constexpr const char* kDefaultPng = "zorstudio.png";
 // How long a stopped loop may take to finish the pass under way.
 constexpr DWORD kEndGraceMs = 5000;
@@ -94,29 +94,22 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
 
 int Study(int argc, char** argv)
 {
-    std::string error;
-    auto options = zorstudio::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!options) {
-        std::fprintf(stderr, "zorstudio: %s\nTry 'zorstudio --help'.\n", error.c_str());
-        return kExitUsage;
-    }
-    if (options->help) {
-        std::fputs(zorstudio::UsageText().c_str(), stdout);
-        return kExitOk;
-    }
-    if (!options->tour.empty())
-        return Tour(*options);
+    zorstudio::COptions options;
+    if (std::optional<int> status = zorstudio::ParseCommandLine({argv + 1, argv + argc}, options))
+        return *status;
+    if (!options.tour.empty())
+        return Tour(options);
 #ifdef ZORKIT_HAS_SDL
-    if (!options->experiment) {
+    if (!options.experiment) {
         if (auto screen = zorkit::ScreenSession::Start())
-            return Studio(*options, *screen);
+            return Studio(options, *screen);
     }
 #endif
-    if (!options->program.empty() || !options->device.empty() || options->baud || options->last)
+    if (!options.program.empty() || !options.device.empty() || options.baud || options.last)
         return Fail("there is no display for the window; --tour DIR runs the session without one");
 
     // Without a window the picture is the result: its path must take it before the run.
-    const std::string plannedPng = options->png.empty() && options->noWindow ? kDefaultPng : options->png;
+    const std::string plannedPng = options.png.empty() && options.noWindow ? kDefaultPng : options.png;
     if (!plannedPng.empty())
         if (auto why = tools::CheckOutputPath(plannedPng))
             return Fail(*why);
@@ -125,9 +118,9 @@ int Study(int argc, char** argv)
     if (!session.Open({}))
         return Fail(session.LastError());
     zorstudio::CExperimentSetup setup = zorstudio::DefaultSetup(zorstudio::ExperimentKind::Temperature);
-    setup.setPoint = options->target;
-    setup.samples = options->samples;
-    setup.period = options->period;
+    setup.setPoint = options.target;
+    setup.samples = options.samples;
+    setup.period = options.period;
     const zorstudio::CRunPrinter printer(setup.samples);
     CGraph* graph = nullptr;
     std::printf("temperature experiment: set point %d °C, %d samples, gains %g %g %g\n", setup.setPoint,
@@ -144,7 +137,7 @@ int Study(int argc, char** argv)
 
     const DWORD start = GetTickCount();
     auto pastDeadline = [&] {
-        return options->seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options->seconds) * 1000);
+        return options.seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options.seconds) * 1000);
     };
     auto ended = [&] {
         session.Poll();
@@ -153,7 +146,7 @@ int Study(int argc, char** argv)
 
     bool shown = false;
 #ifdef ZORKIT_HAS_SDL
-    if (auto screen = options->noWindow ? nullptr : zorkit::ScreenSession::Start()) {
+    if (auto screen = options.noWindow ? nullptr : zorkit::ScreenSession::Start()) {
         const CRect place(80, 80, 80 + CExperimentPicture::kWidth, 80 + CExperimentPicture::kHeight);
         if (!graph->CreateEx(0, AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW)),
                              "zorstudio - temperature control", WS_POPUP | WS_VISIBLE, place, nullptr, 0))
@@ -178,14 +171,14 @@ int Study(int argc, char** argv)
     const bool stopped = !ended();
     if (stopped)
         session.StopExperiment();
-    if (!session.WaitForExperimentEnd(DWORD(options->period) + kEndGraceMs))
+    if (!session.WaitForExperimentEnd(DWORD(options.period) + kEndGraceMs))
         return Fail("the board sent nothing more; the experiment was abandoned");
     if (stopped)
-        std::printf("stopped after %zu of %d samples\n", record.Samples().size(), options->samples);
+        std::printf("stopped after %zu of %d samples\n", record.Samples().size(), options.samples);
     if (!shown || stopped)
         zorstudio::CRunPrinter::PrintSummary(record);
 
-    std::string png = options->png.empty() && !shown ? kDefaultPng : options->png;
+    std::string png = options.png.empty() && !shown ? kDefaultPng : options.png;
     if (!png.empty()) {
         if (!record.Picture()->WritePng(png.c_str()))
             return Fail("cannot write the picture to " + png);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/ExperimentExport.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
@@ -182,13 +183,12 @@ std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
     setup.clockwise = m_clockwise;
     auto whole = [&](UINT id, const char* name, int& out) {
         const std::string text = WindowText(*GetDlgItem(int(id)));
-        char* end = nullptr;
-        const long value = std::strtol(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || value < 0 || value > 1000000) {
+        const std::optional<std::uint32_t> value = tools::ParseDecimal(text, 1000000);
+        if (!value) {
             Tell(std::string(name) + " takes a whole number, not '" + text + "'");
             return false;
         }
-        out = int(value);
+        out = int(*value);
         return true;
     };
     auto number = [&](UINT id, const char* name, float& out) {

@@ -6,8 +6,6 @@
 
 namespace zorstudio {
 
-// value in `digits` upper-case hex digits.
-std::string HexText(unsigned value, int digits);
 // "3F", "3fh", "0x3F" up to max; nothing for anything else.
 std::optional<unsigned> ParseHexCell(const std::string& text, unsigned max);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
 
@@ -21,7 +22,7 @@ BOOL CMemoryGrid::Create(const RECT& rect, CWnd* parent, UINT id)
         return FALSE;
     SetColumnWidth(0, kAddressWidth);
     for (int col = 1; col <= kBytesPerRow; ++col) {
-        SetItemText(0, col, HexText(unsigned(col - 1), 1).c_str());
+        SetItemText(0, col, tools::Hex(unsigned(col - 1), 1).c_str());
         SetColumnWidth(col, kByteWidth);
         for (int row = 1; row < GetRowCount(); ++row)
             SetItemState(row, col, 0);
@@ -37,12 +38,12 @@ void CMemoryGrid::Show(WORD address, const std::vector<BYTE>& bytes, const std::
     m_shown = std::min(int(bytes.size()), cells);
     for (int row = 1; row < GetRowCount(); ++row) {
         const int offset = (row - 1) * kBytesPerRow;
-        SetItemText(row, 0, offset < m_shown ? HexText(unsigned(address + offset) & 0xFFFF, addressDigits).c_str() : "");
+        SetItemText(row, 0, offset < m_shown ? tools::Hex(unsigned(address + offset) & 0xFFFF, addressDigits).c_str() : "");
     }
     for (int offset = 0; offset < cells; ++offset) {
         const CCellID cell = CellOf(offset);
         const bool known = offset < m_shown;
-        SetItemText(cell.row, cell.col, known ? HexText(bytes[std::size_t(offset)], 2).c_str() : "");
+        SetItemText(cell.row, cell.col, known ? tools::Hex(bytes[std::size_t(offset)], 2).c_str() : "");
         const bool isChanged = std::find(changed.begin(), changed.end(), offset) != changed.end();
         SetItemFgColour(cell.row, cell.col, isChanged ? kChangedText : DefaultColour);
         SetItemBkColour(cell.row, cell.col, isChanged ? kChangedBack : DefaultColour);
@@ -57,7 +58,7 @@ void CMemoryGrid::OnEndEditCell(int row, int col, CString& text)
     if (row >= 1 && col >= 1 && offset < m_shown) {
         const auto value = ParseHexCell(text.str(), 0xFF);
         if (value && onWrite && onWrite(WORD(m_address + offset), BYTE(*value)))
-            SetItemText(row, col, HexText(*value, 2).c_str());
+            SetItemText(row, col, tools::Hex(*value, 2).c_str());
     }
     text = previous;
 }

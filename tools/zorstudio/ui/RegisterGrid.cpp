@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
 
@@ -61,7 +62,7 @@ void CRegisterGrid::Show(const CTargetSnapshot& snapshot, const std::vector<int>
         const CCellID cell = ValueCell(i);
         const CRegisterField& field = layout[i];
         SetItemText(cell.row, cell.col,
-                    snapshot.valid ? HexText(RegisterValue(snapshot.registers, field), 2 * field.size).c_str() : "");
+                    snapshot.valid ? tools::Hex(RegisterValue(snapshot.registers, field), 2 * field.size).c_str() : "");
         const bool isChanged = std::find(changed.begin(), changed.end(), int(i)) != changed.end();
         SetItemFgColour(cell.row, cell.col, isChanged ? kChangedText : DefaultColour);
         SetItemBkColour(cell.row, cell.col, isChanged ? kChangedBack : DefaultColour);
@@ -78,7 +79,7 @@ void CRegisterGrid::OnEndEditCell(int row, int col, CString& text)
         const CRegisterField& field = layout[index];
         const auto value = ParseHexCell(text.str(), field.size == 2 ? 0xFFFFu : 0xFFu);
         if (value && onWrite && onWrite(field, *value))
-            SetItemText(row, col, HexText(*value, 2 * field.size).c_str());
+            SetItemText(row, col, tools::Hex(*value, 2 * field.size).c_str());
     }
     text = previous;
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <utility>
 
+#include "tools/common/Numbers.h"
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
@@ -204,14 +205,14 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
         if (!m_session.WriteRegister(field, value))
             return Failed(m_session.LastError());
-        Tell(std::string(field.name) + " := " + HexText(value, 2 * field.size) + ", read back from the board");
+        Tell(std::string(field.name) + " := " + tools::Hex(value, 2 * field.size) + ", read back from the board");
         return true;
     };
     m_memory.onWrite = [this](WORD address, BYTE value) {
         if (!m_session.WriteMemory(m_memoryPage, address, value))
             return Failed(m_session.LastError());
         const bool internal = m_memoryPage == MemoryKind::Internal;
-        Tell(std::string(internal ? "" : "XDATA ") + HexText(address, internal ? 2 : 4) + "H := " + HexText(value, 2) +
+        Tell(std::string(internal ? "" : "XDATA ") + tools::Hex(address, internal ? 2 : 4) + "H := " + tools::Hex(value, 2) +
              ", read back from the board");
         return true;
     };
@@ -600,7 +601,7 @@ bool CStudioWindow::Download()
         return Failed(m_session.LastError());
     ShowBoard();
     m_stopped = false;
-    Tell("downloaded; F5 runs from " + HexText(*m_entry, 4));
+    Tell("downloaded; F5 runs from " + tools::Hex(*m_entry, 4));
     return true;
 }
 
@@ -643,7 +644,7 @@ bool CStudioWindow::Run()
     const WORD from = m_stopped && now.valid ? now.pc : *m_entry;
     if (!m_session.Run(from))
         return Failed(m_session.LastError());
-    Tell("running from " + HexText(from, 4) +
+    Tell("running from " + tools::Hex(from, 4) +
          (m_session.Breakpoints().empty() ? "; no breakpoint stops it: Reset ends the run" : ""));
     return true;
 }
@@ -692,7 +693,7 @@ bool CStudioWindow::ToggleBreakpoint(WORD address)
     MarkBreakpoints();
     if (const int line = m_programListing.LineOf(address); line >= 0)
         m_listing.EnsureVisible(CPoint(0, line));
-    Tell(std::string(m_session.IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") + HexText(address, 4));
+    Tell(std::string(m_session.IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") + tools::Hex(address, 4));
     return true;
 }
 
@@ -710,7 +711,7 @@ bool CStudioWindow::RunToCursor()
         return Failed("the cursor is on no instruction");
     if (!m_session.RunToCursor(*address))
         return Failed(m_session.LastError());
-    Tell("running to " + HexText(*address, 4));
+    Tell("running to " + tools::Hex(*address, 4));
     return true;
 }
 
@@ -875,10 +876,10 @@ bool CStudioWindow::ShowTypedExternalPage()
 bool CStudioWindow::ShowExternalPage(WORD address)
 {
     m_session.SetExternalPage(address);
-    m_pageField.SetWindowText(HexText(address, 4).c_str());
+    m_pageField.SetWindowText(tools::Hex(address, 4).c_str());
     if (m_memoryPage != MemoryKind::External)
         ToggleMemoryPage();
-    const std::string page = "the external page from " + HexText(address, 4) + "H";
+    const std::string page = "the external page from " + tools::Hex(address, 4) + "H";
     if (m_session.State() != LinkState::Connected) {
         Tell(page + " is read at the next stop");
         return true;
@@ -897,9 +898,9 @@ void CStudioWindow::ShowStop()
     const CTargetSnapshot& now = m_session.Current();
     if (m_copyRun)
         // The program has restarted: the board cannot be read until copy-run ends.
-        Tell("copy-run: stop " + std::to_string(++m_copyRunStops) + ", restarted at " + HexText(*m_entry, 4));
+        Tell("copy-run: stop " + std::to_string(++m_copyRunStops) + ", restarted at " + tools::Hex(*m_entry, 4));
     else if (now.valid)
-        Tell("stopped at " + HexText(now.pc, 4));
+        Tell("stopped at " + tools::Hex(now.pc, 4));
     else
         Tell("stopped; " + m_session.LastError());
 }

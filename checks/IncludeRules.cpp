@@ -1,8 +1,9 @@
-#include "tests/structure/IncludeRules.h"
+#include "checks/IncludeRules.h"
 
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
-#include <vector>
 
 namespace zorkit::structure {
 namespace {
@@ -55,6 +56,13 @@ bool IsLibrary(const std::string& layer) { return IsPlatform(layer) || IsSubsyst
 
 bool IsInternal(const std::string& path) { return path.find("/internal/") != std::string::npos; }
 
+// "zorlink" for "tools/zorlink/main.cpp".
+std::string ToolOf(const std::string& path)
+{
+    const std::size_t start = path.find('/') + 1;
+    return path.substr(start, path.find('/', start) - start);
+}
+
 int PlatformRank(const std::string& layer)
 {
     for (size_t i = 0; i < kPlatformLayers.size(); ++i)
@@ -63,8 +71,14 @@ int PlatformRank(const std::string& layer)
     return -1;
 }
 
-std::optional<std::string> LibraryRule(const std::string& layer, const std::string& target, const std::string& header)
+bool IsHeader(const std::string& path) { return path.size() > 2 && path.compare(path.size() - 2, 2, ".h") == 0; }
+
+std::optional<std::string> LibraryRule(const std::string& from, const std::string& layer, const std::string& target,
+                                       const std::string& header)
 {
+    // The installed headers leave internal/ behind: a public header that needs it breaks every host.
+    if (IsHeader(from) && !IsInternal(from) && IsInternal(header))
+        return "a public header must not include internal/ headers (hosts do not get them): include it from the .cpp";
     if (target == layer)
         return std::nullopt;
     if (IsInternal(header) && !(IsPlatform(layer) && IsPlatform(target)))
@@ -128,7 +142,7 @@ std::optional<std::string> IncludeViolation(const std::string& from, const std::
         if (target.empty() || !IsLibrary(target))
             return "zorkit/ names only library headers";
         if (library)
-            return LibraryRule(layer, target, header);
+            return LibraryRule(from, layer, target, header);
         if (layer == "sim" || layer == "tools" || layer == "umbrella") {
             if (IsInternal(header))
                 return "the internal headers of " + target + " are the library's own";
@@ -147,7 +161,41 @@ std::optional<std::string> IncludeViolation(const std::string& from, const std::
         return "the virtual board stands on the library only";
     if (layer == "tools" && (target == "tests" || target == "bench"))
         return "tools never include " + target + "/";
+    if (layer == "tools" && target == "tools") {
+        const std::string tool = ToolOf(from);
+        const std::string other = ToolOf(included);
+        if (other != "common" && other != tool)
+            return "one tool never includes another (" + tool + " -> " + other + "); move what both need to tools/common";
+    }
     return std::nullopt;
+}
+
+std::vector<COffence> CheckTree(const std::filesystem::path& root)
+{
+    namespace fs = std::filesystem;
+    static const std::regex include(R"(^\s*#\s*include\s*["<]([^">]+)[">])");
+    std::vector<COffence> offences;
+    for (const char* top : {"platform", "module", "link", "disasm", "graph", "editor", "grid", "dialogs", "sim",
+             "tools", "include"}) {
+        if (!fs::exists(root / top))
+            continue;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root / top)) {
+            const std::string ext = entry.path().extension().string();
+            if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp"))
+                continue;
+            const std::string relative = fs::relative(entry.path(), root).generic_string();
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int number = 1; std::getline(in, line); ++number) {
+                std::smatch match;
+                if (!std::regex_search(line, match, include))
+                    continue;
+                if (std::optional<std::string> reason = IncludeViolation(relative, match[1].str()))
+                    offences.push_back({relative + ":" + std::to_string(number), line, *reason});
+            }
+        }
+    }
+    return offences;
 }
 
 }

@@ -2,8 +2,10 @@
 // layers' headers it may include.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zorkit::structure {
 
@@ -14,5 +16,15 @@ std::string LayerOf(const std::string& path);
 // Why the file at `from` may not include `included` (the text between the quotes or
 // angle brackets), or nothing when it may.
 std::optional<std::string> IncludeViolation(const std::string& from, const std::string& included);
+
+// An include that goes a forbidden way: "file:line", the line itself, and why.
+struct COffence {
+    std::string where;
+    std::string line;
+    std::string reason;
+};
+
+// Every include of the layered code under `root` that breaks the rules.
+std::vector<COffence> CheckTree(const std::filesystem::path& root);
 
 }
