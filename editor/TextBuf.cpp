@@ -64,7 +64,15 @@ bool IsTypedCharacter(const std::vector<TextPiece>& pieces)
 
 CTextBuf::CTextBuf() : m_history(std::make_unique<CUndoHistory>()) {}
 
-CTextBuf::~CTextBuf() = default;
+CTextBuf::~CTextBuf()
+{
+    // A view left pointing here would read freed lines at its next paint.
+    const std::vector<CTextView*> views = m_views;
+    for (CTextView* view : views)
+        if (view->m_buffer == this)
+            view->DetachFromBuffer();
+    m_views.clear();
+}
 
 int CTextBuf::GetLineCount() const { return int(m_lines.size()); }
 

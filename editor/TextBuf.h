@@ -51,6 +51,7 @@ class CTextBuf : public CCmdTarget {
     DECLARE_DYNCREATE(CTextBuf)
 public:
     CTextBuf();
+    // Detaches the views still attached: they show no text from then on.
     ~CTextBuf() override;
     CTextBuf(const CTextBuf&) = delete;
     CTextBuf& operator=(const CTextBuf&) = delete;
