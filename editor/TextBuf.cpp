@@ -56,8 +56,7 @@ bool IsTypedCharacter(const std::vector<TextPiece>& pieces)
     if (pieces.size() != 1)
         return false;
     const TextPiece& piece = pieces.front();
-    return piece.length == 1 ||
-        (piece.length == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(piece.bytes[0])));
+    return piece.length == 1 || (piece.length == 2 && zorkit::NextGbkBoundary(piece.bytes, 2, 0) == 2);
 }
 
 }
