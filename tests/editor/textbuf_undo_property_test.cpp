@@ -220,8 +220,8 @@ protected:
         }
     }
 
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     ReferenceHistory reference;
     std::vector<std::size_t> tracked;
     CPoint caret{0, 0};
