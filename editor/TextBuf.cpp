@@ -56,15 +56,22 @@ bool IsTypedCharacter(const std::vector<TextPiece>& pieces)
     if (pieces.size() != 1)
         return false;
     const TextPiece& piece = pieces.front();
-    return piece.length == 1 ||
-        (piece.length == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(piece.bytes[0])));
+    return piece.length == 1 || (piece.length == 2 && zorkit::NextGbkBoundary(piece.bytes, 2, 0) == 2);
 }
 
 }
 
 CTextBuf::CTextBuf() : m_history(std::make_unique<CUndoHistory>()) {}
 
-CTextBuf::~CTextBuf() = default;
+CTextBuf::~CTextBuf()
+{
+    // A view left pointing here would read freed lines at its next paint.
+    const std::vector<CTextView*> views = m_views;
+    for (CTextView* view : views)
+        if (view->m_buffer == this)
+            view->DetachFromBuffer();
+    m_views.clear();
+}
 
 int CTextBuf::GetLineCount() const { return int(m_lines.size()); }
 

@@ -51,6 +51,7 @@ class CTextBuf : public CCmdTarget {
     DECLARE_DYNCREATE(CTextBuf)
 public:
     CTextBuf();
+    // Detaches the views still attached: they show no text from then on.
     ~CTextBuf() override;
     CTextBuf(const CTextBuf&) = delete;
     CTextBuf& operator=(const CTextBuf&) = delete;
@@ -126,6 +127,8 @@ public:
     // cannot be undone, and nothing before it either.
     void SetUndoLimit(std::size_t bytes);
 
+    // A view attaches itself through AddView; a view listed here otherwise must leave
+    // with RemoveView before it goes, or outlive the buffer.
     void AddView(CTextView* view);
     void RemoveView(CTextView* view);
     // Calls UpdateView of every attached view, oldest first, the source included.

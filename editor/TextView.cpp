@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "zorkit/editor/TextBuf.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/ScrollBar.h"
@@ -64,15 +65,13 @@ int CTextView::OnCreate(LPCREATESTRUCT cs)
     m_baseFont.lfHeight = 0;
     m_baseFont.lfWeight = FW_NORMAL;
     m_baseFont.lfCharSet = DEFAULT_CHARSET;
-    m_font.DeleteObject();
-    m_font.CreateFontIndirect(&m_baseFont);
-    m_measureDC.reset();
+    // Metrics asked for before the window existed were taken without this font.
+    ApplyFont();
     return CView::OnCreate(cs);
 }
 
-void CTextView::SetFont(const LOGFONT& font)
+void CTextView::ApplyFont()
 {
-    m_baseFont = font;
     m_charWidth = -1;
     m_lineHeight = -1;
     // Line widths measured with the old font would leave a wrong horizontal range.
@@ -82,6 +81,12 @@ void CTextView::SetFont(const LOGFONT& font)
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&m_baseFont);
     m_measureDC.reset();
+}
+
+void CTextView::SetFont(const LOGFONT& font)
+{
+    m_baseFont = font;
+    ApplyFont();
     if (m_hWnd) {
         RecalcVScrollBar(FALSE);
         RecalcHScrollBar(FALSE);
@@ -213,4 +218,27 @@ CPoint CTextView::ClampToText(CPoint pos) const
     pos.y = std::clamp(int(pos.y), 0, GetLineCount() - 1);
     pos.x = std::clamp(int(pos.x), 0, GetLineLength(pos.y));
     return pos;
+}
+
+CPoint CTextView::CharacterStart(CPoint pos) const
+{
+    pos = ClampToText(pos);
+    const int length = GetLineLength(pos.y);
+    if (const char* chars = GetLineChars(pos.y); chars && pos.x > 0 && pos.x < length)
+        pos.x = zorkit::GbkCharacterStart(chars, length, pos.x);
+    return pos;
+}
+
+CPoint CTextView::CharacterEnd(CPoint pos) const
+{
+    const CPoint start = CharacterStart(pos);
+    if (start.x == ClampToText(pos).x)
+        return start;
+    return CPoint(zorkit::NextGbkBoundary(GetLineChars(start.y), GetLineLength(start.y), start.x), start.y);
+}
+
+void CTextView::GetWholeSelection(CPoint& start, CPoint& end) const
+{
+    start = CharacterStart(m_selStart);
+    end = CharacterEnd(m_selEnd);
 }

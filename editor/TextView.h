@@ -58,7 +58,8 @@ public:
     virtual int GetLineCount() const;
     // The text from start to end of the attached buffer, lines joined by CR LF.
     virtual void GetText(const CPoint& start, const CPoint& end, CString& text);
-    // The clipboard's plain text (CF_TEXT); FALSE when it could not be read or set.
+    // The clipboard's plain text (CF_TEXT); FALSE when it could not be read or set, and
+    // GetFromClip's FALSE too when the text is empty.
     virtual int GetFromClip(CString& text);
     virtual int PutToClip(const char* text);
     virtual int TextInClip();
@@ -124,7 +125,8 @@ public:
     // The anchor is the fixed end of a selection being extended.
     void UpdateCaret();
     CPoint GetCursorPos() const { return m_cursorPos; }
-    // Moves the cursor, leaves no selection, and scrolls the cursor into view.
+    // Moves the cursor, leaves no selection, and scrolls the cursor into view. A position
+    // outside the text moves to the nearest one inside it.
     void SetCursorPos(const CPoint& pos);
     void SetAnchor(const CPoint& pos) { m_anchor = pos; }
     void SetSelection(CPoint a, CPoint b);
@@ -163,7 +165,8 @@ public:
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
-    // The ends of the word around pos: letters, digits, '_' and the bytes 0xA1 to 0xFF.
+    // The ends of the word around pos: letters, digits, '_', double-byte characters and
+    // the single bytes 0xA1 to 0xFF.
     CPoint WordToLeft(CPoint pos);
     CPoint WordToRight(CPoint pos);
 
@@ -179,6 +182,12 @@ protected:
     void CalcLineCharDim();
     // A valid position of the text nearest to pos.
     CPoint ClampToText(CPoint pos) const;
+    // The character boundary at or before (after) pos, which is a valid position: a
+    // position inside a double-byte character moves to its start (end).
+    CPoint CharacterStart(CPoint pos) const;
+    CPoint CharacterEnd(CPoint pos) const;
+    // The selection widened to whole characters, as it is painted.
+    void GetWholeSelection(CPoint& start, CPoint& end) const;
     // The display column of byte offset of the line (tabs expanded).
     int ColumnOf(const char* chars, int offset) const;
     // The user moved the caret: typed characters before and after are separate undo steps.
@@ -194,6 +203,11 @@ protected:
     int CalcTxtOffsetOfLine(int line, int offset, int* columns);
     // The cached width of a line of a text of lineCount lines, measured when unknown.
     int MeasuredExtent(int line, int lineCount);
+    // Creates m_font from m_baseFont and forgets every measure taken with the old one.
+    void ApplyFont();
+    // Brings the cached widths up to a change of the text from line on (see UpdateView);
+    // returns the widest width dropped, -1 when one of them was not known.
+    int DropChangedExtents(int line, int lineCount, bool oneLine, bool oneEdit);
 
     BOOL m_focused = FALSE;
     BOOL m_selMargin = TRUE;
@@ -224,6 +238,7 @@ protected:
 
 private:
     friend struct TextViewProbe;  // tests read the caches
+    friend class CTextBuf;        // a buffer that goes detaches its views
 
     std::unique_ptr<CDC> m_measureDC;
 };

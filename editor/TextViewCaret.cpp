@@ -29,8 +29,10 @@ void CTextView::UpdateCaret()
     ShowCaret();
 }
 
-void CTextView::SetCursorPos(const CPoint& pos)
+void CTextView::SetCursorPos(const CPoint& requested)
 {
+    // A cursor outside the text would show at a line end where nothing can be typed.
+    const CPoint pos = ClampToText(requested);
     m_cursorPos = pos;
     SetSelection(pos, pos);
     m_anchor = pos;

@@ -60,7 +60,7 @@ int CTextView::GetFromClip(CString& text)
     BOOL copied = FALSE;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         auto block = static_cast<HGLOBAL>(data);
-        if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(block)); bytes && *bytes) {
             text = bytes;
             copied = TRUE;
         }
@@ -76,8 +76,10 @@ void CTextView::OnEditCopy()
 {
     if (!IsSelection())
         return;
+    CPoint start, end;
+    GetWholeSelection(start, end);
     CString text;
-    GetText(m_selStart, m_selEnd, text);
+    GetText(start, end, text);
     PutToClip(text);
 }
 

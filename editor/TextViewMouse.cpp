@@ -4,18 +4,20 @@
 #include "zorkit/editor/TextView.h"
 
 #include "zorkit/module/ResourceIds.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Cursor.h"
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/Messages.h"
 
 namespace {
 
-// Double-byte text counts as word text, so a double click selects a run of it.
-bool IsWordByte(char ch)
+// Double-byte text counts as word text, so a double click selects a run of it. The
+// character is the count bytes at chars.
+bool IsWordCharacter(const char* chars, int count)
 {
-    const auto byte = static_cast<unsigned char>(ch);
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
-           byte == '_' || byte >= 0xA1;
+    const auto byte = static_cast<unsigned char>(chars[0]);
+    return count == 2 || (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= '0' && byte <= '9') || byte == '_' || byte >= 0xA1;
 }
 
 // Cursor resources are looked up by id in the library's own resources; the handle only
@@ -92,6 +94,9 @@ void CTextView::OnLButtonDblClk(UINT flags, CPoint point)
     CView::OnLButtonDblClk(flags, point);
     if (m_dragging)
         return;
+    // The first click may have been a margin click; its release must not move the
+    // cursor off the word.
+    m_lineSelect = FALSE;
     CloseUndoGroup();
     const CPoint pos = ClientToText(point);
     m_anchor = WordToLeft(pos);
@@ -102,20 +107,29 @@ void CTextView::OnLButtonDblClk(UINT flags, CPoint point)
 
 CPoint CTextView::WordToLeft(CPoint pos)
 {
-    pos = ClampToText(pos);
+    pos = CharacterStart(pos);
     const char* chars = GetLineChars(pos.y);
-    while (chars && pos.x > 0 && IsWordByte(chars[pos.x - 1]))
-        --pos.x;
+    const int length = GetLineLength(pos.y);
+    while (chars && pos.x > 0) {
+        const int previous = zorkit::PrevGbkBoundary(chars, length, pos.x);
+        if (!IsWordCharacter(chars + previous, pos.x - previous))
+            break;
+        pos.x = previous;
+    }
     return pos;
 }
 
 CPoint CTextView::WordToRight(CPoint pos)
 {
-    pos = ClampToText(pos);
+    pos = CharacterStart(pos);
     const char* chars = GetLineChars(pos.y);
     const int length = GetLineLength(pos.y);
-    while (chars && pos.x < length && IsWordByte(chars[pos.x]))
-        ++pos.x;
+    while (chars && pos.x < length) {
+        const int next = zorkit::NextGbkBoundary(chars, length, pos.x);
+        if (!IsWordCharacter(chars + pos.x, next - pos.x))
+            break;
+        pos.x = next;
+    }
     return pos;
 }
 

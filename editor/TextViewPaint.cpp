@@ -146,8 +146,12 @@ void CTextView::DrawLineHelper(CDC* dc, CPoint& origin, const CRect& clip, int, 
         DrawLineHelperImpl(dc, origin, clip, chars, offset, count);
         return;
     }
-    const int begin = EdgeInRun(m_selStart, textPos, count);
-    const int end = std::max(begin, EdgeInRun(m_selEnd, textPos, count));
+    // Positions are bytes, but a character is drawn whole: selected when any of its
+    // bytes is.
+    CPoint selStart, selEnd;
+    GetWholeSelection(selStart, selEnd);
+    const int begin = EdgeInRun(selStart, textPos, count);
+    const int end = std::max(begin, EdgeInRun(selEnd, textPos, count));
     DrawLineHelperImpl(dc, origin, clip, chars, offset, begin);
     if (begin < end) {
         const COLORREF oldBackground = dc->SetBkColor(GetColor(4));

@@ -17,8 +17,11 @@ void CTextView::RecalcVScrollBar(BOOL positionOnly)
         SetScrollPos(SB_VERT, m_topLine);
         return;
     }
-    if (GetClientLines() >= GetLineCount() && m_topLine > 0) {
-        m_topLine = 0;
+    // Past the last page the view would show empty rows, and the next page or line
+    // down, limited to the last page, would scroll up.
+    const int lastTop = std::max(0, GetLineCount() - GetClientLines());
+    if (m_topLine > lastTop) {
+        m_topLine = lastTop;
         Invalidate(FALSE);
         UpdateCaret();
     }
@@ -167,7 +170,9 @@ void CTextView::OnSize(UINT type, int cx, int cy)
 void CTextView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
-    AttachToBuffer(nullptr);
+    // A buffer attached before the initial update stays unless a better one is found.
+    CTextBuf* found = LocateTextBuffer();
+    AttachToBuffer(found ? found : m_buffer);
     int row = 0, col = 0;
     if (!GetPanePosition(row, col))
         return;
@@ -230,6 +235,30 @@ void CTextView::OnUpdateSibling(CTextView* source, BOOL vertical)
     }
 }
 
+int CTextView::DropChangedExtents(int line, int lineCount, bool oneLine, bool oneEdit)
+{
+    if (m_lineExtents.empty())
+        return -1;
+    const int oldCount = int(m_lineExtents.size());
+    const int delta = lineCount - oldCount;
+    // One edit rewrote its first line and inserted or removed whole lines right after
+    // it; the lines below only moved, and their widths move with them.
+    const int rewritten = oneLine ? 1 : 1 + std::max(0, -delta);
+    if (line < 0 || line + rewritten > oldCount || (!oneLine && !oneEdit)) {
+        m_lineExtents.resize(std::size_t(lineCount), -1);
+        std::fill(m_lineExtents.begin() + std::clamp(line, 0, lineCount), m_lineExtents.end(), -1);
+        return -1;
+    }
+    const auto first = m_lineExtents.begin() + line;
+    int dropped = *std::min_element(first, first + rewritten) < 0 ? -1 : *std::max_element(first, first + rewritten);
+    if (!oneLine && delta > 0)
+        m_lineExtents.insert(first + 1, std::size_t(delta), -1);
+    else if (!oneLine && delta < 0)
+        m_lineExtents.erase(first + 1, first + 1 - delta);
+    m_lineExtents[std::size_t(line)] = -1;
+    return dropped;
+}
+
 void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hints, int line)
 {
     if (hints & TBU_RESET) {
@@ -239,25 +268,15 @@ void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hi
         return;
     }
     const int lineCount = GetLineCount();
-    // After a change inside one line the widest line is known without measuring every
-    // line, unless the line was the widest and has become narrower.
-    int oldExtent = -1;
-    const int oldWidest = m_maxLineExtent;
-    if (hints & TBU_ONELINE) {
-        if (line >= 0 && std::size_t(line) < m_lineExtents.size()) {
-            oldExtent = m_lineExtents[std::size_t(line)];
-            m_lineExtents[std::size_t(line)] = -1;
-        }
-        InvalidateLines(line, line, TRUE);
-    } else {
+    const bool oneLine = hints & TBU_ONELINE;
+    if (!oneLine)
         line = std::max(line, 0);
-        if (!m_lineExtents.empty()) {
-            // Widths above the change stay; the rest are measured again when needed.
-            m_lineExtents.resize(std::size_t(lineCount), -1);
-            std::fill(m_lineExtents.begin() + std::min(line, lineCount), m_lineExtents.end(), -1);
-        }
-        InvalidateLines(line, -1, TRUE);
-    }
+    // The widest line stays known unless it was among the lines rewritten; a change
+    // without a context is no single edit, and widths from its line on are dropped.
+    const int oldWidest = m_maxLineExtent;
+    const int oldCount = int(m_lineExtents.size());
+    const int dropped = DropChangedExtents(line, lineCount, oneLine, context != nullptr);
+    InvalidateLines(line, oneLine ? line : -1, TRUE);
 
     if (context) {
         CPoint top(0, m_topLine);
@@ -276,10 +295,13 @@ void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hi
         RecalcVScrollBar(FALSE);
     if (hints & TBU_WIDTH) {
         m_maxLineExtent = -1;
-        if ((hints & TBU_ONELINE) && oldExtent >= 0 && oldWidest >= oldExtent) {
-            const int extent = GetLineExtent(line);
-            if (extent >= oldExtent || oldExtent < oldWidest)
-                m_maxLineExtent = std::max(oldWidest, extent);
+        if (oldWidest >= 0 && dropped >= 0) {
+            const int lastRewritten = oneLine ? line : line + std::max(0, lineCount - oldCount);
+            int widest = 0;
+            for (int at = line; at <= lastRewritten; ++at)
+                widest = std::max(widest, GetLineExtent(at));
+            if (widest >= oldWidest || dropped < oldWidest)
+                m_maxLineExtent = std::max(oldWidest, widest);
         }
         if (!m_horzLocked)
             RecalcHScrollBar(FALSE);

@@ -1,8 +1,10 @@
 #include "zorkit/editor/UIEditView.h"
 
+#include <cstring>
 #include <string>
 
 #include "zorkit/editor/TextBuf.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 
@@ -40,6 +42,7 @@ void CUIEditView::ResetView()
 {
     m_autoIndent = TRUE;
     m_overwrite = FALSE;
+    m_pendingLead = -1;
     CTextView::ResetView();
 }
 
@@ -59,14 +62,23 @@ void CUIEditView::OnChar(UINT ch, UINT repeat, UINT flags)
     // A character typed while a button is down would land where the drag is going.
     if (GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0)
         return;
-    if (ch == '\r') {
+    // A double-byte character arrives as two messages, one byte each. It goes in whole:
+    // its first byte alone could pair with the byte after the cursor, and the second
+    // would then land inside that pair. A first byte without a second is dropped.
+    const int lead = m_pendingLead;
+    m_pendingLead = -1;
+    if (lead >= 0 && ch <= 0xFF && zorkit::IsGbkTrailByte(static_cast<unsigned char>(ch))) {
+        const char typed[3] = {char(lead), char(ch), '\0'};
+        OnEditInsert(typed);
+    } else if (ch <= 0xFF && zorkit::IsGbkLeadByte(static_cast<unsigned char>(ch))) {
+        m_pendingLead = int(ch);
+    } else if (ch == '\r') {
         // The line break and its indentation are undone together.
         m_buffer->BeginUndoGroup();
         OnEditInsert("\r\n");
         OnEditOperation();
         m_buffer->EndUndoGroup();
     } else if (ch > 0x1F && ch <= 0xFF) {
-        // A double-byte character arrives as two messages, one byte each.
         const char typed[2] = {char(ch), '\0'};
         OnEditInsert(typed);
     }
@@ -95,8 +107,9 @@ void CUIEditView::OnEditInsert(const char* text)
     m_buffer->BeginUndoGroup();
     if (IsSelection())
         DeleteCurrentSelection();
+    // Text never goes between the two bytes of a character.
     CPoint end;
-    if (m_buffer->InsertText(this, text, m_cursorPos, end))
+    if (m_buffer->InsertText(this, text, CharacterEnd(m_cursorPos), end))
         SetCursorPos(end);
     m_buffer->EndUndoGroup();
 }
@@ -124,9 +137,11 @@ void CUIEditView::OnDelete()
         DeleteCurrentSelection();
         return;
     }
-    const CPoint at = ClampToText(m_cursorPos);
-    if (at.x < GetLineLength(at.y))
-        m_buffer->DeleteText(this, at, CPoint(at.x + 1, at.y));
+    // The character at the cursor, whole, also when the cursor stands inside it.
+    const CPoint at = CharacterStart(m_cursorPos);
+    const int length = GetLineLength(at.y);
+    if (at.x < length)
+        m_buffer->DeleteText(this, at, CPoint(zorkit::NextGbkBoundary(GetLineChars(at.y), length, at.x), at.y));
     else if (at.y + 1 < GetLineCount())
         m_buffer->DeleteText(this, at, CPoint(0, at.y + 1));
 }
@@ -139,10 +154,13 @@ void CUIEditView::OnDeleteBack()
         DeleteCurrentSelection();
         return;
     }
-    const CPoint at = ClampToText(m_cursorPos);
-    CPoint from;
-    if (at.x > 0)
-        from = CPoint(at.x - 1, at.y);
+    // The character before the cursor, whole; inside a character, that character.
+    CPoint at = ClampToText(m_cursorPos);
+    CPoint from = CharacterStart(at);
+    if (from != at)
+        at = CharacterEnd(at);
+    else if (at.x > 0)
+        from.x = zorkit::PrevGbkBoundary(GetLineChars(at.y), GetLineLength(at.y), at.x);
     else if (at.y > 0)
         from = CPoint(GetLineLength(at.y - 1), at.y - 1);
     else
@@ -153,7 +171,8 @@ void CUIEditView::OnDeleteBack()
 
 int CUIEditView::DeleteCurrentSelection()
 {
-    const CPoint start = m_selStart, end = m_selEnd;
+    CPoint start, end;
+    GetWholeSelection(start, end);
     SetCursorPos(start);
     if (m_buffer)
         m_buffer->DeleteText(this, start, end);
@@ -164,14 +183,29 @@ void CUIEditView::OnEditCut()
 {
     if (!QueryEditable() || !IsSelection())
         return;
-    const CPoint start = m_selStart, end = m_selEnd;
+    CPoint start, end;
+    GetWholeSelection(start, end);
     CString text;
     GetText(start, end, text);
-    // Text the clipboard refused stays in the buffer rather than being lost.
+    // Text the clipboard refused stays in the buffer rather than being lost, and so
+    // does the text after a NUL byte, where the clipboard's text ends.
     if (!PutToClip(text))
         return;
+    end = FirstNulOrEnd(start, end);
     SetCursorPos(start);
     m_buffer->DeleteText(this, start, end);
+}
+
+CPoint CUIEditView::FirstNulOrEnd(CPoint start, CPoint end) const
+{
+    for (int line = start.y; line <= end.y; ++line) {
+        const int from = line == start.y ? start.x : 0;
+        const int to = line == end.y ? end.x : GetLineLength(line);
+        const char* chars = GetLineChars(line);
+        if (const void* nul = chars && to > from ? std::memchr(chars + from, '\0', std::size_t(to - from)) : nullptr)
+            return CPoint(int(static_cast<const char*>(nul) - chars), line);
+    }
+    return end;
 }
 
 void CUIEditView::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsSelection()); }
@@ -180,14 +214,10 @@ void CUIEditView::OnEditPaste()
 {
     if (!QueryEditable() || !TextInClip())
         return;
-    m_buffer->BeginUndoGroup();
-    if (IsSelection())
-        DeleteCurrentSelection();
+    // Nothing to paste changes nothing, not even the selection.
     CString text;
-    CPoint end;
-    if (GetFromClip(text) && m_buffer->InsertText(this, text, m_cursorPos, end))
-        SetCursorPos(end);
-    m_buffer->EndUndoGroup();
+    if (GetFromClip(text))
+        OnEditInsert(text);
 }
 
 void CUIEditView::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(TextInClip()); }

@@ -33,7 +33,8 @@ public:
     void SetOverwriteMode(int overwrite) { m_overwrite = overwrite; }
     // Sets the attached buffer's read-only flag, shared by all its views.
     void SetReadOnly(int readOnly);
-    // Puts the cursor at the selection's start and deletes the selected text.
+    // Puts the cursor at the selection's start and deletes the selected text, widened to
+    // whole characters.
     int DeleteCurrentSelection();
 
     static const CMessageMap* GetThisMessageMap();
@@ -53,6 +54,10 @@ public:
     void OnUpdateEditRedo(CCmdUI* ui);
 
 protected:
+    // Where a NUL byte first stands in the text from start to end, or end without one.
+    CPoint FirstNulOrEnd(CPoint start, CPoint end) const;
+
     BOOL m_autoIndent = TRUE;
     BOOL m_overwrite = FALSE;
+    int m_pendingLead = -1;  // the first byte of a double-byte character being typed
 };

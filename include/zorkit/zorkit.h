@@ -53,11 +53,12 @@
 // Subsystem 3: the waveform graph.
 #include "zorkit/graph/Graph.h"
 
-// Subsystem 4: the text buffer.
+// Subsystem 4: the text buffer and its views.
 #include "zorkit/editor/DeleteUpdateContext.h"
 #include "zorkit/editor/InsertUpdateContext.h"
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/TextView.h"
+#include "zorkit/editor/UIEditView.h"
 
 // Subsystem 5: the grid control.
 #include "zorkit/grid/BufferedDC.h"

@@ -95,21 +95,30 @@ int NextGbkBoundary(const char* text, int length, int index)
 {
     if (index >= length)
         return length;
-    const bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[index])) && index + 1 < length;
+    const bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[index])) && index + 1 < length &&
+        IsGbkTrailByte(static_cast<unsigned char>(text[index + 1]));
     return index + (pair ? 2 : 1);
 }
 
 int PrevGbkBoundary(const char* text, int length, int index)
 {
+    index = std::min(index, length);
+    return index <= 0 ? 0 : GbkCharacterStart(text, length, index - 1);
+}
+
+int GbkCharacterStart(const char* text, int length, int index)
+{
     if (index <= 0)
         return 0;
-    index = std::min(index, length);
+    index = std::min(index, length - 1);
     // A byte outside the lead range always ends a character, so the run of lead-range
-    // bytes before the last byte starts at a boundary and pairs up from there.
-    int runStart = index - 1;
-    while (runStart > 0 && IsGbkLeadByte(static_cast<unsigned char>(text[runStart - 1])))
-        --runStart;
-    return ((index - 1 - runStart) % 2 == 1) ? index - 2 : index - 1;
+    // bytes before index starts at a boundary; characters are stepped from there.
+    int start = index;
+    while (start > 0 && IsGbkLeadByte(static_cast<unsigned char>(text[start - 1])))
+        --start;
+    for (int next = NextGbkBoundary(text, length, start); next <= index; next = NextGbkBoundary(text, length, start))
+        start = next;
+    return start;
 }
 
 }

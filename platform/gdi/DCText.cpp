@@ -57,10 +57,10 @@ std::size_t WholeCharacters(const std::string& text, std::size_t n)
 {
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t width = zorkit::IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-        if (i + width > n)
+        const auto next = std::size_t(zorkit::NextGbkBoundary(text.data(), int(text.size()), int(i)));
+        if (next > n)
             break;
-        i += width;
+        i = next;
     }
     return i;
 }

@@ -15,8 +15,6 @@ namespace {
 // A zero height asks for the default cell.
 constexpr LONG kDefaultCellHeight = 16;
 
-bool IsGbkTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-
 FT_Size NewSize(const FontFace* face, long emX64, long emY64)
 {
     FT_Size size = nullptr;
@@ -124,7 +122,7 @@ int ScaledFont::Measure(const char* text, int count)
             const int advance = m_asciiAdvance[b];
             width += advance >= 0 ? advance : AsciiAdvance(b);
             ++i;
-        } else if (IsGbkLeadByte(b) && i + 1 < count && IsGbkTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+        } else if (NextGbkBoundary(text, count, i) == i + 2) {
             if (m_gbkAdvance.empty())
                 m_gbkAdvance.assign(126 * 192, -1);
             std::int32_t& advance =
@@ -153,12 +151,9 @@ Glyph& ScaledFont::Next(const char* text, int count, int& i)
     }
     const int start = i;
     std::uint32_t key = b;
-    if (IsGbkLeadByte(b) && i + 1 < count && IsGbkTrailByte(static_cast<unsigned char>(text[i + 1]))) {
-        key = (key << 8) | static_cast<unsigned char>(text[i + 1]);
-        i += 2;
-    } else {
-        i += 1;
-    }
+    i = NextGbkBoundary(text, count, i);
+    if (i == start + 2)
+        key = (key << 8) | static_cast<unsigned char>(text[start + 1]);
     auto& slot = m_wide[key];
     if (!slot) {
         const std::u32string decoded = CodePointsFromGbk(std::string_view(text + start, std::size_t(i - start)));

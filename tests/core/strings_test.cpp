@@ -120,6 +120,8 @@ TEST(GbkTest, StepsBackAndForthOverCharacterBoundariesOfAnyBytes)
             const int back = zorkit::PrevGbkBoundary(text.data(), length, boundaries[k]);
             ASSERT_EQ(back, boundaries[k - 1]) << "text of " << length << " bytes, boundary " << boundaries[k];
             ASSERT_EQ(zorkit::NextGbkBoundary(text.data(), length, back), boundaries[k]);
+            for (int inside = boundaries[k - 1]; inside < boundaries[k]; ++inside)
+                ASSERT_EQ(zorkit::GbkCharacterStart(text.data(), length, inside), boundaries[k - 1]);
         }
     }
     const std::string chinese = zorkit::GbkFromUtf8("中a");  // D6 D0 61
@@ -127,4 +129,7 @@ TEST(GbkTest, StepsBackAndForthOverCharacterBoundariesOfAnyBytes)
     EXPECT_EQ(zorkit::PrevGbkBoundary(chinese.data(), 3, 2), 0);
     EXPECT_EQ(zorkit::NextGbkBoundary("\xD6", 1, 0), 1) << "a lead byte at the end stands alone";
     EXPECT_EQ(zorkit::PrevGbkBoundary("ab", 2, 0), 0);
+    EXPECT_EQ(zorkit::NextGbkBoundary("\x81" "0", 2, 0), 1) << "a lead byte before a byte that cannot trail it";
+    EXPECT_EQ(zorkit::NextGbkBoundary("\x81\x7F", 2, 0), 1);
+    EXPECT_EQ(zorkit::NextGbkBoundary("\x81@", 2, 0), 2);
 }

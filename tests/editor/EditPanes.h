@@ -44,37 +44,10 @@ struct EditPanes : ::testing::Test {
     CUIEditView& Editor() { return *static_cast<CUIEditView*>(splitter.GetPane(0, 0)); }
     CTextView& Reader() { return *static_cast<CTextView*>(splitter.GetPane(0, 1)); }
 
-    // Presses and releases key with the modifiers held.
-    void Key(UINT key, std::initializer_list<UINT> modifiers = {})
-    {
-        for (UINT modifier : modifiers)
-            InjectInput({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, modifier});
-        InjectInput({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, key});
-        InjectInput({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, key});
-        for (UINT modifier : modifiers)
-            InjectInput({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, modifier});
-        PumpPendingMessages();
-    }
-    void Type(const std::string& utf8)
-    {
-        InjectText(utf8);
-        PumpPendingMessages();
-    }
-    CPoint Screen(CWnd& view, CPoint client)
-    {
-        view.ClientToScreen(&client);
-        return client;
-    }
-    void Mouse(InputKind kind, CWnd& view, CPoint client)
-    {
-        InjectInput({kind, Screen(view, client)});
-        PumpPendingMessages();
-    }
-    void Click(CWnd& view, CPoint client)
-    {
-        Mouse(InputKind::ButtonDown, view, client);
-        Mouse(InputKind::ButtonUp, view, client);
-    }
+    void Key(UINT key, std::initializer_list<UINT> modifiers = {}) { PressKey(key, modifiers); }
+    void Type(const std::string& utf8) { TypeText(utf8); }
+    void Mouse(InputKind kind, CWnd& view, CPoint client) { MouseAt(kind, view, client); }
+    void Click(CWnd& view, CPoint client) { ClickAt(view, client); }
     // The client point in the middle of the character at pos of the view.
     CPoint PointOf(CTextView& view, CPoint pos)
     {

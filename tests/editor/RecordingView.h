@@ -1,5 +1,6 @@
 // A view that records every update it receives and moves the positions it tracks
-// through the update's context, as a real view moves its caret and selection.
+// through the update's context, as a real view moves its caret and selection. Listed by
+// AddView alone it is not attached, so it must outlive the buffer: declare it first.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,7 @@
 // probe into its caches, and the reading of its pixels.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/TextView.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/Surface.h"
 #include "zorkit/platform/ui/Input.h"
 #include "zorkit/platform/ui/Snapshot.h"
@@ -25,10 +27,50 @@ struct TextViewProbe {
     static CPoint Anchor(const CTextView& view) { return view.m_anchor; }
     static CPoint Indicator(const CTextView& view) { return view.m_indicatorPos; }
     static bool Focused(const CTextView& view) { return view.m_focused; }
+    static CTextBuf* Buffer(const CTextView& view) { return view.m_buffer; }
     static void SetCursor(CTextView& view, CPoint pos) { view.m_cursorPos = view.m_anchor = pos; }
 };
 
 namespace zorkit::test {
+
+// Input as a person gives it: each event goes to the window that has the focus or the
+// pointer when it is made, and is handled, with all it causes, before the next one.
+inline void Deliver(const InputEvent& event)
+{
+    InjectInput(event);
+    PumpPendingMessages();
+}
+
+// Presses and releases key with the modifiers held.
+inline void PressKey(UINT key, std::initializer_list<UINT> modifiers = {})
+{
+    for (UINT modifier : modifiers)
+        Deliver({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, modifier});
+    Deliver({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, key});
+    Deliver({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, key});
+    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier)
+        Deliver({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, *modifier});
+}
+
+// Types UTF-8 text as GBK bytes, one character message each.
+inline void TypeText(const std::string& utf8)
+{
+    for (unsigned char byte : GbkFromUtf8(utf8))
+        Deliver({InputKind::Char, CPoint(), MouseButton::Left, 0, byte});
+}
+
+// A mouse event at a client point of view; time 0 is now.
+inline void MouseAt(InputKind kind, CWnd& view, CPoint client, DWORD time = 0)
+{
+    view.ClientToScreen(&client);
+    Deliver({kind, client, MouseButton::Left, 0, 0, time});
+}
+
+inline void ClickAt(CWnd& view, CPoint client, DWORD time = 0)
+{
+    MouseAt(InputKind::ButtonDown, view, client, time);
+    MouseAt(InputKind::ButtonUp, view, client, time);
+}
 
 // A view that remembers which lines it painted.
 class PaintCountingView : public CTextView {

@@ -81,8 +81,8 @@ TEST(TextBufBuilding, CapacityGrowsInSixteenByteSteps)
 
 TEST(TextBufBuilding, InitNewAddsALineAndResetsTheViews)
 {
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     buffer.AddView(&view);
     buffer.InsertLine("kept");
     buffer.SetReadOnly(TRUE);
@@ -100,8 +100,8 @@ TEST(TextBufBuilding, InitNewAddsALineAndResetsTheViews)
 
 TEST(TextBufBuilding, FreeAllKeepsFlagsAndViews)
 {
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     buffer.AddView(&view);
     buffer.InsertLine("a");
     buffer.SetReadOnly(TRUE);
@@ -136,8 +136,8 @@ TEST(TextBufBuilding, ReadersAreSafeOutsideTheText)
 
 TEST(TextBufFlags, SetAndClearNotifyOnlyOnChange)
 {
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     buffer.InsertLine("a");
     buffer.InsertLine("b");
     buffer.AddView(&view);
@@ -167,8 +167,8 @@ TEST(TextBufFlags, SetAndClearNotifyOnlyOnChange)
 
 TEST(TextBufViews, UpdatesGoToEveryViewInOrderOfAttachment)
 {
-    CTextBuf buffer;
     RecordingView first, second;
+    CTextBuf buffer;
     std::vector<CTextView*> order;
     first.m_onUpdate = [&] { order.push_back(&first); };
     second.m_onUpdate = [&] { order.push_back(&second); };
@@ -191,8 +191,8 @@ TEST(TextBufViews, UpdatesGoToEveryViewInOrderOfAttachment)
 
 TEST(TextBufViews, DuplicatesAreListedAndRemovedOneAtATime)
 {
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     buffer.AddView(&view);
     buffer.AddView(&view);
     buffer.UpdateViews(nullptr, nullptr, TBU_RESET, -1);
@@ -204,8 +204,8 @@ TEST(TextBufViews, DuplicatesAreListedAndRemovedOneAtATime)
 
 TEST(TextBufViews, AViewMayDetachWhileBeingUpdated)
 {
-    CTextBuf buffer;
     RecordingView leaving, staying;
+    CTextBuf buffer;
     leaving.m_onUpdate = [&] { buffer.RemoveView(&leaving); };
     buffer.AddView(&leaving);
     buffer.AddView(&staying);

@@ -15,9 +15,9 @@ protected:
         buffer.AddView(&other);
     }
 
-    CTextBuf buffer;
     RecordingView view;
     RecordingView other;
+    CTextBuf buffer;
 };
 
 TEST_F(TextBufEdit, InsertingALineBreakSplitsTheLine)

@@ -22,6 +22,8 @@ protected:
     }
 
     TempDir dir;
+    // Declared before the buffer, which lists it: the buffer goes first.
+    RecordingView view;
     CTextBuf buffer;
 };
 
@@ -83,7 +85,6 @@ TEST_F(TextBufLoad, GeneratedFilesLoadAsTheReferenceSplitsThem)
 
 TEST_F(TextBufLoad, ResetsTheViewsAndTheModifiedFlag)
 {
-    RecordingView view;
     buffer.AddView(&view);
     buffer.SetModified(TRUE);
     Load("a\r\n");
@@ -120,7 +121,6 @@ TEST_F(TextBufLoad, FailuresLeaveTheBufferAsItWas)
 {
     buffer.InsertLine("kept");
     buffer.SetModified(TRUE);
-    RecordingView view;
     buffer.AddView(&view);
     zorkit::ClearRecordedMessageBoxes();
     EXPECT_FALSE(buffer.LoadFromFile(dir.File("missing.txt").c_str()));

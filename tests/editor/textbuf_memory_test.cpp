@@ -61,9 +61,9 @@ TEST(TextBufMemory, ALackOfMemoryIsShownAndKeepsTheText)
         text += line + "\r\n";
     std::string file = dir.Write("big.txt", text);
 
+    RecordingView view;
     CTextBuf buffer;
     buffer.InsertLine("kept");
-    RecordingView view;
     buffer.AddView(&view);
     zorkit::ClearRecordedMessageBoxes();
     zorkit::SetMessageBoxEcho(false);

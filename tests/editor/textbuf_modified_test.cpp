@@ -44,8 +44,8 @@ protected:
     using Events = std::vector<std::string>;
 
     TempDir dir;
-    WatchedBuf buffer;
     RecordingView view;
+    WatchedBuf buffer;
 };
 
 TEST_F(TextBufModified, EditsNotifyTheViewsThenMarkTheBuffer)

@@ -10,9 +10,9 @@ namespace {
 TEST(TextBufProperty, RandomEditsMatchAStringModel)
 {
     for (unsigned seed : {1u, 2u, 3u}) {
+        RecordingView view;
         CTextBuf buffer;
         buffer.InitNew();
-        RecordingView view;
         buffer.AddView(&view);
         TextModel model("");
         Generator generate(seed);

@@ -130,7 +130,7 @@ private:
 bool IsTypedCharacter(const std::string& text)
 {
     if (text.size() == 2 && zorkit::IsGbkLeadByte(static_cast<unsigned char>(text[0])))
-        return text[1] != '\r';
+        return zorkit::NextGbkBoundary(text.data(), 2, 0) == 2;
     return text.size() == 1 && text[0] != '\r';
 }
 
@@ -220,8 +220,8 @@ protected:
         }
     }
 
-    CTextBuf buffer;
     RecordingView view;
+    CTextBuf buffer;
     ReferenceHistory reference;
     std::vector<std::size_t> tracked;
     CPoint caret{0, 0};

@@ -32,9 +32,9 @@ protected:
         return end;
     }
 
-    CTextBuf buffer;
     RecordingView view;
     RecordingView other;
+    CTextBuf buffer;
     CPoint cursor{-1, -1};
 };
 

@@ -99,6 +99,19 @@ TEST_F(TextViewKeys, ArrowsStepOverADoubleByteCharacterByteByByte)
     EXPECT_EQ(zorkit::test::ClipboardText(), zhong) << "both bytes are selected";
 }
 
+TEST_F(TextViewKeys, ACursorSetPastTheLineEndIsKeptInTheText)
+{
+    Show({"abc", "de"});
+    Editor().SetCursorPos(CPoint(50, 0));
+    EXPECT_EQ(Cursor(), CPoint(3, 0));
+    EXPECT_EQ(zorkit::GetCaretInfo().rect.left, Editor().TextToClient(CPoint(3, 0)).x);
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), (std::vector<std::string>{"abcx", "", "de"})) << "typing and Enter work at the line end";
+    Editor().SetCursorPos(CPoint(4, 9));
+    EXPECT_EQ(Cursor(), CPoint(2, 2)) << "past the last line: the end of the text";
+}
+
 TEST_F(TextViewKeys, PagesScrollBothPanesOfTheRow)
 {
     Show(zorkit::test::NumberedLines(100));
@@ -215,6 +228,23 @@ TEST_F(TextViewMouse, DoubleClickSelectsAWordAlsoOfDoubleByteText)
     Click(Editor(), PointOf(Editor(), CPoint(2, 0)));
     Click(Editor(), PointOf(Editor(), CPoint(2, 0)));
     EXPECT_FALSE(Editor().IsSelection()) << "between words nothing is selected";
+}
+
+// The first click of the double click lands in the margin and selects the line; the
+// second lands on the first word, as close as the desktop allows for a double click.
+TEST_F(TextViewMouse, ADoubleClickAfterAMarginClickLeavesTheCursorAtTheWord)
+{
+    Show({"alpha beta", "gamma"});
+    const int y = Editor().GetLineHeight() / 2;
+    const int margin = Editor().GetMarginWidth();
+    zorkit::test::ClickAt(Editor(), CPoint(margin - 1, y), 1000);
+    ASSERT_EQ(Selection(Editor()), Sel(CPoint(0, 0), CPoint(10, 0)));
+    zorkit::test::ClickAt(Editor(), CPoint(margin + 1, y), 1100);
+    EXPECT_EQ(Selection(Editor()), Sel(CPoint(0, 0), CPoint(5, 0))) << "the word";
+    EXPECT_EQ(Cursor(), CPoint(5, 0)) << "at the word's end";
+    EXPECT_EQ(zorkit::GetCaretInfo().rect.left, Editor().TextToClient(CPoint(5, 0)).x) << "the caret shows it";
+    Type("!");
+    EXPECT_EQ(Text(), (std::vector<std::string>{"! beta", "gamma"})) << "typing replaces the word";
 }
 
 TEST_F(TextViewMouse, TheMarginShowsItsOwnCursor)

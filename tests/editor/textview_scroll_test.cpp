@@ -56,6 +56,32 @@ TEST(TextViewScroll, PageDownMovesTheThumbWithTheView)
     EXPECT_EQ(TextViewProbe::TopLine(host.view), 0);
 }
 
+// With the last page shown, lines below the top are deleted: the view shows a full page
+// again, and paging on never goes back up.
+TEST(TextViewScroll, DeletingLinesBelowTheTopKeepsAFullLastPage)
+{
+    ViewHost<> host(300, 13 * 16);
+    host.Show(NumberedLines(100));
+    const int page = host.view.GetClientLines();
+    SendScroll(host.view, WM_VSCROLL, SB_BOTTOM);
+    ASSERT_EQ(TextViewProbe::TopLine(host.view), 100 - page);
+    ASSERT_TRUE(host.buffer.DeleteText(nullptr, CPoint(0, 95), CPoint(0, 98)));
+    EXPECT_EQ(TextViewProbe::TopLine(host.view), 97 - page);
+    EXPECT_EQ(host.view.GetScrollPos(SB_VERT), 97 - page);
+    host.Repaint();
+    const int lastRow = (page - 1) * host.view.GetLineHeight();
+    int ink = 0;
+    for (int y = lastRow; y < lastRow + host.view.GetLineHeight(); ++y)
+        for (int x = 20; x < host.Client().right; ++x)
+            ink += host.Pixel(x, y) != GetSysColor(COLOR_WINDOW);
+    EXPECT_GT(ink, 0) << "the bottom row shows the last line";
+    const int top = TextViewProbe::TopLine(host.view);
+    SendScroll(host.view, WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(TextViewProbe::TopLine(host.view), top);
+    SendScroll(host.view, WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(TextViewProbe::TopLine(host.view), top);
+}
+
 TEST(TextViewScroll, AOneLineScrollRepaintsOnlyTheUncoveredBand)
 {
     ViewHost<PaintCountingView> host(300, 10 * 16);
@@ -154,7 +180,7 @@ public:
     }
 };
 
-TEST(TextViewUpdate, AChangeMeasuresAndRepaintsFromItsLineDown)
+TEST(TextViewUpdate, AChangeMeasuresOnlyTheLinesItRewrote)
 {
     ViewHost<ReadCountingView> host(300, 10 * 16);
     host.Show(NumberedLines(100));
@@ -166,10 +192,13 @@ TEST(TextViewUpdate, AChangeMeasuresAndRepaintsFromItsLineDown)
     ASSERT_TRUE(host.buffer.InsertText(nullptr, "x\r\ny", CPoint(2, 5), end));
     const std::vector<int>& extents = TextViewProbe::Extents(view);
     ASSERT_EQ(extents.size(), 101u);
-    for (int line = 0; line < 5; ++line)
-        EXPECT_EQ(view.reads[std::size_t(line)], 0) << "line " << line << " keeps its width";
-    for (int line = 5; line < 101; ++line)
-        EXPECT_EQ(view.reads[std::size_t(line)], 1) << "line " << line << " is measured again, once";
+    for (int line = 0; line < 101; ++line) {
+        const bool rewritten = line == 5 || line == 6;
+        EXPECT_EQ(view.reads[std::size_t(line)], rewritten ? 1 : 0) << "line " << line;
+        const int measured = extents[std::size_t(line)];
+        if (measured >= 0)
+            EXPECT_EQ(measured, view.CalcTxtOffset(CPoint(view.GetLineLength(line), line))) << "line " << line;
+    }
     CRect dirty;
     view.GetUpdateRect(&dirty);
     EXPECT_EQ(dirty, CRect(0, 5 * view.GetLineHeight(), host.Client().right, host.Client().bottom));
@@ -180,6 +209,35 @@ TEST(TextViewUpdate, AChangeMeasuresAndRepaintsFromItsLineDown)
     view.GetUpdateRect(&dirty);
     EXPECT_EQ(dirty, CRect(0, 7 * view.GetLineHeight(), host.Client().right, 8 * view.GetLineHeight()))
         << "a change inside one line repaints that line";
+}
+
+TEST(TextViewUpdate, CachedWidthsMoveWithDeletedLinesAndTheWidestIsKept)
+{
+    ViewHost<ReadCountingView> host(300, 10 * 16);
+    std::vector<std::string> lines = NumberedLines(60);
+    lines[40] = std::string(70, 'w');
+    host.Show(lines);
+    ReadCountingView& view = host.view;
+    const int widest = view.GetMaxLineExtent();
+    view.reads.assign(61, 0);
+    ASSERT_TRUE(host.buffer.DeleteText(nullptr, CPoint(3, 10), CPoint(2, 13)));
+    EXPECT_EQ(view.GetMaxLineExtent(), widest);
+    int reads = 0;
+    for (int count : view.reads)
+        reads += count;
+    EXPECT_EQ(reads, 1) << "only the joined line is measured";
+    const std::vector<int>& extents = TextViewProbe::Extents(view);
+    ASSERT_EQ(extents.size(), 57u);
+    for (int line = 0; line < 57; ++line)
+        if (extents[std::size_t(line)] >= 0)
+            EXPECT_EQ(extents[std::size_t(line)], view.CalcTxtOffset(CPoint(view.GetLineLength(line), line)))
+                << "line " << line;
+    ASSERT_TRUE(host.buffer.DeleteText(nullptr, CPoint(0, 36), CPoint(0, 38)));
+    int remaining = 0;
+    for (int line = 0; line < view.GetLineCount(); ++line)
+        remaining = std::max(remaining, view.CalcTxtOffset(CPoint(view.GetLineLength(line), line)));
+    ASSERT_LT(remaining, widest);
+    EXPECT_EQ(view.GetMaxLineExtent(), remaining) << "the widest line went";
 }
 
 TEST(TextViewUpdate, TheWidestLineFollowsChangesInsideOneLine)

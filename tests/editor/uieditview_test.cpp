@@ -216,6 +216,30 @@ TEST_F(EditingView, CutKeepsTheTextWhenTheClipboardRefusesIt)
     EXPECT_EQ(zorkit::test::ClipboardText(), "old");
 }
 
+TEST_F(EditingView, CutDeletesOnlyWhatReachedTheClipboard)
+{
+    buffer.InsertLine(std::string("ab\0cd", 5).data(), 5, -1);
+    Show({"ef"});
+    Editor().SetSelection(CPoint(1, 0), CPoint(1, 1));
+    Command(Editor(), ID_EDIT_CUT);
+    EXPECT_EQ(zorkit::test::ClipboardText(), "b") << "the clipboard's text ends at the NUL byte";
+    EXPECT_EQ(Text(), (Lines{std::string("a\0cd", 4), "ef"})) << "the rest of the selection stays";
+    EXPECT_EQ(Cursor(), CPoint(1, 0));
+}
+
+TEST_F(EditingView, PastingAnEmptyClipboardTextChangesNothing)
+{
+    Show({"abc"});
+    Editor().SetSelection(CPoint(1, 0), CPoint(2, 0));
+    zorkit::test::SetClipboardText("");
+    CString text = "unchanged";
+    EXPECT_FALSE(Editor().GetFromClip(text));
+    Command(Editor(), ID_EDIT_PASTE);
+    EXPECT_FALSE(buffer.IsModified());
+    EXPECT_FALSE(buffer.CanUndo());
+    EXPECT_EQ(Text(), Lines{"abc"}) << "the selection is not replaced by nothing";
+}
+
 TEST_F(EditingView, UndoAndRedoRestoreTextCursorAndBothPanes)
 {
     Show({"  one", "two"});

@@ -6,6 +6,16 @@
 
 #include <cstdio>
 
+// Every class the library exports, named through the umbrella header alone: the
+// consumer does not compile when the header leaves one out or only declares it.
+template <class... Exported>
+constexpr bool Complete()
+{
+    return ((sizeof(Exported) > 0) && ...);
+}
+static_assert(Complete<CZORComm, CDisassemble, CGraph, DRAW, DATA, SAMPLES, CTextBuf, CTextView, CUIEditView, CGridCtrl,
+                    CCellID, CCellRange, CGridCtrl::GV_ITEM, CModeless>());
+
 #if defined(ZORKIT_CONSUMER_EXPECTS_SDL) && !defined(ZORKIT_HAS_SDL)
 #error "the package has the on-screen backend, but its compile flags do not define ZORKIT_HAS_SDL"
 #endif
@@ -24,6 +34,14 @@ int main()
     std::unique_ptr<zorkit::ScreenSession> (*volatile start)() = &zorkit::ScreenSession::Start;
     (void)start;
 #endif
+    // The editing view links too, and works over a buffer without a window.
+    CTextBuf buffer;
+    CUIEditView editor;
+    editor.AttachToBuffer(&buffer);
+    if (editor.GetOverwriteMode() || !editor.GetAutoIndent()) {
+        std::puts("unexpected editing view state");
+        return 1;
+    }
     std::puts("consumer ok");
     return 0;
 }
