@@ -108,12 +108,16 @@ void CGridCellEditor::OnKeyDown(UINT nChar, UINT, UINT)
         Finish(nChar);
         return;
     }
+    if (nChar == VK_TAB || nChar == VK_RETURN)
+        m_nEndingKeyDown = nChar;
     Default();
 }
 
 void CGridCellEditor::OnKeyUp(UINT nChar, UINT, UINT)
 {
-    if (nChar == VK_TAB || nChar == VK_RETURN || nChar == VK_ESCAPE) {
+    // Only a key pressed here ends the edit: the release of the Return that opened the
+    // editor from the grid is not an answer to it.
+    if ((nChar == VK_TAB || nChar == VK_RETURN) && nChar == m_nEndingKeyDown) {
         Finish(nChar);
         return;
     }

@@ -47,5 +47,7 @@ private:
     int m_nColumn;
     CString m_sInitText;
     UINT m_nLastChar = 0;
+    // Tab or Return, while it is held down in the editor.
+    UINT m_nEndingKeyDown = 0;
     BOOL m_bExitOnArrows = FALSE;
 };

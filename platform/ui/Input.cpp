@@ -182,13 +182,29 @@ BOOL InjectInput(const InputEvent& event)
     }
 }
 
-BOOL InjectText(const std::string& utf8)
+namespace {
+
+BOOL ForEachGbkByte(const std::string& utf8, BOOL (*give)(const InputEvent&))
 {
     BOOL any = FALSE;
     for (unsigned char byte : GbkFromUtf8(utf8))
-        any |= InjectInput(InputEvent{InputKind::Char, CPoint(), MouseButton::Left, 0, byte, 0});
+        any |= give(InputEvent{InputKind::Char, CPoint(), MouseButton::Left, 0, byte, 0});
     return any;
 }
+
+}
+
+BOOL InjectText(const std::string& utf8) { return ForEachGbkByte(utf8, InjectInput); }
+
+BOOL DeliverInput(const InputEvent& event)
+{
+    PumpPendingMessages();
+    BOOL taken = InjectInput(event);
+    PumpPendingMessages();
+    return taken;
+}
+
+BOOL DeliverText(const std::string& utf8) { return ForEachGbkByte(utf8, DeliverInput); }
 
 void PumpPendingMessages()
 {

@@ -321,18 +321,20 @@ TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
     grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
     const int bottom = grid.GetScrollPos32(SB_VERT);
     grid.scrolls.clear();
-    Wheel(WHEEL_DELTA);
-    MSG msg;
-    ASSERT_TRUE(PeekMessage(&msg, grid.m_hWnd, WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE));
-    DispatchMessage(&msg);
+    grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_TRUE(grid.scrolls.empty()) << "posted, not sent";
     zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(3, {WM_VSCROLL, SB_LINEUP})));
     EXPECT_EQ(grid.GetScrollPos32(SB_VERT), bottom - 60);
 
+    grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    grid.scrolls.clear();
+    Wheel(WHEEL_DELTA);
+    EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(3, {WM_VSCROLL, SB_LINEUP})));
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), bottom - 60);
+
     grid.scrolls.clear();
     Wheel(-2 * WHEEL_DELTA);
-    zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(6, {WM_VSCROLL, SB_LINEDOWN})));
 
     zorkit::SystemSettings::Instance().SetWheelScrollLines(UINT(-1));
@@ -340,7 +342,6 @@ TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
     EXPECT_EQ(grid.RowsPerWheelNotch(), -1);
     grid.scrolls.clear();
     Wheel(WHEEL_DELTA);
-    zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(1, {WM_VSCROLL, SB_PAGEUP}))) << "a page per notch";
 }
 
