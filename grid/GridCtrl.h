@@ -342,7 +342,14 @@ private:
     };
     int FirstShown(const std::vector<UINT>& sizes, int fixedCount, int count, int pos, ScrollAnchor& anchor) const;
     // Every change of a size, a count or a fixed count calls this.
-    void SizesChanged() { ++m_sizesGeneration; }
+    void SizesChanged()
+    {
+        CheckSizesMatchCounts();
+        ++m_sizesGeneration;
+    }
+    // Debug builds stop when the size arrays and the counts disagree (a derived grid
+    // that changed one of them directly).
+    void CheckSizesMatchCounts() const;
     long m_sizesGeneration = 0;
     ScrollAnchor m_rowAnchor;
     ScrollAnchor m_colAnchor;
@@ -350,6 +357,8 @@ private:
     // The grid font with the given weight, or the grid's own font object when weight is 0.
     std::unique_ptr<CFont> MakeFont(const LOGFONT& lf, LONG weight) const;
     void DestroyRow(CGridRow* row, int nRow);
+    void UnmarkFocusCell();
+    void ReapplyFocus();
     void DrawImageAndText(CDC* pDC, CRect& rect, const GV_ITEM& item);
     void RepaintAll();
     // Cells are about to go or move: an open editor must not store into another cell,

@@ -308,11 +308,32 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
     return col;
 }
 
+// The focus mark belongs to the position, not to the cell: a removal that moves cells
+// must not carry it along.
+void CGridCtrl::UnmarkFocusCell()
+{
+    if (IsValid(m_idCurrentCell))
+        SetItemState(m_idCurrentCell.row, m_idCurrentCell.col,
+                     GetItemState(m_idCurrentCell.row, m_idCurrentCell.col) & ~CellFocused);
+}
+
+// After a removal the focus goes to whatever cell now lies in its place; a focus whose
+// place went is dropped, so that later growth cannot bring it back without a frame or
+// a notification.
+void CGridCtrl::ReapplyFocus()
+{
+    if (IsValid(m_idCurrentCell))
+        SetFocusCell(m_idCurrentCell);
+    else
+        m_idCurrentCell = CCellID(-1, -1);
+}
+
 BOOL CGridCtrl::DeleteRow(int nRow)
 {
     if (nRow < 0 || nRow >= m_nRows || !m_RowData[std::size_t(nRow)])
         return FALSE;
     AbandonCellEditors();
+    UnmarkFocusCell();
     DestroyRow(m_RowData[std::size_t(nRow)], nRow);
     m_RowData.erase(m_RowData.begin() + nRow);
     m_arRowHeights.erase(m_arRowHeights.begin() + nRow);
@@ -321,7 +342,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
         --m_nFixedRows;
     SizesChanged();
     if (m_nRows > m_nFixedRows)
-        SetFocusCell(m_idCurrentCell);
+        ReapplyFocus();
     else
         m_idCurrentCell = CCellID(-1, -1);
     ResetScrollBars();
@@ -342,6 +363,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
         if (!row || std::size_t(nColumn) >= row->size())
             return FALSE;
     AbandonCellEditors();
+    UnmarkFocusCell();
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
         if (CGridCell* cell = (*cells)[std::size_t(nColumn)]) {
@@ -355,6 +377,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     if (nColumn < m_nFixedCols)
         --m_nFixedCols;
     SizesChanged();
+    ReapplyFocus();
     ResetScrollBars();
     return TRUE;
 }
