@@ -175,7 +175,12 @@ LRESULT CGridCtrl::OnSetFont(WPARAM hFont, LPARAM lParam)
             SetItemFont(row, col, &lf);
 
     if (CDC* dc = GetDC()) {
-        m_Font = MakeFont(m_Logfont, 0);
+        std::unique_ptr<CFont> font = MakeFont(m_Logfont, 0);
+        // An open editor draws with the grid's font: it takes the new one before the old goes.
+        if (font)
+            for (CGridCellEditor* editor : CellEditors())
+                editor->SetFont(font.get());
+        m_Font = std::move(font);
         if (m_Font) {
             CFont* old = dc->SelectObject(m_Font.get());
             TEXTMETRIC tm{};

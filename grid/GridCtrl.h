@@ -12,6 +12,7 @@
 // WM_NOTIFY records (GridNotifyRecord) and of clicks with WM_COMMAND.
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct GridNotifyRecord {
 // Mouse modes.
 constexpr int MouseIdle = 0, MouseSelecting = 1, MouseOverRowDivider = 3, MouseSizingRow = 4,
               MouseOverColumnDivider = 5, MouseSizingColumn = 6, MousePrepareEdit = 7;
+
+class CGridCellEditor;
 
 class CGridCtrl : public CWnd {
     DECLARE_DYNCREATE(CGridCtrl)
@@ -361,11 +364,16 @@ private:
     void ReapplyFocus();
     void DrawImageAndText(CDC* pDC, CRect& rect, const GV_ITEM& item);
     void RepaintAll();
-    // Cells are about to go or move: an open editor must not store into another cell,
-    // and an edit about to begin must not open on whatever took its cell's place.
-    void AbandonCellEditors();
-    // Counts the times cells went or moved (each AbandonCellEditors).
-    long m_cellsMoved = 0;
+    // The cells from row fromRow down and from column fromCol right are about to go or
+    // move: an editor over one of them must not store into another cell, and an edit
+    // about to begin on one must not open on whatever takes its place. Editors over
+    // other cells stay open.
+    void AbandonCellEditors(int fromRow, int fromCol);
+    // The cell an edit is about to begin on while its owner hears of it; (-1, -1) once
+    // that cell went or moved.
+    CCellID m_editStarting;
+    // The open cell editors' windows.
+    std::vector<CGridCellEditor*> CellEditors() const;
     // Inverts the 2-pixel band that follows a divider being dragged.
     void InvertSizingBand(CPoint at);
     // Whether a point lies on the divider before or after the cell at origin with size.

@@ -74,7 +74,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
         m_nFixedRows = nRows;
     const int oldRows = m_nRows;
     if (nRows < oldRows)
-        AbandonCellEditors();
+        AbandonCellEditors(nRows, INT_MAX);
     if (nRows > oldRows) {
         try {
             m_RowData.reserve(std::size_t(nRows));
@@ -137,7 +137,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         m_nFixedCols = nCols;
     const int oldCols = m_nCols;
     if (nCols < oldCols)
-        AbandonCellEditors();
+        AbandonCellEditors(INT_MAX, nCols);
     if (nCols > oldCols) {
         try {
             m_arColWidths.reserve(std::size_t(nCols));
@@ -287,7 +287,7 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
         fresh.push_back(cell);
     }
     if (nColumn >= 0)
-        AbandonCellEditors();
+        AbandonCellEditors(INT_MAX, col);
     m_arColWidths.insert(m_arColWidths.begin() + col, 0);
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
@@ -332,7 +332,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
 {
     if (nRow < 0 || nRow >= m_nRows || !m_RowData[std::size_t(nRow)])
         return FALSE;
-    AbandonCellEditors();
+    AbandonCellEditors(nRow, INT_MAX);
     UnmarkFocusCell();
     DestroyRow(m_RowData[std::size_t(nRow)], nRow);
     m_RowData.erase(m_RowData.begin() + nRow);
@@ -362,7 +362,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     for (const CGridRow* row : m_RowData)
         if (!row || std::size_t(nColumn) >= row->size())
             return FALSE;
-    AbandonCellEditors();
+    AbandonCellEditors(INT_MAX, nColumn);
     UnmarkFocusCell();
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
@@ -391,7 +391,7 @@ BOOL CGridCtrl::DeleteNonFixedRows()
 
 BOOL CGridCtrl::DeleteAllItems()
 {
-    AbandonCellEditors();
+    AbandonCellEditors(0, 0);
     SetFocusCell(-1, -1);
     m_arColWidths.clear();
     m_arRowHeights.clear();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,12 @@ public:
 
     // Scroll requests as they reach the grid, posted or sent.
     std::vector<std::pair<UINT, UINT>> scrolls;
+    // Runs before the grid handles each message (a host's subclass, say).
+    std::function<void(UINT, WPARAM, LPARAM)> onMessage;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (onMessage)
+            onMessage(message, wParam, lParam);
         if (message == WM_HSCROLL || message == WM_VSCROLL)
             scrolls.emplace_back(message, UINT(LOWORD(wParam)));
         return CGridCtrl::WindowProc(message, wParam, lParam);
