@@ -75,6 +75,8 @@ public:
     BOOL Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle = WS_CHILD | WS_TABSTOP | WS_VISIBLE);
     BOOL SubclassWindow(HWND hWnd);
     void PreSubclassWindow() override;
+    // A key pressed while the title tip shows hides it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Counts.
     int GetRowCount() const { return m_nRows; }
@@ -374,6 +376,10 @@ private:
     CCellID m_editStarting;
     // The open cell editors' windows.
     std::vector<CGridCellEditor*> CellEditors() const;
+    // The mode the pointer at a client point gives while no button is held: over a
+    // column or row divider, or idle; false when the point's cell has no origin.
+    bool HoverModeAt(CPoint point, int& mode);
+    static LPCTSTR CursorFor(int mode);
     // Inverts the 2-pixel band that follows a divider being dragged.
     void InvertSizingBand(CPoint at);
     // Whether a point lies on the divider before or after the cell at origin with size.
@@ -381,5 +387,7 @@ private:
     void ScrollAlong(int bar, UINT code);
     // Sets every size of one axis to `share` when the spare room allows; true when it did.
     bool ExpandAxisToFit(bool rows, int spare, int minimumSpare);
+    // ResetScrollBars is running on this grid (another grid's may run inside it).
+    bool m_resettingScrollBars = false;
     bool CanDraw() const { return m_bAllowDraw && ::IsWindow(m_hWnd); }
 };

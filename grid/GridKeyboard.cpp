@@ -5,6 +5,13 @@ namespace {
 bool Held(int key) { return GetKeyState(key) < 0; }
 }
 
+BOOL CGridCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN)
+        m_TitleTip.Hide();
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
 UINT CGridCtrl::OnGetDlgCode()
 {
     UINT code = DLGC_WANTARROWS | DLGC_WANTCHARS;

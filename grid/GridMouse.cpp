@@ -21,6 +21,29 @@ void CGridCtrl::InvertSizingBand(CPoint at)
     }
 }
 
+bool CGridCtrl::HoverModeAt(CPoint point, int& mode)
+{
+    mode = MouseIdle;
+    const bool columns = point.y < GetFixedRowHeight() && m_bAllowColumnResize;
+    const bool rows = !columns && point.x < GetFixedColumnWidth() && m_bAllowRowResize;
+    if (!columns && !rows)
+        return true;
+    const CCellID cell = GetCellFromPt(point);
+    CPoint origin;
+    if (!GetCellOrigin(cell, &origin))
+        return false;
+    if (columns && OnDivider(point.x, origin.x, GetColumnWidth(cell.col), cell.col))
+        mode = MouseOverColumnDivider;
+    else if (rows && OnDivider(point.y, origin.y, GetRowHeight(cell.row), cell.row))
+        mode = MouseOverRowDivider;
+    return true;
+}
+
+LPCTSTR CGridCtrl::CursorFor(int mode)
+{
+    return mode == MouseOverRowDivider ? IDC_SIZENS : mode == MouseOverColumnDivider ? IDC_SIZEWE : IDC_ARROW;
+}
+
 void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRect client;
@@ -29,32 +52,12 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
         return;
 
     if (!(nFlags & MK_LBUTTON)) {
-        auto enter = [this](int mode, LPCTSTR cursor) {
-            if (m_MouseMode != mode)
-                SetCursor(LoadCursor(nullptr, cursor));
-            m_MouseMode = mode;
-        };
-        if (point.y < GetFixedRowHeight() && m_bAllowColumnResize) {
-            const CCellID cell = GetCellFromPt(point);
-            CPoint origin;
-            if (!GetCellOrigin(cell, &origin))
-                return;
-            if (OnDivider(point.x, origin.x, GetColumnWidth(cell.col), cell.col))
-                enter(MouseOverColumnDivider, IDC_SIZEWE);
-            else
-                enter(MouseIdle, IDC_ARROW);
-        } else if (point.x < GetFixedColumnWidth() && m_bAllowRowResize) {
-            const CCellID cell = GetCellFromPt(point);
-            CPoint origin;
-            if (!GetCellOrigin(cell, &origin))
-                return;
-            if (OnDivider(point.y, origin.y, GetRowHeight(cell.row), cell.row))
-                enter(MouseOverRowDivider, IDC_SIZENS);
-            else
-                enter(MouseIdle, IDC_ARROW);
-        } else {
-            enter(MouseIdle, IDC_ARROW);
-        }
+        int mode = MouseIdle;
+        if (!HoverModeAt(point, mode))
+            return;
+        if (m_MouseMode != mode)
+            SetCursor(LoadCursor(nullptr, CursorFor(mode)));
+        m_MouseMode = mode;
 
         if (m_MouseMode == MouseIdle && m_bTitleTips) {
             const CCellID cell = GetCellFromPt(point);
@@ -158,8 +161,12 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
             RepaintAll();
         }
     }
-    m_MouseMode = MouseIdle;
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    // The pointer still rests where it was released: over a divider, the second click
+    // of a double click finds the divider mode again.
+    int mode = MouseIdle;
+    HoverModeAt(point, mode);
+    m_MouseMode = mode;
+    SetCursor(LoadCursor(nullptr, CursorFor(mode)));
 
     if (!IsValid(m_LeftClickDownCell))
         return;
@@ -199,10 +206,7 @@ BOOL CGridCtrl::OnSetCursor(CWnd*, UINT nHitTest, UINT)
 {
     if (nHitTest != HTCLIENT)
         return BOOL(Default());
-    LPCTSTR cursor = m_MouseMode == MouseOverRowDivider      ? IDC_SIZENS
-                     : m_MouseMode == MouseOverColumnDivider ? IDC_SIZEWE
-                                                             : IDC_ARROW;
-    SetCursor(LoadCursor(nullptr, cursor));
+    SetCursor(LoadCursor(nullptr, CursorFor(m_MouseMode)));
     return TRUE;
 }
 

@@ -22,10 +22,9 @@ void CGridCtrl::ResetScrollBars()
         return;
     // A bar that appears or goes changes the client area, and the size message that
     // follows comes back here: the outer call goes round until the area holds still.
-    static thread_local int depth = 0;
-    if (depth > 0)
+    if (m_resettingScrollBars)
         return;
-    ++depth;
+    m_resettingScrollBars = true;
     for (int round = 0; round < 3 && ::IsWindow(m_hWnd); ++round) {
         CRect client;
         GetClientRect(&client);
@@ -52,7 +51,7 @@ void CGridCtrl::ResetScrollBars()
         if (after == client)
             break;
     }
-    --depth;
+    m_resettingScrollBars = false;
 }
 
 void CGridCtrl::OnSize(UINT, int, int)

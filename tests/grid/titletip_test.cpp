@@ -115,6 +115,20 @@ TEST_F(TitleTipTest, AKeyForTheTipGoesBackToTheGrid)
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2)) << "the grid moved the focus with the key";
 }
 
+TEST_F(TitleTipTest, AKeyPressedWhileTheTipShowsHidesItAndTheGridMovesOn)
+{
+    grid.SetFocusCell(2, 2);
+    MoveTo(85, 45);
+    ASSERT_TRUE(Shown());
+    ASSERT_EQ(CWnd::GetFocus(), &grid) << "keys go to the grid, not to the tip";
+    Press(VK_DOWN);
+    EXPECT_FALSE(Shown()) << "no tip left over the old cell";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the tip let the mouse go";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2));
+    Click(160, 125);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(6, 4)) << "the next click reaches the grid directly";
+}
+
 TEST_F(TitleTipTest, ScrollingHidesTheTipAndNoFocusMeansNoTip)
 {
     Grow(30, 6);
