@@ -68,7 +68,9 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 
     m_crTextColour = m_crWindowText;
     m_crTextBkColour = m_crWindowColour;
-    m_crBkColour = m_crShadow;
+    // The grey outside the cells is the grid's own, not the system shadow: it stays when
+    // the system colours change.
+    m_crBkColour = kGrey;
     m_crFixedTextColour = m_crWindowText;
     m_crFixedBkColour = m_cr3DFace;
 }
@@ -98,7 +100,7 @@ void CGridCtrl::ReadSystemColours()
     m_crWindowText = ::GetSysColor(COLOR_WINDOWTEXT);
     m_crWindowColour = ::GetSysColor(COLOR_WINDOW);
     m_cr3DFace = ::GetSysColor(COLOR_3DFACE);
-    m_crShadow = kGrey;
+    m_crShadow = ::GetSysColor(COLOR_BTNSHADOW);
 }
 
 void CGridCtrl::ReadWheelSetting()

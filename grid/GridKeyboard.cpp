@@ -57,7 +57,9 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     switch (nChar) {
     case VK_TAB:
-        if (shift) {
+        if (!m_bHandleTabKey) {
+            defaultProcessing();
+        } else if (shift) {
             if (next.col > m_nFixedCols) {
                 next.col--;
             } else if (next.col == m_nFixedCols && next.row > m_nFixedRows) {

@@ -6,7 +6,8 @@
 
 bool CGridCtrl::OnDivider(int at, int origin, int size, int index) const
 {
-    return (at - origin <= m_nResizeCaptureRange && index != 0) || origin + size - at <= m_nResizeCaptureRange;
+    // As many pixels either side of the boundary: the cell's first ones and its last ones.
+    return (at - origin <= m_nResizeCaptureRange && index != 0) || origin + size - 1 - at <= m_nResizeCaptureRange;
 }
 
 void CGridCtrl::InvertSizingBand(CPoint at)
@@ -168,7 +169,10 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
     m_MouseMode = mode;
     SetCursor(LoadCursor(nullptr, CursorFor(mode)));
 
-    if (!IsValid(m_LeftClickDownCell))
+    // The press is over: a later release without a press here names no cell.
+    const CCellID clicked = m_LeftClickDownCell;
+    m_LeftClickDownCell = CCellID(-1, -1);
+    if (!IsValid(clicked))
         return;
     CWnd* owner = GetOwner();
     if (owner && ::IsWindow(owner->m_hWnd))
@@ -177,6 +181,9 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
 
 void CGridCtrl::OnLButtonDblClk(UINT, CPoint point)
 {
+    // The second press of a double click is a press like the first.
+    m_LeftClickDownPoint = point;
+    m_LeftClickDownCell = GetCellFromPt(point);
     if (m_MouseMode == MouseOverColumnDivider) {
         const CCellID cell = GetCellFromPt(point);
         CPoint origin;
@@ -225,5 +232,6 @@ BOOL CGridCtrl::OnMouseWheel(UINT, short zDelta, CPoint)
         for (int line = 0; line < -lines; ++line)
             PostMessage(WM_VSCROLL, SB_LINEDOWN, 0);
     }
-    return BOOL(Default());
+    // Handled here: passed on, the wheel would scroll the parent as well.
+    return TRUE;
 }

@@ -1,5 +1,6 @@
 // The scroll bars: their ranges follow the cells, and line scrolling moves the pixels
 // already painted and repaints only the strip it uncovers.
+#include "zorkit/grid/GridCellEditor.h"
 #include "zorkit/grid/GridCtrl.h"
 
 BOOL CGridCtrl::SetScrollPos32(int nBar, int nPos, BOOL bRedraw)
@@ -31,7 +32,8 @@ void CGridCtrl::ResetScrollBars()
         CRect area = client;
         area.top += GetFixedRowHeight();
         area.left += GetFixedColumnWidth();
-        if (area.IsRectEmpty() || !IsValid(GetUnobstructedNonFixedCellRange()))
+        // With no cells left the sums are 0 and both bars come back to 0..0 at 0.
+        if (area.IsRectEmpty())
             break;
 
         const long height = GetVirtualHeight() - GetFixedRowHeight();
@@ -56,8 +58,12 @@ void CGridCtrl::ResetScrollBars()
 
 void CGridCtrl::OnSize(UINT, int, int)
 {
-    if (GetFocus() != this)
-        SetFocus();
+    // Resizing ends an open edit, but a grid resized in the background leaves the
+    // keyboard with whichever other window has it.
+    CWnd* focus = GetFocus();
+    for (CGridCellEditor* editor : CellEditors())
+        if (focus == editor)
+            SetFocus();
     Default();
     ResetScrollBars();
 }

@@ -36,6 +36,7 @@ class GridProbe;
 class OwnerWnd : public CWnd {
 public:
     std::vector<OwnerEvent> events;
+    int wheelMessages = 0;
     GridProbe* grid = nullptr;
     // Runs inside the handler of each notification (a host deleting rows, say).
     std::function<void(const GridNotifyRecord&)> onNotify;
@@ -94,6 +95,8 @@ public:
 
 inline LRESULT OwnerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MOUSEWHEEL)
+        ++wheelMessages;
     if (message == WM_NOTIFY) {
         const auto* record = reinterpret_cast<const GridNotifyRecord*>(lParam);
         OwnerEvent e{message, record->hdr, record->iRow, record->iColumn, record->szText.str(), wParam, lParam,

@@ -205,6 +205,28 @@ TEST_F(EditingTest, TypingPastTheCellWidensTheEditorUpToTheGridsEdge)
     EXPECT_LE(rect.right, client.right);
 }
 
+TEST_F(EditingTest, AResizeEndsTheEditButLeavesAnotherWindowsKeyboardAlone)
+{
+    Focus(2, 2);
+    Type("ab");
+    ASSERT_NE(Editor(), nullptr);
+    grid.MoveWindow(0, 0, 250, 180);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &grid);
+    EXPECT_EQ(grid.GetItemText(2, 2), "ab");
+
+    CEdit text;
+    ASSERT_TRUE(text.Create(WS_CHILD | WS_VISIBLE, CRect(260, 0, 300, 20), &owner, 7));
+    text.SetFocus();
+    grid.MoveWindow(0, 0, 240, 300);
+    EXPECT_EQ(CWnd::GetFocus(), &text) << "a grid that grows in the background takes no caret";
+    Type("q");
+    CString typed;
+    text.GetWindowText(typed);
+    EXPECT_EQ(typed, "q");
+}
+
 TEST_F(EditingTest, ANewGridFontReachesAnOpenEditorBeforeTheOldOneGoes)
 {
     Focus(2, 2);

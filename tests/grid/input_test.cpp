@@ -308,6 +308,64 @@ TEST_F(GridTest, InSelectingModeDraggingMovesTheFocusOverNonFixedCells)
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 3)) << "without the button nothing follows";
 }
 
+TEST_F(GridTest, TheWheelScrollsTheGridAlone)
+{
+    Grow(40, 6);
+    grid.SetFocus();
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 60);
+    EXPECT_EQ(owner.wheelMessages, 0) << "the parent does not scroll too";
+}
+
+TEST_F(GridTest, TheDividerGrabZoneIsAsWideOnBothSides)
+{
+    grid.SetFocus();
+    // Columns 2 and 3 meet between x 119 and 120; rows 3 and 4 between y 79 and 80.
+    for (int x : {116, 119, 120, 123}) {
+        MoveTo(x, 10);
+        EXPECT_EQ(grid.GetMouseMode(), MouseOverColumnDivider) << x;
+    }
+    for (int x : {115, 124}) {
+        MoveTo(x, 10);
+        EXPECT_EQ(grid.GetMouseMode(), MouseIdle) << x;
+    }
+    for (int y : {76, 83}) {
+        MoveTo(10, y);
+        EXPECT_EQ(grid.GetMouseMode(), MouseOverRowDivider) << y;
+    }
+    for (int y : {75, 84}) {
+        MoveTo(10, y);
+        EXPECT_EQ(grid.GetMouseMode(), MouseIdle) << y;
+    }
+}
+
+TEST_F(GridTest, AReleaseWithoutAPressInTheGridPostsNoCommand)
+{
+    grid.MoveWindow(0, 0, 250, 200);
+    Settle();
+    Click(100, 50);
+    zorkit::PumpPendingMessages();
+    ASSERT_EQ(owner.events.back().message, UINT(WM_COMMAND));
+    owner.events.clear();
+    Down(270, 50);  // on the owner, right of the grid
+    Up(100, 70);
+    zorkit::PumpPendingMessages();
+    for (const auto& e : owner.events)
+        EXPECT_NE(e.message, UINT(WM_COMMAND)) << "no cell was clicked";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2)) << "the release moved nothing";
+}
+
+TEST_F(GridTest, WithoutTabHandlingTabDoesNotMoveTheFocus)
+{
+    Focus(2, 2);
+    grid.SetHandleTabKey(FALSE);
+    Press(VK_TAB);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+    grid.SetHandleTabKey(TRUE);
+    Press(VK_TAB);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 3));
+}
+
 TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
 {
     Grow(40, 6);

@@ -236,7 +236,23 @@ TEST_F(ScrollingGrid, ResizingTheGridResetsTheBars)
     grid.MoveWindow(0, 0, 100, 100);
     EXPECT_EQ(grid.VScrollMax(), 39 * 20 - 1);
     EXPECT_EQ(grid.HScrollMax(), 11 * 40 - 1);
-    EXPECT_EQ(CWnd::GetFocus(), &grid) << "a resize takes the keyboard focus";
+}
+
+TEST_F(ScrollingGrid, DeletingEverythingBringsTheBarsBackToTheStart)
+{
+    grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    grid.SendMessage(WM_HSCROLL, SB_RIGHT);
+    ASSERT_GT(grid.GetScrollPos32(SB_VERT), 0);
+    ASSERT_TRUE(grid.DeleteAllItems());
+    EXPECT_EQ(grid.VScrollMax(), 0);
+    EXPECT_EQ(grid.HScrollMax(), 0);
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        grid.GetScrollInfo(bar, &info, SIF_ALL);
+        EXPECT_EQ(info.nMax, 0) << bar;
+        EXPECT_EQ(info.nPos, 0) << bar;
+    }
+    EXPECT_FALSE(grid.GetStyle() & (WS_VSCROLL | WS_HSCROLL)) << "nothing left to scroll";
 }
 
 }

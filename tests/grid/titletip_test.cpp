@@ -51,16 +51,16 @@ TEST_F(TitleTipTest, ShowsOverACellOnlyWhenItsTextDoesNotFit)
 
 TEST_F(TitleTipTest, TheThresholdIsTheTextWidthPlusSix)
 {
-    // The tip measures against the inclusive rectangle: width 39 for a 40-pixel column.
+    // A tip shows when text width + 6 > cell width.
     const char* text = "abcdefghij";
     const int width = TextWidth(text);
     grid.SetItemText(4, 2, text);
-    grid.SetColumnWidth(2, width + 7);
+    grid.SetColumnWidth(2, width + 6);
     grid.Invalidate();
     Settle();
     MoveTo(85, 85);
-    EXPECT_FALSE(Shown()) << "text + 6 equals the inclusive width";
-    grid.SetColumnWidth(2, width + 6);
+    EXPECT_FALSE(Shown()) << "text + 6 equals the cell width";
+    grid.SetColumnWidth(2, width + 5);
     MoveTo(86, 86);
     EXPECT_TRUE(Shown());
 }
