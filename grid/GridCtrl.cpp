@@ -36,6 +36,7 @@ const CMessageMap* CGridCtrl::GetThisMessageMap()
         zorkit::MapMessage<WM_CHAR>(&CGridCtrl::OnChar),
         zorkit::MapMessage<WM_GETDLGCODE>(&CGridCtrl::OnGetDlgCode),
         zorkit::MapMessage<WM_MOUSEMOVE>(&CGridCtrl::OnMouseMove),
+        zorkit::MapUserMessage(WM_MOUSELEAVE, &CGridCtrl::OnMouseLeave),
         zorkit::MapMessage<WM_LBUTTONDOWN>(&CGridCtrl::OnLButtonDown),
         zorkit::MapMessage<WM_LBUTTONUP>(&CGridCtrl::OnLButtonUp),
         zorkit::MapMessage<WM_LBUTTONDBLCLK>(&CGridCtrl::OnLButtonDblClk),

@@ -261,6 +261,7 @@ protected:
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     UINT OnGetDlgCode();
     void OnMouseMove(UINT nFlags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);

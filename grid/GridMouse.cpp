@@ -59,6 +59,12 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
         if (m_MouseMode != mode)
             SetCursor(LoadCursor(nullptr, CursorFor(mode)));
         m_MouseMode = mode;
+        // Over a divider the grid must hear when the pointer leaves, or the divider mode
+        // would outlast it (and typing would open no editor).
+        if (mode != MouseIdle) {
+            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+            ::TrackMouseEvent(&track);
+        }
 
         if (m_MouseMode == MouseIdle && m_bTitleTips) {
             const CCellID cell = GetCellFromPt(point);
@@ -93,6 +99,13 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
         break;
     }
     m_LastMousePoint = point;
+}
+
+LRESULT CGridCtrl::OnMouseLeave(WPARAM, LPARAM)
+{
+    if (m_MouseMode == MouseOverColumnDivider || m_MouseMode == MouseOverRowDivider)
+        m_MouseMode = MouseIdle;
+    return 0;
 }
 
 void CGridCtrl::OnLButtonDown(UINT, CPoint point)

@@ -227,6 +227,19 @@ TEST_F(EditingTest, AResizeEndsTheEditButLeavesAnotherWindowsKeyboardAlone)
     EXPECT_EQ(typed, "q");
 }
 
+TEST_F(EditingTest, APointerThatLeftOverADividerLeavesTypingToTheEditor)
+{
+    grid.MoveWindow(0, 0, 250, 200);
+    Focus(2, 2);
+    MoveTo(118, 10);
+    ASSERT_EQ(grid.GetMouseMode(), MouseOverColumnDivider);
+    MoveTo(270, 50);  // onto the owner, right of the grid
+    EXPECT_EQ(grid.GetMouseMode(), MouseIdle);
+    Type("a");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "a");
+}
+
 TEST_F(EditingTest, ANewGridFontReachesAnOpenEditorBeforeTheOldOneGoes)
 {
     Focus(2, 2);
