@@ -123,7 +123,12 @@ void CGridCtrl::OnLButtonDown(UINT, CPoint point)
         return;
     }
     SetFocusCell(-1, -1);
-    SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows), std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    // The owner heard of the focus leaving and may have removed the clicked cell.
+    if (!IsValid(m_LeftClickDownCell))
+        return;
+    const CCellID target(std::max(m_LeftClickDownCell.row, m_nFixedRows), std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    if (IsValid(target))
+        SetFocusCell(target);
 
     CRect client;
     GetClientRect(&client);

@@ -43,6 +43,16 @@ TEST_F(EditingTest, ALetterOpensTheEditorHoldingJustThatLetter)
     EXPECT_EQ(grid.GetItemText(2, 2), "0x3F") << "nothing is stored while editing";
 }
 
+TEST_F(EditingTest, TypingADoubleByteCharacterOpensTheEditorHoldingAllOfIt)
+{
+    Focus(2, 2);
+    Type("中");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), zorkit::GbkFromUtf8("中")) << "the trail byte followed its lead into the editor";
+    Press(VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2).str(), zorkit::GbkFromUtf8("中"));
+}
+
 TEST_F(EditingTest, BackspaceOpensTheEditorWithoutTheLastCharacter)
 {
     Focus(2, 2);

@@ -339,6 +339,24 @@ TEST_F(GridTest, TheDividerGrabZoneIsAsWideOnBothSides)
     }
 }
 
+TEST_F(GridTest, AClickOnARowTheOwnerDeletesAsTheFocusLeavesFocusesNothing)
+{
+    Focus(2, 2);
+    bool shrunk = false;
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyFocusLeaving && !shrunk) {
+            shrunk = true;
+            grid.SetRowCount(4);
+        }
+    };
+    Click(125, 165);  // cell (8, 3)
+    owner.onNotify = nullptr;
+    ASSERT_TRUE(shrunk);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "the clicked row is gone";
+    ASSERT_TRUE(grid.SetRowCount(10));
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "growth brings no focus back";
+}
+
 TEST_F(GridTest, AReleaseWithoutAPressInTheGridPostsNoCommand)
 {
     grid.MoveWindow(0, 0, 250, 200);
