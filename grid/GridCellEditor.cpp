@@ -37,12 +37,23 @@ CGridCellEditor::CGridCellEditor(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT
                                  CString sInitText, UINT nFirstChar)
     : m_nRow(nRow), m_nColumn(nColumn), m_sInitText(std::move(sInitText))
 {
+    m_bOpening = true;
+    Open(pParent, rect, dwStyle, nID, nFirstChar);
+    m_bOpening = false;
+}
+
+void CGridCellEditor::Open(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, UINT nFirstChar)
+{
     const DWORD style = WS_BORDER | WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | dwStyle;
     if (!Create(style, rect, pParent, nID))
         return;
     SetFont(pParent->GetFont());
     SetWindowText(m_sInitText);
+    if (!m_hWnd)
+        return;
     SetFocus();
+    if (!m_hWnd)
+        return;
     const int length = m_sInitText.GetLength();
     switch (nFirstChar) {
     case VK_LBUTTON:
@@ -108,12 +119,16 @@ void CGridCellEditor::OnKeyDown(UINT nChar, UINT, UINT)
         Finish(nChar);
         return;
     }
+    if (nChar == VK_TAB || nChar == VK_RETURN)
+        m_nEndingKeyDown = nChar;
     Default();
 }
 
 void CGridCellEditor::OnKeyUp(UINT nChar, UINT, UINT)
 {
-    if (nChar == VK_TAB || nChar == VK_RETURN || nChar == VK_ESCAPE) {
+    // Only a key pressed here ends the edit: the release of the Return that opened the
+    // editor from the grid is not an answer to it.
+    if ((nChar == VK_TAB || nChar == VK_RETURN) && nChar == m_nEndingKeyDown) {
         Finish(nChar);
         return;
     }
@@ -175,5 +190,6 @@ void CGridCellEditor::EndEdit()
 void CGridCellEditor::PostNcDestroy()
 {
     CEdit::PostNcDestroy();
-    delete this;
+    if (!m_bOpening)
+        delete this;
 }

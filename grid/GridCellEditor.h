@@ -26,6 +26,7 @@ public:
 
     // The edited cell is gone: the edit ends without a cell to store into.
     void Abandon();
+    CCellID GetCell() const { return CCellID(m_nRow, m_nColumn); }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     static const CMessageMap* GetThisMessageMap();
@@ -39,6 +40,7 @@ protected:
     void OnKillFocus(CWnd* pNewWnd);
 
 private:
+    void Open(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, UINT nFirstChar);
     void EndEdit();
     // Hands the focus back to the grid, which ends the edit.
     void Finish(UINT lastChar);
@@ -47,5 +49,10 @@ private:
     int m_nColumn;
     CString m_sInitText;
     UINT m_nLastChar = 0;
+    // Tab or Return, while it is held down in the editor.
+    UINT m_nEndingKeyDown = 0;
     BOOL m_bExitOnArrows = FALSE;
+    // While the constructor runs, a window closed under it (by whoever hears of its text)
+    // leaves the object to the caller, who sees it without a window.
+    bool m_bOpening = false;
 };

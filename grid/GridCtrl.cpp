@@ -36,6 +36,7 @@ const CMessageMap* CGridCtrl::GetThisMessageMap()
         zorkit::MapMessage<WM_CHAR>(&CGridCtrl::OnChar),
         zorkit::MapMessage<WM_GETDLGCODE>(&CGridCtrl::OnGetDlgCode),
         zorkit::MapMessage<WM_MOUSEMOVE>(&CGridCtrl::OnMouseMove),
+        zorkit::MapUserMessage(WM_MOUSELEAVE, &CGridCtrl::OnMouseLeave),
         zorkit::MapMessage<WM_LBUTTONDOWN>(&CGridCtrl::OnLButtonDown),
         zorkit::MapMessage<WM_LBUTTONUP>(&CGridCtrl::OnLButtonUp),
         zorkit::MapMessage<WM_LBUTTONDBLCLK>(&CGridCtrl::OnLButtonDblClk),
@@ -68,7 +69,9 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 
     m_crTextColour = m_crWindowText;
     m_crTextBkColour = m_crWindowColour;
-    m_crBkColour = m_crShadow;
+    // The grey outside the cells is the grid's own, not the system shadow: it stays when
+    // the system colours change.
+    m_crBkColour = kGrey;
     m_crFixedTextColour = m_crWindowText;
     m_crFixedBkColour = m_cr3DFace;
 }
@@ -98,7 +101,7 @@ void CGridCtrl::ReadSystemColours()
     m_crWindowText = ::GetSysColor(COLOR_WINDOWTEXT);
     m_crWindowColour = ::GetSysColor(COLOR_WINDOW);
     m_cr3DFace = ::GetSysColor(COLOR_3DFACE);
-    m_crShadow = kGrey;
+    m_crShadow = ::GetSysColor(COLOR_BTNSHADOW);
 }
 
 void CGridCtrl::ReadWheelSetting()
@@ -175,7 +178,12 @@ LRESULT CGridCtrl::OnSetFont(WPARAM hFont, LPARAM lParam)
             SetItemFont(row, col, &lf);
 
     if (CDC* dc = GetDC()) {
-        m_Font = MakeFont(m_Logfont, 0);
+        std::unique_ptr<CFont> font = MakeFont(m_Logfont, 0);
+        // An open editor draws with the grid's font: it takes the new one before the old goes.
+        if (font)
+            for (CGridCellEditor* editor : CellEditors())
+                editor->SetFont(font.get());
+        m_Font = std::move(font);
         if (m_Font) {
             CFont* old = dc->SelectObject(m_Font.get());
             TEXTMETRIC tm{};

@@ -12,6 +12,7 @@
 // WM_NOTIFY records (GridNotifyRecord) and of clicks with WM_COMMAND.
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,8 @@ struct GridNotifyRecord {
 constexpr int MouseIdle = 0, MouseSelecting = 1, MouseOverRowDivider = 3, MouseSizingRow = 4,
               MouseOverColumnDivider = 5, MouseSizingColumn = 6, MousePrepareEdit = 7;
 
+class CGridCellEditor;
+
 class CGridCtrl : public CWnd {
     DECLARE_DYNCREATE(CGridCtrl)
 public:
@@ -72,6 +75,8 @@ public:
     BOOL Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle = WS_CHILD | WS_TABSTOP | WS_VISIBLE);
     BOOL SubclassWindow(HWND hWnd);
     void PreSubclassWindow() override;
+    // A key pressed while the title tip shows hides it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Counts.
     int GetRowCount() const { return m_nRows; }
@@ -256,6 +261,7 @@ protected:
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     UINT OnGetDlgCode();
     void OnMouseMove(UINT nFlags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
@@ -342,7 +348,14 @@ private:
     };
     int FirstShown(const std::vector<UINT>& sizes, int fixedCount, int count, int pos, ScrollAnchor& anchor) const;
     // Every change of a size, a count or a fixed count calls this.
-    void SizesChanged() { ++m_sizesGeneration; }
+    void SizesChanged()
+    {
+        CheckSizesMatchCounts();
+        ++m_sizesGeneration;
+    }
+    // Debug builds stop when the size arrays and the counts disagree (a derived grid
+    // that changed one of them directly).
+    void CheckSizesMatchCounts() const;
     long m_sizesGeneration = 0;
     ScrollAnchor m_rowAnchor;
     ScrollAnchor m_colAnchor;
@@ -350,13 +363,24 @@ private:
     // The grid font with the given weight, or the grid's own font object when weight is 0.
     std::unique_ptr<CFont> MakeFont(const LOGFONT& lf, LONG weight) const;
     void DestroyRow(CGridRow* row, int nRow);
+    void UnmarkFocusCell();
+    void ReapplyFocus();
     void DrawImageAndText(CDC* pDC, CRect& rect, const GV_ITEM& item);
     void RepaintAll();
-    // Cells are about to go or move: an open editor must not store into another cell,
-    // and an edit about to begin must not open on whatever took its cell's place.
-    void AbandonCellEditors();
-    // Counts the times cells went or moved (each AbandonCellEditors).
-    long m_cellsMoved = 0;
+    // The cells from row fromRow down and from column fromCol right are about to go or
+    // move: an editor over one of them must not store into another cell, and an edit
+    // about to begin on one must not open on whatever takes its place. Editors over
+    // other cells stay open.
+    void AbandonCellEditors(int fromRow, int fromCol);
+    // The cell an edit is about to begin on while its owner hears of it; (-1, -1) once
+    // that cell went or moved.
+    CCellID m_editStarting;
+    // The open cell editors' windows.
+    std::vector<CGridCellEditor*> CellEditors() const;
+    // The mode the pointer at a client point gives while no button is held: over a
+    // column or row divider, or idle; false when the point's cell has no origin.
+    bool HoverModeAt(CPoint point, int& mode);
+    static LPCTSTR CursorFor(int mode);
     // Inverts the 2-pixel band that follows a divider being dragged.
     void InvertSizingBand(CPoint at);
     // Whether a point lies on the divider before or after the cell at origin with size.
@@ -364,5 +388,7 @@ private:
     void ScrollAlong(int bar, UINT code);
     // Sets every size of one axis to `share` when the spare room allows; true when it did.
     bool ExpandAxisToFit(bool rows, int spare, int minimumSpare);
+    // ResetScrollBars is running on this grid (another grid's may run inside it).
+    bool m_resettingScrollBars = false;
     bool CanDraw() const { return m_bAllowDraw && ::IsWindow(m_hWnd); }
 };

@@ -161,13 +161,14 @@ BOOL CGridCtrl::DrawFixedCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEr
     const LOGFONT* cellFont = GetItemFont(nRow, nCol);
     LOGFONT lf = cellFont ? *cellFont : m_Logfont;
     const CCellID focus = GetFocusCell();
-    if (focus.row == nRow || focus.col == nCol)
+    const bool focusHeading = IsValid(focus) && (focus.row == nRow || focus.col == nCol);
+    if (focusHeading)
         lf.lfWeight = kFocusHeadingWeight;
     CFont font;
     font.CreateFontIndirect(&lf);
     pDC->SelectObject(&font);
 
-    if (IsValid(focus) && (focus.row == nRow || focus.col == nCol)) {
+    if (focusHeading) {
         rect.right++;
         rect.bottom++;
         pDC->DrawEdge(&rect, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT);

@@ -10,12 +10,14 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar)
     CRect rect;
     if (!GetCellRect(nRow, nCol, &rect))
         return;
-    const long cellsMoved = m_cellsMoved;
+    m_editStarting = CCellID(nRow, nCol);
     SendMessageToParent(nRow, nCol, GridNotifyBeginEdit);
+    const bool moved = m_editStarting != CCellID(nRow, nCol);
+    m_editStarting = CCellID(-1, -1);
     // The owner may have changed the grid while it heard of the edit: when cells went or
     // moved, the position may now hold another cell, which was not asked to be edited;
     // and a cell that was made read-only or scrolled out of view gets no editor either.
-    if (m_cellsMoved != cellsMoved || !IsValid(nRow, nCol) || !IsCellEditable(nRow, nCol) ||
+    if (moved || !IsValid(nRow, nCol) || !IsCellEditable(nRow, nCol) ||
         !IsCellVisible(nRow, nCol) || !GetCellRect(nRow, nCol, &rect))
         return;
 
@@ -72,12 +74,29 @@ void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult)
     }
 }
 
-void CGridCtrl::AbandonCellEditors()
+std::vector<CGridCellEditor*> CGridCtrl::CellEditors() const
 {
-    ++m_cellsMoved;
+    std::vector<CGridCellEditor*> editors;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (auto* editor = dynamic_cast<CGridCellEditor*>(CWnd::FromHandlePermanent(child))) {
-            editor->Abandon();
+        if (auto* editor = dynamic_cast<CGridCellEditor*>(CWnd::FromHandlePermanent(child)))
+            editors.push_back(editor);
+    return editors;
+}
+
+void CGridCtrl::AbandonCellEditors(int fromRow, int fromCol)
+{
+    auto goesOrMoves = [&](const CCellID& cell) { return cell.row >= fromRow || cell.col >= fromCol; };
+    if (goesOrMoves(m_editStarting))
+        m_editStarting = CCellID(-1, -1);
+    for (CGridCellEditor* editor : CellEditors()) {
+        if (!goesOrMoves(editor->GetCell()))
+            continue;
+        editor->Abandon();
+        // The keyboard stays with the grid rather than with a window about to close;
+        // losing the focus ends the editor, which then stores nothing.
+        if (GetFocus() == editor)
+            SetFocus();
+        else
             editor->PostMessage(WM_CLOSE);
-        }
+    }
 }

@@ -1,4 +1,7 @@
 // Per-cell properties, row and column sizes, validity and the search for cells by state.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "zorkit/grid/GridCtrl.h"
@@ -153,6 +156,23 @@ LOGFONT* CGridCtrl::GetItemFont(int nRow, int nCol)
 
 // Sizes ------------------------------------------------------------------------------
 
+void CGridCtrl::CheckSizesMatchCounts() const
+{
+#ifndef NDEBUG
+    auto check = [](std::size_t entries, const char* array, int count, const char* counted, const char* through) {
+        if (entries == std::size_t(count))
+            return;
+        std::fprintf(stderr,
+                     "CGridCtrl: %zu %s for %d %s; change the %s only through %s, never the fields themselves\n",
+                     entries, array, count, counted, counted, through);
+        std::abort();
+    };
+    check(m_arRowHeights.size(), "row heights", m_nRows, "rows", "SetRowCount, InsertRow or DeleteRow");
+    check(m_RowData.size(), "stored rows", m_nRows, "rows", "SetRowCount, InsertRow or DeleteRow");
+    check(m_arColWidths.size(), "column widths", m_nCols, "columns", "SetColumnCount, InsertColumn or DeleteColumn");
+#endif
+}
+
 int CGridCtrl::GetRowHeight(int nRow) const
 {
     if (nRow < 0 || nRow >= m_nRows || std::size_t(nRow) >= m_arRowHeights.size())
@@ -239,31 +259,34 @@ CCellID CGridCtrl::GetNextItem(const CCellID& cell, int nFlags) const
 {
     const UINT wanted = UINT(nFlags) & (CellMarked | CellFocused | CellSelected | CellReadOnly);
     auto matches = [&](int row, int col) { return (GetItemState(row, col) & wanted) != 0; };
+    // A start beyond an edge scans as one just past it: nothing overflows, and no walk
+    // passes over positions that hold no cell.
+    const CCellID start(std::clamp(cell.row, -1, m_nRows), std::clamp(cell.col, -1, m_nCols));
 
     if ((nFlags & SearchAll) == SearchAll) {
-        for (int row = cell.row > 0 ? cell.row : m_nFixedRows; row < m_nRows; ++row) {
-            int first = cell.col + 1 > 0 ? cell.col + 1 : m_nFixedCols;
+        for (int row = start.row > 0 ? start.row : m_nFixedRows; row < m_nRows; ++row) {
+            int first = start.col + 1 > 0 ? start.col + 1 : m_nFixedCols;
             for (int col = first; col < m_nCols; ++col)
                 if (matches(row, col))
                     return CCellID(row, col);
         }
     }
     if (nFlags & SearchAbove) {
-        for (int row = cell.row - 1; row >= m_nFixedRows; --row)
-            if (matches(row, cell.col))
-                return CCellID(row, cell.col);
+        for (int row = start.row - 1; row >= m_nFixedRows; --row)
+            if (matches(row, start.col))
+                return CCellID(row, start.col);
     } else if (nFlags & SearchBelow) {
-        for (int row = cell.row + 1; row < m_nRows; ++row)
-            if (matches(row, cell.col))
-                return CCellID(row, cell.col);
+        for (int row = start.row + 1; row < m_nRows; ++row)
+            if (matches(row, start.col))
+                return CCellID(row, start.col);
     } else if (nFlags & SearchToLeft) {
-        for (int col = cell.col - 1; col >= m_nFixedCols; --col)
-            if (matches(cell.row, col))
-                return CCellID(cell.row, col);
+        for (int col = start.col - 1; col >= m_nFixedCols; --col)
+            if (matches(start.row, col))
+                return CCellID(start.row, col);
     } else if (nFlags & SearchToRight) {
-        for (int col = cell.col + 1; col < m_nCols; ++col)
-            if (matches(cell.row, col))
-                return CCellID(cell.row, col);
+        for (int col = start.col + 1; col < m_nCols; ++col)
+            if (matches(start.row, col))
+                return CCellID(start.row, col);
     }
     return CCellID(-1, -1);
 }

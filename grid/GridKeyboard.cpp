@@ -5,6 +5,13 @@ namespace {
 bool Held(int key) { return GetKeyState(key) < 0; }
 }
 
+BOOL CGridCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN)
+        m_TitleTip.Hide();
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
 UINT CGridCtrl::OnGetDlgCode()
 {
     UINT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -50,7 +57,9 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     switch (nChar) {
     case VK_TAB:
-        if (shift) {
+        if (!m_bHandleTabKey) {
+            defaultProcessing();
+        } else if (shift) {
             if (next.col > m_nFixedCols) {
                 next.col--;
             } else if (next.col == m_nFixedCols && next.row > m_nFixedRows) {

@@ -74,7 +74,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
         m_nFixedRows = nRows;
     const int oldRows = m_nRows;
     if (nRows < oldRows)
-        AbandonCellEditors();
+        AbandonCellEditors(nRows, INT_MAX);
     if (nRows > oldRows) {
         try {
             m_RowData.reserve(std::size_t(nRows));
@@ -137,7 +137,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         m_nFixedCols = nCols;
     const int oldCols = m_nCols;
     if (nCols < oldCols)
-        AbandonCellEditors();
+        AbandonCellEditors(INT_MAX, nCols);
     if (nCols > oldCols) {
         try {
             m_arColWidths.reserve(std::size_t(nCols));
@@ -287,7 +287,7 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
         fresh.push_back(cell);
     }
     if (nColumn >= 0)
-        AbandonCellEditors();
+        AbandonCellEditors(INT_MAX, col);
     m_arColWidths.insert(m_arColWidths.begin() + col, 0);
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
@@ -308,11 +308,32 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
     return col;
 }
 
+// The focus mark belongs to the position, not to the cell: a removal that moves cells
+// must not carry it along.
+void CGridCtrl::UnmarkFocusCell()
+{
+    if (IsValid(m_idCurrentCell))
+        SetItemState(m_idCurrentCell.row, m_idCurrentCell.col,
+                     GetItemState(m_idCurrentCell.row, m_idCurrentCell.col) & ~CellFocused);
+}
+
+// After a removal the focus goes to whatever cell now lies in its place; a focus whose
+// place went is dropped, so that later growth cannot bring it back without a frame or
+// a notification.
+void CGridCtrl::ReapplyFocus()
+{
+    if (IsValid(m_idCurrentCell))
+        SetFocusCell(m_idCurrentCell);
+    else
+        m_idCurrentCell = CCellID(-1, -1);
+}
+
 BOOL CGridCtrl::DeleteRow(int nRow)
 {
     if (nRow < 0 || nRow >= m_nRows || !m_RowData[std::size_t(nRow)])
         return FALSE;
-    AbandonCellEditors();
+    AbandonCellEditors(nRow, INT_MAX);
+    UnmarkFocusCell();
     DestroyRow(m_RowData[std::size_t(nRow)], nRow);
     m_RowData.erase(m_RowData.begin() + nRow);
     m_arRowHeights.erase(m_arRowHeights.begin() + nRow);
@@ -321,7 +342,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
         --m_nFixedRows;
     SizesChanged();
     if (m_nRows > m_nFixedRows)
-        SetFocusCell(m_idCurrentCell);
+        ReapplyFocus();
     else
         m_idCurrentCell = CCellID(-1, -1);
     ResetScrollBars();
@@ -341,7 +362,8 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     for (const CGridRow* row : m_RowData)
         if (!row || std::size_t(nColumn) >= row->size())
             return FALSE;
-    AbandonCellEditors();
+    AbandonCellEditors(INT_MAX, nColumn);
+    UnmarkFocusCell();
     for (int row = 0; row < m_nRows; ++row) {
         CGridRow* cells = m_RowData[std::size_t(row)];
         if (CGridCell* cell = (*cells)[std::size_t(nColumn)]) {
@@ -355,6 +377,7 @@ BOOL CGridCtrl::DeleteColumn(int nColumn)
     if (nColumn < m_nFixedCols)
         --m_nFixedCols;
     SizesChanged();
+    ReapplyFocus();
     ResetScrollBars();
     return TRUE;
 }
@@ -368,7 +391,7 @@ BOOL CGridCtrl::DeleteNonFixedRows()
 
 BOOL CGridCtrl::DeleteAllItems()
 {
-    AbandonCellEditors();
+    AbandonCellEditors(0, 0);
     SetFocusCell(-1, -1);
     m_arColWidths.clear();
     m_arRowHeights.clear();

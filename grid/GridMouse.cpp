@@ -6,7 +6,8 @@
 
 bool CGridCtrl::OnDivider(int at, int origin, int size, int index) const
 {
-    return (at - origin <= m_nResizeCaptureRange && index != 0) || origin + size - at <= m_nResizeCaptureRange;
+    // As many pixels either side of the boundary: the cell's first ones and its last ones.
+    return (at - origin <= m_nResizeCaptureRange && index != 0) || origin + size - 1 - at <= m_nResizeCaptureRange;
 }
 
 void CGridCtrl::InvertSizingBand(CPoint at)
@@ -21,6 +22,29 @@ void CGridCtrl::InvertSizingBand(CPoint at)
     }
 }
 
+bool CGridCtrl::HoverModeAt(CPoint point, int& mode)
+{
+    mode = MouseIdle;
+    const bool columns = point.y < GetFixedRowHeight() && m_bAllowColumnResize;
+    const bool rows = !columns && point.x < GetFixedColumnWidth() && m_bAllowRowResize;
+    if (!columns && !rows)
+        return true;
+    const CCellID cell = GetCellFromPt(point);
+    CPoint origin;
+    if (!GetCellOrigin(cell, &origin))
+        return false;
+    if (columns && OnDivider(point.x, origin.x, GetColumnWidth(cell.col), cell.col))
+        mode = MouseOverColumnDivider;
+    else if (rows && OnDivider(point.y, origin.y, GetRowHeight(cell.row), cell.row))
+        mode = MouseOverRowDivider;
+    return true;
+}
+
+LPCTSTR CGridCtrl::CursorFor(int mode)
+{
+    return mode == MouseOverRowDivider ? IDC_SIZENS : mode == MouseOverColumnDivider ? IDC_SIZEWE : IDC_ARROW;
+}
+
 void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRect client;
@@ -29,31 +53,17 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
         return;
 
     if (!(nFlags & MK_LBUTTON)) {
-        auto enter = [this](int mode, LPCTSTR cursor) {
-            if (m_MouseMode != mode)
-                SetCursor(LoadCursor(nullptr, cursor));
-            m_MouseMode = mode;
-        };
-        if (point.y < GetFixedRowHeight() && m_bAllowColumnResize) {
-            const CCellID cell = GetCellFromPt(point);
-            CPoint origin;
-            if (!GetCellOrigin(cell, &origin))
-                return;
-            if (OnDivider(point.x, origin.x, GetColumnWidth(cell.col), cell.col))
-                enter(MouseOverColumnDivider, IDC_SIZEWE);
-            else
-                enter(MouseIdle, IDC_ARROW);
-        } else if (point.x < GetFixedColumnWidth() && m_bAllowRowResize) {
-            const CCellID cell = GetCellFromPt(point);
-            CPoint origin;
-            if (!GetCellOrigin(cell, &origin))
-                return;
-            if (OnDivider(point.y, origin.y, GetRowHeight(cell.row), cell.row))
-                enter(MouseOverRowDivider, IDC_SIZENS);
-            else
-                enter(MouseIdle, IDC_ARROW);
-        } else {
-            enter(MouseIdle, IDC_ARROW);
+        int mode = MouseIdle;
+        if (!HoverModeAt(point, mode))
+            return;
+        if (m_MouseMode != mode)
+            SetCursor(LoadCursor(nullptr, CursorFor(mode)));
+        m_MouseMode = mode;
+        // Over a divider the grid must hear when the pointer leaves, or the divider mode
+        // would outlast it (and typing would open no editor).
+        if (mode != MouseIdle) {
+            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+            ::TrackMouseEvent(&track);
         }
 
         if (m_MouseMode == MouseIdle && m_bTitleTips) {
@@ -91,6 +101,13 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
     m_LastMousePoint = point;
 }
 
+LRESULT CGridCtrl::OnMouseLeave(WPARAM, LPARAM)
+{
+    if (m_MouseMode == MouseOverColumnDivider || m_MouseMode == MouseOverRowDivider)
+        m_MouseMode = MouseIdle;
+    return 0;
+}
+
 void CGridCtrl::OnLButtonDown(UINT, CPoint point)
 {
     m_LeftClickDownPoint = point;
@@ -106,7 +123,12 @@ void CGridCtrl::OnLButtonDown(UINT, CPoint point)
         return;
     }
     SetFocusCell(-1, -1);
-    SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows), std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    // The owner heard of the focus leaving and may have removed the clicked cell.
+    if (!IsValid(m_LeftClickDownCell))
+        return;
+    const CCellID target(std::max(m_LeftClickDownCell.row, m_nFixedRows), std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    if (IsValid(target))
+        SetFocusCell(target);
 
     CRect client;
     GetClientRect(&client);
@@ -158,10 +180,17 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
             RepaintAll();
         }
     }
-    m_MouseMode = MouseIdle;
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    // The pointer still rests where it was released: over a divider, the second click
+    // of a double click finds the divider mode again.
+    int mode = MouseIdle;
+    HoverModeAt(point, mode);
+    m_MouseMode = mode;
+    SetCursor(LoadCursor(nullptr, CursorFor(mode)));
 
-    if (!IsValid(m_LeftClickDownCell))
+    // The press is over: a later release without a press here names no cell.
+    const CCellID clicked = m_LeftClickDownCell;
+    m_LeftClickDownCell = CCellID(-1, -1);
+    if (!IsValid(clicked))
         return;
     CWnd* owner = GetOwner();
     if (owner && ::IsWindow(owner->m_hWnd))
@@ -170,6 +199,9 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
 
 void CGridCtrl::OnLButtonDblClk(UINT, CPoint point)
 {
+    // The second press of a double click is a press like the first.
+    m_LeftClickDownPoint = point;
+    m_LeftClickDownCell = GetCellFromPt(point);
     if (m_MouseMode == MouseOverColumnDivider) {
         const CCellID cell = GetCellFromPt(point);
         CPoint origin;
@@ -199,10 +231,7 @@ BOOL CGridCtrl::OnSetCursor(CWnd*, UINT nHitTest, UINT)
 {
     if (nHitTest != HTCLIENT)
         return BOOL(Default());
-    LPCTSTR cursor = m_MouseMode == MouseOverRowDivider      ? IDC_SIZENS
-                     : m_MouseMode == MouseOverColumnDivider ? IDC_SIZEWE
-                                                             : IDC_ARROW;
-    SetCursor(LoadCursor(nullptr, cursor));
+    SetCursor(LoadCursor(nullptr, CursorFor(m_MouseMode)));
     return TRUE;
 }
 
@@ -221,5 +250,6 @@ BOOL CGridCtrl::OnMouseWheel(UINT, short zDelta, CPoint)
         for (int line = 0; line < -lines; ++line)
             PostMessage(WM_VSCROLL, SB_LINEDOWN, 0);
     }
-    return BOOL(Default());
+    // Handled here: passed on, the wheel would scroll the parent as well.
+    return TRUE;
 }

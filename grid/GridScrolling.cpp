@@ -1,5 +1,6 @@
 // The scroll bars: their ranges follow the cells, and line scrolling moves the pixels
 // already painted and repaints only the strip it uncovers.
+#include "zorkit/grid/GridCellEditor.h"
 #include "zorkit/grid/GridCtrl.h"
 
 BOOL CGridCtrl::SetScrollPos32(int nBar, int nPos, BOOL bRedraw)
@@ -22,17 +23,17 @@ void CGridCtrl::ResetScrollBars()
         return;
     // A bar that appears or goes changes the client area, and the size message that
     // follows comes back here: the outer call goes round until the area holds still.
-    static thread_local int depth = 0;
-    if (depth > 0)
+    if (m_resettingScrollBars)
         return;
-    ++depth;
+    m_resettingScrollBars = true;
     for (int round = 0; round < 3 && ::IsWindow(m_hWnd); ++round) {
         CRect client;
         GetClientRect(&client);
         CRect area = client;
         area.top += GetFixedRowHeight();
         area.left += GetFixedColumnWidth();
-        if (area.IsRectEmpty() || !IsValid(GetUnobstructedNonFixedCellRange()))
+        // With no cells left the sums are 0 and both bars come back to 0..0 at 0.
+        if (area.IsRectEmpty())
             break;
 
         const long height = GetVirtualHeight() - GetFixedRowHeight();
@@ -52,13 +53,17 @@ void CGridCtrl::ResetScrollBars()
         if (after == client)
             break;
     }
-    --depth;
+    m_resettingScrollBars = false;
 }
 
 void CGridCtrl::OnSize(UINT, int, int)
 {
-    if (GetFocus() != this)
-        SetFocus();
+    // Resizing ends an open edit, but a grid resized in the background leaves the
+    // keyboard with whichever other window has it.
+    CWnd* focus = GetFocus();
+    for (CGridCellEditor* editor : CellEditors())
+        if (focus == editor)
+            SetFocus();
     Default();
     ResetScrollBars();
 }

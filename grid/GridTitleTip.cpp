@@ -59,7 +59,8 @@ void CGridTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, int xoffset)
     CRect display = rectTitle;
     display.left += xoffset;
     display.right = display.left + size.cx + xoffset + 6;
-    if (display.right > rectTitle.right - xoffset) {
+    // The text does not fit when its width + 6 exceeds the cell's (rectTitle is inclusive).
+    if (display.right > rectTitle.right + 1 - xoffset) {
         ::SetWindowPos(m_hWnd, HWND_TOP, display.left, display.top, display.Width(), display.Height(),
                        SWP_SHOWWINDOW | SWP_NOACTIVATE);
         // The background is erased now, so that the text drawn next stays.

@@ -196,6 +196,8 @@ void Desktop::Forget(HWND hwnd)
         m_active = nullptr;
     if (m_capture == hwnd)
         m_capture = nullptr;
+    if (m_leaveTracked == hwnd)
+        m_leaveTracked = nullptr;
 }
 
 }

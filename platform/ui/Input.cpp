@@ -63,6 +63,20 @@ bool IsDoubleClick(HWND target, MouseButton button, CPoint point, DWORD time)
     return isDouble;
 }
 
+// The window that asked to hear of the pointer leaving it hears once the pointer is
+// over another window or outside its client area.
+void ReportLeaving(CPoint screen)
+{
+    auto& desktop = Desktop::Instance();
+    HWND tracked = desktop.LeaveTracked();
+    if (!tracked)
+        return;
+    if (WindowFromPoint(screen) == tracked && SendMessage(tracked, WM_NCHITTEST, 0, Pack(screen)) == HTCLIENT)
+        return;
+    desktop.TrackLeave(nullptr);
+    PostMessage(tracked, WM_MOUSELEAVE, 0, 0);
+}
+
 // `posted` tells whether a message went into a queue; a click a window ate did not.
 BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
 {
@@ -73,6 +87,7 @@ BOOL InjectMouse(const zorkit::InputEvent& event, bool& posted)
     if (event.kind == InputKind::ButtonDown || event.kind == InputKind::ButtonUp)
         zorkit::RecordKey(buttons.vk, event.kind == InputKind::ButtonDown);
 
+    ReportLeaving(screen);
     if (event.kind == InputKind::Wheel) {
         HWND to = desktop.Focus() ? desktop.Focus() : WindowFromPoint(screen);
         if (!to)
@@ -182,19 +197,49 @@ BOOL InjectInput(const InputEvent& event)
     }
 }
 
-BOOL InjectText(const std::string& utf8)
+namespace {
+
+BOOL ForEachGbkByte(const std::string& utf8, BOOL (*give)(const InputEvent&))
 {
     BOOL any = FALSE;
     for (unsigned char byte : GbkFromUtf8(utf8))
-        any |= InjectInput(InputEvent{InputKind::Char, CPoint(), MouseButton::Left, 0, byte, 0});
+        any |= give(InputEvent{InputKind::Char, CPoint(), MouseButton::Left, 0, byte, 0});
     return any;
 }
+
+}
+
+BOOL InjectText(const std::string& utf8) { return ForEachGbkByte(utf8, InjectInput); }
+
+BOOL DeliverInput(const InputEvent& event)
+{
+    PumpPendingMessages();
+    BOOL taken = InjectInput(event);
+    PumpPendingMessages();
+    return taken;
+}
+
+BOOL DeliverText(const std::string& utf8) { return ForEachGbkByte(utf8, DeliverInput); }
 
 void PumpPendingMessages()
 {
     PumpMessagesUntil([] { return false; }, 0);
 }
 
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track)
+{
+    if (!track || !zorkit::StateOf(track->hwndTrack))
+        return FALSE;
+    auto& desktop = Desktop::Instance();
+    if (track->dwFlags & TME_CANCEL) {
+        if (desktop.LeaveTracked() == track->hwndTrack)
+            desktop.TrackLeave(nullptr);
+    } else if (track->dwFlags & TME_LEAVE) {
+        desktop.TrackLeave(track->hwndTrack);
+    }
+    return TRUE;
 }
 
 BOOL TranslateMessage(const MSG* msg)

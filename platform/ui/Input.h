@@ -3,7 +3,9 @@
 // desktop would post: hit-testing, WM_SETCURSOR, mouse activation, capture, double
 // clicks (by the class's CS_DBLCLKS and the double-click time), wheel to the focus
 // window, key messages to the focus window, and the keyboard state behind GetKeyState.
-// Messages are posted; the thread's pump delivers them (with pre-translation).
+// Messages are posted; the thread's pump delivers them (with pre-translation), so a
+// burst of injected events reaches its windows as a fast script's would: every target
+// chosen before any handler ran. DeliverInput gives events as a person does instead.
 //
 //   zorkit::InjectInput({zorkit::InputKind::ButtonDown, CPoint(120, 80)});
 //   zorkit::InjectInput({zorkit::InputKind::ButtonUp, CPoint(120, 80)});
@@ -33,6 +35,12 @@ struct InputEvent {
 BOOL InjectInput(const InputEvent& event);
 // Types UTF-8 text: one character event per GBK byte, to the focus window.
 BOOL InjectText(const std::string& utf8);
+// Gives one event as a person does: after every message already waiting was handled,
+// to the window that has the focus or the pointer then; the messages the event causes
+// are handled before it returns.
+BOOL DeliverInput(const InputEvent& event);
+// Types UTF-8 text a byte at a time, each delivered as DeliverInput does.
+BOOL DeliverText(const std::string& utf8);
 // Delivers every message waiting for the calling thread, paint and due timers included.
 void PumpPendingMessages();
 

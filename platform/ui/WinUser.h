@@ -64,6 +64,15 @@ HWND GetCapture();
 BOOL ReleaseCapture();
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
+// Asks for one WM_MOUSELEAVE when the pointer next leaves the window's client area.
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+constexpr DWORD TME_LEAVE = 0x00000002, TME_CANCEL = 0x80000000;
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 // Confines the pointer to a screen rectangle; null frees it.
 BOOL ClipCursor(LPCRECT rect);
 BOOL GetClipCursor(LPRECT rect);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ class GridProbe;
 class OwnerWnd : public CWnd {
 public:
     std::vector<OwnerEvent> events;
+    int wheelMessages = 0;
     GridProbe* grid = nullptr;
     // Runs inside the handler of each notification (a host deleting rows, say).
     std::function<void(const GridNotifyRecord&)> onNotify;
@@ -79,8 +81,12 @@ public:
 
     // Scroll requests as they reach the grid, posted or sent.
     std::vector<std::pair<UINT, UINT>> scrolls;
+    // Runs before the grid handles each message (a host's subclass, say).
+    std::function<void(UINT, WPARAM, LPARAM)> onMessage;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (onMessage)
+            onMessage(message, wParam, lParam);
         if (message == WM_HSCROLL || message == WM_VSCROLL)
             scrolls.emplace_back(message, UINT(LOWORD(wParam)));
         return CGridCtrl::WindowProc(message, wParam, lParam);
@@ -89,6 +95,8 @@ public:
 
 inline LRESULT OwnerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MOUSEWHEEL)
+        ++wheelMessages;
     if (message == WM_NOTIFY) {
         const auto* record = reinterpret_cast<const GridNotifyRecord*>(lParam);
         OwnerEvent e{message, record->hdr, record->iRow, record->iColumn, record->szText.str(), wParam, lParam,
@@ -192,35 +200,29 @@ struct GridTest : ::testing::Test {
         return r;
     }
 
-    // Input, as a user gives it. Clicks are far apart in time unless `twice` asks for a
-    // double click.
+    // Input, as a user gives it: each event after the previous one was handled, to the
+    // window that has the focus or the pointer then. Clicks are far apart in time, except
+    // the two of a double click.
     void Key(UINT key, bool down = true)
     {
-        zorkit::InjectInput({down ? zorkit::InputKind::KeyDown : zorkit::InputKind::KeyUp, CPoint(),
-                             zorkit::MouseButton::Left, 0, key, 0});
+        zorkit::DeliverInput({down ? zorkit::InputKind::KeyDown : zorkit::InputKind::KeyUp, CPoint(),
+                              zorkit::MouseButton::Left, 0, key, 0});
     }
     void Press(UINT key)
     {
         Key(key);
         Key(key, false);
-        zorkit::PumpPendingMessages();
     }
     void PressWith(UINT modifier, UINT key)
     {
         Key(modifier);
         Press(key);
         Key(modifier, false);
-        zorkit::PumpPendingMessages();
     }
-    void Type(const char* utf8)
-    {
-        zorkit::InjectText(utf8);
-        zorkit::PumpPendingMessages();
-    }
+    void Type(const char* utf8) { zorkit::DeliverText(utf8); }
     void Mouse(zorkit::InputKind kind, int x, int y, DWORD time = 0)
     {
-        zorkit::InjectInput({kind, Screen(x, y), zorkit::MouseButton::Left, 0, 0, time ? time : NextClickTime()});
-        zorkit::PumpPendingMessages();
+        zorkit::DeliverInput({kind, Screen(x, y), zorkit::MouseButton::Left, 0, 0, time ? time : NextClickTime()});
     }
     void MoveTo(int x, int y) { Mouse(zorkit::InputKind::MouseMove, x, y); }
     void Down(int x, int y) { Mouse(zorkit::InputKind::ButtonDown, x, y); }
@@ -230,6 +232,7 @@ struct GridTest : ::testing::Test {
         Down(x, y);
         Up(x, y);
     }
+    // Two clicks in quick succession, the hand held still between them.
     void DoubleClick(int x, int y)
     {
         const DWORD first = NextClickTime();
@@ -240,7 +243,7 @@ struct GridTest : ::testing::Test {
     }
     void Wheel(int delta)
     {
-        zorkit::InjectInput({zorkit::InputKind::Wheel, Screen(50, 50), zorkit::MouseButton::Left, delta, 0, 0});
+        zorkit::DeliverInput({zorkit::InputKind::Wheel, Screen(50, 50), zorkit::MouseButton::Left, delta, 0, 0});
     }
     DWORD NextClickTime() { return m_clock += 10000; }
 

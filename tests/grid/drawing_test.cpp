@@ -151,6 +151,24 @@ TEST_F(GridTest, DefaultColourCellsFollowTheGridColours)
     EXPECT_EQ(grid.GetFixedTextColor(), RGB(7, 7, 7));
 }
 
+TEST_F(GridTest, ASettingsChangeKeepsTheGreyOutsideTheCells)
+{
+    ASSERT_TRUE(grid.SetColumnCount(4));
+    Settle();
+    EXPECT_EQ(Pixel(250, 100), COLORREF(0xCCCCCC));
+    grid.SendMessage(WM_SETTINGCHANGE);
+    grid.Invalidate();
+    Settle();
+    EXPECT_EQ(grid.GetBkColor(), COLORREF(0xCCCCCC));
+    EXPECT_EQ(Pixel(250, 100), COLORREF(0xCCCCCC)) << "the background did not darken";
+
+    // A background the host took from the system shadow follows that colour.
+    grid.SetBkColor(GetSysColor(COLOR_BTNSHADOW));
+    zorkit::SystemSettings::Instance().SetColor(COLOR_BTNSHADOW, RGB(10, 20, 30));
+    grid.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(grid.GetBkColor(), RGB(10, 20, 30));
+}
+
 TEST_F(GridTest, GeometryOfCellsAndRanges)
 {
     CRect rect;

@@ -43,6 +43,16 @@ TEST_F(EditingTest, ALetterOpensTheEditorHoldingJustThatLetter)
     EXPECT_EQ(grid.GetItemText(2, 2), "0x3F") << "nothing is stored while editing";
 }
 
+TEST_F(EditingTest, TypingADoubleByteCharacterOpensTheEditorHoldingAllOfIt)
+{
+    Focus(2, 2);
+    Type("中");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), zorkit::GbkFromUtf8("中")) << "the trail byte followed its lead into the editor";
+    Press(VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2).str(), zorkit::GbkFromUtf8("中"));
+}
+
 TEST_F(EditingTest, BackspaceOpensTheEditorWithoutTheLastCharacter)
 {
     Focus(2, 2);
@@ -205,19 +215,124 @@ TEST_F(EditingTest, TypingPastTheCellWidensTheEditorUpToTheGridsEdge)
     EXPECT_LE(rect.right, client.right);
 }
 
-TEST_F(EditingTest, AnEditorWhoseCellIsDeletedStoresNothing)
+TEST_F(EditingTest, AResizeEndsTheEditButLeavesAnotherWindowsKeyboardAlone)
+{
+    Focus(2, 2);
+    Type("ab");
+    ASSERT_NE(Editor(), nullptr);
+    grid.MoveWindow(0, 0, 250, 180);
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &grid);
+    EXPECT_EQ(grid.GetItemText(2, 2), "ab");
+
+    CEdit text;
+    ASSERT_TRUE(text.Create(WS_CHILD | WS_VISIBLE, CRect(260, 0, 300, 20), &owner, 7));
+    text.SetFocus();
+    grid.MoveWindow(0, 0, 240, 300);
+    EXPECT_EQ(CWnd::GetFocus(), &text) << "a grid that grows in the background takes no caret";
+    Type("q");
+    CString typed;
+    text.GetWindowText(typed);
+    EXPECT_EQ(typed, "q");
+}
+
+TEST_F(EditingTest, APointerThatLeftOverADividerLeavesTypingToTheEditor)
+{
+    grid.MoveWindow(0, 0, 250, 200);
+    Focus(2, 2);
+    MoveTo(118, 10);
+    ASSERT_EQ(grid.GetMouseMode(), MouseOverColumnDivider);
+    MoveTo(270, 50);  // onto the owner, right of the grid
+    EXPECT_EQ(grid.GetMouseMode(), MouseIdle);
+    Type("a");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "a");
+}
+
+TEST_F(EditingTest, ANewGridFontReachesAnOpenEditorBeforeTheOldOneGoes)
+{
+    Focus(2, 2);
+    Type("ab");
+    ASSERT_NE(Editor(), nullptr);
+    LOGFONT lf = grid.FontRecord();
+    lf.lfHeight = 20;
+    CFont larger;
+    ASSERT_TRUE(larger.CreateFontIndirect(&lf));
+    grid.SendMessage(WM_SETFONT, WPARAM(HFONT(larger)), 0);
+    ASSERT_NE(Editor(), nullptr);
+    const HFONT drawnWith = HFONT(Editor()->SendMessage(WM_GETFONT));
+    EXPECT_EQ(drawnWith, HFONT(grid.SendMessage(WM_GETFONT))) << "the editor draws with the grid's new font";
+    LOGFONT seen{};
+    EXPECT_NE(GetObject(HGDIOBJ(drawnWith), sizeof(seen), &seen), 0) << "and that font is alive";
+    EXPECT_EQ(seen.lfHeight, 20);
+    Type("c");
+    Editor()->UpdateWindow();
+    EXPECT_EQ(EditorText(), "abc");
+}
+
+// A host that closes the editor as soon as it hears of its text (EN_CHANGE): the editor
+// is freed once, and the grid keeps working.
+TEST_F(EditingTest, AnEditorClosedWhileItOpensIsFreedOnce)
+{
+    grid.onMessage = [](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND && LOWORD(wParam) == InPlaceEditId && HIWORD(wParam) == EN_CHANGE)
+            ::DestroyWindow(reinterpret_cast<HWND>(lParam));
+    };
+    Focus(2, 2);
+    Type("a");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(2, 2), "0x3F");
+    grid.onMessage = nullptr;
+    grid.SetFocus();
+    Type("b");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "b");
+}
+
+TEST_F(EditingTest, AnEditorWhoseCellIsDeletedStoresNothingAndLeavesTheKeyboardToTheGrid)
 {
     Focus(5, 2);
     Type("x");
     ASSERT_NE(Editor(), nullptr);
     ASSERT_TRUE(grid.DeleteRow(5));
-    const std::string below = grid.GetItemText(5, 2).str();
-    Press(VK_RETURN);
     zorkit::PumpPendingMessages();
-    EXPECT_EQ(grid.GetItemText(5, 2).str(), below) << "the row that moved up is untouched";
     EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &grid);
+    const std::string below = grid.GetItemText(5, 2).str();
+    EXPECT_NE(below, "x") << "the row that moved up is untouched";
     for (const auto& e : owner.events)
         EXPECT_NE(int(e.hdr.code), GridNotifyEndEdit);
+    Press(VK_DOWN);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(6, 2)) << "the arrows work at once";
+}
+
+// Only an editor whose cell goes or moves is given up; the others edit on.
+TEST_F(EditingTest, ChangesThatLeaveTheEditedCellInPlaceKeepItsEditorOpen)
+{
+    Focus(2, 2);
+    Type("ab");
+    ASSERT_NE(Editor(), nullptr);
+    ASSERT_TRUE(grid.DeleteRow(8));
+    ASSERT_TRUE(grid.SetRowCount(7));
+    ASSERT_TRUE(grid.SetColumnCount(5));
+    ASSERT_TRUE(grid.DeleteColumn(4));
+    ASSERT_NE(grid.InsertColumn("new", DT_LEFT, 3), -1);
+    zorkit::PumpPendingMessages();
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(EditorText(), "ab");
+    EXPECT_EQ(CWnd::GetFocus(), Editor());
+    Type("c");
+    Press(VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2), "abc");
+
+    Focus(2, 2);
+    Type("z");
+    ASSERT_NE(grid.InsertColumn("before", DT_LEFT, 1), -1) << "the edited cell moves right";
+    zorkit::PumpPendingMessages();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &grid);
+    EXPECT_EQ(grid.GetItemText(2, 3), "abc");
 }
 
 // The owner deletes the row, then the column, of the cell about to be edited. The cell

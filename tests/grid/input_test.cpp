@@ -239,7 +239,7 @@ TEST_F(GridTest, DraggingAColumnDividerResizesTheColumnWithinTheConfinement)
     EXPECT_NE(zorkit::CaptureWindow(grid.m_hWnd, true)->GetPixel(151, 100), before) << "the inverted band follows";
     Up(150, 10);
     EXPECT_EQ(grid.GetColumnWidth(2), 70);
-    EXPECT_EQ(grid.GetMouseMode(), MouseIdle);
+    EXPECT_EQ(grid.GetMouseMode(), MouseOverColumnDivider) << "the pointer rests on the divider it moved";
     GetClipCursor(&confine);
     EXPECT_NE(confine, CRect(Screen(80, 0), Screen(300, 200))) << "the confinement ends with the drag";
 
@@ -280,13 +280,7 @@ TEST_F(GridTest, DoubleClickingADividerSizesTheColumnToItsText)
     grid.SetItemText(4, 2, "a long text for column two");
     grid.SetFocus();
     MoveTo(118, 10);
-    const DWORD first = NextClickTime();
-    Mouse(zorkit::InputKind::ButtonDown, 118, 10, first);
-    Mouse(zorkit::InputKind::ButtonUp, 118, 10, first + 10);
-    MoveTo(118, 10);  // a hand never holds the mouse quite still
-    EXPECT_EQ(grid.GetMouseMode(), MouseOverColumnDivider);
-    Mouse(zorkit::InputKind::ButtonDown, 118, 10, first + 20);
-    Mouse(zorkit::InputKind::ButtonUp, 118, 10, first + 30);
+    DoubleClick(118, 10);
     CDC* dc = grid.GetDC();
     LOGFONT lf = *grid.GetItemFont(4, 2);
     CFont font;
@@ -314,6 +308,82 @@ TEST_F(GridTest, InSelectingModeDraggingMovesTheFocusOverNonFixedCells)
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 3)) << "without the button nothing follows";
 }
 
+TEST_F(GridTest, TheWheelScrollsTheGridAlone)
+{
+    Grow(40, 6);
+    grid.SetFocus();
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 60);
+    EXPECT_EQ(owner.wheelMessages, 0) << "the parent does not scroll too";
+}
+
+TEST_F(GridTest, TheDividerGrabZoneIsAsWideOnBothSides)
+{
+    grid.SetFocus();
+    // Columns 2 and 3 meet between x 119 and 120; rows 3 and 4 between y 79 and 80.
+    for (int x : {116, 119, 120, 123}) {
+        MoveTo(x, 10);
+        EXPECT_EQ(grid.GetMouseMode(), MouseOverColumnDivider) << x;
+    }
+    for (int x : {115, 124}) {
+        MoveTo(x, 10);
+        EXPECT_EQ(grid.GetMouseMode(), MouseIdle) << x;
+    }
+    for (int y : {76, 83}) {
+        MoveTo(10, y);
+        EXPECT_EQ(grid.GetMouseMode(), MouseOverRowDivider) << y;
+    }
+    for (int y : {75, 84}) {
+        MoveTo(10, y);
+        EXPECT_EQ(grid.GetMouseMode(), MouseIdle) << y;
+    }
+}
+
+TEST_F(GridTest, AClickOnARowTheOwnerDeletesAsTheFocusLeavesFocusesNothing)
+{
+    Focus(2, 2);
+    bool shrunk = false;
+    owner.onNotify = [&](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyFocusLeaving && !shrunk) {
+            shrunk = true;
+            grid.SetRowCount(4);
+        }
+    };
+    Click(125, 165);  // cell (8, 3)
+    owner.onNotify = nullptr;
+    ASSERT_TRUE(shrunk);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "the clicked row is gone";
+    ASSERT_TRUE(grid.SetRowCount(10));
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "growth brings no focus back";
+}
+
+TEST_F(GridTest, AReleaseWithoutAPressInTheGridPostsNoCommand)
+{
+    grid.MoveWindow(0, 0, 250, 200);
+    Settle();
+    Click(100, 50);
+    zorkit::PumpPendingMessages();
+    ASSERT_EQ(owner.events.back().message, UINT(WM_COMMAND));
+    owner.events.clear();
+    Down(270, 50);  // on the owner, right of the grid
+    Up(100, 70);
+    zorkit::PumpPendingMessages();
+    for (const auto& e : owner.events)
+        EXPECT_NE(e.message, UINT(WM_COMMAND)) << "no cell was clicked";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2)) << "the release moved nothing";
+}
+
+TEST_F(GridTest, WithoutTabHandlingTabDoesNotMoveTheFocus)
+{
+    Focus(2, 2);
+    grid.SetHandleTabKey(FALSE);
+    Press(VK_TAB);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+    grid.SetHandleTabKey(TRUE);
+    Press(VK_TAB);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 3));
+}
+
 TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
 {
     Grow(40, 6);
@@ -321,18 +391,20 @@ TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
     grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
     const int bottom = grid.GetScrollPos32(SB_VERT);
     grid.scrolls.clear();
-    Wheel(WHEEL_DELTA);
-    MSG msg;
-    ASSERT_TRUE(PeekMessage(&msg, grid.m_hWnd, WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE));
-    DispatchMessage(&msg);
+    grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_TRUE(grid.scrolls.empty()) << "posted, not sent";
     zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(3, {WM_VSCROLL, SB_LINEUP})));
     EXPECT_EQ(grid.GetScrollPos32(SB_VERT), bottom - 60);
 
+    grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    grid.scrolls.clear();
+    Wheel(WHEEL_DELTA);
+    EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(3, {WM_VSCROLL, SB_LINEUP})));
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), bottom - 60);
+
     grid.scrolls.clear();
     Wheel(-2 * WHEEL_DELTA);
-    zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(6, {WM_VSCROLL, SB_LINEDOWN})));
 
     zorkit::SystemSettings::Instance().SetWheelScrollLines(UINT(-1));
@@ -340,7 +412,6 @@ TEST_F(GridTest, AWheelNotchPostsThreeLineUpMessages)
     EXPECT_EQ(grid.RowsPerWheelNotch(), -1);
     grid.scrolls.clear();
     Wheel(WHEEL_DELTA);
-    zorkit::PumpPendingMessages();
     EXPECT_EQ(grid.scrolls, (std::vector<std::pair<UINT, UINT>>(1, {WM_VSCROLL, SB_PAGEUP}))) << "a page per notch";
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 
 #include "zorkit/platform/core/RuntimeClass.h"
 #include "GridFixture.h"
@@ -236,6 +237,46 @@ TEST(GridModel, GetNextItemScansByItsRules)
         << "(4, 1) is left of the scan; rule 3 would then look below (0, 1)";
 }
 
+TEST(GridModel, GetNextItemFromAnExtremeStartStaysInsideTheGrid)
+{
+    GridProbe grid(6, 6, 1, 1);
+    grid.SetItemState(1, 2, CellMarked);
+    grid.SetItemState(5, 3, CellMarked);
+    grid.SetItemState(3, 4, CellMarked);
+    constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+    EXPECT_EQ(grid.GetNextItem(CCellID(1, kMax), SearchAll | CellMarked), CCellID(-1, -1))
+        << "no column lies right of the start";
+    EXPECT_EQ(grid.GetNextItem(CCellID(kMin, kMin), SearchAll | CellMarked), CCellID(1, 2));
+    EXPECT_EQ(grid.GetNextItem(CCellID(kMax, 3), SearchBelow | CellMarked), CCellID(-1, -1));
+    EXPECT_EQ(grid.GetNextItem(CCellID(kMin, 3), SearchAbove | CellMarked), CCellID(-1, -1));
+    EXPECT_EQ(grid.GetNextItem(CCellID(1 << 30, 3), SearchAbove | CellMarked), CCellID(5, 3));
+    EXPECT_EQ(grid.GetNextItem(CCellID(3, kMax), SearchToRight | CellMarked), CCellID(-1, -1));
+    EXPECT_EQ(grid.GetNextItem(CCellID(3, kMin), SearchToLeft | CellMarked), CCellID(-1, -1));
+    EXPECT_EQ(grid.GetNextItem(CCellID(3, 1 << 30), SearchToLeft | CellMarked), CCellID(3, 4));
+}
+
+// A derived grid that changes its row count behind the grid's back.
+class CountTamperingGrid : public GridProbe {
+public:
+    using GridProbe::GridProbe;
+    void CountOneMoreRow() { ++m_nRows; }
+};
+
+TEST(GridModelDeathTest, SizeArraysThatDisagreeWithTheCountsStopAtTheNextChange)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "contracts are checked in debug builds";
+#else
+    EXPECT_DEATH(
+        {
+            CountTamperingGrid grid(3, 3, 1, 1);
+            grid.CountOneMoreRow();
+            grid.SetColumnWidth(1, 5);
+        },
+        "row heights.*SetRowCount");
+#endif
+}
+
 // A grid whose cells run out after a number of allocations.
 class StarvedGrid : public GridProbe {
 public:
@@ -427,24 +468,69 @@ TEST_F(GridTest, DeleteRowReappliesTheFocusToTheCellThatMovedIntoPlace)
     EXPECT_TRUE(grid.GetItemState(3, 2) & CellFocused);
 }
 
-TEST_F(GridTest, AFocusLeftOutsideTheGridByDeleteRowIsNeverUsed)
+// Every cell that carries the focus mark; the focus cell alone should.
+std::vector<CCellID> FocusedCells(const CGridCtrl& grid)
 {
-    grid.SetFocusCell(9, 5);
-    owner.events.clear();
-    ASSERT_TRUE(grid.DeleteRow(9));
-    EXPECT_EQ(grid.GetFocusCell(), CCellID(9, 5)) << "the coordinates stay, no longer valid";
-    EXPECT_TRUE(owner.events.empty()) << "no notification names a cell that is gone";
+    std::vector<CCellID> found;
+    for (int row = 0; row < grid.GetRowCount(); ++row)
+        for (int col = 0; col < grid.GetColumnCount(); ++col)
+            if (grid.GetItemState(row, col) & CellFocused)
+                found.emplace_back(row, col);
+    return found;
+}
 
-    // Everything that reads the focus checks it first.
+TEST_F(GridTest, DeletingARowAboveTheFocusLeavesOneFocusMarkAndOneFrame)
+{
+    grid.SetFocusCell(5, 2);
+    ASSERT_TRUE(grid.DeleteRow(2));
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(5, 2));
+    EXPECT_EQ(FocusedCells(grid), std::vector<CCellID>{CCellID(5, 2)}) << "the mark did not move up with its cell";
+    EXPECT_EQ(grid.GetNextItem(CCellID(-1, -1), SearchAll | CellFocused), CCellID(5, 2));
+    Settle();
+    EXPECT_EQ(Pixel(80, 110), RGB(0, 0, 0)) << "the frame of the focus cell (5, 2)";
+    EXPECT_EQ(Pixel(80, 90), grid.GetTextBkColor()) << "no frame on (4, 2), where the old focus cell went";
+}
+
+TEST_F(GridTest, AFocusLeftOutsideTheGridByDeleteRowIsDropped)
+{
+    // Both headings read "C" so that a bold one shows against the other.
+    grid.SetItemText(0, 2, "C");
+    grid.SetItemText(0, 3, "C");
+    grid.SetFocusCell(9, 2);
+    owner.events.clear();
+    ASSERT_TRUE(grid.DeleteRow(3));
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "no cell lies at (9, 2) any more";
+    EXPECT_TRUE(owner.events.empty()) << "no notification names a cell that is gone";
+    EXPECT_TRUE(FocusedCells(grid).empty());
+
     grid.Invalidate();
     Settle();
-    EXPECT_FALSE(grid.InvalidateCellRect(grid.GetFocusCell()));
-    EXPECT_FALSE(grid.RedrawCell(grid.GetFocusCell()));
-    grid.SetFocusCell(2, 2);
-    EXPECT_EQ(owner.NotifyCodes(), std::vector<int>{GridNotifyFocusEntered})
-        << "the stale focus is not left";
+    auto snapshot = zorkit::CaptureWindow(grid.m_hWnd, true);
+    for (int y = 1; y < 19; ++y)
+        for (int x = 1; x < 39; ++x)
+            ASSERT_EQ(snapshot->GetPixel(80 + x, y), snapshot->GetPixel(120 + x, y))
+                << "column 2's heading looks like column 3's at " << x << "," << y;
+
     ASSERT_TRUE(grid.SetRowCount(12));
-    EXPECT_FALSE(grid.GetItemState(9, 5) & CellFocused) << "a new cell in the old place is not focused";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "growth does not bring the old focus back";
+    EXPECT_TRUE(FocusedCells(grid).empty());
+    EXPECT_TRUE(owner.events.empty());
+}
+
+TEST_F(GridTest, AFocusTheOwnerLeftPastTheDeletedColumnIsDropped)
+{
+    grid.SetFocusCell(3, 2);
+    owner.onNotify = [this](const GridNotifyRecord& record) {
+        if (int(record.hdr.code) == GridNotifyFocusLeaving && record.iColumn == 2)
+            grid.SetFocusCell(3, 5);
+    };
+    ASSERT_TRUE(grid.DeleteColumn(1));
+    owner.onNotify = nullptr;
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1)) << "column 5 went";
+    EXPECT_TRUE(FocusedCells(grid).empty()) << "the mark did not move left with its cell";
+    ASSERT_TRUE(grid.SetColumnCount(8));
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1));
+    EXPECT_TRUE(FocusedCells(grid).empty());
 }
 
 TEST_F(GridTest, DeletingEveryNonFixedRowDropsTheFocusSilently)

@@ -6,6 +6,7 @@
 
 namespace {
 
+using zorkit::test::GridProbe;
 using zorkit::test::GridTest;
 
 // Every client pixel of the grid as it stands.
@@ -203,6 +204,29 @@ TEST_F(ScrollingGrid, TheTopLeftCellIsTheFirstWhoseEdgeReachesThePositionWhereve
     }
 }
 
+// A host that lays out a second grid whenever the first one's size changes: the second
+// grid's bars follow its rows even while the first grid is resetting its own.
+TEST_F(GridTest, AGridUpdatedWhileAnotherResetsItsBarsGetsItsOwnBars)
+{
+    GridProbe second(1, 3, 1, 1);
+    ASSERT_TRUE(second.Create(CRect(0, 0, 100, 100), &owner, kGridId + 1));
+    bool laidOut = false;
+    grid.onMessage = [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_SIZE && !laidOut) {
+            laidOut = true;
+            second.SetRowCount(40);
+        }
+    };
+    Grow(30, 6);
+    grid.onMessage = nullptr;
+    ASSERT_TRUE(laidOut) << "the first grid's bar appeared and changed its size";
+    EXPECT_GT(grid.VScrollMax(), 0);
+    EXPECT_GT(second.VScrollMax(), 0) << "40 rows do not fit 100 pixels";
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(second.GetScrollInfo(SB_VERT, &info, SIF_RANGE));
+    EXPECT_EQ(info.nMax, second.VScrollMax());
+}
+
 TEST_F(ScrollingGrid, ResizingTheGridResetsTheBars)
 {
     grid.MoveWindow(0, 0, 600, 1000);
@@ -212,7 +236,23 @@ TEST_F(ScrollingGrid, ResizingTheGridResetsTheBars)
     grid.MoveWindow(0, 0, 100, 100);
     EXPECT_EQ(grid.VScrollMax(), 39 * 20 - 1);
     EXPECT_EQ(grid.HScrollMax(), 11 * 40 - 1);
-    EXPECT_EQ(CWnd::GetFocus(), &grid) << "a resize takes the keyboard focus";
+}
+
+TEST_F(ScrollingGrid, DeletingEverythingBringsTheBarsBackToTheStart)
+{
+    grid.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    grid.SendMessage(WM_HSCROLL, SB_RIGHT);
+    ASSERT_GT(grid.GetScrollPos32(SB_VERT), 0);
+    ASSERT_TRUE(grid.DeleteAllItems());
+    EXPECT_EQ(grid.VScrollMax(), 0);
+    EXPECT_EQ(grid.HScrollMax(), 0);
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        grid.GetScrollInfo(bar, &info, SIF_ALL);
+        EXPECT_EQ(info.nMax, 0) << bar;
+        EXPECT_EQ(info.nPos, 0) << bar;
+    }
+    EXPECT_FALSE(grid.GetStyle() & (WS_VSCROLL | WS_HSCROLL)) << "nothing left to scroll";
 }
 
 }

@@ -51,16 +51,16 @@ TEST_F(TitleTipTest, ShowsOverACellOnlyWhenItsTextDoesNotFit)
 
 TEST_F(TitleTipTest, TheThresholdIsTheTextWidthPlusSix)
 {
-    // The tip measures against the inclusive rectangle: width 39 for a 40-pixel column.
+    // A tip shows when text width + 6 > cell width.
     const char* text = "abcdefghij";
     const int width = TextWidth(text);
     grid.SetItemText(4, 2, text);
-    grid.SetColumnWidth(2, width + 7);
+    grid.SetColumnWidth(2, width + 6);
     grid.Invalidate();
     Settle();
     MoveTo(85, 85);
-    EXPECT_FALSE(Shown()) << "text + 6 equals the inclusive width";
-    grid.SetColumnWidth(2, width + 6);
+    EXPECT_FALSE(Shown()) << "text + 6 equals the cell width";
+    grid.SetColumnWidth(2, width + 5);
     MoveTo(86, 86);
     EXPECT_TRUE(Shown());
 }
@@ -113,6 +113,20 @@ TEST_F(TitleTipTest, AKeyForTheTipGoesBackToTheGrid)
     zorkit::PumpPendingMessages();
     EXPECT_FALSE(Shown());
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2)) << "the grid moved the focus with the key";
+}
+
+TEST_F(TitleTipTest, AKeyPressedWhileTheTipShowsHidesItAndTheGridMovesOn)
+{
+    grid.SetFocusCell(2, 2);
+    MoveTo(85, 45);
+    ASSERT_TRUE(Shown());
+    ASSERT_EQ(CWnd::GetFocus(), &grid) << "keys go to the grid, not to the tip";
+    Press(VK_DOWN);
+    EXPECT_FALSE(Shown()) << "no tip left over the old cell";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the tip let the mouse go";
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2));
+    Click(160, 125);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(6, 4)) << "the next click reaches the grid directly";
 }
 
 TEST_F(TitleTipTest, ScrollingHidesTheTipAndNoFocusMeansNoTip)

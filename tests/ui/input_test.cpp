@@ -146,6 +146,48 @@ TEST_F(InputTest, HandlersSeeTheKeyStateOfTheirOwnMessageNotOfTheLatestInput)
     EXPECT_FALSE(GetKeyState(VK_LBUTTON) < 0);
 }
 
+// A window that hands the keyboard on when a key goes down in it.
+struct HandingOnWnd : RecordingWnd {
+    CWnd* next = nullptr;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        LRESULT result = RecordingWnd::WindowProc(message, wParam, lParam);
+        if (message == WM_KEYDOWN && next)
+            next->SetFocus();
+        return result;
+    }
+};
+
+TEST_F(InputTest, DeliveredInputGoesWhereTheFocusIsAfterThePreviousEventWasHandled)
+{
+    HandingOnWnd first;
+    ASSERT_TRUE(first.CreateChild(&top, CRect(150, 10, 250, 110), 2));
+    first.next = &child;
+    first.SetFocus();
+    zorkit::DeliverInput(InputEvent{InputKind::KeyDown, CPoint(), MouseButton::Left, 0, 'A', 0});
+    EXPECT_TRUE(first.Saw(WM_KEYDOWN)) << "handled before DeliverInput returned";
+    zorkit::DeliverInput(InputEvent{InputKind::KeyUp, CPoint(), MouseButton::Left, 0, 'A', 0});
+    EXPECT_FALSE(first.Saw(WM_KEYUP));
+    EXPECT_TRUE(child.Saw(WM_KEYUP)) << "the release goes to the window the press gave the focus to";
+    zorkit::DeliverText("b");
+    EXPECT_TRUE(child.Saw(WM_CHAR));
+}
+
+TEST_F(InputTest, AWindowThatTracksThePointerHearsOnceWhenItLeaves)
+{
+    zorkit::DeliverInput(InputEvent{InputKind::MouseMove, CPoint(120, 120)});
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, child.m_hWnd, 0};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    zorkit::DeliverInput(InputEvent{InputKind::MouseMove, CPoint(125, 125)});
+    EXPECT_FALSE(child.Saw(WM_MOUSELEAVE)) << "still inside";
+    zorkit::DeliverInput(InputEvent{InputKind::MouseMove, CPoint(300, 250)});
+    EXPECT_TRUE(child.Saw(WM_MOUSELEAVE));
+    child.messages.clear();
+    zorkit::DeliverInput(InputEvent{InputKind::MouseMove, CPoint(120, 120)});
+    zorkit::DeliverInput(InputEvent{InputKind::MouseMove, CPoint(300, 250)});
+    EXPECT_FALSE(child.Saw(WM_MOUSELEAVE)) << "once per request";
+}
+
 TEST_F(InputTest, ClickThatNoWindowTakesCountsAtOnce)
 {
     Mouse(InputKind::ButtonDown, CPoint(20, 20));

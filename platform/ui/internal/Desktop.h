@@ -37,6 +37,9 @@ public:
     void SetFocus(HWND hwnd) { m_focus = hwnd; }
     void SetCapture(HWND hwnd) { m_capture = hwnd; }
     void SetActive(HWND hwnd) { m_active = hwnd; }
+    // The window that asked to hear when the pointer leaves its client area (null: none).
+    HWND LeaveTracked() const { return m_leaveTracked; }
+    void TrackLeave(HWND hwnd) { m_leaveTracked = hwnd; }
 
     // The pointer in screen coordinates; it stays inside the confinement while there is one.
     CPoint Pointer() const { return m_pointer; }
@@ -80,6 +83,7 @@ private:
     HWND m_focus = nullptr;
     HWND m_capture = nullptr;
     HWND m_active = nullptr;
+    HWND m_leaveTracked = nullptr;
     CPoint m_pointer;
     bool m_confined = false;
     CRect m_confinement;
