@@ -122,3 +122,82 @@ TEST_F(PinsTest, WiringSeesLatchChangesAndTicksOnMachineCycles)
 
 }
 }
+
+namespace zorkit::sim::test {
+namespace {
+
+struct CRecordingPeer : CSerialPeer {
+    void Transmitted(BYTE data, bool ninth) override { frames.emplace_back(data, ninth); }
+    std::vector<std::pair<BYTE, bool>> frames;
+};
+
+class SerialTest : public PinsTest {
+protected:
+    // Runs until `done`, at most `cycles` machine cycles; the cycle it held at.
+    std::uint64_t RunUntil(const std::function<bool()>& done, std::uint64_t cycles)
+    {
+        std::uint64_t end = rig.core.Cycles() + cycles;
+        while (!done() && rig.core.Cycles() < end)
+            EXPECT_TRUE(rig.core.Step());
+        return rig.core.Cycles();
+    }
+};
+
+TEST_F(SerialTest, ModeOneFrameTakesTenBitsOfTimerOneOverflows)
+{
+    CRecordingPeer peer;
+    rig.core.AttachSerialPeer(&peer);
+    // MOV TMOD,#20H; MOV TH1,#0FDH; MOV TL1,#0FDH; SETB TR1; MOV SCON,#50H; MOV SBUF,#41H; SJMP $
+    rig.Program({0x75, 0x89, 0x20, 0x75, 0x8D, 0xFD, 0x75, 0x8B, 0xFD, 0xD2, 0x8E, 0x75, 0x98, 0x50, 0x75, 0x99,
+        0x41, 0x80, 0xFE});
+    Steps(6);
+    std::uint64_t start = rig.core.Cycles();
+    std::uint64_t end = RunUntil([&] { return (Sfr(0x98) & 0x02) != 0; }, 5000);
+    ASSERT_EQ(peer.frames, (std::vector<std::pair<BYTE, bool>>{{0x41, true}}));
+    // Three cycles an overflow, 32 overflows a bit without SMOD: 960 cycles, give or
+    // take the instruction in which the last overflow falls.
+    EXPECT_NEAR(double(end - start), 960.0, 3.0);
+}
+
+TEST_F(SerialTest, ReceiverKeepsOneFrameInSbufAndLosesTheNextWhileRiIsSet)
+{
+    // MOV SCON,#52H (mode 1, REN, TI); timer 1 as above; SJMP $
+    rig.Program({0x75, 0x89, 0x20, 0x75, 0x8D, 0xFF, 0x75, 0x8B, 0xFF, 0xD2, 0x8E, 0x75, 0x98, 0x50, 0x80, 0xFE});
+    Steps(5);
+    rig.core.ReceiveSerial('a');
+    rig.core.ReceiveSerial('b');
+    rig.core.ReceiveSerial('c');
+    RunUntil([&] { return (Sfr(0x98) & 0x01) != 0; }, 2000);
+    EXPECT_EQ(Sfr(0x99), 'a');
+    EXPECT_EQ(rig.core.SerialBacklog(), 1u) << "'b' is being received";
+    RunUntil([&] { return rig.core.SerialBacklog() == 0; }, 2000);
+    // 'b' completed while RI was set and is lost; 'c' lands after RI is cleared.
+    rig.core.WriteSfr(0x98, BYTE(Sfr(0x98) & ~0x01));
+    RunUntil([&] { return (Sfr(0x98) & 0x01) != 0; }, 2000);
+    EXPECT_EQ(Sfr(0x99), 'c');
+}
+
+TEST_F(SerialTest, Timer2ReloadsFromRcap2AndInterruptsOn002BOnlyOnAn8052)
+{
+    // MOV RCAP2H,#0FFH; MOV RCAP2L,#0F0H; MOV TH2,#0FFH; MOV TL2,#0FEH; MOV IE,#0A0H; SETB TR2; SJMP $
+    rig.Program({0x75, 0xCB, 0xFF, 0x75, 0xCA, 0xF0, 0x75, 0xCD, 0xFF, 0x75, 0xCC, 0xFE, 0x75, 0xA8, 0xA0, 0xD2,
+        0xCA, 0x80, 0xFE}, 0x40);
+    rig.code[0x2B] = 0x32; // RETI
+    Steps(6);
+    RunUntil([&] { return rig.core.PC() == 0x2B; }, 100);
+    ASSERT_EQ(rig.core.PC(), 0x2B);
+    EXPECT_TRUE(Sfr(0xC8) & 0x80) << "TF2 stays for the program to clear";
+    EXPECT_EQ(Sfr(0xCD), 0xFF);
+    EXPECT_GE(Sfr(0xCC), 0xF0) << "reloaded from RCAP2";
+
+    rig.core.Reset();
+    rig.core.SetChip(C8051Core::Chip::I8051);
+    rig.core.SetPC(0x40);
+    Steps(6);
+    EXPECT_EQ(Sfr(0xC8), 0) << "an 8051 has no T2CON";
+    RunUntil([] { return false; }, 100);
+    EXPECT_EQ(rig.core.PC(), 0x51) << "no timer 2 interrupt";
+}
+
+}
+}
