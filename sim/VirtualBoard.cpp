@@ -239,6 +239,12 @@ void CVirtualBoard::SetPortObserver(std::function<void(int, BYTE)> observer)
     m_monitor.Core().SetPortObserver(std::move(observer));
 }
 
+void CVirtualBoard::WithCore(const std::function<void(C8051Core&)>& action)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    action(m_monitor.Core());
+}
+
 void CVirtualBoard::SetInstructionTrace(std::function<void(const std::string&)> observer)
 {
     std::lock_guard<std::mutex> hold(m_lock);

@@ -77,6 +77,10 @@ public:
     void SetPortObserver(std::function<void(int, BYTE)> observer);
     // Every executed instruction: address, code bytes and listing text.
     void SetInstructionTrace(std::function<void(const std::string&)> observer);
+    // Runs `action` on the board's 8051 under the board's lock, between run slices:
+    // where devices are attached (C8051Core::AttachWiring) and driven from outside.
+    // The core's callbacks come on the board thread, also with the lock held.
+    void WithCore(const std::function<void(C8051Core&)>& action);
 
     void InjectFault(Fault fault);
     // Disarms every fault not yet spent.
