@@ -1,6 +1,5 @@
 #include "sim/devices/BoardProfile.h"
 
-#define TOML_EXCEPTIONS 0
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -27,13 +26,19 @@ public:
 
     std::optional<CBoardProfile> Read()
     {
-        for (auto&& [key, node] : m_root) {
-            const toml::table* table = node.as_table();
+        // In the file's order, so that of two conflicting devices the later one is named.
+        std::vector<std::pair<std::string, const toml::node*>> devices;
+        for (auto&& [key, node] : m_root)
+            devices.emplace_back(std::string(key.str()), &node);
+        std::stable_sort(devices.begin(), devices.end(),
+            [](const auto& a, const auto& b) { return LineOf(*a.second) < LineOf(*b.second); });
+        for (const auto& [name, node] : devices) {
+            const toml::table* table = node->as_table();
             if (!table) {
-                Refuse(node, "'" + std::string(key.str()) + "' is not a device table such as [leds]");
+                Refuse(*node, "'" + name + "' is not a device table such as [leds]");
                 return std::nullopt;
             }
-            if (!ReadDevice(std::string(key.str()), *table))
+            if (!ReadDevice(name, *table))
                 return std::nullopt;
         }
         if (!CheckPins())
@@ -282,13 +287,15 @@ private:
 
 std::optional<CBoardProfile> ParseBoardProfile(const std::string& text, std::string& error)
 {
-    toml::parse_result parsed = toml::parse(std::string_view(text));
-    if (!parsed) {
-        const toml::parse_error& failure = parsed.error();
+    // Debian's toml++ is built with exceptions; a syntax error ends here.
+    toml::table root;
+    try {
+        root = toml::parse(std::string_view(text));
+    } catch (const toml::parse_error& failure) {
         error = std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
         return std::nullopt;
     }
-    CProfileReader reader(parsed.table());
+    CProfileReader reader(root);
     std::optional<CBoardProfile> profile = reader.Read();
     if (!profile)
         error = std::to_string(reader.Refusal().line) + ": " + reader.Refusal().reason;

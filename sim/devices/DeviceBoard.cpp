@@ -13,7 +13,7 @@ constexpr std::uint64_t kCyclesPerSecond = 1000000;
 // A buzzer on a pin falls silent when the pin has not risen for 50 ms.
 constexpr std::uint64_t kBuzzerSilence = 50000;
 // While the motor's speed changes, its encoder is looked at at least this often.
-constexpr std::uint64_t kMotorStep = 1000;
+constexpr std::uint64_t kMotorStep = 200;
 constexpr long kMaxPulseHz = 100000;
 
 bool OnPage(const std::optional<CBoardProfile::CBusDevice>& device, WORD address)
@@ -89,7 +89,9 @@ bool CDeviceBoard::Level(const CPin& pin) const
 {
     switch (pin.chip) {
     case CPin::Chip::Cpu: return (m_latch[pin.port] & m_drive[pin.port]) >> pin.bit & 1;
-    case CPin::Chip::Ppi: return m_ppi->Read(pin.port) >> pin.bit & 1;
+    // A pin of the parallel chip that is an input drives nothing: the device's own
+    // pull-down holds it low.
+    case CPin::Chip::Ppi: return m_ppi->OutputMask(pin.port) >> pin.bit & m_ppi->Read(pin.port) >> pin.bit & 1;
     case CPin::Chip::Ctc: return m_ctc->Output(pin.port, m_cycle);
     }
     return true;
