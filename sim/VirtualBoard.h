@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -32,6 +33,7 @@
 #include "sim/FaultPlan.h"
 #include "sim/Monitor.h"
 #include "sim/WireLog.h"
+#include "sim/devices/CoreDevices.h"
 
 namespace zorkit::sim {
 
@@ -77,6 +79,16 @@ public:
     void SetPortObserver(std::function<void(int, BYTE)> observer);
     // Every executed instruction: address, code bytes and listing text.
     void SetInstructionTrace(std::function<void(const std::string&)> observer);
+    // Runs `action` on the board's 8051 under the board's lock, between run slices:
+    // where devices are attached (C8051Core::AttachWiring) and driven from outside.
+    // The core's callbacks come on the board thread, also with the lock held.
+    void WithCore(const std::function<void(C8051Core&)>& action);
+
+    // Puts the profile's devices on the 8051's pins and bus (nullptr takes them off).
+    void AttachDevices(const CBoardProfile* profile);
+    // Runs `action` on the devices at the core's time, under the board's lock; false
+    // (without running it) when no devices are attached.
+    bool WithDevices(const std::function<void(CDeviceBoard&)>& action);
 
     void InjectFault(Fault fault);
     // Disarms every fault not yet spent.
@@ -115,6 +127,7 @@ private:
     // Signalled after every turn of the board thread.
     mutable std::condition_variable m_served;
     CMonitor m_monitor;
+    std::unique_ptr<CCoreDevices> m_devices;
     std::optional<CExperiment> m_experiment;
     std::optional<std::chrono::milliseconds> m_answerDelay;
     // Output held back by a delayed answer, and when it goes out.

@@ -1,7 +1,11 @@
 #include "sim/cpu/Core8051.h"
 
+#include <algorithm>
+#include <array>
+
 #include "sim/cpu/Interrupts.h"
 #include "sim/cpu/Opcodes.h"
+#include "sim/cpu/SerialPort.h"
 #include "sim/cpu/Timers.h"
 
 namespace zorkit::sim {
@@ -18,6 +22,12 @@ C8051Core::C8051Core(BYTE* code, BYTE* xdata, BYTE* idata)
 
 void C8051Core::Reset()
 {
+    std::array<BYTE, 4> oldPins;
+    std::array<BYTE, 4> oldLatches;
+    for (int port = 0; port < 4; ++port) {
+        oldPins[port] = m_state.Pins(port);
+        oldLatches[port] = Latch(port);
+    }
     m_state.sfr.fill(0);
     m_state.Sfr(SP) = 0x07;
     for (BYTE port : {P0, P1, P2, P3})
@@ -26,6 +36,55 @@ void C8051Core::Reset()
     m_state.pc = 0;
     m_state.inService = 0;
     m_state.interruptHold = false;
+    m_state.serial = CSerialState{};
+    m_state.UpdateNextEvent();
+    // The latches rise to FF: the devices and the pins' second functions see it.
+    for (int port = 0; port < 4; ++port) {
+        if (Latch(port) == oldLatches[port])
+            continue;
+        m_state.PinsChanged(port, oldPins[port]);
+        m_state.LatchChanged(port);
+    }
+}
+
+void C8051Core::AttachWiring(CBoardWiring* wiring)
+{
+    m_state.wiring = wiring;
+    m_state.busMap.reset();
+    m_state.wiringTick = CCoreState::kNever;
+    m_state.UpdateNextEvent();
+}
+
+void C8051Core::MapBus(WORD first, WORD last)
+{
+    if (!m_state.wiring)
+        return;
+    for (unsigned address = first; address <= last; ++address)
+        m_state.busMap.set(address);
+}
+
+void C8051Core::RequestTick(std::uint64_t cycle)
+{
+    if (!m_state.wiring)
+        return;
+    m_state.wiringTick = std::min(m_state.wiringTick, cycle);
+    m_state.UpdateNextEvent();
+}
+
+void C8051Core::ReceiveSerial(BYTE data, bool ninth)
+{
+    ReceiveFrame(m_state, CSerialFrame{data, ninth});
+}
+
+void C8051Core::RunEvents()
+{
+    if (m_state.cycles >= m_state.serial.deadline)
+        SerialDue(m_state);
+    if (m_state.cycles >= m_state.wiringTick) {
+        m_state.wiringTick = CCoreState::kNever;
+        m_state.UpdateNextEvent();
+        m_state.wiring->Tick(m_state.cycles);
+    }
 }
 
 inline bool C8051Core::Execute()
@@ -56,6 +115,8 @@ inline void C8051Core::Elapse(unsigned cycles)
     if (TimersMayRun(m_state))
         TickTimers(m_state, cycles);
     m_state.cycles += cycles;
+    if (m_state.cycles >= m_state.nextEvent)
+        RunEvents();
 }
 
 inline bool C8051Core::CallInterrupt()

@@ -1,5 +1,7 @@
 // An 8051 core over the board's memories: executes code memory instruction by
-// instruction, counting machine cycles, with timers 0/1 and the interrupt system.
+// instruction, counting machine cycles, with timers 0/1, the 8052's timer 2, the
+// serial port and the interrupt system, and the pins and the bus the board's
+// devices are wired to (sim/cpu/CoreIo.h).
 //
 //   C8051Core core(code, xdata, idata);   // 64 KB, 64 KB, 256 bytes; kept by the caller
 //   core.Reset();                         // SFRs as after a hardware reset, PC = 0
@@ -10,10 +12,12 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
 #include "zorkit/platform/core/WinTypes.h"
+#include "sim/cpu/CoreIo.h"
 #include "sim/cpu/CoreState.h"
 
 namespace zorkit::sim {
@@ -27,6 +31,11 @@ public:
         Budget,    // the cycles given were used up
         Address,   // PC reached an address of the stop map
         Undefined, // PC is on the undefined opcode A5, which is not executed
+    };
+
+    enum class Chip {
+        I8051, // 128 bytes of internal RAM, no timer 2
+        I8052, // 256 bytes, timer 2
     };
 
     C8051Core(BYTE* code, BYTE* xdata, BYTE* idata);
@@ -60,15 +69,46 @@ public:
     BYTE Register(int n) const { return m_state.idata[m_state.bank + n]; }
     void SetRegister(int n, BYTE value) { m_state.idata[m_state.bank + n] = value; }
 
+    // An 8052 unless told otherwise; takes effect at once (a reset is the caller's).
+    void SetChip(Chip chip) { m_state.is8052 = chip == Chip::I8052; }
+    Chip GetChip() const { return m_state.is8052 ? Chip::I8052 : Chip::I8051; }
+
     // Called with (port 0..3, new latch value) when the program changes a port latch.
     void SetPortObserver(std::function<void(int, BYTE)> observer) { m_state.portObserver = std::move(observer); }
+
+    // The board's devices: latch changes, bus cycles at mapped addresses and the
+    // ticks they ask for go to `wiring` (nullptr detaches it, unmaps the bus and
+    // cancels its tick). The caller keeps it alive while attached.
+    void AttachWiring(CBoardWiring* wiring);
+    // MOVX from `first` to `last` reaches the wiring; the rest stays external RAM.
+    void MapBus(WORD first, WORD last);
+    // What the outside holds on a port's pins: 1 where nothing pulls a pin low. A
+    // pin reads as its latch AND this; INT0/1, T0/1, T2/T2EX see the pins.
+    void DrivePins(int port, BYTE level) { m_state.DrivePins(port, level); }
+    BYTE PinInput(int port) const { return m_state.pinInput[port]; }
+    BYTE Latch(int port) const { return m_state.sfr[port << 4]; }
+    BYTE Pins(int port) const { return m_state.Pins(port); }
+    // Asks for one CBoardWiring::Tick once Cycles() reaches `cycle` (the earliest
+    // request wins; a tick asks again for the next one).
+    void RequestTick(std::uint64_t cycle);
+
+    // The serial port's other end: told of every frame sent (nullptr: nobody).
+    void AttachSerialPeer(CSerialPeer* peer) { m_state.serialPeer = peer; }
+    // A frame arrives on RXD after those already there, each taking its bit times
+    // at the receiver's rate; lost when the receiver is off (REN clear) as it comes.
+    // `ninth` is the stop bit in mode 1 and RB8 in modes 2 and 3.
+    void ReceiveSerial(BYTE data, bool ninth = true);
+    // Frames on RXD not yet taken in by the receiver.
+    std::size_t SerialBacklog() const { return m_state.serial.incoming.size(); }
     // Called with PC before every instruction is executed; empty to stop tracing.
     void SetTraceObserver(std::function<void(WORD)> observer) { m_trace = std::move(observer); }
 
 private:
     bool Execute();
-    // Counts machine cycles, on the timers too.
+    // Counts machine cycles, on the timers too, and acts on what has become due.
     void Elapse(unsigned cycles);
+    // The serial port's frame end or the wiring's tick has come.
+    void RunEvents();
     // Calls an interrupt that is due; true when one was called.
     bool CallInterrupt();
     // One machine cycle of idle or power-down mode (PCON), in which no instruction runs.

@@ -18,6 +18,8 @@ constexpr CSource kSources[] = {
     {0x04, 0x13, TCON, kIE1, kIE1},
     {0x08, 0x1B, TCON, kTF1, kTF1},
     {0x10, 0x23, SCON, kRI | kTI, 0},
+    // Timer 2 of the 8052 (T2CON stays 0 on an 8051).
+    {kET2, 0x2B, T2CON, kTF2 | kEXF2, 0},
 };
 
 constexpr BYTE kLowLevel = 0x01;
@@ -69,19 +71,19 @@ void ReturnFromInterrupt(CCoreState& s)
     s.interruptHold = true;
 }
 
-void UpdateExternalRequests(CCoreState& s, BYTE oldP3)
+void UpdateExternalRequests(CCoreState& s, BYTE oldPins)
 {
     struct CInput {
         BYTE pin, typeBit, flag;
     };
     constexpr CInput kInputs[] = {{kPinInt0, kIT0, kIE0}, {kPinInt1, kIT1, kIE1}};
-    BYTE p3 = s.Sfr(P3);
+    BYTE p3 = s.Pins(3);
     BYTE& tcon = s.Sfr(TCON);
     for (const CInput& input : kInputs) {
         bool low = !(p3 & input.pin);
         if (!(tcon & input.typeBit))
             tcon = BYTE(low ? tcon | input.flag : tcon & ~input.flag);
-        else if (low && (oldP3 & input.pin))
+        else if (low && (oldPins & input.pin))
             tcon |= input.flag;
     }
 }

@@ -23,13 +23,13 @@ struct Subtract {
     static void Run(CCoreState& s, BYTE) { SubtractFromA(s, Src(s).Get(s)); }
 };
 
-// 04-0F INC place (1); no flags
+// 04-0F INC place (1); no flags; a port's latch is read, not its pins
 template <class Place>
 struct Increment {
     static void Run(CCoreState& s, BYTE)
     {
         Place place(s);
-        place.Set(s, BYTE(place.Get(s) + 1));
+        place.Set(s, BYTE(place.GetLatch(s) + 1));
     }
 };
 
@@ -39,7 +39,7 @@ struct Decrement {
     static void Run(CCoreState& s, BYTE)
     {
         Place place(s);
-        place.Set(s, BYTE(place.Get(s) - 1));
+        place.Set(s, BYTE(place.GetLatch(s) - 1));
     }
 };
 

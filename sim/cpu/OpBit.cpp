@@ -21,7 +21,7 @@ void AddBitOperations(COpcodeTable& table)
     table.Set(0xD2, [](CCoreState& s, BYTE) { s.WriteBit(s.Fetch(), true); }, 1);
     table.Set(0xB2, [](CCoreState& s, BYTE) {
         BYTE bit = s.Fetch();
-        s.WriteBit(bit, !s.ReadBit(bit));
+        s.WriteBit(bit, !s.ReadBitLatch(bit));
     }, 1);
     // C3 CLR C, D3 SETB C, B3 CPL C (1)
     table.Set(0xC3, [](CCoreState& s, BYTE) { s.SetCarry(false); }, 1);

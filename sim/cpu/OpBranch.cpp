@@ -44,7 +44,7 @@ struct DecrementJump {
     {
         Place place(s);
         BYTE rel = s.Fetch();
-        BYTE v = BYTE(place.Get(s) - 1);
+        BYTE v = BYTE(place.GetLatch(s) - 1);
         place.Set(s, v);
         if (v != 0)
             s.Jump(rel);
@@ -57,7 +57,8 @@ void JumpOnBit(CCoreState& s, BYTE)
 {
     BYTE bit = s.Fetch();
     BYTE rel = s.Fetch();
-    bool set = s.ReadBit(bit);
+    // JBC reads the latch, JB and JNB the pins.
+    bool set = clear ? s.ReadBitLatch(bit) : s.ReadBit(bit);
     if (set != jumpOnSet)
         return;
     if (clear)

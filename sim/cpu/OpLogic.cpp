@@ -30,7 +30,7 @@ struct OnDirect {
     {
         DirOperand place(s);
         BYTE v = Src(s).Get(s);
-        place.Set(s, Op::Apply(place.Get(s), v));
+        place.Set(s, Op::Apply(place.GetLatch(s), v));
     }
 };
 

@@ -82,17 +82,17 @@ void AddMoves(COpcodeTable& table)
     table.Set(0x83, [](CCoreState& s, BYTE) { s.A() = s.code[WORD(s.pc + s.A())]; }, 2);
     table.Set(0x93, [](CCoreState& s, BYTE) { s.A() = s.code[WORD(s.Dptr() + s.A())]; }, 2);
     // E0 MOVX A,@DPTR; E2-E3 MOVX A,@Ri; F0 MOVX @DPTR,A; F2-F3 MOVX @Ri,A (2)
-    table.Set(0xE0, [](CCoreState& s, BYTE) { s.A() = s.xdata[s.Dptr()]; }, 2);
-    table.Set(0xF0, [](CCoreState& s, BYTE) { s.xdata[s.Dptr()] = s.A(); }, 2);
+    table.Set(0xE0, [](CCoreState& s, BYTE) { s.A() = s.ReadExternal(s.Dptr()); }, 2);
+    table.Set(0xF0, [](CCoreState& s, BYTE) { s.WriteExternal(s.Dptr(), s.A()); }, 2);
     for (int opcode : {0xE2, 0xE3})
-        table.Set(opcode, [](CCoreState& s, BYTE op) { s.A() = s.xdata[PagedAddress(s, op)]; }, 2);
+        table.Set(opcode, [](CCoreState& s, BYTE op) { s.A() = s.ReadExternal(PagedAddress(s, op)); }, 2);
     for (int opcode : {0xF2, 0xF3})
-        table.Set(opcode, [](CCoreState& s, BYTE op) { s.xdata[PagedAddress(s, op)] = s.A(); }, 2);
+        table.Set(opcode, [](CCoreState& s, BYTE op) { s.WriteExternal(PagedAddress(s, op), s.A()); }, 2);
     // C0 PUSH direct (2): SP moves first, so PUSH SP stores the new SP.
     table.Set(0xC0, [](CCoreState& s, BYTE) {
         DirOperand src(s);
         BYTE at = ++s.Sfr(SP);
-        s.idata[at] = src.Get(s);
+        s.WriteIndirect(at, src.Get(s));
     }, 2);
     // D0 POP direct (2): SP moves before the store, so POP SP leaves the popped value.
     table.Set(0xD0, [](CCoreState& s, BYTE) {
@@ -102,10 +102,11 @@ void AddMoves(COpcodeTable& table)
     // D6-D7 XCHD A,@Ri (1): low nibbles only
     for (int opcode : {0xD6, 0xD7})
         table.Set(opcode, [](CCoreState& s, BYTE op) {
-            BYTE& cell = s.idata[s.R(op & 1)];
+            BYTE address = s.R(op & 1);
+            BYTE cell = s.ReadIndirect(address);
             BYTE a = s.A();
             s.A() = BYTE((a & 0xF0) | (cell & 0x0F));
-            cell = BYTE((cell & 0xF0) | (a & 0x0F));
+            s.WriteIndirect(address, BYTE((cell & 0xF0) | (a & 0x0F)));
         }, 1);
 }
 

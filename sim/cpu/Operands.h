@@ -9,6 +9,7 @@ namespace zorkit::sim::cpu {
 struct AccOperand {
     explicit AccOperand(CCoreState&) {}
     BYTE Get(CCoreState& s) const { return s.A(); }
+    BYTE GetLatch(CCoreState& s) const { return s.A(); }
     void Set(CCoreState& s, BYTE v) const { s.A() = v; }
 };
 
@@ -21,6 +22,8 @@ struct ImmOperand {
 struct DirOperand {
     explicit DirOperand(CCoreState& s) : address(s.Fetch()) {}
     BYTE Get(CCoreState& s) const { return s.ReadDirect(address); }
+    // What a read-modify-write instruction reads: a port's latch, not its pins.
+    BYTE GetLatch(CCoreState& s) const { return s.ReadDirectLatch(address); }
     void Set(CCoreState& s, BYTE v) const { s.WriteDirect(address, v); }
     BYTE address;
 };
@@ -29,8 +32,9 @@ struct DirOperand {
 template <int i>
 struct IndOperand {
     explicit IndOperand(CCoreState& s) : address(s.R(i)) {}
-    BYTE Get(CCoreState& s) const { return s.idata[address]; }
-    void Set(CCoreState& s, BYTE v) const { s.idata[address] = v; }
+    BYTE Get(CCoreState& s) const { return s.ReadIndirect(address); }
+    BYTE GetLatch(CCoreState& s) const { return s.ReadIndirect(address); }
+    void Set(CCoreState& s, BYTE v) const { s.WriteIndirect(address, v); }
     BYTE address;
 };
 
@@ -39,6 +43,7 @@ template <int n>
 struct RegOperand {
     explicit RegOperand(CCoreState&) {}
     BYTE Get(CCoreState& s) const { return s.R(n); }
+    BYTE GetLatch(CCoreState& s) const { return s.R(n); }
     void Set(CCoreState& s, BYTE v) const { s.R(n) = v; }
 };
 

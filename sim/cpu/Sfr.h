@@ -24,6 +24,13 @@ enum SfrAddress : BYTE {
     IE = 0xA8,
     P3 = 0xB0,
     IP = 0xB8,
+    // The 8052's timer 2
+    T2CON = 0xC8,
+    T2MOD = 0xC9,
+    RCAP2L = 0xCA,
+    RCAP2H = 0xCB,
+    TL2 = 0xCC,
+    TH2 = 0xCD,
     PSW = 0xD0,
     ACC = 0xE0,
     B = 0xF0,
@@ -48,14 +55,39 @@ constexpr BYTE kIT0 = 0x01;
 
 // IE
 constexpr BYTE kEA = 0x80;
+constexpr BYTE kET2 = 0x20;
+
+// T2CON
+constexpr BYTE kTF2 = 0x80;
+constexpr BYTE kEXF2 = 0x40;
+constexpr BYTE kRCLK = 0x20;
+constexpr BYTE kTCLK = 0x10;
+constexpr BYTE kEXEN2 = 0x08;
+constexpr BYTE kTR2 = 0x04;
+constexpr BYTE kCT2 = 0x02;
+constexpr BYTE kCPRL2 = 0x01;
+
+// T2MOD
+constexpr BYTE kDCEN = 0x01;
 
 // PCON
+constexpr BYTE kSMOD = 0x80;
 constexpr BYTE kPowerDown = 0x02;
 constexpr BYTE kIdle = 0x01;
 
 // SCON
+constexpr BYTE kSM0 = 0x80;
+constexpr BYTE kSM1 = 0x40;
+constexpr BYTE kSM2 = 0x20;
+constexpr BYTE kREN = 0x10;
+constexpr BYTE kTB8 = 0x08;
+constexpr BYTE kRB8 = 0x04;
 constexpr BYTE kTI = 0x02;
 constexpr BYTE kRI = 0x01;
+
+// P1 pins with a second function on the 8052.
+constexpr BYTE kPinT2 = 0x01;
+constexpr BYTE kPinT2EX = 0x02;
 
 // P3 pins with a second function.
 constexpr BYTE kPinInt0 = 0x04;

@@ -1,5 +1,8 @@
 #include "sim/cpu/Timers.h"
 
+#include "sim/cpu/SerialPort.h"
+#include "sim/cpu/Timer2.h"
+
 namespace zorkit::sim::cpu {
 namespace {
 
@@ -27,28 +30,28 @@ bool IsCounter(const CCoreState& s, const CTimer& timer) { return s.Sfr(TMOD) >>
 bool IsGateOpen(const CCoreState& s, const CTimer& timer)
 {
     BYTE control = BYTE(s.Sfr(TMOD) >> timer.modeShift);
-    return !(control & kGate) || (s.Sfr(P3) & timer.gatePin);
+    return !(control & kGate) || (s.Pins(3) & timer.gatePin);
 }
 
 bool IsEnabled(const CCoreState& s, const CTimer& timer) { return (s.Sfr(TCON) & timer.run) && IsGateOpen(s, timer); }
 
-// Counts n and reports the overflow by setting `flag` (none for 0).
-void Count(CCoreState& s, const CTimer& timer, int mode, unsigned n, BYTE flag)
+// Counts n and reports an overflow by setting `flag` (none for 0); returns the overflows.
+unsigned Count(CCoreState& s, const CTimer& timer, int mode, unsigned n, BYTE flag)
 {
     BYTE& low = s.Sfr(timer.low);
     BYTE& high = s.Sfr(timer.high);
-    bool overflow = false;
+    unsigned overflow = 0;
     switch (mode) {
     case 0: { // THx and the low five bits of TLx
         unsigned value = (unsigned(high) << 5 | (low & 0x1F)) + n;
-        overflow = value > 0x1FFF;
+        overflow = value >> 13;
         high = BYTE(value >> 5);
         low = BYTE((low & 0xE0) | (value & 0x1F));
         break;
     }
     case 1: {
         unsigned value = (unsigned(high) << 8 | low) + n;
-        overflow = value > 0xFFFF;
+        overflow = value >> 16;
         high = BYTE(value >> 8);
         low = BYTE(value);
         break;
@@ -57,18 +60,19 @@ void Count(CCoreState& s, const CTimer& timer, int mode, unsigned n, BYTE flag)
         for (unsigned i = 0; i < n; ++i)
             if (++low == 0) {
                 low = high;
-                overflow = true;
+                ++overflow;
             }
         break;
     default: { // mode 3 of timer 0: TL0 alone here, TH0 in TickTimers
         unsigned value = unsigned(low) + n;
-        overflow = value > 0xFF;
+        overflow = value >> 8;
         low = BYTE(value);
         break;
     }
     }
     if (overflow)
         s.Sfr(TCON) |= flag;
+    return overflow;
 }
 
 void Advance(CCoreState& s, int index, unsigned n, bool asCounter)
@@ -84,7 +88,10 @@ void Advance(CCoreState& s, int index, unsigned n, bool asCounter)
         return;
     if (index == 1 && mode == 3)
         return;
-    Count(s, timer, mode, n, split ? 0 : timer.overflow);
+    unsigned overflows = Count(s, timer, mode, n, split ? 0 : timer.overflow);
+    // Timer 1 clocks the serial port in modes 1 and 3, also while timer 0 is split.
+    if (index == 1 && overflows && SerialCountsOverflows(s.serial))
+        SerialBaudTicks(s, overflows, false);
 }
 
 }
@@ -99,11 +106,12 @@ void TickTimers(CCoreState& s, unsigned cycles)
             s.Sfr(TCON) |= kTF1;
     }
     Advance(s, 1, cycles, false);
+    TickTimer2(s, cycles);
 }
 
-void CountPinEdges(CCoreState& s, BYTE oldP3)
+void CountPinEdges(CCoreState& s, BYTE oldPins)
 {
-    BYTE fallen = BYTE(oldP3 & ~s.Sfr(P3));
+    BYTE fallen = BYTE(oldPins & ~s.Pins(3));
     for (int index = 0; index < 2; ++index)
         if (fallen & kTimers[index].countPin)
             Advance(s, index, 1, true);

@@ -14,7 +14,8 @@ constexpr std::uint64_t kCyclesPerSecond = 1000000;
 constexpr std::uint64_t kBuzzerSilence = 50000;
 // While the motor's speed changes, its encoder is looked at at least this often.
 constexpr std::uint64_t kMotorStep = 200;
-constexpr long kMaxPulseHz = 100000;
+// Each level must last beyond a tick's lateness (an instruction and an interrupt call).
+constexpr long kMaxPulseHz = 50000;
 
 bool OnPage(const std::optional<CBoardProfile::CBusDevice>& device, WORD address)
 {

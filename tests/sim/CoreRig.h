@@ -1,6 +1,7 @@
 // An 8051 core over memories of its own, loaded from an Intel HEX file.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,21 @@ struct CCoreRig {
     std::vector<BYTE> xdata = std::vector<BYTE>(0x10000);
     std::vector<BYTE> idata = std::vector<BYTE>(0x100);
     C8051Core core;
+
+    // Puts code at `address` and the PC on it.
+    void Program(const std::vector<BYTE>& bytes, WORD address = 0)
+    {
+        std::copy(bytes.begin(), bytes.end(), code.begin() + address);
+        core.SetPC(address);
+    }
+    // Executes n instructions; false when one is A5.
+    bool Steps(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            if (!core.Step())
+                return false;
+        return true;
+    }
 };
 
 }

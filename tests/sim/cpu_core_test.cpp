@@ -11,17 +11,8 @@ namespace {
 
 class CoreTest : public ::testing::Test {
 protected:
-    // Puts code at `address` and the PC on it.
-    void Program(const std::vector<BYTE>& bytes, WORD address = 0)
-    {
-        std::copy(bytes.begin(), bytes.end(), rig.code.begin() + address);
-        rig.core.SetPC(address);
-    }
-    void Steps(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            ASSERT_TRUE(rig.core.Step()) << "at " << rig.core.PC();
-    }
+    void Program(const std::vector<BYTE>& bytes, WORD address = 0) { rig.Program(bytes, address); }
+    void Steps(int n) { ASSERT_TRUE(rig.Steps(n)) << "A5 at " << rig.core.PC(); }
     BYTE Sfr(BYTE address) const { return rig.core.ReadSfr(address); }
 
     CCoreRig rig;

@@ -73,7 +73,7 @@ TEST_F(DeviceBoard, ButtonsAndPulsesDriveThePortThreePins)
         level = now;
     }
     EXPECT_EQ(falls, 10) << "1000 Hz for 10 ms on T0";
-    EXPECT_EQ(board.SetPulseRate(-1), "the pulse generator runs from 0 to 100000 Hz, not -1");
+    EXPECT_EQ(board.SetPulseRate(-1), "the pulse generator runs from 0 to 50000 Hz, not -1");
     EXPECT_EQ(board.SetButton(2, true), "button 2 does not exist (0-1)");
 }
 

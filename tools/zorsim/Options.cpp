@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "tools/common/Numbers.h"
+#include "sim/devices/BoardProfile.h"
+#include "tools/zorsim/DeviceCommands.h"
 #include "tools/zorsim/FaultNames.h"
 
 namespace zorsim {
@@ -119,6 +121,11 @@ std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, 
             options.machineCyclesPerSecond = std::uint32_t(*megahertz * 1000000 / 12);
         } else if (option == "--ports") {
             options.watchPorts = true;
+        } else if (option == "--board" || option == "--events") {
+            const std::string* path = value();
+            if (!path)
+                return std::nullopt;
+            (option == "--board" ? options.boardFile : options.eventsFile) = *path;
         } else if (option == "--exec-trace") {
             const std::string* path = value();
             if (!path)
@@ -192,6 +199,11 @@ std::string UsageText()
         "                             standard error\n"
         "      --exec-trace FILE      write every executed instruction to FILE:\n"
         "                             address, code bytes, listing text\n"
+        "      --board FILE           the board's devices from the profile FILE (TOML,\n"
+        "                             as below) instead of the built-in board\n"
+        "      --events FILE          write each change of a device's state to FILE as\n"
+        "                             a JSON line: {\"cycle\":N,\"device\":\"leds\",\"state\":\"...\"}\n"
+        "                             with N the 8051's machine cycle\n"
         "      --reset                press the reset key once at start (banner, then\n"
         "                             the echo test)\n"
         "      --silent               start silent: take in bytes, answer nothing\n"
@@ -234,9 +246,31 @@ std::string UsageText()
         "  hangup                     hang up the line and exit\n"
         "  status                     show the board's mode and armed faults\n"
         "  quit                       exit\n"
+        + std::string(kDeviceCommandHelp) +
+        "\n"
+        "The built-in board (times in machine cycles, one a microsecond at 12 MHz):\n"
+        + zorkit::sim::WiringTable(zorkit::sim::DefaultBoardProfile()) +
+        "A profile file is TOML: one [table] per device (leds, switches, buttons, pulse,\n"
+        "buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, ppi, ctc) with its pins\n"
+        "(\"P1.3\", a port \"P1\", a list, PA0-PC7 on the parallel chip, OUT0-OUT2 of\n"
+        "the counter chip) or its bus page (address = 0xE400); a wrong profile is\n"
+        "refused with its line and reason. 'show' prints:\n"
+        "  leds: *.......             LED 0 first, * lit\n"
+        "  switches: 10000000         switch 0 first, 1 on\n"
+        "  buttons: up up\n"
+        "  pulse: 0 Hz\n"
+        "  buzzer: off | on HZ Hz\n"
+        "  seg7: \"12345678\"          digit 0 first, as the eye sees it; '.' a lit point\n"
+        "  keypad: none | the keys down\n"
+        "  lcd: \"LINE 1\" \"LINE 2\"     16 characters each, spaces while off\n"
+        "  adc: the 8 inputs, result R (converting while a conversion runs)\n"
+        "  dac: the last byte written\n"
+        "  stepper: DEGREES deg, phases the energised windings (A-D) or none\n"
+        "  motor: RPM rpm, drive PERCENT%\n"
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
-        "pseudo-terminal could be opened or the trace file cannot be written; 2 for\n"
+        "pseudo-terminal could be opened, the trace or events file cannot be written or\n"
+        "the board profile is refused; 2 for\n"
         "a usage error.\n";
     return text;
 }
