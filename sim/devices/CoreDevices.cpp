@@ -51,8 +51,8 @@ void CCoreDevices::Act(const std::function<void(CDeviceBoard&)>& action)
 
 void CCoreDevices::LatchChanged(int port, BYTE latch)
 {
-    m_devices.OnPortLatch(port, latch, m_core.Cycles());
-    Sync();
+    if (m_devices.OnPortLatch(port, latch, m_core.Cycles()))
+        Sync();
 }
 
 BYTE CCoreDevices::ReadBus(WORD address)

@@ -75,12 +75,24 @@ CDeviceBoard::CDeviceBoard(const CBoardProfile& profile) : m_profile(profile)
     };
     if (profile.leds)
         std::for_each(profile.leds->pins.begin(), profile.leds->pins.end(), watch);
+    BYTE ledPorts = m_watchedPorts;
+    // Eight LEDs on one CPU port in bit order are that port's pins as they are.
+    if (profile.leds && profile.leds->pins.size() == 8) {
+        const std::vector<CPin>& pins = profile.leds->pins;
+        bool whole = true;
+        for (std::size_t i = 0; i < 8; ++i)
+            whole = whole && pins[i].chip == CPin::Chip::Cpu && pins[i].port == pins[0].port && pins[i].bit == i;
+        m_ledPort = whole ? pins[0].port : -1;
+    }
+    m_watchedPorts = 0;
     if (profile.stepper)
         std::for_each(profile.stepper->phases.begin(), profile.stepper->phases.end(), watch);
     if (profile.motor)
         watch(profile.motor->drive);
     if (profile.buzzer)
         watch(profile.buzzer->pin);
+    m_timedPorts = m_watchedPorts;
+    m_watchedPorts |= ledPorts;
     RecomputeDrives();
     for (const std::string& name : DeviceNames())
         m_lastStates.emplace_back(name, State(name));
@@ -127,16 +139,26 @@ void CDeviceBoard::RecomputeDrives()
     RefreshReaders();
 }
 
+void CDeviceBoard::RefreshLeds()
+{
+    if (m_ledPort >= 0) {
+        BYTE pins = BYTE(m_latch[std::size_t(m_ledPort)] & m_drive[std::size_t(m_ledPort)]);
+        m_leds = m_profile.leds->litWhenLow ? BYTE(~pins) : pins;
+        return;
+    }
+    const CBoardProfile& p = m_profile;
+    BYTE lit = 0;
+    for (std::size_t i = 0; i < p.leds->pins.size(); ++i)
+        if (Level(p.leds->pins[i]) != p.leds->litWhenLow)
+            lit = BYTE(lit | 1 << i);
+    m_leds = lit;
+}
+
 void CDeviceBoard::RefreshReaders()
 {
     const CBoardProfile& p = m_profile;
-    if (p.leds) {
-        BYTE lit = 0;
-        for (std::size_t i = 0; i < p.leds->pins.size(); ++i)
-            if (Level(p.leds->pins[i]) != p.leds->litWhenLow)
-                lit = BYTE(lit | 1 << i);
-        m_leds = lit;
-    }
+    if (p.leds)
+        RefreshLeds();
     if (m_stepper) {
         BYTE phases = 0;
         for (std::size_t i = 0; i < 4; ++i)
@@ -175,14 +197,22 @@ void CDeviceBoard::Time(std::uint64_t cycle)
         AdvanceTo(cycle);
 }
 
-void CDeviceBoard::OnPortLatch(int port, BYTE latch, std::uint64_t cycle)
+bool CDeviceBoard::OnPortLatch(int port, BYTE latch, std::uint64_t cycle)
 {
-    Time(cycle);
     m_latch[std::size_t(port)] = latch;
     if (!(m_watchedPorts >> port & 1))
-        return;
-    RefreshReaders();
+        return false;
+    bool timed = m_timedPorts >> port & 1;
+    if (timed)
+        Time(cycle);
+    else
+        m_cycle = std::max(m_cycle, cycle);
+    if (timed || !m_profile.leds)
+        RefreshReaders();
+    else
+        RefreshLeds();
     Publish();
+    return timed;
 }
 
 bool CDeviceBoard::BusRead(WORD address, std::uint64_t cycle, BYTE& value)

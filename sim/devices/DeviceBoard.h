@@ -44,7 +44,9 @@ public:
     explicit CDeviceBoard(const CBoardProfile& profile);
 
     // The core's side.
-    void OnPortLatch(int port, BYTE latch, std::uint64_t cycle);
+    // True when the change may move what the devices drive or when they change next
+    // (a motor or buzzer on the port); LEDs alone cost nothing more.
+    bool OnPortLatch(int port, BYTE latch, std::uint64_t cycle);
     // The levels the devices drive on port n's pins (1 where nothing drives).
     BYTE PinDrive(int port) const { return m_drive[std::size_t(port)]; }
     // A bus cycle; false when no device answers at `address` (RAM does).
@@ -91,6 +93,7 @@ private:
     void RecomputeDrives();
     // Recomputes what the output devices see, after anything moved a pin.
     void RefreshReaders();
+    void RefreshLeds();
     // Tells the observer about every device whose state text changed.
     void Publish();
     void Time(std::uint64_t cycle);
@@ -104,8 +107,12 @@ private:
     std::array<BYTE, 7> m_drive{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     // The CPU ports that devices read, so that other latch writes cost nothing.
     BYTE m_watchedPorts = 0;
+    // The CPU ports with readers other than LEDs (stepper, motor, buzzer).
+    BYTE m_timedPorts = 0;
 
     BYTE m_leds = 0;
+    // The CPU port that carries all eight LEDs in order, or -1.
+    int m_ledPort = -1;
     BYTE m_switches = 0;
     BYTE m_buttons = 0;
     long m_pulseHz = 0;
