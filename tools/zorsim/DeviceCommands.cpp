@@ -1,5 +1,6 @@
 #include "tools/zorsim/DeviceCommands.h"
 
+#include "sim/devices/BoardProfile.h"
 #include "tools/common/Numbers.h"
 
 namespace zorsim {
@@ -15,6 +16,30 @@ const char kDeviceCommandHelp[] =
     "  pulse HZ                   run the pulse generator at HZ (0-50000, 0 stops it)\n"
     "  show                       print every device's state on standard output,\n"
     "                             one 'name: state' line each, then an empty line\n";
+
+std::string DeviceHelp()
+{
+    return
+        "The built-in board (times in machine cycles, one a microsecond at 12 MHz):\n"
+        + zorkit::sim::WiringTable(zorkit::sim::DefaultBoardProfile()) +
+        "A profile file is TOML: one [table] per device (leds, switches, buttons, pulse,\n"
+        "buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, ppi, ctc) with its pins\n"
+        "(\"P1.3\", a port \"P1\", a list, PA0-PC7 on the parallel chip, OUT0-OUT2 of\n"
+        "the counter chip) or its bus page (address = 0xE400); a wrong profile is\n"
+        "refused with its line and reason. 'show' prints:\n"
+        "  leds: *.......             LED 0 first, * lit\n"
+        "  switches: 10000000         switch 0 first, 1 on\n"
+        "  buttons: up up\n"
+        "  pulse: 0 Hz\n"
+        "  buzzer: off | on HZ Hz\n"
+        "  seg7: \"12345678\"          digit 0 first, as the eye sees it; '.' a lit point\n"
+        "  keypad: none | the keys down\n"
+        "  lcd: \"LINE 1\" \"LINE 2\"     16 characters each, spaces while off\n"
+        "  adc: the 8 inputs, result R (converting while a conversion runs)\n"
+        "  dac: the last byte written\n"
+        "  stepper: DEGREES deg, phases the energised windings (A-D) or none\n"
+        "  motor: RPM rpm, drive PERCENT%\n";
+}
 
 namespace {
 

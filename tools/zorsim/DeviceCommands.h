@@ -16,5 +16,7 @@ bool RunDeviceCommand(zorkit::sim::CVirtualBoard& board, const std::vector<std::
     std::ostream& shown);
 // The commands' lines for --help.
 extern const char kDeviceCommandHelp[];
+// The built-in board's wiring, the profile format and show's lines, for --help.
+std::string DeviceHelp();
 
 }
