@@ -245,6 +245,23 @@ void CVirtualBoard::WithCore(const std::function<void(C8051Core&)>& action)
     action(m_monitor.Core());
 }
 
+void CVirtualBoard::AttachDevices(const CBoardProfile* profile)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_devices.reset();
+    if (profile)
+        m_devices = std::make_unique<CCoreDevices>(m_monitor.Core(), *profile);
+}
+
+bool CVirtualBoard::WithDevices(const std::function<void(CDeviceBoard&)>& action)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!m_devices)
+        return false;
+    m_devices->Act(action);
+    return true;
+}
+
 void CVirtualBoard::SetInstructionTrace(std::function<void(const std::string&)> observer)
 {
     std::lock_guard<std::mutex> hold(m_lock);

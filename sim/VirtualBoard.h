@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -32,6 +33,7 @@
 #include "sim/FaultPlan.h"
 #include "sim/Monitor.h"
 #include "sim/WireLog.h"
+#include "sim/devices/CoreDevices.h"
 
 namespace zorkit::sim {
 
@@ -82,6 +84,12 @@ public:
     // The core's callbacks come on the board thread, also with the lock held.
     void WithCore(const std::function<void(C8051Core&)>& action);
 
+    // Puts the profile's devices on the 8051's pins and bus (nullptr takes them off).
+    void AttachDevices(const CBoardProfile* profile);
+    // Runs `action` on the devices at the core's time, under the board's lock; false
+    // (without running it) when no devices are attached.
+    bool WithDevices(const std::function<void(CDeviceBoard&)>& action);
+
     void InjectFault(Fault fault);
     // Disarms every fault not yet spent.
     void ClearFaults();
@@ -119,6 +127,7 @@ private:
     // Signalled after every turn of the board thread.
     mutable std::condition_variable m_served;
     CMonitor m_monitor;
+    std::unique_ptr<CCoreDevices> m_devices;
     std::optional<CExperiment> m_experiment;
     std::optional<std::chrono::milliseconds> m_answerDelay;
     // Output held back by a delayed answer, and when it goes out.

@@ -1,7 +1,9 @@
 #include "tools/zorsim/Console.h"
 
 #include <sstream>
+#include <vector>
 
+#include "tools/zorsim/DeviceCommands.h"
 #include "tools/zorsim/FaultNames.h"
 #include "tools/zorsim/Options.h"
 
@@ -99,11 +101,17 @@ constexpr CConsoleCommand kCommands[] = {
 
 }
 
-ConsoleAction RunConsoleLine(CVirtualBoard& board, const std::string& line, std::ostream& reply)
+ConsoleAction RunConsoleLine(CVirtualBoard& board, const std::string& line, std::ostream& reply, std::ostream& shown)
 {
-    std::istringstream words(line);
+    std::istringstream split(line);
+    std::vector<std::string> words;
+    for (std::string word; split >> word;)
+        words.push_back(word);
+    if (RunDeviceCommand(board, words, reply, shown))
+        return ConsoleAction::Continue;
+    std::istringstream again(line);
     std::string name, argument, extra;
-    words >> name >> argument >> extra;
+    again >> name >> argument >> extra;
     if (name.empty())
         return ConsoleAction::Continue;
     if (!extra.empty()) {
@@ -113,7 +121,7 @@ ConsoleAction RunConsoleLine(CVirtualBoard& board, const std::string& line, std:
     for (const CConsoleCommand& command : kCommands)
         if (name == command.name)
             return command.run(board, argument, reply);
-    reply << "error: unknown command '" << name << "' (reset, fault, silent, hangup, status, quit)\n";
+    reply << "error: unknown command '" << name << "' (reset, fault, silent, hangup, status, quit, switch, button, key, knob, pulse, show)\n";
     return ConsoleAction::Continue;
 }
 

@@ -13,7 +13,8 @@ enum class ConsoleAction {
     Quit,
 };
 
-// Carries out one line; replies and errors go to `reply`.
-ConsoleAction RunConsoleLine(zorkit::sim::CVirtualBoard& board, const std::string& line, std::ostream& reply);
+// Carries out one line; replies and errors go to `reply`, what `show` prints to `shown`.
+ConsoleAction RunConsoleLine(
+    zorkit::sim::CVirtualBoard& board, const std::string& line, std::ostream& reply, std::ostream& shown);
 
 }

@@ -2,6 +2,7 @@
 
 #include "tools/common/Numbers.h"
 #include "tools/common/OptionTable.h"
+#include "tools/zorsim/DeviceCommands.h"
 #include "tools/zorsim/FaultNames.h"
 
 namespace zorsim {
@@ -114,6 +115,18 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
             options.executionTrace = path;
             return std::nullopt;
         });
+    table.Value("--board", "FILE", "the board's devices from the profile FILE (TOML,\nas below) instead of the built-in board",
+        [&](const std::string& path) -> Why {
+            options.boardFile = path;
+            return std::nullopt;
+        });
+    table.Value("--events", "FILE",
+        "write each change of a device's state to FILE as\na JSON line: {\"cycle\":N,\"device\":\"leds\",\"state\":\"...\"}\n"
+        "with N the 8051's machine cycle",
+        [&](const std::string& path) -> Why {
+            options.eventsFile = path;
+            return std::nullopt;
+        });
     table.Flag("--reset", "press the reset key once at start (banner, then\nthe echo test)", options.resetAtStart);
     table.Flag("--silent", "start silent: take in bytes, answer nothing", options.silent);
     table.Value("--plant", "heater|motor|stepper",
@@ -177,10 +190,11 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "  hangup                     hang up the line and exit\n"
         "  status                     show the board's mode and armed faults\n"
         "  quit                       exit\n"
+        + std::string(kDeviceCommandHelp) + "\n" + DeviceHelp() +
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
-        "pseudo-terminal could be opened or the trace file cannot be written; 2 for\n"
-        "a usage error.\n");
+        "pseudo-terminal could be opened, the trace or events file cannot be written or\n"
+        "the board profile is refused; 2 for a usage error.\n");
     tools::CCommandLine line = table.Parse(arguments);
     if (line.outcome == tools::CCommandLine::Outcome::Run && !line.words.empty())
         line = {tools::CCommandLine::Outcome::UsageError, {}, "unknown argument '" + line.words.front() + "'"};

@@ -27,6 +27,10 @@ struct COptions {
     // Watching the 8051: port latch changes on standard error, executed instructions to a file.
     bool watchPorts = false;
     std::string executionTrace;
+    // The board profile's file; empty for the built-in board.
+    std::string boardFile;
+    // The devices' changes as JSON lines.
+    std::string eventsFile;
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;

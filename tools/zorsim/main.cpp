@@ -18,6 +18,7 @@
 #include "sim/VirtualBoard.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolMain.h"
+#include "tools/zorsim/BoardFiles.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"
 
@@ -48,8 +49,9 @@ void Trace(const std::vector<CWireByte>& bytes, std::chrono::steady_clock::time_
 // Carries out one console line; false when zorsim is to end.
 bool RunConsoleText(CVirtualBoard& board, const std::string& line)
 {
-    std::ostringstream reply;
-    zorsim::ConsoleAction action = zorsim::RunConsoleLine(board, line, reply);
+    std::ostringstream reply, shown;
+    zorsim::ConsoleAction action = zorsim::RunConsoleLine(board, line, reply, shown);
+    std::cout << shown.str() << std::flush;
     {
         std::lock_guard<std::mutex> hold(g_stderrLock);
         std::istringstream lines(reply.str());
@@ -135,6 +137,27 @@ int Play(int argc, char** argv)
         }
         board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
     }
+    std::string error;
+    std::optional<zorkit::sim::CBoardProfile> profile = zorsim::LoadBoardProfile(options.boardFile, error);
+    if (!profile) {
+        std::cerr << "zorsim: " << error << "\n";
+        return 1;
+    }
+    if (options.cpu == zorkit::sim::CpuType::Intel8051)
+        board->AttachDevices(&*profile);
+    std::ofstream events;
+    if (!options.eventsFile.empty()) {
+        events.open(options.eventsFile);
+        if (!events) {
+            std::cerr << "zorsim: cannot write " << options.eventsFile << "\n";
+            return 1;
+        }
+        board->WithDevices([&events](zorkit::sim::CDeviceBoard& devices) {
+            devices.SetEventObserver([&events](const zorkit::sim::CDeviceEvent& event) {
+                events << zorsim::EventJson(event) << std::endl;
+            });
+        });
+    }
     for (const zorsim::CArmedFault& armed : options.faults) {
         if (armed.fault == Fault::WrongAck)
             board->InjectWrongAck(armed.wrongByte);
@@ -167,6 +190,7 @@ int Play(int argc, char** argv)
     board->Stop();
     // The console thread may keep the board; the trace file ends here.
     board->SetInstructionTrace(nullptr);
+    board->AttachDevices(nullptr);
     return signal < 0 ? 1 : 0;
 }
 

@@ -1,0 +1,140 @@
+// The devices of a board profile, wired to the 8051's pins and external bus, on
+// the core's machine-cycle time. The core side tells it port latches, bus cycles
+// and the time; a host (zorsim's commands, a panel, a grader) reads every device's
+// state and drives the inputs, in-process.
+//
+//   CDeviceBoard devices(DefaultBoardProfile());
+//   devices.OnPortLatch(1, 0xFE, cycle);          // LED 0 lights
+//   devices.SetSwitch(3, true);                   // "" or the reason it was refused
+//   std::cout << devices.Show();                  // "leds: *.......\n..."
+//
+// Not thread-safe: the owner serialises every call (the virtual board does so
+// under its lock).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "zorkit/platform/core/WinTypes.h"
+#include "sim/devices/BoardProfile.h"
+#include "sim/devices/Converters.h"
+#include "sim/devices/CounterTimer.h"
+#include "sim/devices/DcMotor.h"
+#include "sim/devices/Hd44780.h"
+#include "sim/devices/Keypad.h"
+#include "sim/devices/ParallelInterface.h"
+#include "sim/devices/SevenSegment.h"
+#include "sim/devices/Stepper.h"
+
+namespace zorkit::sim {
+
+// A device's state changed: its name and its `show` text (what follows "name: ").
+struct CDeviceEvent {
+    std::uint64_t cycle;
+    std::string device;
+    std::string state;
+};
+
+class CDeviceBoard {
+public:
+    explicit CDeviceBoard(const CBoardProfile& profile);
+
+    // The core's side.
+    // True when the change may move what the devices drive or when they change next
+    // (a motor or buzzer on the port); LEDs alone cost nothing more.
+    bool OnPortLatch(int port, BYTE latch, std::uint64_t cycle);
+    // The levels the devices drive on port n's pins (1 where nothing drives).
+    BYTE PinDrive(int port) const { return m_drive[std::size_t(port)]; }
+    // A bus cycle; false when no device answers at `address` (RAM does).
+    bool BusRead(WORD address, std::uint64_t cycle, BYTE& value);
+    bool BusWrite(WORD address, BYTE value, std::uint64_t cycle);
+    // Brings the time-driven devices (pulse generator, motor, converter, display
+    // persistence) to `cycle`.
+    void AdvanceTo(std::uint64_t cycle);
+    // The next cycle at which a device changes a pin or its state by itself.
+    std::uint64_t NextChange() const;
+
+    // The outside's side: each returns "" or why it changed nothing.
+    std::string SetSwitch(int n, bool on);
+    std::string SetButton(int n, bool down);
+    std::string SetKey(int key, bool down);
+    std::string SetKnob(int channel, int value);
+    std::string SetPulseRate(long hz);
+
+    // Every device of the profile, one "name: state" line each, in a fixed order.
+    std::string Show() const;
+    // The names of the profile's devices, in the order Show lists them.
+    std::vector<std::string> DeviceNames() const;
+    // One device's state as Show prints it after "name: ".
+    std::string State(const std::string& device) const;
+    void SetEventObserver(std::function<void(const CDeviceEvent&)> observer);
+
+    const CBoardProfile& Profile() const { return m_profile; }
+    std::uint64_t Cycle() const { return m_cycle; }
+    const std::optional<CHd44780>& Lcd() const { return m_lcd; }
+    const std::optional<CSevenSegment>& SevenSegment() const { return m_seg7; }
+    const std::optional<CStepper>& Stepper() const { return m_stepper; }
+    const std::optional<CDcMotor>& Motor() const { return m_motor; }
+    const std::optional<CDaConverter>& Dac() const { return m_dac; }
+    BYTE Leds() const { return m_leds; }
+
+private:
+    // Port index of a pin: 0-3 the CPU's, 4-6 the parallel chip's.
+    static int PortIndex(const CPin& pin) { return pin.chip == CPin::Chip::Cpu ? pin.port : 4 + pin.port; }
+    bool Level(const CPin& pin) const;
+    // Pulls a pin's outside drive low for a device whose output is low.
+    void Drive(const CPin& pin, bool level);
+    // The outside drive of every pin from the input devices, then what the output
+    // devices see.
+    void RecomputeDrives();
+    // Recomputes what the output devices see, after anything moved a pin.
+    void RefreshReaders();
+    void RefreshLeds();
+    // Tells the observer about every device whose state text changed.
+    void Publish();
+    void Time(std::uint64_t cycle);
+    void Step(std::uint64_t cycle);
+    std::uint64_t NextPulseEdge() const;
+
+    CBoardProfile m_profile;
+    std::uint64_t m_cycle = 0;
+    std::array<BYTE, 4> m_latch{0xFF, 0xFF, 0xFF, 0xFF};
+    // Outside drive of the CPU's ports and of the parallel chip's (index 4-6).
+    std::array<BYTE, 7> m_drive{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    // The CPU ports that devices read, so that other latch writes cost nothing.
+    BYTE m_watchedPorts = 0;
+    // The CPU ports with readers other than LEDs (stepper, motor, buzzer).
+    BYTE m_timedPorts = 0;
+
+    BYTE m_leds = 0;
+    // The CPU port that carries all eight LEDs in order, or -1.
+    int m_ledPort = -1;
+    BYTE m_switches = 0;
+    BYTE m_buttons = 0;
+    long m_pulseHz = 0;
+    std::uint64_t m_pulseFrom = 0;
+    bool m_pulseLevel = true;
+    // A buzzer on a plain pin sounds while the pin toggles.
+    bool m_buzzerLevel = true;
+    std::uint64_t m_buzzerRise = 0;
+    std::uint64_t m_buzzerPeriod = 0;
+
+    std::optional<CSevenSegment> m_seg7;
+    std::optional<CKeypad> m_keypad;
+    std::optional<CHd44780> m_lcd;
+    std::optional<CAdConverter> m_adc;
+    std::optional<CDaConverter> m_dac;
+    std::optional<CStepper> m_stepper;
+    std::optional<CDcMotor> m_motor;
+    std::optional<CParallelInterface> m_ppi;
+    std::optional<CCounterTimer> m_ctc;
+
+    std::function<void(const CDeviceEvent&)> m_observer;
+    std::vector<std::pair<std::string, std::string>> m_lastStates;
+};
+
+}
