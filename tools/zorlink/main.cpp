@@ -12,6 +12,7 @@
 #include "tools/common/ToolMain.h"
 #include "tools/zorlink/Command.h"
 #include "tools/zorlink/ScriptLine.h"
+#include "tools/zorlink/SourceCommands.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ void PrintHelp()
         "                 key (decimal, 1..86400; default 100)\n"
         "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
         "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
+        "  --debug-info PROGRAM.cdb\n"
+        "                 debug a C program built with sdcc --debug at its source lines (the\n"
+        "                 .ihx beside the .cdb is the program): the C commands below apply\n"
         "  -h, --help     this text\n"
         "\n"
         "Numbers: ADDR and BYTE are hexadecimal (1F00, 0x1F00 and 1F00H are the same);\n"
@@ -65,8 +69,21 @@ void PrintHelp()
         "A device that cannot be opened is named with the reason (no such device, permission\n"
         "denied, in use, not a serial device) and what to do; 'zorlink ports' lists the devices.\n"
         "\n"
-        "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n",
+        "With --debug-info these commands work on C lines (step then steps a line;\n"
+        "break takes an ADDR as before):\n",
         "script FILE|-", "run commands from FILE (or standard input)");
+    for (const auto& command : SourceCommands())
+        std::printf("  %-38s %s\n", command.synopsis, command.help);
+    std::printf(
+        "After run, continue, next, step and finish zorlink prints where the program stopped,\n"
+        "as FUNCTION FILE:LINE (e.g. \"main blink.c:12\"); a stop outside the C lines prints\n"
+        "\"?? ADDR\". where prints one such line per frame, innermost first. print shows\n"
+        "NAME = VALUE: numbers in decimal, elements of char arrays as characters ('h'),\n"
+        "pointers as 0xADDR, arrays and structures in braces ({x = 1, y = 2}); NAME may be\n"
+        "followed by [N], .FIELD or ->FIELD and preceded by *. A line steps with temporary\n"
+        "breakpoints where its code can lead, so a step costs a few frames on the line.\n"
+        "\n"
+        "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n");
 }
 
 int Usage(const std::string& message)
@@ -78,7 +95,9 @@ int Usage(const std::string& message)
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
-    const CommandEntry* command = FindCommand(words[0]);
+    const CommandEntry* command = FindSourceCommand(session, words[0]);
+    if (!command)
+        command = FindCommand(words[0]);
     if (!command) {
         std::fprintf(stderr, "zorlink: %sunknown command '%s'\n", where.c_str(), words[0].c_str());
         return kExitUsage;
@@ -214,6 +233,11 @@ int Run(int argc, char** argv)
                 options.cpu = CZORComm::CPU_8098;
             else
                 return Usage("-c needs 8051, 8086 or 8098");
+        } else if (option == "--debug-info") {
+            const char* path = value();
+            if (!path)
+                return Usage("--debug-info needs a PROGRAM.cdb (or the .ihx beside it)");
+            options.debugInfo = path;
         } else if (option == "--echo") {
             echo = true;
         } else if (option == "--reconnect") {
@@ -242,15 +266,22 @@ int Run(int argc, char** argv)
         }
     }
     Arguments words(argv + at, argv + argc);
+    CLinkSession session(options);
+    if (!options.debugInfo.empty()) {
+        std::string why;
+        session.SetSource(OpenSourceSession(options.debugInfo, why));
+        if (!session.Source()) {
+            std::fprintf(stderr, "zorlink: --debug-info: %s\n", why.c_str());
+            return kExitFailed;
+        }
+    }
     if (words[0] == "script") {
         if (words.size() != 2)
             return Usage("script needs one FILE (or - for standard input)");
-        CLinkSession session(options);
         return RunScript(session, words[1], echo);
     }
-    if (!FindCommand(words[0]))
+    if (!FindSourceCommand(session, words[0]) && !FindCommand(words[0]))
         return Usage("unknown command '" + words[0] + "'");
-    CLinkSession session(options);
     // With --reconnect a command that lost its adapter runs again once the board is back.
     for (;;) {
         int result = RunCommand(session, words, "");
