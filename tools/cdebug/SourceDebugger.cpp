@@ -189,7 +189,9 @@ std::vector<CFrame> CSourceDebugger::Where() const
             CFrame found;
             found.pc = back;
             found.function = function;
-            found.line = m_info.LineAt(WORD(back - 1));
+            // A call's line holds the byte before its return address; an interrupted
+            // program goes on at the address itself.
+            found.line = m_info.LineAt(called ? WORD(back - 1) : back);
             found.framePointer = frames.back().framePointer;
             // A reentrant callee saved its caller's frame pointer where its own points.
             if (m_info.FramePointer() && m_code[callee.start] == 0xC0 && m_code[WORD(callee.start + 1)] == *m_info.FramePointer())
@@ -596,7 +598,7 @@ std::optional<std::string> CSourceDebugger::Print(const std::string& expression)
     const bool element = place->name.back() == ']';
     if (element && place->type->kind == CType::Char)
         value = Format(*place, true);
-    return place->name + " = " + value;
+    return Trim(expression) + " = " + value;
 }
 
 bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& bytes)
