@@ -81,6 +81,16 @@ std::string FunctionOfScope(const std::string& scope)
     return dot == std::string::npos ? scope.substr(1) : scope.substr(dot + 1);
 }
 
+// "T:Flab$sample[...]" -> "sample"; nothing for other records.
+std::optional<std::string> StructNameOf(const std::string& record)
+{
+    std::size_t bracket = record.find('[');
+    if (record.rfind("T:", 0) != 0 || bracket == std::string::npos)
+        return std::nullopt;
+    std::string name = record.substr(2, bracket - 2);
+    return name.substr(name.rfind('$') + 1);
+}
+
 TypePtr Base(const std::string& code, const std::string& sign, const std::map<std::string, TypePtr>& structs)
 {
     auto type = std::make_shared<CType>();
@@ -206,28 +216,21 @@ bool CDebugInfo::Parse(const std::string& cdb, const std::string& map)
     std::map<std::string, TypePtr> structs;
     std::map<std::string, std::shared_ptr<CType>> pending;
     for (const std::string& record : records) {
-        if (record.rfind("T:", 0) != 0)
+        std::optional<std::string> name = StructNameOf(record);
+        if (!name)
             continue;
-        std::size_t bracket = record.find('[');
-        if (bracket == std::string::npos)
-            continue;
-        std::string name = record.substr(2, bracket - 2);
-        name = name.substr(name.rfind('$') + 1);
         auto type = std::make_shared<CType>();
         type->kind = CType::Struct;
-        type->structName = name;
-        structs[name] = type;
-        pending[name] = type;
+        type->structName = *name;
+        structs[*name] = type;
+        pending[*name] = type;
     }
     for (const std::string& record : records) {
-        if (record.rfind("T:", 0) != 0)
+        std::optional<std::string> name = StructNameOf(record);
+        if (!name)
             continue;
-        std::size_t bracket = record.find('[');
-        if (bracket == std::string::npos)
-            continue;
-        std::string name = record.substr(2, bracket - 2);
-        name = name.substr(name.rfind('$') + 1);
-        std::shared_ptr<CType> type = pending[name];
+        const std::size_t bracket = record.find('[');
+        std::shared_ptr<CType> type = pending[*name];
         // "({0}S:S$x$0_0$0({2}SI:S),Z,0,0)" per member
         for (std::size_t at = record.find("({", bracket); at != std::string::npos; at = record.find("({", at)) {
             std::size_t end = MatchingParen(record, at);

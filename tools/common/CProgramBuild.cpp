@@ -8,22 +8,12 @@
 #include <sstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/ShellText.h"
 
 namespace {
 
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using tools::ReadWholeFile;
+using tools::ShellQuoted;
 
 std::string Hex(unsigned value)
 {
@@ -51,9 +41,9 @@ std::string HexRecord(const CIntelHex::Run& run)
 // Runs `command` with both output streams appended to `output`; true on exit status 0.
 bool Run(const std::string& command, const std::filesystem::path& log, std::string& output)
 {
-    const std::string line = command + " >" + Quoted(log.string()) + " 2>&1 </dev/null";
+    const std::string line = command + " >" + ShellQuoted(log.string()) + " 2>&1 </dev/null";
     const bool ok = std::system(line.c_str()) == 0;
-    output += Slurp(log);
+    output += ReadWholeFile(log);
     return ok;
 }
 
@@ -184,9 +174,9 @@ CCBuildResult BuildCProgram(const CCProject& project, const std::filesystem::pat
         std::filesystem::remove(object, error);
         std::string command;
         if (source.extension() == ".c")
-            command = "sdcc " + flags + " -c " + Quoted(source.string()) + " -o " + Quoted(object.string());
+            command = "sdcc " + flags + " -c " + ShellQuoted(source.string()) + " -o " + ShellQuoted(object.string());
         else
-            command = "sdas8051 -plosgffwy " + Quoted(object.string()) + " " + Quoted(source.string());
+            command = "sdas8051 -plosgffwy " + ShellQuoted(object.string()) + " " + ShellQuoted(source.string());
         if (!Run(command, log, result.output) || !std::filesystem::exists(object)) {
             result.messages = ParseBuildMessages(result.output);
             if (result.messages.empty())
@@ -199,9 +189,9 @@ CCBuildResult BuildCProgram(const CCProject& project, const std::filesystem::pat
     result.cdbPath = out / (project.name + ".cdb");
     std::filesystem::remove(result.hexPath, error);
     std::string link = "sdcc " + flags + " --code-loc " + Hex(project.codeLocation) + " --xram-loc " +
-                       Hex(project.xramLocation) + " -o " + Quoted(result.hexPath.string());
+                       Hex(project.xramLocation) + " -o " + ShellQuoted(result.hexPath.string());
     for (const std::string& object : objects)
-        link += " " + Quoted(object);
+        link += " " + ShellQuoted(object);
     const bool linked = Run(link, log, result.output);
     result.messages = ParseBuildMessages(result.output);
     if (!linked || !std::filesystem::exists(result.hexPath)) {
@@ -219,7 +209,7 @@ CCBuildResult BuildCProgram(const CCProject& project, const std::filesystem::pat
     // sdcc puts the interrupt vectors at the code location; a board whose code memory
     // starts at 0000 needs the 8051's own vectors to lead there.
     if (project.lowVectors && project.codeLocation >= 0x0100) {
-        const std::string cdb = Slurp(result.cdbPath);
+        const std::string cdb = ReadWholeFile(result.cdbPath);
         static const std::regex handler(R"(^F:[^(]*\(.*\),C,\d+,-?\d+,1,(\d+),\d+\s*$)");
         std::istringstream in(cdb);
         for (std::string line; std::getline(in, line);) {
@@ -234,7 +224,7 @@ CCBuildResult BuildCProgram(const CCProject& project, const std::filesystem::pat
     }
     // The jumps go into the .ihx too, so whatever downloads it gets them.
     if (!stubs.empty()) {
-        std::string text = Slurp(result.hexPath);
+        std::string text = ReadWholeFile(result.hexPath);
         std::size_t end = text.find(":00000001FF");
         std::string records;
         for (const CIntelHex::Run& stub : stubs)
