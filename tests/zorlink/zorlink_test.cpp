@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "sim/VirtualBoard.h"
+#include "tests/cdebug/LabProgram.h"
 #include "tests/support/ResetKey.h"
 #include "tests/support/TempDir.h"
 
@@ -145,4 +146,50 @@ TEST_F(ZorlinkTest, BinaryLoadsAt1100ByDefaultAndMissingFilesFail)
     ToolRun bad = Zorlink("load " + (dir / "bad.hex").string());
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find(":1:"), std::string::npos) << "the line of the bad record is named: " << bad.err;
+}
+
+TEST_F(ZorlinkTest, ACSessionStopsStepsAndPrintsByTheSourceLines)
+{
+    LabProgram lab;
+    ASSERT_NO_FATAL_FAILURE(lab.Build());
+    auto line = [&](const char* marker) { return "lab.c:" + std::to_string(lab.Line(marker)); };
+    std::ofstream(dir / "c.zls") << "connect\n"
+                                    "load " << lab.built.hexPath.string() << "\n"
+                                    "break " << line("call") << "\n"
+                                    "run\n"
+                                    "print i\n"
+                                    "print word[0]\n"
+                                    "step\n"
+                                    "where\n"
+                                    "print b\n"
+                                    "finish\n"
+                                    "next\n"
+                                    "print t\n"
+                                    "-print nothing\n"
+                                    "set t = 40\n"
+                                    "print t\n";
+    ToolRun run = Zorlink("--debug-info " + lab.built.cdbPath.string() + " script " + (dir / "c.zls").string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string out = run.out.substr(run.out.find("Intel 8051\n") + 11);
+    EXPECT_EQ(out, "breakpoint at " + line("call") + " (" + [&] {
+        char text[8];
+        std::snprintf(text, sizeof text, "%04X", unsigned(*lab.info.AddressOfLine("lab.c", lab.Line("call"))));
+        return std::string(text);
+    }() + ")\n"
+          "main " + line("call") + "\n"
+          "i = 0\n"
+          "word[0] = 'h'\n"
+          "add " + line("add") + "\n"
+          "add " + line("add") + "\n"
+          "main " + line("call") + "\n"
+          "b = 2\n"
+          "main " + line("call") + "\n"
+          "main " + line("for") + "\n"
+          "t = 2\n"
+          "t = 40\n");
+    EXPECT_NE(run.err.find("print: no variable nothing in main or among the globals"), std::string::npos) << run.err;
+    // Debug information that cannot be read ends zorlink before any command.
+    ToolRun usage = Zorlink("--debug-info " + (dir / "missing.cdb").string() + " connect");
+    EXPECT_EQ(usage.status, 1);
+    EXPECT_NE(usage.err.find("cannot read the debug information"), std::string::npos) << usage.err;
 }

@@ -19,7 +19,11 @@ struct LinkOptions {
     std::string logDirectory;
     bool reconnect = false;        // a serial adapter that went away is waited for and reopened
     double reconnectSeconds = 100; // how long for it to come back, and then for the reset key
+    std::string debugInfo;         // a C program's .cdb (or .ihx): the source commands apply
 };
+
+class CSourceSession;
+void CloseSourceSession(CSourceSession* source);
 
 class CLinkSession {
 public:
@@ -66,6 +70,9 @@ public:
     HWND SinkWindow() const { return m_sink.GetSafeHwnd(); }
     // The library's message boxes shown since the last call, as UTF-8 texts.
     std::vector<std::string> TakeLibraryMessages();
+    // The C program being debugged (--debug-info), or null.
+    CSourceSession* Source() const { return m_source.get(); }
+    void SetSource(std::unique_ptr<CSourceSession, void (*)(CSourceSession*)> source) { m_source = std::move(source); }
 
 private:
     LinkOptions m_options;
@@ -77,6 +84,7 @@ private:
     std::string m_stableName; // the by-id name of the device, when it has one
     std::mutex m_boxesLock;
     std::vector<std::string> m_boxes;
+    std::unique_ptr<CSourceSession, void (*)(CSourceSession*)> m_source{nullptr, CloseSourceSession};
 };
 
 const char* CpuName(CZORComm::ZORTYPE type);

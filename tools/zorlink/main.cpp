@@ -15,6 +15,7 @@
 #include "tools/common/ToolMain.h"
 #include "tools/zorlink/Command.h"
 #include "tools/zorlink/ScriptLine.h"
+#include "tools/zorlink/SourceCommands.h"
 
 namespace {
 
@@ -32,7 +33,21 @@ std::string CommandList()
         text += line;
     }
     std::snprintf(line, sizeof line, "  %-38s %s\n", "script FILE|-", "run commands from FILE (or standard input)");
-    return text + line;
+    text += line;
+    text += "\nWith --debug-info these commands work on C lines (step then steps a line;\n"
+            "break takes an ADDR as before):\n";
+    for (const auto& command : SourceCommands()) {
+        std::snprintf(line, sizeof line, "  %-38s %s\n", command.synopsis, command.help);
+        text += line;
+    }
+    return text +
+           "After run, continue, next, step and finish zorlink prints where the program stopped,\n"
+           "as FUNCTION FILE:LINE (e.g. \"main blink.c:12\"); a stop outside the C lines prints\n"
+           "\"?? ADDR\". where prints one such line per frame, innermost first. print shows\n"
+           "NAME = VALUE: numbers in decimal, elements of char arrays as characters ('h'),\n"
+           "pointers as 0xADDR, arrays and structures in braces ({x = 1, y = 2}); NAME may be\n"
+           "followed by [N], .FIELD or ->FIELD and preceded by *. A line steps with temporary\n"
+           "breakpoints where its code can lead, so a step costs a few frames on the line.\n";
 }
 
 // zorlink's options, up to the command: the table parses them and writes the help.
@@ -70,6 +85,13 @@ void AddOptions(tools::COptionTable& table, LinkOptions& options, bool& echo)
                 options.cpu = CZORComm::CPU_8098;
             else
                 return "-c needs 8051, 8086 or 8098";
+            return std::nullopt;
+        });
+    table.Value("--debug-info", "PROGRAM.cdb",
+        "debug a C program built with sdcc --debug at its source lines (the\n"
+        ".ihx beside the .cdb is the program): the C commands below apply",
+        [&](const std::string& path) -> Why {
+            options.debugInfo = path;
             return std::nullopt;
         });
     table.Flag("--echo", "print each script line (\"> line\") before running it", echo);
@@ -120,7 +142,9 @@ int Usage(const std::string& message) { return tools::UsageError("zorlink", mess
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
 {
-    const CommandEntry* command = FindCommand(words[0]);
+    const CommandEntry* command = FindSourceCommand(session, words[0]);
+    if (!command)
+        command = FindCommand(words[0]);
     if (!command) {
         std::fprintf(stderr, "zorlink: %sunknown command '%s'\n", where.c_str(), words[0].c_str());
         return kExitUsage;
@@ -234,15 +258,22 @@ int Run(int argc, char** argv)
         }
     }
     const Arguments& words = line.words;
+    CLinkSession session(options);
+    if (!options.debugInfo.empty()) {
+        std::string why;
+        session.SetSource(OpenSourceSession(options.debugInfo, why));
+        if (!session.Source()) {
+            std::fprintf(stderr, "zorlink: --debug-info: %s\n", why.c_str());
+            return kExitFailed;
+        }
+    }
     if (words[0] == "script") {
         if (words.size() != 2)
             return Usage("script needs one FILE (or - for standard input)");
-        CLinkSession session(options);
         return RunScript(session, words[1], echo);
     }
-    if (!FindCommand(words[0]))
+    if (!FindSourceCommand(session, words[0]) && !FindCommand(words[0]))
         return Usage("unknown command '" + words[0] + "'");
-    CLinkSession session(options);
     // With --reconnect a command that lost its adapter runs again once the board is back.
     for (;;) {
         int result = RunCommand(session, words, "");

@@ -1,5 +1,8 @@
 #include "tools/zorstudio/ProgramBuild.h"
 
+#include "tools/common/CProgramBuild.h"
+#include "tools/common/ShellText.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -14,26 +17,14 @@ namespace {
 constexpr const char* kAssembler = "sdas8051";
 constexpr const char* kLinker = "sdld";
 
-// One word for /bin/sh, whatever it holds.
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using tools::ReadWholeFile;
+using tools::ShellQuoted;
 
 // Runs `command` in `directory` with both output streams into `log`; true on exit status 0.
 bool RunIn(const std::filesystem::path& directory, const std::string& command, const std::filesystem::path& log)
 {
     const std::string line =
-        "cd " + Quoted(directory.string()) + " && " + command + " >" + Quoted(log.string()) + " 2>&1 </dev/null";
+        "cd " + ShellQuoted(directory.string()) + " && " + command + " >" + ShellQuoted(log.string()) + " 2>&1 </dev/null";
     return std::system(line.c_str()) == 0;
 }
 
@@ -67,18 +58,9 @@ std::optional<int> CBuildResult::LineOfAddress(WORD address) const
 
 std::vector<CAssemblerMessage> ParseAssemblerMessages(const std::string& output)
 {
-    static const std::regex located(R"(^(.+?):(\d+): (.*)$)");
     std::vector<CAssemblerMessage> messages;
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::smatch m;
-        if (std::regex_match(line, m, located))
-            messages.push_back({m[1], std::atoi(m[2].str().c_str()), m[3]});
-        else if (line.rfind("?ASlink-", 0) == 0)
-            messages.push_back({"", 0, line.substr(1)});
-    }
+    for (const CBuildMessage& message : ParseBuildMessages(output))
+        messages.push_back({message.file, message.line, message.text});
     return messages;
 }
 
@@ -137,16 +119,16 @@ CBuildResult CProgramBuild::Build(const std::string& source, const std::string& 
     const std::filesystem::path assembleLog = m_directory / "assemble.out";
     std::string assemble = std::string(kAssembler) + " -plosff ";
     if (!includeDirectory.empty())
-        assemble += "-I" + Quoted(std::filesystem::absolute(includeDirectory).string()) + " ";
-    const bool assembled = RunIn(m_directory, assemble + Quoted(file.string()), assembleLog);
-    result.output = Slurp(assembleLog);
+        assemble += "-I" + ShellQuoted(std::filesystem::absolute(includeDirectory).string()) + " ";
+    const bool assembled = RunIn(m_directory, assemble + ShellQuoted(file.string()), assembleLog);
+    result.output = ReadWholeFile(assembleLog);
     bool linked = false;
     if (assembled && std::filesystem::exists(m_directory / (stem + ".rel"))) {
         const std::filesystem::path linkLog = m_directory / "link.out";
         linked = RunIn(m_directory,
-                       std::string(kLinker) + " -n -u -i " + Quoted(stem + ".ihx") + " " + Quoted(stem + ".rel"),
+                       std::string(kLinker) + " -n -u -i " + ShellQuoted(stem + ".ihx") + " " + ShellQuoted(stem + ".rel"),
                        linkLog);
-        result.output += Slurp(linkLog);
+        result.output += ReadWholeFile(linkLog);
     }
     result.messages = ParseAssemblerMessages(result.output);
     const bool linkerComplained = std::any_of(result.messages.begin(), result.messages.end(),
@@ -162,7 +144,7 @@ CBuildResult CProgramBuild::Build(const std::string& source, const std::string& 
         result.messages.push_back({"", 0, result.hex.GetError()});
         return result;
     }
-    result.lines = ParseListingAddresses(Slurp(m_directory / (stem + ".rst")));
+    result.lines = ParseListingAddresses(ReadWholeFile(m_directory / (stem + ".rst")));
     result.ok = true;
     return result;
 }
