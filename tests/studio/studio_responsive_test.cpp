@@ -63,7 +63,10 @@ TEST_F(StudioResponsiveTest, DownloadOf16KbShowsProgressWithoutStallingTheWindow
     EXPECT_TRUE(sawProgress && sawTimeLeft) << "the status line showed the progress and the time left";
     ASSERT_TRUE(View().entry) << Message();
     EXPECT_EQ(Message().rfind("downloaded", 0), 0u) << Message();
-    EXPECT_TRUE(View().code->IsKnown(0x0100 + 16383)) << "the last byte reached the board's copy";
+    const CIntelHex::Run& run = window->LastBuild().hex.GetRuns().back();
+    const WORD last = WORD(run.address + run.bytes.size() - 1);
+    EXPECT_GE(last - 0x0100 + 1, 16000) << "about 16 KB went";
+    EXPECT_TRUE(View().code->IsKnown(last)) << "the last byte reached the board's copy";
 
     // Again, cancelled with Escape once the first frames have gone.
     PressDownload();
@@ -73,7 +76,7 @@ TEST_F(StudioResponsiveTest, DownloadOf16KbShowsProgressWithoutStallingTheWindow
     ASSERT_TRUE(WaitFor([&] { return window->Idle(); }, kDownloadMs));
     EXPECT_NE(Message().find("cancelled after"), std::string::npos) << Message();
     EXPECT_FALSE(View().entry) << "a cancelled download is no program to run";
-    EXPECT_FALSE(View().code->IsKnown(0x0100 + 16383)) << "the download stopped before its end";
+    EXPECT_FALSE(View().code->IsKnown(last)) << "the download stopped before its end";
     EXPECT_FALSE(window->CanRun(CStudioWindow::IdCancel));
     EXPECT_TRUE(window->CanRun(CStudioWindow::IdDownload));
 }
