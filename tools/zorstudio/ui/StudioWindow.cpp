@@ -13,6 +13,7 @@
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/zorstudio/ui/StudioCommands.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/CommLogText.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
@@ -41,35 +42,6 @@ constexpr int kLineListWidth = 360;
 constexpr int kPageFieldWidth = 56;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
-
-struct ButtonSpec {
-    UINT id;
-    const char* text;
-};
-constexpr ButtonSpec kButtons[] = {
-    {CStudioWindow::IdSave, "Save ^S"},        {CStudioWindow::IdBuild, "Build ^B"},
-    {CStudioWindow::IdDownload, "Download"},   {CStudioWindow::IdRun, "Run F5"},
-    {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
-    {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
-    {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
-    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdPort, "Port"},
-    {CStudioWindow::IdMemoryPage, "XDATA"},     {CStudioWindow::IdCancel, "Cancel"},
-};
-
-// The menus, each item with the command id its button or key has.
-std::vector<CMenu> StudioMenus()
-{
-    using W = CStudioWindow;
-    return {
-        {"File", {{W::IdOpen, "Open...", "Ctrl+O"}, {W::IdSave, "Save", "Ctrl+S"}, {W::IdSaveAs, "Save As..."},
-                  {0, ""}, {W::IdExit, "Exit"}}},
-        {"Build", {{W::IdBuild, "Build", "Ctrl+B"}, {W::IdDownload, "Download"}, {W::IdCancel, "Cancel Download", "Esc"}}},
-        {"Debug", {{W::IdRun, "Run", "F5"}, {W::IdStepOver, "Step Over", "F10"}, {W::IdStepInto, "Step Into", "F11"},
-                   {W::IdBreakpoint, "Toggle Breakpoint", "F9"}, {W::IdRunToCursor, "Run to Cursor", "Ctrl+F10"},
-                   {0, ""}, {W::IdCopyRun, "Copy-Run"}, {W::IdReset, "Reset"}, {W::IdConnect, "Connect"}}},
-        {"Line", {{W::IdPort, "Port..."}, {W::IdDevicePath, "Device path..."}, {W::IdBaudRate, "Baud rate..."}}},
-    };
-}
 
 // A typed path: a leading ~/ is the home directory, a relative path is taken from
 // the current directory.
@@ -168,10 +140,15 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_menuBar.isEnabled = [this](UINT command) { return CanRun(command); };
     if (!m_menuBar.Create(this, CRect(0, 0, kWidth, kMenuBarHeight), IdMenuBar, IdMenuList))
         return -1;
-    for (const ButtonSpec& spec : kButtons) {
+    std::vector<const CStudioCommand*> buttons;
+    for (const CStudioCommand& command : StudioCommands())
+        if (command.button)
+            buttons.push_back(&command);
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->id < b->id; });
+    for (const CStudioCommand* command : buttons) {
         auto button = std::make_unique<CWnd>();
-        if (!button->CreateEx(0, "BUTTON", spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), this,
-                              spec.id))
+        if (!button->CreateEx(0, "BUTTON", command->button, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1),
+                              this, command->id))
             return -1;
         button->SetFont(guiFont);
         m_buttons.push_back(std::move(button));
@@ -308,28 +285,8 @@ void CStudioWindow::OnCommandButton(UINT id)
     // Asking again means asking next: any other command first forgets the refusal.
     if (m_discardAsked && *m_discardAsked != id)
         m_discardAsked.reset();
-    switch (id) {
-    case IdOpen: OpenFile(); break;
-    case IdSaveAs: SaveAs(); break;
-    case IdExit: Exit(); break;
-    case IdSave: Save(); break;
-    case IdBuild: Build(); break;
-    case IdDownload: Download(); break;
-    case IdRun: Run(); break;
-    case IdStepOver: StepOver(); break;
-    case IdStepInto: StepInto(); break;
-    case IdBreakpoint: ToggleBreakpointAtCursor(); break;
-    case IdRunToCursor: RunToCursor(); break;
-    case IdCopyRun: ToggleCopyRun(); break;
-    case IdReset: AwaitReset(); break;
-    case IdConnect: Connect(); break;
-    case IdPort: ChoosePort(); break;
-    case IdDevicePath: ChooseDevicePath(); break;
-    case IdBaudRate: ChooseBaudRate(); break;
-    case IdMemoryPage: ToggleMemoryPage(); break;
-    case IdCancel: CancelDownload(); break;
-    default: break;
-    }
+    if (const CStudioCommand* command = FindStudioCommand(id))
+        command->run(*this);
 }
 
 BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
@@ -350,10 +307,6 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     if (MenuKey(UINT(msg->wParam)))
         return TRUE;
     switch (msg->wParam) {
-    case VK_F5: Run(); return TRUE;
-    case VK_F9: ToggleBreakpointAtCursor(); return TRUE;
-    case VK_F10: ctrl ? RunToCursor() : StepOver(); return TRUE;
-    case VK_F11: StepInto(); return TRUE;
     case VK_RETURN:
         if (CWnd::GetFocus() != &m_pageField)
             break;
@@ -362,7 +315,7 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     case VK_ESCAPE:
         if (CloseDropDowns())
             return TRUE;
-        if (m_downloadCancel) {
+        if (Downloading()) {
             CancelDownload();
             return TRUE;
         }
@@ -370,22 +323,12 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
             break;
         CancelReset();
         return TRUE;
-    case 'O':
-        if (!ctrl)
-            break;
-        OpenFile();
-        return TRUE;
-    case 'B':
-        if (!ctrl)
-            break;
-        Build();
-        return TRUE;
-    case 'S':
-        if (!ctrl)
-            break;
-        Save();
-        return TRUE;
-    default: break;
+    default:
+        if (const CStudioCommand* command = StudioCommandOfKey(UINT(msg->wParam), ctrl)) {
+            command->run(*this);
+            return TRUE;
+        }
+        break;
     }
     return CWnd::PreTranslateMessage(msg);
 }
@@ -521,14 +464,8 @@ bool CStudioWindow::Exit()
 
 bool CStudioWindow::CanRun(UINT command) const
 {
-    switch (command) {
-    case IdDownload: return m_build.ok && !m_downloadCancel;
-    case IdCancel: return m_downloadCancel != nullptr;
-    case IdRun: case IdStepOver: case IdStepInto: case IdRunToCursor: case IdCopyRun: return View().entry.has_value();
-    // At a line of the built source, or of the listing of what was downloaded.
-    case IdBreakpoint: return m_build.ok || !m_programListing.Lines().empty();
-    default: return true;
-    }
+    const CStudioCommand* found = FindStudioCommand(command);
+    return !found || !found->enabled || found->enabled(*this);
 }
 
 bool CStudioWindow::CloseDropDownsOutside(HWND target)
@@ -604,7 +541,7 @@ bool CStudioWindow::Download()
 {
     if (!m_build.ok)
         return Failed("nothing built to download");
-    if (m_downloadCancel)
+    if (Downloading())
         return Failed("a download is under way");
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     m_downloadCancel = cancel;

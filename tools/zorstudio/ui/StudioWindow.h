@@ -91,6 +91,7 @@ public:
     bool Exit();
     bool Build();
     bool Download();
+    bool Downloading() const { return m_downloadCancel != nullptr; }
     // Stops the download under way before its next frame.
     bool CancelDownload();
     bool Run();
