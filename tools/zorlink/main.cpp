@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "tools/common/ExitStatus.h"
 #include "tools/common/Numbers.h"
+#include "tools/common/OptionTable.h"
 #include "tools/common/OutputPath.h"
 #include "tools/common/ToolMain.h"
 #include "tools/zorlink/Command.h"
@@ -15,46 +18,90 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using tools::kExitFailed;
+using tools::kExitOk;
+using tools::kExitUsage;
+using Why = std::optional<std::string>;
 
-void PrintHelp()
+std::string CommandList()
 {
-    std::printf(
-        "Usage: zorlink [-d DEVICE | -p N] [-b BAUD] [-c 8051|8086|8098] [--log-dir DIR] COMMAND [ARGS]\n"
-        "       zorlink [options] script FILE|-\n"
-        "\n"
-        "Talks to the resident monitor of an experiment box over a serial line.\n"
-        "\n"
-        "Options:\n"
-        "  -d DEVICE      serial device to use as port 0 (e.g. /dev/ttyUSB0, or the path zorsim prints)\n"
-        "  -p N           port index: 0 is the first serial port, /dev/ttyS0 by default (default 0)\n"
-        "  -b BAUD        9600, 4800, 2400, 1200 or 600 (default 9600)\n"
-        "  -c CPU         CPU the board should carry: 8051, 8086 or 8098 (default 8051);\n"
-        "                 a board with another CPU is a failure\n"
-        "  --echo         print each script line (\"> line\") before running it\n"
-        "  --reconnect    when the serial adapter disappears under a command, wait for its\n"
-        "                 device to come back, reopen it and ask for the board's reset key;\n"
-        "                 then a single command is run again, and a script goes on with its\n"
-        "                 next line (its exit status is then 1). A USB adapter given as\n"
-        "                 /dev/ttyUSBn or /dev/ttyACMn is waited for under its name in\n"
-        "                 /dev/serial/by-id/, as it may come back with another number\n"
-        "  --reconnect-wait SECONDS\n"
-        "                 how long --reconnect waits for the device, and then for the reset\n"
-        "                 key (decimal, 1..86400; default 100)\n"
-        "  --log-dir DIR  where the communication log ZORCOMM.LOG is written\n"
-        "                 (default $ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else ~/.local/state/zorkit)\n"
-        "  -h, --help     this text\n"
-        "\n"
+    std::string text = "Commands:\n";
+    char line[256];
+    for (const auto& command : Commands()) {
+        std::snprintf(line, sizeof line, "  %-38s %s\n", command.synopsis, command.help);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "  %-38s %s\n", "script FILE|-", "run commands from FILE (or standard input)");
+    return text + line;
+}
+
+// zorlink's options, up to the command: the table parses them and writes the help.
+void AddOptions(tools::COptionTable& table, LinkOptions& options, bool& echo)
+{
+    table.Value("-d", "DEVICE", "serial device to use as port 0 (e.g. /dev/ttyUSB0, or the path\nzorsim prints)",
+        [&](const std::string& device) -> Why {
+            options.device = device;
+            return std::nullopt;
+        });
+    table.Value("-p", "N", "port index: 0 is the first serial port, /dev/ttyS0 by default\n(default 0)",
+        [&](const std::string& text) -> Why {
+            std::optional<std::uint32_t> port = tools::ParseDecimal(text, 255);
+            if (!port)
+                return "-p needs a port index 0..255 (decimal)";
+            options.port = int(*port);
+            return std::nullopt;
+        });
+    table.Value("-b", "BAUD", "9600, 4800, 2400, 1200 or 600 (default 9600)", [&](const std::string& text) -> Why {
+        std::optional<std::uint32_t> baud = tools::ParseDecimal(text, 1000000);
+        for (int i = 0; baud && i < 5; ++i)
+            if (DWORD(CCommPort::kBaudRates[i]) == *baud) {
+                options.baudIndex = i;
+                return std::nullopt;
+            }
+        return "-b needs one of 9600, 4800, 2400, 1200, 600";
+    });
+    table.Value("-c", "CPU", "CPU the board should carry: 8051, 8086 or 8098 (default\n8051); a board with another CPU is a failure",
+        [&](const std::string& cpu) -> Why {
+            if (cpu == "8051")
+                options.cpu = CZORComm::CPU_8051;
+            else if (cpu == "8086")
+                options.cpu = CZORComm::CPU_8086;
+            else if (cpu == "8098")
+                options.cpu = CZORComm::CPU_8098;
+            else
+                return "-c needs 8051, 8086 or 8098";
+            return std::nullopt;
+        });
+    table.Flag("--echo", "print each script line (\"> line\") before running it", echo);
+    table.Flag("--reconnect",
+        "when the serial adapter disappears under a command, wait for its\n"
+        "device to come back, reopen it and ask for the board's reset key;\n"
+        "then a single command is run again, and a script goes on with its\n"
+        "next line (its exit status is then 1). A USB adapter given as\n"
+        "/dev/ttyUSBn or /dev/ttyACMn is waited for under its name in\n"
+        "/dev/serial/by-id/, as it may come back with another number",
+        options.reconnect);
+    table.Value("--reconnect-wait", "SECONDS",
+        "how long --reconnect waits for the device, and then for the reset\nkey (decimal, 1..86400; default 100)",
+        [&](const std::string& text) -> Why {
+            std::optional<std::uint32_t> seconds = tools::ParseDecimal(text, 86400);
+            if (!seconds || *seconds == 0)
+                return "--reconnect-wait needs SECONDS, a decimal whole number 1..86400";
+            options.reconnectSeconds = double(*seconds);
+            return std::nullopt;
+        });
+    table.Value("--log-dir", "DIR",
+        "where the communication log ZORCOMM.LOG is written (default\n$ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else\n"
+        "~/.local/state/zorkit)",
+        [&](const std::string& dir) -> Why {
+            options.logDirectory = dir;
+            return std::nullopt;
+        });
+    table.Footer(
         "Numbers: ADDR and BYTE are hexadecimal (1F00, 0x1F00 and 1F00H are the same);\n"
         "COUNT, SECONDS, MS and the other settings are decimal.\n"
-        "\n"
-        "Commands:\n");
-    for (const auto& command : Commands())
-        std::printf("  %-38s %s\n", command.synopsis, command.help);
-    std::printf(
-        "  %-38s %s\n"
+        "\n" +
+        CommandList() +
         "\n"
         "The link is tested (and the CPU detected) before the first command that needs it.\n"
         "A script runs one command per line on the same link, so breakpoints and the link\n"
@@ -65,15 +112,10 @@ void PrintHelp()
         "A device that cannot be opened is named with the reason (no such device, permission\n"
         "denied, in use, not a serial device) and what to do; 'zorlink ports' lists the devices.\n"
         "\n"
-        "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n",
-        "script FILE|-", "run commands from FILE (or standard input)");
+        "Exit status: 0 when every command succeeded, 1 at the first failure, 2 for usage errors.\n");
 }
 
-int Usage(const std::string& message)
-{
-    std::fprintf(stderr, "zorlink: %s\nTry 'zorlink --help'.\n", message.c_str());
-    return kExitUsage;
-}
+int Usage(const std::string& message) { return tools::UsageError("zorlink", message); }
 
 // Runs one command; prints why it failed. Returns the exit status it deserves.
 int RunCommand(CLinkSession& session, const Arguments& words, const std::string& where)
@@ -175,65 +217,15 @@ int Run(int argc, char** argv)
 {
     LinkOptions options;
     bool echo = false;
-    int at = 1;
-    for (; at < argc && argv[at][0] == '-'; ++at) {
-        std::string option = argv[at];
-        auto value = [&]() -> const char* { return at + 1 < argc ? argv[++at] : nullptr; };
-        if (option == "-h" || option == "--help") {
-            PrintHelp();
-            return kExitOk;
-        } else if (option == "-d") {
-            const char* device = value();
-            if (!device)
-                return Usage("-d needs a device path");
-            options.device = device;
-        } else if (option == "-p") {
-            const char* text = value();
-            auto port = text ? tools::ParseDecimal(text, 255) : std::nullopt;
-            if (!port)
-                return Usage("-p needs a port index 0..255 (decimal)");
-            options.port = int(*port);
-        } else if (option == "-b") {
-            const char* text = value();
-            auto baud = text ? tools::ParseDecimal(text, 1000000) : std::nullopt;
-            int index = -1;
-            for (int i = 0; baud && i < 5; ++i)
-                if (DWORD(CCommPort::kBaudRates[i]) == *baud)
-                    index = i;
-            if (index < 0)
-                return Usage("-b needs one of 9600, 4800, 2400, 1200, 600");
-            options.baudIndex = index;
-        } else if (option == "-c") {
-            const char* text = value();
-            std::string cpu = text ? text : "";
-            if (cpu == "8051")
-                options.cpu = CZORComm::CPU_8051;
-            else if (cpu == "8086")
-                options.cpu = CZORComm::CPU_8086;
-            else if (cpu == "8098")
-                options.cpu = CZORComm::CPU_8098;
-            else
-                return Usage("-c needs 8051, 8086 or 8098");
-        } else if (option == "--echo") {
-            echo = true;
-        } else if (option == "--reconnect") {
-            options.reconnect = true;
-        } else if (option == "--reconnect-wait") {
-            const char* text = value();
-            auto seconds = text ? tools::ParseDecimal(text, 86400) : std::nullopt;
-            if (!seconds || *seconds == 0)
-                return Usage("--reconnect-wait needs SECONDS, a decimal whole number 1..86400");
-            options.reconnectSeconds = double(*seconds);
-        } else if (option == "--log-dir") {
-            const char* dir = value();
-            if (!dir)
-                return Usage("--log-dir needs a directory");
-            options.logDirectory = dir;
-        } else {
-            return Usage("unknown option " + option);
-        }
-    }
-    if (at >= argc)
+    tools::COptionTable table("zorlink",
+        "Usage: zorlink [-d DEVICE | -p N] [-b BAUD] [-c 8051|8086|8098] [--log-dir DIR] COMMAND [ARGS]\n"
+        "       zorlink [options] script FILE|-",
+        "Talks to the resident monitor of an experiment box over a serial line.", tools::COptionTable::Words::EndOptions);
+    AddOptions(table, options, echo);
+    tools::CCommandLine line = table.Parse({argv + 1, argv + argc});
+    if (std::optional<int> status = table.EarlyExit(line))
+        return *status;
+    if (line.words.empty())
         return Usage("no command given");
     if (!options.logDirectory.empty()) {
         if (auto why = tools::CheckOutputDirectory(options.logDirectory)) {
@@ -241,7 +233,7 @@ int Run(int argc, char** argv)
             return kExitFailed;
         }
     }
-    Arguments words(argv + at, argv + argc);
+    const Arguments& words = line.words;
     if (words[0] == "script") {
         if (words.size() != 2)
             return Usage("script needs one FILE (or - for standard input)");

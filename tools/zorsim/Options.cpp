@@ -1,8 +1,7 @@
 #include "tools/zorsim/Options.h"
 
-#include <cstdlib>
-
 #include "tools/common/Numbers.h"
+#include "tools/common/OptionTable.h"
 #include "tools/zorsim/FaultNames.h"
 
 namespace zorsim {
@@ -31,13 +30,22 @@ std::optional<CpuType> CpuFromName(const std::string& name)
     return std::nullopt;
 }
 
-std::optional<long> ParseMilliseconds(const std::string& text)
+// Milliseconds and the other whole-number settings.
+constexpr std::uint32_t kLongestSetting = 3600000;
+
+zorkit::sim::CExperimentSettings& Experiment(COptions& options)
 {
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 0 || value > 3600000)
-        return std::nullopt;
-    return value;
+    if (!options.experiment)
+        options.experiment.emplace();
+    return *options.experiment;
+}
+
+std::string FaultList()
+{
+    std::string text = "Faults:\n";
+    for (const CFaultName& entry : kFaultNames)
+        text += "  " + std::string(entry.name) + std::string(16 - std::string(entry.name).size(), ' ') + entry.meaning + "\n";
+    return text;
 }
 
 }
@@ -66,151 +74,86 @@ std::optional<CArmedFault> ParseFault(const std::string& text, std::string& erro
     return CArmedFault{*fault, *wrong};
 }
 
-std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error)
+std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, COptions& options)
 {
-    COptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        auto value = [&]() -> const std::string* {
-            if (i + 1 >= arguments.size()) {
-                error = "option " + option + " needs a value";
-                return nullptr;
-            }
-            return &arguments[++i];
-        };
-        if (option == "-h" || option == "--help") {
-            options.help = true;
-        } else if (option == "-t" || option == "--trace") {
-            options.trace = true;
-        } else if (option == "--reset") {
-            options.resetAtStart = true;
-        } else if (option == "--silent") {
-            options.silent = true;
-        } else if (option == "-c" || option == "--cpu") {
-            const std::string* name = value();
-            if (!name)
-                return std::nullopt;
-            std::optional<CpuType> cpu = CpuFromName(*name);
-            if (!cpu) {
-                error = "unknown CPU '" + *name + "' (8051, 8086 or 8098)";
-                return std::nullopt;
-            }
-            options.cpu = *cpu;
-        } else if (option == "-s" || option == "--stop-delay") {
-            const std::string* text = value();
-            if (!text)
-                return std::nullopt;
-            std::optional<long> ms = ParseMilliseconds(*text);
-            if (!ms) {
-                error = "stop delay must be milliseconds from 0 to 3600000, not '" + *text + "'";
-                return std::nullopt;
-            }
-            options.stopDelay = std::chrono::milliseconds(*ms);
-        } else if (option == "--speed") {
-            const std::string* text = value();
-            if (!text)
-                return std::nullopt;
-            std::optional<long> megahertz = *text == "max" ? std::optional<long>(0) : ParseMilliseconds(*text);
-            if (!megahertz || *megahertz > 1000 || (*text != "max" && *megahertz == 0)) {
-                error = "speed must be max or a crystal frequency in MHz from 1 to 1000, not '" + *text + "'";
-                return std::nullopt;
-            }
-            // Twelve oscillator periods make one machine cycle.
-            options.machineCyclesPerSecond = std::uint32_t(*megahertz * 1000000 / 12);
-        } else if (option == "--ports") {
-            options.watchPorts = true;
-        } else if (option == "--exec-trace") {
-            const std::string* path = value();
-            if (!path)
-                return std::nullopt;
-            options.executionTrace = *path;
-        } else if (option == "--plant") {
-            const std::string* name = value();
-            if (!name)
-                return std::nullopt;
-            zorkit::sim::CExperimentSettings settings = options.experiment.value_or(zorkit::sim::CExperimentSettings{});
-            if (*name == "heater")
-                settings.plant = zorkit::sim::PlantKind::Heater;
-            else if (*name == "motor")
-                settings.plant = zorkit::sim::PlantKind::Motor;
-            else if (*name == "stepper")
-                settings.plant = zorkit::sim::PlantKind::Stepper;
-            else {
-                error = "unknown plant '" + *name + "' (heater, motor or stepper)";
-                return std::nullopt;
-            }
-            options.experiment = settings;
-        } else if (option == "--sample-period" || option == "--noise") {
-            const std::string* text = value();
-            if (!text)
-                return std::nullopt;
-            std::optional<long> number = ParseMilliseconds(*text);
-            if (!number) {
-                error = option + " takes a whole number from 0 to 3600000, not '" + *text + "'";
-                return std::nullopt;
-            }
-            zorkit::sim::CExperimentSettings settings = options.experiment.value_or(zorkit::sim::CExperimentSettings{});
-            if (option == "--noise")
-                settings.noise = double(*number);
-            else
-                settings.samplePeriod = std::chrono::milliseconds(*number);
-            options.experiment = settings;
-        } else if (option == "-f" || option == "--fault") {
-            const std::string* text = value();
-            if (!text)
-                return std::nullopt;
-            std::optional<CArmedFault> fault = ParseFault(*text, error);
-            if (!fault)
-                return std::nullopt;
-            options.faults.push_back(*fault);
-        } else {
-            error = "unknown argument '" + option + "' (see --help)";
-            return std::nullopt;
-        }
-    }
-    return options;
-}
-
-std::string UsageText()
-{
-    std::string text =
-        "Usage: zorsim [OPTIONS]\n"
-        "\n"
+    using Why = std::optional<std::string>;
+    tools::COptionTable table("zorsim", "Usage: zorsim [OPTIONS]",
         "A virtual experiment box on a pseudo-terminal. zorsim prints the terminal's\n"
         "path as its first line on standard output; open that path as the board's\n"
-        "serial port. It runs until SIGINT or SIGTERM (exit status 0).\n"
-        "\n"
-        "Options:\n"
-        "  -c, --cpu 8051|8086|8098   CPU type; sets the register image to 26, 28 or\n"
-        "                             30 bytes (default 8051)\n"
-        "  -s, --stop-delay MS        the shortest time from the start of a run to a\n"
-        "                             breakpoint or cursor, or of a step, to the\n"
-        "                             board's stop report (default 200)\n"
-        "      --speed max|MHZ        the 8051's crystal: 12 (default) runs one machine\n"
-        "                             cycle per microsecond, max as fast as it can\n"
-        "      --ports                print every change of a port latch P0-P3 to\n"
-        "                             standard error\n"
-        "      --exec-trace FILE      write every executed instruction to FILE:\n"
-        "                             address, code bytes, listing text\n"
-        "      --reset                press the reset key once at start (banner, then\n"
-        "                             the echo test)\n"
-        "      --silent               start silent: take in bytes, answer nothing\n"
-        "      --plant heater|motor|stepper\n"
-        "                             run a control experiment's plant instead of the\n"
-        "                             monitor: one ADC sample per period, the host's\n"
-        "                             answer drives the plant (stepper: one answer\n"
-        "                             byte per step command)\n"
-        "      --sample-period MS     line time from an answer to the next sample (10)\n"
-        "      --noise COUNTS         ADC noise, standard deviation in counts (0)\n"
-        "  -f, --fault NAME[=BYTE]    arm a fault once at start (repeatable); BYTE is\n"
-        "                             hexadecimal (3C, 0x3C or 3CH)\n"
-        "  -t, --trace                print every byte on the line to standard error\n"
-        "  -h, --help                 show this text\n"
-        "\n"
-        "Faults:\n";
-    for (const CFaultName& entry : kFaultNames)
-        text += "  " + std::string(entry.name) + std::string(16 - std::string(entry.name).size(), ' ') + entry.meaning + "\n";
-    text +=
+        "serial port. It runs until SIGINT or SIGTERM (exit status 0).");
+    table.Value("-c,--cpu", "8051|8086|8098", "CPU type; sets the register image to 26, 28 or\n30 bytes (default 8051)",
+        [&](const std::string& name) -> Why {
+            std::optional<CpuType> cpu = CpuFromName(name);
+            if (!cpu)
+                return "unknown CPU '" + name + "' (8051, 8086 or 8098)";
+            options.cpu = *cpu;
+            return std::nullopt;
+        });
+    table.Value("-s,--stop-delay", "MS",
+        "the shortest time from the start of a run to a\nbreakpoint or cursor, or of a step, to the\n"
+        "board's stop report (default 200)",
+        [&](const std::string& text) -> Why {
+            std::optional<std::uint32_t> ms = tools::ParseDecimal(text, kLongestSetting);
+            if (!ms)
+                return "stop delay must be milliseconds from 0 to 3600000, not '" + text + "'";
+            options.stopDelay = std::chrono::milliseconds(*ms);
+            return std::nullopt;
+        });
+    table.Value("--speed", "max|MHZ", "the 8051's crystal: 12 (default) runs one machine\ncycle per microsecond, max as fast as it can",
+        [&](const std::string& text) -> Why {
+            std::optional<std::uint32_t> megahertz = text == "max" ? 0 : tools::ParseDecimal(text, 1000);
+            if (!megahertz || (text != "max" && *megahertz == 0))
+                return "speed must be max or a crystal frequency in MHz from 1 to 1000, not '" + text + "'";
+            // Twelve oscillator periods make one machine cycle.
+            options.machineCyclesPerSecond = std::uint32_t(*megahertz * 1000000ull / 12);
+            return std::nullopt;
+        });
+    table.Flag("--ports", "print every change of a port latch P0-P3 to\nstandard error", options.watchPorts);
+    table.Value("--exec-trace", "FILE", "write every executed instruction to FILE:\naddress, code bytes, listing text",
+        [&](const std::string& path) -> Why {
+            options.executionTrace = path;
+            return std::nullopt;
+        });
+    table.Flag("--reset", "press the reset key once at start (banner, then\nthe echo test)", options.resetAtStart);
+    table.Flag("--silent", "start silent: take in bytes, answer nothing", options.silent);
+    table.Value("--plant", "heater|motor|stepper",
+        "run a control experiment's plant instead of the\nmonitor: one ADC sample per period, the host's\n"
+        "answer drives the plant (stepper: one answer\nbyte per step command)",
+        [&](const std::string& name) -> Why {
+            if (name == "heater")
+                Experiment(options).plant = zorkit::sim::PlantKind::Heater;
+            else if (name == "motor")
+                Experiment(options).plant = zorkit::sim::PlantKind::Motor;
+            else if (name == "stepper")
+                Experiment(options).plant = zorkit::sim::PlantKind::Stepper;
+            else
+                return "unknown plant '" + name + "' (heater, motor or stepper)";
+            return std::nullopt;
+        });
+    auto setting = [](const char* name, auto set) {
+        return [name, set](const std::string& text) -> Why {
+            std::optional<std::uint32_t> number = tools::ParseDecimal(text, kLongestSetting);
+            if (!number)
+                return std::string(name) + " takes a whole number from 0 to 3600000, not '" + text + "'";
+            set(*number);
+            return std::nullopt;
+        };
+    };
+    table.Value("--sample-period", "MS", "line time from an answer to the next sample (10)",
+        setting("--sample-period", [&](std::uint32_t ms) { Experiment(options).samplePeriod = std::chrono::milliseconds(ms); }));
+    table.Value("--noise", "COUNTS", "ADC noise, standard deviation in counts (0)",
+        setting("--noise", [&](std::uint32_t counts) { Experiment(options).noise = double(counts); }));
+    table.Repeated("-f,--fault", "NAME[=BYTE]", "arm a fault once at start (repeatable); BYTE is\nhexadecimal (3C, 0x3C or 3CH)",
+        [&](const std::string& text) -> Why {
+            std::string error;
+            std::optional<CArmedFault> fault = ParseFault(text, error);
+            if (!fault)
+                return error;
+            options.faults.push_back(*fault);
+            return std::nullopt;
+        });
+    table.Flag("-t,--trace", "print every byte on the line to standard error", options.trace);
+    table.Footer(FaultList() +
         "\n"
         "The 8051 board runs downloaded code on an 8051 core. Internal memory is 256\n"
         "bytes (80-FF reached indirectly, as on the 8052); the SFRs are reached\n"
@@ -237,8 +180,11 @@ std::string UsageText()
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
         "pseudo-terminal could be opened or the trace file cannot be written; 2 for\n"
-        "a usage error.\n";
-    return text;
+        "a usage error.\n");
+    tools::CCommandLine line = table.Parse(arguments);
+    if (line.outcome == tools::CCommandLine::Outcome::Run && !line.words.empty())
+        line = {tools::CCommandLine::Outcome::UsageError, {}, "unknown argument '" + line.words.front() + "'"};
+    return table.EarlyExit(line);
 }
 
 }

@@ -32,12 +32,12 @@ struct COptions {
     std::vector<CArmedFault> faults;
     // A control experiment's plant started with the board instead of its monitor.
     std::optional<zorkit::sim::CExperimentSettings> experiment;
-    bool help = false;
 };
 
-// The options, or nothing with `error` saying what is wrong with the command line.
-std::optional<COptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
-std::string UsageText();
+// Reads the arguments after the program's name into `options`. The exit status when
+// zorsim ends here (its help shown, or a usage error reported); nothing when it is to
+// play the board.
+std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, COptions& options);
 // Parses "drop-ack" or "wrong-ack=0x3C"; nothing with `error` set when unknown.
 std::optional<CArmedFault> ParseFault(const std::string& text, std::string& error);
 

@@ -114,44 +114,37 @@ int Play(int argc, char** argv)
     // A read of the terminal in the background then fails instead of stopping zorsim.
     std::signal(SIGTTIN, SIG_IGN);
 
-    std::string error;
-    std::optional<zorsim::COptions> options = zorsim::ParseOptions({argv + 1, argv + argc}, error);
-    if (!options) {
-        std::cerr << "zorsim: " << error << "\n";
-        return 2;
-    }
-    if (options->help) {
-        std::cout << zorsim::UsageText();
-        return 0;
-    }
+    zorsim::COptions options;
+    if (std::optional<int> status = zorsim::ParseCommandLine({argv + 1, argv + argc}, options))
+        return *status;
 
     auto board = std::make_shared<CVirtualBoard>();
-    board->SetCpuType(options->cpu);
+    board->SetCpuType(options.cpu);
     zorkit::sim::CMonitorTimings timings;
-    timings.stopDelay = options->stopDelay;
-    timings.machineCyclesPerSecond = options->machineCyclesPerSecond;
+    timings.stopDelay = options.stopDelay;
+    timings.machineCyclesPerSecond = options.machineCyclesPerSecond;
     board->SetTimings(timings);
-    if (options->watchPorts) {
+    if (options.watchPorts) {
         auto start = std::chrono::steady_clock::now();
         board->SetPortObserver([start](int port, BYTE value) { PrintPort(port, value, start); });
     }
     std::ofstream executionTrace;
-    if (!options->executionTrace.empty()) {
-        executionTrace.open(options->executionTrace);
+    if (!options.executionTrace.empty()) {
+        executionTrace.open(options.executionTrace);
         if (!executionTrace) {
-            std::cerr << "zorsim: cannot write " << options->executionTrace << "\n";
+            std::cerr << "zorsim: cannot write " << options.executionTrace << "\n";
             return 1;
         }
         board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
     }
-    for (const zorsim::CArmedFault& armed : options->faults) {
+    for (const zorsim::CArmedFault& armed : options.faults) {
         if (armed.fault == Fault::WrongAck)
             board->InjectWrongAck(armed.wrongByte);
         else
             board->InjectFault(armed.fault);
     }
-    board->SetSilent(options->silent);
-    if (options->trace) {
+    board->SetSilent(options.silent);
+    if (options.trace) {
         auto start = std::chrono::steady_clock::now();
         board->WireLog().SetObserver([start](const std::vector<CWireByte>& bytes) { Trace(bytes, start); });
     }
@@ -163,10 +156,10 @@ int Play(int argc, char** argv)
     if (::isatty(STDIN_FILENO))
         std::cerr << "zorsim: press the reset key with 'reset' here (in the foreground) or 'kill -USR1 " << ::getpid()
                   << "'; Ctrl+C or 'kill " << ::getpid() << "' ends zorsim\n";
-    if (options->resetAtStart)
+    if (options.resetAtStart)
         board->PressReset();
-    if (options->experiment)
-        board->StartExperiment(*options->experiment);
+    if (options.experiment)
+        board->StartExperiment(*options.experiment);
 
     // The console thread may sit in a read of stdin when zorsim ends; it keeps the board alive.
     std::thread(ReadConsole, board).detach();
