@@ -16,6 +16,7 @@
 #include "tools/zorstudio/ui/StudioCommands.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/CommLogText.h"
+#include "tools/zorstudio/TextLines.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Time.h"
@@ -60,41 +61,6 @@ bool IsButtonDown(UINT message)
     case WM_NCLBUTTONDOWN: return true;
     default: return false;
     }
-}
-
-// Replaces the buffer's text by lines (GBK) and tells its views.
-void FillBuffer(CTextBuf& buffer, const std::vector<std::string>& lines)
-{
-    buffer.FreeAll();
-    for (const std::string& line : lines)
-        buffer.InsertLine(line.data(), int(line.size()), -1);
-    if (lines.empty())
-        buffer.InsertLine(nullptr, 0, -1);
-    buffer.UpdateViews(nullptr, nullptr, TBU_RESET, -1);
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string BufferText(const CTextBuf& buffer)
-{
-    const int last = buffer.GetLineCount() - 1;
-    if (last < 0)
-        return {};
-    CString text;
-    buffer.GetText(CPoint(0, 0), CPoint(buffer.GetLineLength(last), last), text);
-    std::string result = text.str();
-    result.erase(std::remove(result.begin(), result.end(), '\r'), result.end());
-    return result + "\n";
 }
 
 }
@@ -166,8 +132,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
         !m_status.Create(this, none, IdStatus))
         return -1;
-    m_source.InitNew();
-    m_editor.AttachToBuffer(&m_source);
+    m_editor.AttachToBuffer(&m_document.Buffer());
     for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
         readOnly->InitNew();
         readOnly->SetReadOnly(TRUE);
@@ -335,22 +300,9 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
 
 bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 {
-    // Read here rather than by the buffer, which takes a lone LF for no line end:
-    // assembly sources on this system end their lines with LF.
-    // The editor's text stays as it is until the whole file has been read.
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return Failed("cannot open " + path.string() + ": it is a directory");
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return Failed("cannot open " + path.string() + ": " + std::strerror(errno ? errno : ENOENT));
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    if (in.bad())
-        return Failed("cannot read " + path.string());
-    FillBuffer(m_source, SplitLines(text));
-    m_source.SetModified(FALSE);
-    m_sourcePath = path;
+    // The editor's text stays as it is when the file cannot be read.
+    if (auto why = m_document.Open(path))
+        return Failed(*why);
     m_discardAsked.reset();
     // What was built from the old text does not belong to this one.
     m_build = CBuildResult{};
@@ -362,32 +314,24 @@ bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 
 bool CStudioWindow::Save()
 {
-    if (m_sourcePath.empty())
+    if (m_document.Path().empty())
         return SaveAs();
-    return SaveSourceAs(m_sourcePath);
+    return SaveSourceAs(m_document.Path());
 }
 
 bool CStudioWindow::SaveSourceAs(const std::filesystem::path& path)
 {
-    // With LF line ends, as the source was read.
-    const std::string text = BufferText(m_source);
-    zorkit::AtomicFileWriter out;
-    errno = 0;
-    if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
-        return Failed("cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : ""));
-    m_source.SetModified(FALSE);
+    if (auto why = m_document.SaveAs(path))
+        return Failed(*why);
     m_discardAsked.reset();
-    if (path != m_sourcePath) {
-        m_sourcePath = path;
-        SetWindowText(("zorstudio - " + path.filename().string()).c_str());
-    }
+    SetWindowText(("zorstudio - " + path.filename().string()).c_str());
     Tell("saved " + path.string());
     return true;
 }
 
 bool CStudioWindow::MayDiscardEdits(UINT command, const std::string& again)
 {
-    if (!m_source.IsModified() || m_discardAsked == command)
+    if (!m_document.IsModified() || m_discardAsked == command)
         return true;
     m_discardAsked = command;
     return Failed("the source has unsaved edits: Save keeps them, " + again + " again discards them");
@@ -397,7 +341,7 @@ bool CStudioWindow::OpenFile()
 {
     if (!MayDiscardEdits(IdOpen, "Open"))
         return false;
-    const std::filesystem::path folder = m_sourcePath.empty() ? std::filesystem::current_path() : m_sourcePath.parent_path();
+    const std::filesystem::path folder = m_document.Path().empty() ? std::filesystem::current_path() : m_document.Path().parent_path();
     PromptForPath("Open the 8051 source:", folder / "", [this](const std::filesystem::path& path) {
         return OpenSource(path);
     });
@@ -407,7 +351,7 @@ bool CStudioWindow::OpenFile()
 bool CStudioWindow::SaveAs()
 {
     const std::filesystem::path initial =
-        m_sourcePath.empty() ? std::filesystem::current_path() / "program.asm" : m_sourcePath;
+        m_document.Path().empty() ? std::filesystem::current_path() / m_document.Name() : m_document.Path();
     PromptForPath("Save the source as:", initial, [this](const std::filesystem::path& path) {
         return SaveSourceAs(path);
     });
@@ -517,8 +461,8 @@ bool CStudioWindow::MenuKey(UINT key)
 
 bool CStudioWindow::Build()
 {
-    const std::string name = m_sourcePath.empty() ? "program.asm" : m_sourcePath.filename().string();
-    m_build = m_builder.Build(BufferText(m_source), name, m_sourcePath.parent_path());
+    const std::string name = m_document.Name();
+    m_build = m_builder.Build(m_document.Text(), name, m_document.Path().parent_path());
     std::vector<std::string> lines;
     for (const CAssemblerMessage& m : m_build.messages)
         lines.push_back(zorkit::GbkFromUtf8(m.file + ":" + std::to_string(m.line) + ": " + m.text));
@@ -1004,7 +948,7 @@ void CStudioWindow::JumpToMessage(int outputLine)
     if (outputLine < 0 || outputLine >= int(m_build.messages.size()))
         return;
     const int line = m_build.messages[std::size_t(outputLine)].line;
-    if (line < 1 || line > m_source.GetLineCount())
+    if (line < 1 || line > m_document.Buffer().GetLineCount())
         return;
     m_editor.SetFocus();
     m_editor.SetCursorPos(CPoint(0, line - 1));

@@ -30,6 +30,7 @@
 #include "tools/zorstudio/BoardThread.h"
 #include "tools/zorstudio/ProgramBuild.h"
 #include "tools/zorstudio/ProgramListing.h"
+#include "tools/zorstudio/SourceDocument.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -134,7 +135,7 @@ public:
     void Tick();
 
     CUIEditView& Editor() { return m_editor; }
-    CTextBuf& Source() { return m_source; }
+    CTextBuf& Source() { return m_document.Buffer(); }
     COutputView& Output() { return m_output; }
     CTextBuf& OutputText() { return m_outputText; }
     CListingView& Listing() { return m_listing; }
@@ -152,7 +153,7 @@ public:
     // The path prompt of Open or Save As while it is shown, else null.
     CPathPromptDialog* PathPromptWindow() { return m_pathPrompt; }
     CMenuBar& MenuBar() { return m_menuBar; }
-    const std::filesystem::path& SourcePath() const { return m_sourcePath; }
+    const std::filesystem::path& SourcePath() const { return m_document.Path(); }
 
     static const CMessageMap* GetThisMessageMap();
     const CMessageMap* GetMessageMap() const override;
@@ -204,8 +205,8 @@ private:
     CDropDownList* LineListWindow();
     bool MenuKey(UINT key);
 
-    std::filesystem::path m_sourcePath;
-    CTextBuf m_source, m_outputText, m_listingText, m_logText;
+    CSourceDocument m_document;
+    CTextBuf m_outputText, m_listingText, m_logText;
     CUIEditView m_editor;
     COutputView m_output;
     CListingView m_listing;
