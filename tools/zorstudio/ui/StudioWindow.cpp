@@ -542,6 +542,12 @@ void CStudioWindow::Ask(std::function<bool(CDebugSession&)> job, std::function<v
     });
 }
 
+bool CStudioWindow::StoppedSince(int stops) const
+{
+    // A quick board reports the stop before the start is answered: the stop is news.
+    return View().stopsHandled != stops;
+}
+
 void CStudioWindow::OnBoardView()
 {
     const CBoardView& view = View();
@@ -595,10 +601,13 @@ bool CStudioWindow::Run()
     if (!from)
         return Failed("download a program first");
     const bool free = View().breakpoints.empty();
+    const int stops = View().stopsHandled;
     Ask([](CDebugSession& s) { return s.RunProgram(); },
-        [this, from, free](bool ok, const std::string& error) {
+        [this, from, free, stops](bool ok, const std::string& error) {
             if (!ok)
                 return void(Failed(error));
+            if (StoppedSince(stops))
+                return;
             Tell("running from " + HexText(*from, 4) + (free ? "; no breakpoint stops it: Reset ends the run" : ""));
         });
     return true;
@@ -606,8 +615,12 @@ bool CStudioWindow::Run()
 
 bool CStudioWindow::StepOver()
 {
-    Ask([](CDebugSession& s) { return s.Step(); }, [this](bool ok, const std::string& error) {
-        ok ? Tell("stepping") : void(Failed(error));
+    const int stops = View().stopsHandled;
+    Ask([](CDebugSession& s) { return s.Step(); }, [this, stops](bool ok, const std::string& error) {
+        if (!ok)
+            Failed(error);
+        else if (!StoppedSince(stops))
+            Tell("stepping");
     });
     return true;
 }
@@ -667,9 +680,13 @@ bool CStudioWindow::RunToCursor()
     const auto address = CursorAddress();
     if (!address)
         return Failed("the cursor is on no instruction");
+    const int stops = View().stopsHandled;
     Ask([address](CDebugSession& s) { return s.RunToCursor(*address); },
-        [this, address](bool ok, const std::string& error) {
-            ok ? Tell("running to " + HexText(*address, 4)) : void(Failed(error));
+        [this, address, stops](bool ok, const std::string& error) {
+            if (!ok)
+                Failed(error);
+            else if (!StoppedSince(stops))
+                Tell("running to " + HexText(*address, 4));
         });
     return true;
 }

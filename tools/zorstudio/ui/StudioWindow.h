@@ -170,6 +170,7 @@ private:
     // Sends job to the board thread; done hears of its result and error on this thread.
     void Ask(std::function<bool(CDebugSession&)> job, std::function<void(bool, const std::string&)> done);
     void OnBoardView();
+    bool StoppedSince(int stops) const;
     void SyncLinkState();
     void ShowProgress(std::size_t sent, std::size_t total, DWORD elapsedMs);
     void Tell(const std::string& utf8);
