@@ -1,11 +1,16 @@
-// zorstudio's main window on the headless backend over a session with its own virtual
-// board, and the injected mouse and keys a student's hands would give it.
+// zorstudio's main window on the headless backend, its board thread's session on a
+// virtual board of its own, and the injected mouse and keys a student's hands would
+// give it. Each input waits until the window has heard back from the board.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-#include "tests/studio/SessionFixture.h"
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "tests/support/TempDir.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/ui/Input.h"
@@ -14,27 +19,68 @@
 
 namespace zorkit::studio::test {
 
-class StudioWindowTest : public SessionTest {
+class StudioWindowTest : public ::testing::Test {
 protected:
     static constexpr DWORD kStepMs = 20000;
+    static constexpr DWORD kWaitMs = 20000;
+    // The virtual board reports the end of a run quickly; tests wait for the report.
+    static constexpr std::chrono::milliseconds kStopDelay{50};
+
+    // Runs f on the board's thread, then lets the window take in what it changed.
+    template <class F>
+    auto OnBoard(F f)
+    {
+        auto result = window->Board().Call(f);
+        PumpPendingMessages();
+        return result;
+    }
 
     void SetUp() override
     {
-        SessionTest::SetUp();
+        CCommPort::SetLogDirectory(scratch.Path().string());
         ReleaseAllKeys();
-        window = std::make_unique<zorstudio::CStudioWindow>(session);
+        window = std::make_unique<zorstudio::CStudioWindow>();
+        s_window = window.get();
+        std::string error;
+        ASSERT_TRUE(OnBoard([&](zorstudio::CDebugSession& s) {
+            return (s.Open({}) && s.Connect()) || (error = s.LastError(), false);
+        })) << error;
+        SetStopDelay(kStopDelay);
         ASSERT_TRUE(window->CreateMain(CRect(0, 0, zorstudio::CStudioWindow::kWidth, zorstudio::CStudioWindow::kHeight)));
         sample = scratch.Path() / "sort.asm";
         std::filesystem::copy_file(ZORSTUDIO_SAMPLE, sample);
-        PumpPendingMessages();
+        Settle();
     }
     void TearDown() override
     {
+        s_window = nullptr;
         window.reset();
         ReleaseAllKeys();
     }
 
+    void SetStopDelay(std::chrono::milliseconds delay)
+    {
+        OnBoard([delay](zorstudio::CDebugSession& s) {
+            sim::CMonitorTimings timings = s.VirtualBoard()->GetTimings();
+            timings.stopDelay = delay;
+            s.VirtualBoard()->SetTimings(timings);
+            return true;
+        });
+    }
+    sim::CVirtualBoard& Board()
+    {
+        return *OnBoard([](zorstudio::CDebugSession& s) { return s.VirtualBoard(); });
+    }
+    const zorstudio::CBoardView& View() { return window->View(); }
+
 public:
+    // Handles what the last input caused, the board's answers to it included.
+    static void Settle()
+    {
+        PumpPendingMessages();
+        if (s_window)
+            PumpMessagesUntil([] { return s_window->Idle(); }, kStepMs);
+    }
     // A click at a point of wnd's client area.
     static void Click(CWnd& wnd, CPoint client, bool twice = false)
     {
@@ -43,7 +89,7 @@ public:
             InjectInput({InputKind::ButtonDown, client});
             InjectInput({InputKind::ButtonUp, client});
         }
-        PumpPendingMessages();
+        Settle();
     }
     static void ClickCentre(CWnd& wnd)
     {
@@ -60,7 +106,7 @@ public:
         InjectInput({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, vk});
         if (ctrl)
             InjectInput({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, VK_CONTROL});
-        PumpPendingMessages();
+        Settle();
     }
     static bool WaitFor(const std::function<bool()>& done, DWORD ms = kStepMs) { return PumpMessagesUntil(done, ms); }
 
@@ -94,6 +140,8 @@ public:
     }
 
 protected:
+    inline static zorstudio::CStudioWindow* s_window = nullptr;
+    TempDir scratch;
     std::filesystem::path sample;
     std::unique_ptr<zorstudio::CStudioWindow> window;
 };

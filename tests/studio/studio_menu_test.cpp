@@ -84,7 +84,7 @@ TEST_F(StudioMenuTest, MenuItemsRunTheCommandsOfTheirButtonsAndKeys)
     EXPECT_EQ(build->Items()[*build->IndexOf("Build")].key, "Ctrl+B");
     Click(*build, build->ItemRect(*download).CenterPoint());
     EXPECT_EQ(Message(), "nothing built to download");
-    EXPECT_TRUE(session.Code().IsEmpty());
+    EXPECT_TRUE((*View().code).IsEmpty());
 
     Choose("Build", "Build");
     ASSERT_TRUE(window->LastBuild().ok) << Message();
@@ -112,7 +112,7 @@ TEST_F(StudioMenuTest, MenuItemsRunTheCommandsOfTheirButtonsAndKeys)
     EXPECT_EQ(debug->Items()[*debug->IndexOf("Run to Cursor")].key, "Ctrl+F10");
     window->MenuBar().Close();
     Choose("Debug", "Toggle Breakpoint");
-    EXPECT_TRUE(session.IsBreakpoint(*done)) << Message();
+    EXPECT_TRUE(View().IsBreakpoint(*done)) << Message();
     EXPECT_TRUE(window->ListingText().GetLineFlags(doneListing) & LINEMARK_DOT);
     window->Listing().UpdateWindow();
     auto listing = CaptureWindow(window->Listing().m_hWnd, true);
@@ -123,15 +123,15 @@ TEST_F(StudioMenuTest, MenuItemsRunTheCommandsOfTheirButtonsAndKeys)
     EXPECT_NE(listing->GetPixel(listing->Width() - 30, other.y + 1), kBreakpointRed);
 
     // Debug > Run runs to it.
-    const int stops = session.StopsHandled();
+    const int stops = View().stopsHandled;
     Choose("Debug", "Run");
-    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > stops; })) << Message();
-    EXPECT_EQ(session.Current().pc, *done);
+    ASSERT_TRUE(WaitFor([&] { return View().stopsHandled > stops; })) << Message();
+    EXPECT_EQ(View().current.pc, *done);
     EXPECT_TRUE(window->ListingText().GetLineFlags(doneListing) & LINEMARK_ARROW);
 
     // Choosing it again clears it, as F9 would.
     Choose("Debug", "Toggle Breakpoint");
-    EXPECT_FALSE(session.IsBreakpoint(*done));
+    EXPECT_FALSE(View().IsBreakpoint(*done));
     EXPECT_FALSE(window->ListingText().GetLineFlags(doneListing) & LINEMARK_DOT);
 }
 
@@ -163,10 +163,10 @@ TEST_F(StudioMenuTest, EscapeOrAClickElsewhereClosesAMenuAndRunsNothing)
     ASSERT_NE(OpenMenu("Debug"), nullptr);
     Click(window->Listing(), MarginPoint(window->Listing(), 0));
     EXPECT_EQ(bar.OpenList(), nullptr) << "a click elsewhere closes the menu";
-    EXPECT_FALSE(session.IsBreakpoint(window->ProgramListing().Lines()[0].address)) << "and is used up by that";
+    EXPECT_FALSE(View().IsBreakpoint(window->ProgramListing().Lines()[0].address)) << "and is used up by that";
     // The next one is the listing's again (a line further down: not a double click).
     Click(window->Listing(), MarginPoint(window->Listing(), 1));
-    EXPECT_TRUE(session.IsBreakpoint(window->ProgramListing().Lines()[1].address));
+    EXPECT_TRUE(View().IsBreakpoint(window->ProgramListing().Lines()[1].address));
 
     // A second click on the title closes it; with one open, moving to another title opens that.
     ASSERT_NE(OpenMenu("File"), nullptr);
@@ -366,7 +366,7 @@ TEST_F(StudioMenuTest, ThePortListOffersTheDeviceUsedLastFirst)
     list = window->PortListWindow();
     ASSERT_NE(list, nullptr);
     Click(*list, list->ItemRect(1).CenterPoint());
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << Message();
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << Message();
     Choose("Line", "Port...");
     ASSERT_NE(window->PortListWindow(), nullptr);
     EXPECT_TRUE(window->PortListWindow()->Entries()[0].choice.IsVirtual());
@@ -390,8 +390,8 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
     EXPECT_EQ(rates->Items()[*at4800].key, "");
     Click(*rates, rates->ItemRect(*at4800).CenterPoint());
     EXPECT_EQ(window->BaudListWindow(), nullptr) << "the list closes on a choice";
-    EXPECT_EQ(session.LineChoice().baud, 4800);
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << Message();
+    EXPECT_EQ(View().line.baud, 4800);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << Message();
     EXPECT_EQ(zorstudio::LoadLineChoice().baud, 4800);
 
     // A device the Port list does not show is typed; it opens at the rate chosen.
@@ -407,9 +407,9 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
     ASSERT_EQ(window->PathPromptWindow(), prompt) << "the prompt stays for another path";
     TypePath(other.SlavePath());
     EXPECT_EQ(window->PathPromptWindow(), nullptr);
-    EXPECT_EQ(session.LineChoice().device, other.SlavePath());
-    EXPECT_EQ(session.LineChoice().baud, 4800);
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << Message();
+    EXPECT_EQ(View().line.device, other.SlavePath());
+    EXPECT_EQ(View().line.baud, 4800);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << Message();
     EXPECT_EQ(Message(), "connected to " + other.SlavePath() + " at 4800 baud");
     EXPECT_EQ(zorstudio::LoadLineChoice().device, other.SlavePath());
 
@@ -419,14 +419,14 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
     ASSERT_NE(rates, nullptr);
     EXPECT_EQ(rates->Items()[*at4800].key, "in use");
     Click(*rates, rates->ItemRect(*rates->IndexOf("2400 baud")).CenterPoint());
-    EXPECT_EQ(session.LineChoice().device, other.SlavePath());
-    EXPECT_EQ(session.LineChoice().baud, 2400);
+    EXPECT_EQ(View().line.device, other.SlavePath());
+    EXPECT_EQ(View().line.baud, 2400);
     Choose("Line", "Device path...");
     ASSERT_NE(window->PathPromptWindow(), nullptr);
     EXPECT_EQ(window->PathPromptWindow()->PathText(), other.SlavePath());
     Key(VK_ESCAPE);
     EXPECT_EQ(window->PathPromptWindow(), nullptr);
-    EXPECT_EQ(session.LineChoice().device, other.SlavePath()) << "Escape leaves the line as it was";
+    EXPECT_EQ(View().line.device, other.SlavePath()) << "Escape leaves the line as it was";
 }
 
 }

@@ -38,15 +38,17 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     TempDir scratch;
     CCommPort::SetLogDirectory(scratch.Path().string());
 
-    zorstudio::CDebugSession session;
-    ASSERT_TRUE(session.Open({})) << session.LastError();
-    zorstudio::CStudioWindow window(session);
+    zorstudio::CStudioWindow window;
+    ASSERT_TRUE(window.Board().Call([](zorstudio::CDebugSession& s) { return s.Open({}); }));
+    const auto settled = [&] { return PumpMessagesUntil([&] { return window.Idle(); }, 60000); };
     const CRect place(30, 20, 30 + zorstudio::CStudioWindow::kWidth, 20 + zorstudio::CStudioWindow::kHeight);
     ASSERT_TRUE(window.CreateMain(place));
     ASSERT_TRUE(window.OpenSource(ZORSTUDIO_SAMPLE));
-    ASSERT_TRUE(window.Connect()) << session.LastError();
+    ASSERT_TRUE(window.Connect() && settled());
+    ASSERT_EQ(window.View().state, zorstudio::LinkState::Connected) << window.StatusBar().PaneText(0);
     ASSERT_TRUE(window.Build());
-    ASSERT_TRUE(window.Download()) << session.LastError();
+    ASSERT_TRUE(window.Download() && settled());
+    ASSERT_TRUE(window.View().entry) << window.StatusBar().PaneText(0);
     auto headless = PaintedWhole(window);
     ASSERT_TRUE(headless);
     EXPECT_EQ(comparison->WaitUntilShown(place, *headless, std::chrono::seconds(20)), CPoint(-1, -1))
@@ -71,11 +73,13 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
                 .rfind("done:", 0) == 0)
             done = window.LastBuild().AddressOfLine(line + 1);
     ASSERT_TRUE(done) << "the sample has a 'done:' line";
-    ASSERT_TRUE(window.ToggleBreakpoint(*done));
-    const int stops = session.StopsHandled();
-    ASSERT_TRUE(window.Run()) << session.LastError();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return session.StopsHandled() > stops; }, 20000)) << session.LastError();
-    ASSERT_EQ(session.Current().pc, *done);
+    ASSERT_TRUE(window.ToggleBreakpoint(*done) && settled());
+    const int stops = window.View().stopsHandled;
+    ASSERT_TRUE(window.Run());
+    ASSERT_TRUE(PumpMessagesUntil([&] {
+        return window.View().stopsHandled > stops && !window.View().memoryPending && window.Idle();
+    }, 20000)) << window.StatusBar().PaneText(0);
+    ASSERT_EQ(window.View().current.pc, *done);
     auto stopped = PaintedWhole(window);
     ASSERT_TRUE(stopped);
     int changed = 0;

@@ -98,7 +98,7 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     ASSERT_GE(doneListing, 0);
     ScrollIntoView(window->Listing(), doneListing);
     Click(window->Listing(), MarginPoint(window->Listing(), doneListing));
-    EXPECT_TRUE(session.IsBreakpoint(*doneAddress)) << window->StatusBar().PaneText(0);
+    EXPECT_TRUE(View().IsBreakpoint(*doneAddress)) << window->StatusBar().PaneText(0);
     EXPECT_TRUE(window->ListingText().GetLineFlags(doneListing) & LINEMARK_DOT);
     {
         window->Listing().UpdateWindow();
@@ -111,11 +111,11 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     }
 
     // F5 runs to it; the stop fills the registers, the memory and the listing's arrow.
-    const int stops = session.StopsHandled();
-    Key(0x74);
-    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > stops; })) << session.LastError();
-    const zorstudio::CTargetSnapshot& now = session.Current();
-    ASSERT_TRUE(now.valid) << session.LastError();
+    const int stops = View().stopsHandled;
+    Key(VK_F5);
+    ASSERT_TRUE(WaitFor([&] { return View().stopsHandled > stops; })) << window->StatusBar().PaneText(0);
+    const zorstudio::CTargetSnapshot& now = View().current;
+    ASSERT_TRUE(now.valid) << window->StatusBar().PaneText(0);
     ExpectGridShowsSnapshot(*window, now);
     const int pcLine = window->ProgramListing().LineOf(now.pc);
     for (int line = 0; line < window->ListingText().GetLineCount(); ++line)
@@ -153,8 +153,8 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     InjectText("A");
     Key(VK_RETURN);
     EXPECT_EQ(window->Memory().GetItemText(cell.row, cell.col).str(), "5A");
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    EXPECT_EQ(session.Current().internalRam[0x40], 0x5A) << "the board holds the edited byte";
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(View().current.internalRam[0x40], 0x5A) << "the board holds the edited byte";
 
     // A temperature run of 150 samples, started from the panel, to its settling.
     CExperimentPanel& panel = window->Panel();
@@ -163,10 +163,10 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     TypeInto(*panel.GetDlgItem(CExperimentPanel::IdPeriod), "0");
     ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdStart));
     // A run without a pause between samples may already be over when the click returns.
-    ASSERT_NE(session.Experiment(), nullptr) << window->StatusBar().PaneText(0);
-    ASSERT_EQ(session.Experiment()->Setup().samples, 150) << window->StatusBar().PaneText(0);
+    ASSERT_NE(window->Panel().Record(), nullptr) << window->StatusBar().PaneText(0);
+    ASSERT_EQ(window->Panel().Record()->Setup().samples, 150) << window->StatusBar().PaneText(0);
     ASSERT_TRUE(WaitFor([&] { return !panel.FiguresText().empty(); }, 120000));
-    ASSERT_EQ(session.Experiment()->Samples().size(), 150u);
+    ASSERT_EQ(window->Panel().Record()->Samples().size(), 150u);
     EXPECT_NE(panel.FiguresText().find("settling time"), std::string::npos) << panel.FiguresText();
     ASSERT_NE(panel.GraphWindow(), nullptr);
     {
@@ -227,8 +227,8 @@ TEST_F(StudioWindowTest, TheStepperTurnsTheWayThePanelSays)
         Board().WireLog().Clear();
         ClickCentre(*panel.GetDlgItem(CExperimentPanel::IdStart));
         // The run may be over already; its record shows that this run, not the last, started.
-        ASSERT_NE(session.Experiment(), nullptr) << window->StatusBar().PaneText(0);
-        ASSERT_EQ(session.Experiment()->Setup().clockwise, step == 0xAA) << window->StatusBar().PaneText(0);
+        ASSERT_NE(window->Panel().Record(), nullptr) << window->StatusBar().PaneText(0);
+        ASSERT_EQ(window->Panel().Record()->Setup().clockwise, step == 0xAA) << window->StatusBar().PaneText(0);
         ASSERT_TRUE(WaitFor([&] { return !panel.FiguresText().empty(); }, 60000));
         EXPECT_EQ(panel.FiguresText(), "stepper run: 12 periods, no samples to plot");
         EXPECT_EQ(window->StatusBar().PaneText(0), panel.FiguresText());
@@ -287,13 +287,13 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
     EXPECT_TRUE(window->ResetPromptWindow()->IsWindowVisible());
     CString shown;
     window->ResetPromptWindow()->GetDlgItem(int(IDC_PORT_AND_BAUD))->GetWindowText(shown);
-    ASSERT_TRUE(session.ResetPrompt());
-    EXPECT_EQ(shown.str(), session.ResetPrompt()->gbk);
+    ASSERT_TRUE(View().resetPrompt);
+    EXPECT_EQ(shown.str(), View().resetPrompt->gbk);
     EXPECT_NE(zorkit::Utf8FromGbk(shown.str()).find("9600"), std::string::npos);
 
     Key(VK_ESCAPE);
     EXPECT_EQ(window->ResetPromptWindow(), nullptr);
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Unconnected);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Unconnected);
     window->Tick();
     const CTextBuf& log = window->LogText();
     EXPECT_EQ(Line(log, 0), "link: unconnected, virtual board at 9600 baud") << "the log view starts with the link's state";
@@ -304,7 +304,7 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
     ASSERT_NE(window->ResetPromptWindow(), nullptr);
     ASSERT_TRUE(PressResetUntilAnswered(Board(), 5));
     ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected);
 }
 
 TEST_F(StudioWindowTest, APulledAdapterIsShownAndItsReturnBringsTheResetPrompt)
@@ -313,12 +313,12 @@ TEST_F(StudioWindowTest, APulledAdapterIsShownAndItsReturnBringsTheResetPrompt)
     ASSERT_TRUE(board.Start()) << board.LastError();
     const std::filesystem::path adapter = scratch.Path() / "usb-adapter-port0";
     std::filesystem::create_symlink(board.SlavePath(), adapter);
-    ASSERT_TRUE(session.Open({adapter.string(), 9600})) << session.LastError();
-    ASSERT_TRUE(session.Connect()) << session.LastError();
+    ASSERT_TRUE(OnBoard([&](zorstudio::CDebugSession& s) { return s.Open({adapter.string(), 9600}); })) << window->StatusBar().PaneText(0);
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Connect(); })) << window->StatusBar().PaneText(0);
 
     board.HangUp();
     std::filesystem::remove(adapter);
-    ASSERT_TRUE(WaitFor([&] { return session.State() == zorstudio::LinkState::AdapterGone; }))
+    ASSERT_TRUE(WaitFor([&] { return View().state == zorstudio::LinkState::AdapterGone; }))
         << "the window's timer notices the hang-up of an idle line";
     window->Tick();
     EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kMessagePane),
@@ -331,8 +331,8 @@ TEST_F(StudioWindowTest, APulledAdapterIsShownAndItsReturnBringsTheResetPrompt)
     ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() != nullptr; })) << "the device is reopened";
     ASSERT_TRUE(PressResetUntilAnswered(board, 10));
     ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
-    EXPECT_TRUE(session.Refresh()) << session.LastError();
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected);
+    EXPECT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
 }
 
 TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
@@ -347,11 +347,11 @@ TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
     window->Editor().SetFocus();
     window->Editor().SetCursorPos(CPoint(0, loopSource));
     window->Tick();
-    Key(0x78);
-    EXPECT_TRUE(session.IsBreakpoint(*address));
+    Key(VK_F9);
+    EXPECT_TRUE(View().IsBreakpoint(*address));
     EXPECT_TRUE(window->ListingText().GetLineFlags(window->ProgramListing().LineOf(*address)) & LINEMARK_DOT);
-    Key(0x78);
-    EXPECT_FALSE(session.IsBreakpoint(*address));
+    Key(VK_F9);
+    EXPECT_FALSE(View().IsBreakpoint(*address));
     EXPECT_FALSE(window->ListingText().GetLineFlags(window->ProgramListing().LineOf(*address)) & LINEMARK_DOT);
 }
 
@@ -370,24 +370,24 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
         return -1;
     };
     auto waitForStop = [&](int before) {
-        return WaitFor([&] { return session.StopsHandled() > before; });
+        return WaitFor([&] { return View().stopsHandled > before; });
     };
 
     // A breakpoint on the second instruction, and F5 to it.
     Click(window->Listing(), MarginPoint(window->Listing(), 1));
-    int stops = session.StopsHandled();
-    Key(0x74);
+    int stops = View().stopsHandled;
+    Key(VK_F5);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(pcText(), Hex(lines[1].address, 4));
     EXPECT_EQ(arrowLine(), 1);
 
     // F11 traces one instruction and shows it at once.
-    Key(0x7A);
+    Key(VK_F11);
     EXPECT_EQ(pcText(), Hex(lines[2].address, 4)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(arrowLine(), 2);
 
     // F10 steps over the next one; its stop is reported.
-    stops = session.StopsHandled();
+    stops = View().stopsHandled;
     Key(VK_F10);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(pcText(), Hex(lines[3].address, 4));
@@ -396,7 +396,7 @@ TEST_F(StudioWindowTest, TraceStepAndRunToCursorMoveTheArrowThroughTheListing)
     // Ctrl+F10 with the listing's cursor two lines further on.
     const CPoint target = window->Listing().TextToClient(CPoint(0, 5));
     Click(window->Listing(), CPoint(target.x + 4, target.y + 2));
-    stops = session.StopsHandled();
+    stops = View().stopsHandled;
     Key(VK_F10, true);
     ASSERT_TRUE(waitForStop(stops)) << window->StatusBar().PaneText(0);
     EXPECT_EQ(pcText(), Hex(lines[5].address, 4));
@@ -425,9 +425,9 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     InjectText("3");
     Key(VK_RETURN);
     EXPECT_EQ(grid.Text(cell.row, cell.col), "C3") << window->StatusBar().PaneText(0);
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    EXPECT_EQ(session.Current().external[5], 0xC3) << "the board's external memory holds the byte";
-    EXPECT_NE(session.Current().internalRam[5], 0xC3) << "not the internal RAM";
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(View().current.external[5], 0xC3) << "the board's external memory holds the byte";
+    EXPECT_NE(View().current.internalRam[5], 0xC3) << "not the internal RAM";
 
     // A byte typed past the page goes nowhere.
     const CCellID past = zorstudio::CMemoryGrid::CellOf(0x90);
@@ -456,7 +456,7 @@ TEST_F(StudioWindowTest, EveryRegisterIsInViewAndEditableWithoutScrolling)
     EXPECT_EQ(grid.GetScrollPos(SB_VERT), 0);
 
     // TH0, last of them, is edited in place and read back from the board.
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
     window->ShowStop();
     const CCellID th0 = zorstudio::CRegisterGrid::CellOf("TH0");
     CRect rect;
@@ -467,16 +467,16 @@ TEST_F(StudioWindowTest, EveryRegisterIsInViewAndEditableWithoutScrolling)
     InjectText("2");
     Key(VK_RETURN);
     EXPECT_EQ(grid.GetItemText(th0.row, th0.col).str(), "42") << window->StatusBar().PaneText(0);
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    EXPECT_EQ(zorstudio::RegisterValue(session.Current().registers, *zorstudio::FindRegister("TH0")), 0x42u);
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(zorstudio::RegisterValue(View().current.registers, *zorstudio::FindRegister("TH0")), 0x42u);
 }
 
 TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
 {
     using zorstudio::MemoryKind;
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    const BYTE lowByteBefore = session.Current().external[5];
-    ASSERT_TRUE(session.WriteMemory(MemoryKind::External, 0x8012, 0x77)) << session.LastError();
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    const BYTE lowByteBefore = View().current.external[5];
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.WriteMemory(MemoryKind::External, 0x8012, 0x77); })) << window->StatusBar().PaneText(0);
 
     CWnd& field = *window->GetDlgItem(CStudioWindow::IdExternalPage);
     TypeInto(field, "8000h");
@@ -500,12 +500,12 @@ TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
     InjectText("3");
     Key(VK_RETURN);
     EXPECT_EQ(grid.Text(cell.row, cell.col), "C3") << window->StatusBar().PaneText(0);
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    EXPECT_EQ(session.Current().externalAddress, 0x8000);
-    EXPECT_EQ(session.Current().external[5], 0xC3) << "the byte went to 8005H";
-    session.SetExternalPage(0);
-    ASSERT_TRUE(session.Refresh()) << session.LastError();
-    EXPECT_EQ(session.Current().external[5], lowByteBefore) << "not to 0005H";
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(View().current.externalAddress, 0x8000);
+    EXPECT_EQ(View().current.external[5], 0xC3) << "the byte went to 8005H";
+    OnBoard([](zorstudio::CDebugSession& s) { s.SetExternalPage(0); return true; });
+    ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(View().current.external[5], lowByteBefore) << "not to 0005H";
 
     // An address that is none leaves the page as it was.
     ASSERT_TRUE(window->ShowExternalPage(0x8000));
@@ -532,21 +532,21 @@ TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
 
     // Each stop is reported while the program restarts; the board is not read meanwhile,
     // so the arrow shows no line.
-    const int stops = session.StopsHandled();
+    const int stops = View().stopsHandled;
     ClickButton(CStudioWindow::IdCopyRun);
     ASSERT_EQ(window->StatusBar().PaneText(0), "copy-run: the program restarts at every stop");
     for (int stop = 1; stop <= 3; ++stop) {
-        ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() >= stops + stop; })) << "stop " << stop;
+        ASSERT_TRUE(WaitFor([&] { return View().stopsHandled >= stops + stop; })) << "stop " << stop;
         EXPECT_EQ(window->StatusBar().PaneText(0), "copy-run: stop " + std::to_string(stop) + ", restarted at 0100");
         EXPECT_EQ(arrowLine(), -1);
     }
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Running);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Running);
 
     // Turned off, the program runs to its next stop, which is read and shown as any other.
     ClickButton(CStudioWindow::IdCopyRun);
-    const int last = session.StopsHandled();
-    ASSERT_TRUE(WaitFor([&] { return session.StopsHandled() > last; }));
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected);
+    const int last = View().stopsHandled;
+    ASSERT_TRUE(WaitFor([&] { return View().stopsHandled > last; }));
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected);
     EXPECT_EQ(window->StatusBar().PaneText(0), "stopped at " + Hex(*done, 4));
     EXPECT_EQ(arrowLine(), window->ProgramListing().LineOf(*done));
     EXPECT_EQ(PcText(*window), Hex(*done, 4));
@@ -558,7 +558,7 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     ASSERT_TRUE(window->OpenSource(sample));
     Key('B', true);
     ClickButton(CStudioWindow::IdDownload);
-    ASSERT_FALSE(session.Code().IsEmpty());
+    ASSERT_FALSE((*View().code).IsEmpty());
     ASSERT_NE(PcText(*window), "");
 
     ClickButton(CStudioWindow::IdPort);
@@ -576,11 +576,11 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     // new board answers.
     Click(*list, list->ItemRect(0).CenterPoint());
     EXPECT_EQ(window->PortListWindow(), nullptr) << "the list closes on a choice";
-    EXPECT_TRUE(session.Code().IsEmpty());
+    EXPECT_TRUE((*View().code).IsEmpty());
     EXPECT_EQ(window->ListingText().GetLineCount(), 1);
     EXPECT_EQ(window->ListingText().GetLineLength(0), 0);
     EXPECT_EQ(PcText(*window), "") << "no registers read from the new board yet";
-    EXPECT_EQ(session.State(), zorstudio::LinkState::Connected) << window->StatusBar().PaneText(0);
+    EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << window->StatusBar().PaneText(0);
     EXPECT_EQ(window->StatusBar().PaneText(0), "connected to the virtual board");
     EXPECT_FALSE(window->Run()) << "no program on the new board";
 

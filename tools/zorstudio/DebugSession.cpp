@@ -20,6 +20,8 @@ namespace {
 constexpr int kUploadChunk = 128;
 // Posted to the session itself after a stop report.
 constexpr UINT kPollMessage = WM_USER + 0x100;
+// The most a program-image frame carries.
+constexpr std::size_t kDownloadFrame = 64;
 
 zorkit::sim::PlantKind PlantOf(ExperimentKind kind)
 {
@@ -79,6 +81,11 @@ void CDebugSession::Close()
     m_resetCancelled = false;
     m_breakpoints.clear();
     m_code.Clear();
+    ++m_codeGeneration;
+    m_entry.reset();
+    m_stoppedSinceDownload = false;
+    m_copyRun = false;
+    m_copyRunStops = 0;
     m_current = m_previous = CTargetSnapshot{};
     m_changes = CSnapshotChanges{};
 }
@@ -174,7 +181,7 @@ std::string CDebugSession::CommLog(std::size_t maxBytes) const
     return ReadCommLog(CCommPort::GetLogPath(), maxBytes);
 }
 
-bool CDebugSession::Download(const CIntelHex& hex)
+bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progress)
 {
     if (!Ready("download"))
         return false;
@@ -183,10 +190,59 @@ bool CDebugSession::Download(const CIntelHex& hex)
     if (!FitsCodeSpace(hex.GetRuns()))
         return Fail("bytes beyond address FFFF do not fit the board's 64 KB code space");
     m_code.Clear();
-    const bool sent = DownloadProgram(m_line->Link(), hex.GetRuns(), [this](WORD address, const BYTE* bytes, std::size_t n) {
-        m_code.Put(address, std::vector<BYTE>(bytes, bytes + n));
-    });
-    return sent || LinkFailed("the download stopped");
+    ++m_codeGeneration;
+    m_entry.reset();
+    m_stoppedSinceDownload = false;
+    std::size_t total = 0, sent = 0;
+    for (const CIntelHex::Run& run : hex.GetRuns())
+        total += run.bytes.size();
+    bool cancelled = false;
+    // One frame at a time, so that a cancel takes effect between two frames.
+    for (const CIntelHex::Run& run : hex.GetRuns()) {
+        for (std::size_t at = 0; at < run.bytes.size() && !cancelled; at += kDownloadFrame) {
+            const std::size_t n = std::min(kDownloadFrame, run.bytes.size() - at);
+            const CIntelHex::Run frame{std::uint32_t(run.address + at),
+                                       std::vector<BYTE>(run.bytes.begin() + long(at), run.bytes.begin() + long(at + n))};
+            if (!DownloadProgram(m_line->Link(), {frame})) {
+                ++m_codeGeneration;
+                return LinkFailed("the download stopped");
+            }
+            m_code.Put(frame.address, frame.bytes);
+            sent += n;
+            cancelled = progress && !progress(sent, total);
+        }
+    }
+    ++m_codeGeneration;
+    if (cancelled)
+        return Fail("the download was cancelled after " + std::to_string(sent) + " of " + std::to_string(total) + " bytes");
+    m_entry = WORD(hex.GetRuns().front().address);
+    return true;
+}
+
+std::optional<WORD> CDebugSession::RunStart() const
+{
+    if (!m_entry)
+        return std::nullopt;
+    return m_stoppedSinceDownload && m_current.valid ? m_current.pc : *m_entry;
+}
+
+bool CDebugSession::RunProgram()
+{
+    const auto from = RunStart();
+    if (!from)
+        return Fail("download a program first");
+    return Run(*from);
+}
+
+bool CDebugSession::SetCopyRun(bool on)
+{
+    if (!m_entry)
+        return Fail("download a program first");
+    if (!CopyRun(*m_entry, on))
+        return false;
+    m_copyRun = on;
+    m_copyRunStops = 0;
+    return true;
 }
 
 bool CDebugSession::Run(WORD from)
@@ -311,6 +367,9 @@ void CDebugSession::Poll()
                 link.SetZORRunning(0);
             Refresh();
         }
+        m_stoppedSinceDownload = true;
+        if (m_copyRun)
+            ++m_copyRunStops;
         ++m_stopsHandled;
         if (m_onStop)
             m_onStop();
@@ -370,6 +429,10 @@ bool CDebugSession::Refresh()
     next.registers.resize(std::size_t(link.GetZORCPUType()));
     if (!link.RegisterUld(next.registers.data()))
         return LinkFailed("the registers did not arrive");
+    if (const CRegisterField* pc = FindRegister("PC"); pc && next.registers.size() == RegisterImageSize())
+        next.pc = WORD(RegisterValue(next.registers, *pc));
+    if (m_onRegisters)
+        m_onRegisters(next);
     next.internalRam.resize(kInternalRamSize);
     if (!ReadBlock(MemoryKind::Internal, 0, next.internalRam))
         return LinkFailed("the internal RAM did not arrive");
@@ -377,8 +440,6 @@ bool CDebugSession::Refresh()
     next.external.resize(kExternalPageSize);
     if (!ReadBlock(MemoryKind::External, m_externalAddress, next.external))
         return LinkFailed("the external memory did not arrive");
-    if (const CRegisterField* pc = FindRegister("PC"); pc && next.registers.size() == RegisterImageSize())
-        next.pc = WORD(RegisterValue(next.registers, *pc));
     next.codeAddress = next.pc;
     next.code = m_code.Read(next.pc, kCodeBytes);
     next.valid = true;

@@ -99,12 +99,22 @@ public:
     // The end of the communication log, decoded to UTF-8.
     std::string CommLog(std::size_t maxBytes = 65536) const;
 
-    // Program.
-    bool Download(const CIntelHex& hex);
+    // Program. progress hears of every frame acknowledged (bytes sent, bytes in all);
+    // returning false from it stops the download before the next frame.
+    using DownloadProgress = std::function<bool(std::size_t sent, std::size_t total)>;
+    bool Download(const CIntelHex& hex, const DownloadProgress& progress = {});
     const CCodeImage& Code() const { return m_code; }
+    // Counts the changes of Code(), so that a copy of it is made again only when it changed.
+    int CodeGeneration() const { return m_codeGeneration; }
+    // Where the downloaded program begins; nothing before a download.
+    std::optional<WORD> Entry() const { return m_entry; }
 
     // Running. Run without breakpoints leaves the board in RunningFree.
     bool Run(WORD from);
+    // Runs the downloaded program: the first time from its entry, later from where it stopped.
+    bool RunProgram();
+    // Where RunProgram starts now.
+    std::optional<WORD> RunStart() const;
     bool Step();
     // One instruction without waiting for a stop report; the snapshot is read at once.
     bool Trace();
@@ -113,6 +123,11 @@ public:
     // restarted) and the program restarts at address. off: the program runs on to
     // its next stop, which is handled as any other, and is not restarted.
     bool CopyRun(WORD address, bool on);
+    // Copy-run of the downloaded program from its entry, turned on or off.
+    bool SetCopyRun(bool on);
+    bool IsCopyRun() const { return m_copyRun; }
+    // The stops reported since copy-run was turned on.
+    int CopyRunStops() const { return m_copyRunStops; }
     bool ToggleBreakpoint(WORD address);
     bool ClearBreakpoints();
     bool IsBreakpoint(WORD address) const { return m_breakpoints.count(address) != 0; }
@@ -129,8 +144,10 @@ public:
     bool WaitForStop(DWORD timeoutMs);
     int StopsHandled() const { return m_stopsHandled; }
 
-    // What the board shows.
+    // What the board shows. The handler hears of the registers of each reading as
+    // soon as they arrive, before the memory is read.
     bool Refresh();
+    void SetRegistersHandler(std::function<void(const CTargetSnapshot&)> handler) { m_onRegisters = std::move(handler); }
     // The external page read at each stop (kExternalPageSize bytes).
     void SetExternalPage(WORD address) { m_externalAddress = address; }
     const CTargetSnapshot& Current() const { return m_current; }
@@ -169,6 +186,12 @@ private:
     std::string m_error;
     bool m_resetCancelled = false;
     CCodeImage m_code;
+    int m_codeGeneration = 0;
+    std::optional<WORD> m_entry;
+    bool m_stoppedSinceDownload = false;
+    bool m_copyRun = false;
+    int m_copyRunStops = 0;
+    std::function<void(const CTargetSnapshot&)> m_onRegisters;
     std::set<WORD> m_breakpoints;
     WORD m_externalAddress = 0;
     CTargetSnapshot m_current, m_previous;

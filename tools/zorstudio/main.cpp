@@ -72,21 +72,25 @@ int Tour(const zorstudio::COptions& options)
 // The main window until it is closed (or --seconds have passed).
 int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
 {
-    zorstudio::CDebugSession session;
-    if (!session.Open(ChosenLine(options)))
-        return Fail(session.LastError());
-    zorstudio::CStudioWindow window(session);
+    zorstudio::CStudioWindow window;
+    std::string error;
+    const zorstudio::CLineChoice line = ChosenLine(options);
+    if (!window.Board().Call([&](zorstudio::CDebugSession& s) { return s.Open(line) || (error = s.LastError(), false); }))
+        return Fail(error);
     const CRect place(40, 40, 40 + zorstudio::CStudioWindow::kWidth, 40 + zorstudio::CStudioWindow::kHeight);
     if (!window.CreateMain(place))
         return Fail("cannot create the main window");
     window.OpenSource(options.program.empty() ? zorstudio::DefaultTourProgram() : options.program);
-    const bool connected = window.Connect();
+    window.Connect();
     const DWORD start = GetTickCount();
     screen.Run([&] {
         return !window.m_hWnd || (options.seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options.seconds) * 1000));
     });
     // A real board that answered is the one to offer next time.
-    if (connected && !session.LineChoice().IsVirtual() && !zorstudio::SaveLineChoice(session.LineChoice()))
+    const zorstudio::CBoardView& view = window.View();
+    const bool answered = view.state != zorstudio::LinkState::Unconnected && view.state != zorstudio::LinkState::Closed &&
+                          view.state != zorstudio::LinkState::AdapterGone && view.state != zorstudio::LinkState::WaitingForReset;
+    if (answered && !view.line.IsVirtual() && !zorstudio::SaveLineChoice(view.line))
         std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
     return kExitOk;
 }

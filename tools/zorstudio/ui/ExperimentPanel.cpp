@@ -72,11 +72,11 @@ std::string WindowText(const CWnd& wnd)
 
 }
 
-CExperimentPanel::CExperimentPanel(CDebugSession& session) : m_session(session) {}
+CExperimentPanel::CExperimentPanel(CBoardThread& board) : m_board(board) {}
 
 CExperimentPanel::~CExperimentPanel()
 {
-    // The graph belongs to the session's record; its window goes with the panel.
+    // The graph belongs to the panel's record; its window goes with the panel.
     if (CWnd* graph = GraphWindow())
         graph->DestroyWindow();
 }
@@ -215,7 +215,7 @@ std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
 
 CWnd* CExperimentPanel::GraphWindow()
 {
-    CExperimentRecord* record = m_session.Experiment();
+    CExperimentRecord* record = m_record.get();
     if (!record || !record->Picture())
         return nullptr;
     CGraph& graph = record->Picture()->Graph();
@@ -227,20 +227,35 @@ bool CExperimentPanel::Start()
     const auto setup = ReadSetup();
     if (!setup)
         return false;
-    if (CWnd* graph = GraphWindow())
-        graph->DestroyWindow();
-    if (!m_session.StartExperiment(*setup, [this](const CExperimentSample&) {
-            if (CWnd* graph = GraphWindow())
-                graph->Invalidate(FALSE);
-        })) {
-        Tell(m_session.LastError());
+    if (m_running) {
+        Tell("the line is busy: control experiment");
         return false;
     }
+    if (CWnd* graph = GraphWindow())
+        graph->DestroyWindow();
+    // The board thread keeps the session's record; this one is the window's copy, fed
+    // with every sample as it arrives.
+    m_record = std::make_unique<CExperimentRecord>(*setup);
+    CExperimentRecord* record = m_record.get();
     m_running = true;
+    m_started = false;
     m_stopAsked = false;
     m_figures.clear();
     GetDlgItem(IdFigures)->SetWindowText("");
-    if (CExperimentPicture* picture = m_session.Experiment()->Picture()) {
+    m_board.Post([this, record, setup = *setup](CDebugSession& s) -> CBoardThread::Reply {
+        const bool ok = s.StartExperiment(setup, [this, record](const CExperimentSample& sample) {
+            m_board.ToOwner([this, record, sample] { AddSample(record, sample); });
+        });
+        return [this, record, ok, error = ok ? std::string() : s.LastError()] {
+            if (record != m_record.get())
+                return;
+            m_started = ok;
+            m_running = ok;
+            if (!ok)
+                Tell(error);
+        };
+    });
+    if (CExperimentPicture* picture = m_record->Picture()) {
         static LPCTSTR cls = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
         picture->Graph().CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, GraphRect(), this, 0);
     }
@@ -252,20 +267,29 @@ bool CExperimentPanel::Start()
     return true;
 }
 
+void CExperimentPanel::AddSample(CExperimentRecord* record, const CExperimentSample& sample)
+{
+    if (record != m_record.get())
+        return;
+    record->Add(sample.shown, sample.raw, sample.output, sample.ms);
+    if (CWnd* graph = GraphWindow())
+        graph->Invalidate(FALSE);
+}
+
 void CExperimentPanel::Stop()
 {
-    if (m_session.IsExperimentRunning()) {
-        m_stopAsked = true;
-        m_session.StopExperiment();
-    }
+    if (!m_running)
+        return;
+    m_stopAsked = true;
+    m_board.Post([](CDebugSession& s) -> CBoardThread::Reply {
+        s.StopExperiment();
+        return {};
+    });
 }
 
 void CExperimentPanel::Poll()
 {
-    if (!m_running)
-        return;
-    m_session.Poll();
-    if (m_session.IsExperimentRunning())
+    if (!m_running || !m_started || m_board.View().experimentRunning)
         return;
     m_running = false;
     ShowFigures();
@@ -273,7 +297,7 @@ void CExperimentPanel::Poll()
 
 void CExperimentPanel::ShowFigures()
 {
-    CExperimentRecord* record = m_session.Experiment();
+    CExperimentRecord* record = m_record.get();
     if (!record)
         return;
     if (record->Setup().kind == ExperimentKind::Stepper) {
@@ -304,8 +328,8 @@ void CExperimentPanel::ShowFigures()
 
 std::filesystem::path CExperimentPanel::ExportRun(Export what)
 {
-    CExperimentRecord* record = m_session.Experiment();
-    if (!record || record->Samples().empty() || m_session.IsExperimentRunning()) {
+    CExperimentRecord* record = m_record.get();
+    if (!record || record->Samples().empty() || m_running) {
         Tell("there is no finished run to export");
         return {};
     }

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/zorstudio/DebugSession.h"
+#include "tools/zorstudio/BoardThread.h"
+#include "tools/zorstudio/ExperimentRecord.h"
 #include "tools/zorstudio/ExperimentSetup.h"
 #include "zorkit/platform/ui/Wnd.h"
 
@@ -30,7 +31,7 @@ public:
     };
     enum class Export { Png, Pdf, Csv };
 
-    explicit CExperimentPanel(CDebugSession& session);
+    explicit CExperimentPanel(CBoardThread& board);
     ~CExperimentPanel() override;
 
     // Messages for the host's status line, UTF-8.
@@ -53,6 +54,10 @@ public:
     std::filesystem::path ExportRun(Export what);
     // The graph of the current (or last) run; null before the first.
     CWnd* GraphWindow();
+    // The window's record of the current (or last) run; null before the first.
+    CExperimentRecord* Record() { return m_record.get(); }
+    // A run was asked for and has not ended.
+    bool IsRunning() const { return m_running; }
     // The figures as shown, UTF-8.
     const std::string& FiguresText() const { return m_figures; }
 
@@ -72,14 +77,17 @@ private:
     void ShowSetup(const CExperimentSetup& setup);
     void ShowFigures();
     CRect GraphRect() const;
+    void AddSample(CExperimentRecord* record, const CExperimentSample& sample);
 
-    CDebugSession& m_session;
+    CBoardThread& m_board;
+    std::unique_ptr<CExperimentRecord> m_record;
     ExperimentKind m_kind = ExperimentKind::Temperature;
     bool m_clockwise = true;
     CWnd* m_directionLabel = nullptr;
     std::vector<std::unique_ptr<CWnd>> m_controls;
     std::filesystem::path m_exportDirectory;
     bool m_running = false;
+    bool m_started = false;  // the board thread started the run
     bool m_stopAsked = false;
     std::string m_figures;
 };

@@ -1,6 +1,7 @@
 #include "tools/zorstudio/ui/StudioWindow.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +14,13 @@
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
+#include "tools/zorstudio/ui/StudioCommands.h"
 #include "tools/zorstudio/StudioSettings.h"
+#include "tools/zorstudio/CommLogText.h"
+#include "tools/zorstudio/TextLines.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
+#include "zorkit/platform/core/Time.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
@@ -26,8 +31,6 @@
 namespace zorstudio {
 namespace {
 
-// Function keys the platform's key table leaves out.
-constexpr UINT kKeyF5 = 0x74, kKeyF9 = 0x78, kKeyF11 = 0x7A;
 constexpr std::uintptr_t kTickTimer = 1;
 constexpr UINT kTickMs = 100;
 constexpr int kMenuBarHeight = CMenuBar::kHeight;
@@ -41,35 +44,6 @@ constexpr int kLineListWidth = 360;
 constexpr int kPageFieldWidth = 56;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
-
-struct ButtonSpec {
-    UINT id;
-    const char* text;
-};
-constexpr ButtonSpec kButtons[] = {
-    {CStudioWindow::IdSave, "Save ^S"},        {CStudioWindow::IdBuild, "Build ^B"},
-    {CStudioWindow::IdDownload, "Download"},   {CStudioWindow::IdRun, "Run F5"},
-    {CStudioWindow::IdStepOver, "Step F10"},   {CStudioWindow::IdStepInto, "Trace F11"},
-    {CStudioWindow::IdBreakpoint, "Break F9"}, {CStudioWindow::IdRunToCursor, "To cursor"},
-    {CStudioWindow::IdCopyRun, "Copy-run"},    {CStudioWindow::IdReset, "Reset"},
-    {CStudioWindow::IdConnect, "Connect"},      {CStudioWindow::IdPort, "Port"},
-    {CStudioWindow::IdMemoryPage, "XDATA"},
-};
-
-// The menus, each item with the command id its button or key has.
-std::vector<CMenu> StudioMenus()
-{
-    using W = CStudioWindow;
-    return {
-        {"File", {{W::IdOpen, "Open...", "Ctrl+O"}, {W::IdSave, "Save", "Ctrl+S"}, {W::IdSaveAs, "Save As..."},
-                  {0, ""}, {W::IdExit, "Exit"}}},
-        {"Build", {{W::IdBuild, "Build", "Ctrl+B"}, {W::IdDownload, "Download"}}},
-        {"Debug", {{W::IdRun, "Run", "F5"}, {W::IdStepOver, "Step Over", "F10"}, {W::IdStepInto, "Step Into", "F11"},
-                   {W::IdBreakpoint, "Toggle Breakpoint", "F9"}, {W::IdRunToCursor, "Run to Cursor", "Ctrl+F10"},
-                   {0, ""}, {W::IdCopyRun, "Copy-Run"}, {W::IdReset, "Reset"}, {W::IdConnect, "Connect"}}},
-        {"Line", {{W::IdPort, "Port..."}, {W::IdDevicePath, "Device path..."}, {W::IdBaudRate, "Baud rate..."}}},
-    };
-}
 
 // A typed path: a leading ~/ is the home directory, a relative path is taken from
 // the current directory.
@@ -90,45 +64,10 @@ bool IsButtonDown(UINT message)
     }
 }
 
-// Replaces the buffer's text by lines (GBK) and tells its views.
-void FillBuffer(CTextBuf& buffer, const std::vector<std::string>& lines)
-{
-    buffer.FreeAll();
-    for (const std::string& line : lines)
-        buffer.InsertLine(line.data(), int(line.size()), -1);
-    if (lines.empty())
-        buffer.InsertLine(nullptr, 0, -1);
-    buffer.UpdateViews(nullptr, nullptr, TBU_RESET, -1);
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string BufferText(const CTextBuf& buffer)
-{
-    const int last = buffer.GetLineCount() - 1;
-    if (last < 0)
-        return {};
-    CString text;
-    buffer.GetText(CPoint(0, 0), CPoint(buffer.GetLineLength(last), last), text);
-    std::string result = text.str();
-    result.erase(std::remove(result.begin(), result.end(), '\r'), result.end());
-    return result + "\n";
-}
-
-}
-
-CStudioWindow::CStudioWindow(CDebugSession& session)
-    : m_session(session), m_memory(kMemoryRows), m_panel(session), m_status({kLinkPaneWidth, kCaretPaneWidth}),
+CStudioWindow::CStudioWindow()
+    : m_memory(kMemoryRows), m_panel(m_board), m_status({kLinkPaneWidth, kCaretPaneWidth}),
       m_menuBar(StudioMenus())
 {
 }
@@ -168,10 +107,15 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_menuBar.isEnabled = [this](UINT command) { return CanRun(command); };
     if (!m_menuBar.Create(this, CRect(0, 0, kWidth, kMenuBarHeight), IdMenuBar, IdMenuList))
         return -1;
-    for (const ButtonSpec& spec : kButtons) {
+    std::vector<const CStudioCommand*> buttons;
+    for (const CStudioCommand& command : StudioCommands())
+        if (command.button)
+            buttons.push_back(&command);
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->id < b->id; });
+    for (const CStudioCommand* command : buttons) {
         auto button = std::make_unique<CWnd>();
-        if (!button->CreateEx(0, "BUTTON", spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), this,
-                              spec.id))
+        if (!button->CreateEx(0, "BUTTON", command->button, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1),
+                              this, command->id))
             return -1;
         button->SetFont(guiFont);
         m_buttons.push_back(std::move(button));
@@ -189,8 +133,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
         !m_status.Create(this, none, IdStatus))
         return -1;
-    m_source.InitNew();
-    m_editor.AttachToBuffer(&m_source);
+    m_editor.AttachToBuffer(&m_document.Buffer());
     for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
         readOnly->InitNew();
         readOnly->SetReadOnly(TRUE);
@@ -203,21 +146,28 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_listing.onMarginClick = [this](int line) { OnListingMargin(line); };
     m_output.onLineChosen = [this](int line) { JumpToMessage(line); };
     m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
-        if (!m_session.WriteRegister(field, value))
-            return Failed(m_session.LastError());
-        Tell(std::string(field.name) + " := " + tools::Hex(value, 2 * field.size) + ", read back from the board");
+        Ask([field, value](CDebugSession& s) { return s.WriteRegister(field, value); },
+            [this, field, value](bool ok, const std::string& error) {
+                ok ? Tell(std::string(field.name) + " := " + tools::Hex(value, 2 * field.size) + ", read back from the board")
+                   : void(Failed(error));
+            });
         return true;
     };
     m_memory.onWrite = [this](WORD address, BYTE value) {
-        if (!m_session.WriteMemory(m_memoryPage, address, value))
-            return Failed(m_session.LastError());
-        const bool internal = m_memoryPage == MemoryKind::Internal;
-        Tell(std::string(internal ? "" : "XDATA ") + tools::Hex(address, internal ? 2 : 4) + "H := " + tools::Hex(value, 2) +
-             ", read back from the board");
+        const MemoryKind kind = m_memoryPage;
+        Ask([kind, address, value](CDebugSession& s) { return s.WriteMemory(kind, address, value); },
+            [this, kind, address, value](bool ok, const std::string& error) {
+                if (!ok)
+                    return void(Failed(error));
+                const bool internal = kind == MemoryKind::Internal;
+                Tell(std::string(internal ? "" : "XDATA ") + tools::Hex(address, internal ? 2 : 4) +
+                     "H := " + tools::Hex(value, 2) + ", read back from the board");
+            });
         return true;
     };
     m_panel.onMessage = [this](const std::string& text) { Tell(text); };
-    m_session.SetStopHandler([this] { ShowStop(); });
+    m_board.onView = [this] { OnBoardView(); };
+    OnBoardView();
     Layout();
     SetTimer(kTickTimer, kTickMs);
     Tell("ready");
@@ -228,7 +178,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
 void CStudioWindow::OnDestroy()
 {
     KillTimer(kTickTimer);
-    m_session.SetStopHandler({});
+    m_board.onView = {};
     // Prompts still shown went before this message (owned windows go first), and
     // their pointers with them.
     if (m_prompt)
@@ -301,27 +251,8 @@ void CStudioWindow::OnCommandButton(UINT id)
     // Asking again means asking next: any other command first forgets the refusal.
     if (m_discardAsked && *m_discardAsked != id)
         m_discardAsked.reset();
-    switch (id) {
-    case IdOpen: OpenFile(); break;
-    case IdSaveAs: SaveAs(); break;
-    case IdExit: Exit(); break;
-    case IdSave: Save(); break;
-    case IdBuild: Build(); break;
-    case IdDownload: Download(); break;
-    case IdRun: Run(); break;
-    case IdStepOver: StepOver(); break;
-    case IdStepInto: StepInto(); break;
-    case IdBreakpoint: ToggleBreakpointAtCursor(); break;
-    case IdRunToCursor: RunToCursor(); break;
-    case IdCopyRun: ToggleCopyRun(); break;
-    case IdReset: AwaitReset(); break;
-    case IdConnect: Connect(); break;
-    case IdPort: ChoosePort(); break;
-    case IdDevicePath: ChooseDevicePath(); break;
-    case IdBaudRate: ChooseBaudRate(); break;
-    case IdMemoryPage: ToggleMemoryPage(); break;
-    default: break;
-    }
+    if (const CStudioCommand* command = FindStudioCommand(id))
+        command->run(*this);
 }
 
 BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
@@ -342,10 +273,6 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     if (MenuKey(UINT(msg->wParam)))
         return TRUE;
     switch (msg->wParam) {
-    case kKeyF5: Run(); return TRUE;
-    case kKeyF9: ToggleBreakpointAtCursor(); return TRUE;
-    case VK_F10: ctrl ? RunToCursor() : StepOver(); return TRUE;
-    case kKeyF11: StepInto(); return TRUE;
     case VK_RETURN:
         if (CWnd::GetFocus() != &m_pageField)
             break;
@@ -354,48 +281,29 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     case VK_ESCAPE:
         if (CloseDropDowns())
             return TRUE;
+        if (Downloading()) {
+            CancelDownload();
+            return TRUE;
+        }
         if (!m_prompt)
             break;
         CancelReset();
         return TRUE;
-    case 'O':
-        if (!ctrl)
-            break;
-        OpenFile();
-        return TRUE;
-    case 'B':
-        if (!ctrl)
-            break;
-        Build();
-        return TRUE;
-    case 'S':
-        if (!ctrl)
-            break;
-        Save();
-        return TRUE;
-    default: break;
+    default:
+        if (const CStudioCommand* command = StudioCommandOfKey(UINT(msg->wParam), ctrl)) {
+            command->run(*this);
+            return TRUE;
+        }
+        break;
     }
     return CWnd::PreTranslateMessage(msg);
 }
 
 bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 {
-    // Read here rather than by the buffer, which takes a lone LF for no line end:
-    // assembly sources on this system end their lines with LF.
-    // The editor's text stays as it is until the whole file has been read.
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return Failed("cannot open " + path.string() + ": it is a directory");
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return Failed("cannot open " + path.string() + ": " + std::strerror(errno ? errno : ENOENT));
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    if (in.bad())
-        return Failed("cannot read " + path.string());
-    FillBuffer(m_source, SplitLines(text));
-    m_source.SetModified(FALSE);
-    m_sourcePath = path;
+    // The editor's text stays as it is when the file cannot be read.
+    if (auto why = m_document.Open(path))
+        return Failed(*why);
     m_discardAsked.reset();
     // What was built from the old text does not belong to this one.
     m_build = CBuildResult{};
@@ -407,32 +315,24 @@ bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 
 bool CStudioWindow::Save()
 {
-    if (m_sourcePath.empty())
+    if (m_document.Path().empty())
         return SaveAs();
-    return SaveSourceAs(m_sourcePath);
+    return SaveSourceAs(m_document.Path());
 }
 
 bool CStudioWindow::SaveSourceAs(const std::filesystem::path& path)
 {
-    // With LF line ends, as the source was read.
-    const std::string text = BufferText(m_source);
-    zorkit::AtomicFileWriter out;
-    errno = 0;
-    if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
-        return Failed("cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : ""));
-    m_source.SetModified(FALSE);
+    if (auto why = m_document.SaveAs(path))
+        return Failed(*why);
     m_discardAsked.reset();
-    if (path != m_sourcePath) {
-        m_sourcePath = path;
-        SetWindowText(("zorstudio - " + path.filename().string()).c_str());
-    }
+    SetWindowText(("zorstudio - " + path.filename().string()).c_str());
     Tell("saved " + path.string());
     return true;
 }
 
 bool CStudioWindow::MayDiscardEdits(UINT command, const std::string& again)
 {
-    if (!m_source.IsModified() || m_discardAsked == command)
+    if (!m_document.IsModified() || m_discardAsked == command)
         return true;
     m_discardAsked = command;
     return Failed("the source has unsaved edits: Save keeps them, " + again + " again discards them");
@@ -442,7 +342,7 @@ bool CStudioWindow::OpenFile()
 {
     if (!MayDiscardEdits(IdOpen, "Open"))
         return false;
-    const std::filesystem::path folder = m_sourcePath.empty() ? std::filesystem::current_path() : m_sourcePath.parent_path();
+    const std::filesystem::path folder = m_document.Path().empty() ? std::filesystem::current_path() : m_document.Path().parent_path();
     PromptForPath("Open the 8051 source:", folder / "", [this](const std::filesystem::path& path) {
         return OpenSource(path);
     });
@@ -452,7 +352,7 @@ bool CStudioWindow::OpenFile()
 bool CStudioWindow::SaveAs()
 {
     const std::filesystem::path initial =
-        m_sourcePath.empty() ? std::filesystem::current_path() / "program.asm" : m_sourcePath;
+        m_document.Path().empty() ? std::filesystem::current_path() / m_document.Name() : m_document.Path();
     PromptForPath("Save the source as:", initial, [this](const std::filesystem::path& path) {
         return SaveSourceAs(path);
     });
@@ -509,13 +409,8 @@ bool CStudioWindow::Exit()
 
 bool CStudioWindow::CanRun(UINT command) const
 {
-    switch (command) {
-    case IdDownload: return m_build.ok;
-    case IdRun: case IdStepOver: case IdStepInto: case IdRunToCursor: case IdCopyRun: return m_entry.has_value();
-    // At a line of the built source, or of the listing of what was downloaded.
-    case IdBreakpoint: return m_build.ok || !m_programListing.Lines().empty();
-    default: return true;
-    }
+    const CStudioCommand* found = FindStudioCommand(command);
+    return !found || !found->enabled || found->enabled(*this);
 }
 
 bool CStudioWindow::CloseDropDownsOutside(HWND target)
@@ -567,8 +462,8 @@ bool CStudioWindow::MenuKey(UINT key)
 
 bool CStudioWindow::Build()
 {
-    const std::string name = m_sourcePath.empty() ? "program.asm" : m_sourcePath.filename().string();
-    m_build = m_builder.Build(BufferText(m_source), name, m_sourcePath.parent_path());
+    const std::string name = m_document.Name();
+    m_build = m_builder.Build(m_document.Text(), name, m_document.Path().parent_path());
     std::vector<std::string> lines;
     for (const CAssemblerMessage& m : m_build.messages)
         lines.push_back(zorkit::GbkFromUtf8(m.file + ":" + std::to_string(m.line) + ": " + m.text));
@@ -591,27 +486,93 @@ bool CStudioWindow::Download()
 {
     if (!m_build.ok)
         return Failed("nothing built to download");
-    if (!m_session.Download(m_build.hex))
-        return Failed(m_session.LastError());
-    m_entry = WORD(m_build.hex.GetRuns().front().address);
+    if (Downloading())
+        return Failed("a download is under way");
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_downloadCancel = cancel;
     m_pcLine = -1;
-    ShowListing();
-    // What the board holds before the run: the first stop is compared with it.
-    if (!m_session.Refresh())
-        return Failed(m_session.LastError());
-    ShowBoard();
-    m_stopped = false;
-    Tell("downloaded; F5 runs from " + tools::Hex(*m_entry, 4));
+    const DWORD start = GetTickCount();
+    Tell("downloading; Escape or Cancel stops it");
+    Ask(
+        [this, hex = m_build.hex, cancel, start](CDebugSession& s) {
+            const bool sent = s.Download(hex, [&](std::size_t done, std::size_t total) {
+                m_board.ToOwner([this, done, total, start] { ShowProgress(done, total, GetTickCount() - start); });
+                return !cancel->load();
+            });
+            // What the board holds before the run: the first stop is compared with it.
+            return sent && s.Refresh();
+        },
+        [this](bool ok, const std::string& error) {
+            m_downloadCancel.reset();
+            if (!ok)
+                return void(Failed(error));
+            Tell("downloaded; F5 runs from " + tools::Hex(*View().entry, 4));
+        });
     return true;
+}
+
+void CStudioWindow::ShowProgress(std::size_t sent, std::size_t total, DWORD elapsedMs)
+{
+    if (!m_downloadCancel || total == 0)
+        return;
+    const unsigned percent = unsigned(sent * 100 / total);
+    const unsigned left = sent ? unsigned(double(elapsedMs) * double(total - sent) / double(sent) / 1000.0 + 0.5) : 0;
+    Tell("downloading " + std::to_string(percent) + "% (" + std::to_string(sent) + " of " + std::to_string(total) +
+         " bytes), " + std::to_string(left) + " s left; Escape or Cancel stops it");
+}
+
+bool CStudioWindow::CancelDownload()
+{
+    if (!m_downloadCancel)
+        return Failed("no download to cancel");
+    m_downloadCancel->store(true);
+    Tell("cancelling the download after the frame under way");
+    return true;
+}
+
+void CStudioWindow::Ask(std::function<bool(CDebugSession&)> job, std::function<void(bool, const std::string&)> done)
+{
+    ++m_requests;
+    m_board.Post([this, job = std::move(job), done = std::move(done)](CDebugSession& s) -> CBoardThread::Reply {
+        const bool ok = job(s);
+        return [this, ok, error = ok ? std::string() : s.LastError(), done] {
+            --m_requests;
+            if (done)
+                done(ok, error);
+        };
+    });
+}
+
+bool CStudioWindow::StoppedSince(int stops) const
+{
+    // A quick board reports the stop before the start is answered: the stop is news.
+    return View().stopsHandled != stops;
+}
+
+void CStudioWindow::OnBoardView()
+{
+    const CBoardView& view = View();
+    if (view.codeGeneration != m_listedCode) {
+        m_listedCode = view.codeGeneration;
+        ShowListing();
+    }
+    MarkBreakpoints();
+    ShowBoard();
+    if (view.stopsHandled != m_stopsShown && !view.memoryPending) {
+        m_stopsShown = view.stopsHandled;
+        ShowStop();
+    }
+    SyncLinkState();
 }
 
 void CStudioWindow::ShowListing()
 {
-    m_programListing = CProgramListing(m_session.Code());
+    m_programListing = CProgramListing(*View().code);
     std::vector<std::string> lines;
     for (const CListingLine& line : m_programListing.Lines())
         lines.push_back(line.text);
     FillBuffer(m_listingText, lines);
+    m_pcLine = -1;
     MarkBreakpoints();
     MarkPc();
 }
@@ -620,14 +581,14 @@ void CStudioWindow::MarkBreakpoints()
 {
     const auto& lines = m_programListing.Lines();
     for (std::size_t i = 0; i < lines.size(); ++i)
-        m_listingText.SetLineFlags(int(i), LINEMARK_DOT, m_session.IsBreakpoint(lines[i].address));
+        m_listingText.SetLineFlags(int(i), LINEMARK_DOT, View().IsBreakpoint(lines[i].address));
 }
 
 void CStudioWindow::MarkPc()
 {
-    if (m_pcLine >= 0)
+    if (m_pcLine >= 0 && m_pcLine < m_listingText.GetLineCount())
         m_listingText.SetLineFlags(m_pcLine, LINEMARK_ARROW, FALSE);
-    const CTargetSnapshot& now = m_session.Current();
+    const CTargetSnapshot& now = View().current;
     m_pcLine = now.valid ? m_programListing.LineOf(now.pc) : -1;
     if (m_pcLine < 0)
         return;
@@ -637,31 +598,39 @@ void CStudioWindow::MarkPc()
 
 bool CStudioWindow::Run()
 {
-    const CTargetSnapshot& now = m_session.Current();
-    if (!m_entry)
+    const auto from = View().runStart;
+    if (!from)
         return Failed("download a program first");
-    // The first run starts at the entry, later ones where the program stopped.
-    const WORD from = m_stopped && now.valid ? now.pc : *m_entry;
-    if (!m_session.Run(from))
-        return Failed(m_session.LastError());
-    Tell("running from " + tools::Hex(from, 4) +
-         (m_session.Breakpoints().empty() ? "; no breakpoint stops it: Reset ends the run" : ""));
+    const bool free = View().breakpoints.empty();
+    const int stops = View().stopsHandled;
+    Ask([](CDebugSession& s) { return s.RunProgram(); },
+        [this, from, free, stops](bool ok, const std::string& error) {
+            if (!ok)
+                return void(Failed(error));
+            if (StoppedSince(stops))
+                return;
+            Tell("running from " + tools::Hex(*from, 4) + (free ? "; no breakpoint stops it: Reset ends the run" : ""));
+        });
     return true;
 }
 
 bool CStudioWindow::StepOver()
 {
-    if (!m_session.Step())
-        return Failed(m_session.LastError());
-    Tell("stepping");
+    const int stops = View().stopsHandled;
+    Ask([](CDebugSession& s) { return s.Step(); }, [this, stops](bool ok, const std::string& error) {
+        if (!ok)
+            Failed(error);
+        else if (!StoppedSince(stops))
+            Tell("stepping");
+    });
     return true;
 }
 
 bool CStudioWindow::StepInto()
 {
-    if (!m_session.Trace())
-        return Failed(m_session.LastError());
-    ShowStop();
+    Ask([](CDebugSession& s) { return s.Trace(); }, [this](bool ok, const std::string& error) {
+        ok ? ShowStop() : void(Failed(error));
+    });
     return true;
 }
 
@@ -688,12 +657,15 @@ bool CStudioWindow::ToggleBreakpointAtCursor()
 
 bool CStudioWindow::ToggleBreakpoint(WORD address)
 {
-    if (!m_session.ToggleBreakpoint(address))
-        return Failed(m_session.LastError());
-    MarkBreakpoints();
-    if (const int line = m_programListing.LineOf(address); line >= 0)
-        m_listing.EnsureVisible(CPoint(0, line));
-    Tell(std::string(m_session.IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") + tools::Hex(address, 4));
+    Ask([address](CDebugSession& s) { return s.ToggleBreakpoint(address); },
+        [this, address](bool ok, const std::string& error) {
+            if (!ok)
+                return void(Failed(error));
+            if (const int line = m_programListing.LineOf(address); line >= 0)
+                m_listing.EnsureVisible(CPoint(0, line));
+            Tell(std::string(View().IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") +
+                 tools::Hex(address, 4));
+        });
     return true;
 }
 
@@ -709,49 +681,60 @@ bool CStudioWindow::RunToCursor()
     const auto address = CursorAddress();
     if (!address)
         return Failed("the cursor is on no instruction");
-    if (!m_session.RunToCursor(*address))
-        return Failed(m_session.LastError());
-    Tell("running to " + tools::Hex(*address, 4));
+    const int stops = View().stopsHandled;
+    Ask([address](CDebugSession& s) { return s.RunToCursor(*address); },
+        [this, address, stops](bool ok, const std::string& error) {
+            if (!ok)
+                Failed(error);
+            else if (!StoppedSince(stops))
+                Tell("running to " + tools::Hex(*address, 4));
+        });
     return true;
 }
 
 bool CStudioWindow::ToggleCopyRun()
 {
-    if (!m_entry)
+    if (!View().entry)
         return Failed("download a program first");
-    const bool on = !m_copyRun;
-    if (!m_session.CopyRun(*m_entry, on))
-        return Failed(m_session.LastError());
-    m_copyRun = on;
-    m_copyRunStops = 0;
-    Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
+    const bool on = !View().copyRun;
+    Ask([on](CDebugSession& s) { return s.SetCopyRun(on); }, [this, on](bool ok, const std::string& error) {
+        if (!ok)
+            return void(Failed(error));
+        Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
+    });
     return true;
 }
 
 bool CStudioWindow::AwaitReset()
 {
-    if (!m_session.AwaitReset())
-        return Failed(m_session.LastError());
-    SyncResetPrompt();
+    Ask([](CDebugSession& s) { return s.AwaitReset(); }, [this](bool ok, const std::string& error) {
+        if (!ok)
+            Failed(error);
+        SyncResetPrompt();
+    });
     return true;
 }
 
 bool CStudioWindow::Connect()
 {
-    if (!m_session.Connect()) {
-        SyncResetPrompt();
-        return Failed(m_session.LastError());
-    }
-    Tell("connected");
-    Tick();
+    Ask([](CDebugSession& s) { return s.Connect(); }, [this](bool ok, const std::string& error) {
+        SyncLinkState();
+        ok ? Tell("connected") : void(Failed(error));
+    });
     return true;
 }
 
 void CStudioWindow::CancelReset()
 {
-    m_session.CancelReset();
-    SyncResetPrompt();
-    Tell("reset cancelled; Connect tests the line again");
+    Ask(
+        [](CDebugSession& s) {
+            s.CancelReset();
+            return true;
+        },
+        [this](bool, const std::string&) {
+            SyncResetPrompt();
+            Tell("reset cancelled; Connect tests the line again");
+        });
 }
 
 void CStudioWindow::ChoosePort()
@@ -760,17 +743,19 @@ void CStudioWindow::ChoosePort()
         m_lineList->ShowWindow(SW_HIDE);
         return;
     }
-    auto list = std::make_unique<CPortList>(PortEntries(m_session.LineChoice().baud, LoadLineChoice()));
+    auto list = std::make_unique<CPortList>(PortEntries(View().line.baud, LoadLineChoice()));
     list->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
     ShowLineList(std::move(list), "the list of ports");
 }
 
 bool CStudioWindow::ChooseDevicePath()
 {
-    const CLineChoice& inUse = m_session.LineChoice();
+    const CLineChoice& inUse = View().line;
     PromptForPath("Open the serial device (or rfc2217://HOST:PORT):", inUse.IsVirtual() ? "/dev/" : inUse.device,
                   [this](const std::filesystem::path& path) {
-                      return ChooseLine({path.string(), m_session.LineChoice().baud});
+                      // The prompt stays until the board thread has opened the device.
+                      ChooseLine({path.string(), View().line.baud});
+                      return false;
                   });
     return m_pathPrompt != nullptr;
 }
@@ -781,8 +766,8 @@ void CStudioWindow::ChooseBaudRate()
         m_lineList->ShowWindow(SW_HIDE);
         return;
     }
-    auto list = std::make_unique<CBaudList>(m_session.LineChoice().baud);
-    list->onChosen = [this](int baud) { ChooseLine({m_session.LineChoice().device, baud}); };
+    auto list = std::make_unique<CBaudList>(View().line.baud);
+    list->onChosen = [this](int baud) { ChooseLine({View().line.device, baud}); };
     ShowLineList(std::move(list), "the list of baud rates");
 }
 
@@ -812,42 +797,46 @@ bool CStudioWindow::ChooseLine(const CLineChoice& choice)
 {
     if (m_lineList)
         m_lineList->ShowWindow(SW_HIDE);
-    // What belonged to the old line's board is gone with it.
-    m_entry.reset();
-    m_stopped = false;
-    m_copyRun = false;
     m_pcLine = -1;
-    const bool opened = m_session.Open(choice);
-    ShowListing();
-    ShowBoard();
-    if (!opened)
-        return Failed(m_session.LastError());
-    const bool remembered = SaveLineChoice(choice);
-    if (!Connect())
-        return false;
-    Tell("connected to " +
-         (choice.IsVirtual() ? std::string("the virtual board")
-                             : choice.device + " at " + std::to_string(choice.baud) + " baud") +
-         (remembered ? "" : "; cannot remember it in " + SettingsPath()));
+    Ask([choice](CDebugSession& s) { return s.Open(choice); }, [this, choice](bool opened, const std::string& error) {
+        if (!opened) {
+            if (m_pathPrompt)
+                m_pathPrompt->SelectPath();
+            return void(Failed(error));
+        }
+        ClosePathPrompt();
+        const bool remembered = SaveLineChoice(choice);
+        Ask([](CDebugSession& s) { return s.Connect(); }, [this, choice, remembered](bool ok, const std::string& why) {
+            SyncLinkState();
+            if (!ok)
+                return void(Failed(why));
+            Tell("connected to " +
+                 (choice.IsVirtual() ? std::string("the virtual board")
+                                     : choice.device + " at " + std::to_string(choice.baud) + " baud") +
+                 (remembered ? "" : "; cannot remember it in " + SettingsPath()));
+        });
+    });
     return true;
 }
 
 void CStudioWindow::ShowBoard()
 {
-    const CTargetSnapshot& now = m_session.Current();
-    const CSnapshotChanges& changes = m_session.Changes();
-    m_registers.Show(now, changes.registers);
-    ShowMemory();
-    MarkPc();
+    const CTargetSnapshot& now = View().current;
+    m_registers.Show(now, View().changes.registers);
     m_registers.UpdateWindow();
-    m_memory.UpdateWindow();
+    // At a stop the registers come first; the memory follows with the next view.
+    if (!View().memoryPending) {
+        ShowMemory();
+        m_memory.UpdateWindow();
+    }
+    MarkPc();
     m_listing.UpdateWindow();
 }
 
 void CStudioWindow::ShowMemory()
 {
-    const CTargetSnapshot& now = m_session.Current();
-    const CSnapshotChanges& changes = m_session.Changes();
+    const CTargetSnapshot& now = View().current;
+    const CSnapshotChanges& changes = View().changes;
     if (m_memoryPage == MemoryKind::Internal)
         m_memory.Show(0, now.internalRam, changes.internalBytes, 2);
     else
@@ -875,53 +864,59 @@ bool CStudioWindow::ShowTypedExternalPage()
 
 bool CStudioWindow::ShowExternalPage(WORD address)
 {
-    m_session.SetExternalPage(address);
     m_pageField.SetWindowText(tools::Hex(address, 4).c_str());
     if (m_memoryPage != MemoryKind::External)
         ToggleMemoryPage();
     const std::string page = "the external page from " + tools::Hex(address, 4) + "H";
-    if (m_session.State() != LinkState::Connected) {
-        Tell(page + " is read at the next stop");
-        return true;
-    }
-    if (!m_session.Refresh())
-        return Failed(m_session.LastError());
-    ShowBoard();
-    Tell("the memory grid shows " + page);
+    auto later = std::make_shared<bool>(false);
+    Ask(
+        [address, later](CDebugSession& s) {
+            s.SetExternalPage(address);
+            *later = s.State() != LinkState::Connected;
+            return *later || s.Refresh();
+        },
+        [this, page, later](bool ok, const std::string& error) {
+            if (!ok)
+                return void(Failed(error));
+            Tell(*later ? page + " is read at the next stop" : "the memory grid shows " + page);
+        });
     return true;
 }
 
 void CStudioWindow::ShowStop()
 {
-    m_stopped = true;
-    ShowBoard();
-    const CTargetSnapshot& now = m_session.Current();
-    if (m_copyRun)
+    const CBoardView& view = View();
+    const CTargetSnapshot& now = view.current;
+    if (view.copyRun)
         // The program has restarted: the board cannot be read until copy-run ends.
-        Tell("copy-run: stop " + std::to_string(++m_copyRunStops) + ", restarted at " + tools::Hex(*m_entry, 4));
+        Tell("copy-run: stop " + std::to_string(view.copyRunStops) + ", restarted at " + tools::Hex(*view.entry, 4));
     else if (now.valid)
         Tell("stopped at " + tools::Hex(now.pc, 4));
     else
-        Tell("stopped; " + m_session.LastError());
+        Tell("stopped");
 }
 
 void CStudioWindow::Tick()
 {
     m_panel.Poll();
-    m_session.Poll();
-    const LinkState state = m_session.State();
-    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(state));
-    if (state == LinkState::AdapterGone && m_lastState != LinkState::AdapterGone)
-        Tell(m_session.AdapterGoneText());
-    m_lastState = state;
-    SyncResetPrompt();
+    SyncLinkState();
     RefreshLog();
     UpdateCaretPane();
 }
 
+void CStudioWindow::SyncLinkState()
+{
+    const LinkState state = View().state;
+    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(state));
+    if (state == LinkState::AdapterGone && m_lastState != LinkState::AdapterGone)
+        Tell(View().adapterGoneText);
+    m_lastState = state;
+    SyncResetPrompt();
+}
+
 void CStudioWindow::SyncResetPrompt()
 {
-    const auto prompt = m_session.ResetPrompt();
+    const auto& prompt = View().resetPrompt;
     if (prompt && !m_prompt) {
         m_prompt = new CResetPromptDialog(this, [this] { CancelReset(); });
         m_prompt->onGone = [this] { m_prompt = nullptr; };
@@ -939,10 +934,10 @@ void CStudioWindow::SyncResetPrompt()
 void CStudioWindow::RefreshLog()
 {
     // The link's state heads the log, which the link writes as it talks to the board.
-    const CLineChoice& line = m_session.LineChoice();
-    std::string log = std::string("link: ") + LinkStateName(m_session.State()) + ", " +
+    const CLineChoice& line = View().line;
+    std::string log = std::string("link: ") + LinkStateName(View().state) + ", " +
                       (line.IsVirtual() ? "virtual board" : line.device) + " at " + std::to_string(line.baud) +
-                      " baud\n" + m_session.CommLog(kLogBytes);
+                      " baud\n" + ReadCommLog(CCommPort::GetLogPath(), kLogBytes);
     if (log == m_logShown)
         return;
     m_logShown = std::move(log);
@@ -971,7 +966,7 @@ void CStudioWindow::JumpToMessage(int outputLine)
     if (outputLine < 0 || outputLine >= int(m_build.messages.size()))
         return;
     const int line = m_build.messages[std::size_t(outputLine)].line;
-    if (line < 1 || line > m_source.GetLineCount())
+    if (line < 1 || line > m_document.Buffer().GetLineCount())
         return;
     m_editor.SetFocus();
     m_editor.SetCursorPos(CPoint(0, line - 1));

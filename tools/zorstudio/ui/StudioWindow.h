@@ -13,13 +13,13 @@
 // takes a device the list does not show, and Line > Baud rate... reopens the line at
 // another rate. It works the same on the screen and headless.
 //
-//   CDebugSession session;
-//   session.Open({});
-//   CStudioWindow window(session);
+//   CStudioWindow window;
+//   window.Board().Call([](CDebugSession& s) { return s.Open({}); });
 //   window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight));
 //   window.OpenSource("sort.asm");
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -27,9 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/zorstudio/DebugSession.h"
+#include "tools/zorstudio/BoardThread.h"
 #include "tools/zorstudio/ProgramBuild.h"
 #include "tools/zorstudio/ProgramListing.h"
+#include "tools/zorstudio/SourceDocument.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -54,22 +55,31 @@ public:
     // The commands: the buttons in the row's order, then those only in the menus.
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
-        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdOpen, IdSaveAs, IdExit, IdDevicePath, IdBaudRate,
+        IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdCancel, IdOpen, IdSaveAs, IdExit, IdDevicePath,
+        IdBaudRate,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
         IdExternalPage, IdMenuBar, IdMenuList,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
 
-    explicit CStudioWindow(CDebugSession& session);
+    CStudioWindow();
     ~CStudioWindow() override;
 
     BOOL CreateMain(const CRect& rect);
     // Loads the source into the editor; false (and a message) when it cannot be read.
     bool OpenSource(const std::filesystem::path& path);
 
-    // The commands, as the buttons and keys run them; false when the command failed
-    // (the message line says why).
+    // The board's thread; the window only sends it jobs (and a test or start-up Call()s it).
+    CBoardThread& Board() { return m_board; }
+    // What the board thread last showed of the session.
+    const CBoardView& View() const { return m_board.View(); }
+    // No job sent to the board is waiting for its answer.
+    bool Idle() const { return m_requests == 0; }
+
+    // The commands, as the buttons and keys run them; false when the command was
+    // refused at once (the message line says why). A command for the board is sent to
+    // its thread and answers on the message line when it is done.
     bool Save();
     // Asks for a path to open (File > Open...); refused once while the source has
     // unsaved edits, and shown when asked again.
@@ -82,6 +92,9 @@ public:
     bool Exit();
     bool Build();
     bool Download();
+    bool Downloading() const { return m_downloadCancel != nullptr; }
+    // Stops the download under way before its next frame.
+    bool CancelDownload();
     bool Run();
     bool StepOver();
     bool StepInto();
@@ -115,15 +128,14 @@ public:
     // takes the address (Enter).
     bool ShowExternalPage(WORD address);
 
-    // Shows the board as the session read it at the last stop: the registers, the
-    // memory page and the PC line of the listing, repainted at once.
+    // Tells of the stop the board thread last reported.
     void ShowStop();
-    // Brings the link state, the reset prompt, the log and the caret pane up to date
-    // (the window's timer calls it).
+    // Brings the experiment, the log and the caret pane up to date (the window's timer
+    // calls it).
     void Tick();
 
     CUIEditView& Editor() { return m_editor; }
-    CTextBuf& Source() { return m_source; }
+    CTextBuf& Source() { return m_document.Buffer(); }
     COutputView& Output() { return m_output; }
     CTextBuf& OutputText() { return m_outputText; }
     CListingView& Listing() { return m_listing; }
@@ -141,7 +153,7 @@ public:
     // The path prompt of Open or Save As while it is shown, else null.
     CPathPromptDialog* PathPromptWindow() { return m_pathPrompt; }
     CMenuBar& MenuBar() { return m_menuBar; }
-    const std::filesystem::path& SourcePath() const { return m_sourcePath; }
+    const std::filesystem::path& SourcePath() const { return m_document.Path(); }
 
     static const CMessageMap* GetThisMessageMap();
     const CMessageMap* GetMessageMap() const override;
@@ -155,6 +167,12 @@ public:
 
 private:
     void Layout();
+    // Sends job to the board thread; done hears of its result and error on this thread.
+    void Ask(std::function<bool(CDebugSession&)> job, std::function<void(bool, const std::string&)> done);
+    void OnBoardView();
+    bool StoppedSince(int stops) const;
+    void SyncLinkState();
+    void ShowProgress(std::size_t sent, std::size_t total, DWORD elapsedMs);
     void Tell(const std::string& utf8);
     void ShowOutput(const std::string& text);
     void ShowListing();
@@ -188,9 +206,8 @@ private:
     CDropDownList* LineListWindow();
     bool MenuKey(UINT key);
 
-    CDebugSession& m_session;
-    std::filesystem::path m_sourcePath;
-    CTextBuf m_source, m_outputText, m_listingText, m_logText;
+    CSourceDocument m_document;
+    CTextBuf m_outputText, m_listingText, m_logText;
     CUIEditView m_editor;
     COutputView m_output;
     CListingView m_listing;
@@ -214,13 +231,16 @@ private:
     CBuildResult m_build;
     CProgramListing m_programListing;
     int m_pcLine = -1;
-    std::optional<WORD> m_entry;
-    bool m_stopped = false;  // the program stopped since it was downloaded
-    bool m_copyRun = false;
-    LinkState m_lastState = LinkState::Closed;  // as the last tick saw it
-    int m_copyRunStops = 0;
+    int m_listedCode = -1;   // the code generation the listing shows
+    int m_stopsShown = 0;
+    LinkState m_lastState = LinkState::Closed;  // as the last view showed it
     MemoryKind m_memoryPage = MemoryKind::Internal;
     std::string m_logShown;
+    int m_requests = 0;
+    // Set while a download runs: the flag that cancels it.
+    std::shared_ptr<std::atomic<bool>> m_downloadCancel;
+    // Last, so that it ends (and drops its replies) while the views still exist.
+    CBoardThread m_board;
 };
 
 }

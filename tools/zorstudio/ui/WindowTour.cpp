@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "tools/zorstudio/ui/StudioWindow.h"
@@ -16,6 +17,14 @@ namespace {
 constexpr DWORD kStopWaitMs = 10000;
 constexpr DWORD kExperimentWaitMs = 120000;
 constexpr WORD kEditAddress = 0x40;
+// How long one command of the board may take (a download of the sample included).
+constexpr DWORD kCommandWaitMs = 60000;
+
+// Lets the window's commands to the board finish; true when one holds afterwards.
+bool Settled(CStudioWindow& window, bool started, const std::function<bool()>& holds)
+{
+    return started && zorkit::PumpMessagesUntil([&] { return window.Idle(); }, kCommandWaitMs) && holds();
+}
 
 class CWindowTour {
 public:
@@ -73,12 +82,12 @@ int RunWindowTour(const CTourOptions& options)
         std::fprintf(stderr, "zorstudio: cannot make %s: %s\n", options.directory.c_str(), error.message().c_str());
         return 1;
     }
-    CDebugSession session;
-    if (!session.Open(options.line)) {
-        std::fprintf(stderr, "zorstudio: %s\n", session.LastError().c_str());
+    CStudioWindow window;
+    std::string why;
+    if (!window.Board().Call([&](CDebugSession& s) { return s.Open(options.line) || (why = s.LastError(), false); })) {
+        std::fprintf(stderr, "zorstudio: %s\n", why.c_str());
         return 1;
     }
-    CStudioWindow window(session);
     if (!window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight))) {
         std::fprintf(stderr, "zorstudio: cannot create the main window\n");
         return 1;
@@ -86,15 +95,20 @@ int RunWindowTour(const CTourOptions& options)
     window.Panel().SetExportDirectory(options.directory);
     CWindowTour tour(window, options.directory);
 
+    const auto connected = [&] { return window.View().state == LinkState::Connected; };
     if (!tour.Stage("open", window.OpenSource(options.program)) || !tour.Stage("build", window.Build()) ||
-        !tour.Stage("connect", window.Connect()) || !tour.Stage("download", window.Download()))
+        !tour.Stage("connect", Settled(window, window.Connect(), connected)) ||
+        !tour.Stage("download", Settled(window, window.Download(), [&] { return window.View().entry.has_value(); })))
         return 1;
 
     const auto done = window.LastBuild().AddressOfLine(LineOfLabel(window.Source(), "done:") + 1);
-    if (!tour.Stage("breakpoint", done && window.ToggleBreakpoint(*done)))
+    if (!tour.Stage("breakpoint", done && Settled(window, window.ToggleBreakpoint(*done),
+                                                  [&] { return window.View().IsBreakpoint(*done); })))
         return 1;
-    const int stops = session.StopsHandled();
-    const bool stopped = window.Run() && zorkit::PumpMessagesUntil([&] { return session.StopsHandled() > stops; }, kStopWaitMs);
+    const int stops = window.View().stopsHandled;
+    const bool stopped = window.Run() && zorkit::PumpMessagesUntil([&] {
+        return window.View().stopsHandled > stops && !window.View().memoryPending && window.Idle();
+    }, kStopWaitMs);
     if (!tour.Stage("stop", stopped))
         return 1;
 
@@ -102,7 +116,11 @@ int RunWindowTour(const CTourOptions& options)
     CString typed = "5A";
     window.Memory().OnEndEditCell(cell.row, cell.col, typed);
     window.Memory().RedrawCell(cell);
-    if (!tour.Stage("edit", window.Memory().GetItemText(cell.row, cell.col).str() == "5A"))
+    if (!tour.Stage("edit", Settled(window, true, [&] {
+            return window.View().current.internalRam.size() > kEditAddress &&
+                   window.View().current.internalRam[kEditAddress] == 0x5A &&
+                   window.Memory().GetItemText(cell.row, cell.col).str() == "5A";
+        })))
         return 1;
 
     CExperimentPanel& panel = window.Panel();

@@ -1,0 +1,52 @@
+#include "tools/zorstudio/SourceDocument.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "tools/zorstudio/TextLines.h"
+#include "zorkit/platform/core/AtomicFileWriter.h"
+
+namespace zorstudio {
+
+CSourceDocument::CSourceDocument() { m_buffer.InitNew(); }
+
+std::string CSourceDocument::Name() const { return m_path.empty() ? "program.asm" : m_path.filename().string(); }
+
+std::string CSourceDocument::Text() const { return BufferText(m_buffer); }
+
+std::optional<std::string> CSourceDocument::Open(const std::filesystem::path& path)
+{
+    // Read here rather than by the buffer, which takes a lone LF for no line end:
+    // assembly sources on this system end their lines with LF.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return "cannot open " + path.string() + ": it is a directory";
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return "cannot open " + path.string() + ": " + std::strerror(errno ? errno : ENOENT);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    if (in.bad())
+        return "cannot read " + path.string();
+    FillBuffer(m_buffer, SplitLines(text));
+    m_buffer.SetModified(FALSE);
+    m_path = path;
+    return std::nullopt;
+}
+
+std::optional<std::string> CSourceDocument::SaveAs(const std::filesystem::path& path)
+{
+    // With LF line ends, as the source was read.
+    const std::string text = Text();
+    zorkit::AtomicFileWriter out;
+    errno = 0;
+    if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
+        return "cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : "");
+    m_buffer.SetModified(FALSE);
+    m_path = path;
+    return std::nullopt;
+}
+
+}

@@ -1,0 +1,41 @@
+// The program source being edited: its text buffer (the editor is a view of it), the
+// file it came from, and reading and writing that file. It needs no window.
+//
+//   CSourceDocument doc;
+//   if (auto why = doc.Open("sort.asm")) ... *why ...
+//   build(doc.Text(), doc.Name(), doc.Path().parent_path());
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "zorkit/editor/TextBuf.h"
+
+namespace zorstudio {
+
+class CSourceDocument {
+public:
+    CSourceDocument();
+
+    CTextBuf& Buffer() { return m_buffer; }
+    const CTextBuf& Buffer() const { return m_buffer; }
+    // Empty before the first Open or SaveAs.
+    const std::filesystem::path& Path() const { return m_path; }
+    // The file's name, or the name a build gives a source never saved.
+    std::string Name() const;
+    std::string Text() const;
+    bool IsModified() const { return m_buffer.IsModified(); }
+
+    // Replaces the text by the file's, which becomes the document's file; the reason
+    // when it cannot be read (the text then stays as it was).
+    std::optional<std::string> Open(const std::filesystem::path& path);
+    // Writes the text to path (whole or not at all), which becomes the document's file.
+    std::optional<std::string> SaveAs(const std::filesystem::path& path);
+
+private:
+    CTextBuf m_buffer;
+    std::filesystem::path m_path;
+};
+
+}
