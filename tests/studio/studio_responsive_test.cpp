@@ -17,8 +17,10 @@ namespace {
 
 using zorstudio::CStudioWindow;
 
-// Longer than any pause of the window's own work, shorter than one frame of the link.
-constexpr double kLongestStallMs = 50.0;
+// A window that waits for the board stalls for at least one frame of the link (about
+// 210 ms) or a stop (about 850 ms); below that, a loaded machine or a sanitizer build may
+// delay any thread. The 50 ms aim is measured in bench/studio, not here.
+constexpr double kLongestStallMs = 180.0;
 constexpr DWORD kDownloadMs = 240000;
 
 class StudioResponsiveTest : public StudioWindowTest {
