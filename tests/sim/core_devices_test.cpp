@@ -21,7 +21,7 @@ TEST(CoreDevices, ButtonPressCallsInt0AndLedsShowTheCount)
         wired.Act([](CDeviceBoard& devices) { devices.SetButton(0, false); });
         ASSERT_TRUE(rig.Steps(20));
     }
-    EXPECT_EQ(wired.Devices().State("leds"), "**......");
+    EXPECT_EQ(wired.Devices().State("leds"), "**.....*");
 }
 
 }
