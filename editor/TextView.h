@@ -84,7 +84,8 @@ public:
 
     // Buffer.
     void AttachToBuffer(CTextBuf* buffer);
-    void DetachFromBuffer();
+    // Virtual so that a buffer, which calls it as it goes, needs none of the view code.
+    virtual void DetachFromBuffer();
     unsigned long GetLineFlags(int line) const;
     void SetLineFlags(int line, unsigned long mask, BOOL set);
 

@@ -42,14 +42,14 @@ flags="-std=c++17 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undef
 
 sources() { # target
     case "$1" in
-        intel_hex) echo "$root/tools/common/IntelHex.cpp" ;;
+        intel_hex) echo "$root/tools/common/IntelHex.cpp $root/tools/common/Numbers.cpp" ;;
         program_image) echo "$root/link/ProgramImage.cpp" ;;
         zorlink_number) echo "$root/tools/common/Numbers.cpp" ;;
         zorlink_script) echo "$root/tools/zorlink/ScriptLine.cpp" ;;
         frame_assembler) echo "$root/sim/FrameAssembler.cpp" ;;
         # The board without its line: everything in sim/ but the pseudo-terminal side,
         # and the disassembler its instruction trace speaks through.
-        monitor) find "$root/sim" "$root/disasm" -name '*.cpp' ! -name VirtualBoard.cpp ! -name WireLog.cpp | sort ;;
+        monitor) find "$root/sim" "$root/disasm" -name '*.cpp' ! -path '*/sim/devices/*' ! -name VirtualBoard.cpp ! -name WireLog.cpp | sort ;;
         reset_handshake) echo "$root/link/ResetHandshake.cpp" ;;
         # The text buffer without its views, on the platform core.
         text_loader) ls "$root"/editor/*.cpp "$root"/platform/core/*.cpp | grep -v '/editor/TextView\|/editor/UIEditView' ;;
