@@ -124,6 +124,7 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
 
     CExperimentPanel& panel = window.Panel();
+    window.Layout().ShowTab(Pane::Experiment);
     panel.SetKind(ExperimentKind::Temperature);
     panel.GetDlgItem(CExperimentPanel::IdSamples)->SetWindowText(std::to_string(options.samples).c_str());
     panel.GetDlgItem(CExperimentPanel::IdPeriod)->SetWindowText("0");
