@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "tools/common/Numbers.h"
@@ -20,7 +21,26 @@ constexpr std::size_t kMaxLine = 4096;
 // No screen is wider or taller.
 constexpr std::uint32_t kMaxPixels = 16384;
 
-using Settings = std::map<std::string, std::string>;
+// In the file's order, so that a save changes only the lines it is about.
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
+const std::string* Find(const Settings& settings, const std::string& key)
+{
+    for (const auto& [name, value] : settings)
+        if (name == key)
+            return &value;
+    return nullptr;
+}
+
+void Set(Settings& settings, const std::string& key, std::string value)
+{
+    for (auto& [name, old] : settings)
+        if (name == key) {
+            old = std::move(value);
+            return;
+        }
+    settings.emplace_back(key, std::move(value));
+}
 
 // Every key of the file; nothing when a line is too long to be one of ours.
 std::optional<Settings> ReadSettings(const std::string& path)
@@ -32,7 +52,7 @@ std::optional<Settings> ReadSettings(const std::string& path)
             return std::nullopt;
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos && line.find('\0') == std::string::npos)
-            settings[line.substr(0, equals)] = line.substr(equals + 1);
+            Set(settings, line.substr(0, equals), line.substr(equals + 1));
     }
     return settings;
 }
@@ -83,10 +103,10 @@ CLineChoice LoadLineChoice(const std::string& path)
     const std::optional<Settings> settings = ReadSettings(path);
     if (!settings)
         return choice;
-    if (const auto device = settings->find(kDeviceKey); device != settings->end())
-        choice.device = device->second;
-    if (const auto baud = settings->find(kBaudKey); baud != settings->end()) {
-        const std::optional<std::uint32_t> rate = tools::ParseDecimal(baud->second, 1000000);
+    if (const std::string* device = Find(*settings, kDeviceKey))
+        choice.device = *device;
+    if (const std::string* baud = Find(*settings, kBaudKey)) {
+        const std::optional<std::uint32_t> rate = tools::ParseDecimal(*baud, 1000000);
         if (rate && BaudIndex(int(*rate)) >= 0)
             choice.baud = int(*rate);
     }
@@ -98,8 +118,8 @@ bool SaveLineChoice(const CLineChoice& choice, const std::string& path)
     if (choice.device.find('\n') != std::string::npos || BaudIndex(choice.baud) < 0)
         return false;
     Settings settings = ReadSettings(path).value_or(Settings{});
-    settings[kDeviceKey] = choice.device;
-    settings[kBaudKey] = std::to_string(choice.baud);
+    Set(settings, kDeviceKey, choice.device);
+    Set(settings, kBaudKey, std::to_string(choice.baud));
     return WriteSettings(settings, path);
 }
 
@@ -110,12 +130,12 @@ CLayoutSizes LoadLayoutSizes(const std::string& path)
     if (!settings)
         return sizes;
     for (const LengthKey& length : kLengths)
-        if (const auto found = settings->find(length.key); found != settings->end())
-            if (const auto pixels = tools::ParseDecimal(found->second, kMaxPixels))
+        if (const std::string* found = Find(*settings, length.key))
+            if (const auto pixels = tools::ParseDecimal(*found, kMaxPixels))
                 sizes.*length.length = int(*pixels);
-    if (const auto tab = settings->find(kTabKey); tab != settings->end())
+    if (const std::string* tab = Find(*settings, kTabKey))
         for (const CPaneSlot& slot : PaneSlots())
-            if (slot.region == Region::Dock && tab->second == slot.name)
+            if (slot.region == Region::Dock && *tab == slot.name)
                 sizes.dockTab = slot.pane;
     return sizes;
 }
@@ -124,8 +144,8 @@ bool SaveLayoutSizes(const CLayoutSizes& sizes, const std::string& path)
 {
     Settings settings = ReadSettings(path).value_or(Settings{});
     for (const LengthKey& length : kLengths)
-        settings[length.key] = std::to_string(sizes.*length.length);
-    settings[kTabKey] = SlotOf(sizes.dockTab).name;
+        Set(settings, length.key, std::to_string(sizes.*length.length));
+    Set(settings, kTabKey, SlotOf(sizes.dockTab).name);
     return WriteSettings(settings, path);
 }
 
