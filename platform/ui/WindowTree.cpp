@@ -496,10 +496,12 @@ void Zoom(WindowState* s, bool maximise)
         s->style &= ~WS_MAXIMIZE;
         to = s->restored;
     }
-    SetWindowPos(s->hwnd, nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (to.Size() == s->rect.Size() && State(s->hwnd))
+    const CSize before = s->rect.Size();
+    const HWND hwnd = s->hwnd;
+    SetWindowPos(hwnd, nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (to.Size() == before && (s = State(hwnd)))
         // The same size in the other state is news to the window all the same.
-        ::SendMessage(s->hwnd, WM_SIZE, maximise ? SIZE_MAXIMIZED : SIZE_RESTORED,
+        ::SendMessage(hwnd, WM_SIZE, maximise ? SIZE_MAXIMIZED : SIZE_RESTORED,
                       MAKELPARAM(WORD(s->reportedClient.cx), WORD(s->reportedClient.cy)));
 }
 
