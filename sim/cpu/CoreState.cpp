@@ -38,7 +38,7 @@ void CCoreState::LatchChanged(int port)
     BYTE value = sfr[port << 4];
     if (portObserver)
         portObserver(port, value);
-    if (wiring)
+    if (wiring && (wiringPorts >> port & 1))
         wiring->LatchChanged(port, value);
 }
 

@@ -57,6 +57,9 @@ struct CCoreState {
     // as the board's pull-up network makes it).
     std::array<BYTE, 4> pinInput{0xFF, 0xFF, 0xFF, 0xFF};
     CBoardWiring* wiring = nullptr;
+    // The ports whose latch changes the wiring hears of as they happen; it reads
+    // the others from the latches when it needs them.
+    BYTE wiringPorts = 0x0F;
     // External addresses that reach the wiring instead of the external RAM.
     std::bitset<0x10000> busMap;
     CSerialPeer* serialPeer = nullptr;
