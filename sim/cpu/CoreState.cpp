@@ -33,7 +33,7 @@ void CCoreState::SfrWritten(BYTE address, BYTE old)
     LatchChanged(port);
 }
 
-void CCoreState::LatchChanged(int port)
+void CCoreState::TellLatchWatchers(int port)
 {
     BYTE value = sfr[port << 4];
     if (portObserver)

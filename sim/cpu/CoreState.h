@@ -178,8 +178,13 @@ struct CCoreState {
     void DrivePins(int port, BYTE level);
     // The pins' second functions after the pins of a port changed from `oldPins`.
     void PinsChanged(int port, BYTE oldPins);
-    // Tells the watchers of the latch of `port`.
-    void LatchChanged(int port);
+    // Tells the watchers of the latch of `port`; a latch nobody watches costs a test.
+    void LatchChanged(int port)
+    {
+        if (portObserver || (wiring && (wiringPorts >> port & 1)))
+            TellLatchWatchers(port);
+    }
+    void TellLatchWatchers(int port);
     void UpdateNextEvent() { nextEvent = std::min(wiringTick, serial.deadline); }
 };
 
