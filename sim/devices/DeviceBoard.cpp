@@ -501,6 +501,9 @@ std::string CDeviceBoard::Show() const
 void CDeviceBoard::SetEventObserver(std::function<void(const CDeviceEvent&)> observer)
 {
     m_observer = std::move(observer);
+    // Unwatched, the states were not kept: changes count from what the devices show now.
+    for (auto& [name, last] : m_lastStates)
+        last = State(name);
 }
 
 CBoardSignals CDeviceBoard::Signals() const

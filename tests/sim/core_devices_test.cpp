@@ -48,5 +48,33 @@ TEST(CoreDevices, PressesTypedAtOnceEachCount)
     EXPECT_EQ(wired.Devices().State("buttons"), "up up");
 }
 
+TEST(CoreDevices, LedLatchesReachTheDevicesLateButExactlyWhenWatched)
+{
+    CCoreRig rig;
+    rig.Program({0xB2, 0x90, 0x80, 0xFC}); // CPL P1.0; SJMP back: three cycles a round
+    CCoreDevices wired(rig.core, DefaultBoardProfile());
+    // Nobody watches: the LEDs are brought up to date when they are looked at.
+    for (const char* leds : {"*.......", "........", "*......."}) {
+        ASSERT_TRUE(rig.Steps(2));
+        EXPECT_EQ(wired.Devices().State("leds"), leds);
+    }
+    std::vector<std::pair<std::uint64_t, std::string>> events;
+    wired.Act([&events](CDeviceBoard& devices) {
+        devices.SetEventObserver([&events](const CDeviceEvent& event) {
+            if (event.device == "leds")
+                events.emplace_back(event.cycle, event.state);
+        });
+    });
+    std::uint64_t start = rig.core.Cycles();
+    ASSERT_TRUE(rig.Steps(6));
+    std::vector<std::pair<std::uint64_t, std::string>> expected{
+        {start + 1, "........"}, {start + 4, "*......."}, {start + 7, "........"}};
+    EXPECT_EQ(events, expected) << "each change at the cycle of its CPL";
+    wired.Act([](CDeviceBoard& devices) { devices.SetEventObserver(nullptr); });
+    ASSERT_TRUE(rig.Steps(2));
+    EXPECT_EQ(events.size(), 3u);
+    EXPECT_EQ(wired.Devices().State("leds"), "*.......");
+}
+
 }
 }
