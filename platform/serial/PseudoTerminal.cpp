@@ -32,7 +32,7 @@ BOOL CPseudoTerminal::Fail(const char* what)
     return FALSE;
 }
 
-BOOL CPseudoTerminal::Open()
+BOOL CPseudoTerminal::Open(OpenMode mode)
 {
     HangUp();
     if (m_wake.Fd() < 0)
@@ -61,7 +61,9 @@ BOOL CPseudoTerminal::Open()
     if (::tcsetattr(keeper.Get(), TCSANOW, &tio) != 0)
         return Fail("tcsetattr");
     m_master = std::move(master);
-    m_keeper = std::move(keeper);
+    // The settings stay with the pair when the slave closes.
+    if (mode == KEEP_SLAVE_OPEN)
+        m_keeper = std::move(keeper);
     m_slavePath = name;
     m_error.clear();
     return TRUE;
@@ -137,9 +139,31 @@ CPseudoTerminal::WaitResult CPseudoTerminal::WaitReadable(int timeoutMs)
     }
     if (fds[0].revents & POLLIN)
         return WAIT_READY;
+    if ((fds[0].revents & POLLHUP) && !m_keeper.IsValid())
+        return WAIT_NO_CLIENT;
     if (fds[0].revents & kBroken)
         return WAIT_FAILED;
     return WAIT_TIMEOUT;
+}
+
+bool CPseudoTerminal::WaitWoken(int timeoutMs)
+{
+    pollfd wake{m_wake.Fd(), POLLIN, 0};
+    if (::poll(&wake, 1, timeoutMs) <= 0)
+        return false;
+    m_wake.Drain();
+    return true;
+}
+
+BOOL CPseudoTerminal::HasClient() const
+{
+    if (!m_master.IsValid())
+        return FALSE;
+    if (m_keeper.IsValid())
+        return TRUE;
+    // The master reports a hang-up while no slave is open.
+    pollfd master{m_master.Get(), 0, 0};
+    return ::poll(&master, 1, 0) >= 0 && !(master.revents & POLLHUP);
 }
 
 }

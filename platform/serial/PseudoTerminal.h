@@ -10,7 +10,9 @@
 // hang-up merely because no client is connected yet or a client has closed; the
 // slave is set to raw mode, so bytes pass unchanged and are never echoed back.
 // HangUp() closes both ends: the client then sees a hang-up (POLLHUP, reads fail),
-// as if the device had been unplugged.
+// as if the device had been unplugged. Opened with SLAVE_BY_CLIENT, the slave is not
+// kept: the owner can tell whether a client is there (HasClient), as a device with
+// a plug can.
 //
 // Thread safety: Wake() may be called from any thread while another thread is in
 // WaitReadable(); every other call belongs to the thread that owns the terminal.
@@ -31,6 +33,12 @@ public:
         WAIT_TIMEOUT, // the time ran out
         WAIT_WOKEN,   // Wake() was called
         WAIT_FAILED,  // the terminal is closed or in error
+        WAIT_NO_CLIENT, // opened with SLAVE_BY_CLIENT: nobody has the slave open
+    };
+
+    enum OpenMode {
+        KEEP_SLAVE_OPEN, // a client's coming and going is not seen
+        SLAVE_BY_CLIENT, // the slave is open only while a client holds it
     };
 
     CPseudoTerminal() = default;
@@ -39,7 +47,7 @@ public:
     CPseudoTerminal& operator=(const CPseudoTerminal&) = delete;
 
     // Creates a new pair (hanging up an earlier one); FALSE with LastError() set.
-    BOOL Open();
+    BOOL Open(OpenMode mode = KEEP_SLAVE_OPEN);
     BOOL IsOpen() const { return m_master.IsValid(); }
     void HangUp();
     // The path a client opens, e.g. "/dev/pts/3"; empty while closed.
@@ -52,7 +60,11 @@ public:
     std::size_t Write(const BYTE* buffer, std::size_t n, int timeoutMs);
     // Waits until bytes are waiting, Wake() is called or timeoutMs pass (-1: no limit).
     WaitResult WaitReadable(int timeoutMs);
+    // Waits until Wake() is called or timeoutMs pass; true when woken.
+    bool WaitWoken(int timeoutMs);
     void Wake() { m_wake.Signal(); }
+    // Whether a client has the slave open (always, with KEEP_SLAVE_OPEN).
+    BOOL HasClient() const;
 
 private:
     BOOL Fail(const char* what);

@@ -50,6 +50,7 @@ void C8051Core::Reset()
 void C8051Core::AttachWiring(CBoardWiring* wiring)
 {
     m_state.wiring = wiring;
+    m_state.wiringPorts = 0x0F;
     m_state.busMap.reset();
     m_state.wiringTick = CCoreState::kNever;
     m_state.UpdateNextEvent();

@@ -80,6 +80,9 @@ public:
     // ticks they ask for go to `wiring` (nullptr detaches it, unmaps the bus and
     // cancels its tick). The caller keeps it alive while attached.
     void AttachWiring(CBoardWiring* wiring);
+    // The ports (bit n for Pn) whose latch changes reach CBoardWiring::LatchChanged;
+    // all four after AttachWiring.
+    void SetWiringPorts(BYTE ports) { m_state.wiringPorts = ports; }
     // MOVX from `first` to `last` reaches the wiring; the rest stays external RAM.
     void MapBus(WORD first, WORD last);
     // What the outside holds on a port's pins: 1 where nothing pulls a pin low. A

@@ -33,12 +33,12 @@ void CCoreState::SfrWritten(BYTE address, BYTE old)
     LatchChanged(port);
 }
 
-void CCoreState::LatchChanged(int port)
+void CCoreState::TellLatchWatchers(int port)
 {
     BYTE value = sfr[port << 4];
     if (portObserver)
         portObserver(port, value);
-    if (wiring)
+    if (wiring && (wiringPorts >> port & 1))
         wiring->LatchChanged(port, value);
 }
 

@@ -57,6 +57,9 @@ struct CCoreState {
     // as the board's pull-up network makes it).
     std::array<BYTE, 4> pinInput{0xFF, 0xFF, 0xFF, 0xFF};
     CBoardWiring* wiring = nullptr;
+    // The ports whose latch changes the wiring hears of as they happen; it reads
+    // the others from the latches when it needs them.
+    BYTE wiringPorts = 0x0F;
     // External addresses that reach the wiring instead of the external RAM.
     std::bitset<0x10000> busMap;
     CSerialPeer* serialPeer = nullptr;
@@ -175,8 +178,13 @@ struct CCoreState {
     void DrivePins(int port, BYTE level);
     // The pins' second functions after the pins of a port changed from `oldPins`.
     void PinsChanged(int port, BYTE oldPins);
-    // Tells the watchers of the latch of `port`.
-    void LatchChanged(int port);
+    // Tells the watchers of the latch of `port`; a latch nobody watches costs a test.
+    void LatchChanged(int port)
+    {
+        if (portObserver || (wiring && (wiringPorts >> port & 1)))
+            TellLatchWatchers(port);
+    }
+    void TellLatchWatchers(int port);
     void UpdateNextEvent() { nextEvent = std::min(wiringTick, serial.deadline); }
 };
 

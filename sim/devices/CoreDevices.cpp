@@ -14,6 +14,7 @@ CCoreDevices::CCoreDevices(C8051Core& core, const CBoardProfile& profile) : m_co
     for (int port = 0; port < 4; ++port)
         m_devices.OnPortLatch(port, m_core.Latch(port), m_core.Cycles());
     m_tickAsked = ~std::uint64_t(0);
+    ChooseReportedPorts();
     Sync();
 }
 
@@ -42,10 +43,34 @@ void CCoreDevices::Sync()
     }
 }
 
+void CCoreDevices::CatchUp()
+{
+    for (int port = 0; m_latePorts >> port; ++port)
+        if ((m_latePorts >> port & 1) && m_core.Latch(port) != m_devices.Latch(port))
+            m_devices.OnPortLatch(port, m_core.Latch(port), m_core.Cycles());
+}
+
+void CCoreDevices::ChooseReportedPorts()
+{
+    BYTE atOnce = m_devices.PortsNeededAtOnce();
+    m_latePorts = BYTE(m_devices.WatchedPorts() & ~atOnce);
+    m_core.SetWiringPorts(atOnce);
+}
+
+const CDeviceBoard& CCoreDevices::Devices()
+{
+    CatchUp();
+    return m_devices;
+}
+
 void CCoreDevices::Act(const std::function<void(CDeviceBoard&)>& action)
 {
+    CatchUp();
     m_devices.AdvanceTo(m_core.Cycles());
     action(m_devices);
+    // The action may have started or ended watching.
+    CatchUp();
+    ChooseReportedPorts();
     Sync();
 }
 
@@ -57,6 +82,7 @@ void CCoreDevices::LatchChanged(int port, BYTE latch)
 
 BYTE CCoreDevices::ReadBus(WORD address)
 {
+    CatchUp();
     BYTE value = 0xFF;
     m_devices.BusRead(address, m_core.Cycles(), value);
     Sync();
@@ -65,6 +91,7 @@ BYTE CCoreDevices::ReadBus(WORD address)
 
 void CCoreDevices::WriteBus(WORD address, BYTE value)
 {
+    CatchUp();
     m_devices.BusWrite(address, value, m_core.Cycles());
     Sync();
 }
@@ -72,6 +99,7 @@ void CCoreDevices::WriteBus(WORD address, BYTE value)
 void CCoreDevices::Tick(std::uint64_t now)
 {
     m_tickAsked = ~std::uint64_t(0);
+    CatchUp();
     m_devices.AdvanceTo(now);
     Sync();
 }

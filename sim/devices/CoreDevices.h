@@ -27,7 +27,8 @@ public:
     // Runs `action` on the devices brought to the core's time, then gives the core
     // what they drive now.
     void Act(const std::function<void(CDeviceBoard&)>& action);
-    const CDeviceBoard& Devices() const { return m_devices; }
+    // The devices, with every latch they read up to date.
+    const CDeviceBoard& Devices();
 
     void LatchChanged(int port, BYTE latch) override;
     BYTE ReadBus(WORD address) override;
@@ -37,11 +38,18 @@ public:
 private:
     // Pins and the next tick, from the devices to the core.
     void Sync();
+    // The latches the core does not report as they change (the devices need them
+    // only now), to the devices.
+    void CatchUp();
+    // Tells the core which latch changes to report at once.
+    void ChooseReportedPorts();
 
     C8051Core& m_core;
     CDeviceBoard m_devices;
     std::array<BYTE, 4> m_driven{0xFF, 0xFF, 0xFF, 0xFF};
     std::uint64_t m_tickAsked = 0;
+    // The ports whose latches CatchUp reads.
+    BYTE m_latePorts = 0;
 };
 
 }

@@ -73,6 +73,8 @@ CDeviceBoard::CDeviceBoard(const CBoardProfile& profile) : m_profile(profile)
         m_ppi.emplace();
     if (profile.ctc)
         m_ctc.emplace();
+    if (profile.buttons)
+        m_buttonTimes.resize(profile.buttons->pins.size());
     auto watch = [this](const CPin& pin) {
         if (pin.chip == CPin::Chip::Cpu)
             m_watchedPorts |= BYTE(1 << pin.port);
@@ -97,6 +99,7 @@ CDeviceBoard::CDeviceBoard(const CBoardProfile& profile) : m_profile(profile)
         watch(profile.buzzer->pin);
     m_timedPorts = m_watchedPorts;
     m_watchedPorts |= ledPorts;
+    m_deviceReadPorts = m_watchedPorts;
     RecomputeDrives();
     for (const std::string& name : DeviceNames())
         m_lastStates.emplace_back(name, State(name));
@@ -184,6 +187,8 @@ void CDeviceBoard::RefreshReaders()
 
 void CDeviceBoard::Publish()
 {
+    if (m_signalObserver)
+        m_signalObserver(m_cycle, Signals());
     if (!m_observer)
         return;
     for (auto& [name, last] : m_lastStates) {
@@ -300,6 +305,9 @@ std::uint64_t CDeviceBoard::NextChange() const
         next = std::min(next, m_seg7->NextFade(m_cycle));
     if (m_buzzerPeriod && m_cycle - m_buzzerRise <= kBuzzerSilence)
         next = std::min(next, m_buzzerRise + kBuzzerSilence + 1);
+    for (const CButtonTimes& button : m_buttonTimes)
+        if (!button.waiting.empty())
+            next = std::min(next, button.waiting.front().first);
     return std::max(next, m_cycle + 1);
 }
 
@@ -327,6 +335,7 @@ void CDeviceBoard::Step(std::uint64_t cycle)
         m_adc->Advance(m_cycle);
     if (m_buzzerPeriod && m_cycle - m_buzzerRise > kBuzzerSilence)
         m_buzzerPeriod = 0;
+    ReleaseWaitingButtons();
     RecomputeDrives();
     Publish();
 }
@@ -351,10 +360,27 @@ std::string CDeviceBoard::SetButton(int n, bool down)
     if (n < 0 || std::size_t(n) >= m_profile.buttons->pins.size())
         return "button " + std::to_string(n) + " does not exist (0-"
             + std::to_string(m_profile.buttons->pins.size() - 1) + ")";
-    m_buttons = BYTE(down ? m_buttons | 1 << n : m_buttons & ~(1 << n));
+    CButtonTimes& button = m_buttonTimes[std::size_t(n)];
+    if (button.down == down)
+        return "";
+    std::uint64_t at = button.changed ? std::max(m_cycle, button.last + kFingerCycles) : m_cycle;
+    button.changed = true;
+    button.down = down;
+    button.last = at;
+    button.waiting.emplace_back(at, down);
+    ReleaseWaitingButtons();
     RecomputeDrives();
     Publish();
     return "";
+}
+
+void CDeviceBoard::ReleaseWaitingButtons()
+{
+    for (std::size_t n = 0; n < m_buttonTimes.size(); ++n) {
+        auto& waiting = m_buttonTimes[n].waiting;
+        for (; !waiting.empty() && waiting.front().first <= m_cycle; waiting.pop_front())
+            m_buttons = BYTE(waiting.front().second ? m_buttons | 1 << n : m_buttons & ~(1 << n));
+    }
 }
 
 std::string CDeviceBoard::SetKey(int key, bool down)
@@ -492,6 +518,28 @@ std::string CDeviceBoard::Show() const
 void CDeviceBoard::SetEventObserver(std::function<void(const CDeviceEvent&)> observer)
 {
     m_observer = std::move(observer);
+    // Unwatched, the states were not kept: changes count from what the devices show now.
+    for (auto& [name, last] : m_lastStates)
+        last = State(name);
+}
+
+CBoardSignals CDeviceBoard::Signals() const
+{
+    CBoardSignals signals;
+    for (std::size_t port = 0; port < 4; ++port)
+        signals.cpuPins[port] = BYTE(m_latch[port] & m_drive[port]);
+    if (m_ppi)
+        for (int port = 0; port < 3; ++port)
+            signals.ppiPins[std::size_t(port)] = m_ppi->Read(port);
+    if (m_dac)
+        signals.dac = m_dac->Value();
+    return signals;
+}
+
+void CDeviceBoard::SetSignalObserver(std::function<void(std::uint64_t, const CBoardSignals&)> observer)
+{
+    m_signalObserver = std::move(observer);
+    m_watchedPorts = m_signalObserver ? BYTE(0x0F) : m_deviceReadPorts;
 }
 
 }

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,14 +41,37 @@ struct CDeviceEvent {
     std::string state;
 };
 
+// What a logic analyser sees on the board: the CPU's port pins, the parallel chip's
+// pins and the D/A converter's output.
+struct CBoardSignals {
+    std::array<BYTE, 4> cpuPins{};
+    std::array<BYTE, 3> ppiPins{};
+    BYTE dac = 0;
+
+    bool operator==(const CBoardSignals& other) const
+    {
+        return cpuPins == other.cpuPins && ppiPins == other.ppiPins && dac == other.dac;
+    }
+};
+
 class CDeviceBoard {
 public:
+    // 20 ms of the board's clock (a machine cycle a microsecond).
+    static constexpr std::uint64_t kFingerCycles = 20000;
+
     explicit CDeviceBoard(const CBoardProfile& profile);
 
     // The core's side.
     // True when the change may move what the devices drive or when they change next
     // (a motor or buzzer on the port); LEDs alone cost nothing more.
     bool OnPortLatch(int port, BYTE latch, std::uint64_t cycle);
+    // The CPU ports whose every latch change must come as it happens: those read
+    // by devices that keep time, or all the devices read while anybody watches. The
+    // others' latches may come when the devices are next needed.
+    BYTE PortsNeededAtOnce() const { return m_observer || m_signalObserver ? m_watchedPorts : m_timedPorts; }
+    // The CPU ports any device reads.
+    BYTE WatchedPorts() const { return m_watchedPorts; }
+    BYTE Latch(int port) const { return m_latch[std::size_t(port)]; }
     // The levels the devices drive on port n's pins (1 where nothing drives).
     BYTE PinDrive(int port) const { return m_drive[std::size_t(port)]; }
     // A bus cycle; false when no device answers at `address` (RAM does).
@@ -61,6 +85,8 @@ public:
 
     // The outside's side: each returns "" or why it changed nothing.
     std::string SetSwitch(int n, bool on);
+    // A button's level lasts at least kFingerCycles, as a finger's press and lift
+    // do: a change asked for sooner waits for it, so every press is seen.
     std::string SetButton(int n, bool down);
     std::string SetKey(int key, bool down);
     std::string SetKnob(int channel, int value);
@@ -73,6 +99,10 @@ public:
     // One device's state as Show prints it after "name: ".
     std::string State(const std::string& device) const;
     void SetEventObserver(std::function<void(const CDeviceEvent&)> observer);
+    CBoardSignals Signals() const;
+    // Told the signals after every change of the board, with the cycle (the signals
+    // may be the same as before). All four CPU ports are watched while it is set.
+    void SetSignalObserver(std::function<void(std::uint64_t, const CBoardSignals&)> observer);
 
     const CBoardProfile& Profile() const { return m_profile; }
     std::uint64_t Cycle() const { return m_cycle; }
@@ -101,14 +131,18 @@ private:
     void Time(std::uint64_t cycle);
     void Step(std::uint64_t cycle);
     std::uint64_t NextPulseEdge() const;
+    // Gives the buttons the levels that have come due by m_cycle.
+    void ReleaseWaitingButtons();
 
     CBoardProfile m_profile;
     std::uint64_t m_cycle = 0;
     std::array<BYTE, 4> m_latch{0xFF, 0xFF, 0xFF, 0xFF};
     // Outside drive of the CPU's ports and of the parallel chip's (index 4-6).
     std::array<BYTE, 7> m_drive{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    // The CPU ports that devices read, so that other latch writes cost nothing.
+    // The CPU ports that devices read, so that other latch writes cost nothing;
+    // all of them while a signal observer is set.
     BYTE m_watchedPorts = 0;
+    BYTE m_deviceReadPorts = 0;
     // The CPU ports with readers other than LEDs (stepper, motor, buzzer).
     BYTE m_timedPorts = 0;
 
@@ -117,6 +151,14 @@ private:
     int m_ledPort = -1;
     BYTE m_switches = 0;
     BYTE m_buttons = 0;
+    struct CButtonTimes {
+        bool changed = false;   // since the board began
+        bool down = false;      // the last level asked for (up at the start)
+        std::uint64_t last = 0; // when that level takes effect
+        // Levels asked for that wait for the one before to have lasted.
+        std::deque<std::pair<std::uint64_t, bool>> waiting;
+    };
+    std::vector<CButtonTimes> m_buttonTimes;
     long m_pulseHz = 0;
     std::uint64_t m_pulseFrom = 0;
     bool m_pulseLevel = true;
@@ -137,6 +179,7 @@ private:
     std::optional<CCounterTimer> m_ctc;
 
     std::function<void(const CDeviceEvent&)> m_observer;
+    std::function<void(std::uint64_t, const CBoardSignals&)> m_signalObserver;
     std::vector<std::pair<std::string, std::string>> m_lastStates;
 };
 

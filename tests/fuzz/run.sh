@@ -47,9 +47,10 @@ sources() { # target
         zorlink_number) echo "$root/tools/common/Numbers.cpp" ;;
         zorlink_script) echo "$root/tools/zorlink/ScriptLine.cpp" ;;
         frame_assembler) echo "$root/sim/FrameAssembler.cpp" ;;
-        # The board without its line: everything in sim/ but the pseudo-terminal side,
-        # and the disassembler its instruction trace speaks through.
-        monitor) find "$root/sim" "$root/disasm" -name '*.cpp' ! -path '*/sim/devices/*' ! -name VirtualBoard.cpp ! -name WireLog.cpp | sort ;;
+        # The board without its lines: everything in sim/ but the pseudo-terminal side
+        # (the board's line and the uart's), and the disassembler its instruction trace
+        # speaks through.
+        monitor) find "$root/sim" "$root/disasm" -name '*.cpp' ! -path '*/sim/devices/*' ! -name VirtualBoard.cpp ! -name UartLine.cpp ! -name WireLog.cpp | sort ;;
         reset_handshake) echo "$root/link/ResetHandshake.cpp" ;;
         # The text buffer without its views, on the platform core.
         text_loader) ls "$root"/editor/*.cpp "$root"/platform/core/*.cpp | grep -v '/editor/TextView\|/editor/UIEditView' ;;

@@ -80,6 +80,30 @@ TEST_F(DeviceBoard, ButtonsAndPulsesDriveThePortThreePins)
     EXPECT_EQ(board.SetButton(2, true), "button 2 does not exist (0-1)");
 }
 
+TEST_F(DeviceBoard, EveryButtonLevelLastsAFingersTime)
+{
+    board.AdvanceTo(1000);
+    // Down, up, down, up and up again, all at one cycle.
+    for (bool down : {true, false, true, false, false})
+        EXPECT_EQ(board.SetButton(1, down), "");
+    std::vector<std::pair<std::uint64_t, bool>> levels{{1000, board.PinDrive(3) & 0x08}};
+    for (std::uint64_t next; (next = board.NextChange()) <= 1000000;) {
+        board.AdvanceTo(next);
+        bool level = board.PinDrive(3) & 0x08;
+        if (level != levels.back().second)
+            levels.emplace_back(next, level);
+    }
+    constexpr std::uint64_t kFinger = CDeviceBoard::kFingerCycles;
+    std::vector<std::pair<std::uint64_t, bool>> expected{
+        {1000, false}, {1000 + kFinger, true}, {1000 + 2 * kFinger, false}, {1000 + 3 * kFinger, true}};
+    EXPECT_EQ(levels, expected) << "INT1 low for each press; the repeated release is no change";
+    EXPECT_EQ(board.State("buttons"), "up up");
+    // A press long after the last change takes effect at once.
+    board.AdvanceTo(1000000);
+    board.SetButton(1, true);
+    EXPECT_EQ(board.PinDrive(3) & 0x08, 0);
+}
+
 TEST_F(DeviceBoard, KeypadLcdSevenSegmentAndDacOverTheBus)
 {
     board.SetKey(0xA, true); // row 2, column 2

@@ -5,14 +5,17 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "sim/BoardProtocol.h"
 #include "sim/Plants.h"
 #include "tests/sim/HostLine.h"
 #include "tests/sim/ZorsimProcess.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/TempDir.h"
 #include "tools/common/CProgramBuild.h"
 #include "tools/common/IntelHex.h"
@@ -40,13 +43,25 @@ public:
     }
 
     // Starts zorsim, downloads `runs` and runs them from `start` without breakpoints.
+    // With --uart the host opens the serial port's terminal first, unless
+    // `openUartFirst` is cleared.
     void Start(const std::vector<CIntelHex::Run>& runs, WORD start, std::vector<std::string> arguments)
     {
+        bool withUart = std::find(arguments.begin(), arguments.end(), "--uart") != arguments.end();
         arguments.insert(arguments.end(), {"--events", events});
         zorsim = std::make_unique<CZorsimProcess>(arguments);
         ASSERT_TRUE(zorsim->Started());
-        host = std::make_unique<CHostLine>(zorsim->Path());
+        std::string path = zorsim->Path();
+        host = std::make_unique<CHostLine>(path);
         ASSERT_TRUE(host->IsOpen());
+        if (withUart) {
+            ASSERT_TRUE(zorsim->WaitForOutFrom(path.size() + 1, "\n"));
+            std::string second = zorsim->Out().substr(path.size() + 1);
+            ASSERT_EQ(second.compare(0, 6, "uart: "), 0) << "the uart line follows the board's path: " << second;
+            uartPath = second.substr(6, second.find('\n') - 6);
+            if (openUartFirst)
+                OpenUart();
+        }
         for (const CIntelHex::Run& run : runs)
             for (std::size_t at = 0; at < run.bytes.size(); at += 200) {
                 std::size_t n = std::min<std::size_t>(200, run.bytes.size() - at);
@@ -113,11 +128,71 @@ public:
         return states;
     }
 
+    void OpenUart()
+    {
+        uart = std::make_unique<CHostLine>(uartPath);
+        ASSERT_TRUE(uart->IsOpen()) << uartPath;
+    }
+
     TempDir dir;
     std::string events = (dir.Path() / "events.jsonl").string();
     std::unique_ptr<CZorsimProcess> zorsim;
     std::unique_ptr<CHostLine> host;
+    bool openUartFirst = true;
+    std::string uartPath;
+    std::unique_ptr<CHostLine> uart;
 };
+
+std::vector<BYTE> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+struct CDump {
+    std::string timescale;
+    std::map<std::string, std::vector<std::pair<std::uint64_t, char>>> wires;
+    std::string error;
+
+    explicit CDump(const std::string& path)
+    {
+        std::ifstream in(path);
+        std::map<std::string, std::string> names;
+        std::uint64_t time = 0;
+        bool previousTime = false;
+        for (std::string word; in >> word;) {
+            if (word == "$timescale") {
+                for (std::string part; in >> part && part != "$end";)
+                    timescale += (timescale.empty() ? "" : " ") + part;
+            } else if (word == "$var") {
+                std::string type, size, code, name, end;
+                in >> type >> size >> code >> name >> end;
+                if (type != "wire" || size != "1" || end != "$end")
+                    error += "odd $var " + name + "; ";
+                names[code] = name;
+            } else if (word[0] == '#') {
+                std::uint64_t next = std::stoull(word.substr(1));
+                if (previousTime && next <= time)
+                    error += "time goes back at " + word + "; ";
+                time = next;
+                previousTime = true;
+            } else if ((word[0] == '0' || word[0] == '1') && names.count(word.substr(1))) {
+                auto& changes = wires[names[word.substr(1)]];
+                if (!changes.empty() && changes.back().second == word[0])
+                    error += "no change of " + names[word.substr(1)] + " at " + std::to_string(time) + "; ";
+                changes.emplace_back(time, word[0]);
+            }
+        }
+    }
+
+    // When `wire` went to `level`, in order.
+    std::vector<std::uint64_t> Times(const std::string& wire, char level) const
+    {
+        std::vector<std::uint64_t> times;
+        if (auto found = wires.find(wire); found != wires.end())
+            for (std::size_t i = 1; i < found->second.size(); ++i)
+                if (found->second[i].second == level)
+                    times.push_back(found->second[i].first);
+        return times;
+    }
+};
+
 
 const std::string kLabs = ZORKIT_LAB_PROGRAMS;
 
@@ -158,6 +233,33 @@ TEST_P(LabProgram, RunningLightsWalkFromLedZeroToSeven)
         ".......*"};
     ASSERT_GE(states.size(), walk.size());
     EXPECT_EQ(std::vector<std::string>(states.begin(), states.begin() + 8), walk);
+}
+
+TEST_P(LabProgram, SerialEchoSendsBackWhatIsTyped)
+{
+    Run("serial_echo", {"--uart"});
+    ASSERT_EQ(uart->Receive(12), Bytes("echo ready\r\n"));
+    // Each line after the one before has come back, as a person types; control
+    // characters and every bit pattern pass the raw line.
+    for (const std::string& line : {std::string("hello, board\r\n"), std::string("x"),
+             std::string("\x00\x01\x7F\x80\xFF\r\n\x11\x13", 9)}) {
+        ASSERT_TRUE(uart->Send(Bytes(line)));
+        EXPECT_EQ(uart->Receive(line.size()), Bytes(line));
+    }
+    EXPECT_EQ(ShowUntil("leds", "*......."), "leds: *.......") << "LED 0: listening";
+}
+
+TEST_P(LabProgram, SerialEchoTakesABurstWholeAtFullSpeed)
+{
+    // Typed at once, the bytes reach RXD one frame after another at the program's
+    // rate; were they handed in faster, the receiver would overrun and lose some.
+    Run("serial_echo", {"--uart", "--speed", "max"});
+    ASSERT_EQ(uart->Receive(12), Bytes("echo ready\r\n"));
+    std::vector<BYTE> burst;
+    for (int i = 0; i < 600; ++i)
+        burst.push_back(BYTE(i * 7));
+    ASSERT_TRUE(uart->Send(burst));
+    EXPECT_EQ(uart->Receive(burst.size()), burst);
 }
 
 TEST_P(LabProgram, SwitchesLightTheirLeds)
@@ -370,6 +472,75 @@ TEST_F(HeaterOnTheBoard, ItsSensorIsNoKnob)
     EXPECT_TRUE(zorsim->WaitForErr("zorsim: error: A/D input 7 reads the heater's sensor, not a knob"));
     EXPECT_EQ(ShowUntil("adc", [](const std::string& state) { return state.substr(0, 23) == "00 00 00 00 00 00 00 33"; }).substr(0, 28),
         "adc: 00 00 00 00 00 00 00 33") << "input 7 is the sensor's 20 degrees";
+}
+
+// The assembly labs alone, where a test counts their machine cycles or their bytes.
+class AssemblyLab : public ::testing::Test, protected CBoardSession {
+protected:
+    void Run(const std::string& name, const std::vector<std::string>& arguments = {})
+    {
+        CIntelHex hex;
+        ASSERT_TRUE(hex.LoadFile(kLabs + "/" + name + ".ihx")) << hex.GetError();
+        Start(hex.GetRuns(), 0x0000, arguments);
+    }
+};
+
+TEST_F(AssemblyLab, SerialEchoSendsNothingToALineNobodyHasOpen)
+{
+    openUartFirst = false;
+    Run("serial_echo", {"--uart"});
+    ASSERT_EQ(ShowUntil("leds", "*......."), "leds: *.......") << "the greeting is out";
+    OpenUart();
+    ASSERT_TRUE(uart->Send(Bytes("z")));
+    EXPECT_EQ(uart->Receive(1), Bytes("z")) << "what the program sent before the host came is lost";
+}
+
+TEST_F(AssemblyLab, RunningLightsRecordedAsAValueChangeDump)
+{
+    std::string vcd = (dir.Path() / "lights.vcd").string();
+    Run("running_lights", {"--vcd", vcd});
+    // Into the second round, so that LED 0 has lit twice.
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(ShowUntil("leds", ".......*"), "leds: .......*");
+        ASSERT_EQ(ShowUntil("leds", "*......."), "leds: *.......");
+    }
+    ASSERT_TRUE(zorsim->Type("switch 2 on\n"));
+    ASSERT_EQ(ShowUntil("switches", "00100000"), "switches: 00100000");
+    ASSERT_TRUE(zorsim->Type("quit\n"));
+    ASSERT_EQ(zorsim->ExitStatus(), 0);
+
+    CDump dump(vcd);
+    EXPECT_EQ(dump.error, "");
+    EXPECT_EQ(dump.timescale, "1 us") << "a machine cycle at 12 MHz";
+    EXPECT_EQ(dump.wires.count("P0.0") + dump.wires.count("P3.7") + dump.wires.count("PC7") + dump.wires.count("DAC7"),
+        4u);
+    // Each step of the walk lasts the program's delay loop to the machine cycle:
+    // 1 + 1 + 200 * (1 + 250 * 2 + 2) + 1 + 2 cycles.
+    constexpr std::uint64_t kStep = 100605;
+    std::vector<std::uint64_t> lit;
+    for (int led = 0; led < 8; ++led) {
+        std::vector<std::uint64_t> falls = dump.Times("P1." + std::to_string(led), '0');
+        std::vector<std::uint64_t> rises = dump.Times("P1." + std::to_string(led), '1');
+        ASSERT_GE(falls.size(), 1u) << led;
+        ASSERT_GE(rises.size(), 1u) << led;
+        EXPECT_EQ(rises[0] - falls[0], kStep) << "LED " << led << " lit for one step";
+        lit.push_back(falls[0]);
+    }
+    for (int led = 1; led < 8; ++led)
+        EXPECT_EQ(lit[led] - lit[led - 1], kStep) << led;
+    ASSERT_GE(dump.Times("P1.0", '0').size(), 2u);
+    EXPECT_EQ(dump.Times("P1.0", '0')[1] - lit[0], 8 * kStep) << "the second round";
+    EXPECT_EQ(dump.Times("PA2", '1').size(), 1u) << "the switch on the parallel chip";
+    EXPECT_TRUE(dump.Times("PA3", '1').empty());
+
+    if (!std::filesystem::exists("/usr/bin/sigrok-cli"))
+        GTEST_SKIP() << "sigrok-cli (Debian sigrok-cli) is not installed";
+    std::string out = (dir.Path() / "sigrok.out").string(), err = (dir.Path() / "sigrok.err").string();
+    ASSERT_EQ(RunProcess({"/usr/bin/sigrok-cli", "-I", "vcd", "-i", vcd, "-O", "vcd"}, out, err), 0);
+    std::ifstream read(out);
+    std::string text((std::istreambuf_iterator<char>(read)), {});
+    EXPECT_NE(text.find(" P1.7 $end"), std::string::npos) << text.substr(0, 2000);
+    EXPECT_NE(text.find("#" + std::to_string(lit[7]) + " "), std::string::npos) << "sigrok sees LED 7 light";
 }
 
 }

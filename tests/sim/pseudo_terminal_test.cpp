@@ -110,5 +110,33 @@ TEST_F(PseudoTerminalTest, ReopeningGivesAFreshPair)
     EXPECT_TRUE(second.IsOpen());
 }
 
+TEST(PseudoTerminalByClient, SeesAClientComeAndGo)
+{
+    CPseudoTerminal pty;
+    ASSERT_TRUE(pty.Open(CPseudoTerminal::SLAVE_BY_CLIENT)) << pty.LastError();
+    EXPECT_FALSE(pty.HasClient());
+    EXPECT_EQ(pty.WaitReadable(-1), CPseudoTerminal::WAIT_NO_CLIENT) << "no wait for a client that is not there";
+    {
+        CHostLine client(pty.SlavePath());
+        ASSERT_TRUE(client.IsOpen());
+        EXPECT_TRUE(pty.HasClient());
+        // Raw as with the kept slave: every byte unchanged, nothing echoed.
+        std::vector<BYTE> all = EchoBytes();
+        ASSERT_EQ(pty.Write(all.data(), all.size(), 1000), all.size());
+        EXPECT_EQ(client.Receive(256), all);
+        ASSERT_TRUE(client.Send({0x0D, 0x03}));
+        ASSERT_EQ(pty.WaitReadable(-1), CPseudoTerminal::WAIT_READY);
+        BYTE got[2] = {};
+        EXPECT_EQ(pty.Read(got, 2), 2);
+        EXPECT_EQ(got[0], 0x0D);
+        EXPECT_EQ(got[1], 0x03);
+    }
+    EXPECT_FALSE(pty.HasClient());
+    EXPECT_EQ(pty.WaitReadable(-1), CPseudoTerminal::WAIT_NO_CLIENT);
+    std::thread waker([&pty] { pty.Wake(); });
+    EXPECT_TRUE(pty.WaitWoken(-1));
+    waker.join();
+}
+
 }
 }

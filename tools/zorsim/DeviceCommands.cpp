@@ -9,7 +9,8 @@ using zorkit::sim::CDeviceBoard;
 
 const char kDeviceCommandHelp[] =
     "  switch N on|off            set DIP switch N (0-7)\n"
-    "  button N down|up           press or release push button N (0-1)\n"
+    "  button N down|up           press or release push button N (0-1); a press\n"
+    "                             and a release last 20 ms of board time at least\n"
     "  key K down|up              press or release keypad key K (0-F)\n"
     "  knob N VALUE               set the A/D converter's input N (0-7) to the\n"
     "                             byte VALUE (hexadecimal, 00-FF); the heater's\n"

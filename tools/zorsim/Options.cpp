@@ -127,6 +127,17 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
             options.eventsFile = path;
             return std::nullopt;
         });
+    table.Value("--vcd", "FILE",
+        "write the port pins and the devices' signals to\nFILE as a value change dump (GTKWave, sigrok),\n"
+        "one time unit a machine cycle (1 us at 12 MHz)",
+        [&](const std::string& path) -> Why {
+            options.vcdFile = path;
+            return std::nullopt;
+        });
+    table.Flag("--uart",
+        "put the 8051's serial port on a second pseudo-\nterminal, printed as 'uart: PATH' after the\n"
+        "board's path (see The serial port below)",
+        options.uart);
     table.Flag("--reset", "press the reset key once at start (banner, then\nthe echo test)", options.resetAtStart);
     table.Flag("--silent", "start silent: take in bytes, answer nothing", options.silent);
     table.Value("--plant", "heater|motor|stepper",
@@ -192,9 +203,20 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "  quit                       exit\n"
         + std::string(kDeviceCommandHelp) + "\n" + DeviceHelp() +
         "\n"
+        "The serial port (--uart): what the program sends through SBUF appears on the\n"
+        "uart terminal, and each byte written there goes down RXD after the one before,\n"
+        "taking its ten bit times (eleven in modes 2 and 3, with the ninth bit set) at\n"
+        "the rate the program set, counted in machine cycles: --speed changes only how\n"
+        "fast that passes on the host's clock. The terminal's own baud rate is not\n"
+        "looked at; bytes pass at the program's rate whatever the host set. While\n"
+        "nobody has the terminal open, what the program sends is lost, as on a port\n"
+        "with nothing plugged in; so is what reaches RXD while the receiver is off\n"
+        "(REN clear), and what a host leaves unread beyond the terminal's buffer.\n"
+        "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
-        "pseudo-terminal could be opened, the trace or events file cannot be written or\n"
-        "the board profile is refused; 2 for a usage error.\n");
+        "pseudo-terminal could be opened, the trace, events or VCD file cannot be\n"
+        "written or the board profile is refused; 2 for a usage error (--uart and\n"
+        "--vcd on a board other than the 8051 are one).\n");
     tools::CCommandLine line = table.Parse(arguments);
     if (line.outcome == tools::CCommandLine::Outcome::Run && !line.words.empty())
         line = {tools::CCommandLine::Outcome::UsageError, {}, "unknown argument '" + line.words.front() + "'"};

@@ -31,6 +31,10 @@ struct COptions {
     std::string boardFile;
     // The devices' changes as JSON lines.
     std::string eventsFile;
+    // The pins and device signals as a VCD file.
+    std::string vcdFile;
+    // The 8051's serial port on a pseudo-terminal of its own.
+    bool uart = false;
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;

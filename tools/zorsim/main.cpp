@@ -15,7 +15,9 @@
 #include <thread>
 
 #include "zorkit/platform/process/SignalWaiter.h"
+#include "sim/UartLine.h"
 #include "sim/VirtualBoard.h"
+#include "sim/devices/VcdWriter.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolMain.h"
 #include "tools/zorsim/BoardFiles.h"
@@ -145,6 +147,10 @@ int Play(int argc, char** argv)
     }
     if (options.cpu == zorkit::sim::CpuType::Intel8051)
         board->AttachDevices(&*profile);
+    else if (options.uart || !options.vcdFile.empty()) {
+        std::cerr << "zorsim: --uart and --vcd need the 8051 board\n";
+        return 2;
+    }
     std::ofstream events;
     if (!options.eventsFile.empty()) {
         events.open(options.eventsFile);
@@ -155,6 +161,21 @@ int Play(int argc, char** argv)
         board->WithDevices([&events](zorkit::sim::CDeviceBoard& devices) {
             devices.SetEventObserver([&events](const zorkit::sim::CDeviceEvent& event) {
                 events << zorsim::EventJson(event) << std::endl;
+            });
+        });
+    }
+    std::ofstream vcdFile;
+    std::optional<zorkit::sim::CVcdWriter> vcd;
+    if (!options.vcdFile.empty()) {
+        vcdFile.open(options.vcdFile);
+        if (!vcdFile) {
+            std::cerr << "zorsim: cannot write " << options.vcdFile << "\n";
+            return 1;
+        }
+        board->WithDevices([&](zorkit::sim::CDeviceBoard& devices) {
+            vcd.emplace(vcdFile, devices.Profile(), devices.Cycle(), devices.Signals());
+            devices.SetSignalObserver([&vcd](std::uint64_t cycle, const zorkit::sim::CBoardSignals& signals) {
+                vcd->Sample(cycle, signals);
             });
         });
     }
@@ -174,6 +195,15 @@ int Play(int argc, char** argv)
         return 1;
     }
     std::cout << board->SlavePath() << std::endl;
+    std::optional<zorkit::sim::CUartLine> uart;
+    if (options.uart) {
+        uart.emplace(*board);
+        if (!uart->Start()) {
+            std::cerr << "zorsim: cannot open the serial port's pseudo-terminal: " << uart->LastError() << "\n";
+            return 1;
+        }
+        std::cout << "uart: " << uart->SlavePath() << std::endl;
+    }
     if (::isatty(STDIN_FILENO))
         std::cerr << "zorsim: press the reset key with 'reset' here (in the foreground) or 'kill -USR1 " << ::getpid()
                   << "'; Ctrl+C or 'kill " << ::getpid() << "' ends zorsim\n";
@@ -188,6 +218,7 @@ int Play(int argc, char** argv)
     while ((signal = signals.Wait()) == SIGUSR1)
         board->PressReset();
     board->Stop();
+    uart.reset();
     // The console thread may keep the board; the trace file ends here.
     board->SetInstructionTrace(nullptr);
     board->AttachDevices(nullptr);
