@@ -359,6 +359,55 @@ std::uint64_t LastCycle(const CCheck& check)
     return std::visit(last, check.what);
 }
 
+// Why the board cannot give the input, or nothing when it can.
+std::optional<std::string> MissingFor(const CInput& input, const zorkit::sim::CBoardProfile& board)
+{
+    switch (input.kind) {
+    case CInput::Kind::Switch:
+        if (!board.switches || std::size_t(input.number) >= board.switches->pins.size())
+            return "the board has no switch " + std::to_string(input.number);
+        break;
+    case CInput::Kind::Button:
+        if (!board.buttons || std::size_t(input.number) >= board.buttons->pins.size())
+            return "the board has no button " + std::to_string(input.number);
+        break;
+    case CInput::Kind::Key:
+        if (!board.keypad)
+            return std::string("the board has no keypad");
+        break;
+    case CInput::Kind::Knob:
+        if (!board.adc)
+            return std::string("the board has no A/D converter for a knob");
+        break;
+    case CInput::Kind::Pulse:
+        if (!board.pulse)
+            return std::string("the board has no pulse generator");
+        break;
+    case CInput::Kind::Serial: break;
+    }
+    return std::nullopt;
+}
+
+// Why the board has nothing the check could look at, or nothing when it has.
+std::optional<std::string> MissingFor(const CCheck& check, const zorkit::sim::CBoardProfile& board)
+{
+    const auto* seen = std::get_if<std::pair<CMoment, CExpectation>>(&check.what);
+    if (!seen)
+        return std::nullopt;
+    if (const auto* leds = std::get_if<CLedsSeen>(&seen->second)) {
+        if (!board.leds)
+            return std::string("the board has no LEDs");
+        if (leds->pattern.size() != board.leds->pins.size())
+            return "the board has " + std::to_string(board.leds->pins.size()) + " LEDs, and leds names "
+                + std::to_string(leds->pattern.size());
+    }
+    if (std::holds_alternative<CDigitsSeen>(seen->second) && !board.seg7)
+        return std::string("the board has no 7-segment display");
+    if (std::holds_alternative<CLcdSeen>(seen->second) && !board.lcd)
+        return std::string("the board has no LCD");
+    return std::nullopt;
+}
+
 const toml::array* Tables(const toml::table& root, const char* key)
 {
     const toml::node* node = root.get(key);
@@ -410,6 +459,8 @@ CScenario ReadScenario(const toml::table& root, const std::filesystem::path& fol
         for (const toml::node& node : *inputs) {
             CTableReader reader(*node.as_table(), "an [[input]]");
             scenario.inputs.push_back(ReadInput(reader));
+            if (std::optional<std::string> missing = MissingFor(scenario.inputs.back(), scenario.board))
+                throw CRefusal{reader.Line(), *missing};
             if (scenario.inputs.back().at > scenario.cycleLimit)
                 reader.Refuse("at", "the input comes after the limit of " + std::to_string(scenario.cycleLimit) + " cycles");
         }
@@ -422,6 +473,8 @@ CScenario ReadScenario(const toml::table& root, const std::filesystem::path& fol
     for (const toml::node& node : *checks) {
         CTableReader reader(*node.as_table(), "a [[check]]");
         scenario.checks.push_back(ReadCheck(reader, scenario.checks.size()));
+        if (std::optional<std::string> missing = MissingFor(scenario.checks.back(), scenario.board))
+            throw CRefusal{reader.Line(), *missing};
         if (LastCycle(scenario.checks.back()) > scenario.cycleLimit)
             throw CRefusal{reader.Line(), "the check looks past the limit of " + std::to_string(scenario.cycleLimit) + " cycles"};
     }

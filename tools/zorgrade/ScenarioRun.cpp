@@ -190,6 +190,8 @@ private:
     void End(const std::string& reason)
     {
         m_ending = reason + " (machine cycle " + std::to_string(m_core.Cycles()) + ")";
+        // Called while the core runs, this stops it before its next instruction.
+        m_stops.set();
     }
 
     void WatchStack(WORD pc)

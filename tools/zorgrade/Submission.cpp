@@ -79,6 +79,15 @@ private:
     fs::path m_path;
 };
 
+// The tools' output without the scratch folder's name, which changes from run to run.
+std::string WithoutScratch(std::string output, const CScratch& scratch)
+{
+    const std::string folder = scratch.Path().string() + "/";
+    for (std::size_t at; (at = output.find(folder)) != std::string::npos;)
+        output.erase(at, folder.size());
+    return output;
+}
+
 CBuiltProgram Failed(std::string why)
 {
     CBuiltProgram built;
@@ -107,7 +116,7 @@ CBuiltProgram BuildC(const CCProject& project)
     CBuiltProgram built;
     built.ok = result.ok;
     built.runs = std::move(result.runs);
-    built.output = std::move(result.output);
+    built.output = WithoutScratch(result.output, scratch);
     return built;
 }
 
@@ -133,13 +142,13 @@ CBuiltProgram BuildAssembly(const std::vector<fs::path>& sources)
         std::string command = "cd " + tools::ShellQuoted(source.parent_path().string()) + " && sdas8051 -plosgff "
             + tools::ShellQuoted(object.string()) + " " + tools::ShellQuoted(source.filename().string());
         if (!Run(command, log, built.output) || !fs::exists(object))
-            return built;
+            return Failed(WithoutScratch(built.output, scratch));
         link += " " + tools::ShellQuoted(object.string());
     }
     if (!Run(link, log, built.output))
-        return built;
+        return Failed(WithoutScratch(built.output, scratch));
     CBuiltProgram loaded = LoadHex(scratch.Path() / "program.ihx");
-    loaded.output = built.output;
+    loaded.output = WithoutScratch(built.output, scratch);
     return loaded;
 }
 
