@@ -37,10 +37,13 @@ std::vector<zorgrade::CSubmission> MakeClass(const fs::path& folder, int count, 
     return zorgrade::FindSubmissions({folder.string()}, error);
 }
 
-double Grade(const zorgrade::CScenario& scenario, const std::vector<zorgrade::CSubmission>& all, unsigned jobs, int& points)
+// Seconds to grade `all`; `points` gets the class's points, the same on every run.
+double Grade(const zorgrade::CScenario& scenario, const std::vector<zorgrade::CSubmission>& all, unsigned jobs,
+    int& points)
 {
     auto start = std::chrono::steady_clock::now();
-    std::vector<zorgrade::CGrade> grades = zorgrade::GradeClass(scenario, all, jobs, [](std::size_t, const zorgrade::CGrade&) {});
+    std::vector<zorgrade::CGrade> grades
+        = zorgrade::GradeClass(scenario, all, jobs, [](std::size_t, const zorgrade::CGrade&) {});
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     points = 0;
     for (const zorgrade::CGrade& grade : grades)

@@ -121,7 +121,8 @@ std::string JunitXml(const CScenario& scenario, const std::vector<CGrade>& grade
 std::string StudentPage(const CScenario& scenario, const CGrade& grade)
 {
     std::string html = PageTop(grade.submission.name + ": " + scenario.title);
-    html += "<p><a href=\"../index.html\">The class</a></p>\n<h1>" + Markup(grade.submission.name) + ": " + Score(scenario, grade) + "</h1>\n";
+    html += "<p><a href=\"../index.html\">The class</a></p>\n<h1>" + Markup(grade.submission.name) + ": "
+        + Score(scenario, grade) + "</h1>\n";
     html += "<p>" + Markup(scenario.title) + " &mdash; " + Markup(grade.submission.path.string()) + "</p>\n";
     if (!grade.run.ending.empty())
         html += "<p><strong>" + Markup(grade.run.ending) + "</strong></p>\n";
@@ -144,7 +145,8 @@ std::string StudentPage(const CScenario& scenario, const CGrade& grade)
 std::string ClassPage(const CScenario& scenario, const std::vector<CGrade>& grades)
 {
     std::string html = PageTop(scenario.title);
-    html += "<h1>" + Markup(scenario.title) + "</h1>\n<table>\n<tr><th>Student</th><th>Points</th><th>Ending</th></tr>\n";
+    html += "<h1>" + Markup(scenario.title)
+        + "</h1>\n<table>\n<tr><th>Student</th><th>Points</th><th>Ending</th></tr>\n";
     for (const CGrade& grade : grades)
         html += std::string("<tr class=\"") + (grade.points == scenario.TotalPoints() ? "passed" : "failed")
             + "\"><td><a href=\"" + Markup(PageName(grade)) + "\">" + Markup(grade.submission.name) + "</a></td><td>"

@@ -462,7 +462,8 @@ CScenario ReadScenario(const toml::table& root, const std::filesystem::path& fol
             if (std::optional<std::string> missing = MissingFor(scenario.inputs.back(), scenario.board))
                 throw CRefusal{reader.Line(), *missing};
             if (scenario.inputs.back().at > scenario.cycleLimit)
-                reader.Refuse("at", "the input comes after the limit of " + std::to_string(scenario.cycleLimit) + " cycles");
+                reader.Refuse("at", "the input comes after the limit of " + std::to_string(scenario.cycleLimit)
+                        + " cycles");
         }
     }
     std::stable_sort(scenario.inputs.begin(), scenario.inputs.end(),
@@ -476,7 +477,8 @@ CScenario ReadScenario(const toml::table& root, const std::filesystem::path& fol
         if (std::optional<std::string> missing = MissingFor(scenario.checks.back(), scenario.board))
             throw CRefusal{reader.Line(), *missing};
         if (LastCycle(scenario.checks.back()) > scenario.cycleLimit)
-            throw CRefusal{reader.Line(), "the check looks past the limit of " + std::to_string(scenario.cycleLimit) + " cycles"};
+            throw CRefusal{reader.Line(),
+                "the check looks past the limit of " + std::to_string(scenario.cycleLimit) + " cycles"};
     }
     return scenario;
 }

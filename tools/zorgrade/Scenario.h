@@ -116,7 +116,8 @@ struct CScenario {
 
 // The scenario in `text`; `folder` is where a board profile it names is looked for.
 // Nothing, with `error` as "LINE: REASON", when it is wrong.
-std::optional<CScenario> ParseScenario(const std::string& text, const std::filesystem::path& folder, std::string& error);
+std::optional<CScenario> ParseScenario(
+    const std::string& text, const std::filesystem::path& folder, std::string& error);
 // The same from a file; the error is "PATH:LINE: REASON" or why it cannot be read.
 std::optional<CScenario> LoadScenario(const std::filesystem::path& path, std::string& error);
 

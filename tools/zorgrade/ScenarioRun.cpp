@@ -10,6 +10,7 @@
 #include "sim/cpu/Core8051.h"
 #include "sim/cpu/CoreIo.h"
 #include "sim/devices/CoreDevices.h"
+#include "tools/zorgrade/BoardLook.h"
 
 namespace zorgrade {
 
@@ -24,36 +25,6 @@ using zorkit::sim::MemorySpace;
 // Between two looks at the wall clock the core runs at most this many cycles.
 constexpr std::uint64_t kWallSlice = 100000;
 constexpr BYTE kSp = 0x81;
-
-std::string Hex(unsigned value, int digits)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
-
-std::string TrimRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
-// Control bytes of serial text written as \n, \r, \xNN, so a detail stays one line.
-std::string Printable(const std::string& text)
-{
-    std::string out;
-    for (unsigned char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else if (c < 0x20 || c >= 0x7F)
-            out += "\\x" + Hex(c, 2).substr(2);
-        else
-            out += char(c);
-    }
-    return out;
-}
 
 // The program sits in a jump to itself (SJMP $, AJMP or LJMP to its own address).
 bool OnJumpToItself(const BYTE* code, WORD pc)
@@ -125,7 +96,7 @@ public:
             if (!m_ending.empty())
                 Decide(i, false, m_ending);
             else if (const auto* seen = std::get_if<std::pair<CMoment, CExpectation>>(&m_scenario.checks[i].what))
-                Decide(i, false, "the program never reached " + Hex(seen->first.address, 4) + " in its "
+                Decide(i, false, "the program never reached " + HexNumber(seen->first.address, 4) + " in its "
                         + std::to_string(m_scenario.cycleLimit) + " machine cycles");
         }
         result.checks = std::move(m_results);
@@ -167,7 +138,7 @@ private:
             if (!m_ending.empty())
                 break;
             if (stop == C8051Core::Stop::Undefined) {
-                End("the program ran into the undefined opcode A5 at " + Hex(m_core.PC(), 4));
+                End("the program ran into the undefined opcode A5 at " + HexNumber(m_core.PC(), 4));
             } else if (stop == C8051Core::Stop::Address) {
                 AtBreakpoint(m_core.PC());
                 m_leaveStop = true;
@@ -200,8 +171,8 @@ private:
         // A push or call from the top of internal RAM wraps SP round to 00 or 01.
         bool wrapped = m_lastSp >= 0xFD && sp <= 0x01;
         if (m_ending.empty() && (sp > m_scenario.stackTop || wrapped))
-            End("stack overflow: SP went past " + Hex(wrapped ? 0xFF : m_scenario.stackTop, 2) + " before "
-                + Hex(pc, 4));
+            End("stack overflow: SP went past " + HexNumber(wrapped ? 0xFF : m_scenario.stackTop, 2) + " before "
+                + HexNumber(pc, 4));
         m_lastSp = sp;
     }
 
@@ -254,12 +225,12 @@ private:
                     JudgeToggle(i, *toggle);
             } else if (const auto* reach = std::get_if<CReach>(&check.what)) {
                 if (reach->by == moment)
-                    Decide(i, false, "did not reach " + Hex(reach->address, 4) + " by cycle " + std::to_string(reach->by)
-                            + "; PC was " + Hex(m_core.PC(), 4));
+                    Decide(i, false, "did not reach " + HexNumber(reach->address, 4) + " by cycle "
+                            + std::to_string(reach->by) + "; PC was " + HexNumber(m_core.PC(), 4));
             } else if (std::get<CHalt>(check.what).by == moment) {
                 bool halted = OnJumpToItself(m_memory.Bytes(MemorySpace::Code), m_core.PC());
-                Decide(i, halted, halted ? "halted at " + Hex(m_core.PC(), 4)
-                        : "still running at cycle " + std::to_string(moment) + ", at " + Hex(m_core.PC(), 4)
+                Decide(i, halted, halted ? "halted at " + HexNumber(m_core.PC(), 4)
+                        : "still running at cycle " + std::to_string(moment) + ", at " + HexNumber(m_core.PC(), 4)
                             + ", which is no jump to itself");
             }
         }
@@ -276,7 +247,7 @@ private:
                 if (seen->first.kind == CMoment::Kind::Breakpoint && seen->first.address == pc)
                     Judge(i, seen->second);
             } else if (const auto* reach = std::get_if<CReach>(&check.what); reach && reach->address == pc) {
-                Decide(i, true, "reached " + Hex(pc, 4) + " at cycle " + std::to_string(m_core.Cycles()));
+                Decide(i, true, "reached " + HexNumber(pc, 4) + " at cycle " + std::to_string(m_core.Cycles()));
             }
         }
         // A breakpoint in a loop would stop every turn; once its checks are decided it goes.
@@ -317,7 +288,7 @@ private:
         }
     }
 
-    bool Level(const zorkit::sim::CPin& pin) const { return m_core.Pins(pin.port) >> pin.bit & 1; }
+    bool Level(const zorkit::sim::CPin& pin) const { return PinLevel(m_core, pin); }
 
     void JudgeToggle(std::size_t i, const CToggle& toggle)
     {
@@ -358,134 +329,12 @@ private:
         m_open[i] = false;
     }
 
-    std::string Text(const std::string& device) const { return m_devices->Devices().State(device); }
-
-    bool Matches(const CExpectation& expectation) const
-    {
-        const CDeviceBoard& board = m_devices->Devices();
-        struct {
-            const CScenarioRun& run;
-            const CDeviceBoard& board;
-            bool operator()(const CLedsSeen& leds) const
-            {
-                std::string lit = run.Text("leds");
-                if (lit.size() != leds.pattern.size())
-                    return false;
-                for (std::size_t n = 0; n < lit.size(); ++n)
-                    if (leds.pattern[n] != '?' && leds.pattern[n] != lit[n])
-                        return false;
-                return true;
-            }
-            bool operator()(const CDigitsSeen& digits) const
-            {
-                return board.SevenSegment()->Text(board.Cycle()) == digits.text;
-            }
-            bool operator()(const CLcdSeen& lcd) const
-            {
-                for (std::size_t row = 0; row < lcd.lines.size(); ++row)
-                    if (TrimRight(board.Lcd()->Line(int(row))) != TrimRight(lcd.lines[row]))
-                        return false;
-                return true;
-            }
-            bool operator()(const CPinSeen& pin) const { return run.Level(pin.pin) == pin.level; }
-            bool operator()(const CPortSeen& port) const { return run.m_core.Pins(port.port) == port.value; }
-            bool operator()(const CSerialSeen& serial) const { return run.m_serial.find(serial.text) != std::string::npos; }
-            bool operator()(const CMemorySeen& memory) const { return run.Memory(memory) == memory.bytes; }
-            bool operator()(const CRegisterSeen& reg) const { return run.Register(reg.name) == reg.value; }
-        } matches{*this, board};
-        return std::visit(matches, expectation);
-    }
-
+    CBoardLook Look() const { return {m_core, m_memory, m_devices->Devices(), m_serial}; }
+    bool Matches(const CExpectation& expectation) const { return zorgrade::Matches(expectation, Look()); }
     // What the board shows of what the expectation looks at, with the cycle.
     std::string Seen(const CExpectation& expectation) const
     {
-        const CDeviceBoard& board = m_devices->Devices();
-        struct {
-            const CScenarioRun& run;
-            const CDeviceBoard& board;
-            std::string operator()(const CLedsSeen&) const { return "LEDs " + run.Text("leds"); }
-            std::string operator()(const CDigitsSeen&) const { return "7-segment digits " + run.Text("seg7"); }
-            std::string operator()(const CLcdSeen&) const { return "LCD " + run.Text("lcd"); }
-            std::string operator()(const CPinSeen& pin) const
-            {
-                return zorkit::sim::PinName(pin.pin) + " at " + (run.Level(pin.pin) ? "1" : "0");
-            }
-            std::string operator()(const CPortSeen& port) const
-            {
-                return "P" + std::to_string(port.port) + " at " + Hex(run.m_core.Pins(port.port), 2);
-            }
-            std::string operator()(const CSerialSeen&) const { return "serial output \"" + Printable(run.m_serial) + "\""; }
-            std::string operator()(const CMemorySeen& memory) const
-            {
-                std::string text = std::string(memory.external ? "external" : "internal") + " RAM at "
-                    + Hex(memory.address, memory.external ? 4 : 2) + ":";
-                for (BYTE b : run.Memory(memory))
-                    text += " " + Hex(b, 2).substr(2);
-                return text;
-            }
-            std::string operator()(const CRegisterSeen& reg) const
-            {
-                bool wide = reg.name == "DPTR" || reg.name == "PC";
-                return reg.name + " = " + Hex(run.Register(reg.name), wide ? 4 : 2);
-            }
-        } seen{*this, board};
-        return std::visit(seen, expectation) + " at cycle " + std::to_string(m_core.Cycles());
-    }
-
-    static std::string Expected(const CExpectation& expectation)
-    {
-        struct {
-            std::string operator()(const CLedsSeen& leds) const { return "LEDs " + leds.pattern; }
-            std::string operator()(const CDigitsSeen& digits) const { return "digits \"" + digits.text + "\""; }
-            std::string operator()(const CLcdSeen& lcd) const
-            {
-                std::string text = "LCD";
-                for (const std::string& line : lcd.lines)
-                    text += " \"" + line + "\"";
-                return text;
-            }
-            std::string operator()(const CPinSeen& pin) const
-            {
-                return zorkit::sim::PinName(pin.pin) + " at " + (pin.level ? "1" : "0");
-            }
-            std::string operator()(const CPortSeen& port) const
-            {
-                return "P" + std::to_string(port.port) + " at " + Hex(port.value, 2);
-            }
-            std::string operator()(const CSerialSeen& serial) const { return "\"" + Printable(serial.text) + "\" sent"; }
-            std::string operator()(const CMemorySeen& memory) const
-            {
-                std::string text;
-                for (BYTE b : memory.bytes)
-                    text += (text.empty() ? "" : " ") + Hex(b, 2).substr(2);
-                return text;
-            }
-            std::string operator()(const CRegisterSeen& reg) const
-            {
-                return reg.name + " = " + Hex(reg.value, reg.name == "DPTR" || reg.name == "PC" ? 4 : 2);
-            }
-        } expected;
-        return std::visit(expected, expectation);
-    }
-
-    std::vector<BYTE> Memory(const CMemorySeen& memory) const
-    {
-        return m_memory.Read(memory.external ? MemorySpace::External : MemorySpace::Internal, memory.address,
-            memory.bytes.size());
-    }
-
-    std::uint16_t Register(const std::string& name) const
-    {
-        static const std::pair<const char*, BYTE> sfrs[] = {
-            {"A", 0xE0}, {"B", 0xF0}, {"PSW", 0xD0}, {"SP", 0x81}, {"DPL", 0x82}, {"DPH", 0x83}};
-        for (const auto& [sfr, address] : sfrs)
-            if (name == sfr)
-                return m_core.ReadSfr(address);
-        if (name == "DPTR")
-            return std::uint16_t(m_core.ReadSfr(0x83) << 8 | m_core.ReadSfr(0x82));
-        if (name == "PC")
-            return m_core.PC();
-        return m_core.Register(name[1] - '0');
+        return zorgrade::Seen(expectation, Look()) + " at cycle " + std::to_string(m_core.Cycles());
     }
 
     const CScenario& m_scenario;

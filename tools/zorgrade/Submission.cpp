@@ -179,7 +179,8 @@ std::vector<CSubmission> FindSubmissions(const std::vector<std::string>& paths, 
             // A class: every student's file or folder.
             for (const fs::path& entry : SortedEntries(path))
                 if (fs::is_directory(entry) || IsProgramFile(entry))
-                    found.push_back({fs::is_directory(entry) ? entry.filename().string() : entry.stem().string(), entry});
+                    found.push_back(
+                        {fs::is_directory(entry) ? entry.filename().string() : entry.stem().string(), entry});
         }
     }
     if (found.empty())

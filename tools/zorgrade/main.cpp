@@ -38,13 +38,14 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "\n"
         "One line per submission goes to stdout as it is graded, in the order given; on\n"
         "a terminal a progress bar over the class is drawn on stderr.");
-    table.Value("-o,--out", "DIR", "write marks.csv, junit.xml, index.html and a page per\nstudent (students/NAME.html) "
-        "into DIR (default: grades)", [&](const std::string& value) -> std::optional<std::string> {
-        if (value.empty())
-            return "--out takes a folder";
-        options.out = value;
-        return std::nullopt;
-    });
+    table.Value("-o,--out", "DIR",
+        "write marks.csv, junit.xml, index.html and a page per\nstudent (students/NAME.html) into DIR (default: grades)",
+        [&](const std::string& value) -> std::optional<std::string> {
+            if (value.empty())
+                return "--out takes a folder";
+            options.out = value;
+            return std::nullopt;
+        });
     table.Value("-j,--jobs", "N", "grade N submissions at once (default: one per core)",
         [&](const std::string& value) -> std::optional<std::string> {
             std::optional<std::uint32_t> jobs = tools::ParseDecimal(value, 256);
@@ -88,8 +89,8 @@ void DrawProgress(std::size_t done, std::size_t total)
 {
     constexpr std::size_t kWidth = 30;
     std::size_t filled = total ? done * kWidth / total : kWidth;
-    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(), std::string(kWidth - filled, '.').c_str(),
-        done, total);
+    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
+        std::string(kWidth - filled, '.').c_str(), done, total);
     if (done == total)
         std::fputc('\n', stderr);
     std::fflush(stderr);
@@ -117,14 +118,15 @@ int Grade(int argc, char** argv)
     const bool bar = ::isatty(STDERR_FILENO);
     if (bar)
         DrawProgress(0, submissions.size());
-    std::vector<CGrade> grades = GradeClass(*scenario, submissions, options.jobs, [&](std::size_t index, const CGrade& grade) {
+    auto graded = [&](std::size_t index, const CGrade& grade) {
         if (bar)
             std::fputs("\r\033[K", stderr);
         std::printf("%s\n", GradeLine(*scenario, grade, nameWidth).c_str());
         std::fflush(stdout);
         if (bar)
             DrawProgress(index + 1, submissions.size());
-    });
+    };
+    std::vector<CGrade> grades = GradeClass(*scenario, submissions, options.jobs, graded);
     if (!WriteReports(options.out, *scenario, grades, error)) {
         std::fprintf(stderr, "zorgrade: %s\n", error.c_str());
         return tools::kExitFailed;
