@@ -4,6 +4,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace zorgrade {
@@ -21,11 +22,18 @@ CGrade GradeSubmission(const CScenario& scenario, const CSubmission& submission)
     }
     grade.built = built.ok;
     grade.buildOutput = std::move(built.output);
-    if (built.ok) {
-        grade.run = RunScenario(scenario, built.runs);
+    auto failAll = [&](const std::string& reason) {
+        grade.run.ending = reason;
+        grade.run.checks.assign(scenario.checks.size(), CCheckResult{false, reason, 0, {}});
+    };
+    if (!built.ok) {
+        failAll("the program does not build");
     } else {
-        grade.run.ending = "the program does not build";
-        grade.run.checks.assign(scenario.checks.size(), CCheckResult{false, grade.run.ending, 0, {}});
+        try {
+            grade.run = RunScenario(scenario, built.runs);
+        } catch (const std::exception& failure) {
+            failAll(std::string("the run could not go on: ") + failure.what());
+        }
     }
     for (std::size_t i = 0; i < scenario.checks.size(); ++i)
         if (grade.run.checks[i].passed)
