@@ -49,8 +49,9 @@ TEST(SampleClass, RunningLightsMarksTheCorrectAndTheTypicalMistakes)
         "chen,0,0,0,0,2,2,\n"                      // LEDs taken as lit on a high pin
         "dana,2,0,0,0,0,2,stack overflow: SP went past 0xFF before 0x000D (machine cycle 125009)\n"
         "eve,0,0,0,0,0,0,the program does not build\n"
-        "frank,2,1,1,1,2,7,\n");                   // the lab's .ihx
-    EXPECT_TRUE(Has(graded.junit, "message=\"P1.0 toggled with periods of 402440 cycles, not 800000 ± 10000\""));
+        "frank,2,1,1,1,2,7,\n"                     // the lab's .ihx
+        "grace,2,1,1,1,2,7,\n");                   // the lab in C: three files in a folder
+    EXPECT_TRUE(Has(graded.junit, "message=\"P1.0 toggled with periods of 402440 cycles, not 800000 ± 20000\""));
     EXPECT_TRUE(Has(graded.junit, "message=\"LEDs .******* at cycle 50001; expected LEDs *.......\""));
     // The assembler's complaint reaches the report of the one that does not build.
     EXPECT_TRUE(Has(TempDir::Read(dir.File("running_lights-2/students/eve.html")), "Undefined Global &apos;wiat&apos;"));
@@ -83,6 +84,15 @@ TEST(SampleClass, TheOtherLabsMarkInputsDisplaysAndEndings)
         "alice,1,3,2,6,\n"    // waits for the contacts to settle
         "bob,1,0,0,1,\n");    // counts every edge of the bouncing
     EXPECT_TRUE(Has(buttons.junit, "message=\"LEDs ..*....* at cycle 50000; expected LEDs *......*\""));
+
+    CGraded keypad = Grade(dir, "keypad_to_display");
+    ASSERT_EQ(keypad.status, 0) << keypad.err;
+    EXPECT_EQ(keypad.csv, "student,eight dashes at the start,a bouncing key enters once,the next key moves it left,"
+                          "total,ending\nout of,1,3,2,6,\n"
+                          "alice,1,3,2,6,\n"   // takes a key held steady for four scans
+                          "bob,1,0,0,1,\n");   // takes it after one: the bounce enters it twice
+    EXPECT_TRUE(Has(keypad.junit, "message=\"7-segment digits &quot;------55&quot; at cycle 80000; expected digits "
+                                  "&quot;-------5&quot;\""));
 
     CGraded lcd = Grade(dir, "lcd_greeting");
     ASSERT_EQ(lcd.status, 0) << lcd.err;
