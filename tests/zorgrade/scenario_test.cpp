@@ -122,4 +122,8 @@ TEST(Scenario, RefusesWhatTheBoardCannotDoOrShow)
     EXPECT_EQ(refusal("[[check]]\nat = 1\nlcd = \"hi\"\n"), "4: the board has no LCD");
     EXPECT_EQ(refusal("[[input]]\nat = 1\nswitch = 0\n[[check]]\nat = 1\nleds = \"..\"\n"), "4: the board has no switch 0");
     EXPECT_EQ(refusal("[[input]]\nat = 1\nkey = 3\n[[check]]\nat = 1\nleds = \"..\"\n"), "4: the board has no keypad");
+
+    // The built-in board's heater sensor sits on A/D input 7.
+    EXPECT_EQ(Refusal(std::string(kLimits) + "[[input]]\nat = 1\nknob = 7\nvalue = 9\n[[check]]\nat = 1\nleds = \"........\"\n"),
+        "3: A/D input 7 reads the heater's sensor, not a knob");
 }

@@ -378,6 +378,8 @@ std::optional<std::string> MissingFor(const CInput& input, const zorkit::sim::CB
     case CInput::Kind::Knob:
         if (!board.adc)
             return std::string("the board has no A/D converter for a knob");
+        if (board.heater && board.heater->channel == input.number)
+            return "A/D input " + std::to_string(input.number) + " reads the heater's sensor, not a knob";
         break;
     case CInput::Kind::Pulse:
         if (!board.pulse)
