@@ -8,7 +8,8 @@ set(ZORKIT_TOOL_SUMMARIES
   "zorsim|a virtual experiment box on a pseudo-terminal"
   "zordis|list 8051 machine code from a raw binary or Intel HEX file"
   "zorstudio|the debugging host for an experiment box: editor, assembler, listing, registers, memory, communication log and control experiments in one window"
-  "listingshot|a picture of an 8051 disassembly listing in a text view, written as PNG")
+  "listingshot|a picture of an 8051 disassembly listing in a text view, written as PNG"
+  "zorgrade|grade a lab class: every student's 8051 program run on a virtual board through one scenario")
 if(HELP2MAN)
   set(pages)
   foreach(entry IN LISTS ZORKIT_TOOL_SUMMARIES)
@@ -40,7 +41,7 @@ set(CPACK_PACKAGE_VENDOR "zorkit developers")
 set(CPACK_PACKAGE_CONTACT "zorkit developers <zorkit@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "library, tools and virtual board for microcontroller experiment boxes")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The serial link to 8051/8086/8098 experiment boxes with closed-loop control experiments, an 8051 disassembler, a waveform graph, and a virtual board that plays the box on a pseudo-terminal; the tools zorlink, zorsim, zordis, zorstudio and listingshot.")
+  "The serial link to 8051/8086/8098 experiment boxes with closed-loop control experiments, an 8051 disassembler, a waveform graph, and a virtual board that plays the box on a pseudo-terminal; the tools zorlink, zorsim, zordis, zorstudio, listingshot and zorgrade.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
