@@ -127,6 +127,9 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
             options.eventsFile = path;
             return std::nullopt;
         });
+    table.Flag("--panel", "show the board's devices in a window of their own;\n"
+        "click switches, buttons and keys, drag or wheel\nthe knobs, type 0-9 and A-F for the keypad;\n"
+        "closing the window ends zorsim", options.panel);
     table.Flag("--reset", "press the reset key once at start (banner, then\nthe echo test)", options.resetAtStart);
     table.Flag("--silent", "start silent: take in bytes, answer nothing", options.silent);
     table.Value("--plant", "heater|motor|stepper",
@@ -193,8 +196,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         + std::string(kDeviceCommandHelp) + "\n" + DeviceHelp() +
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
-        "pseudo-terminal could be opened, the trace or events file cannot be written or\n"
-        "the board profile is refused; 2 for a usage error.\n");
+        "pseudo-terminal could be opened, the trace or events file cannot be written,\n"
+        "the board profile is refused or --panel finds no display; 2 for a usage error.\n");
     tools::CCommandLine line = table.Parse(arguments);
     if (line.outcome == tools::CCommandLine::Outcome::Run && !line.words.empty())
         line = {tools::CCommandLine::Outcome::UsageError, {}, "unknown argument '" + line.words.front() + "'"};

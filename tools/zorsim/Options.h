@@ -31,6 +31,8 @@ struct COptions {
     std::string boardFile;
     // The devices' changes as JSON lines.
     std::string eventsFile;
+    // The devices in a desktop window of their own.
+    bool panel = false;
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;
