@@ -136,6 +136,8 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
             m_monitor.PressReset(out);
         }
         HoldBack(out);
+        if (m_devices && m_deviceWatcher)
+            m_devices->Act(m_deviceWatcher);
     }
     if (!out.empty()) {
         std::size_t sent = m_line.Write(out.data(), out.size(), kWriteTimeoutMs);
@@ -260,6 +262,12 @@ bool CVirtualBoard::WithDevices(const std::function<void(CDeviceBoard&)>& action
         return false;
     m_devices->Act(action);
     return true;
+}
+
+void CVirtualBoard::SetDeviceWatcher(std::function<void(CDeviceBoard&)> watcher)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_deviceWatcher = std::move(watcher);
 }
 
 void CVirtualBoard::SetInstructionTrace(std::function<void(const std::string&)> observer)

@@ -45,7 +45,8 @@ std::uint64_t Instructions(CVirtualBoard& board)
 void BM_CoreSpeedWithPanel(benchmark::State& state)
 {
     const auto watching = Watching(state.range(0));
-    CVirtualBoard board;
+    auto shared = std::make_shared<CVirtualBoard>();
+    CVirtualBoard& board = *shared;
     CMonitorTimings timings;
     timings.machineCyclesPerSecond = 0;
     board.SetTimings(timings);
@@ -59,7 +60,7 @@ void BM_CoreSpeedWithPanel(benchmark::State& state)
     boardpanel::CBoardPanel panel;
     if (watching != Watching::Nobody) {
         panel.CreateTopLevel("panel", CRect(0, 0, boardpanel::CPanelLayout::kWidth, boardpanel::CPanelLayout::kHeight));
-        panel.ShowBoard(DefaultBoardProfile(), [&board](const auto& action) { return board.WithDevices(action); });
+        panel.ShowVirtualBoard(shared, DefaultBoardProfile());
         if (watching == Watching::Hidden)
             panel.ShowWindow(SW_HIDE);
     }
@@ -83,6 +84,7 @@ void BM_CoreSpeedWithPanel(benchmark::State& state)
     state.counters["frames_per_s"] = double(frames) / seconds;
     if (panel.m_hWnd)
         panel.DestroyWindow();
+    panel.ShowMessage("");
     board.Stop();
     board.AttachDevices(nullptr);
 }

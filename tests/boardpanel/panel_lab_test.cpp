@@ -29,7 +29,7 @@ protected:
         host = std::make_unique<CHostLine>(board->SlavePath());
         ASSERT_TRUE(host->IsOpen());
         ASSERT_TRUE(panel.CreateTopLevel("panel", kPanelPlace));
-        panel.ShowBoard(zorkit::sim::DefaultBoardProfile(), [this](const auto& action) { return board->WithDevices(action); });
+        panel.ShowVirtualBoard(board, zorkit::sim::DefaultBoardProfile());
     }
     void TearDown() override
     {

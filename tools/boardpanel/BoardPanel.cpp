@@ -58,9 +58,31 @@ BOOL CBoardPanel::CreateTopLevel(const char* title, const CRect& place)
 
 BOOL CBoardPanel::StartRefresh() { return SetTimer(kRefreshTimer, kRefreshMs) != 0; }
 
-void CBoardPanel::ShowBoard(const zorkit::sim::CBoardProfile& profile, CDeviceAccess access)
+CBoardPanel::~CBoardPanel() { Forget(); }
+
+void CBoardPanel::Forget()
 {
     Release();
+    if (m_board)
+        m_board->SetDeviceWatcher(nullptr);
+    m_board.reset();
+    m_feed.reset();
+    m_access = nullptr;
+}
+
+void CBoardPanel::ShowVirtualBoard(std::shared_ptr<zorkit::sim::CVirtualBoard> board,
+    const zorkit::sim::CBoardProfile& profile)
+{
+    auto feed = std::make_shared<CPanelFeed>();
+    ShowBoard(profile, [board](const auto& action) { return board->WithDevices(action); });
+    board->SetDeviceWatcher([feed](zorkit::sim::CDeviceBoard& devices) { feed->Publish(devices); });
+    m_board = std::move(board);
+    m_feed = std::move(feed);
+}
+
+void CBoardPanel::ShowBoard(const zorkit::sim::CBoardProfile& profile, CDeviceAccess access)
+{
+    Forget();
     m_access = std::move(access);
     m_message.clear();
     m_layout = LayOutPanel(profile);
@@ -73,8 +95,7 @@ void CBoardPanel::ShowBoard(const zorkit::sim::CBoardProfile& profile, CDeviceAc
 
 void CBoardPanel::ShowMessage(const std::string& text)
 {
-    Release();
-    m_access = nullptr;
+    Forget();
     if (m_message == text)
         return;
     m_message = text;
@@ -86,11 +107,21 @@ void CBoardPanel::Refresh()
 {
     if (!m_access)
         return;
+    if (m_feed) {
+        if (std::optional<CPanelState> fed = m_feed->Take())
+            Apply(*fed);
+        return;
+    }
     CPanelState now;
     if (!m_access([&now](zorkit::sim::CDeviceBoard& devices) { now = CapturePanelState(devices); })) {
         ShowMessage("This board has no virtual devices.");
         return;
     }
+    Apply(now);
+}
+
+void CBoardPanel::Apply(const CPanelState& now)
+{
     ++m_reads;
     const bool moved = now.cycle != m_state.cycle;
     const bool blinked = now.cycle / kBlinkCycles != m_state.cycle / kBlinkCycles && now.blinkOn;
@@ -126,15 +157,28 @@ void CBoardPanel::OnPaint()
 
 void CBoardPanel::OnTimer(UINT id)
 {
-    // A hidden panel leaves the board's lock alone.
-    if (id == kRefreshTimer && IsWindowVisible())
+    if (id != kRefreshTimer)
+        return;
+    // A hidden panel leaves the board alone.
+    const bool visible = IsWindowVisible();
+    if (m_feed)
+        m_feed->SetWanted(visible);
+    if (visible)
         Refresh();
 }
 
 void CBoardPanel::Drive(const std::function<void(zorkit::sim::CDeviceBoard&)>& action)
 {
-    if (m_access && m_access(action))
-        Refresh();
+    CPanelState now;
+    if (!m_access || !m_access([&](zorkit::sim::CDeviceBoard& devices) {
+            action(devices);
+            now = CapturePanelState(devices);
+        }))
+        return;
+    // What the board's thread copied before the input is older than this.
+    if (m_feed)
+        m_feed->Take();
+    Apply(now);
 }
 
 void CBoardPanel::SetKnob(int channel, int value)

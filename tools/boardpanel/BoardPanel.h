@@ -2,14 +2,15 @@
 // the board has them (LEDs, switches, buttons, 7-segment display, LCD, keypad,
 // knobs, D/A trace, stepper, motor, buzzer) and lets the user work its inputs with
 // the mouse and, while it has the focus, the keypad with the keys 0-9 and A-F.
-// While visible it reads the devices every kRefreshMs; while hidden it leaves the
-// board alone.
+// While visible it shows the devices every kRefreshMs as the virtual board's thread
+// copied them after its last turn, so the window never waits for a running board;
+// while hidden it leaves the board alone.
 //
 //   CBoardPanel panel;
 //   panel.CreateTopLevel("zorsim - board", CRect(40, 40, 40 + CPanelLayout::kWidth, ...));
-//   panel.ShowBoard(profile, [&board](const auto& action) { return board.WithDevices(action); });
+//   panel.ShowVirtualBoard(board, profile);     // board: shared_ptr<CVirtualBoard>
 //
-// Window-thread only; the access function takes the board's own lock.
+// Window-thread only; the inputs take the board's own lock.
 #pragma once
 
 #include <functional>
@@ -17,6 +18,8 @@
 
 #include "zorkit/platform/ui/Wnd.h"
 #include "sim/devices/DeviceBoard.h"
+#include "sim/VirtualBoard.h"
+#include "tools/boardpanel/PanelFeed.h"
 #include "tools/boardpanel/PanelLayout.h"
 #include "tools/boardpanel/PanelPainter.h"
 #include "tools/boardpanel/PanelState.h"
@@ -32,10 +35,15 @@ public:
     // A knob turns this much for one notch of the wheel.
     static constexpr int kWheelStep = 8;
 
+    ~CBoardPanel() override;
+
     BOOL Create(CWnd* parent, const CRect& rect, UINT id);
     BOOL CreateTopLevel(const char* title, const CRect& place);
 
-    // Shows the devices reached through `access`, laid out as `profile` wires them.
+    // Shows the virtual board's devices, wired as `profile` (the one attached to it),
+    // fed by the board's thread; the panel keeps the board while it shows it.
+    void ShowVirtualBoard(std::shared_ptr<zorkit::sim::CVirtualBoard> board, const zorkit::sim::CBoardProfile& profile);
+    // Shows devices reached through `access` alone, read at each refresh.
     void ShowBoard(const zorkit::sim::CBoardProfile& profile, CDeviceAccess access);
     // Shows `text` instead of devices (a real board, or none).
     void ShowMessage(const std::string& text);
@@ -44,7 +52,7 @@ public:
 
     const CPanelLayout& Layout() const { return m_layout; }
     const CPanelState& State() const { return m_state; }
-    // Times the devices were read, for the bench.
+    // Pictures of the devices taken in, for the bench.
     std::uint64_t Reads() const { return m_reads; }
 
     static const CMessageMap* GetThisMessageMap();
@@ -62,6 +70,10 @@ public:
 
 private:
     BOOL StartRefresh();
+    // Lets go of the board shown (its watcher too).
+    void Forget();
+    // Shows `now`, repainting what changed since the last picture.
+    void Apply(const CPanelState& now);
     // Runs `action` on the devices, then shows what it changed.
     void Drive(const std::function<void(zorkit::sim::CDeviceBoard&)>& action);
     void SetKnob(int channel, int value);
@@ -69,6 +81,8 @@ private:
     void Release();
 
     CDeviceAccess m_access;
+    std::shared_ptr<zorkit::sim::CVirtualBoard> m_board;
+    std::shared_ptr<CPanelFeed> m_feed;
     std::string m_message;
     CPanelLayout m_layout;
     CPanelState m_state;

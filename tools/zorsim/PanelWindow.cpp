@@ -31,14 +31,14 @@ CPanelScreen::CPanelScreen(std::unique_ptr<CSession> session) : m_session(std::m
 
 CPanelScreen::~CPanelScreen() = default;
 
-int CPanelScreen::Run(zorkit::sim::CVirtualBoard& board, const zorkit::sim::CBoardProfile& profile,
+int CPanelScreen::Run(const std::shared_ptr<zorkit::sim::CVirtualBoard>& board, const zorkit::sim::CBoardProfile& profile,
     zorkit::CSignalWaiter& signals)
 {
     boardpanel::CBoardPanel panel;
     const CRect place(40, 40, 40 + boardpanel::CPanelLayout::kWidth, 40 + boardpanel::CPanelLayout::kHeight);
     if (!panel.CreateTopLevel("zorsim - the board's devices", place))
         return SIGTERM;
-    panel.ShowBoard(profile, [&board](const auto& action) { return board.WithDevices(action); });
+    panel.ShowVirtualBoard(board, profile);
     panel.SetFocus();
 
     std::atomic<int> ending{0};
@@ -46,7 +46,7 @@ int CPanelScreen::Run(zorkit::sim::CVirtualBoard& board, const zorkit::sim::CBoa
     std::thread waiter([&] {
         int signal;
         while ((signal = signals.Wait()) == SIGUSR1)
-            board.PressReset();
+            board->PressReset();
         ending = signal;
         // Posting is safe from any thread; the window's thread closes the panel.
         ::PostMessage(window, WM_CLOSE, 0, 0);

@@ -19,7 +19,7 @@ public:
 
     // Shows the panel of `board`'s devices until the window is closed or a signal
     // other than SIGUSR1 arrives; that signal's number (SIGTERM for the close box).
-    int Run(zorkit::sim::CVirtualBoard& board, const zorkit::sim::CBoardProfile& profile, zorkit::CSignalWaiter& signals);
+    int Run(const std::shared_ptr<zorkit::sim::CVirtualBoard>& board, const zorkit::sim::CBoardProfile& profile, zorkit::CSignalWaiter& signals);
 
 private:
     struct CSession;

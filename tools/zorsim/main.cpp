@@ -192,7 +192,7 @@ int Play(int argc, char** argv)
     std::thread(ReadConsole, board).detach();
     int signal;
     if (panel)
-        signal = panel->Run(*board, *profile, signals);
+        signal = panel->Run(board, *profile, signals);
     else
         while ((signal = signals.Wait()) == SIGUSR1)
             board->PressReset();
