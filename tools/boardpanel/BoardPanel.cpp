@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "zorkit/platform/gdi/Surface.h"
+
 #include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/PaintDC.h"
@@ -138,8 +140,10 @@ void CBoardPanel::Apply(const CPanelState& now)
         return;
     if (changed)
         Invalidate(FALSE);
-    else if (m_layout.dac && moved)
+    else if (m_layout.dac && moved && Scale() >= 1)
         InvalidateRect(&*m_layout.dac, FALSE);
+    else if (m_layout.dac && moved)
+        Invalidate(FALSE);
 }
 
 void CBoardPanel::OnPaint()
@@ -152,7 +156,52 @@ void CBoardPanel::OnPaint()
         return;
     }
     dc.FillSolidRect(&client, kBoardColour);
-    PaintPanel(dc, m_layout, m_state, m_trace);
+    const double scale = Scale();
+    if (scale >= 1) {
+        PaintPanel(dc, m_layout, m_state, m_trace);
+        return;
+    }
+    auto full = zorkit::Surface::Create(CPanelLayout::kWidth, CPanelLayout::kHeight);
+    auto small = zorkit::Surface::Create(std::max(1, int(CPanelLayout::kWidth * scale)),
+        std::max(1, int(CPanelLayout::kHeight * scale)));
+    if (!full || !small)
+        return;
+    CDC drawing;
+    drawing.AttachSurface(full, CPoint(0, 0), full->Bounds());
+    PaintPanel(drawing, m_layout, m_state, m_trace);
+    ShrinkInto(*full, *small);
+    CDC shrunk;
+    shrunk.AttachSurface(small, CPoint(0, 0), small->Bounds());
+    dc.BitBlt(0, 0, small->Width(), small->Height(), &shrunk, 0, 0, SRCCOPY);
+}
+
+BOOL CBoardPanel::WritePicture(const char* path) const
+{
+    auto picture = zorkit::Surface::Create(CPanelLayout::kWidth, CPanelLayout::kHeight);
+    if (!picture)
+        return FALSE;
+    CDC dc;
+    dc.AttachSurface(picture, CPoint(0, 0), picture->Bounds());
+    if (m_access)
+        PaintPanel(dc, m_layout, m_state, m_trace);
+    else
+        PaintMessage(dc, picture->Bounds(), m_message);
+    return picture->WritePng(path);
+}
+
+double CBoardPanel::Scale() const
+{
+    CRect client;
+    GetClientRect(&client);
+    return std::min({1.0, double(client.Width()) / CPanelLayout::kWidth, double(client.Height()) / CPanelLayout::kHeight});
+}
+
+CPoint CBoardPanel::ToLayout(CPoint point) const
+{
+    const double scale = Scale();
+    if (scale >= 1 || scale <= 0)
+        return point;
+    return CPoint(int(point.x / scale), int(point.y / scale));
 }
 
 void CBoardPanel::OnTimer(UINT id)
@@ -189,6 +238,7 @@ void CBoardPanel::SetKnob(int channel, int value)
 
 void CBoardPanel::OnLButtonDown(UINT, CPoint point)
 {
+    point = ToLayout(point);
     SetFocus();
     if (!m_access || m_held)
         return;
@@ -219,6 +269,7 @@ void CBoardPanel::OnLButtonDown(UINT, CPoint point)
 
 void CBoardPanel::OnMouseMove(UINT, CPoint point)
 {
+    point = ToLayout(point);
     if (m_held && m_held->kind == ControlKind::Knob)
         SetKnob(m_held->index, m_dragFromValue + (m_dragFromY - point.y));
 }
@@ -250,6 +301,7 @@ void CBoardPanel::Release()
 BOOL CBoardPanel::OnMouseWheel(UINT, short delta, CPoint point)
 {
     ScreenToClient(&point);
+    point = ToLayout(point);
     const std::optional<CControlHit> hit = m_layout.HitTest(point);
     if (!hit || hit->kind != ControlKind::Knob)
         return FALSE;

@@ -10,6 +10,8 @@
 //   panel.CreateTopLevel("zorsim - board", CRect(40, 40, 40 + CPanelLayout::kWidth, ...));
 //   panel.ShowVirtualBoard(board, profile);     // board: shared_ptr<CVirtualBoard>
 //
+// A window smaller than the panel shows it scaled down as a whole.
+//
 // Window-thread only; the inputs take the board's own lock.
 #pragma once
 
@@ -51,7 +53,13 @@ public:
     void Refresh();
 
     const CPanelLayout& Layout() const { return m_layout; }
+    // The panel's size in the window against its own (1 when the window is as large).
+    double Scale() const;
+    // Writes the panel at its own size as a PNG file, however large its window.
+    BOOL WritePicture(const char* path) const;
     const CPanelState& State() const { return m_state; }
+    // The text shown instead of devices; empty while devices are shown.
+    const std::string& Message() const { return m_message; }
     // Pictures of the devices taken in, for the bench.
     std::uint64_t Reads() const { return m_reads; }
 
@@ -77,6 +85,8 @@ private:
     // Runs `action` on the devices, then shows what it changed.
     void Drive(const std::function<void(zorkit::sim::CDeviceBoard&)>& action);
     void SetKnob(int channel, int value);
+    // A point of the window in the layout's coordinates.
+    CPoint ToLayout(CPoint point) const;
     // Lets go of the control held with the mouse.
     void Release();
 

@@ -199,6 +199,29 @@ void PaintBuzzer(CDC& dc, const CRect& rect, const CPanelState& state)
 
 }
 
+void ShrinkInto(const zorkit::Surface& from, zorkit::Surface& to)
+{
+    for (int y = 0; y < to.Height(); ++y) {
+        const int top = y * from.Height() / to.Height();
+        const int bottom = std::max(top + 1, (y + 1) * from.Height() / to.Height());
+        std::uint32_t* out = to.Row(y);
+        for (int x = 0; x < to.Width(); ++x) {
+            const int left = x * from.Width() / to.Width();
+            const int right = std::max(left + 1, (x + 1) * from.Width() / to.Width());
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int sy = top; sy < bottom; ++sy) {
+                const std::uint32_t* row = from.Row(sy);
+                for (int sx = left; sx < right; ++sx, ++n) {
+                    r += row[sx] >> 16 & 0xFF;
+                    g += row[sx] >> 8 & 0xFF;
+                    b += row[sx] & 0xFF;
+                }
+            }
+            out[x] = (r / n) << 16 | (g / n) << 8 | (b / n);
+        }
+    }
+}
+
 std::array<CRect, 8> SegmentRects(const CRect& d)
 {
     constexpr int t = 4;

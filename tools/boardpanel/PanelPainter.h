@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "zorkit/platform/gdi/DC.h"
+#include "zorkit/platform/gdi/Surface.h"
 #include "tools/boardpanel/PanelLayout.h"
 #include "tools/boardpanel/PanelState.h"
 
@@ -32,6 +33,9 @@ constexpr std::uint64_t kBlinkCycles = 409600;
 void PaintPanel(CDC& dc, const CPanelLayout& layout, const CPanelState& state, const CDacTrace& trace);
 // The face of a window without virtual devices, with `text` in the middle.
 void PaintMessage(CDC& dc, const CRect& client, const std::string& text);
+
+// Shrinks `from` into `to` (smaller), each pixel the average of those it covers.
+void ShrinkInto(const zorkit::Surface& from, zorkit::Surface& to);
 
 // The segment rectangles of a 7-segment digit at `digit`: a-g, then the point.
 std::array<CRect, 8> SegmentRects(const CRect& digit);

@@ -35,6 +35,7 @@ constexpr std::uintptr_t kTickTimer = 1;
 constexpr UINT kTickMs = 100;
 constexpr int kMenuBarHeight = CMenuBar::kHeight;
 constexpr int kButtonRow = 30;
+constexpr int kBoardColumn = 300;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 24;
 constexpr int kGap = 2;
@@ -131,7 +132,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         !m_listing.Create(nullptr, "listing", child, none, this, IdListing) ||
         !m_log.Create(nullptr, "log", child, none, this, IdLog) || !m_registers.Create(none, this, IdRegisters) ||
         !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
-        !m_status.Create(this, none, IdStatus))
+        !m_status.Create(this, none, IdStatus) || !m_boardPanes.Create(this, IdBoardPanel, IdTerminal))
         return -1;
     m_editor.AttachToBuffer(&m_document.Buffer());
     for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
@@ -210,7 +211,13 @@ void CStudioWindow::Layout()
     const int statusTop = client.bottom - CStatusBar::kHeight;
     const int panelTop = statusTop - CExperimentPanel::kHeight;
     m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
-    m_panel.MoveWindow(0, panelTop, client.Width(), CExperimentPanel::kHeight);
+    // The board's panes share the experiment's strip, right of its figures.
+    const int boardWidth = std::min(kBoardColumn, int(client.Width()) / 4);
+    const int experimentWidth = client.Width() - boardWidth - kGap;
+    m_panel.MoveWindow(0, panelTop, experimentWidth, CExperimentPanel::kHeight);
+    const int boardBottom = panelTop + boardWidth * boardpanel::CPanelLayout::kHeight / boardpanel::CPanelLayout::kWidth;
+    m_boardPanes.MoveTo(CRect(experimentWidth + kGap, panelTop, client.right, boardBottom),
+                        CRect(experimentWidth + kGap, boardBottom + kGap, client.right, statusTop));
 
     // Four columns: source over output, listing over log, registers, memory.
     const int top = kMenuBarHeight + kButtonRow;
@@ -558,6 +565,7 @@ void CStudioWindow::OnBoardView()
     }
     MarkBreakpoints();
     ShowBoard();
+    m_boardPanes.Follow(view);
     if (view.stopsHandled != m_stopsShown && !view.memoryPending) {
         m_stopsShown = view.stopsHandled;
         ShowStop();

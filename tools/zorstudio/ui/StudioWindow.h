@@ -1,8 +1,8 @@
 // zorstudio's main window: the menu bar (File, Build, Debug, Line), a row of command
 // buttons, the source editor over the build output, the disassembly listing over the
 // link's state and communication log, the registers and a page of internal RAM in
-// grids, the control-experiment panel, and the status line (message, link state, caret
-// position). A menu item, its button and its key run the same command function.
+// grids, the control-experiment panel beside the virtual board's devices over its
+// program's serial port, and the status line (message, link state, caret position). A menu item, its button and its key run the same command function.
 // Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
 // run to the cursor, Ctrl+B build, Ctrl+S save, Ctrl+O open; Alt+F/B/D/L opens a menu,
 // and in an open menu the arrow keys move, Enter chooses and Escape closes it (so does
@@ -31,6 +31,7 @@
 #include "tools/zorstudio/ProgramBuild.h"
 #include "tools/zorstudio/ProgramListing.h"
 #include "tools/zorstudio/SourceDocument.h"
+#include "tools/zorstudio/ui/BoardPanes.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -58,7 +59,7 @@ public:
         IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdCancel, IdOpen, IdSaveAs, IdExit, IdDevicePath,
         IdBaudRate,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
-        IdExternalPage, IdMenuBar, IdMenuList,
+        IdExternalPage, IdMenuBar, IdMenuList, IdBoardPanel, IdTerminal,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -146,6 +147,8 @@ public:
     CRegisterGrid& Registers() { return m_registers; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
+    // The virtual board's devices and its program's serial port, beside the experiment.
+    CBoardPanes& BoardPanes() { return m_boardPanes; }
     CStatusBar& StatusBar() { return m_status; }
     const CBuildResult& LastBuild() const { return m_build; }
     // The reset prompt while it is shown, else null.
@@ -215,6 +218,7 @@ private:
     CRegisterGrid m_registers;
     CMemoryGrid m_memory;
     CExperimentPanel m_panel;
+    CBoardPanes m_boardPanes;
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
     CWnd m_pageField;
