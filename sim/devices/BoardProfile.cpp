@@ -41,7 +41,7 @@ public:
             if (!ReadDevice(name, *table))
                 return std::nullopt;
         }
-        if (!CheckPins())
+        if (!CheckPins() || !CheckHeater())
             return std::nullopt;
         return m_profile;
     }
@@ -123,9 +123,19 @@ private:
                 return false;
             p.motor->pulsesPerTurn = int(*pulses);
             p.motor->maxRpm = int(*rpm);
+        } else if (name == "heater") {
+            p.heater.emplace();
+            m_heaterLine = LineOf(t);
+            std::optional<double> channel = Number("channel", 7, 0, 7);
+            if (!channel)
+                return false;
+            if (*channel != double(int(*channel)))
+                return Refuse(*t.get("channel"), "channel is a whole number from 0 to 7");
+            p.heater->channel = int(*channel);
         } else {
             return Refuse(t, "unknown device [" + name
-                    + "] (leds, switches, buttons, pulse, buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, ppi, ctc)");
+                    + "] (leds, switches, buttons, pulse, buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, heater, "
+                      "ppi, ctc)");
         }
         return true;
     }
@@ -260,6 +270,15 @@ private:
         return true;
     }
 
+    // The heater is driven through the D/A and read through the A/D.
+    bool CheckHeater()
+    {
+        if (m_profile.heater && !(m_profile.adc && m_profile.dac))
+            return Refuse(m_heaterLine, "[heater] needs the A/D converter, [adc], for its sensor and the D/A, [dac], "
+                                        "for its power");
+        return true;
+    }
+
     bool Refuse(const toml::node& node, const std::string& reason) { return Refuse(LineOf(node), reason); }
     bool Refuse(std::size_t line, const std::string& reason)
     {
@@ -279,6 +298,7 @@ private:
     std::set<std::string> m_known;
     std::map<WORD, std::string> m_pages;
     std::vector<CUse> m_uses;
+    std::size_t m_heaterLine = 0;
     CBoardProfile m_profile;
     CRefusal m_refusal{0, ""};
 };
@@ -353,6 +373,9 @@ eoc = "PC7"              # high when the conversion has ended
 
 [dac]
 address = 0xE600
+
+[heater]
+channel = 7              # its sensor on A/D input 7 (0-255 for 0-100 degrees); the D/A sets its power
 )";
     return text;
 }
@@ -413,6 +436,9 @@ std::string WiringTable(const CBoardProfile& p)
                 + (p.adc->eoc ? ", end of conversion " + PinName(*p.adc->eoc) : std::string()));
     if (p.dac)
         row("D/A", page(p.dac->address));
+    if (p.heater)
+        row("heater", "D/A power (00 off, FF full), sensor A/D input " + std::to_string(p.heater->channel)
+                + " (0-100 deg)");
     return table.str();
 }
 

@@ -45,6 +45,9 @@ struct CBoardProfile {
         std::vector<CPin> phases;     // A, B, C, D; a high pin energises its winding
         double stepDegrees = 7.5;
     };
+    struct CHeater {
+        int channel = 7;              // the A/D input its sensor feeds; the D/A sets its power
+    };
     struct CMotor {
         CPin drive;                   // high = full voltage
         CPin encoder;
@@ -64,6 +67,7 @@ struct CBoardProfile {
     std::optional<CBusDevice> dac;
     std::optional<CStepper> stepper;
     std::optional<CMotor> motor;
+    std::optional<CHeater> heater;
     std::optional<CBusDevice> ppi;     // +0 PA, +1 PB, +2 PC, +3 control
     std::optional<CBusDevice> ctc;     // +0..+2 counters, +3 control
 };

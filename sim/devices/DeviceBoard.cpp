@@ -65,6 +65,10 @@ CDeviceBoard::CDeviceBoard(const CBoardProfile& profile) : m_profile(profile)
         m_stepper.emplace(profile.stepper->stepDegrees);
     if (profile.motor)
         m_motor.emplace(profile.motor->pulsesPerTurn, profile.motor->maxRpm);
+    if (profile.heater) {
+        m_heater.emplace();
+        m_adc->SetInput(profile.heater->channel, m_heater->Reading());
+    }
     if (profile.ppi)
         m_ppi.emplace();
     if (profile.ctc)
@@ -257,6 +261,8 @@ bool CDeviceBoard::BusWrite(WORD address, BYTE value, std::uint64_t cycle)
         RecomputeDrives();
     } else if (OnPage(m_profile.dac, address)) {
         m_dac->Write(value, m_cycle);
+        if (m_heater)
+            m_heater->SetPower(value, m_cycle);
     } else if (OnPage(m_profile.ppi, address)) {
         m_ppi->Write(reg & 3, value);
         RefreshReaders();
@@ -286,6 +292,8 @@ std::uint64_t CDeviceBoard::NextChange() const
         if (m_motor->Rpm() > 0.5 || m_motor->Duty() > 0.001)
             next = std::min(next, m_cycle + kMotorStep);
     }
+    if (m_heater)
+        next = std::min(next, m_heater->NextStep());
     if (m_adc && !m_adc->EndOfConversion())
         next = std::min(next, m_adc->DoneAt());
     if (m_seg7)
@@ -311,6 +319,10 @@ void CDeviceBoard::Step(std::uint64_t cycle)
         m_pulseLevel = (m_cycle - m_pulseFrom) * std::uint64_t(m_pulseHz) * 2 / kCyclesPerSecond % 2 == 0;
     if (m_motor)
         m_motor->Advance(m_cycle);
+    if (m_heater) {
+        m_heater->AdvanceTo(m_cycle);
+        m_adc->SetInput(m_profile.heater->channel, m_heater->Reading());
+    }
     if (m_adc)
         m_adc->Advance(m_cycle);
     if (m_buzzerPeriod && m_cycle - m_buzzerRise > kBuzzerSilence)
@@ -364,6 +376,8 @@ std::string CDeviceBoard::SetKnob(int channel, int value)
         return "knob " + std::to_string(channel) + " does not exist (0-7)";
     if (value < 0 || value > 255)
         return "a knob is set from 0 to 255, not " + std::to_string(value);
+    if (m_profile.heater && m_profile.heater->channel == channel)
+        return "A/D input " + std::to_string(channel) + " reads the heater's sensor, not a knob";
     m_adc->SetInput(channel, BYTE(value));
     Publish();
     return "";
@@ -403,6 +417,7 @@ std::vector<std::string> CDeviceBoard::DeviceNames() const
     add(bool(p.dac), "dac");
     add(bool(p.stepper), "stepper");
     add(bool(p.motor), "motor");
+    add(bool(p.heater), "heater");
     return names;
 }
 
@@ -466,6 +481,8 @@ std::string CDeviceBoard::State(const std::string& device) const
                 phases += char('A' + i);
         return Format("%.1f deg, phases ", m_stepper->Degrees()) + (phases.empty() ? "none" : phases);
     }
+    if (device == "heater")
+        return Format("%.1f deg C", m_heater->Temperature()) + Format(", power %.0f%%", m_heater->Power() * 100 / 255.0);
     if (device == "motor")
         return Format("%.0f rpm", m_motor->Rpm()) + Format(", drive %.0f%%", m_motor->Duty() * 100);
     return "";

@@ -25,6 +25,7 @@
 #include "sim/devices/CounterTimer.h"
 #include "sim/devices/DcMotor.h"
 #include "sim/devices/Hd44780.h"
+#include "sim/devices/Heater.h"
 #include "sim/devices/Keypad.h"
 #include "sim/devices/ParallelInterface.h"
 #include "sim/devices/SevenSegment.h"
@@ -52,8 +53,8 @@ public:
     // A bus cycle; false when no device answers at `address` (RAM does).
     bool BusRead(WORD address, std::uint64_t cycle, BYTE& value);
     bool BusWrite(WORD address, BYTE value, std::uint64_t cycle);
-    // Brings the time-driven devices (pulse generator, motor, converter, display
-    // persistence) to `cycle`.
+    // Brings the time-driven devices (pulse generator, motor, heater, converter,
+    // display persistence) to `cycle`.
     void AdvanceTo(std::uint64_t cycle);
     // The next cycle at which a device changes a pin or its state by itself.
     std::uint64_t NextChange() const;
@@ -80,6 +81,7 @@ public:
     const std::optional<CStepper>& Stepper() const { return m_stepper; }
     const std::optional<CDcMotor>& Motor() const { return m_motor; }
     const std::optional<CDaConverter>& Dac() const { return m_dac; }
+    const std::optional<CBoardHeater>& Heater() const { return m_heater; }
     BYTE Leds() const { return m_leds; }
     BYTE Switches() const { return m_switches; }
     BYTE Buttons() const { return m_buttons; }
@@ -137,6 +139,7 @@ private:
     std::optional<CDaConverter> m_dac;
     std::optional<CStepper> m_stepper;
     std::optional<CDcMotor> m_motor;
+    std::optional<CBoardHeater> m_heater;
     std::optional<CParallelInterface> m_ppi;
     std::optional<CCounterTimer> m_ctc;
 

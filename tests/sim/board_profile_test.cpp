@@ -73,6 +73,21 @@ TEST(BoardProfile, RefusesWithLineAndReason)
     EXPECT_EQ(Refusal("[leds]\npins = \"P1\n").substr(0, 3), "2: ") << "a TOML syntax error names its line";
     EXPECT_EQ(Refusal("[motor]\ndrive = \"P1.0\"\nencoder = \"P3.5\"\nmax-rpm = 5\n"),
         "4: max-rpm must be a number from 10 to 20000");
+    EXPECT_EQ(Refusal("[adc]\naddress = 0xE500\n[heater]\n"),
+        "3: [heater] needs the A/D converter, [adc], for its sensor and the D/A, [dac], for its power");
+    EXPECT_EQ(Refusal("[adc]\naddress = 0xE500\n[dac]\naddress = 0xE600\n[heater]\nchannel = 8\n"),
+        "6: channel must be a number from 0 to 7");
+}
+
+TEST(BoardProfile, HeaterOnAnyAdcInput)
+{
+    std::string error;
+    std::optional<CBoardProfile> profile
+        = ParseBoardProfile("[adc]\naddress = 0xE500\n[dac]\naddress = 0xE600\n[heater]\nchannel = 3\n", error);
+    ASSERT_TRUE(profile) << error;
+    EXPECT_EQ(profile->heater->channel, 3);
+    EXPECT_NE(WiringTable(*profile).find("sensor A/D input 3"), std::string::npos) << WiringTable(*profile);
+    EXPECT_EQ(DefaultBoardProfile().heater->channel, 7);
 }
 
 }

@@ -2,6 +2,8 @@
 // cycles, time) and as the outside sees and drives them (Show, events, inputs).
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "sim/devices/DeviceBoard.h"
 
 namespace zorkit::sim::test {
@@ -36,10 +38,11 @@ TEST_F(DeviceBoard, ShowListsEveryDeviceInItsFixedForm)
         "seg7: \"        \"\n"
         "keypad: none\n"
         "lcd: \"                \" \"                \"\n"
-        "adc: 00 00 00 00 00 00 00 00, result 00\n"
+        "adc: 00 00 00 00 00 00 00 33, result 00\n"
         "dac: 00\n"
         "stepper: 0.0 deg, phases none\n"
-        "motor: 0 rpm, drive 0%\n");
+        "motor: 0 rpm, drive 0%\n"
+        "heater: 20.0 deg C, power 0%\n");
     BYTE unused = 0;
     EXPECT_FALSE(board.BusRead(0x8000, 10, unused)) << "RAM stays where the demo uses it";
     EXPECT_FALSE(board.BusWrite(0xDFFF, 1, 10));
@@ -111,6 +114,29 @@ TEST_F(DeviceBoard, AdcEndOfConversionOnPc7)
     EXPECT_EQ(Read(kAdc), 0xB4);
     EXPECT_EQ(board.SetKnob(2, 256), "a knob is set from 0 to 255, not 256");
     EXPECT_EQ(board.SetKnob(8, 1), "knob 8 does not exist (0-7)");
+}
+
+TEST_F(DeviceBoard, HeaterFollowsTheDacOnItsAdcInput)
+{
+    auto sensor = [this] {
+        Write(kAdc + 7, 0);
+        board.AdvanceTo(cycle += CAdConverter::kConversionCycles);
+        return Read(kAdc + 7);
+    };
+    EXPECT_EQ(sensor(), 51) << "20 degrees at 2.55 counts a degree";
+    Write(kDac, 0xFF);
+    board.AdvanceTo(cycle += 800000);
+    EXPECT_EQ(sensor(), 51) << "within the dead time";
+    EXPECT_EQ(Line("heater"), "heater: 20.0 deg C, power 100%");
+    board.AdvanceTo(cycle += 20000000);
+    BYTE warm = sensor();
+    EXPECT_NEAR(warm, std::lround(2.55 * board.Heater()->Temperature()), 1);
+    EXPECT_GT(board.Heater()->Temperature(), 60);
+    Write(kDac, 0x80);
+    board.AdvanceTo(cycle += 200000000);
+    EXPECT_NEAR(board.Heater()->Temperature(), 20 + 70 * 0x80 / 255.0, 1) << "settles at its share of the full rise";
+    EXPECT_LT(sensor(), warm);
+    EXPECT_EQ(board.SetKnob(7, 0x10), "A/D input 7 reads the heater's sensor, not a knob");
 }
 
 TEST_F(DeviceBoard, StepperMotorAndBuzzerThroughTheChips)

@@ -1,32 +1,53 @@
-// The sample lab programs, each downloaded into zorsim and run free; what they do
+// The sample lab programs, each in assembly and in C (built with sdcc for the
+// board's program area at 0100), downloaded into zorsim and run free; what they do
 // is checked as a student sees it: zorsim's show command and its events file.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "sim/BoardProtocol.h"
+#include "sim/Plants.h"
 #include "tests/sim/HostLine.h"
 #include "tests/sim/ZorsimProcess.h"
 #include "tests/support/TempDir.h"
+#include "tools/common/CProgramBuild.h"
 #include "tools/common/IntelHex.h"
 
 namespace zorkit::sim::test {
 namespace {
 
-class LabProgram : public ::testing::Test {
-protected:
-    // Starts zorsim, downloads labs/NAME.ihx and runs it from 0000 without breakpoints.
-    void Run(const std::string& name, std::vector<std::string> arguments = {})
+enum class Language { Assembly, C };
+
+// One change of a device's state in the events file.
+struct CEvent {
+    std::uint64_t cycle;
+    std::string state;
+};
+
+// zorsim with a program downloaded and running, watched as a student watches it.
+class CBoardSession {
+public:
+    // Builds the C program `source` with sdcc (code from 0100) and runs it.
+    void RunC(const std::filesystem::path& source, const std::vector<std::string>& arguments = {})
+    {
+        CCBuildResult built = BuildCProgram(CCProject::OfSource(source), dir.Path() / "build");
+        ASSERT_TRUE(built.ok) << built.output;
+        Start(built.runs, 0x0100, arguments);
+    }
+
+    // Starts zorsim, downloads `runs` and runs them from `start` without breakpoints.
+    void Start(const std::vector<CIntelHex::Run>& runs, WORD start, std::vector<std::string> arguments)
     {
         arguments.insert(arguments.end(), {"--events", events});
         zorsim = std::make_unique<CZorsimProcess>(arguments);
         ASSERT_TRUE(zorsim->Started());
         host = std::make_unique<CHostLine>(zorsim->Path());
         ASSERT_TRUE(host->IsOpen());
-        CIntelHex hex;
-        ASSERT_TRUE(hex.LoadFile(std::string(ZORKIT_LAB_PROGRAMS) + "/" + name + ".ihx")) << hex.GetError();
-        for (const CIntelHex::Run& run : hex.GetRuns())
+        for (const CIntelHex::Run& run : runs)
             for (std::size_t at = 0; at < run.bytes.size(); at += 200) {
                 std::size_t n = std::min<std::size_t>(200, run.bytes.size() - at);
                 WORD address = WORD(run.address + at);
@@ -35,7 +56,7 @@ protected:
                 ASSERT_TRUE(host->Send(Frame(CMD_PROG_DLD, parameters)));
                 ASSERT_EQ(host->Receive(1), std::vector<BYTE>{kAck});
             }
-        ASSERT_TRUE(host->Send(Frame(CMD_PROG_EXEC, {0x00, 0x00})));
+        ASSERT_TRUE(host->Send(Frame(CMD_PROG_EXEC, {BYTE(start), BYTE(start >> 8)})));
         ASSERT_EQ(host->Receive(1), std::vector<BYTE>{kAck});
     }
 
@@ -49,8 +70,9 @@ protected:
         return out.substr(0, out.find("\n\n") + 1);
     }
 
-    // Asks `show` until its `device` line reads `expected`; the last line seen otherwise.
-    std::string ShowUntil(const std::string& device, const std::string& expected)
+    // Asks `show` until its `device` line's state meets `wanted`; that line, or the
+    // last one seen when the tests' patience runs out.
+    std::string ShowUntil(const std::string& device, const std::function<bool(const std::string&)>& wanted)
     {
         std::string line;
         for (auto deadline = std::chrono::steady_clock::now() + kPatience; std::chrono::steady_clock::now() < deadline;) {
@@ -58,21 +80,36 @@ protected:
             std::size_t at = shown.find("\n" + device + ": ");
             at = shown.compare(0, device.size() + 2, device + ": ") == 0 ? 0 : at + 1;
             line = shown.substr(at, shown.find('\n', at) - at);
-            if (line == device + ": " + expected)
+            if (wanted(line.substr(std::min(line.size(), device.size() + 2))))
                 break;
         }
         return line;
     }
+    std::string ShowUntil(const std::string& device, const std::string& expected)
+    {
+        return ShowUntil(device, [&](const std::string& state) { return state == expected; });
+    }
 
-    // The events file's lines for `device`, as their state texts.
-    std::vector<std::string> States(const std::string& device)
+    // The events file's lines for `device`, in order.
+    std::vector<CEvent> Events(const std::string& device)
     {
         std::ifstream file(events);
-        std::vector<std::string> states;
+        std::vector<CEvent> found;
         std::string tag = "\"device\":\"" + device + "\",\"state\":\"";
         for (std::string line; std::getline(file, line);)
-            if (std::size_t at = line.find(tag); at != std::string::npos)
-                states.push_back(line.substr(at + tag.size(), line.size() - 2 - at - tag.size()));
+            if (std::size_t at = line.find(tag); at != std::string::npos) {
+                std::string state;
+                for (std::size_t i = at + tag.size(); i + 2 < line.size(); ++i)
+                    state += line[i] == '\\' ? line[++i] : line[i];
+                found.push_back({std::strtoull(line.c_str() + line.find(':') + 1, nullptr, 10), state});
+            }
+        return found;
+    }
+    std::vector<std::string> States(const std::string& device)
+    {
+        std::vector<std::string> states;
+        for (const CEvent& event : Events(device))
+            states.push_back(event.state);
         return states;
     }
 
@@ -82,7 +119,37 @@ protected:
     std::unique_ptr<CHostLine> host;
 };
 
-TEST_F(LabProgram, RunningLightsWalkFromLedZeroToSeven)
+const std::string kLabs = ZORKIT_LAB_PROGRAMS;
+
+class LabProgram : public ::testing::TestWithParam<Language>, protected CBoardSession {
+protected:
+    // Runs labs/NAME.ihx (assembled, from 0000) or labs/NAME.c.
+    void Run(const std::string& name, const std::vector<std::string>& arguments = {})
+    {
+        if (GetParam() == Language::C)
+            return RunC(kLabs + "/" + name + ".c", arguments);
+        CIntelHex hex;
+        ASSERT_TRUE(hex.LoadFile(kLabs + "/" + name + ".ihx")) << hex.GetError();
+        Start(hex.GetRuns(), 0x0000, arguments);
+    }
+};
+
+// The number a 7-segment state such as "\"    1500\"" shows, or -1.
+long ShownNumber(const std::string& state)
+{
+    std::size_t first = state.find_first_not_of("\" ");
+    if (first == std::string::npos || state.back() != '"')
+        return -1;
+    std::string digits = state.substr(first, state.size() - 1 - first);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    return std::atol(digits.c_str());
+}
+
+// The motor's speed in a state such as "1498 rpm, drive 50%".
+long MotorRpm(const std::string& state) { return std::atol(state.c_str()); }
+
+TEST_P(LabProgram, RunningLightsWalkFromLedZeroToSeven)
 {
     Run("running_lights");
     ASSERT_EQ(ShowUntil("leds", ".......*"), "leds: .......*");
@@ -93,7 +160,7 @@ TEST_F(LabProgram, RunningLightsWalkFromLedZeroToSeven)
     EXPECT_EQ(std::vector<std::string>(states.begin(), states.begin() + 8), walk);
 }
 
-TEST_F(LabProgram, SwitchesLightTheirLeds)
+TEST_P(LabProgram, SwitchesLightTheirLeds)
 {
     Run("switches_to_leds");
     EXPECT_EQ(ShowUntil("leds", "........"), "leds: ........");
@@ -107,13 +174,13 @@ TEST_F(LabProgram, SwitchesLightTheirLeds)
     EXPECT_EQ(ShowUntil("switches", "00100001"), "switches: 00100001") << "a refused switch changes nothing";
 }
 
-TEST_F(LabProgram, LcdGreetsOnBothLines)
+TEST_P(LabProgram, LcdGreetsOnBothLines)
 {
     Run("lcd_greeting");
     EXPECT_EQ(ShowUntil("lcd", "\"Hello, lab!     \" \"8051 says hi    \""), "lcd: \"Hello, lab!     \" \"8051 says hi    \"");
 }
 
-TEST_F(LabProgram, ButtonPressesCountOnInt0)
+TEST_P(LabProgram, ButtonPressesCountOnInt0)
 {
     Run("button_counter");
     // A press before the program has armed INT0 is not counted, as on a real box.
@@ -129,7 +196,7 @@ TEST_F(LabProgram, ButtonPressesCountOnInt0)
     }
 }
 
-TEST_F(LabProgram, AdcResultReachesTheDac)
+TEST_P(LabProgram, AdcResultReachesTheDac)
 {
     Run("adc_to_dac");
     ASSERT_TRUE(zorsim->Type("knob 0 A7\n"));
@@ -140,16 +207,169 @@ TEST_F(LabProgram, AdcResultReachesTheDac)
     EXPECT_EQ(ShowUntil("dac", "12"), "dac: 12");
 }
 
-TEST_F(LabProgram, StepperTurnsOnceRound)
+TEST_P(LabProgram, StepperTurnsOnceRound)
 {
     Run("stepper_turning", {"--speed", "max"});
     EXPECT_EQ(ShowUntil("stepper", "352.5 deg, phases D"), "stepper: 352.5 deg, phases D");
+    std::vector<std::string> states = States("stepper");
+    ASSERT_GE(states.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(states.begin(), states.begin() + 4),
+        (std::vector<std::string>{"0.0 deg, phases A", "7.5 deg, phases B", "15.0 deg, phases C", "22.5 deg, phases D"}))
+        << "full steps clockwise";
 }
 
-TEST_F(LabProgram, SevenSegmentCounterLooksSteady)
+TEST_P(LabProgram, SevenSegmentCounterLooksSteady)
 {
     Run("seg7_counter");
     EXPECT_EQ(ShowUntil("seg7", "\"      03\""), "seg7: \"      03\"");
+}
+
+TEST_P(LabProgram, KeysEnterTheDisplayFromTheRight)
+{
+    Run("keypad_to_display", {"--speed", "max"});
+    ASSERT_EQ(ShowUntil("seg7", "\"--------\""), "seg7: \"--------\"") << "the program scans: keys count from now";
+    // Each key is held until the display shows it, as a student watches it; a
+    // held key enters once however long it is held.
+    const char* keys[] = {"5", "A", "0", "F"};
+    const char* shown[] = {"\"-------5\"", "\"------5A\"", "\"-----5A0\"", "\"----5A0F\""};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(zorsim->Type(std::string("key ") + keys[i] + " down\n"));
+        ASSERT_EQ(ShowUntil("seg7", shown[i]), std::string("seg7: ") + shown[i]);
+        ASSERT_TRUE(zorsim->Type(std::string("key ") + keys[i] + " up\n"));
+        ASSERT_EQ(ShowUntil("keypad", "none"), "keypad: none");
+    }
+    ASSERT_TRUE(zorsim->Type("key G down\n"));
+    EXPECT_TRUE(zorsim->WaitForErr("zorsim: error:"));
+    EXPECT_EQ(ShowUntil("seg7", "\"----5A0F\""), "seg7: \"----5A0F\"");
+}
+
+TEST_P(LabProgram, TimerClockTicksOncePerSecondOfBoardTime)
+{
+    Run("timer_clock", {"--speed", "max"});
+    // At full speed a second passes between two looks; the clock must get past 00-01-02.
+    std::string shown = ShowUntil("seg7", [](const std::string& state) { return state >= "\"00-01-02\""; });
+    ASSERT_GE(shown, "seg7: \"00-01-02\"");
+    // When each second first showed, in machine cycles (a microsecond each at 12 MHz).
+    std::vector<std::uint64_t> shownAt;
+    for (const CEvent& event : Events("seg7")) {
+        if (shownAt.size() == 63)
+            break;
+        // "\"HH-MM-SS\"": the tens of minutes and of seconds never reach 6.
+        ASSERT_EQ(event.state.size(), 10u) << event.state;
+        EXPECT_TRUE(event.state[4] < '6' && event.state[7] < '6') << event.state;
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "\"00-%02zu-%02zu\"", shownAt.size() / 60, shownAt.size() % 60);
+        if (event.state == expected)
+            shownAt.push_back(event.cycle);
+    }
+    ASSERT_EQ(shownAt.size(), 63u) << "00-00-00 to 00-01-02, each in turn";
+    // A second shows within one scan of the display (under 5 ms) of its tick.
+    for (std::size_t s = 2; s < shownAt.size(); ++s)
+        EXPECT_NEAR(double(shownAt[s] - shownAt[s - 1]), 1e6, 5000) << "second " << s;
+    EXPECT_NEAR(double(shownAt[62] - shownAt[1]), 61e6, 5000) << "the clock keeps board time over a minute";
+}
+
+TEST_P(LabProgram, MotorSpeedShownFromTheEncoder)
+{
+    Run("motor_speed", {"--speed", "max"});
+    EXPECT_EQ(ShowUntil("seg7", "\"       0\""), "seg7: \"       0\"") << "standing";
+    struct CSetting {
+        const char* switches;
+        long rpm;
+    } settings[] = {{"switch 7 on\n", 1500}, {"switch 6 on\n", 2250}, {"switch 6 off\nswitch 7 off\n", 0}};
+    for (const CSetting& setting : settings) {
+        ASSERT_TRUE(zorsim->Type(setting.switches));
+        auto near = [&](long rpm) { return std::labs(rpm - setting.rpm) <= 40; };
+        std::string motor = ShowUntil("motor", [&](const std::string& state) { return near(MotorRpm(state)); });
+        ASSERT_TRUE(near(MotorRpm(motor.substr(7)))) << motor;
+        std::string shown = ShowUntil("seg7", [&](const std::string& state) { return near(ShownNumber(state)); });
+        EXPECT_TRUE(near(ShownNumber(shown.substr(6)))) << shown << " for " << setting.rpm << " rpm";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LabProgram, ::testing::Values(Language::Assembly, Language::C),
+    [](const ::testing::TestParamInfo<Language>& info) { return info.param == Language::C ? "C" : "Assembly"; });
+
+}
+}
+
+namespace zorkit::sim::test {
+namespace {
+
+class HeaterOnTheBoard : public ::testing::Test, protected CBoardSession {};
+
+// The temperature reading the default heater's sensor gives, from the value of the LEDs' state.
+int LedValue(const std::string& state)
+{
+    int value = 0;
+    for (std::size_t bit = 0; bit < state.size(); ++bit)
+        value |= state[bit] == '*' ? 1 << bit : 0;
+    return value;
+}
+
+TEST_F(HeaterOnTheBoard, SensorRisesOverBoardTimeOnceTheDacHeats)
+{
+    // Full power through the D/A; the sensor's A/D input, read again and again, on the LEDs (lit = 1).
+    std::string source = dir.Write("heat.c",
+        "#include <8051.h>\n"
+        "__xdata __at(0xE002) volatile unsigned char ppi_c;\n"
+        "__xdata __at(0xE003) volatile unsigned char ppi_control;\n"
+        "__xdata __at(0xE507) volatile unsigned char sensor;\n"
+        "__xdata __at(0xE600) volatile unsigned char power;\n"
+        "void main(void)\n"
+        "{\n"
+        "    ppi_control = 0x98;\n"
+        "    power = 0xFF;\n"
+        "    for (;;) {\n"
+        "        sensor = 0;\n"
+        "        while (!(ppi_c & 0x80))\n"
+        "            ;\n"
+        "        P1 = ~sensor;\n"
+        "    }\n"
+        "}\n");
+    RunC(source, {"--speed", "max"});
+    // Five degrees warmer: two and a half seconds of board time.
+    std::string leds = ShowUntil("leds", [](const std::string& state) { return LedValue(state) >= 64; });
+    ASSERT_GE(LedValue(leds.substr(6)), 64) << leds;
+    std::string heater = Show();
+    heater = heater.substr(heater.find("heater: "));
+    EXPECT_GE(std::atof(heater.substr(8).c_str()), 24.9) << heater;
+    EXPECT_NE(heater.find("power 100%"), std::string::npos) << heater;
+
+    std::vector<CEvent> readings = Events("leds");
+    ASSERT_FALSE(readings.empty());
+    EXPECT_EQ(LedValue(readings.front().state), 51) << "20 degrees before it heats";
+    const std::uint64_t heated = readings.front().cycle;
+    // The plant: nothing for its dead time, then a first-order rise to 70 degrees above ambient.
+    const CHeaterParameters plant;
+    // When the reading first reaches `reading` (it rounds 2.55 counts a degree).
+    auto secondsTo = [&](int reading) {
+        double degrees = (reading - 0.5) / 2.55;
+        return plant.deadTime + plant.timeConstant * std::log(plant.fullRise / (plant.ambient + plant.fullRise - degrees));
+    };
+    std::uint64_t warmer = 0, warm = 0;
+    for (std::size_t i = 1; i < readings.size(); ++i) {
+        int now = LedValue(readings[i].state), before = LedValue(readings[i - 1].state);
+        EXPECT_GE(now, before) << "at cycle " << readings[i].cycle;
+        if (!warmer && now > 51)
+            warmer = readings[i].cycle;
+        if (!warm && now >= 64)
+            warm = readings[i].cycle;
+    }
+    ASSERT_TRUE(warmer && warm);
+    EXPECT_NEAR(double(warmer - heated) / 1e6, secondsTo(52), 0.25) << "the first rise, after the dead time";
+    EXPECT_NEAR(double(warm - heated) / 1e6, secondsTo(64), 0.25) << "the rise's rate";
+}
+
+TEST_F(HeaterOnTheBoard, ItsSensorIsNoKnob)
+{
+    CIntelHex hex;
+    ASSERT_TRUE(hex.LoadFile(kLabs + "/adc_to_dac.ihx")) << hex.GetError();
+    Start(hex.GetRuns(), 0x0000, {});
+    ASSERT_TRUE(zorsim->Type("knob 7 80\n"));
+    EXPECT_TRUE(zorsim->WaitForErr("zorsim: error: A/D input 7 reads the heater's sensor, not a knob"));
+    EXPECT_EQ(ShowUntil("adc", [](const std::string& state) { return state.substr(0, 23) == "00 00 00 00 00 00 00 33"; }).substr(0, 28),
+        "adc: 00 00 00 00 00 00 00 33") << "input 7 is the sensor's 20 degrees";
 }
 
 }

@@ -12,7 +12,8 @@ const char kDeviceCommandHelp[] =
     "  button N down|up           press or release push button N (0-1)\n"
     "  key K down|up              press or release keypad key K (0-F)\n"
     "  knob N VALUE               set the A/D converter's input N (0-7) to the\n"
-    "                             byte VALUE (hexadecimal, 00-FF)\n"
+    "                             byte VALUE (hexadecimal, 00-FF); the heater's\n"
+    "                             sensor's input is not a knob\n"
     "  pulse HZ                   run the pulse generator at HZ (0-50000, 0 stops it)\n"
     "  show                       print every device's state on standard output,\n"
     "                             one 'name: state' line each, then an empty line\n";
@@ -23,10 +24,11 @@ std::string DeviceHelp()
         "The built-in board (times in machine cycles, one a microsecond at 12 MHz):\n"
         + zorkit::sim::WiringTable(zorkit::sim::DefaultBoardProfile()) +
         "A profile file is TOML: one [table] per device (leds, switches, buttons, pulse,\n"
-        "buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, ppi, ctc) with its pins\n"
-        "(\"P1.3\", a port \"P1\", a list, PA0-PC7 on the parallel chip, OUT0-OUT2 of\n"
-        "the counter chip) or its bus page (address = 0xE400); a wrong profile is\n"
-        "refused with its line and reason. 'show' prints:\n"
+        "buzzer, seg7, keypad, lcd, adc, dac, stepper, motor, heater, ppi, ctc) with\n"
+        "its pins (\"P1.3\", a port \"P1\", a list, PA0-PC7 on the parallel chip,\n"
+        "OUT0-OUT2 of the counter chip), its bus page (address = 0xE400) or its A/D\n"
+        "input (channel = 7); a wrong profile is refused with its line and reason.\n"
+        "'show' prints:\n"
         "  leds: *.......             LED 0 first, * lit\n"
         "  switches: 10000000         switch 0 first, 1 on\n"
         "  buttons: up up\n"
@@ -38,7 +40,8 @@ std::string DeviceHelp()
         "  adc: the 8 inputs, result R (converting while a conversion runs)\n"
         "  dac: the last byte written\n"
         "  stepper: DEGREES deg, phases the energised windings (A-D) or none\n"
-        "  motor: RPM rpm, drive PERCENT%\n";
+        "  motor: RPM rpm, drive PERCENT%\n"
+        "  heater: DEGREES deg C, power PERCENT%\n";
 }
 
 namespace {
