@@ -55,6 +55,8 @@ CPanelLayout LayOutPanel(const zorkit::sim::CBoardProfile& profile)
         layout.buzzer = CRect(450, 30, 590, 70);
     if (profile.pulse)
         layout.pulse = CRect(604, 30, 744, 70);
+    if (profile.heater)
+        layout.heater = CRect(450, 80, 744, 100);
     if (profile.seg7)
         layout.digits = Row(8, kMargin + 8, 148, 30, 52, 40);
     if (profile.lcd)

@@ -31,6 +31,7 @@ struct CPanelLayout {
     std::vector<CRect> buttons;
     std::optional<CRect> buzzer;
     std::optional<CRect> pulse;
+    std::optional<CRect> heater;
     std::vector<CRect> digits;
     std::optional<CRect> lcd;    // the glass; cells from LcdCell
     std::vector<CRect> keys;     // key K at index K

@@ -183,6 +183,17 @@ void PaintMotor(CDC& dc, const CRect& rect, const CPanelState& state)
     Label(dc, CRect(rect.left + 80, rect.top + 36, rect.right, rect.top + 52), text, kLabel, DT_LEFT);
 }
 
+// The heater's power as a bar (D/A 00-FF) and its sensor's temperature.
+void PaintHeater(CDC& dc, const CRect& rect, const CPanelState& state)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "heater %.1f deg C", state.heaterDegrees);
+    Label(dc, CRect(rect.left, rect.top, rect.left + 140, rect.bottom), text, kLabel, DT_LEFT);
+    const CRect bar(rect.left + 154, rect.top + 5, rect.right, rect.bottom - 5);
+    dc.FillSolidRect(&bar, kBlack);
+    dc.FillSolidRect(bar.left, bar.top, bar.Width() * state.heaterPower / 255, bar.Height(), kLedLit);
+}
+
 void PaintBuzzer(CDC& dc, const CRect& rect, const CPanelState& state)
 {
     const CRect speaker(rect.left, rect.top + 4, rect.left + 32, rect.top + 36);
@@ -260,6 +271,8 @@ void PaintPanel(CDC& dc, const CPanelLayout& layout, const CPanelState& state, c
         Caption(dc, layout.pulse->left, layout.pulse->top - 18, "pulse generator");
         Label(dc, *layout.pulse, state.pulseHz ? std::to_string(state.pulseHz) + " Hz" : "off", kLabel, DT_LEFT);
     }
+    if (layout.heater)
+        PaintHeater(dc, *layout.heater, state);
     if (!layout.digits.empty())
         Caption(dc, layout.digits.front().left - 8, layout.digits.front().top - 26, "7-segment display");
     PaintSevenSegment(dc, layout, state);

@@ -42,6 +42,10 @@ CPanelState CapturePanelState(const zorkit::sim::CDeviceBoard& devices)
         state.motorTurns = motor->Turns();
         state.motorDuty = motor->Duty();
     }
+    if (const auto& heater = devices.Heater()) {
+        state.heaterDegrees = heater->Temperature();
+        state.heaterPower = heater->Power();
+    }
     return state;
 }
 
@@ -50,7 +54,7 @@ bool SamePicture(const CPanelState& a, const CPanelState& b)
     auto shown = [](const CPanelState& s) {
         return std::tie(s.leds, s.switches, s.buttons, s.digits, s.keys, s.lcdCodes, s.cgram, s.cursorCell, s.cursorOn,
             s.blinkOn, s.knobs, s.dac, s.stepperDegrees, s.stepperPhases, s.motorRpm, s.motorTurns, s.motorDuty,
-            s.buzzerHz, s.pulseHz);
+            s.buzzerHz, s.pulseHz, s.heaterDegrees, s.heaterPower);
     };
     return shown(a) == shown(b);
 }

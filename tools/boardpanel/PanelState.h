@@ -32,6 +32,8 @@ struct CPanelState {
     double motorTurns = 0;
     double motorDuty = 0;
     double buzzerHz = 0;
+    double heaterDegrees = 0;
+    BYTE heaterPower = 0;
     long pulseHz = 0;
 };
 
