@@ -169,7 +169,7 @@ void CSerialTerminal::OnChar(UINT key, UINT, UINT)
 {
     if (!m_board || key > 0xFF)
         return;
-    const BYTE b = BYTE(key == '\r' ? '\r' : key);
+    const BYTE b = BYTE(key);
     m_board->WithCore([b](zorkit::sim::C8051Core& core) { core.ReceiveSerial(b); });
 }
 
