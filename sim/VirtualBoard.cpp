@@ -261,6 +261,9 @@ bool CVirtualBoard::WithDevices(const std::function<void(CDeviceBoard&)>& action
     if (!m_devices)
         return false;
     m_devices->Act(action);
+    // A board standing still takes no turns: the watcher hears of outside inputs here.
+    if (m_deviceWatcher)
+        m_devices->Act(m_deviceWatcher);
     return true;
 }
 

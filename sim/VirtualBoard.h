@@ -90,9 +90,9 @@ public:
     // (without running it) when no devices are attached.
     bool WithDevices(const std::function<void(CDeviceBoard&)>& action);
     // Told after every turn of the board thread (a run slice of the program among
-    // them), on that thread with the board's lock held and the devices brought to the
-    // core's time: a panel copies out what it shows without waiting for the lock.
-    // Empty stops it.
+    // them) and after every WithDevices, with the board's lock held and the devices
+    // brought to the core's time: a panel copies out what it shows without waiting
+    // for the lock. Empty stops it.
     void SetDeviceWatcher(std::function<void(CDeviceBoard&)> watcher);
 
     void InjectFault(Fault fault);
