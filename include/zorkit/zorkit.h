@@ -32,6 +32,7 @@
 #include "zorkit/platform/ui/Input.h"
 #include "zorkit/platform/ui/MessageLoop.h"
 #include "zorkit/platform/ui/Snapshot.h"
+#include "zorkit/platform/ui/SplitterBar.h"
 #include "zorkit/platform/ui/SplitterWnd.h"
 #include "zorkit/platform/ui/View.h"
 #include "zorkit/platform/ui/Wnd.h"

@@ -1,6 +1,8 @@
 #include "zorkit/platform/sdl/OnScreen.h"
 
+#include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/sdl/internal/ScreenBackend.h"
+#include "zorkit/platform/sdl/internal/SdlHandles.h"
 
 namespace zorkit {
 namespace {
@@ -45,5 +47,13 @@ std::shared_ptr<Surface> ScreenSession::ReadScreen(HWND hwnd)
 }
 
 int ScreenSession::WindowCount() const { return m_backend->WindowCount(); }
+
+CRect ScreenSession::WorkArea() const
+{
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(0, &area) != 0 && SDL_GetDisplayBounds(0, &area) != 0)
+        return CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return CRect(area.x, area.y, area.x + area.w, area.y + area.h);
+}
 
 }

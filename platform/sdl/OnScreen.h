@@ -39,6 +39,9 @@ public:
     std::shared_ptr<Surface> ReadScreen(HWND hwnd);
     // Number of desktop windows currently shown.
     int WindowCount() const;
+    // The part of the first display that windows may take (without panels and docks),
+    // in the window system's screen coordinates.
+    CRect WorkArea() const;
 
 private:
     explicit ScreenSession(std::unique_ptr<ScreenBackend> backend);

@@ -189,7 +189,7 @@ void ScreenBackend::Sync()
             m_windows[top->hwnd] = std::move(made);
         }
         window->SetTitle(title.c_str());
-        window->Place(top->rect);
+        window->Place(top->rect, (top->style & WS_MAXIMIZE) != 0);
         CRect caretRect;
         bool withCaret = caretOn && caretOwner && caretOwner->TopLevel() == top;
         if (withCaret) {

@@ -29,9 +29,15 @@ ScreenWindow::ScreenWindow(HWND hwnd, WindowPtr window, RendererPtr renderer)
 
 void ScreenWindow::SetTitle(const char* utf8Title) { SDL_SetWindowTitle(m_window.get(), utf8Title); }
 
-void ScreenWindow::Place(const CRect& rect)
+void ScreenWindow::Place(const CRect& rect, bool maximised)
 {
-    if (rect == m_placed)
+    if (maximised != m_maximised) {
+        m_maximised = maximised;
+        maximised ? SDL_MaximizeWindow(m_window.get()) : SDL_RestoreWindow(m_window.get());
+        m_placed = rect;
+        return;
+    }
+    if (rect == m_placed || maximised)
         return;
     if (rect.TopLeft() != m_placed.TopLeft())
         SDL_SetWindowPosition(m_window.get(), rect.left, rect.top);

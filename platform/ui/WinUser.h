@@ -50,6 +50,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 // State.
 BOOL ShowWindow(HWND hwnd, int command);  // TRUE when it was visible before
 BOOL IsWindowVisible(HWND hwnd);
+// A top-level window shown maximised (SW_SHOWMAXIMIZED until SW_RESTORE).
+BOOL IsZoomed(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // TRUE when it was disabled before
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL SetWindowText(HWND hwnd, LPCTSTR text);

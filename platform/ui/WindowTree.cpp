@@ -165,7 +165,8 @@ void ReportClientSize(WindowState* s)
     if (client.Size() == s->reportedClient)
         return;
     s->reportedClient = client.Size();
-    ::SendMessage(s->hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(WORD(client.Width()), WORD(client.Height())));
+    const WPARAM kind = (s->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    ::SendMessage(s->hwnd, WM_SIZE, kind, MAKELPARAM(WORD(client.Width()), WORD(client.Height())));
 }
 
 void InvalidateFrame(WindowState* s)
@@ -479,11 +480,44 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     return TRUE;
 }
 
+namespace {
+
+// A top-level window maximised fills the screen; restored, it goes back to where it was.
+void Zoom(WindowState* s, bool maximise)
+{
+    if (maximise == ((s->style & WS_MAXIMIZE) != 0))
+        return;
+    CRect to;
+    if (maximise) {
+        s->restored = s->rect;
+        s->style |= WS_MAXIMIZE;
+        to = CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    } else {
+        s->style &= ~WS_MAXIMIZE;
+        to = s->restored;
+    }
+    const CSize before = s->rect.Size();
+    const HWND hwnd = s->hwnd;
+    SetWindowPos(hwnd, nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (to.Size() == before && (s = State(hwnd)))
+        // The same size in the other state is news to the window all the same.
+        ::SendMessage(hwnd, WM_SIZE, maximise ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                      MAKELPARAM(WORD(s->reportedClient.cx), WORD(s->reportedClient.cy)));
+}
+
+}
+
 BOOL ShowWindow(HWND hwnd, int command)
 {
     WindowState* s = State(hwnd);
     if (!s)
         return FALSE;
+    const bool restore = (command == SW_RESTORE || command == SW_SHOWNORMAL) && (s->style & WS_MAXIMIZE);
+    if (!s->parent && (command == SW_SHOWMAXIMIZED || restore)) {
+        Zoom(s, command == SW_SHOWMAXIMIZED);
+        if (!(s = State(hwnd)))
+            return FALSE;
+    }
     bool wasVisible = (s->style & WS_VISIBLE) != 0;
     bool show = command != SW_HIDE;
     if (show != wasVisible) {
@@ -508,6 +542,12 @@ BOOL ShowWindow(HWND hwnd, int command)
     if (activate)
         SetActiveWindow(hwnd);
     return wasVisible;
+}
+
+BOOL IsZoomed(HWND hwnd)
+{
+    WindowState* s = State(hwnd);
+    return s && !s->parent && (s->style & WS_MAXIMIZE);
 }
 
 BOOL IsWindowVisible(HWND hwnd)

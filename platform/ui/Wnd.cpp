@@ -360,6 +360,7 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
 
 BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+BOOL CWnd::IsZoomed() const { return ::IsZoomed(m_hWnd); }
 BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
 BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
 void CWnd::SetWindowText(LPCTSTR text) { ::SetWindowText(m_hWnd, text); }

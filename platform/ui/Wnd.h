@@ -124,6 +124,7 @@ public:
     // State.
     BOOL ShowWindow(int command);
     BOOL IsWindowVisible() const;
+    BOOL IsZoomed() const;
     BOOL EnableWindow(BOOL enable = TRUE);
     BOOL IsWindowEnabled() const;
     void SetWindowText(LPCTSTR text);

@@ -33,4 +33,8 @@ for tool in $TOOLS; do
     zcat "$ROOT/usr/share/man/man1/$tool.1.gz" | grep -q '^\.SH' || { echo "$tool.1 is no manual page"; exit 1; }
   fi
 done
+for language in zh_CN en; do
+  mo=$ROOT/usr/share/locale/$language/LC_MESSAGES/zorstudio.mo
+  [ -s "$mo" ] || { echo "the package lacks zorstudio's $language texts"; exit 1; }
+done
 echo "package ok"

@@ -3,6 +3,7 @@
 // give it. Each input waits until the window has heard back from the board.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -10,6 +11,7 @@
 
 #include <chrono>
 
+#include "tests/studio/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Messaging.h"
@@ -98,6 +100,15 @@ public:
         Click(wnd, client.CenterPoint());
     }
     void ClickButton(UINT id) { ClickCentre(*window->GetDlgItem(int(id))); }
+    // Clicks the dock's tab of that title.
+    void ClickTab(const std::string& title)
+    {
+        zorstudio::CTabStrip& tabs = window->Layout().Tabs();
+        const auto& titles = tabs.Tabs();
+        const auto found = std::find(titles.begin(), titles.end(), title);
+        ASSERT_NE(found, titles.end()) << "no tab " << title;
+        Click(tabs, tabs.TabRect(int(found - titles.begin())).CenterPoint());
+    }
     static void Key(UINT vk, bool ctrl = false)
     {
         if (ctrl)
@@ -142,6 +153,8 @@ public:
 protected:
     inline static zorstudio::CStudioWindow* s_window = nullptr;
     TempDir scratch;
+    // The layout a window remembers goes to the test's own settings.
+    ScopedEnv config{"XDG_CONFIG_HOME", scratch.Path().string().c_str()};
     std::filesystem::path sample;
     std::unique_ptr<zorstudio::CStudioWindow> window;
 };

@@ -153,8 +153,11 @@ TEST(CodeImage, ListsDownloadedInstructionsAndStopsAtUnknownBytes)
     EXPECT_EQ(listing[0].address, 0x0100);
     EXPECT_EQ(listing[0].length, 2);
     EXPECT_EQ(listing[0].text.substr(0, 4), "0100");
+    EXPECT_EQ(listing[0].text.substr(4, 12), "  78 30     ") << "the bytes padded to three";
     EXPECT_NE(listing[0].text.find("MOV"), std::string::npos) << listing[0].text;
     EXPECT_EQ(listing[1].address, 0x0102);
+    EXPECT_EQ(listing[0].text.find("MOV"), listing[1].text.find("MOV")) << "the instructions align:\n"
+                                                                           << listing[0].text << "\n" << listing[1].text;
     EXPECT_TRUE(code.Listing(0x2000, 3).empty());
     EXPECT_EQ(code.Read(0x0104, 2), (std::vector<BYTE>{0x01, 0xFF})) << "unknown bytes read as FF";
 

@@ -3,6 +3,7 @@
 // and on a board that is not the in-process one it says so instead of showing devices.
 #include "tests/studio/StudioWindowFixture.h"
 #include "tools/common/IntelHex.h"
+#include "tools/zorstudio/Translation.h"
 
 namespace zorkit::studio::test {
 namespace {
@@ -11,7 +12,10 @@ using PanelInStudio = StudioWindowTest;
 
 TEST_F(PanelInStudio, ClicksReachTheRunningProgramAndThePanelShowsWhatItDid)
 {
+    window->Layout().ShowTab(zorstudio::Pane::DevicePanel);
+    Settle();
     boardpanel::CBoardPanel& panel = window->BoardPanes().Panel();
+    ASSERT_TRUE(panel.IsWindowVisible()) << "the Device tab shows the panel";
     ASSERT_TRUE(panel.Message().empty()) << panel.Message();
     CIntelHex lab;
     ASSERT_TRUE(lab.LoadFile(ZORKIT_LAB_PROGRAMS "/switches_to_leds.ihx")) << lab.GetError();
@@ -41,7 +45,7 @@ TEST_F(PanelInStudio, AnotherBoardOnTheLineIsNotShownAsDevices)
     })) << error;
     Settle();
     boardpanel::CBoardPanel& panel = window->BoardPanes().Panel();
-    EXPECT_EQ(panel.Message(), zorstudio::CBoardPanes::kRealBoardText);
+    EXPECT_EQ(panel.Message(), zorstudio::TrGbk(zorstudio::CBoardPanes::kRealBoardText));
     const std::size_t reads = panel.Reads();
     panel.Refresh();
     EXPECT_EQ(panel.Reads(), reads) << "nothing is read from a board that is not there";

@@ -89,6 +89,17 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     EXPECT_GT(changed, 1000) << "the stop shows on the window";
     EXPECT_EQ(comparison->WaitUntilShown(place, *stopped, std::chrono::seconds(20)), CPoint(-1, -1))
         << "first differing pixel of the window stopped at the breakpoint";
+
+    // Resized, with the experiment's tab shown: the panes laid out again, on both sides.
+    const CRect larger(30, 20, 30 + 1366, 20 + 860);
+    window.MoveWindow(&larger);
+    window.Layout().ShowTab(zorstudio::Pane::Experiment);
+    auto resized = PaintedWhole(window);
+    ASSERT_TRUE(resized);
+    ASSERT_EQ(resized->Width(), larger.Width());
+    ASSERT_TRUE(window.Panel().IsWindowVisible());
+    EXPECT_EQ(comparison->WaitUntilShown(larger, *resized, std::chrono::seconds(20)), CPoint(-1, -1))
+        << "first differing pixel of the resized window";
 }
 
 }

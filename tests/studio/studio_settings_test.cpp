@@ -69,5 +69,31 @@ TEST(StudioSettings, AFailedSaveKeepsTheOldFile)
     EXPECT_FALSE(SaveLineChoice({"/dev/ttyUSB2", 9600}, "/proc/zorkit-denied/zorstudio.conf"));
 }
 
+TEST(StudioSettings, TheLayoutAndTheLineAreKeptApartInOneFile)
+{
+    TempDir scratch;
+    const std::string path = scratch.File("zorstudio.conf");
+    ASSERT_TRUE(SaveLineChoice({"/dev/ttyUSB0", 4800}, path));
+    zorstudio::CLayoutSizes sizes;
+    sizes.listingWidth = 412, sizes.rightWidth = 300, sizes.registerHeight = 150, sizes.dockHeight = 220;
+    sizes.tallHeight = 380, sizes.dockTab = zorstudio::Pane::Experiment;
+    ASSERT_TRUE(zorstudio::SaveLayoutSizes(sizes, path));
+    EXPECT_TRUE(zorstudio::LoadLayoutSizes(path) == sizes);
+    EXPECT_EQ(LoadLineChoice(path).device, "/dev/ttyUSB0") << "the layout's save keeps the line";
+    ASSERT_TRUE(SaveLineChoice({"/dev/ttyUSB1", 2400}, path));
+    EXPECT_TRUE(zorstudio::LoadLayoutSizes(path) == sizes) << "the line's save keeps the layout";
+    EXPECT_EQ(TempDir::Read(path).rfind("device=/dev/ttyUSB1\nbaud=2400\n", 0), 0u) << "lines keep their places";
+
+    // Nothing sensible: the panes' own sizes and the first tab.
+    const std::string bad = scratch.Write("bad.conf", "layout.listing=-5\nlayout.dock=wide\nlayout.right=99999\n"
+                                                      "layout.tab=nowhere\nlayout.registers=120\n");
+    const zorstudio::CLayoutSizes loaded = zorstudio::LoadLayoutSizes(bad);
+    EXPECT_EQ(loaded.listingWidth, 0);
+    EXPECT_EQ(loaded.dockHeight, 0);
+    EXPECT_EQ(loaded.rightWidth, 0) << "no screen is that wide";
+    EXPECT_EQ(loaded.registerHeight, 120) << "a good value stays";
+    EXPECT_EQ(loaded.dockTab, zorstudio::Pane::Output);
+}
+
 }
 }

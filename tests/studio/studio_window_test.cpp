@@ -156,7 +156,8 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     ASSERT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
     EXPECT_EQ(View().current.internalRam[0x40], 0x5A) << "the board holds the edited byte";
 
-    // A temperature run of 150 samples, started from the panel, to its settling.
+    // A temperature run of 150 samples, started from the panel behind its tab, to its settling.
+    ClickTab("Experiment");
     CExperimentPanel& panel = window->Panel();
     panel.SetExportDirectory(scratch.Path());
     TypeInto(*panel.GetDlgItem(CExperimentPanel::IdSamples), "150");
@@ -205,6 +206,7 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
 // the panel says so instead of showing settling figures.
 TEST_F(StudioWindowTest, TheStepperTurnsTheWayThePanelSays)
 {
+    ClickTab("Experiment");
     CExperimentPanel& panel = window->Panel();
     CWnd& kind = *panel.GetDlgItem(CExperimentPanel::IdKind);
     CWnd& direction = *panel.GetDlgItem(CExperimentPanel::IdDirection);

@@ -199,10 +199,24 @@ TEST_F(ToolPictureTest, ZorstudioLastStartsOnTheRememberedLine)
     EXPECT_NE(none.out.find("tour complete"), std::string::npos);
 }
 
+// Rows of the picture with at least `least` pixels of the colour.
+int RowsWith(const Surface& picture, COLORREF colour, int least)
+{
+    int rows = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        int count = 0;
+        for (int x = 0; x < picture.Width(); ++x)
+            count += picture.GetPixel(x, y) == colour;
+        rows += count >= least;
+    }
+    return rows;
+}
+
 TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
 {
     const auto out = dir / "shots";
-    CRun run = Run(std::string(ZORSTUDIO_PATH) + " --tour " + out.string() + " --shots --samples 120");
+    CRun run = Run("XDG_CONFIG_HOME=" + dir.string() + " " + ZORSTUDIO_PATH + " --tour " + out.string() +
+                   " --shots --samples 120");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     for (const char* shot : {"01-open", "02-build", "03-connect", "04-download", "05-breakpoint", "06-stop",
                              "07-edit", "08-experiment", "09-export"}) {
@@ -211,22 +225,43 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
         EXPECT_EQ(picture->Width(), 1280) << shot;
     }
     EXPECT_NE(run.out.find("40H := 5A, read back from the board"), std::string::npos) << run.out;
-    // The breakpoint's short line is red to the listing's right edge (x 361 .. 626 of the window, its scroll bar to
-    // 642; the listing starts under the menu bar and the buttons, at y 52).
+    // The breakpoint's line is red across the listing, and only that line.
     auto breakpoint = ReadPng((out / "05-breakpoint.png").c_str());
-    int redRows = 0;
-    for (int y = 52; y < 302; ++y)
-        redRows += breakpoint->GetPixel(615, y) == kReferenceRed;
+    const int redRows = RowsWith(*breakpoint, kReferenceRed, 150);
     EXPECT_GE(redRows, 10) << "one line of the listing in red";
     EXPECT_LE(redRows, 24) << "and only one";
-    // The experiment's graph sits in the panel with its set point's line.
+    // The experiment's graph, behind its tab, with its set point's line.
     auto experiment = ReadPng((out / "09-export.png").c_str());
-    int red = 0;
-    for (int x = 220; x < 700; ++x)
-        red += experiment->GetPixel(x, 442 + ReferenceRow(60, 200)) == kReferenceRed;
-    EXPECT_GT(red, 300) << "the set point's line across the graph";
+    EXPECT_GE(RowsWith(*experiment, kReferenceRed, 300), 1) << "the set point's line across the graph";
     for (const char* file : {"temperature.png", "temperature.pdf", "temperature.csv"})
         EXPECT_TRUE(std::filesystem::exists(out / file)) << file;
+}
+
+TEST_F(ToolPictureTest, ZorstudioWindowTourInChineseHasChineseMenusAndMessages)
+{
+    const std::string config = "XDG_CONFIG_HOME=" + dir.string() + " LANGUAGE= LC_ALL= LC_MESSAGES= ";
+    CRun english = Run(config + "LANG=C " + ZORSTUDIO_PATH + " --tour " + (dir / "en").string() + " --shots --samples 20");
+    CRun chinese =
+        Run(config + "LANG=zh_CN.UTF-8 " + ZORSTUDIO_PATH + " --tour " + (dir / "zh").string() + " --shots --samples 20");
+    ASSERT_EQ(english.status, 0) << english.out << english.err;
+    ASSERT_EQ(chinese.status, 0) << chinese.out << chinese.err;
+    auto en = ReadPng((dir / "en" / "02-build.png").c_str());
+    auto zh = ReadPng((dir / "zh" / "02-build.png").c_str());
+    ASSERT_TRUE(en && zh);
+    ASSERT_EQ(en->Width(), zh->Width());
+    // The menu bar and the button row (y 0 .. 52) are in another language; the source
+    // and the listing below them are the same text.
+    auto differing = [&](int top, int bottom, int left, int right) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                count += en->GetPixel(x, y) != zh->GetPixel(x, y);
+        return count;
+    };
+    EXPECT_GT(differing(0, 22, 0, 200), 100) << "the menu titles";
+    EXPECT_GT(differing(22, 52, 0, en->Width()), 100) << "the buttons";
+    EXPECT_EQ(differing(60, 200, 0, 300), 0) << "the source is the same in both";
+    EXPECT_NE(chinese.out.find("40H := 5A"), std::string::npos) << chinese.out;
 }
 
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFailsBeforeTheExperiment)

@@ -96,6 +96,46 @@ TEST(WindowTree, ResizingSendsSizeWithTheNewClientSize)
     EXPECT_EQ(child.last, CSize(150, 60 - GetSystemMetrics(SM_CYHSCROLL)));
 }
 
+TEST(WindowTree, AMaximisedTopLevelFillsTheScreenAndIsRestoredToItsPlace)
+{
+    class Sized : public RecordingWnd {
+    public:
+        std::vector<std::pair<UINT, CSize>> sizes;
+        void OnSize(UINT type, int cx, int cy) { sizes.push_back({type, CSize(cx, cy)}); }
+        static const CMessageMap* GetThisMessageMap()
+        {
+            static const CMessageMap map(&RecordingWnd::GetThisMessageMap, {zorkit::MapMessage<WM_SIZE>(&Sized::OnSize)});
+            return &map;
+        }
+        const CMessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
+    };
+    Sized top;
+    ASSERT_TRUE(top.CreateTop(CRect(40, 30, 340, 230)));
+    top.sizes.clear();
+    top.ShowWindow(SW_SHOWMAXIMIZED);
+    const CSize screen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    ASSERT_EQ(top.sizes.size(), 1u);
+    EXPECT_EQ(top.sizes[0], std::make_pair(UINT(SIZE_MAXIMIZED), screen));
+    EXPECT_TRUE(top.IsZoomed());
+    CRect rect;
+    top.GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(CPoint(0, 0), screen));
+    top.ShowWindow(SW_SHOWMAXIMIZED);
+    EXPECT_EQ(top.sizes.size(), 1u) << "maximised once is enough";
+
+    top.ShowWindow(SW_RESTORE);
+    ASSERT_EQ(top.sizes.size(), 2u);
+    EXPECT_EQ(top.sizes[1], std::make_pair(UINT(SIZE_RESTORED), CSize(300, 200)));
+    EXPECT_FALSE(top.IsZoomed());
+    top.GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(40, 30, 340, 230));
+
+    RecordingWnd child;
+    ASSERT_TRUE(child.CreateChild(&top, CRect(0, 0, 50, 50), 3));
+    child.ShowWindow(SW_SHOWMAXIMIZED);
+    EXPECT_FALSE(child.IsZoomed()) << "only a top-level window is maximised";
+}
+
 TEST(WindowTree, DestroyingRunsDestroyParentFirstAndFreesSelfDeletingObjects)
 {
     auto* top = new RecordingWnd;

@@ -1,5 +1,6 @@
 #include "tools/zorstudio/CodeImage.h"
 
+#include "tools/common/Numbers.h"
 #include "zorkit/disasm/Disassemble.h"
 
 namespace zorstudio {
@@ -7,6 +8,8 @@ namespace {
 constexpr std::size_t kSpace = 0x10000;
 // The longest 8051 instruction.
 constexpr int kMaxInstruction = 3;
+// Its bytes as the listing shows them: "02 01 00".
+constexpr int kBytesColumn = 3 * kMaxInstruction - 1;
 }
 
 CCodeImage::CCodeImage() : m_bytes(kSpace, 0xFF), m_known(kSpace, false) {}
@@ -54,7 +57,12 @@ std::vector<CListingLine> CCodeImage::Listing(WORD address, int lines) const
         for (int k = 1; k < length; ++k)
             if (!IsKnown(WORD(at + k)))
                 return listing;
-        listing.push_back({at, length, decoder.robotcd(0).str() + text.str()});
+        std::string bytes;
+        for (int k = 0; k < length; ++k)
+            bytes += (k ? " " : "") + tools::Hex(window[std::size_t(k)], 2);
+        // The bytes padded to the longest instruction's, so that the instructions align.
+        bytes.resize(std::size_t(kBytesColumn), ' ');
+        listing.push_back({at, length, tools::Hex(at, 4) + "  " + bytes + "  " + text.str()});
         at = WORD(at + length);
     }
     return listing;

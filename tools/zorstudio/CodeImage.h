@@ -18,7 +18,9 @@ namespace zorstudio {
 struct CListingLine {
     WORD address;
     int length;         // bytes of the instruction
-    std::string text;   // "0100  7830          MOV R0,#30H": address, bytes, instruction
+    // "0100  78 30     MOV R0,#30H": the address, the bytes padded to the longest
+    // instruction's, the instruction.
+    std::string text;
 };
 
 class CCodeImage {

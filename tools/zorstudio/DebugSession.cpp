@@ -8,6 +8,7 @@
 #include "tools/common/Numbers.h"
 #include "tools/common/ProgramDownload.h"
 #include "tools/zorstudio/CommLogText.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/module/ResourceIds.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Time.h"
@@ -37,14 +38,14 @@ zorkit::sim::PlantKind PlantOf(ExperimentKind kind)
 const char* LinkStateName(LinkState state)
 {
     switch (state) {
-    case LinkState::Closed: return "closed";
-    case LinkState::Unconnected: return "unconnected";
-    case LinkState::Connected: return "connected";
-    case LinkState::Running: return "running";
-    case LinkState::RunningFree: return "running without breakpoints";
-    case LinkState::WaitingForReset: return "waiting for the reset key";
-    case LinkState::Experiment: return "control experiment";
-    case LinkState::AdapterGone: return "the serial adapter is gone";
+    case LinkState::Closed: return N_("closed");
+    case LinkState::Unconnected: return N_("unconnected");
+    case LinkState::Connected: return N_("connected");
+    case LinkState::Running: return N_("running");
+    case LinkState::RunningFree: return N_("running without breakpoints");
+    case LinkState::WaitingForReset: return N_("waiting for the reset key");
+    case LinkState::Experiment: return N_("control experiment");
+    case LinkState::AdapterGone: return N_("the serial adapter is gone");
     }
     return "";
 }
@@ -93,15 +94,15 @@ void CDebugSession::Close()
 bool CDebugSession::Connect()
 {
     if (!m_line)
-        return Fail("no line is open");
+        return Fail(Tr("no line is open"));
     CZORComm& link = m_line->Link();
     if (link.IsResetWatcherRunning())
-        return Fail("the link waits for the board's reset key");
+        return Fail(Tr("the link waits for the board's reset key"));
     m_resetCancelled = false;
     if (!link.CheckConnect())
-        return LinkFailed("the board does not answer");
+        return LinkFailed(Tr("the board does not answer"));
     if (link.GetZORCPUType() == CZORComm::CPU_NONE)
-        return Fail("the board's CPU type is not known");
+        return Fail(Tr("the board's CPU type is not known"));
     return true;
 }
 
@@ -151,12 +152,12 @@ std::optional<CResetPrompt> CDebugSession::ResetPrompt() const
 bool CDebugSession::AwaitReset()
 {
     if (!m_line)
-        return Fail("no line is open");
+        return Fail(Tr("no line is open"));
     CZORComm& link = m_line->Link();
     if (State() == LinkState::AdapterGone)
         return Fail(AdapterGoneText());
     if (link.IsCtrlThreadRunning())
-        return Fail("a control run occupies the line");
+        return Fail(Tr("a control run occupies the line"));
     m_resetCancelled = false;
     // Marking the link down starts the reset watcher, or keeps the one already waiting.
     link.SetZORConnect(0);
@@ -188,12 +189,12 @@ std::string CDebugSession::CommLog(std::size_t maxBytes) const
 
 bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progress)
 {
-    if (!Ready("download"))
+    if (!Ready(N_("download")))
         return false;
     if (hex.GetRuns().empty())
-        return Fail("the program holds no bytes");
+        return Fail(Tr("the program holds no bytes"));
     if (!FitsCodeSpace(hex.GetRuns()))
-        return Fail("bytes beyond address FFFF do not fit the board's 64 KB code space");
+        return Fail(Tr("bytes beyond address FFFF do not fit the board's 64 KB code space"));
     m_code.Clear();
     ++m_codeGeneration;
     m_entry.reset();
@@ -210,7 +211,7 @@ bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progr
                                        std::vector<BYTE>(run.bytes.begin() + long(at), run.bytes.begin() + long(at + n))};
             if (!DownloadProgram(m_line->Link(), {frame})) {
                 ++m_codeGeneration;
-                return LinkFailed("the download stopped");
+                return LinkFailed(Tr("the download stopped"));
             }
             m_code.Put(frame.address, frame.bytes);
             sent += n;
@@ -219,7 +220,7 @@ bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progr
     }
     ++m_codeGeneration;
     if (cancelled)
-        return Fail("the download was cancelled after " + std::to_string(sent) + " of " + std::to_string(total) + " bytes");
+        return Fail(Tr("the download was cancelled after {1} of {2} bytes", {std::to_string(sent), std::to_string(total)}));
     m_entry = WORD(hex.GetRuns().front().address);
     return true;
 }
@@ -235,14 +236,14 @@ bool CDebugSession::RunProgram()
 {
     const auto from = RunStart();
     if (!from)
-        return Fail("download a program first");
+        return Fail(Tr("download a program first"));
     return Run(*from);
 }
 
 bool CDebugSession::SetCopyRun(bool on)
 {
     if (!m_entry)
-        return Fail("download a program first");
+        return Fail(Tr("download a program first"));
     if (!CopyRun(*m_entry, on))
         return false;
     m_copyRun = on;
@@ -252,38 +253,38 @@ bool CDebugSession::SetCopyRun(bool on)
 
 bool CDebugSession::Run(WORD from)
 {
-    if (!Ready("run"))
+    if (!Ready(N_("run")))
         return false;
-    return m_line->Link().ProgExec(from) || LinkFailed("the board did not start the program");
+    return m_line->Link().ProgExec(from) || LinkFailed(Tr("the board did not start the program"));
 }
 
 bool CDebugSession::Step()
 {
-    if (!Ready("step"))
+    if (!Ready(N_("step")))
         return false;
-    return m_line->Link().StepDebug() || LinkFailed("the board did not step");
+    return m_line->Link().StepDebug() || LinkFailed(Tr("the board did not step"));
 }
 
 bool CDebugSession::Trace()
 {
-    if (!Ready("trace"))
+    if (!Ready(N_("trace")))
         return false;
     if (!m_line->Link().TraceDebug())
-        return LinkFailed("the board did not trace");
+        return LinkFailed(Tr("the board did not trace"));
     return Refresh();
 }
 
 bool CDebugSession::RunToCursor(WORD address)
 {
-    if (!Ready("run to the cursor"))
+    if (!Ready(N_("run to the cursor")))
         return false;
-    return m_line->Link().GotoCursor(address) || LinkFailed("the board did not run to the cursor");
+    return m_line->Link().GotoCursor(address) || LinkFailed(Tr("the board did not run to the cursor"));
 }
 
 bool CDebugSession::CopyRun(WORD address, bool on)
 {
     if (!m_line)
-        return Fail("no line is open");
+        return Fail(Tr("no line is open"));
     CZORComm& link = m_line->Link();
     if (!on) {
         // The watcher looks at the mode right after each stop report; cleared while
@@ -291,23 +292,23 @@ bool CDebugSession::CopyRun(WORD address, bool on)
         m_copyRunEnding = link.IsCopyRuning();
         return true;
     }
-    if (!Ready("copy-run"))
+    if (!Ready(N_("copy-run")))
         return false;
-    return link.CopyRun(address, TRUE) || LinkFailed("the board did not start copy-run");
+    return link.CopyRun(address, TRUE) || LinkFailed(Tr("the board did not start copy-run"));
 }
 
 bool CDebugSession::ToggleBreakpoint(WORD address)
 {
-    if (!Ready("change a breakpoint"))
+    if (!Ready(N_("change a breakpoint")))
         return false;
     CZORComm& link = m_line->Link();
     if (IsBreakpoint(address)) {
         if (!link.ClearBreakPt(address))
-            return LinkFailed("the board kept the breakpoint at " + tools::Hex(address, 4));
+            return LinkFailed(Tr("the board kept the breakpoint at {1}", {tools::Hex(address, 4)}));
         m_breakpoints.erase(address);
     } else {
         if (!link.SetBreakPt(address))
-            return LinkFailed("the board did not take the breakpoint at " + tools::Hex(address, 4));
+            return LinkFailed(Tr("the board did not take the breakpoint at {1}", {tools::Hex(address, 4)}));
         m_breakpoints.insert(address);
     }
     return true;
@@ -315,10 +316,10 @@ bool CDebugSession::ToggleBreakpoint(WORD address)
 
 bool CDebugSession::ClearBreakpoints()
 {
-    if (!Ready("clear the breakpoints"))
+    if (!Ready(N_("clear the breakpoints")))
         return false;
     if (!m_line->Link().ClearAllBreakPt())
-        return LinkFailed("the board kept its breakpoints");
+        return LinkFailed(Tr("the board kept its breakpoints"));
     m_breakpoints.clear();
     return true;
 }
@@ -425,26 +426,26 @@ bool CDebugSession::ReadBlock(MemoryKind kind, WORD address, std::vector<BYTE>& 
 
 bool CDebugSession::Refresh()
 {
-    if (!Ready("read the board"))
+    if (!Ready(N_("read the board")))
         return false;
     CZORComm& link = m_line->Link();
     if (link.GetZORCPUType() == CZORComm::CPU_NONE)
-        return Fail("the board's CPU type is not known; connect first");
+        return Fail(Tr("the board's CPU type is not known; connect first"));
     CTargetSnapshot next;
     next.registers.resize(std::size_t(link.GetZORCPUType()));
     if (!link.RegisterUld(next.registers.data()))
-        return LinkFailed("the registers did not arrive");
+        return LinkFailed(Tr("the registers did not arrive"));
     if (const CRegisterField* pc = FindRegister("PC"); pc && next.registers.size() == RegisterImageSize())
         next.pc = WORD(RegisterValue(next.registers, *pc));
     if (m_onRegisters)
         m_onRegisters(next);
     next.internalRam.resize(kInternalRamSize);
     if (!ReadBlock(MemoryKind::Internal, 0, next.internalRam))
-        return LinkFailed("the internal RAM did not arrive");
+        return LinkFailed(Tr("the internal RAM did not arrive"));
     next.externalAddress = m_externalAddress;
     next.external.resize(kExternalPageSize);
     if (!ReadBlock(MemoryKind::External, m_externalAddress, next.external))
-        return LinkFailed("the external memory did not arrive");
+        return LinkFailed(Tr("the external memory did not arrive"));
     next.codeAddress = next.pc;
     next.code = m_code.Read(next.pc, kCodeBytes);
     next.valid = true;
@@ -456,44 +457,43 @@ bool CDebugSession::Refresh()
 
 bool CDebugSession::WriteRegister(const CRegisterField& field, unsigned value)
 {
-    if (!Ready("write a register"))
+    if (!Ready(N_("write a register")))
         return false;
     CZORComm& link = m_line->Link();
     if (std::size_t(link.GetZORCPUType()) != RegisterImageSize())
-        return Fail("the register table describes the 8051's image; this board has another CPU");
+        return Fail(Tr("the register table describes the 8051's image; this board has another CPU"));
     std::vector<BYTE> image(RegisterImageSize());
     if (!link.RegisterUld(image.data()))
-        return LinkFailed("the registers did not arrive");
+        return LinkFailed(Tr("the registers did not arrive"));
     StoreRegisterValue(image, field, value);
     if (!link.RegisterDld(image.data()))
-        return LinkFailed(std::string("the board did not take ") + field.name);
+        return LinkFailed(Tr("the board did not take {1}", {field.name}));
     std::vector<BYTE> back(image.size());
     if (!link.RegisterUld(back.data()))
-        return LinkFailed("the registers did not arrive");
+        return LinkFailed(Tr("the registers did not arrive"));
     if (m_current.valid)
         m_current.registers = back;
     const unsigned kept = RegisterValue(back, field);
     const unsigned wanted = value & ((1u << (8 * field.size)) - 1);
     if (kept != wanted)
-        return Fail(std::string(field.name) + " reads back " + tools::Hex(kept, 2 * field.size) + ", not " +
-                    tools::Hex(wanted, 2 * field.size));
+        return Fail(Tr("{1} reads back {2}, not {3}", {field.name, tools::Hex(kept, 2 * field.size), tools::Hex(wanted, 2 * field.size)}));
     return true;
 }
 
 bool CDebugSession::WriteMemory(MemoryKind kind, WORD address, BYTE value)
 {
-    if (!Ready("write memory"))
+    if (!Ready(N_("write memory")))
         return false;
     if (kind == MemoryKind::Internal && address >= kInternalRamSize)
-        return Fail("the internal RAM has 256 bytes (00..FF)");
+        return Fail(Tr("the internal RAM has 256 bytes (00..FF)"));
     CZORComm& link = m_line->Link();
     BYTE data = value;
     const BOOL written = kind == MemoryKind::Internal ? link.InMemDld(&data, 1, address) : link.ExMemDld(&data, 1, address);
     if (!written)
-        return LinkFailed("the board did not take the byte at " + tools::Hex(address, 4));
+        return LinkFailed(Tr("the board did not take the byte at {1}", {tools::Hex(address, 4)}));
     std::vector<BYTE> back(1);
     if (!ReadBlock(kind, address, back))
-        return LinkFailed("the byte at " + tools::Hex(address, 4) + " did not come back");
+        return LinkFailed(Tr("the byte at {1} did not come back", {tools::Hex(address, 4)}));
     // The views show the board's value, whatever it is.
     if (m_current.valid) {
         if (kind == MemoryKind::Internal)
@@ -502,19 +502,19 @@ bool CDebugSession::WriteMemory(MemoryKind kind, WORD address, BYTE value)
             m_current.external[WORD(address - m_current.externalAddress)] = back[0];
     }
     if (back[0] != value)
-        return Fail("the byte at " + tools::Hex(address, 4) + " reads back " + tools::Hex(back[0], 2) + ", not " + tools::Hex(value, 2));
+        return Fail(Tr("the byte at {1} reads back {2}, not {3}", {tools::Hex(address, 4), tools::Hex(back[0], 2), tools::Hex(value, 2)}));
     return true;
 }
 
 bool CDebugSession::StartExperiment(const CExperimentSetup& setup, std::function<void(const CExperimentSample&)> onSample)
 {
     if (!m_line)
-        return Fail("no line is open");
+        return Fail(Tr("no line is open"));
     if (auto problem = CheckSetup(setup))
         return Fail(*problem);
     const LinkState state = State();
     if (state == LinkState::Running || state == LinkState::WaitingForReset || state == LinkState::Experiment)
-        return Fail(std::string("the line is busy: ") + LinkStateName(state));
+        return Fail(Tr("the line is busy: {1}", {Tr(LinkStateName(state))}));
     CZORComm& link = m_line->Link();
     if (auto* board = m_line->VirtualBoard()) {
         // The board leaves its monitor for the experiment's firmware.
@@ -563,10 +563,10 @@ bool CDebugSession::Ready(const char* what)
     const LinkState state = State();
     switch (state) {
     case LinkState::Connected: return true;
-    case LinkState::Closed: return Fail(std::string("cannot ") + what + ": no line is open");
-    case LinkState::Unconnected: return Fail(std::string("cannot ") + what + ": the board is not connected");
-    case LinkState::AdapterGone: return Fail(std::string("cannot ") + what + ": " + AdapterGoneText());
-    default: return Fail(std::string("cannot ") + what + ": " + LinkStateName(state));
+    case LinkState::Closed: return Fail(Tr("cannot {1}: no line is open", {Tr(what)}));
+    case LinkState::Unconnected: return Fail(Tr("cannot {1}: the board is not connected", {Tr(what)}));
+    case LinkState::AdapterGone: return Fail(Tr("cannot {1}: {2}", {Tr(what), AdapterGoneText()}));
+    default: return Fail(Tr("cannot {1}: {2}", {Tr(what), Tr(LinkStateName(state))}));
     }
 }
 

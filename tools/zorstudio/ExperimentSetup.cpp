@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "tools/zorstudio/Translation.h"
+
 namespace zorstudio {
 namespace {
 constexpr int kMaxTemperature = 100;
@@ -42,15 +44,15 @@ CExperimentSetup DefaultSetup(ExperimentKind kind)
 std::optional<std::string> CheckSetup(const CExperimentSetup& setup)
 {
     if (setup.kind == ExperimentKind::Temperature && (setup.setPoint < 0 || setup.setPoint > kMaxTemperature))
-        return "the set point of a temperature run lies from 0 to 100 °C";
+        return N_("the set point of a temperature run lies from 0 to 100 °C");
     if (setup.kind == ExperimentKind::Speed && (setup.setPoint < 0 || setup.setPoint > kMaxSpeed))
-        return "the set point of a speed run lies from 0 to 500";
+        return N_("the set point of a speed run lies from 0 to 500");
     if (!std::isfinite(setup.kp) || !std::isfinite(setup.ki) || !std::isfinite(setup.kd))
-        return "the gains must be numbers";
+        return N_("the gains must be numbers");
     if (setup.period < 0 || setup.period > kMaxPeriod)
-        return "the period lies from 0 to 60000 ms";
+        return N_("the period lies from 0 to 60000 ms");
     if (setup.samples < 1 || setup.samples > kMaxSamples)
-        return "the sample count lies from 1 to 1000000";
+        return N_("the sample count lies from 1 to 1000000");
     return std::nullopt;
 }
 

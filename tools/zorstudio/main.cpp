@@ -3,6 +3,7 @@
 // options or without a display, a temperature experiment against the virtual board,
 // live in a graph when a display is present, saved as a PNG otherwise, its settling
 // printed as it goes; or, with --tour, the scripted tour of a student's session.
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "tools/zorstudio/RunPrinter.h"
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/Tour.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "tools/zorstudio/ui/WindowTour.h"
 #ifdef ZORKIT_HAS_SDL
@@ -77,7 +79,13 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
     const zorstudio::CLineChoice line = ChosenLine(options);
     if (!window.Board().Call([&](zorstudio::CDebugSession& s) { return s.Open(line) || (error = s.LastError(), false); }))
         return Fail(error);
-    const CRect place(40, 40, 40 + zorstudio::CStudioWindow::kWidth, 40 + zorstudio::CStudioWindow::kHeight);
+    // The usual size where the screen has room for it, else the whole work area; the
+    // desktop's frame takes a little more, which the margin leaves it.
+    const CRect area = screen.WorkArea();
+    constexpr int kFrame = 40;
+    const int width = std::min(zorstudio::CStudioWindow::kWidth, int(area.Width()) - kFrame);
+    const int height = std::min(zorstudio::CStudioWindow::kHeight, int(area.Height()) - kFrame);
+    const CRect place(area.left + kFrame / 2, area.top + kFrame / 2, area.left + kFrame / 2 + width, area.top + kFrame / 2 + height);
     if (!window.CreateMain(place))
         return Fail("cannot create the main window");
     window.OpenSource(options.program.empty() ? zorstudio::DefaultTourProgram() : options.program);
@@ -98,6 +106,7 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
 
 int Study(int argc, char** argv)
 {
+    zorstudio::LoadTranslation();
     zorstudio::COptions options;
     if (std::optional<int> status = zorstudio::ParseCommandLine({argv + 1, argv + argc}, options))
         return *status;

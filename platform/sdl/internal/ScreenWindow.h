@@ -21,8 +21,9 @@ public:
     HWND Hwnd() const { return m_hwnd; }
     Uint32 Id() const { return SDL_GetWindowID(m_window.get()); }
     void SetTitle(const char* utf8Title);
-    // Follows the window system's rectangle (screen coordinates).
-    void Place(const CRect& rect);
+    // Follows the window system's rectangle (screen coordinates); a maximised window
+    // is left to the desktop, whose size comes back as a resize.
+    void Place(const CRect& rect, bool maximised);
     // The desktop moved or resized the window itself.
     void Moved(CPoint topLeft) { m_placed.OffsetRect(topLeft.x - m_placed.left, topLeft.y - m_placed.top); }
     void Resized(CSize size) { m_placed.right = m_placed.left + size.cx; m_placed.bottom = m_placed.top + size.cy; }
@@ -40,6 +41,7 @@ private:
     TexturePtr m_texture;
     CSize m_textureSize;
     CRect m_placed;
+    bool m_maximised = false;
 };
 
 }

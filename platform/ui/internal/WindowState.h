@@ -36,6 +36,7 @@ struct WindowState final : IMessageTarget {
     CRect rect;  // in the parent's client coordinates; screen coordinates for a top-level window
 
     CSize reportedClient{-1, -1};  // the client size WM_SIZE last told
+    CRect restored;                // where a maximised (WS_MAXIMIZE) top-level window was before
 
     CRect update;         // bounds of the invalid client area, empty when valid
     bool eraseOnPaint = false;

@@ -1,5 +1,7 @@
 #include "tools/zorstudio/ui/BoardPanes.h"
 
+#include "tools/zorstudio/Translation.h"
+
 namespace zorstudio {
 
 BOOL CBoardPanes::Create(CWnd* parent, UINT panelId, UINT terminalId)
@@ -16,17 +18,11 @@ void CBoardPanes::Follow(const CBoardView& view)
     m_shown = view.virtualBoard;
     m_terminal.Attach(m_shown);
     if (!m_shown) {
-        m_panel.ShowMessage(kRealBoardText);
+        m_panel.ShowMessage(TrGbk(kRealBoardText));
         return;
     }
     // The board is shared: a panel may outlive the line that started it.
     m_panel.ShowVirtualBoard(m_shown, zorkit::sim::DefaultBoardProfile());
-}
-
-void CBoardPanes::MoveTo(const CRect& panel, const CRect& terminal)
-{
-    m_panel.MoveWindow(&panel);
-    m_terminal.MoveWindow(&terminal);
 }
 
 }

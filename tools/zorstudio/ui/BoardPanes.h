@@ -1,6 +1,7 @@
-// The board's own panes beside the debugger views: the virtual board's devices and
-// its program's serial port. They follow the board the session uses; on a real board
-// the device pane says the box is on the desk rather than showing stale devices.
+// The board's own panes among the debugger views (the Device and Terminal tabs): the
+// virtual board's devices and its program's serial port. They follow the board the
+// session uses; on a real board the device pane says the box is on the desk rather
+// than showing stale devices.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@ namespace zorstudio {
 
 class CBoardPanes {
 public:
+    // Translated when shown.
     static constexpr const char* kRealBoardText =
         "A real experiment box is on the line: its LEDs, displays and keys are in front of you.";
 
@@ -20,7 +22,6 @@ public:
     // Shows the devices and serial port of the view's board (the session's thread
     // published it), or the real board's text.
     void Follow(const CBoardView& view);
-    void MoveTo(const CRect& panel, const CRect& terminal);
 
     boardpanel::CBoardPanel& Panel() { return m_panel; }
     boardpanel::CSerialTerminal& Terminal() { return m_terminal; }

@@ -5,6 +5,7 @@
 
 #include "tools/common/Numbers.h"
 #include "tools/zorstudio/ExperimentExport.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/DialogTemplate.h"
@@ -29,21 +30,21 @@ struct FieldRow {
     const char* label;
 };
 constexpr FieldRow kFields[] = {
-    {CExperimentPanel::IdSetPoint, "Set point"}, {CExperimentPanel::IdKp, "Kp"},
-    {CExperimentPanel::IdKi, "Ki"},             {CExperimentPanel::IdKd, "Kd"},
-    {CExperimentPanel::IdPeriod, "Period ms"},  {CExperimentPanel::IdSamples, "Samples"},
+    {CExperimentPanel::IdSetPoint, N_("Set point")}, {CExperimentPanel::IdKp, "Kp"},
+    {CExperimentPanel::IdKi, "Ki"},                 {CExperimentPanel::IdKd, "Kd"},
+    {CExperimentPanel::IdPeriod, N_("Period ms")},  {CExperimentPanel::IdSamples, N_("Samples")},
 };
 
 const char* KindName(ExperimentKind kind)
 {
     switch (kind) {
-    case ExperimentKind::Speed: return "Speed";
-    case ExperimentKind::Stepper: return "Stepper";
-    default: return "Temperature";
+    case ExperimentKind::Speed: return N_("Speed");
+    case ExperimentKind::Stepper: return N_("Stepper");
+    default: return N_("Temperature");
     }
 }
 
-const char* DirectionName(bool clockwise) { return clockwise ? "clockwise" : "counter-clockwise"; }
+const char* DirectionName(bool clockwise) { return clockwise ? N_("clockwise") : N_("counter-clockwise"); }
 
 const char* FileStem(ExperimentKind kind)
 {
@@ -105,18 +106,18 @@ BOOL CExperimentPanel::Create(CWnd* parent, const CRect& rect, UINT id)
         return FALSE;
     auto add = [&](LPCTSTR className, LPCTSTR text, DWORD style, const CRect& place, UINT controlId) {
         auto control = std::make_unique<CWnd>();
-        if (!control->CreateEx(0, className, text, WS_CHILD | WS_VISIBLE | style, place, this, controlId))
+        if (!control->CreateEx(0, className, TrGbk(text).c_str(), WS_CHILD | WS_VISIBLE | style, place, this, controlId))
             return false;
         control->SetFont(CFont::FromHandle(HFONT(GetStockObject(DEFAULT_GUI_FONT))));
         m_controls.push_back(std::move(control));
         return true;
     };
     const int fieldLeft = kMargin * 2 + kLabelWidth;
-    bool made = add("STATIC", "Kind", SS_LEFT, CRect(kMargin, kMargin + 4, kMargin + kLabelWidth, kMargin + kControlHeight), UINT(IDC_STATIC)) &&
+    bool made = add("STATIC", N_("Kind"), SS_LEFT, CRect(kMargin, kMargin + 4, kMargin + kLabelWidth, kMargin + kControlHeight), UINT(IDC_STATIC)) &&
                 add("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, CRect(fieldLeft, kMargin, fieldLeft + kFieldWidth, kMargin + kControlHeight), IdKind);
     int top = kMargin + kRowHeight;
     // The stepper's direction, beneath its kind; hidden for the other kinds.
-    made = made && add("STATIC", "Direction", SS_LEFT, CRect(kMargin, top + 4, kMargin + kLabelWidth, top + kControlHeight), UINT(IDC_STATIC));
+    made = made && add("STATIC", N_("Direction"), SS_LEFT, CRect(kMargin, top + 4, kMargin + kLabelWidth, top + kControlHeight), UINT(IDC_STATIC));
     if (made)
         m_directionLabel = m_controls.back().get();
     made = made && add("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, CRect(fieldLeft, top, fieldLeft + kFieldWidth, top + kControlHeight), IdDirection);
@@ -128,8 +129,8 @@ BOOL CExperimentPanel::Create(CWnd* parent, const CRect& rect, UINT id)
         top += kRowHeight;
     }
     const int half = (kLabelWidth + kFieldWidth + kMargin) / 2;
-    made = made && add("BUTTON", "Start", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin, top, kMargin + half - 2, top + kControlHeight), IdStart) &&
-           add("BUTTON", "Stop", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin + half + 2, top, kMargin + 2 * half, top + kControlHeight), IdStop);
+    made = made && add("BUTTON", N_("Start"), WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin, top, kMargin + half - 2, top + kControlHeight), IdStart) &&
+           add("BUTTON", N_("Stop"), WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin + half + 2, top, kMargin + 2 * half, top + kControlHeight), IdStop);
     top += kRowHeight;
     const int third = (2 * half) / 3;
     made = made && add("BUTTON", "PNG", WS_TABSTOP | BS_PUSHBUTTON, CRect(kMargin, top, kMargin + third - 2, top + kControlHeight), IdExportPng) &&
@@ -159,12 +160,12 @@ void CExperimentPanel::SetKind(ExperimentKind kind)
 void CExperimentPanel::SetClockwise(bool clockwise)
 {
     m_clockwise = clockwise;
-    GetDlgItem(IdDirection)->SetWindowText(DirectionName(clockwise));
+    GetDlgItem(IdDirection)->SetWindowText(TrGbk(DirectionName(clockwise)).c_str());
 }
 
 void CExperimentPanel::ShowSetup(const CExperimentSetup& setup)
 {
-    GetDlgItem(IdKind)->SetWindowText(KindName(setup.kind));
+    GetDlgItem(IdKind)->SetWindowText(TrGbk(KindName(setup.kind)).c_str());
     SetClockwise(setup.clockwise);
     const int shown = setup.kind == ExperimentKind::Stepper ? SW_SHOW : SW_HIDE;
     GetDlgItem(IdDirection)->ShowWindow(shown);
@@ -185,7 +186,7 @@ std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
         const std::string text = WindowText(*GetDlgItem(int(id)));
         const std::optional<std::uint32_t> value = tools::ParseDecimal(text, 1000000);
         if (!value) {
-            Tell(std::string(name) + " takes a whole number, not '" + text + "'");
+            Tell(Tr("{1} takes a whole number, not '{2}'", {Tr(name), text}));
             return false;
         }
         out = int(*value);
@@ -196,18 +197,18 @@ std::optional<CExperimentSetup> CExperimentPanel::ReadSetup()
         char* end = nullptr;
         const float value = std::strtof(text.c_str(), &end);
         if (text.empty() || *end != '\0') {
-            Tell(std::string(name) + " takes a number, not '" + text + "'");
+            Tell(Tr("{1} takes a number, not '{2}'", {Tr(name), text}));
             return false;
         }
         out = value;
         return true;
     };
-    if (!whole(IdSetPoint, "the set point", setup.setPoint) || !number(IdKp, "Kp", setup.kp) ||
+    if (!whole(IdSetPoint, N_("the set point"), setup.setPoint) || !number(IdKp, "Kp", setup.kp) ||
         !number(IdKi, "Ki", setup.ki) || !number(IdKd, "Kd", setup.kd) ||
-        !whole(IdPeriod, "the period", setup.period) || !whole(IdSamples, "the sample count", setup.samples))
+        !whole(IdPeriod, N_("the period"), setup.period) || !whole(IdSamples, N_("the sample count"), setup.samples))
         return std::nullopt;
     if (const auto problem = CheckSetup(setup)) {
-        Tell(*problem);
+        Tell(Tr(problem->c_str()));
         return std::nullopt;
     }
     return setup;
@@ -228,7 +229,7 @@ bool CExperimentPanel::Start()
     if (!setup)
         return false;
     if (m_running) {
-        Tell("the line is busy: control experiment");
+        Tell(Tr("the line is busy: {1}", {Tr("control experiment")}));
         return false;
     }
     if (CWnd* graph = GraphWindow())
@@ -261,9 +262,9 @@ bool CExperimentPanel::Start()
     }
     Invalidate(FALSE);
     if (setup->kind == ExperimentKind::Stepper)
-        Tell("Stepper run started: " + std::to_string(setup->samples) + " periods " + DirectionName(setup->clockwise));
+        Tell(Tr("Stepper run started: {1} periods {2}", {std::to_string(setup->samples), Tr(DirectionName(setup->clockwise))}));
     else
-        Tell(std::string(KindName(setup->kind)) + " run started: " + std::to_string(setup->samples) + " samples");
+        Tell(Tr("{1} run started: {2} samples", {Tr(KindName(setup->kind)), std::to_string(setup->samples)}));
     return true;
 }
 
@@ -302,9 +303,10 @@ void CExperimentPanel::ShowFigures()
         return;
     if (record->Setup().kind == ExperimentKind::Stepper) {
         // The board answers a step with nothing the link passes on: no curve, no figures.
-        const std::string periods = std::to_string(record->Setup().samples) + " periods";
-        m_figures = m_stopAsked ? "stepper run stopped before its " + periods + ", no samples to plot"
-                                : "stepper run: " + periods + ", no samples to plot";
+        const std::string periods = std::to_string(record->Setup().samples);
+        m_figures = Tr(m_stopAsked ? N_("stepper run stopped before its {1} periods, no samples to plot")
+                                   : N_("stepper run: {1} periods, no samples to plot"),
+                       {periods});
         GetDlgItem(IdFigures)->SetWindowText(zorkit::GbkFromUtf8(m_figures).c_str());
         Tell(m_figures);
         return;
@@ -312,25 +314,25 @@ void CExperimentPanel::ShowFigures()
     const CSettlingFigures f = record->Figures();
     const char* unit = Unit(record->Setup().kind);
     char text[512];
-    int n = std::snprintf(text, sizeof text, "%zu samples\nfinal value %.2f%s\n(%+.2f from the set point %d)\n",
+    int n = std::snprintf(text, sizeof text, Tr("%zu samples\nfinal value %.2f%s\n(%+.2f from the set point %d)\n").c_str(),
                           record->Samples().size(), f.finalValue, unit, f.offset, record->Setup().setPoint);
     if (f.settledAt)
-        n += std::snprintf(text + n, sizeof text - std::size_t(n), "settling time %.1f s\n(from sample %d, band ±%.0f%s)\n",
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), Tr("settling time %.1f s\n(from sample %d, band ±%.0f%s)\n").c_str(),
                            *f.settledAt * CDebugSession::kSecondsPerSample, *f.settledAt, f.band, unit);
     else
-        n += std::snprintf(text + n, sizeof text - std::size_t(n), "not settled (band ±%.0f%s)\n", f.band, unit);
-    std::snprintf(text + n, sizeof text - std::size_t(n), "overshoot %.2f%s\noutput %d .. %d", f.overshoot, unit,
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), Tr("not settled (band ±%.0f%s)\n").c_str(), f.band, unit);
+    std::snprintf(text + n, sizeof text - std::size_t(n), Tr("overshoot %.2f%s\noutput %d .. %d").c_str(), f.overshoot, unit,
                   f.outputLow, f.outputHigh);
     m_figures = text;
     GetDlgItem(IdFigures)->SetWindowText(zorkit::GbkFromUtf8(m_figures).c_str());
-    Tell(f.settledAt ? "the run has ended and settled" : "the run has ended without settling");
+    Tell(Tr(f.settledAt ? N_("the run has ended and settled") : N_("the run has ended without settling")));
 }
 
 std::filesystem::path CExperimentPanel::ExportRun(Export what)
 {
     CExperimentRecord* record = m_record.get();
     if (!record || record->Samples().empty() || m_running) {
-        Tell("there is no finished run to export");
+        Tell(Tr("there is no finished run to export"));
         return {};
     }
     const char* extension = what == Export::Png ? ".png" : what == Export::Pdf ? ".pdf" : ".csv";
@@ -339,10 +341,10 @@ std::filesystem::path CExperimentPanel::ExportRun(Export what)
                          : what == Export::Pdf ? ExportPdf(*record, path.string())
                                                : ExportCsv(*record, path.string());
     if (!written) {
-        Tell("cannot write " + path.string());
+        Tell(Tr("cannot write {1}", {path.string()}));
         return {};
     }
-    Tell("wrote " + path.string());
+    Tell(Tr("wrote {1}", {path.string()}));
     return path;
 }
 

@@ -28,8 +28,9 @@ struct CMenuCommand {
 };
 
 struct CMenu {
-    std::string title;
+    std::string title;  // GBK
     std::vector<CMenuCommand> commands;
+    char accessKey = 0;  // Alt with this letter opens the menu; 0: the title's first letter
 };
 
 class CMenuBar : public CWnd {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/ui/DialogTemplate.h"
 #include "zorkit/platform/ui/EditControl.h"
 #include "zorkit/platform/ui/Styles.h"
@@ -20,7 +21,7 @@ void RegisterTemplate()
                 {"STATIC", "", CPathPromptDialog::IdPurpose, text, CRect(7, 5, 253, 15)},
                 {"EDIT", "", CPathPromptDialog::IdPath, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
                  CRect(7, 17, 253, 30)},
-                {"STATIC", "Enter accepts, Esc cancels", CPathPromptDialog::IdHint, text, CRect(7, 35, 253, 45)},
+                {"STATIC", "", CPathPromptDialog::IdHint, text, CRect(7, 35, 253, 45)},
             }});
         return true;
     }();
@@ -46,6 +47,7 @@ BOOL CPathPromptDialog::OnInitDialog()
 {
     CModeless::OnInitDialog();
     SetDlgItemText(IdPurpose, m_purpose.c_str());
+    SetDlgItemText(IdHint, TrGbk("Enter accepts, Esc cancels").c_str());
     SetDlgItemText(IdPath, m_path.c_str());
     SelectPath();
     return FALSE;

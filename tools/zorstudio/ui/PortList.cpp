@@ -1,6 +1,7 @@
 #include "tools/zorstudio/ui/PortList.h"
 
 #include "tools/common/SerialDevices.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/link/CommPort.h"
 
 namespace zorstudio {
@@ -9,9 +10,8 @@ std::vector<CPortEntry> PortEntries(int baud, const CLineChoice& remembered)
 {
     std::vector<CPortEntry> entries;
     if (!remembered.IsVirtual())
-        entries.push_back({remembered, "last used: " + remembered.device + " at " + std::to_string(remembered.baud) +
-                                           " baud"});
-    entries.push_back({CLineChoice{"", baud}, "virtual board"});
+        entries.push_back({remembered, TrGbk("last used: {1} at {2} baud", {remembered.device, std::to_string(remembered.baud)})});
+    entries.push_back({CLineChoice{"", baud}, TrGbk("virtual board")});
     for (const CSerialDevice& device : FindSerialDevices().devices)
         entries.push_back({CLineChoice{device.path, baud}, device.path + (device.usb.empty() ? "" : "  " + device.usb)});
     return entries;
@@ -45,7 +45,7 @@ std::vector<CDropDownItem> CBaudList::ItemsOf(int inUse)
 {
     std::vector<CDropDownItem> items;
     for (int rate : CCommPort::kBaudRates)
-        items.push_back({std::to_string(rate) + " baud", rate == inUse ? "in use" : "", true});
+        items.push_back({TrGbk("{1} baud", {std::to_string(rate)}), rate == inUse ? TrGbk("in use") : "", true});
     return items;
 }
 

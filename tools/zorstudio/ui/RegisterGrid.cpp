@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tools/common/Numbers.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/ChangeColours.h"
 #include "tools/zorstudio/ui/HexCell.h"
 
@@ -32,8 +33,8 @@ BOOL CRegisterGrid::Create(const RECT& rect, CWnd* parent, UINT id)
     if (!CGridCtrl::Create(rect, parent, id))
         return FALSE;
     for (int pair = 0; pair < kPairs; ++pair) {
-        SetItemText(0, 2 * pair, "Reg");
-        SetItemText(0, 2 * pair + 1, "Value");
+        SetItemText(0, 2 * pair, TrGbk("Reg").c_str());
+        SetItemText(0, 2 * pair + 1, TrGbk("Value").c_str());
         SetColumnWidth(2 * pair, kNameWidth);
         SetColumnWidth(2 * pair + 1, kValueWidth);
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/ui/Keys.h"
 
@@ -20,28 +21,28 @@ bool HasCode(const W& w) { return w.LastBuild().ok || !w.ProgramListing().Lines(
 const std::vector<CStudioCommand>& StudioCommands()
 {
     static const std::vector<CStudioCommand> commands = {
-        {W::IdOpen, "File", "Open...", false, nullptr, 'O', true, [](W& w) { w.OpenFile(); }, nullptr},
-        {W::IdSave, "File", "Save", false, "Save ^S", 'S', true, [](W& w) { w.Save(); }, nullptr},
-        {W::IdSaveAs, "File", "Save As...", false, nullptr, 0, false, [](W& w) { w.SaveAs(); }, nullptr},
-        {W::IdExit, "File", "Exit", true, nullptr, 0, false, [](W& w) { w.Exit(); }, nullptr},
-        {W::IdBuild, "Build", "Build", false, "Build ^B", 'B', true, [](W& w) { w.Build(); }, nullptr},
-        {W::IdDownload, "Build", "Download", false, "Download", 0, false, [](W& w) { w.Download(); }, Built},
-        {W::IdCancel, "Build", "Cancel Download", false, "Cancel", VK_ESCAPE, false, [](W& w) { w.CancelDownload(); },
+        {W::IdOpen, N_("File"), N_("Open..."), false, nullptr, 'O', true, [](W& w) { w.OpenFile(); }, nullptr},
+        {W::IdSave, N_("File"), N_("Save"), false, N_("Save ^S"), 'S', true, [](W& w) { w.Save(); }, nullptr},
+        {W::IdSaveAs, N_("File"), N_("Save As..."), false, nullptr, 0, false, [](W& w) { w.SaveAs(); }, nullptr},
+        {W::IdExit, N_("File"), N_("Exit"), true, nullptr, 0, false, [](W& w) { w.Exit(); }, nullptr},
+        {W::IdBuild, N_("Build"), N_("Build"), false, N_("Build ^B"), 'B', true, [](W& w) { w.Build(); }, nullptr},
+        {W::IdDownload, N_("Build"), N_("Download"), false, N_("Download"), 0, false, [](W& w) { w.Download(); }, Built},
+        {W::IdCancel, N_("Build"), N_("Cancel Download"), false, N_("Cancel"), VK_ESCAPE, false, [](W& w) { w.CancelDownload(); },
          [](const W& w) { return w.Downloading(); }},
-        {W::IdRun, "Debug", "Run", false, "Run F5", VK_F5, false, [](W& w) { w.Run(); }, Downloaded},
-        {W::IdStepOver, "Debug", "Step Over", false, "Step F10", VK_F10, false, [](W& w) { w.StepOver(); }, Downloaded},
-        {W::IdStepInto, "Debug", "Step Into", false, "Trace F11", VK_F11, false, [](W& w) { w.StepInto(); }, Downloaded},
-        {W::IdBreakpoint, "Debug", "Toggle Breakpoint", false, "Break F9", VK_F9, false,
+        {W::IdRun, N_("Debug"), N_("Run"), false, N_("Run F5"), VK_F5, false, [](W& w) { w.Run(); }, Downloaded},
+        {W::IdStepOver, N_("Debug"), N_("Step Over"), false, N_("Step F10"), VK_F10, false, [](W& w) { w.StepOver(); }, Downloaded},
+        {W::IdStepInto, N_("Debug"), N_("Step Into"), false, N_("Trace F11"), VK_F11, false, [](W& w) { w.StepInto(); }, Downloaded},
+        {W::IdBreakpoint, N_("Debug"), N_("Toggle Breakpoint"), false, N_("Break F9"), VK_F9, false,
          [](W& w) { w.ToggleBreakpointAtCursor(); }, HasCode},
-        {W::IdRunToCursor, "Debug", "Run to Cursor", false, "To cursor", VK_F10, true, [](W& w) { w.RunToCursor(); },
+        {W::IdRunToCursor, N_("Debug"), N_("Run to Cursor"), false, N_("To cursor"), VK_F10, true, [](W& w) { w.RunToCursor(); },
          Downloaded},
-        {W::IdCopyRun, "Debug", "Copy-Run", true, "Copy-run", 0, false, [](W& w) { w.ToggleCopyRun(); }, Downloaded},
-        {W::IdReset, "Debug", "Reset", false, "Reset", 0, false, [](W& w) { w.AwaitReset(); }, nullptr},
-        {W::IdConnect, "Debug", "Connect", false, "Connect", 0, false, [](W& w) { w.Connect(); }, nullptr},
-        {W::IdPort, "Line", "Port...", false, "Port", 0, false, [](W& w) { w.ChoosePort(); }, nullptr},
-        {W::IdDevicePath, "Line", "Device path...", false, nullptr, 0, false, [](W& w) { w.ChooseDevicePath(); }, nullptr},
-        {W::IdBaudRate, "Line", "Baud rate...", false, nullptr, 0, false, [](W& w) { w.ChooseBaudRate(); }, nullptr},
-        {W::IdMemoryPage, nullptr, nullptr, false, "XDATA", 0, false, [](W& w) { w.ToggleMemoryPage(); }, nullptr},
+        {W::IdCopyRun, N_("Debug"), N_("Copy-Run"), true, N_("Copy-run"), 0, false, [](W& w) { w.ToggleCopyRun(); }, Downloaded},
+        {W::IdReset, N_("Debug"), N_("Reset"), false, N_("Reset"), 0, false, [](W& w) { w.AwaitReset(); }, nullptr},
+        {W::IdConnect, N_("Debug"), N_("Connect"), false, N_("Connect"), 0, false, [](W& w) { w.Connect(); }, nullptr},
+        {W::IdPort, N_("Line"), N_("Port..."), false, N_("Port"), 0, false, [](W& w) { w.ChoosePort(); }, nullptr},
+        {W::IdDevicePath, N_("Line"), N_("Device path..."), false, nullptr, 0, false, [](W& w) { w.ChooseDevicePath(); }, nullptr},
+        {W::IdBaudRate, N_("Line"), N_("Baud rate..."), false, nullptr, 0, false, [](W& w) { w.ChooseBaudRate(); }, nullptr},
+        {W::IdMemoryPage, nullptr, nullptr, false, N_("XDATA"), 0, false, [](W& w) { w.ToggleMemoryPage(); }, nullptr},
     };
     return commands;
 }
@@ -79,11 +80,12 @@ std::vector<CMenu> StudioMenus()
     for (const CStudioCommand& command : StudioCommands()) {
         if (!command.menu)
             continue;
-        if (menus.empty() || menus.back().title != command.menu)
-            menus.push_back({command.menu, {}});
+        const std::string title = TrGbk(command.menu);
+        if (menus.empty() || menus.back().title != title)
+            menus.push_back({title, {}, command.menu[0]});
         if (command.ruleBefore)
             menus.back().commands.push_back({0, ""});
-        menus.back().commands.push_back({command.id, command.item, KeyText(command)});
+        menus.back().commands.push_back({command.id, TrGbk(command.item), KeyText(command)});
     }
     return menus;
 }

@@ -18,6 +18,7 @@
 #include "tools/zorstudio/StudioSettings.h"
 #include "tools/zorstudio/CommLogText.h"
 #include "tools/zorstudio/TextLines.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Time.h"
@@ -33,16 +34,13 @@ namespace {
 
 constexpr std::uintptr_t kTickTimer = 1;
 constexpr UINT kTickMs = 100;
-constexpr int kMenuBarHeight = CMenuBar::kHeight;
-constexpr int kButtonRow = 30;
-constexpr int kBoardColumn = 300;
 constexpr int kButtonWidth = 84;
-constexpr int kButtonHeight = 24;
-constexpr int kGap = 2;
 constexpr int kLinkPaneWidth = 220;
 constexpr int kCaretPaneWidth = 120;
 constexpr int kLineListWidth = 360;
 constexpr int kPageFieldWidth = 56;
+// The listing is never narrower than a line of this many characters.
+constexpr int kListingChars = 32;
 constexpr std::size_t kLogBytes = 16384;
 constexpr int kMemoryRows = CDebugSession::kInternalRamSize / CMemoryGrid::kBytesPerRow;
 
@@ -69,7 +67,7 @@ bool IsButtonDown(UINT message)
 
 CStudioWindow::CStudioWindow()
     : m_memory(kMemoryRows), m_panel(m_board), m_status({kLinkPaneWidth, kCaretPaneWidth}),
-      m_menuBar(StudioMenus())
+      m_menuBar(StudioMenus()), m_layout(*this)
 {
 }
 
@@ -97,7 +95,7 @@ const CMessageMap* CStudioWindow::GetMessageMap() const { return GetThisMessageM
 BOOL CStudioWindow::CreateMain(const CRect& rect)
 {
     static LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW));
-    return CreateEx(0, cls, "zorstudio", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
+    return CreateEx(0, cls, "zorstudio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect, nullptr, 0);
 }
 
 int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
@@ -106,7 +104,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         return -1;
     CFont* guiFont = CFont::FromHandle(HFONT(GetStockObject(DEFAULT_GUI_FONT)));
     m_menuBar.isEnabled = [this](UINT command) { return CanRun(command); };
-    if (!m_menuBar.Create(this, CRect(0, 0, kWidth, kMenuBarHeight), IdMenuBar, IdMenuList))
+    if (!m_menuBar.Create(this, CRect(0, 0, kWidth, CMenuBar::kHeight), IdMenuBar, IdMenuList))
         return -1;
     std::vector<const CStudioCommand*> buttons;
     for (const CStudioCommand& command : StudioCommands())
@@ -115,7 +113,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->id < b->id; });
     for (const CStudioCommand* command : buttons) {
         auto button = std::make_unique<CWnd>();
-        if (!button->CreateEx(0, "BUTTON", command->button, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1),
+        if (!button->CreateEx(0, "BUTTON", TrGbk(command->button).c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1),
                               this, command->id))
             return -1;
         button->SetFont(guiFont);
@@ -149,7 +147,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
         Ask([field, value](CDebugSession& s) { return s.WriteRegister(field, value); },
             [this, field, value](bool ok, const std::string& error) {
-                ok ? Tell(std::string(field.name) + " := " + tools::Hex(value, 2 * field.size) + ", read back from the board")
+                ok ? Tell(Tr("{1} := {2}, read back from the board", {field.name, tools::Hex(value, 2 * field.size)}))
                    : void(Failed(error));
             });
         return true;
@@ -161,17 +159,37 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
                 if (!ok)
                     return void(Failed(error));
                 const bool internal = kind == MemoryKind::Internal;
-                Tell(std::string(internal ? "" : "XDATA ") + tools::Hex(address, internal ? 2 : 4) +
-                     "H := " + tools::Hex(value, 2) + ", read back from the board");
+                Tell(Tr(internal ? N_("{1}H := {2}, read back from the board") : N_("XDATA {1}H := {2}, read back from the board"),
+                        {tools::Hex(address, internal ? 2 : 4), tools::Hex(value, 2)}));
             });
         return true;
     };
     m_panel.onMessage = [this](const std::string& text) { Tell(text); };
+    std::vector<std::pair<CWnd*, int>> row;
+    for (auto& button : m_buttons)
+        row.push_back({button.get(), kButtonWidth});
+    row.push_back({&m_pageField, kPageFieldWidth});
+    m_layout.SetButtonRow(std::move(row));
+    m_layout.SetChrome(&m_menuBar, &m_status);
+    m_layout.Attach(Pane::Editor, &m_editor);
+    m_layout.Attach(Pane::Listing, &m_listing);
+    m_layout.Attach(Pane::Registers, &m_registers);
+    m_layout.Attach(Pane::Memory, &m_memory);
+    m_layout.Attach(Pane::Output, &m_output);
+    m_layout.Attach(Pane::Log, &m_log);
+    m_layout.Attach(Pane::Experiment, &m_panel);
+    m_layout.Attach(Pane::DevicePanel, &m_boardPanes.Panel());
+    m_layout.Attach(Pane::Terminal, &m_boardPanes.Terminal());
+    m_layout.SetSizes(LoadLayoutSizes());
+    m_layout.wants = [this] { return PaneWants(); };
+    m_layout.onChanged = [](const CLayoutSizes& sizes) { SaveLayoutSizes(sizes); };
+    if (!m_layout.Create(IdLayout))
+        return -1;
     m_board.onView = [this] { OnBoardView(); };
     OnBoardView();
-    Layout();
+    m_layout.Arrange();
     SetTimer(kTickTimer, kTickMs);
-    Tell("ready");
+    Tell(Tr("ready"));
     Tick();
     return 0;
 }
@@ -191,52 +209,21 @@ void CStudioWindow::OnDestroy()
 void CStudioWindow::OnSize(UINT type, int cx, int cy)
 {
     CWnd::OnSize(type, cx, cy);
-    Layout();
+    m_layout.Arrange();
 }
 
-void CStudioWindow::Layout()
+CLayoutWants CStudioWindow::PaneWants()
 {
-    if (m_buttons.empty())
-        return;
-    CRect client;
-    GetClientRect(&client);
-    m_menuBar.MoveWindow(0, 0, client.Width(), kMenuBarHeight);
-    const int buttonTop = kMenuBarHeight + (kButtonRow - kButtonHeight) / 2;
-    int x = kGap;
-    for (auto& button : m_buttons) {
-        button->MoveWindow(x, buttonTop, kButtonWidth, kButtonHeight);
-        x += kButtonWidth + kGap;
-    }
-    m_pageField.MoveWindow(x, buttonTop, kPageFieldWidth, kButtonHeight);
-    const int statusTop = client.bottom - CStatusBar::kHeight;
-    const int panelTop = statusTop - CExperimentPanel::kHeight;
-    m_status.MoveWindow(0, statusTop, client.Width(), CStatusBar::kHeight);
-    // The board's panes share the experiment's strip, right of its figures.
-    const int boardWidth = std::min(kBoardColumn, int(client.Width()) / 4);
-    const int experimentWidth = client.Width() - boardWidth - kGap;
-    m_panel.MoveWindow(0, panelTop, experimentWidth, CExperimentPanel::kHeight);
-    const int boardBottom = panelTop + boardWidth * boardpanel::CPanelLayout::kHeight / boardpanel::CPanelLayout::kWidth;
-    m_boardPanes.MoveTo(CRect(experimentWidth + kGap, panelTop, client.right, boardBottom),
-                        CRect(experimentWidth + kGap, boardBottom + kGap, client.right, statusTop));
-
-    // Four columns: source over output, listing over log, registers, memory.
-    const int top = kMenuBarHeight + kButtonRow;
-    const int height = panelTop - kGap - top;
-    const int upper = height * 2 / 3;
-    const int memoryWidth = 428, registerWidth = 204;
-    const int rest = client.Width() - memoryWidth - registerWidth - 3 * kGap;
-    const int sourceWidth = rest * 56 / 100;
-    const int listingWidth = rest - sourceWidth;
-    int left = 0;
-    m_editor.MoveWindow(left, top, sourceWidth, upper);
-    m_output.MoveWindow(left, top + upper + kGap, sourceWidth, height - upper - kGap);
-    left += sourceWidth + kGap;
-    m_listing.MoveWindow(left, top, listingWidth, upper);
-    m_log.MoveWindow(left, top + upper + kGap, listingWidth, height - upper - kGap);
-    left += listingWidth + kGap;
-    m_registers.MoveWindow(left, top, registerWidth, height);
-    left += registerWidth + kGap;
-    m_memory.MoveWindow(left, top, client.right - left, height);
+    // Room for the borders, the scroll bar and a character to spare.
+    const int frame = 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+    CLayoutWants wants;
+    const int shortest = kListingChars * m_listing.GetCharWidthA();
+    wants.listingWidth = m_listing.GetMarginWidth() + std::max(shortest, m_listing.GetMaxLineExtent()) +
+                         m_listing.GetCharWidthA() + frame;
+    wants.rightWidth = int(m_memory.GetVirtualWidth()) + frame;
+    wants.registerHeight = int(m_registers.GetVirtualHeight()) + 2 * GetSystemMetrics(SM_CYBORDER);
+    wants.tallHeight = CExperimentPanel::kHeight;
+    return wants;
 }
 
 void CStudioWindow::OnPaint()
@@ -272,7 +259,7 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
     const bool alt = (msg->lParam & (LPARAM(1) << 29)) != 0;
     if (alt && msg->message == WM_SYSKEYDOWN) {
         for (std::size_t i = 0; i < m_menuBar.Menus().size(); ++i)
-            if (UINT(m_menuBar.Menus()[i].title[0]) == msg->wParam) {
+            if (const CMenu& menu = m_menuBar.Menus()[i]; UINT(menu.accessKey ? menu.accessKey : menu.title[0]) == msg->wParam) {
                 m_menuBar.Open(i);
                 return TRUE;
             }
@@ -315,8 +302,9 @@ bool CStudioWindow::OpenSource(const std::filesystem::path& path)
     // What was built from the old text does not belong to this one.
     m_build = CBuildResult{};
     m_editor.SetCursorPos(CPoint(0, 0));
+    m_editor.SetLanguage(LanguageOfFile(path.filename().string()));
     SetWindowText(("zorstudio - " + path.filename().string()).c_str());
-    Tell("opened " + path.string());
+    Tell(Tr("opened {1}", {path.string()}));
     return true;
 }
 
@@ -332,25 +320,26 @@ bool CStudioWindow::SaveSourceAs(const std::filesystem::path& path)
     if (auto why = m_document.SaveAs(path))
         return Failed(*why);
     m_discardAsked.reset();
+    m_editor.SetLanguage(LanguageOfFile(path.filename().string()));
     SetWindowText(("zorstudio - " + path.filename().string()).c_str());
-    Tell("saved " + path.string());
+    Tell(Tr("saved {1}", {path.string()}));
     return true;
 }
 
-bool CStudioWindow::MayDiscardEdits(UINT command, const std::string& again)
+bool CStudioWindow::MayDiscardEdits(UINT command, const char* again)
 {
     if (!m_document.IsModified() || m_discardAsked == command)
         return true;
     m_discardAsked = command;
-    return Failed("the source has unsaved edits: Save keeps them, " + again + " again discards them");
+    return Failed(Tr("the source has unsaved edits: Save keeps them, {1} again discards them", {Tr(again)}));
 }
 
 bool CStudioWindow::OpenFile()
 {
-    if (!MayDiscardEdits(IdOpen, "Open"))
+    if (!MayDiscardEdits(IdOpen, N_("Open")))
         return false;
     const std::filesystem::path folder = m_document.Path().empty() ? std::filesystem::current_path() : m_document.Path().parent_path();
-    PromptForPath("Open the 8051 source:", folder / "", [this](const std::filesystem::path& path) {
+    PromptForPath(Tr("Open the 8051 source:"), folder / "", [this](const std::filesystem::path& path) {
         return OpenSource(path);
     });
     return m_pathPrompt != nullptr;
@@ -360,7 +349,7 @@ bool CStudioWindow::SaveAs()
 {
     const std::filesystem::path initial =
         m_document.Path().empty() ? std::filesystem::current_path() / m_document.Name() : m_document.Path();
-    PromptForPath("Save the source as:", initial, [this](const std::filesystem::path& path) {
+    PromptForPath(Tr("Save the source as:"), initial, [this](const std::filesystem::path& path) {
         return SaveSourceAs(path);
     });
     return m_pathPrompt != nullptr;
@@ -371,11 +360,11 @@ void CStudioWindow::PromptForPath(const std::string& purpose, const std::filesys
 {
     ClosePathPrompt();
     m_pathPrompt = new CPathPromptDialog(
-        this, purpose, zorkit::GbkFromUtf8(initial.string()),
+        this, zorkit::GbkFromUtf8(purpose), zorkit::GbkFromUtf8(initial.string()),
         [this, accept](const std::string& typed) {
             const std::string utf8 = zorkit::Utf8FromGbk(typed);
             if (utf8.empty()) {
-                Failed("type a path, or Escape");
+                Failed(Tr("type a path, or Escape"));
                 return;
             }
             // A path that did not serve leaves the prompt open for another try.
@@ -386,13 +375,13 @@ void CStudioWindow::PromptForPath(const std::string& purpose, const std::filesys
         },
         [this] {
             ClosePathPrompt();
-            Tell("cancelled");
+            Tell(Tr("cancelled"));
         });
     // It goes with the window as well, before the window's own WM_DESTROY.
     m_pathPrompt->onGone = [this] { m_pathPrompt = nullptr; };
     if (!m_pathPrompt->Create(this)) {
         m_pathPrompt = nullptr;
-        Failed("cannot show the path prompt");
+        Failed(Tr("cannot show the path prompt"));
         return;
     }
     m_pathPrompt->ShowWindow(SW_SHOW);
@@ -408,7 +397,7 @@ void CStudioWindow::ClosePathPrompt()
 
 bool CStudioWindow::Exit()
 {
-    if (!MayDiscardEdits(IdExit, "Exit"))
+    if (!MayDiscardEdits(IdExit, N_("Exit")))
         return false;
     DestroyWindow();
     return true;
@@ -484,22 +473,22 @@ bool CStudioWindow::Build()
     FillBuffer(m_outputText, lines);
     m_output.UpdateWindow();
     if (!m_build.ok)
-        return Failed(m_build.messages.empty() ? "the build failed" : m_build.messages.front().text);
-    Tell("built " + std::to_string(bytes) + " bytes; Download sends them to the board");
+        return Failed(m_build.messages.empty() ? Tr("the build failed") : m_build.messages.front().text);
+    Tell(Tr("built {1} bytes; Download sends them to the board", {std::to_string(bytes)}));
     return true;
 }
 
 bool CStudioWindow::Download()
 {
     if (!m_build.ok)
-        return Failed("nothing built to download");
+        return Failed(Tr("nothing built to download"));
     if (Downloading())
-        return Failed("a download is under way");
+        return Failed(Tr("a download is under way"));
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     m_downloadCancel = cancel;
     m_pcLine = -1;
     const DWORD start = GetTickCount();
-    Tell("downloading; Escape or Cancel stops it");
+    Tell(Tr("downloading; Escape or Cancel stops it"));
     Ask(
         [this, hex = m_build.hex, cancel, start](CDebugSession& s) {
             const bool sent = s.Download(hex, [&](std::size_t done, std::size_t total) {
@@ -513,7 +502,7 @@ bool CStudioWindow::Download()
             m_downloadCancel.reset();
             if (!ok)
                 return void(Failed(error));
-            Tell("downloaded; F5 runs from " + tools::Hex(*View().entry, 4));
+            Tell(Tr("downloaded; F5 runs from {1}", {tools::Hex(*View().entry, 4)}));
         });
     return true;
 }
@@ -524,16 +513,16 @@ void CStudioWindow::ShowProgress(std::size_t sent, std::size_t total, DWORD elap
         return;
     const unsigned percent = unsigned(sent * 100 / total);
     const unsigned left = sent ? unsigned(double(elapsedMs) * double(total - sent) / double(sent) / 1000.0 + 0.5) : 0;
-    Tell("downloading " + std::to_string(percent) + "% (" + std::to_string(sent) + " of " + std::to_string(total) +
-         " bytes), " + std::to_string(left) + " s left; Escape or Cancel stops it");
+    Tell(Tr("downloading {1}% ({2} of {3} bytes), {4} s left; Escape or Cancel stops it",
+            {std::to_string(percent), std::to_string(sent), std::to_string(total), std::to_string(left)}));
 }
 
 bool CStudioWindow::CancelDownload()
 {
     if (!m_downloadCancel)
-        return Failed("no download to cancel");
+        return Failed(Tr("no download to cancel"));
     m_downloadCancel->store(true);
-    Tell("cancelling the download after the frame under way");
+    Tell(Tr("cancelling the download after the frame under way"));
     return true;
 }
 
@@ -580,6 +569,7 @@ void CStudioWindow::ShowListing()
     for (const CListingLine& line : m_programListing.Lines())
         lines.push_back(line.text);
     FillBuffer(m_listingText, lines);
+    m_layout.Arrange();
     m_pcLine = -1;
     MarkBreakpoints();
     MarkPc();
@@ -608,7 +598,7 @@ bool CStudioWindow::Run()
 {
     const auto from = View().runStart;
     if (!from)
-        return Failed("download a program first");
+        return Failed(Tr("download a program first"));
     const bool free = View().breakpoints.empty();
     const int stops = View().stopsHandled;
     Ask([](CDebugSession& s) { return s.RunProgram(); },
@@ -617,7 +607,8 @@ bool CStudioWindow::Run()
                 return void(Failed(error));
             if (StoppedSince(stops))
                 return;
-            Tell("running from " + tools::Hex(*from, 4) + (free ? "; no breakpoint stops it: Reset ends the run" : ""));
+            Tell(Tr(free ? N_("running from {1}; no breakpoint stops it: Reset ends the run") : N_("running from {1}"),
+                    {tools::Hex(*from, 4)}));
         });
     return true;
 }
@@ -629,7 +620,7 @@ bool CStudioWindow::StepOver()
         if (!ok)
             Failed(error);
         else if (!StoppedSince(stops))
-            Tell("stepping");
+            Tell(Tr("stepping"));
     });
     return true;
 }
@@ -659,7 +650,7 @@ bool CStudioWindow::ToggleBreakpointAtCursor()
 {
     const auto address = CursorAddress();
     if (!address)
-        return Failed("the cursor is on no instruction");
+        return Failed(Tr("the cursor is on no instruction"));
     return ToggleBreakpoint(*address);
 }
 
@@ -671,8 +662,7 @@ bool CStudioWindow::ToggleBreakpoint(WORD address)
                 return void(Failed(error));
             if (const int line = m_programListing.LineOf(address); line >= 0)
                 m_listing.EnsureVisible(CPoint(0, line));
-            Tell(std::string(View().IsBreakpoint(address) ? "breakpoint at " : "no breakpoint at ") +
-                 tools::Hex(address, 4));
+            Tell(Tr(View().IsBreakpoint(address) ? N_("breakpoint at {1}") : N_("no breakpoint at {1}"), {tools::Hex(address, 4)}));
         });
     return true;
 }
@@ -688,14 +678,14 @@ bool CStudioWindow::RunToCursor()
 {
     const auto address = CursorAddress();
     if (!address)
-        return Failed("the cursor is on no instruction");
+        return Failed(Tr("the cursor is on no instruction"));
     const int stops = View().stopsHandled;
     Ask([address](CDebugSession& s) { return s.RunToCursor(*address); },
         [this, address, stops](bool ok, const std::string& error) {
             if (!ok)
                 Failed(error);
             else if (!StoppedSince(stops))
-                Tell("running to " + tools::Hex(*address, 4));
+                Tell(Tr("running to {1}", {tools::Hex(*address, 4)}));
         });
     return true;
 }
@@ -703,12 +693,12 @@ bool CStudioWindow::RunToCursor()
 bool CStudioWindow::ToggleCopyRun()
 {
     if (!View().entry)
-        return Failed("download a program first");
+        return Failed(Tr("download a program first"));
     const bool on = !View().copyRun;
     Ask([on](CDebugSession& s) { return s.SetCopyRun(on); }, [this, on](bool ok, const std::string& error) {
         if (!ok)
             return void(Failed(error));
-        Tell(on ? "copy-run: the program restarts at every stop" : "copy-run ends at the next stop");
+        Tell(Tr(on ? N_("copy-run: the program restarts at every stop") : N_("copy-run ends at the next stop")));
     });
     return true;
 }
@@ -727,7 +717,7 @@ bool CStudioWindow::Connect()
 {
     Ask([](CDebugSession& s) { return s.Connect(); }, [this](bool ok, const std::string& error) {
         SyncLinkState();
-        ok ? Tell("connected") : void(Failed(error));
+        ok ? Tell(Tr("connected")) : void(Failed(error));
     });
     return true;
 }
@@ -741,7 +731,7 @@ void CStudioWindow::CancelReset()
         },
         [this](bool, const std::string&) {
             SyncResetPrompt();
-            Tell("reset cancelled; Connect tests the line again");
+            Tell(Tr("reset cancelled; Connect tests the line again"));
         });
 }
 
@@ -753,13 +743,13 @@ void CStudioWindow::ChoosePort()
     }
     auto list = std::make_unique<CPortList>(PortEntries(View().line.baud, LoadLineChoice()));
     list->onChosen = [this](const CLineChoice& choice) { ChooseLine(choice); };
-    ShowLineList(std::move(list), "the list of ports");
+    ShowLineList(std::move(list), N_("cannot show the list of ports"));
 }
 
 bool CStudioWindow::ChooseDevicePath()
 {
     const CLineChoice& inUse = View().line;
-    PromptForPath("Open the serial device (or rfc2217://HOST:PORT):", inUse.IsVirtual() ? "/dev/" : inUse.device,
+    PromptForPath(Tr("Open the serial device (or rfc2217://HOST:PORT):"), inUse.IsVirtual() ? "/dev/" : inUse.device,
                   [this](const std::filesystem::path& path) {
                       // The prompt stays until the board thread has opened the device.
                       ChooseLine({path.string(), View().line.baud});
@@ -776,7 +766,7 @@ void CStudioWindow::ChooseBaudRate()
     }
     auto list = std::make_unique<CBaudList>(View().line.baud);
     list->onChosen = [this](int baud) { ChooseLine({View().line.device, baud}); };
-    ShowLineList(std::move(list), "the list of baud rates");
+    ShowLineList(std::move(list), N_("cannot show the list of baud rates"));
 }
 
 void CStudioWindow::ShowLineList(std::unique_ptr<CDropDownList> list, const char* what)
@@ -788,7 +778,7 @@ void CStudioWindow::ShowLineList(std::unique_ptr<CDropDownList> list, const char
     ScreenToClient(&button);
     if (!m_lineList->Create(this, CPoint(button.left, button.bottom), kLineListWidth, IdLineList)) {
         m_lineList.reset();
-        Failed(std::string("cannot show ") + what);
+        Failed(Tr(what));
     }
 }
 
@@ -818,10 +808,10 @@ bool CStudioWindow::ChooseLine(const CLineChoice& choice)
             SyncLinkState();
             if (!ok)
                 return void(Failed(why));
-            Tell("connected to " +
-                 (choice.IsVirtual() ? std::string("the virtual board")
-                                     : choice.device + " at " + std::to_string(choice.baud) + " baud") +
-                 (remembered ? "" : "; cannot remember it in " + SettingsPath()));
+            const std::string line = choice.IsVirtual() ? Tr("the virtual board")
+                                                        : Tr("{1} at {2} baud", {choice.device, std::to_string(choice.baud)});
+            Tell(remembered ? Tr("connected to {1}", {line})
+                            : Tr("connected to {1}; cannot remember it in {2}", {line, SettingsPath()}));
         });
     });
     return true;
@@ -855,9 +845,9 @@ void CStudioWindow::ToggleMemoryPage()
 {
     const bool toExternal = m_memoryPage == MemoryKind::Internal;
     m_memoryPage = toExternal ? MemoryKind::External : MemoryKind::Internal;
-    GetDlgItem(IdMemoryPage)->SetWindowText(toExternal ? "IDATA" : "XDATA");
+    GetDlgItem(IdMemoryPage)->SetWindowText(TrGbk(toExternal ? N_("IDATA") : N_("XDATA")).c_str());
     ShowMemory();
-    Tell(toExternal ? "the memory grid shows the external memory page" : "the memory grid shows the internal RAM");
+    Tell(Tr(toExternal ? N_("the memory grid shows the external memory page") : N_("the memory grid shows the internal RAM")));
 }
 
 bool CStudioWindow::ShowTypedExternalPage()
@@ -866,7 +856,7 @@ bool CStudioWindow::ShowTypedExternalPage()
     m_pageField.GetWindowText(text);
     const auto address = ParseHexCell(text.str(), 0xFFFF);
     if (!address)
-        return Failed("the external page starts at a hexadecimal address, 0000 to FFFF");
+        return Failed(Tr("the external page starts at a hexadecimal address, 0000 to FFFF"));
     return ShowExternalPage(WORD(*address));
 }
 
@@ -875,7 +865,7 @@ bool CStudioWindow::ShowExternalPage(WORD address)
     m_pageField.SetWindowText(tools::Hex(address, 4).c_str());
     if (m_memoryPage != MemoryKind::External)
         ToggleMemoryPage();
-    const std::string page = "the external page from " + tools::Hex(address, 4) + "H";
+    const std::string page = tools::Hex(address, 4);
     auto later = std::make_shared<bool>(false);
     Ask(
         [address, later](CDebugSession& s) {
@@ -886,7 +876,8 @@ bool CStudioWindow::ShowExternalPage(WORD address)
         [this, page, later](bool ok, const std::string& error) {
             if (!ok)
                 return void(Failed(error));
-            Tell(*later ? page + " is read at the next stop" : "the memory grid shows " + page);
+            Tell(Tr(*later ? N_("the external page from {1}H is read at the next stop") : N_("the memory grid shows the external page from {1}H"),
+                    {page}));
         });
     return true;
 }
@@ -897,11 +888,11 @@ void CStudioWindow::ShowStop()
     const CTargetSnapshot& now = view.current;
     if (view.copyRun)
         // The program has restarted: the board cannot be read until copy-run ends.
-        Tell("copy-run: stop " + std::to_string(view.copyRunStops) + ", restarted at " + tools::Hex(*view.entry, 4));
+        Tell(Tr("copy-run: stop {1}, restarted at {2}", {std::to_string(view.copyRunStops), tools::Hex(*view.entry, 4)}));
     else if (now.valid)
-        Tell("stopped at " + tools::Hex(now.pc, 4));
+        Tell(Tr("stopped at {1}", {tools::Hex(now.pc, 4)}));
     else
-        Tell("stopped");
+        Tell(Tr("stopped"));
 }
 
 void CStudioWindow::Tick()
@@ -915,7 +906,7 @@ void CStudioWindow::Tick()
 void CStudioWindow::SyncLinkState()
 {
     const LinkState state = View().state;
-    m_status.SetPaneText(kLinkPane, std::string("link: ") + LinkStateName(state));
+    m_status.SetPaneText(kLinkPane, TrGbk("link: {1}", {Tr(LinkStateName(state))}));
     if (state == LinkState::AdapterGone && m_lastState != LinkState::AdapterGone)
         Tell(View().adapterGoneText);
     m_lastState = state;
@@ -943,9 +934,10 @@ void CStudioWindow::RefreshLog()
 {
     // The link's state heads the log, which the link writes as it talks to the board.
     const CLineChoice& line = View().line;
-    std::string log = std::string("link: ") + LinkStateName(View().state) + ", " +
-                      (line.IsVirtual() ? "virtual board" : line.device) + " at " + std::to_string(line.baud) +
-                      " baud\n" + ReadCommLog(CCommPort::GetLogPath(), kLogBytes);
+    std::string log = Tr("link: {1}, {2} at {3} baud", {Tr(LinkStateName(View().state)),
+                                                       line.IsVirtual() ? Tr("virtual board") : line.device,
+                                                       std::to_string(line.baud)}) +
+                      "\n" + ReadCommLog(CCommPort::GetLogPath(), kLogBytes);
     if (log == m_logShown)
         return;
     m_logShown = std::move(log);

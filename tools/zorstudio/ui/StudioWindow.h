@@ -1,8 +1,10 @@
 // zorstudio's main window: the menu bar (File, Build, Debug, Line), a row of command
-// buttons, the source editor over the build output, the disassembly listing over the
-// link's state and communication log, the registers and a page of internal RAM in
-// grids, the control-experiment panel beside the virtual board's devices over its
-// program's serial port, and the status line (message, link state, caret position). A menu item, its button and its key run the same command function.
+// buttons, the source editor, the disassembly listing, the registers over a page of
+// internal RAM in grids, a dock with the build output, the link's state and
+// communication log, the control-experiment panel, the virtual board's devices and its
+// program's serial terminal behind tabs, and the status line
+// (message, link state, caret position). The panes are placed by CStudioLayout from
+// the window's size. A menu item, its button and its key run the same command function.
 // Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
 // run to the cursor, Ctrl+B build, Ctrl+S save, Ctrl+O open; Alt+F/B/D/L opens a menu,
 // and in an open menu the arrow keys move, Enter chooses and Escape closes it (so does
@@ -39,7 +41,9 @@
 #include "tools/zorstudio/ui/OutputView.h"
 #include "tools/zorstudio/ui/PortList.h"
 #include "tools/zorstudio/ui/RegisterGrid.h"
+#include "tools/zorstudio/ui/SourceView.h"
 #include "tools/zorstudio/ui/StatusBar.h"
+#include "tools/zorstudio/ui/StudioLayout.h"
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/UIEditView.h"
 
@@ -60,6 +64,7 @@ public:
         IdBaudRate,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
         IdExternalPage, IdMenuBar, IdMenuList, IdBoardPanel, IdTerminal,
+        IdLayout = 230,  // the layout's bars and tabs, from here on
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -135,7 +140,7 @@ public:
     // calls it).
     void Tick();
 
-    CUIEditView& Editor() { return m_editor; }
+    CSourceView& Editor() { return m_editor; }
     CTextBuf& Source() { return m_document.Buffer(); }
     COutputView& Output() { return m_output; }
     CTextBuf& OutputText() { return m_outputText; }
@@ -147,7 +152,7 @@ public:
     CRegisterGrid& Registers() { return m_registers; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
-    // The virtual board's devices and its program's serial port, beside the experiment.
+    // The Device and Terminal tabs: the virtual board's devices and its program's UART.
     CBoardPanes& BoardPanes() { return m_boardPanes; }
     CStatusBar& StatusBar() { return m_status; }
     const CBuildResult& LastBuild() const { return m_build; }
@@ -156,6 +161,7 @@ public:
     // The path prompt of Open or Save As while it is shown, else null.
     CPathPromptDialog* PathPromptWindow() { return m_pathPrompt; }
     CMenuBar& MenuBar() { return m_menuBar; }
+    CStudioLayout& Layout() { return m_layout; }
     const std::filesystem::path& SourcePath() const { return m_document.Path(); }
 
     static const CMessageMap* GetThisMessageMap();
@@ -169,7 +175,8 @@ public:
     void OnCommandButton(UINT id);
 
 private:
-    void Layout();
+    // What the panes ask of the layout: the listing its longest line, the grids their cells.
+    CLayoutWants PaneWants();
     // Sends job to the board thread; done hears of its result and error on this thread.
     void Ask(std::function<bool(CDebugSession&)> job, std::function<void(bool, const std::string&)> done);
     void OnBoardView();
@@ -198,20 +205,20 @@ private:
                        std::function<bool(const std::filesystem::path&)> accept);
     void ClosePathPrompt();
     // False (and a message) the first time a command would discard unsaved edits.
-    bool MayDiscardEdits(UINT command, const std::string& again);
+    bool MayDiscardEdits(UINT command, const char* again);
     // Closes the open menu or the Port list when a click lands outside it; true when the
     // click is used up by that.
     bool CloseDropDownsOutside(HWND target);
     bool CloseDropDowns();
     // Shows list under the Port button in place of the one there; `what` names it in
     // the message when it cannot be shown.
-    void ShowLineList(std::unique_ptr<CDropDownList> list, const char* what);
+    void ShowLineList(std::unique_ptr<CDropDownList> list, const char* failure);
     CDropDownList* LineListWindow();
     bool MenuKey(UINT key);
 
     CSourceDocument m_document;
     CTextBuf m_outputText, m_listingText, m_logText;
-    CUIEditView m_editor;
+    CSourceView m_editor;
     COutputView m_output;
     CListingView m_listing;
     CTextView m_log;
@@ -223,6 +230,7 @@ private:
     std::vector<std::unique_ptr<CWnd>> m_buttons;
     CWnd m_pageField;
     CMenuBar m_menuBar;
+    CStudioLayout m_layout;
     CResetPromptDialog* m_prompt = nullptr;
     CPathPromptDialog* m_pathPrompt = nullptr;
     // The command that was refused for discarding unsaved edits, and may now.

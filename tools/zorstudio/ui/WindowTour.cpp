@@ -125,6 +125,7 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
 
     CExperimentPanel& panel = window.Panel();
+    window.Layout().ShowTab(Pane::Experiment);
     panel.SetKind(ExperimentKind::Temperature);
     panel.GetDlgItem(CExperimentPanel::IdSamples)->SetWindowText(std::to_string(options.samples).c_str());
     panel.GetDlgItem(CExperimentPanel::IdPeriod)->SetWindowText("0");
@@ -141,6 +142,7 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
 
     // A lab program running free on the virtual board, live in the board's panel.
+    window.Layout().ShowTab(Pane::DevicePanel);
     CIntelHex lab;
     const auto& board = window.BoardPanes().Panel();
     const bool labRuns = lab.LoadFile(ZORSTUDIO_LAB_PROGRAMS "/seg7_counter.ihx") &&
