@@ -164,8 +164,8 @@ std::optional<std::string> IncludeViolation(const std::string& from, const std::
     if (layer == "tools" && target == "tools") {
         const std::string tool = ToolOf(from);
         const std::string other = ToolOf(included);
-        // common and cdebug are the tools' shared libraries, not tools.
-        const bool shared = other == "common" || other == "cdebug";
+        // common, cdebug and boardpanel are the tools' shared libraries, not tools.
+        const bool shared = other == "common" || other == "cdebug" || other == "boardpanel";
         if (!shared && other != tool)
             return "one tool never includes another (" + tool + " -> " + other + "); move what both need to tools/common";
     }

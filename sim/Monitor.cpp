@@ -16,9 +16,10 @@ constexpr std::size_t kBrokenBannerAt = 4;
 constexpr std::size_t kBrokenEchoAt = 0x10;
 constexpr BYTE kBrokenBannerByte = '?';
 // A paced run catches up with the clock every slice; a run at full speed does a
-// bounded amount of work per turn, so the board still looks at the line and the key.
+// bounded amount of work per turn, so the board still looks at the line and the key,
+// and a panel watching its devices gets a picture every few milliseconds.
 constexpr std::chrono::milliseconds kPacedSlice{10};
-constexpr std::uint64_t kMaxSliceCycles = 1000000;
+constexpr std::uint64_t kMaxSliceCycles = 250000;
 // What a noisy line puts in front of an answer: neither 0xAA nor 0x55.
 constexpr BYTE kNoise[] = {0x00, 0xFF, 0x13, 0x7E};
 

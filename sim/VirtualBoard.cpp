@@ -136,6 +136,8 @@ void CVirtualBoard::Serve(CPseudoTerminal::WaitResult woken)
             m_monitor.PressReset(out);
         }
         HoldBack(out);
+        if (m_devices && m_deviceWatcher)
+            m_devices->Act(m_deviceWatcher);
     }
     if (!out.empty()) {
         std::size_t sent = m_line.Write(out.data(), out.size(), kWriteTimeoutMs);
@@ -259,7 +261,16 @@ bool CVirtualBoard::WithDevices(const std::function<void(CDeviceBoard&)>& action
     if (!m_devices)
         return false;
     m_devices->Act(action);
+    // A board standing still takes no turns: the watcher hears of outside inputs here.
+    if (m_deviceWatcher)
+        m_devices->Act(m_deviceWatcher);
     return true;
+}
+
+void CVirtualBoard::SetDeviceWatcher(std::function<void(CDeviceBoard&)> watcher)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_deviceWatcher = std::move(watcher);
 }
 
 void CVirtualBoard::SetInstructionTrace(std::function<void(const std::string&)> observer)

@@ -89,6 +89,11 @@ public:
     // Runs `action` on the devices at the core's time, under the board's lock; false
     // (without running it) when no devices are attached.
     bool WithDevices(const std::function<void(CDeviceBoard&)>& action);
+    // Told after every turn of the board thread (a run slice of the program among
+    // them) and after every WithDevices, with the board's lock held and the devices
+    // brought to the core's time: a panel copies out what it shows without waiting
+    // for the lock. Empty stops it.
+    void SetDeviceWatcher(std::function<void(CDeviceBoard&)> watcher);
 
     void InjectFault(Fault fault);
     // Disarms every fault not yet spent.
@@ -128,6 +133,7 @@ private:
     mutable std::condition_variable m_served;
     CMonitor m_monitor;
     std::unique_ptr<CCoreDevices> m_devices;
+    std::function<void(CDeviceBoard&)> m_deviceWatcher;
     std::optional<CExperiment> m_experiment;
     std::optional<std::chrono::milliseconds> m_answerDelay;
     // Output held back by a delayed answer, and when it goes out.

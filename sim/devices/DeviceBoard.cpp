@@ -447,6 +447,15 @@ std::vector<std::string> CDeviceBoard::DeviceNames() const
     return names;
 }
 
+double CDeviceBoard::BuzzerHz() const
+{
+    if (!m_profile.buzzer)
+        return 0;
+    if (m_profile.buzzer->pin.chip == CPin::Chip::Ctc)
+        return m_ctc->ToneHz(m_profile.buzzer->pin.port);
+    return m_buzzerPeriod ? double(kCyclesPerSecond) / double(m_buzzerPeriod) : 0;
+}
+
 std::string CDeviceBoard::State(const std::string& device) const
 {
     const CBoardProfile& p = m_profile;
@@ -469,9 +478,7 @@ std::string CDeviceBoard::State(const std::string& device) const
     if (device == "pulse")
         return std::to_string(m_pulseHz) + " Hz";
     if (device == "buzzer") {
-        double hz = p.buzzer->pin.chip == CPin::Chip::Ctc ? m_ctc->ToneHz(p.buzzer->pin.port)
-            : m_buzzerPeriod                                ? double(kCyclesPerSecond) / double(m_buzzerPeriod)
-                                                            : 0;
+        double hz = BuzzerHz();
         return hz > 0 ? Format("on %.0f Hz", hz) : "off";
     }
     if (device == "seg7")

@@ -113,6 +113,13 @@ public:
     const std::optional<CDaConverter>& Dac() const { return m_dac; }
     const std::optional<CBoardHeater>& Heater() const { return m_heater; }
     BYTE Leds() const { return m_leds; }
+    BYTE Switches() const { return m_switches; }
+    BYTE Buttons() const { return m_buttons; }
+    long PulseRate() const { return m_pulseHz; }
+    // The buzzer's tone now, 0 while silent (or without a buzzer).
+    double BuzzerHz() const;
+    const std::optional<CKeypad>& Keypad() const { return m_keypad; }
+    const std::optional<CAdConverter>& Adc() const { return m_adc; }
 
 private:
     // Port index of a pin: 0-3 the CPU's, 4-6 the parallel chip's.

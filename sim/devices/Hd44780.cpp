@@ -103,15 +103,29 @@ BYTE CHd44780::ReadData(std::uint64_t cycle)
     return value;
 }
 
+BYTE CHd44780::ShownCode(int row, int column) const
+{
+    if (!m_displayOn || (row == 1 && !m_twoLines))
+        return ' ';
+    int width = m_twoLines ? 40 : 80;
+    int index = ((column + m_shift) % width + width) % width;
+    return m_ddram[std::size_t(row * 40 + index)];
+}
+
+bool CHd44780::CursorAt(int row, int column) const
+{
+    if (!m_displayOn || m_toCgram || (row == 1 && !m_twoLines))
+        return false;
+    int width = m_twoLines ? 40 : 80;
+    int index = ((column + m_shift) % width + width) % width;
+    return DdramIndex(m_address) == row * 40 + index;
+}
+
 std::string CHd44780::Line(int row) const
 {
     std::string text(16, ' ');
-    if (!m_displayOn || (row == 1 && !m_twoLines))
-        return text;
-    int width = m_twoLines ? 40 : 80;
     for (int column = 0; column < 16; ++column) {
-        int index = ((column + m_shift) % width + width) % width;
-        BYTE c = m_ddram[std::size_t(row * 40 + index)];
+        BYTE c = ShownCode(row, column);
         text[std::size_t(column)] = c >= 0x20 && c <= 0x7D ? char(c) : '?';
     }
     return text;

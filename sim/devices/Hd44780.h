@@ -24,6 +24,13 @@ public:
     // The 16 characters each line shows (spaces while the display is off or a
     // one-line mode hides line 2); character codes 20H-7DH as ASCII, others '?'.
     std::string Line(int row) const;
+    // The character code shown at a cell (row 0-1, column 0-15); 0x20 where Line
+    // shows a blank for the display being off or one-line.
+    BYTE ShownCode(int row, int column) const;
+    // True when the address counter points at the cell (the cursor's place).
+    bool CursorAt(int row, int column) const;
+    // The eight user characters: 8 rows each, the low five bits lit.
+    const std::array<BYTE, 64>& Cgram() const { return m_cgram; }
     bool DisplayOn() const { return m_displayOn; }
     bool CursorOn() const { return m_cursorOn; }
     bool BlinkOn() const { return m_blinkOn; }

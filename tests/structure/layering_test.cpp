@@ -46,6 +46,7 @@ TEST(Layering, TheRulesAcceptTheAllowedDirections)
     EXPECT_FALSE(IncludeViolation("link/ZORComm.cpp", "zorkit/link/internal/ControlLaws.h"));
     EXPECT_FALSE(IncludeViolation("link/internal/Worker.h", "zorkit/link/internal/ControlLaws.h"));
     EXPECT_FALSE(IncludeViolation("tools/zorstudio/Tour.cpp", "tools/common/IntelHex.h"));
+    EXPECT_FALSE(IncludeViolation("tools/zorsim/PanelWindow.cpp", "tools/boardpanel/BoardPanel.h"));
     EXPECT_FALSE(IncludeViolation("module/LibraryClasses.cpp", "zorkit/editor/TextBuf.h"));
     EXPECT_FALSE(IncludeViolation("sim/Monitor.cpp", "zorkit/disasm/Disassemble.h"));
     EXPECT_FALSE(IncludeViolation("tools/zorlink/main.cpp", "sim/VirtualBoard.h"));

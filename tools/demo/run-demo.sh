@@ -31,9 +31,23 @@ fi
 echo
 ZORSTUDIO="$BUILD/tools/zorstudio/zorstudio"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "== the board's devices on screen: the 7-segment counter lab runs on a box with"
+  echo "   a panel of its own (click the switches, hold keys; close the window to go on)"
+  PANEL_OUT="$LOG_DIR/panel.out"
+  mkfifo "$PANEL_OUT"
+  "$BUILD/tools/zorsim/zorsim" --panel >"$PANEL_OUT" 2>"$LOG_DIR/panel.err" &
+  PANEL_SIM=$!
+  exec 4<"$PANEL_OUT"
+  read -r PANEL_DEVICE <&4
+  echo "\$ zorsim --panel; zorlink -d $PANEL_DEVICE load tools/zorsim/labs/seg7_counter.ihx; ... run 0x0000"
+  "$BUILD/tools/zorlink/zorlink" -d "$PANEL_DEVICE" --log-dir "$LOG_DIR" load tools/zorsim/labs/seg7_counter.ihx
+  "$BUILD/tools/zorlink/zorlink" -d "$PANEL_DEVICE" --log-dir "$LOG_DIR" run 0x0000
+  wait $PANEL_SIM || true
+  echo
   echo "== zorstudio: the main window on its own virtual board (close it to go on)"
   echo "   Build, Download, a click in the listing's margin for a breakpoint, F5 to run to it;"
-  echo "   the experiment panel below runs a temperature control"
+  echo "   the experiment panel below runs a temperature control; beside it the board's"
+  echo "   devices and the program's serial port"
   echo "\$ zorstudio"
   ZORKIT_LOG_DIR="$LOG_DIR" "$ZORSTUDIO"
 else

@@ -138,6 +138,9 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "put the 8051's serial port on a second pseudo-\nterminal, printed as 'uart: PATH' after the\n"
         "board's path (see The serial port below)",
         options.uart);
+    table.Flag("--panel", "show the board's devices in a window of their own;\n"
+        "click switches, buttons and keys, drag or wheel\nthe knobs, type 0-9 and A-F for the keypad;\n"
+        "closing the window ends zorsim", options.panel);
     table.Flag("--reset", "press the reset key once at start (banner, then\nthe echo test)", options.resetAtStart);
     table.Flag("--silent", "start silent: take in bytes, answer nothing", options.silent);
     table.Value("--plant", "heater|motor|stepper",
@@ -215,8 +218,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "\n"
         "Exit status: 0 when stopped by a signal, quit or hangup; 1 when no\n"
         "pseudo-terminal could be opened, the trace, events or VCD file cannot be\n"
-        "written or the board profile is refused; 2 for a usage error (--uart and\n"
-        "--vcd on a board other than the 8051 are one).\n");
+        "written, the board profile is refused or --panel finds no display; 2 for a\n"
+        "usage error (--uart and --vcd on a board other than the 8051 are one).\n");
     tools::CCommandLine line = table.Parse(arguments);
     if (line.outcome == tools::CCommandLine::Outcome::Run && !line.words.empty())
         line = {tools::CCommandLine::Outcome::UsageError, {}, "unknown argument '" + line.words.front() + "'"};

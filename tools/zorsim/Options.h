@@ -35,6 +35,8 @@ struct COptions {
     std::string vcdFile;
     // The 8051's serial port on a pseudo-terminal of its own.
     bool uart = false;
+    // The devices in a desktop window of their own.
+    bool panel = false;
     bool resetAtStart = false;
     bool silent = false;
     std::vector<CArmedFault> faults;

@@ -23,6 +23,7 @@
 #include "tools/zorsim/BoardFiles.h"
 #include "tools/zorsim/Console.h"
 #include "tools/zorsim/Options.h"
+#include "tools/zorsim/PanelWindow.h"
 
 namespace {
 
@@ -120,6 +121,11 @@ int Play(int argc, char** argv)
     if (std::optional<int> status = zorsim::ParseCommandLine({argv + 1, argv + argc}, options))
         return *status;
 
+    std::unique_ptr<zorsim::CPanelScreen> panel;
+    if (options.panel && !(panel = zorsim::CPanelScreen::Open())) {
+        std::cerr << "zorsim: error: --panel needs a display (DISPLAY not set, or it cannot be opened)\n";
+        return 1;
+    }
     auto board = std::make_shared<CVirtualBoard>();
     board->SetCpuType(options.cpu);
     zorkit::sim::CMonitorTimings timings;
@@ -215,8 +221,11 @@ int Play(int argc, char** argv)
     // The console thread may sit in a read of stdin when zorsim ends; it keeps the board alive.
     std::thread(ReadConsole, board).detach();
     int signal;
-    while ((signal = signals.Wait()) == SIGUSR1)
-        board->PressReset();
+    if (panel)
+        signal = panel->Run(board, *profile, signals);
+    else
+        while ((signal = signals.Wait()) == SIGUSR1)
+            board->PressReset();
     board->Stop();
     uart.reset();
     // The console thread may keep the board; the trace file ends here.

@@ -25,7 +25,8 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
     line->m_choice = choice;
     std::string path = choice.device;
     if (choice.IsVirtual()) {
-        line->m_board = std::make_unique<zorkit::sim::CVirtualBoard>();
+        line->m_board = std::make_shared<zorkit::sim::CVirtualBoard>();
+        line->m_board->AttachDevices(&zorkit::sim::DefaultBoardProfile());
         if (!line->m_board->Start()) {
             error = "the virtual board cannot start: " + line->m_board->LastError();
             return nullptr;

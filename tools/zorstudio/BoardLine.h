@@ -36,14 +36,16 @@ public:
     static std::unique_ptr<CBoardLine> Open(const CLineChoice& choice, std::string& error);
 
     CZORComm& Link() { return *m_link; }
-    // The in-process board; null on a real device.
+    // The in-process board, with the built-in board's devices; null on a real device.
+    // Shared with the windows that show its devices, which may outlive the line.
     zorkit::sim::CVirtualBoard* VirtualBoard() { return m_board.get(); }
+    const std::shared_ptr<zorkit::sim::CVirtualBoard>& SharedBoard() const { return m_board; }
     const CLineChoice& Choice() const { return m_choice; }
 
 private:
     CBoardLine() = default;
     CLineChoice m_choice;
-    std::unique_ptr<zorkit::sim::CVirtualBoard> m_board;
+    std::shared_ptr<zorkit::sim::CVirtualBoard> m_board;
     // Declared after the board: the link closes before the board hangs up.
     std::unique_ptr<CZORComm> m_link;
 };

@@ -20,9 +20,9 @@ bool SameSnapshot(const CTargetSnapshot& a, const CTargetSnapshot& b)
 bool SameView(const CBoardView& a, const CBoardView& b)
 {
     const auto prompt = [](const CBoardView& v) { return v.resetPrompt ? v.resetPrompt->gbk : std::string("-"); };
-    return std::tie(a.state, a.line.device, a.line.baud, a.memoryPending, a.breakpoints, a.codeGeneration, a.entry,
+    return std::tie(a.state, a.line.device, a.line.baud, a.virtualBoard, a.memoryPending, a.breakpoints, a.codeGeneration, a.entry,
                     a.runStart, a.copyRun, a.copyRunStops, a.stopsHandled, a.experimentRunning) ==
-               std::tie(b.state, b.line.device, b.line.baud, b.memoryPending, b.breakpoints, b.codeGeneration, b.entry,
+               std::tie(b.state, b.line.device, b.line.baud, b.virtualBoard, b.memoryPending, b.breakpoints, b.codeGeneration, b.entry,
                         b.runStart, b.copyRun, b.copyRunStops, b.stopsHandled, b.experimentRunning) &&
            prompt(a) == prompt(b) && SameSnapshot(a.current, b.current);
 }
@@ -92,6 +92,7 @@ CBoardView CBoardThread::MakeView() const
     view.state = s.State();
     view.resetPrompt = s.ResetPrompt();
     view.line = s.LineChoice();
+    view.virtualBoard = s.SharedVirtualBoard();
     view.adapterGoneText = s.AdapterGoneText();
     view.current = s.Current();
     view.changes = s.Changes();

@@ -30,6 +30,8 @@ struct CBoardView {
     LinkState state = LinkState::Closed;
     std::optional<CResetPrompt> resetPrompt;
     CLineChoice line;
+    // The in-process board whose devices a panel shows; null on a real board.
+    std::shared_ptr<zorkit::sim::CVirtualBoard> virtualBoard;
     std::string adapterGoneText;
     CTargetSnapshot current;
     CSnapshotChanges changes;

@@ -175,6 +175,11 @@ void CDebugSession::CancelReset()
 
 zorkit::sim::CVirtualBoard* CDebugSession::VirtualBoard() { return m_line ? m_line->VirtualBoard() : nullptr; }
 
+std::shared_ptr<zorkit::sim::CVirtualBoard> CDebugSession::SharedVirtualBoard() const
+{
+    return m_line ? m_line->SharedBoard() : nullptr;
+}
+
 CZORComm* CDebugSession::Link() { return m_line ? &m_line->Link() : nullptr; }
 
 std::string CDebugSession::CommLog(std::size_t maxBytes) const

@@ -92,6 +92,7 @@ public:
     const CLineChoice& LineChoice() const { return m_choice; }
     // The in-process board (its reset key, its plants); null on a real device.
     zorkit::sim::CVirtualBoard* VirtualBoard();
+    std::shared_ptr<zorkit::sim::CVirtualBoard> SharedVirtualBoard() const;
     CZORComm* Link();
     const std::string& LastError() const { return m_error; }
     // What the window says while State() is AdapterGone.

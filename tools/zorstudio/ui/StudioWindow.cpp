@@ -130,7 +130,7 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         !m_listing.Create(nullptr, "listing", child, none, this, IdListing) ||
         !m_log.Create(nullptr, "log", child, none, this, IdLog) || !m_registers.Create(none, this, IdRegisters) ||
         !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
-        !m_status.Create(this, none, IdStatus))
+        !m_status.Create(this, none, IdStatus) || !m_boardPanes.Create(this, IdBoardPanel, IdTerminal))
         return -1;
     m_editor.AttachToBuffer(&m_document.Buffer());
     for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
@@ -178,6 +178,8 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_layout.Attach(Pane::Output, &m_output);
     m_layout.Attach(Pane::Log, &m_log);
     m_layout.Attach(Pane::Experiment, &m_panel);
+    m_layout.Attach(Pane::DevicePanel, &m_boardPanes.Panel());
+    m_layout.Attach(Pane::Terminal, &m_boardPanes.Terminal());
     m_layout.SetSizes(LoadLayoutSizes());
     m_layout.wants = [this] { return PaneWants(); };
     m_layout.onChanged = [](const CLayoutSizes& sizes) { SaveLayoutSizes(sizes); };
@@ -552,6 +554,7 @@ void CStudioWindow::OnBoardView()
     }
     MarkBreakpoints();
     ShowBoard();
+    m_boardPanes.Follow(view);
     if (view.stopsHandled != m_stopsShown && !view.memoryPending) {
         m_stopsShown = view.stopsHandled;
         ShowStop();

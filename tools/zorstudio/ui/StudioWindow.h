@@ -1,7 +1,8 @@
 // zorstudio's main window: the menu bar (File, Build, Debug, Line), a row of command
 // buttons, the source editor, the disassembly listing, the registers over a page of
 // internal RAM in grids, a dock with the build output, the link's state and
-// communication log and the control-experiment panel behind tabs, and the status line
+// communication log, the control-experiment panel, the virtual board's devices and its
+// program's serial terminal behind tabs, and the status line
 // (message, link state, caret position). The panes are placed by CStudioLayout from
 // the window's size. A menu item, its button and its key run the same command function.
 // Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
@@ -32,6 +33,7 @@
 #include "tools/zorstudio/ProgramBuild.h"
 #include "tools/zorstudio/ProgramListing.h"
 #include "tools/zorstudio/SourceDocument.h"
+#include "tools/zorstudio/ui/BoardPanes.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -61,7 +63,7 @@ public:
         IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdCancel, IdOpen, IdSaveAs, IdExit, IdDevicePath,
         IdBaudRate,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
-        IdExternalPage, IdMenuBar, IdMenuList,
+        IdExternalPage, IdMenuBar, IdMenuList, IdBoardPanel, IdTerminal,
         IdLayout = 230,  // the layout's bars and tabs, from here on
     };
     // Status line panes.
@@ -150,6 +152,8 @@ public:
     CRegisterGrid& Registers() { return m_registers; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
+    // The Device and Terminal tabs: the virtual board's devices and its program's UART.
+    CBoardPanes& BoardPanes() { return m_boardPanes; }
     CStatusBar& StatusBar() { return m_status; }
     const CBuildResult& LastBuild() const { return m_build; }
     // The reset prompt while it is shown, else null.
@@ -221,6 +225,7 @@ private:
     CRegisterGrid m_registers;
     CMemoryGrid m_memory;
     CExperimentPanel m_panel;
+    CBoardPanes m_boardPanes;
     CStatusBar m_status;
     std::vector<std::unique_ptr<CWnd>> m_buttons;
     CWnd m_pageField;

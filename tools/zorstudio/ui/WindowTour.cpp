@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "tools/common/IntelHex.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Messaging.h"
@@ -139,6 +140,23 @@ int RunWindowTour(const CTourOptions& options)
                           !panel.ExportRun(CExperimentPanel::Export::Csv).empty();
     if (!tour.Stage("export", exported))
         return 1;
+
+    // A lab program running free on the virtual board, live in the board's panel.
+    window.Layout().ShowTab(Pane::DevicePanel);
+    CIntelHex lab;
+    const auto& board = window.BoardPanes().Panel();
+    const bool labRuns = lab.LoadFile(ZORSTUDIO_LAB_PROGRAMS "/seg7_counter.ihx") &&
+                         window.Board().Call([&](CDebugSession& s) { return s.Download(lab) && s.Run(0x0000); }) &&
+                         zorkit::PumpMessagesUntil([&] { return board.State().digits[6] && board.State().digits[7]; },
+                                                   kCommandWaitMs);
+    if (!tour.Stage("board", labRuns))
+        return 1;
+    const std::filesystem::path panelPng = std::filesystem::path(options.directory) / "board-panel.png";
+    if (!board.WritePicture(panelPng.string().c_str())) {
+        std::fprintf(stderr, "zorstudio: cannot write %s\n", panelPng.string().c_str());
+        return 1;
+    }
+    std::printf("    %s\n", panelPng.string().c_str());
     std::printf("\ntour complete\n");
     return 0;
 }
