@@ -31,6 +31,7 @@ const std::vector<CStudioCommand>& StudioCommands()
         {W::IdRun, "Debug", "Run", false, "Run F5", VK_F5, false, [](W& w) { w.Run(); }, Downloaded},
         {W::IdStepOver, "Debug", "Step Over", false, "Step F10", VK_F10, false, [](W& w) { w.StepOver(); }, Downloaded},
         {W::IdStepInto, "Debug", "Step Into", false, "Trace F11", VK_F11, false, [](W& w) { w.StepInto(); }, Downloaded},
+        {W::IdStepOut, "Debug", "Step Out", false, nullptr, VK_F11, true, [](W& w) { w.StepOut(); }, Downloaded},
         {W::IdBreakpoint, "Debug", "Toggle Breakpoint", false, "Break F9", VK_F9, false,
          [](W& w) { w.ToggleBreakpointAtCursor(); }, HasCode},
         {W::IdRunToCursor, "Debug", "Run to Cursor", false, "To cursor", VK_F10, true, [](W& w) { w.RunToCursor(); },

@@ -28,9 +28,11 @@
 #include <vector>
 
 #include "tools/zorstudio/BoardThread.h"
-#include "tools/zorstudio/ProgramBuild.h"
+#include "tools/common/ScratchDirectory.h"
+#include "tools/zorstudio/BuiltProgram.h"
 #include "tools/zorstudio/ProgramListing.h"
 #include "tools/zorstudio/SourceDocument.h"
+#include "tools/zorstudio/ui/CallStackView.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -38,7 +40,9 @@
 #include "tools/zorstudio/ui/OutputView.h"
 #include "tools/zorstudio/ui/PortList.h"
 #include "tools/zorstudio/ui/RegisterGrid.h"
+#include "tools/zorstudio/ui/SourceMargin.h"
 #include "tools/zorstudio/ui/StatusBar.h"
+#include "tools/zorstudio/ui/WatchGrid.h"
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/UIEditView.h"
 
@@ -56,9 +60,9 @@ public:
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
         IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdCancel, IdOpen, IdSaveAs, IdExit, IdDevicePath,
-        IdBaudRate,
+        IdBaudRate, IdStepOut,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
-        IdExternalPage, IdMenuBar, IdMenuList,
+        IdExternalPage, IdMenuBar, IdMenuList, IdSourceMargin, IdCallStack, IdWatches,
     };
     // Status line panes.
     static constexpr int kMessagePane = 0, kLinkPane = 1, kCaretPane = 2;
@@ -67,8 +71,11 @@ public:
     ~CStudioWindow() override;
 
     BOOL CreateMain(const CRect& rect);
-    // Loads the source into the editor; false (and a message) when it cannot be read.
+    // Loads the source (.asm, .c) into the editor, or a project (.zpj) and its first
+    // source; false (and a message) when it cannot be read.
     bool OpenSource(const std::filesystem::path& path);
+    // The project file the program comes from; empty for a program of one source.
+    const std::filesystem::path& ProjectPath() const { return m_projectPath; }
 
     // The board's thread; the window only sends it jobs (and a test or start-up Call()s it).
     CBoardThread& Board() { return m_board; }
@@ -96,10 +103,15 @@ public:
     // Stops the download under way before its next frame.
     bool CancelDownload();
     bool Run();
+    // By C line in a C program, by instruction in an assembly program.
     bool StepOver();
     bool StepInto();
+    // Out of the current C function.
+    bool StepOut();
     bool ToggleBreakpointAtCursor();
     bool ToggleBreakpoint(WORD address);
+    // A click in the source margin: the line's breakpoint, counted from 0.
+    bool ToggleBreakpointAtLine(int line);
     bool RunToCursor();
     bool ToggleCopyRun();
     bool AwaitReset();
@@ -144,10 +156,16 @@ public:
     CTextView& Log() { return m_log; }
     CTextBuf& LogText() { return m_logText; }
     CRegisterGrid& Registers() { return m_registers; }
+    CSourceMargin& Margin() { return m_margin; }
+    CCallStackView& CallStack() { return m_callStack; }
+    CWatchGrid& Watches() { return m_watches; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
     CStatusBar& StatusBar() { return m_status; }
-    const CBuildResult& LastBuild() const { return m_build; }
+    const CProgramBuildResult& LastBuild() const { return m_program.Result(); }
+    const CBuiltProgram& Program() const { return m_program; }
+    // The code address of a line (from 1) of the source shown, as last built.
+    std::optional<WORD> AddressOfSourceLine(int line) const;
     // The reset prompt while it is shown, else null.
     CResetPromptDialog* ResetPromptWindow() { return m_prompt; }
     // The path prompt of Open or Save As while it is shown, else null.
@@ -180,6 +198,16 @@ private:
     void ShowMemory();
     void MarkBreakpoints();
     void MarkPc();
+    // The margin's marks for the source shown, and the C program's stop views.
+    void MarkSource();
+    void ShowSourceStop();
+    // Shows another source of the program in the editor (a message's, the stop's).
+    bool ShowProgramSource(const std::filesystem::path& path);
+    bool LoadDocument(const std::filesystem::path& path);
+    bool StepSource(SourceStep step, const char* what);
+    // Moves the breakpoints on source lines to where those lines' code is after a rebuild.
+    void KeepBreakpoints(const CBuiltProgram& before);
+    std::optional<std::string> ListingHeading(WORD address);
     void JumpToMessage(int outputLine);
     void OnListingMargin(int line);
     void SyncResetPrompt();
@@ -213,6 +241,9 @@ private:
     CListingView m_listing;
     CTextView m_log;
     CRegisterGrid m_registers;
+    CSourceMargin m_margin;
+    CCallStackView m_callStack;
+    CWatchGrid m_watches;
     CMemoryGrid m_memory;
     CExperimentPanel m_panel;
     CStatusBar m_status;
@@ -227,8 +258,12 @@ private:
     // cannot go while its click runs.
     std::unique_ptr<CDropDownList> m_lineList;
     CTextView* m_caretSource = nullptr;
-    CProgramBuild m_builder;
-    CBuildResult m_build;
+    tools::CScratchDirectory m_buildDirectory{"zorstudio-build-"};
+    CBuiltProgram m_program;
+    std::filesystem::path m_projectPath;
+    // The program downloaded is a C program: steps go by C line.
+    bool m_downloadedC = false;
+    const CSourceStop* m_sourceShown = nullptr;
     CProgramListing m_programListing;
     int m_pcLine = -1;
     int m_listedCode = -1;   // the code generation the listing shows
