@@ -3,7 +3,9 @@
 // link's state and communication log, the registers and a page of internal RAM in
 // grids, the control-experiment panel, and the status line (message, link state, caret
 // position). A menu item, its button and its key run the same command function.
-// Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
+// Keys: F5 run, F10 step over, F11 step into (by C line in a C program), Ctrl+F11
+// step out of a C function, F9 breakpoint at the cursor (or a click in the source
+// margin), Ctrl+F10
 // run to the cursor, Ctrl+B build, Ctrl+S save, Ctrl+O open; Alt+F/B/D/L opens a menu,
 // and in an open menu the arrow keys move, Enter chooses and Escape closes it (so does
 // a click elsewhere). Escape also cancels the reset prompt; Enter in the page field
