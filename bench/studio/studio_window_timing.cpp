@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     if (!Measure(window, "downloading 16 KB", [&] { return window.Download(); }, idle) || !window.View().entry)
         return Fail("the download failed: " + window.StatusBar().PaneText(0));
 
-    const auto done = window.LastBuild().AddressOfLine(window.Source().GetLineCount());
+    const auto done = window.AddressOfSourceLine(window.Source().GetLineCount());
     if (!done || !window.ToggleBreakpoint(*done) || !zorkit::PumpMessagesUntil(idle, kWaitMs))
         return Fail("no breakpoint at done");
     const int stops = window.View().stopsHandled;

@@ -16,7 +16,7 @@
 
 struct LabProgram {
     TempDir dir;
-    CCBuildResult built;
+    CProgramBuildResult built;
     cdebug::CDebugInfo info;
     std::string source;
 
@@ -25,10 +25,10 @@ struct LabProgram {
     // Builds it with the project's settings given as "KEY VALUE" lines.
     void Build(const std::vector<std::pair<std::string, std::string>>& settings = {})
     {
-        CCProject project = CCProject::OfSource(SourcePath());
+        CProgramProject project = CProgramProject::OfSource(SourcePath());
         for (const auto& [key, value] : settings)
             ASSERT_TRUE(project.Apply(key, value)) << project.error;
-        built = BuildCProgram(project, dir.Path());
+        built = BuildProgram(project, dir.Path());
         ASSERT_TRUE(built.ok) << built.output;
         ASSERT_TRUE(info.Load(built.cdbPath.string())) << info.Error();
         std::ifstream in(SourcePath());
@@ -50,7 +50,7 @@ struct LabProgram {
     std::vector<BYTE> Code() const
     {
         std::vector<BYTE> code(0x10000);
-        for (const CIntelHex::Run& run : built.runs)
+        for (const CIntelHex::Run& run : built.hex.GetRuns())
             std::copy(run.bytes.begin(), run.bytes.end(), code.begin() + long(run.address));
         return code;
     }

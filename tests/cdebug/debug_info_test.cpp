@@ -159,7 +159,7 @@ TEST_F(DebugInfoTest, TheInterruptVectorLeadsToTheProgramsHandler)
 {
     // Timer 0's vector 000B jumps to the program's vector at 0100 + 000B.
     bool found = false;
-    for (const CIntelHex::Run& run : lab->built.runs)
+    for (const CIntelHex::Run& run : lab->built.hex.GetRuns())
         if (run.address == 0x000B) {
             EXPECT_EQ(run.bytes, (std::vector<std::uint8_t>{0x02, 0x01, 0x0B}));
             found = true;
@@ -220,7 +220,7 @@ TEST(ProjectFile, ListsSourcesBesideItAndRefusesWhatItDoesNotKnow)
 {
     TempDir dir;
     std::ofstream(dir.File("blink.zpj")) << "# a lab\nsource main.c\nsource delay.asm  # helpers\ncode-loc 2000\nmodel large\n";
-    CCProject project;
+    CProgramProject project;
     ASSERT_TRUE(project.Load(dir.File("blink.zpj"))) << project.error;
     EXPECT_EQ(project.name, "blink");
     ASSERT_EQ(project.sources.size(), 2u);
@@ -229,20 +229,20 @@ TEST(ProjectFile, ListsSourcesBesideItAndRefusesWhatItDoesNotKnow)
     EXPECT_EQ(project.model, "large");
 
     std::ofstream(dir.File("bad.zpj")) << "source main.c\nspeed fast\n";
-    CCProject bad;
+    CProgramProject bad;
     EXPECT_FALSE(bad.Load(dir.File("bad.zpj")));
     EXPECT_NE(bad.error.find("bad.zpj:2: unknown setting speed"), std::string::npos) << bad.error;
     std::ofstream(dir.File("empty.zpj")) << "model small\n";
-    EXPECT_FALSE(CCProject().Load(dir.File("empty.zpj")));
-    EXPECT_FALSE(CCProject().Apply("model", "huge"));
-    EXPECT_FALSE(CCProject().Apply("code-loc", "10000"));
+    EXPECT_FALSE(CProgramProject().Load(dir.File("empty.zpj")));
+    EXPECT_FALSE(CProgramProject().Apply("model", "huge"));
+    EXPECT_FALSE(CProgramProject().Apply("code-loc", "10000"));
 }
 
 TEST(CBuild, CompilerErrorsNameTheFileAndLineAndAsmSourcesLinkWithC)
 {
     TempDir dir;
     std::ofstream(dir.File("broken.c")) << "void main(void)\n{\n    int x = ;\n}\n";
-    CCBuildResult broken = BuildCProgram(CCProject::OfSource(dir.File("broken.c")), dir.Path() / "out");
+    CProgramBuildResult broken = BuildProgram(CProgramProject::OfSource(dir.File("broken.c")), dir.Path() / "out");
     EXPECT_FALSE(broken.ok);
     ASSERT_FALSE(broken.messages.empty()) << broken.output;
     EXPECT_EQ(broken.messages.front().line, 3);
@@ -253,13 +253,18 @@ TEST(CBuild, CompilerErrorsNameTheFileAndLineAndAsmSourcesLinkWithC)
     std::ofstream(dir.File("twice.asm")) << "\t.module twice\n\t.globl _twice\n\t.area CSEG (CODE)\n"
                                             "_twice:\n\tmov a,dpl\n\tadd a,dpl\n\tmov dpl,a\n\tret\n";
     std::ofstream(dir.File("mixed.zpj")) << "source main.c\nsource twice.asm\n";
-    CCProject mixed;
+    CProgramProject mixed;
     ASSERT_TRUE(mixed.Load(dir.File("mixed.zpj")));
-    CCBuildResult built = BuildCProgram(mixed, dir.Path() / "mixed");
+    CProgramBuildResult built = BuildProgram(mixed, dir.Path() / "mixed");
     ASSERT_TRUE(built.ok) << built.output;
     cdebug::CDebugInfo info;
     ASSERT_TRUE(info.Load(built.cdbPath.string())) << info.Error();
     EXPECT_TRUE(info.AddressOfLine("main.c", 5));
+    // The assembly module's lines come from its listing; "_twice:" has no code of its own.
+    const auto twice = built.AddressOfLine(dir.File("twice.asm"), 5);
+    ASSERT_TRUE(twice) << built.output;
+    EXPECT_EQ(built.LineAt(*twice)->line, 5);
+    EXPECT_FALSE(built.AddressOfLine(dir.File("twice.asm"), 4));
     // No interrupt handler: nothing is written below the program.
-    EXPECT_GE(built.runs.front().address, 0x0100u);
+    EXPECT_GE(built.hex.GetRuns().front().address, 0x0100u);
 }

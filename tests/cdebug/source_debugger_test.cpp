@@ -26,7 +26,7 @@ protected:
     {
         LinkFixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(Establish());
-        ASSERT_TRUE(DownloadProgram(*link, lab->built.runs));
+        ASSERT_TRUE(DownloadProgram(*link, lab->built.hex.GetRuns()));
         debugger = std::make_unique<cdebug::CSourceDebugger>(*link, lab->info, lab->Code(), [this] {
             return WaitFor([this] { return !link->IsZORRunning(); });
         });
@@ -192,7 +192,7 @@ TEST_F(SourceDebuggerTest, ReentrantFunctionsReadTheirStackThroughTheFramePointe
 {
     LabProgram reentrant;
     reentrant.Build({{"stack-auto", "yes"}});
-    ASSERT_TRUE(DownloadProgram(*link, reentrant.built.runs));
+    ASSERT_TRUE(DownloadProgram(*link, reentrant.built.hex.GetRuns()));
     cdebug::CSourceDebugger onStack(*link, reentrant.info, reentrant.Code(),
                                     [this] { return WaitFor([this] { return !link->IsZORRunning(); }); });
     ASSERT_TRUE(onStack.Break("lab.c:" + std::to_string(reentrant.Line("add")))) << onStack.Error();

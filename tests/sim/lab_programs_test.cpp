@@ -37,9 +37,9 @@ public:
     // Builds the C program `source` with sdcc (code from 0100) and runs it.
     void RunC(const std::filesystem::path& source, const std::vector<std::string>& arguments = {})
     {
-        CCBuildResult built = BuildCProgram(CCProject::OfSource(source), dir.Path() / "build");
+        CProgramBuildResult built = BuildProgram(CProgramProject::OfSource(source), dir.Path() / "build");
         ASSERT_TRUE(built.ok) << built.output;
-        Start(built.runs, 0x0100, arguments);
+        Start(built.hex.GetRuns(), built.entry, arguments);
     }
 
     // Starts zorsim, downloads `runs` and runs them from `start` without breakpoints.

@@ -9,7 +9,7 @@
 
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/DebugSession.h"
-#include "tools/zorstudio/ProgramBuild.h"
+#include "tools/common/CProgramBuild.h"
 
 namespace zorkit::studio::test {
 

@@ -5,7 +5,7 @@ set -eu
 sources=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-find "$sources" -name '*.cpp' | sort > "$work/files"
+find "$sources" \( -name '*.cpp' -o -name '*.h' \) | sort > "$work/files"
 xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=TrGbk --keyword=N_ \
   --files-from="$work/files" -o "$work/zorstudio.pot"
 test "$(grep -c '^msgid' "$work/zorstudio.pot")" -gt 100 || { echo "too few texts found in $sources"; exit 1; }

@@ -14,8 +14,7 @@ using zorstudio::MemoryKind;
 
 TEST_F(SessionTest, DownloadsTheBuiltProgramAndStopsAtABreakpoint)
 {
-    zorstudio::CProgramBuild build(scratch.Path());
-    zorstudio::CBuildResult built = build.Build(SampleSource(), "sort.asm");
+    const CProgramBuildResult built = BuildProgram(CProgramProject::OfSource(ZORSTUDIO_SAMPLE), scratch.Path());
     ASSERT_TRUE(built.ok) << built.output;
     ASSERT_TRUE(session.Download(built.hex)) << session.LastError();
     const auto& run = built.hex.GetRuns().front();

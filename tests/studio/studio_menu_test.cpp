@@ -97,7 +97,7 @@ TEST_F(StudioMenuTest, MenuItemsRunTheCommandsOfTheirButtonsAndKeys)
     // Debug > Toggle Breakpoint (F9) on the listing line of 'done:' the cursor is on.
     const int doneSource = LineOfLabel(window->Source(), "done:");
     ASSERT_GE(doneSource, 0);
-    const auto done = window->LastBuild().AddressOfLine(doneSource + 1);
+    const auto done = window->AddressOfSourceLine(doneSource + 1);
     ASSERT_TRUE(done);
     const int doneListing = window->ProgramListing().LineOf(*done);
     ASSERT_GE(doneListing, 0);

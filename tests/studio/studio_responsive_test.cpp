@@ -90,7 +90,7 @@ TEST_F(StudioResponsiveTest, StopShowsRegistersBeforeMemoryWithoutStallingTheWin
     Key('B', true);
     ClickButton(CStudioWindow::IdDownload);
     ASSERT_TRUE(View().entry) << Message();
-    const auto done = window->LastBuild().AddressOfLine(LineOfLabel(window->Source(), "done:") + 1);
+    const auto done = window->AddressOfSourceLine(LineOfLabel(window->Source(), "done:") + 1);
     ASSERT_TRUE(done);
     ASSERT_TRUE(window->ToggleBreakpoint(*done));
     Settle();

@@ -71,7 +71,7 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     for (int line = 0; line < window.Source().GetLineCount() && !done; ++line)
         if (std::string(window.Source().GetLineChars(line), std::size_t(window.Source().GetLineLength(line)))
                 .rfind("done:", 0) == 0)
-            done = window.LastBuild().AddressOfLine(line + 1);
+            done = window.AddressOfSourceLine(line + 1);
     ASSERT_TRUE(done) << "the sample has a 'done:' line";
     ASSERT_TRUE(window.ToggleBreakpoint(*done) && settled());
     const int stops = window.View().stopsHandled;

@@ -92,7 +92,7 @@ TEST_F(StudioWindowTest, StudentSessionFromSourceToExportedExperiment)
     // A click in the listing's margin at the instruction of 'done:' sets a breakpoint there.
     const int doneSource = LineOfLabel(window->Source(), "done:");
     ASSERT_GE(doneSource, 0);
-    const auto doneAddress = window->LastBuild().AddressOfLine(doneSource + 1);
+    const auto doneAddress = window->AddressOfSourceLine(doneSource + 1);
     ASSERT_TRUE(doneAddress);
     const int doneListing = window->ProgramListing().LineOf(*doneAddress);
     ASSERT_GE(doneListing, 0);
@@ -344,7 +344,7 @@ TEST_F(StudioWindowTest, F9InTheEditorSetsABreakpointAtTheSourceLine)
     ASSERT_TRUE(window->LastBuild().ok);
     ClickButton(CStudioWindow::IdDownload);
     const int loopSource = LineOfLabel(window->Source(), "done:");
-    const auto address = window->LastBuild().AddressOfLine(loopSource + 1);
+    const auto address = window->AddressOfSourceLine(loopSource + 1);
     ASSERT_TRUE(address);
     window->Editor().SetFocus();
     window->Editor().SetCursorPos(CPoint(0, loopSource));
@@ -522,7 +522,7 @@ TEST_F(StudioWindowTest, CopyRunReportsEveryStopUntilItIsTurnedOff)
     ASSERT_TRUE(window->OpenSource(sample));
     Key('B', true);
     ClickButton(CStudioWindow::IdDownload);
-    const auto done = window->LastBuild().AddressOfLine(LineOfLabel(window->Source(), "done:") + 1);
+    const auto done = window->AddressOfSourceLine(LineOfLabel(window->Source(), "done:") + 1);
     ASSERT_TRUE(done);
     ASSERT_TRUE(window->ToggleBreakpoint(*done));
     auto arrowLine = [&] {

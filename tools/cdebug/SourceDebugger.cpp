@@ -141,6 +141,14 @@ bool CSourceDebugger::ReadStop()
 
 bool CSourceDebugger::Refresh() { return ReadStop(); }
 
+void CSourceDebugger::Adopt(std::vector<BYTE> registers, std::vector<BYTE> internal)
+{
+    registers.resize(kImageSize);
+    m_registers = std::move(registers);
+    m_internal = std::move(internal);
+    m_stopped = true;
+}
+
 bool CSourceDebugger::Start(WORD entry)
 {
     if (m_breakpoints.empty())
@@ -390,7 +398,7 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
     return bytes;
 }
 
-std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::string& given)
+std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::string& given, std::size_t frame)
 {
     std::string expression = Trim(given);
     int dereferences = 0;
@@ -407,7 +415,11 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
         return std::nullopt;
     }
     const std::vector<CFrame> frames = Where();
-    const CFunction* function = frames.empty() ? nullptr : frames[0].function;
+    if (frame > 0 && frame >= frames.size()) {
+        Fail("the call stack has no frame " + std::to_string(frame));
+        return std::nullopt;
+    }
+    const CFunction* function = frames.empty() ? nullptr : frames[frame].function;
     const CVariable* variable = m_info.Find(name, function);
     if (!variable) {
         Fail("no variable " + name + (function ? " in " + function->name + " or among the globals" : " among the globals"));
@@ -417,16 +429,20 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
     place.type = variable->type;
     place.storage = variable->storage;
     place.registers = variable->registers;
+    if (variable->storage == Storage::Register && frame > 0) {
+        Fail(name + " is kept in registers, which the callees have used since");
+        return std::nullopt;
+    }
     if (variable->storage == Storage::None) {
         Fail(name + " has no place at this point (optimized out)");
         return std::nullopt;
     }
     if (variable->storage == Storage::Stack) {
-        if (frames.empty() || frames[0].framePointer < 0) {
+        if (frames.empty() || frames[frame].framePointer < 0) {
             Fail(name + " lives on the stack, and the frame pointer is not known");
             return std::nullopt;
         }
-        place.address = frames[0].framePointer + variable->stackOffset;
+        place.address = frames[frame].framePointer + variable->stackOffset;
     } else if (variable->storage == Storage::Bit) {
         place.address = variable->address.value_or(0);
     } else if (variable->storage != Storage::Register) {
@@ -583,13 +599,13 @@ std::string CSourceDebugger::Format(const CPlace& place, bool inArray)
     }
 }
 
-std::optional<std::string> CSourceDebugger::Print(const std::string& expression)
+std::optional<std::string> CSourceDebugger::Print(const std::string& expression, std::size_t frame)
 {
     if (!m_stopped) {
         Fail("the program has not stopped yet; run it first");
         return std::nullopt;
     }
-    std::optional<CPlace> place = Resolve(expression);
+    std::optional<CPlace> place = Resolve(expression, frame);
     if (!place)
         return std::nullopt;
     m_error.clear();
@@ -640,11 +656,11 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
     }
 }
 
-bool CSourceDebugger::Set(const std::string& expression, const std::string& valueText)
+bool CSourceDebugger::Set(const std::string& expression, const std::string& valueText, std::size_t frame)
 {
     if (!m_stopped)
         return Fail("the program has not stopped yet; run it first");
-    std::optional<CPlace> place = Resolve(expression);
+    std::optional<CPlace> place = Resolve(expression, frame);
     if (!place)
         return false;
     const CType& type = *place->type;

@@ -51,16 +51,22 @@ public:
     bool Finish();
     // Reads the state of a stop the debugger did not cause (the registers and the stack).
     bool Refresh();
+    // Takes the state of a stop the host has read itself: the register image and the
+    // internal RAM from 00 (at least up to SP), so that no link operation repeats it.
+    void Adopt(std::vector<BYTE> registers, std::vector<BYTE> internal);
+    // Breakpoints the host keeps on the board: they end every step and are never taken away.
+    void SetHostBreakpoints(const std::set<WORD>& addresses) { m_breakpoints = addresses; }
 
     // The call stack at the stop, innermost first.
     std::vector<CFrame> Where() const;
     // "main blink.c:12", or the address where no C line is.
     std::string Describe(const CFrame& frame) const;
     // "i = 7", "buf[0] = 'h'", "pt = {x = 24, y = 0, z = 0}" for NAME, NAME[N],
-    // NAME.FIELD, *NAME and their combinations, in the innermost frame.
-    std::optional<std::string> Print(const std::string& expression);
+    // NAME.FIELD, *NAME and their combinations, in frame `frame` of Where() (0: the
+    // innermost). An outer frame's variables kept in registers cannot be read.
+    std::optional<std::string> Print(const std::string& expression, std::size_t frame = 0);
     // Writes VALUE (a decimal, 0x hexadecimal, 'c' or a float) to a scalar.
-    bool Set(const std::string& expression, const std::string& value);
+    bool Set(const std::string& expression, const std::string& value, std::size_t frame = 0);
 
     const std::string& Error() const { return m_error; }
     // Link operations (frames that got an answer or failed) since construction.
@@ -82,7 +88,7 @@ private:
     bool Fail(const std::string& why);
     std::optional<WORD> ReturnAddress() const;
 
-    std::optional<CPlace> Resolve(const std::string& expression);
+    std::optional<CPlace> Resolve(const std::string& expression, std::size_t frame);
     std::optional<std::vector<BYTE>> ReadPlace(const CPlace& place, int size);
     std::optional<std::vector<BYTE>> ReadMemory(Storage storage, int address, int size);
     std::string Format(const CPlace& place, bool inArray);

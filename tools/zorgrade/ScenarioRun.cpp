@@ -329,10 +329,10 @@ private:
         m_open[i] = false;
     }
 
-    CBoardLook Look() const { return {m_core, m_memory, m_devices->Devices(), m_serial}; }
-    bool Matches(const CExpectation& expectation) const { return zorgrade::Matches(expectation, Look()); }
+    CBoardLook Look() { return {m_core, m_memory, m_devices->Devices(), m_serial}; }
+    bool Matches(const CExpectation& expectation) { return zorgrade::Matches(expectation, Look()); }
     // What the board shows of what the expectation looks at, with the cycle.
-    std::string Seen(const CExpectation& expectation) const
+    std::string Seen(const CExpectation& expectation)
     {
         return zorgrade::Seen(expectation, Look()) + " at cycle " + std::to_string(m_core.Cycles());
     }

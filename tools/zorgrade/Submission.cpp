@@ -1,14 +1,10 @@
 #include "tools/zorgrade/Submission.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <set>
 
 #include "tools/common/CProgramBuild.h"
-#include "tools/common/ShellText.h"
+#include "tools/common/ScratchDirectory.h"
 
 namespace zorgrade {
 
@@ -56,31 +52,8 @@ bool IsOneProgram(const fs::path& folder)
     return project || files == 1;
 }
 
-// A scratch folder for one build, removed with its contents.
-class CScratch {
-public:
-    CScratch()
-    {
-        static std::atomic<unsigned> count{0};
-        m_path = fs::temp_directory_path()
-            / ("zorgrade-" + std::to_string(::getpid()) + "-" + std::to_string(count++));
-        fs::create_directories(m_path);
-    }
-    ~CScratch()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    CScratch(const CScratch&) = delete;
-    CScratch& operator=(const CScratch&) = delete;
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
 // The tools' output without the scratch folder's name, which changes from run to run.
-std::string WithoutScratch(std::string output, const CScratch& scratch)
+std::string WithoutScratch(std::string output, const tools::CScratchDirectory& scratch)
 {
     const std::string folder = scratch.Path().string() + "/";
     for (std::size_t at; (at = output.find(folder)) != std::string::npos;)
@@ -109,47 +82,16 @@ CBuiltProgram LoadHex(const fs::path& file)
     return built;
 }
 
-CBuiltProgram BuildC(const CCProject& project)
+// C, assembly and projects go through the builder zorstudio uses.
+CBuiltProgram Build(const CProgramProject& project)
 {
-    CScratch scratch;
-    CCBuildResult result = BuildCProgram(project, scratch.Path());
+    const tools::CScratchDirectory scratch("zorgrade-");
+    CProgramBuildResult result = BuildProgram(project, scratch.Path());
     CBuiltProgram built;
     built.ok = result.ok;
-    built.runs = std::move(result.runs);
+    built.runs = result.hex.GetRuns();
     built.output = WithoutScratch(result.output, scratch);
     return built;
-}
-
-// Runs `command` with both output streams appended to `output`; true on exit status 0.
-bool Run(const std::string& command, const fs::path& log, std::string& output)
-{
-    const std::string line = command + " >" + tools::ShellQuoted(log.string()) + " 2>&1 </dev/null";
-    const bool ok = std::system(line.c_str()) == 0;
-    output += tools::ReadWholeFile(log);
-    return ok;
-}
-
-// Assembles each source with sdas8051 and links them with sdld at their own addresses.
-CBuiltProgram BuildAssembly(const std::vector<fs::path>& sources)
-{
-    CScratch scratch;
-    CBuiltProgram built;
-    const fs::path log = scratch.Path() / "build.out";
-    std::string link = "sdld -i " + tools::ShellQuoted((scratch.Path() / "program.ihx").string());
-    for (const fs::path& source : sources) {
-        const fs::path object = scratch.Path() / (source.stem().string() + ".rel");
-        // Run from the source's folder, so that the messages name the file as the student does.
-        std::string command = "cd " + tools::ShellQuoted(source.parent_path().string()) + " && sdas8051 -plosgff "
-            + tools::ShellQuoted(object.string()) + " " + tools::ShellQuoted(source.filename().string());
-        if (!Run(command, log, built.output) || !fs::exists(object))
-            return Failed(WithoutScratch(built.output, scratch));
-        link += " " + tools::ShellQuoted(object.string());
-    }
-    if (!Run(link, log, built.output))
-        return Failed(WithoutScratch(built.output, scratch));
-    CBuiltProgram loaded = LoadHex(scratch.Path() / "program.ihx");
-    loaded.output = WithoutScratch(built.output, scratch);
-    return loaded;
 }
 
 }
@@ -206,24 +148,21 @@ CBuiltProgram BuildSubmission(const CSubmission& submission, std::uint16_t start
     }
     const std::string first = sources.front().extension().string();
     if (first == ".zpj") {
-        CCProject project;
+        CProgramProject project;
         if (!project.Load(sources.front()))
             return Failed(project.error);
-        return BuildC(project);
+        return Build(project);
     }
     if (first == ".hex" || first == ".ihx") {
         if (sources.size() > 1)
             return Failed(path.string() + ": more than one program file (.hex, .ihx)");
         return LoadHex(sources.front());
     }
-    bool anyC = std::any_of(sources.begin(), sources.end(), [](const fs::path& p) { return p.extension() == ".c"; });
-    if (!anyC)
-        return BuildAssembly(sources);
-    CCProject project;
+    CProgramProject project;
     project.name = submission.name;
     project.sources = sources;
     project.codeLocation = start;
-    return BuildC(project);
+    return Build(project);
 }
 
 }

@@ -24,7 +24,7 @@ bool SameView(const CBoardView& a, const CBoardView& b)
                     a.runStart, a.copyRun, a.copyRunStops, a.stopsHandled, a.experimentRunning) ==
                std::tie(b.state, b.line.device, b.line.baud, b.virtualBoard, b.memoryPending, b.breakpoints, b.codeGeneration, b.entry,
                         b.runStart, b.copyRun, b.copyRunStops, b.stopsHandled, b.experimentRunning) &&
-           prompt(a) == prompt(b) && SameSnapshot(a.current, b.current);
+           prompt(a) == prompt(b) && SameSnapshot(a.current, b.current) && a.source == b.source;
 }
 
 }
@@ -107,6 +107,7 @@ CBoardView CBoardThread::MakeView() const
     view.copyRunStops = s.CopyRunStops();
     view.stopsHandled = s.StopsHandled();
     view.experimentRunning = s.IsExperimentRunning();
+    view.source = s.SourceStop();
     return view;
 }
 

@@ -46,6 +46,8 @@ struct CBoardView {
     int copyRunStops = 0;
     int stopsHandled = 0;
     bool experimentRunning = false;
+    // A C program's call stack and watches at the stop; null for assembly.
+    std::shared_ptr<const CSourceStop> source;
 
     bool IsBreakpoint(WORD address) const { return breakpoints.count(address) != 0; }
 };

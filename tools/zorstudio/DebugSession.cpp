@@ -84,6 +84,8 @@ void CDebugSession::Close()
     m_code.Clear();
     ++m_codeGeneration;
     m_entry.reset();
+    m_stepper.reset();
+    m_sourceStop.reset();
     m_stoppedSinceDownload = false;
     m_copyRun = false;
     m_copyRunStops = 0;
@@ -187,7 +189,7 @@ std::string CDebugSession::CommLog(std::size_t maxBytes) const
     return ReadCommLog(CCommPort::GetLogPath(), maxBytes);
 }
 
-bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progress)
+bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progress, std::optional<WORD> entry)
 {
     if (!Ready(N_("download")))
         return false;
@@ -198,6 +200,8 @@ bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progr
     m_code.Clear();
     ++m_codeGeneration;
     m_entry.reset();
+    m_stepper.reset();
+    m_sourceStop.reset();
     m_stoppedSinceDownload = false;
     std::size_t total = 0, sent = 0;
     for (const CIntelHex::Run& run : hex.GetRuns())
@@ -221,7 +225,7 @@ bool CDebugSession::Download(const CIntelHex& hex, const DownloadProgress& progr
     ++m_codeGeneration;
     if (cancelled)
         return Fail(Tr("the download was cancelled after {1} of {2} bytes", {std::to_string(sent), std::to_string(total)}));
-    m_entry = WORD(hex.GetRuns().front().address);
+    m_entry = entry ? *entry : WORD(hex.GetRuns().front().address);
     return true;
 }
 
@@ -366,22 +370,120 @@ void CDebugSession::Poll()
     }
     if (m_stopPending) {
         m_stopPending = false;
-        if (!link.IsCopyRuning()) {
-            // The watcher that reported the stop is ending; the next run or step needs
-            // the worker slot free to be watched.
-            if (!link.IsResetWatcherRunning() && !link.IsCtrlThreadRunning())
-                link.SetZORRunning(0);
-            Refresh();
+        const bool copyRunning = link.IsCopyRuning();
+        // The watcher that reported the stop is ending; the next run or step needs
+        // the worker slot free to be watched.
+        if (!copyRunning && !link.IsResetWatcherRunning() && !link.IsCtrlThreadRunning())
+            link.SetZORRunning(0);
+        if (m_stepStops) {
+            m_stepStopSeen = true;
+            return;
         }
-        m_stoppedSinceDownload = true;
         if (m_copyRun)
             ++m_copyRunStops;
-        ++m_stopsHandled;
-        if (m_onStop)
-            m_onStop();
+        if (copyRunning) {
+            // The program has restarted: there is nothing to read.
+            m_stoppedSinceDownload = true;
+            ++m_stopsHandled;
+            if (m_onStop)
+                m_onStop();
+        } else {
+            FinishStop();
+        }
     }
     if (m_experimentActive && !link.IsCtrlThreadRunning())
         FinishExperiment();
+}
+
+void CDebugSession::FinishStop()
+{
+    Refresh();
+    ReadSourceStop(0);
+    m_stoppedSinceDownload = true;
+    ++m_stopsHandled;
+    if (m_onStop)
+        m_onStop();
+}
+
+void CDebugSession::SetDebugInfo(std::shared_ptr<const cdebug::CDebugInfo> info)
+{
+    m_sourceStop.reset();
+    m_stepper.reset();
+    if (!info || !m_line)
+        return;
+    m_stepper = std::make_unique<CSourceStepper>(m_line->Link(), std::move(info), m_code.Read(0, 0x10000),
+                                                 [this] { return WaitForStepStop(); });
+}
+
+void CDebugSession::ReadSourceStop(std::size_t frame)
+{
+    if (!m_stepper || !m_current.valid)
+        return;
+    m_stepper->Adopt(m_current.registers, m_current.internalRam);
+    m_sourceStop = std::make_shared<const CSourceStop>(m_stepper->Read(frame));
+}
+
+bool CDebugSession::WaitForStepStop()
+{
+    // As long as a person would wait for one C line before giving up on it.
+    constexpr DWORD kStepMs = 30000;
+    m_stepStopSeen = false;
+    zorkit::PumpMessagesUntil([&] {
+        Poll();
+        return m_stepStopSeen || State() == LinkState::AdapterGone;
+    }, kStepMs);
+    return m_stepStopSeen;
+}
+
+bool CDebugSession::StepSource(SourceStep step)
+{
+    if (!Ready("step by C line"))
+        return false;
+    if (!m_stepper)
+        return Fail("the program downloaded has no C debug information: build a C program and download it");
+    if (!m_current.valid || !m_stoppedSinceDownload)
+        return Fail("the program has not stopped yet: run it to a breakpoint first");
+    m_stepper->Adopt(m_current.registers, m_current.internalRam);
+    m_stepStops = true;
+    const bool stepped = m_stepper->Step(step, m_breakpoints);
+    m_stepStops = false;
+    if (!stepped) {
+        const std::string why = m_stepper->Error();
+        if (State() == LinkState::Connected)
+            FinishStop();
+        return Fail(why);
+    }
+    FinishStop();
+    return true;
+}
+
+bool CDebugSession::SelectFrame(std::size_t frame)
+{
+    if (!m_sourceStop)
+        return Fail("no C program has stopped");
+    if (frame >= m_sourceStop->frames.size())
+        return Fail("the call stack has " + std::to_string(m_sourceStop->frames.size()) + " frames");
+    if (!Ready("read the frame"))
+        return false;
+    ReadSourceStop(frame);
+    return true;
+}
+
+bool CDebugSession::WriteVariable(const std::string& name, const std::string& value)
+{
+    if (!m_sourceStop || !m_stepper)
+        return Fail("no C program has stopped");
+    if (!Ready("write a variable"))
+        return false;
+    const std::size_t frame = m_sourceStop->selected;
+    m_stepper->Adopt(m_current.registers, m_current.internalRam);
+    if (!m_stepper->Write(name, value, frame))
+        return Fail(m_stepper->Error());
+    // Read back from the board, as the watch then shows it.
+    if (!Refresh())
+        return false;
+    ReadSourceStop(frame);
+    return true;
 }
 
 void CDebugSession::TryReopen()

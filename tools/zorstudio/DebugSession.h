@@ -32,6 +32,7 @@
 #include "tools/zorstudio/CodeImage.h"
 #include "tools/zorstudio/ExperimentRecord.h"
 #include "tools/zorstudio/RegisterLayout.h"
+#include "tools/zorstudio/SourceStepper.h"
 #include "tools/zorstudio/TargetSnapshot.h"
 #include "zorkit/platform/core/HostWindow.h"
 
@@ -101,9 +102,10 @@ public:
     std::string CommLog(std::size_t maxBytes = 65536) const;
 
     // Program. progress hears of every frame acknowledged (bytes sent, bytes in all);
-    // returning false from it stops the download before the next frame.
+    // returning false from it stops the download before the next frame. entry: where
+    // the program starts when not at its first byte (a C program's vector jumps lie below).
     using DownloadProgress = std::function<bool(std::size_t sent, std::size_t total)>;
-    bool Download(const CIntelHex& hex, const DownloadProgress& progress = {});
+    bool Download(const CIntelHex& hex, const DownloadProgress& progress = {}, std::optional<WORD> entry = {});
     const CCodeImage& Code() const { return m_code; }
     // Counts the changes of Code(), so that a copy of it is made again only when it changed.
     int CodeGeneration() const { return m_codeGeneration; }
@@ -159,6 +161,21 @@ public:
     bool WriteRegister(const CRegisterField& field, unsigned value);
     bool WriteMemory(MemoryKind kind, WORD address, BYTE value);
 
+    // C programs. The debug information of the program downloaded (null for an
+    // assembly program; a download forgets it). With it every stop also reads the call
+    // stack and the watches of the selected frame.
+    void SetDebugInfo(std::shared_ptr<const cdebug::CDebugInfo> info);
+    // Steps by C line from the stop; the stop that ends it is handled as any other.
+    bool StepSource(SourceStep step);
+    // Watches the locals of another frame of the call stack.
+    bool SelectFrame(std::size_t frame);
+    // Writes a variable of the selected frame (or a global) and reads the stop again.
+    bool WriteVariable(const std::string& name, const std::string& value);
+    // Null while no C program has stopped.
+    const std::shared_ptr<const CSourceStop>& SourceStop() const { return m_sourceStop; }
+    // Link operations of the source debugger since the debug information was set.
+    int SourceOperations() const { return m_stepper ? m_stepper->Operations() : 0; }
+
     // Control runs. onSample hears of every sample as it arrives.
     bool StartExperiment(const CExperimentSetup& setup,
                          std::function<void(const CExperimentSample&)> onSample = {});
@@ -177,6 +194,11 @@ private:
     bool LinkFailed(const std::string& what);
     bool ReadBlock(MemoryKind kind, WORD address, std::vector<BYTE>& out);
     void FinishExperiment();
+    // What every handled stop does after the board stopped: read it, count it, tell.
+    void FinishStop();
+    void ReadSourceStop(std::size_t frame);
+    // Waits for a stop of the source debugger's runs, leaving the reading to it.
+    bool WaitForStepStop();
     // Reopens the vanished device when its path is back, checking at most every
     // kReopenCheckMs.
     void TryReopen();
@@ -201,6 +223,11 @@ private:
     bool m_copyRunEnding = false;
     int m_stopsHandled = 0;
     std::function<void()> m_onStop;
+    std::unique_ptr<CSourceStepper> m_stepper;
+    std::shared_ptr<const CSourceStop> m_sourceStop;
+    // Set while the source debugger runs the board: its stops are its own to read.
+    bool m_stepStops = false;
+    bool m_stepStopSeen = false;
     std::unique_ptr<CExperimentRecord> m_experiment;
     std::function<void(const CExperimentSample&)> m_onSample;
     bool m_experimentActive = false;

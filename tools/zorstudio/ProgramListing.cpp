@@ -4,7 +4,7 @@
 
 namespace zorstudio {
 
-CProgramListing::CProgramListing(const CCodeImage& code)
+CProgramListing::CProgramListing(const CCodeImage& code, const Heading& heading)
 {
     constexpr std::uint32_t kCodeSpace = 0x10000;
     std::uint32_t address = 0;
@@ -20,7 +20,12 @@ CProgramListing::CProgramListing(const CCodeImage& code)
             continue;
         }
         const std::uint32_t end = std::uint32_t(run.back().address) + std::uint32_t(run.back().length);
-        m_lines.insert(m_lines.end(), run.begin(), run.end());
+        for (const CListingLine& line : run) {
+            if (heading)
+                if (auto text = heading(line.address))
+                    m_lines.push_back({line.address, 0, *text});
+            m_lines.push_back(line);
+        }
         // An instruction that wraps past FFFF ends the listing.
         if (end <= address)
             break;
@@ -30,8 +35,10 @@ CProgramListing::CProgramListing(const CCodeImage& code)
 
 int CProgramListing::LineOf(WORD address) const
 {
-    const auto found = std::lower_bound(m_lines.begin(), m_lines.end(), address,
-                                        [](const CListingLine& line, WORD a) { return line.address < a; });
+    auto found = std::lower_bound(m_lines.begin(), m_lines.end(), address,
+                                  [](const CListingLine& line, WORD a) { return line.address < a; });
+    if (found != m_lines.end() && found->length == 0)
+        ++found;
     if (found == m_lines.end() || found->address != address)
         return -1;
     return int(found - m_lines.begin());

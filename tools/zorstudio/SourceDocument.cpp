@@ -36,7 +36,7 @@ std::optional<std::string> CSourceDocument::Open(const std::filesystem::path& pa
     return std::nullopt;
 }
 
-std::optional<std::string> CSourceDocument::SaveAs(const std::filesystem::path& path)
+std::optional<std::string> CSourceDocument::WriteCopy(const std::filesystem::path& path) const
 {
     // With LF line ends, as the source was read.
     const std::string text = Text();
@@ -44,6 +44,13 @@ std::optional<std::string> CSourceDocument::SaveAs(const std::filesystem::path& 
     errno = 0;
     if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
         return "cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : "");
+    return std::nullopt;
+}
+
+std::optional<std::string> CSourceDocument::SaveAs(const std::filesystem::path& path)
+{
+    if (auto why = WriteCopy(path))
+        return why;
     m_buffer.SetModified(FALSE);
     m_path = path;
     return std::nullopt;

@@ -32,6 +32,8 @@ public:
     std::optional<std::string> Open(const std::filesystem::path& path);
     // Writes the text to path (whole or not at all), which becomes the document's file.
     std::optional<std::string> SaveAs(const std::filesystem::path& path);
+    // Writes the text to path, leaving the document's file as it is.
+    std::optional<std::string> WriteCopy(const std::filesystem::path& path) const;
 
 private:
     CTextBuf m_buffer;

@@ -10,7 +10,8 @@
 #include "tools/common/Numbers.h"
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/ExperimentExport.h"
-#include "tools/zorstudio/ProgramBuild.h"
+#include "tools/common/CProgramBuild.h"
+#include "tools/common/ScratchDirectory.h"
 #include "zorkit/platform/core/Time.h"
 
 namespace zorstudio {
@@ -109,16 +110,13 @@ int RunTour(const CTourOptions& options)
     tour.Line(std::to_string(std::count(source.begin(), source.end(), '\n')) + " lines");
 
     tour.Stage("assemble with sdas8051, link with sdld");
-    CProgramBuild build;
-    const std::filesystem::path program(options.program);
-    CBuildResult built = build.Build(source, program.filename().string(), program.parent_path());
-    for (const CAssemblerMessage& m : built.messages)
+    const tools::CScratchDirectory scratch("zorstudio-tour-");
+    const CProgramBuildResult built = BuildProgram(CProgramProject::OfSource(options.program), scratch.Path());
+    for (const CBuildMessage& m : built.messages)
         tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
     if (!built.ok)
         return tour.Fail("the program did not build");
-    std::size_t bytes = 0;
-    for (const CIntelHex::Run& run : built.hex.GetRuns())
-        bytes += run.bytes.size();
+    const std::size_t bytes = built.CodeBytes();
     const WORD entry = WORD(built.hex.GetRuns().front().address);
     tour.Line(std::to_string(bytes) + " bytes of code from " + tools::Hex(entry, 4));
 
@@ -141,7 +139,7 @@ int RunTour(const CTourOptions& options)
 
     tour.Stage("set a breakpoint at the line 'done:'");
     const int doneLine = LineOfLabel(source, "done:");
-    const auto doneAddress = built.AddressOfLine(doneLine);
+    const auto doneAddress = built.AddressOfLine(options.program, doneLine);
     if (!doneAddress)
         return tour.Fail("the program has no line 'done:' with code");
     if (!session.ToggleBreakpoint(*doneAddress))

@@ -9,6 +9,7 @@
 #include "tools/boardpanel/BoardPanel.h"
 #include "tools/boardpanel/SerialTerminal.h"
 #include "tools/zorstudio/BoardThread.h"
+#include "tools/zorstudio/Translation.h"
 
 namespace zorstudio {
 
@@ -16,7 +17,7 @@ class CBoardPanes {
 public:
     // Translated when shown.
     static constexpr const char* kRealBoardText =
-        "A real experiment box is on the line: its LEDs, displays and keys are in front of you.";
+        N_("A real experiment box is on the line: its LEDs, displays and keys are in front of you.");
 
     BOOL Create(CWnd* parent, UINT panelId, UINT terminalId);
     // Shows the devices and serial port of the view's board (the session's thread

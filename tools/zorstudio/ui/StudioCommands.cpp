@@ -32,6 +32,7 @@ const std::vector<CStudioCommand>& StudioCommands()
         {W::IdRun, N_("Debug"), N_("Run"), false, N_("Run F5"), VK_F5, false, [](W& w) { w.Run(); }, Downloaded},
         {W::IdStepOver, N_("Debug"), N_("Step Over"), false, N_("Step F10"), VK_F10, false, [](W& w) { w.StepOver(); }, Downloaded},
         {W::IdStepInto, N_("Debug"), N_("Step Into"), false, N_("Trace F11"), VK_F11, false, [](W& w) { w.StepInto(); }, Downloaded},
+        {W::IdStepOut, N_("Debug"), N_("Step Out"), false, nullptr, VK_F11, true, [](W& w) { w.StepOut(); }, Downloaded},
         {W::IdBreakpoint, N_("Debug"), N_("Toggle Breakpoint"), false, N_("Break F9"), VK_F9, false,
          [](W& w) { w.ToggleBreakpointAtCursor(); }, HasCode},
         {W::IdRunToCursor, N_("Debug"), N_("Run to Cursor"), false, N_("To cursor"), VK_F10, true, [](W& w) { w.RunToCursor(); },

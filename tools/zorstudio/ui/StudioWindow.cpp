@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/ShellText.h"
 #include "tools/zorstudio/ui/HexCell.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/ResetPromptDialog.h"
@@ -85,7 +86,7 @@ const CMessageMap* CStudioWindow::GetThisMessageMap()
         zorkit::MapMessage<WM_TIMER>(&CStudioWindow::OnTimer),
         zorkit::MapMessage<WM_SIZE>(&CStudioWindow::OnSize),
         zorkit::MapMessage<WM_PAINT>(&CStudioWindow::OnPaint),
-        zorkit::MapCommandRange(IdSave, IdBaudRate, &CStudioWindow::OnCommandButton),
+        zorkit::MapCommandRange(IdSave, IdStepOut, &CStudioWindow::OnCommandButton),
     });
     return &map;
 }
@@ -130,7 +131,9 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
         !m_listing.Create(nullptr, "listing", child, none, this, IdListing) ||
         !m_log.Create(nullptr, "log", child, none, this, IdLog) || !m_registers.Create(none, this, IdRegisters) ||
         !m_memory.Create(none, this, IdMemory) || !m_panel.Create(this, CRect(0, 0, kWidth, CExperimentPanel::kHeight), IdPanel) ||
-        !m_status.Create(this, none, IdStatus) || !m_boardPanes.Create(this, IdBoardPanel, IdTerminal))
+        !m_status.Create(this, none, IdStatus) || !m_boardPanes.Create(this, IdBoardPanel, IdTerminal) ||
+        !m_margin.Create(this, m_editor, IdSourceMargin) || !m_callStack.Create(this, IdCallStack) ||
+        !m_watches.Create(none, this, IdWatches))
         return -1;
     m_editor.AttachToBuffer(&m_document.Buffer());
     for (CTextBuf* readOnly : {&m_outputText, &m_listingText, &m_logText}) {
@@ -144,6 +147,19 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
 
     m_listing.onMarginClick = [this](int line) { OnListingMargin(line); };
     m_output.onLineChosen = [this](int line) { JumpToMessage(line); };
+    m_margin.onLineClick = [this](int line) { ToggleBreakpointAtLine(line); };
+    m_callStack.onFrameChosen = [this](std::size_t frame) {
+        Ask([frame](CDebugSession& s) { return s.SelectFrame(frame); }, [this, frame](bool ok, const std::string& error) {
+            ok ? Tell("the watches show frame " + std::to_string(frame)) : void(Failed(error));
+        });
+    };
+    m_watches.onWrite = [this](const std::string& name, const std::string& value) {
+        Ask([name, value](CDebugSession& s) { return s.WriteVariable(name, value); },
+            [this, name, value](bool ok, const std::string& error) {
+                ok ? Tell(name + " := " + value + ", read back from the board") : void(Failed(error));
+            });
+        return true;
+    };
     m_registers.onWrite = [this](const CRegisterField& field, unsigned value) {
         Ask([field, value](CDebugSession& s) { return s.WriteRegister(field, value); },
             [this, field, value](bool ok, const std::string& error) {
@@ -172,11 +188,14 @@ int CStudioWindow::OnCreate(LPCREATESTRUCT cs)
     m_layout.SetButtonRow(std::move(row));
     m_layout.SetChrome(&m_menuBar, &m_status);
     m_layout.Attach(Pane::Editor, &m_editor);
+    m_layout.Attach(Pane::SourceMargin, &m_margin);
     m_layout.Attach(Pane::Listing, &m_listing);
     m_layout.Attach(Pane::Registers, &m_registers);
     m_layout.Attach(Pane::Memory, &m_memory);
     m_layout.Attach(Pane::Output, &m_output);
     m_layout.Attach(Pane::Log, &m_log);
+    m_layout.Attach(Pane::CallStack, &m_callStack);
+    m_layout.Attach(Pane::Watch, &m_watches);
     m_layout.Attach(Pane::Experiment, &m_panel);
     m_layout.Attach(Pane::DevicePanel, &m_boardPanes.Panel());
     m_layout.Attach(Pane::Terminal, &m_boardPanes.Terminal());
@@ -217,6 +236,7 @@ CLayoutWants CStudioWindow::PaneWants()
     // Room for the borders, the scroll bar and a character to spare.
     const int frame = 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
     CLayoutWants wants;
+    wants.marginWidth = CSourceMargin::kWidth;
     const int shortest = kListingChars * m_listing.GetCharWidthA();
     wants.listingWidth = m_listing.GetMarginWidth() + std::max(shortest, m_listing.GetMaxLineExtent()) +
                          m_listing.GetCharWidthA() + frame;
@@ -295,16 +315,44 @@ BOOL CStudioWindow::PreTranslateMessage(MSG* msg)
 
 bool CStudioWindow::OpenSource(const std::filesystem::path& path)
 {
+    std::filesystem::path source = path;
+    if (path.extension() == kProjectExtension) {
+        CProgramProject project;
+        if (!project.Load(path))
+            return Failed(project.error);
+        source = project.sources.front();
+    }
+    if (!LoadDocument(source))
+        return false;
+    m_projectPath = path.extension() == kProjectExtension ? path : std::filesystem::path();
+    // What was built from the old text does not belong to this one.
+    m_program = CBuiltProgram{};
+    MarkSource();
+    SetWindowText(("zorstudio - " + path.filename().string()).c_str());
+    Tell(Tr("opened {1}", {path.string()}));
+    return true;
+}
+
+bool CStudioWindow::LoadDocument(const std::filesystem::path& path)
+{
     // The editor's text stays as it is when the file cannot be read.
     if (auto why = m_document.Open(path))
         return Failed(*why);
     m_discardAsked.reset();
-    // What was built from the old text does not belong to this one.
-    m_build = CBuildResult{};
     m_editor.SetCursorPos(CPoint(0, 0));
     m_editor.SetLanguage(LanguageOfFile(path.filename().string()));
-    SetWindowText(("zorstudio - " + path.filename().string()).c_str());
-    Tell(Tr("opened {1}", {path.string()}));
+    return true;
+}
+
+bool CStudioWindow::ShowProgramSource(const std::filesystem::path& path)
+{
+    if (SameSource(path, m_document.Path()))
+        return true;
+    if (m_document.IsModified())
+        return Failed(Tr("the source has unsaved edits: save it to see {1}", {path.filename().string()}));
+    if (!LoadDocument(path))
+        return false;
+    MarkSource();
     return true;
 }
 
@@ -458,29 +506,166 @@ bool CStudioWindow::MenuKey(UINT key)
 
 bool CStudioWindow::Build()
 {
-    const std::string name = m_document.Name();
-    m_build = m_builder.Build(m_document.Text(), name, m_document.Path().parent_path());
+    CProgramProject project;
+    if (!m_projectPath.empty()) {
+        if (!project.Load(m_projectPath))
+            return Failed(project.error);
+    } else {
+        project = CProgramProject::OfSource(m_document.Path().empty() ? std::filesystem::path(m_document.Name()) : m_document.Path());
+    }
+    // The build reads files: unsaved text is built from a copy, as its source's own.
+    std::filesystem::path copy;
+    if (m_document.Path().empty() || m_document.IsModified()) {
+        copy = m_buildDirectory.Path() / "edited" / m_document.Name();
+        std::error_code error;
+        std::filesystem::create_directories(copy.parent_path(), error);
+        if (auto why = m_document.WriteCopy(copy))
+            return Failed(*why);
+        if (m_document.Path().empty())
+            project.sources = {copy};
+        for (std::filesystem::path& source : project.sources)
+            if (SameSource(source, m_document.Path()))
+                source = copy;
+    }
+    const std::string name = (m_projectPath.empty() ? std::filesystem::path(m_document.Name()) : m_projectPath).filename().string();
+    CProgramBuildResult result = BuildProgram(project, m_buildDirectory.Path() / "out");
+    if (!copy.empty() && !m_document.Path().empty())
+        RenameSource(result, copy, m_document.Path());
+    const CBuiltProgram before = std::move(m_program);
+    m_program = CBuiltProgram(std::move(result));
     std::vector<std::string> lines;
-    for (const CAssemblerMessage& m : m_build.messages)
+    for (const CBuildMessage& m : LastBuild().messages)
         lines.push_back(zorkit::GbkFromUtf8(m.file + ":" + std::to_string(m.line) + ": " + m.text));
-    std::size_t bytes = 0;
-    for (const CIntelHex::Run& run : m_build.hex.GetRuns())
-        bytes += run.bytes.size();
-    if (m_build.ok)
+    const std::size_t bytes = LastBuild().CodeBytes();
+    if (LastBuild().ok)
         lines.push_back(name + ": " + std::to_string(bytes) + " bytes of code");
     else
         lines.push_back(name + ": the build failed");
     FillBuffer(m_outputText, lines);
     m_output.UpdateWindow();
-    if (!m_build.ok)
-        return Failed(m_build.messages.empty() ? Tr("the build failed") : m_build.messages.front().text);
+    if (!LastBuild().ok)
+        return Failed(LastBuild().messages.empty() ? Tr("the build failed") : LastBuild().messages.front().text);
+    KeepBreakpoints(before);
+    MarkSource();
     Tell(Tr("built {1} bytes; Download sends them to the board", {std::to_string(bytes)}));
     return true;
 }
 
+void CStudioWindow::KeepBreakpoints(const CBuiltProgram& before)
+{
+    if (!before.Ok())
+        return;
+    std::set<WORD> clear, set;
+    for (WORD address : View().breakpoints) {
+        const auto place = before.StartsLine(address) ? before.PlaceAt(address) : std::nullopt;
+        // A breakpoint on no source line stays at its address, as the listing set it.
+        if (!place)
+            continue;
+        const auto moved = m_program.AddressOfLine(place->file, place->line);
+        if (moved == address)
+            continue;
+        clear.insert(address);
+        if (moved)
+            set.insert(*moved);
+    }
+    for (WORD address : set)
+        if (View().IsBreakpoint(address))
+            set.erase(address);
+    if (clear.empty() && set.empty())
+        return;
+    Ask(
+        [clear, set](CDebugSession& s) {
+            for (WORD address : clear)
+                if (s.IsBreakpoint(address) && !s.ToggleBreakpoint(address))
+                    return false;
+            for (WORD address : set)
+                if (!s.IsBreakpoint(address) && !s.ToggleBreakpoint(address))
+                    return false;
+            return true;
+        },
+        [this](bool ok, const std::string& error) {
+            if (!ok)
+                Failed(error);
+            MarkSource();
+        });
+}
+
+std::optional<WORD> CStudioWindow::AddressOfSourceLine(int line) const
+{
+    if (!m_program.Ok() || m_program.Result().sources.empty())
+        return std::nullopt;
+    const std::filesystem::path shown =
+        m_document.Path().empty() ? m_program.Result().sources.front() : m_document.Path();
+    return m_program.AddressOfLine(shown, line);
+}
+
+bool CStudioWindow::ToggleBreakpointAtLine(int line)
+{
+    m_caretSource = &m_editor;
+    m_editor.SetCursorPos(CPoint(0, line));
+    if (!m_program.Ok())
+        return Failed("build the program first: a breakpoint goes on a line's code");
+    const auto address = AddressOfSourceLine(line + 1);
+    if (!address)
+        return Failed("line " + std::to_string(line + 1) + " has no code");
+    return ToggleBreakpoint(*address);
+}
+
+void CStudioWindow::MarkSource()
+{
+    std::set<int> breakpoints;
+    int current = -1;
+    if (m_program.Ok()) {
+        const std::filesystem::path shown =
+            m_document.Path().empty() && !LastBuild().sources.empty() ? LastBuild().sources.front() : m_document.Path();
+        for (WORD address : View().breakpoints)
+            if (const auto place = m_program.PlaceAt(address); place && m_program.StartsLine(address) &&
+                                                                 SameSource(place->file, shown))
+                breakpoints.insert(place->line - 1);
+        const CTargetSnapshot& now = View().current;
+        if (now.valid && View().stopsHandled > 0 && View().state != LinkState::Running)
+            if (const auto place = m_program.PlaceAt(now.pc); place && SameSource(place->file, shown))
+                current = place->line - 1;
+    }
+    m_margin.SetMarks(std::move(breakpoints), current);
+}
+
+void CStudioWindow::ShowSourceStop()
+{
+    const CSourceStop* stop = View().source.get();
+    if (stop == m_sourceShown)
+        return;
+    m_sourceShown = stop;
+    m_callStack.Show(stop);
+    m_watches.Show(stop);
+    // A stop in another source of the program shows that source.
+    if (stop && !stop->frames.empty() && stop->frames.front().line > 0 && m_program.Ok()) {
+        const std::filesystem::path file = m_program.SourceNamed(stop->frames.front().file);
+        if (file.has_parent_path() && ShowProgramSource(file))
+            m_editor.EnsureVisible(CPoint(0, stop->frames.front().line - 1));
+        MarkSource();
+    }
+}
+
+std::optional<std::string> CStudioWindow::ListingHeading(WORD address)
+{
+    const auto place = m_program.CLineStartingAt(address);
+    if (!place)
+        return std::nullopt;
+    // The editor holds GBK; a file on disk is taken for UTF-8.
+    const bool shown = SameSource(place->file, m_document.Path());
+    const std::vector<std::string> lines = SplitLines(shown ? m_document.Text() : tools::ReadWholeFile(place->file));
+    std::string text = place->line <= int(lines.size()) ? lines[std::size_t(place->line - 1)] : "";
+    if (!shown)
+        text = zorkit::GbkFromUtf8(text);
+    const std::size_t start = text.find_first_not_of(" \t");
+    text = start == std::string::npos ? "" : text.substr(start);
+    return "      " + place->file.filename().string() + ":" + std::to_string(place->line) + ": " + text;
+}
+
 bool CStudioWindow::Download()
 {
-    if (!m_build.ok)
+    if (!LastBuild().ok)
         return Failed(Tr("nothing built to download"));
     if (Downloading())
         return Failed(Tr("a download is under way"));
@@ -489,12 +674,16 @@ bool CStudioWindow::Download()
     m_pcLine = -1;
     const DWORD start = GetTickCount();
     Tell(Tr("downloading; Escape or Cancel stops it"));
+    const std::shared_ptr<const cdebug::CDebugInfo> info = m_program.SharedDebugInfo();
+    m_downloadedC = info != nullptr;
     Ask(
-        [this, hex = m_build.hex, cancel, start](CDebugSession& s) {
+        [this, hex = LastBuild().hex, entry = LastBuild().entry, info, cancel, start](CDebugSession& s) {
             const bool sent = s.Download(hex, [&](std::size_t done, std::size_t total) {
                 m_board.ToOwner([this, done, total, start] { ShowProgress(done, total, GetTickCount() - start); });
                 return !cancel->load();
-            });
+            }, entry);
+            if (sent)
+                s.SetDebugInfo(info);
             // What the board holds before the run: the first stop is compared with it.
             return sent && s.Refresh();
         },
@@ -555,6 +744,8 @@ void CStudioWindow::OnBoardView()
     MarkBreakpoints();
     ShowBoard();
     m_boardPanes.Follow(view);
+    ShowSourceStop();
+    MarkSource();
     if (view.stopsHandled != m_stopsShown && !view.memoryPending) {
         m_stopsShown = view.stopsHandled;
         ShowStop();
@@ -564,7 +755,7 @@ void CStudioWindow::OnBoardView()
 
 void CStudioWindow::ShowListing()
 {
-    m_programListing = CProgramListing(*View().code);
+    m_programListing = CProgramListing(*View().code, [this](WORD address) { return ListingHeading(address); });
     std::vector<std::string> lines;
     for (const CListingLine& line : m_programListing.Lines())
         lines.push_back(line.text);
@@ -579,7 +770,7 @@ void CStudioWindow::MarkBreakpoints()
 {
     const auto& lines = m_programListing.Lines();
     for (std::size_t i = 0; i < lines.size(); ++i)
-        m_listingText.SetLineFlags(int(i), LINEMARK_DOT, View().IsBreakpoint(lines[i].address));
+        m_listingText.SetLineFlags(int(i), LINEMARK_DOT, lines[i].length > 0 && View().IsBreakpoint(lines[i].address));
 }
 
 void CStudioWindow::MarkPc()
@@ -613,8 +804,29 @@ bool CStudioWindow::Run()
     return true;
 }
 
+bool CStudioWindow::StepSource(SourceStep step, const char* what)
+{
+    const int stops = View().stopsHandled;
+    Ask([step](CDebugSession& s) { return s.StepSource(step); }, [this, what, stops](bool ok, const std::string& error) {
+        if (!ok)
+            Failed(error);
+        else if (!StoppedSince(stops))
+            Tell(what);
+    });
+    return true;
+}
+
+bool CStudioWindow::StepOut()
+{
+    if (!m_downloadedC)
+        return Failed("Step Out leaves a C function: download a C program");
+    return StepSource(SourceStep::Out, "stepping out");
+}
+
 bool CStudioWindow::StepOver()
 {
+    if (m_downloadedC)
+        return StepSource(SourceStep::Over, "stepping over the line");
     const int stops = View().stopsHandled;
     Ask([](CDebugSession& s) { return s.Step(); }, [this, stops](bool ok, const std::string& error) {
         if (!ok)
@@ -627,6 +839,8 @@ bool CStudioWindow::StepOver()
 
 bool CStudioWindow::StepInto()
 {
+    if (m_downloadedC)
+        return StepSource(SourceStep::Into, "stepping into the line");
     Ask([](CDebugSession& s) { return s.Trace(); }, [this](bool ok, const std::string& error) {
         ok ? ShowStop() : void(Failed(error));
     });
@@ -641,8 +855,8 @@ std::optional<WORD> CStudioWindow::CursorAddress()
             return m_programListing.Lines()[std::size_t(line)].address;
         return std::nullopt;
     }
-    if (m_caretSource == &m_editor && m_build.ok)
-        return m_build.AddressOfLine(m_editor.GetCursorPos().y + 1);
+    if (m_caretSource == &m_editor)
+        return AddressOfSourceLine(m_editor.GetCursorPos().y + 1);
     return std::nullopt;
 }
 
@@ -889,6 +1103,8 @@ void CStudioWindow::ShowStop()
     if (view.copyRun)
         // The program has restarted: the board cannot be read until copy-run ends.
         Tell(Tr("copy-run: stop {1}, restarted at {2}", {std::to_string(view.copyRunStops), tools::Hex(*view.entry, 4)}));
+    else if (const auto place = m_program.Ok() && now.valid ? m_program.PlaceAt(now.pc) : std::nullopt; place && m_downloadedC)
+        Tell(Tr("stopped at {1}:{2} ({3})", {place->file.filename().string(), std::to_string(place->line), tools::Hex(now.pc, 4)}));
     else if (now.valid)
         Tell(Tr("stopped at {1}", {tools::Hex(now.pc, 4)}));
     else
@@ -901,6 +1117,7 @@ void CStudioWindow::Tick()
     SyncLinkState();
     RefreshLog();
     UpdateCaretPane();
+    m_margin.Follow();
 }
 
 void CStudioWindow::SyncLinkState()
@@ -963,10 +1180,18 @@ void CStudioWindow::UpdateCaretPane()
 
 void CStudioWindow::JumpToMessage(int outputLine)
 {
-    if (outputLine < 0 || outputLine >= int(m_build.messages.size()))
+    const auto& messages = LastBuild().messages;
+    if (outputLine < 0 || outputLine >= int(messages.size()))
         return;
-    const int line = m_build.messages[std::size_t(outputLine)].line;
-    if (line < 1 || line > m_document.Buffer().GetLineCount())
+    const CBuildMessage& message = messages[std::size_t(outputLine)];
+    const int line = message.line;
+    if (line < 1)
+        return;
+    // A message about another source of the program shows that source.
+    if (!message.file.empty() && !m_document.Path().empty() && !SameSource(message.file, m_document.Path()) &&
+        std::filesystem::exists(message.file) && !ShowProgramSource(message.file))
+        return;
+    if (line > m_document.Buffer().GetLineCount())
         return;
     m_editor.SetFocus();
     m_editor.SetCursorPos(CPoint(0, line - 1));

@@ -1,11 +1,15 @@
 // zorstudio's main window: the menu bar (File, Build, Debug, Line), a row of command
-// buttons, the source editor, the disassembly listing, the registers over a page of
-// internal RAM in grids, a dock with the build output, the link's state and
-// communication log, the control-experiment panel, the virtual board's devices and its
-// program's serial terminal behind tabs, and the status line
-// (message, link state, caret position). The panes are placed by CStudioLayout from
-// the window's size. A menu item, its button and its key run the same command function.
-// Keys: F5 run, F10 step over, F11 step into, F9 breakpoint at the cursor, Ctrl+F10
+// buttons, the source editor with its margin (line numbers, breakpoints, the
+// current line), the disassembly listing, the registers over a page of internal RAM
+// in grids, the call stack and the watches of a C program, a dock with the build
+// output, the link's state and communication log, the control-experiment panel, the
+// virtual board's devices and its program's serial terminal behind tabs, and the
+// status line (message, link state, caret position). The panes are placed by
+// CStudioLayout from the window's size. A menu item, its button and its key run the
+// same command function.
+// Keys: F5 run, F10 step over, F11 step into (by C line in a C program), Ctrl+F11
+// step out of a C function, F9 breakpoint at the cursor (or a click in the source
+// margin), Ctrl+F10
 // run to the cursor, Ctrl+B build, Ctrl+S save, Ctrl+O open; Alt+F/B/D/L opens a menu,
 // and in an open menu the arrow keys move, Enter chooses and Escape closes it (so does
 // a click elsewhere). Escape also cancels the reset prompt; Enter in the page field
@@ -30,10 +34,12 @@
 #include <vector>
 
 #include "tools/zorstudio/BoardThread.h"
-#include "tools/zorstudio/ProgramBuild.h"
+#include "tools/common/ScratchDirectory.h"
+#include "tools/zorstudio/BuiltProgram.h"
 #include "tools/zorstudio/ProgramListing.h"
 #include "tools/zorstudio/SourceDocument.h"
 #include "tools/zorstudio/ui/BoardPanes.h"
+#include "tools/zorstudio/ui/CallStackView.h"
 #include "tools/zorstudio/ui/ExperimentPanel.h"
 #include "tools/zorstudio/ui/ListingView.h"
 #include "tools/zorstudio/ui/MenuBar.h"
@@ -41,9 +47,11 @@
 #include "tools/zorstudio/ui/OutputView.h"
 #include "tools/zorstudio/ui/PortList.h"
 #include "tools/zorstudio/ui/RegisterGrid.h"
+#include "tools/zorstudio/ui/SourceMargin.h"
 #include "tools/zorstudio/ui/SourceView.h"
 #include "tools/zorstudio/ui/StatusBar.h"
 #include "tools/zorstudio/ui/StudioLayout.h"
+#include "tools/zorstudio/ui/WatchGrid.h"
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/UIEditView.h"
 
@@ -61,9 +69,9 @@ public:
     enum : UINT {
         IdSave = 101, IdBuild, IdDownload, IdRun, IdStepOver, IdStepInto, IdBreakpoint, IdRunToCursor,
         IdCopyRun, IdReset, IdConnect, IdPort, IdMemoryPage, IdCancel, IdOpen, IdSaveAs, IdExit, IdDevicePath,
-        IdBaudRate,
+        IdBaudRate, IdStepOut,
         IdEditor = 201, IdOutput, IdListing, IdLog, IdRegisters, IdMemory, IdPanel, IdStatus, IdLineList,
-        IdExternalPage, IdMenuBar, IdMenuList, IdBoardPanel, IdTerminal,
+        IdExternalPage, IdMenuBar, IdMenuList, IdBoardPanel, IdTerminal, IdSourceMargin, IdCallStack, IdWatches,
         IdLayout = 230,  // the layout's bars and tabs, from here on
     };
     // Status line panes.
@@ -73,8 +81,11 @@ public:
     ~CStudioWindow() override;
 
     BOOL CreateMain(const CRect& rect);
-    // Loads the source into the editor; false (and a message) when it cannot be read.
+    // Loads the source (.asm, .c) into the editor, or a project (.zpj) and its first
+    // source; false (and a message) when it cannot be read.
     bool OpenSource(const std::filesystem::path& path);
+    // The project file the program comes from; empty for a program of one source.
+    const std::filesystem::path& ProjectPath() const { return m_projectPath; }
 
     // The board's thread; the window only sends it jobs (and a test or start-up Call()s it).
     CBoardThread& Board() { return m_board; }
@@ -102,10 +113,15 @@ public:
     // Stops the download under way before its next frame.
     bool CancelDownload();
     bool Run();
+    // By C line in a C program, by instruction in an assembly program.
     bool StepOver();
     bool StepInto();
+    // Out of the current C function.
+    bool StepOut();
     bool ToggleBreakpointAtCursor();
     bool ToggleBreakpoint(WORD address);
+    // A click in the source margin: the line's breakpoint, counted from 0.
+    bool ToggleBreakpointAtLine(int line);
     bool RunToCursor();
     bool ToggleCopyRun();
     bool AwaitReset();
@@ -150,12 +166,18 @@ public:
     CTextView& Log() { return m_log; }
     CTextBuf& LogText() { return m_logText; }
     CRegisterGrid& Registers() { return m_registers; }
+    CSourceMargin& Margin() { return m_margin; }
+    CCallStackView& CallStack() { return m_callStack; }
+    CWatchGrid& Watches() { return m_watches; }
     CMemoryGrid& Memory() { return m_memory; }
     CExperimentPanel& Panel() { return m_panel; }
     // The Device and Terminal tabs: the virtual board's devices and its program's UART.
     CBoardPanes& BoardPanes() { return m_boardPanes; }
     CStatusBar& StatusBar() { return m_status; }
-    const CBuildResult& LastBuild() const { return m_build; }
+    const CProgramBuildResult& LastBuild() const { return m_program.Result(); }
+    const CBuiltProgram& Program() const { return m_program; }
+    // The code address of a line (from 1) of the source shown, as last built.
+    std::optional<WORD> AddressOfSourceLine(int line) const;
     // The reset prompt while it is shown, else null.
     CResetPromptDialog* ResetPromptWindow() { return m_prompt; }
     // The path prompt of Open or Save As while it is shown, else null.
@@ -190,6 +212,16 @@ private:
     void ShowMemory();
     void MarkBreakpoints();
     void MarkPc();
+    // The margin's marks for the source shown, and the C program's stop views.
+    void MarkSource();
+    void ShowSourceStop();
+    // Shows another source of the program in the editor (a message's, the stop's).
+    bool ShowProgramSource(const std::filesystem::path& path);
+    bool LoadDocument(const std::filesystem::path& path);
+    bool StepSource(SourceStep step, const char* what);
+    // Moves the breakpoints on source lines to where those lines' code is after a rebuild.
+    void KeepBreakpoints(const CBuiltProgram& before);
+    std::optional<std::string> ListingHeading(WORD address);
     void JumpToMessage(int outputLine);
     void OnListingMargin(int line);
     void SyncResetPrompt();
@@ -223,6 +255,9 @@ private:
     CListingView m_listing;
     CTextView m_log;
     CRegisterGrid m_registers;
+    CSourceMargin m_margin;
+    CCallStackView m_callStack;
+    CWatchGrid m_watches;
     CMemoryGrid m_memory;
     CExperimentPanel m_panel;
     CBoardPanes m_boardPanes;
@@ -239,8 +274,12 @@ private:
     // cannot go while its click runs.
     std::unique_ptr<CDropDownList> m_lineList;
     CTextView* m_caretSource = nullptr;
-    CProgramBuild m_builder;
-    CBuildResult m_build;
+    tools::CScratchDirectory m_buildDirectory{"zorstudio-build-"};
+    CBuiltProgram m_program;
+    std::filesystem::path m_projectPath;
+    // The program downloaded is a C program: steps go by C line.
+    bool m_downloadedC = false;
+    const CSourceStop* m_sourceShown = nullptr;
     CProgramListing m_programListing;
     int m_pcLine = -1;
     int m_listedCode = -1;   // the code generation the listing shows

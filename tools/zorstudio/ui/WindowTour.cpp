@@ -102,7 +102,7 @@ int RunWindowTour(const CTourOptions& options)
         !tour.Stage("download", Settled(window, window.Download(), [&] { return window.View().entry.has_value(); })))
         return 1;
 
-    const auto done = window.LastBuild().AddressOfLine(LineOfLabel(window.Source(), "done:") + 1);
+    const auto done = window.AddressOfSourceLine(LineOfLabel(window.Source(), "done:") + 1);
     if (!tour.Stage("breakpoint", done && Settled(window, window.ToggleBreakpoint(*done),
                                                   [&] { return window.View().IsBreakpoint(*done); })))
         return 1;
