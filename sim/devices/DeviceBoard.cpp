@@ -353,7 +353,7 @@ std::string CDeviceBoard::SetSwitch(int n, bool on)
     return "";
 }
 
-std::string CDeviceBoard::SetButton(int n, bool down)
+std::string CDeviceBoard::SetButton(int n, bool down, Timing timing)
 {
     if (!m_profile.buttons)
         return "this board has no push buttons";
@@ -363,7 +363,8 @@ std::string CDeviceBoard::SetButton(int n, bool down)
     CButtonTimes& button = m_buttonTimes[std::size_t(n)];
     if (button.down == down)
         return "";
-    std::uint64_t at = button.changed ? std::max(m_cycle, button.last + kFingerCycles) : m_cycle;
+    const bool waits = timing == Timing::Finger && button.changed;
+    std::uint64_t at = waits ? std::max(m_cycle, button.last + kFingerCycles) : m_cycle;
     button.changed = true;
     button.down = down;
     button.last = at;

@@ -85,9 +85,11 @@ public:
 
     // The outside's side: each returns "" or why it changed nothing.
     std::string SetSwitch(int n, bool on);
-    // A button's level lasts at least kFingerCycles, as a finger's press and lift
-    // do: a change asked for sooner waits for it, so every press is seen.
-    std::string SetButton(int n, bool down);
+    // By Finger, a button's level lasts at least kFingerCycles, as a finger's press
+    // and lift do: a change asked for sooner waits for it, so every press is seen.
+    // Exact takes the change at once, for scripts that make a contact bounce.
+    enum class Timing { Finger, Exact };
+    std::string SetButton(int n, bool down, Timing timing = Timing::Finger);
     std::string SetKey(int key, bool down);
     std::string SetKnob(int channel, int value);
     std::string SetPulseRate(long hz);

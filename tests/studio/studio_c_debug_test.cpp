@@ -148,6 +148,7 @@ TEST_F(StudioCDebugTest, BreakpointFromTheMarginRunStepsAndWatches)
     EXPECT_EQ(Watch("a"), "0");
     EXPECT_EQ(Watch("b"), "2");
     // The caller's frame: its locals are watched when it is chosen.
+    ClickTab("Call stack");
     {
         const CPoint frame = window->CallStack().TextToClient(CPoint(0, 1));
         Click(window->CallStack(), CPoint(frame.x + 4, frame.y + window->CallStack().GetLineHeight() / 2));
@@ -170,6 +171,7 @@ TEST_F(StudioCDebugTest, BreakpointFromTheMarginRunStepsAndWatches)
     EXPECT_EQ(Watch("t"), "2") << "add(0, 2)";
 
     // i := 2, edited in the watch, ends the loop after this pass.
+    ClickTab("Watch");
     const int row = window->Watches().RowOf("i", false);
     ASSERT_GT(row, 0);
     CRect cell;

@@ -54,7 +54,7 @@ TEST(SampleClass, RunningLightsMarksTheCorrectAndTheTypicalMistakes)
     EXPECT_TRUE(Has(graded.junit, "message=\"P1.0 toggled with periods of 402440 cycles, not 800000 ± 20000\""));
     EXPECT_TRUE(Has(graded.junit, "message=\"LEDs .******* at cycle 50001; expected LEDs *.......\""));
     // The assembler's complaint reaches the report of the one that does not build.
-    EXPECT_TRUE(Has(TempDir::Read(dir.File("running_lights-2/students/eve.html")), "Undefined Global &apos;wiat&apos;"));
+    EXPECT_TRUE(Has(TempDir::Read(dir.File("running_lights-2/students/eve.html")), "eve.asm:9: Error: &lt;u&gt; undefined symbol"));
     EXPECT_TRUE(Has(graded.out, "alice  7/7\n"));
     EXPECT_TRUE(Has(graded.out, "eve    0/7  failed: "));
 }

@@ -319,10 +319,10 @@ CProgramBuildResult BuildProgram(const CProgramProject& project, const std::file
         std::string command;
         if (source.extension() == ".c")
             command = "sdcc " + flags + includes + " -c " + ShellQuoted(source.string()) + " -o " + ShellQuoted(object.string());
-        else if (assemblyOnly)
+        else if (assemblyOnly && project.sources.size() == 1)
             command = "sdas8051 -plosff" + includes + " " + ShellQuoted(object.string()) + " " + ShellQuoted(source.string());
         else
-            // C code calls into the module by names it does not define itself.
+            // Other modules (or C code) use names this one does not define itself.
             command = "sdas8051 -plosgffwy" + includes + " " + ShellQuoted(object.string()) + " " + ShellQuoted(source.string());
         if (!Run(command, log, result.output) || !std::filesystem::exists(object)) {
             result.hexPath.clear();

@@ -186,7 +186,7 @@ private:
         m_devices->Act([&input](CDeviceBoard& devices) {
             switch (input.kind) {
             case CInput::Kind::Switch: devices.SetSwitch(input.number, input.on); break;
-            case CInput::Kind::Button: devices.SetButton(input.number, input.on); break;
+            case CInput::Kind::Button: devices.SetButton(input.number, input.on, CDeviceBoard::Timing::Exact); break;
             case CInput::Kind::Key: devices.SetKey(input.number, input.on); break;
             case CInput::Kind::Knob: devices.SetKnob(input.number, int(input.value)); break;
             case CInput::Kind::Pulse: devices.SetPulseRate(input.value); break;
