@@ -1,5 +1,5 @@
-// The sample C program tests/cdebug/programs/lab.c built with sdcc for the board,
-// and the lines its comments name ("/* @call */").
+// A sample C program of tests/cdebug/programs (lab.c unless named) built with sdcc
+// for the board, and the lines its comments name ("/* @call */").
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,18 +9,22 @@
 #include <iterator>
 #include <regex>
 #include <string>
+#include <utility>
 
 #include "tools/cdebug/DebugInfo.h"
 #include "tools/common/CProgramBuild.h"
 #include "tests/support/TempDir.h"
 
 struct LabProgram {
+    explicit LabProgram(std::string programName = "lab") : name(std::move(programName)) {}
+
+    std::string name;
     TempDir dir;
     CProgramBuildResult built;
     cdebug::CDebugInfo info;
     std::string source;
 
-    static std::filesystem::path SourcePath() { return std::filesystem::path(CDEBUG_PROGRAMS) / "lab.c"; }
+    std::filesystem::path SourcePath() const { return std::filesystem::path(CDEBUG_PROGRAMS) / (name + ".c"); }
 
     // Builds it with the project's settings given as "KEY VALUE" lines.
     void Build(const std::vector<std::pair<std::string, std::string>>& settings = {})
@@ -58,7 +62,7 @@ struct LabProgram {
     // A symbol's address as the linker's map gives it (not the debug records).
     std::optional<unsigned> MapAddress(const std::string& symbol) const
     {
-        std::ifstream in(built.hexPath.parent_path() / "lab.map");
+        std::ifstream in(built.hexPath.parent_path() / (name + ".map"));
         std::string text(std::istreambuf_iterator<char>(in), {});
         std::smatch m;
         if (!std::regex_search(text, m, std::regex("\\s([0-9A-F]{8})\\s+" + symbol + "\\s")))

@@ -2,131 +2,27 @@
 // streams on pipes, waited on with the tests' patience.
 #pragma once
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "zorkit/platform/core/FileDescriptor.h"
 #include "tests/sim/HostLine.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace zorkit::sim::test {
 
-// zorsim in a child process with its three standard streams on pipes.
-class CZorsimProcess {
+class CZorsimProcess : public zorkit::test::CChildProcess {
 public:
     explicit CZorsimProcess(const std::vector<std::string>& arguments)
+        : CChildProcess(ZORSIM_PATH, arguments, kPatience)
     {
-        int in[2], out[2], err[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-        std::vector<std::string> all{ZORSIM_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& argument : all)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, ZORSIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        ::close(out[1]);
-        ::close(err[1]);
-        m_in = FileDescriptor(in[1]);
-        m_out.fd = FileDescriptor(out[0]);
-        m_err.fd = FileDescriptor(err[0]);
     }
-
-    ~CZorsimProcess()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    bool Started() const { return m_pid > 0; }
-    void Signal(int signal) { ::kill(m_pid, signal); }
-    bool Type(const std::string& line) { return ::write(m_in.Get(), line.data(), line.size()) == ssize_t(line.size()); }
-
-    // True once `text` has appeared on stdout (stderr), false when it ends or time runs out first.
-    bool WaitForOut(const std::string& text) { return WaitFor(m_out, text); }
-    bool WaitForErr(const std::string& text) { return WaitFor(m_err, text); }
-    // True once `text` has appeared on stdout at or after offset `from`.
-    bool WaitForOutFrom(std::size_t from, const std::string& text)
-    {
-        return Pump(m_out, [&] { return m_out.text.find(text, from) != std::string::npos; });
-    }
-    const std::string& Out() const { return m_out.text; }
 
     // The first line of stdout: the pseudo-terminal's path.
     std::string Path()
     {
         WaitForOut("\n");
-        return m_out.text.substr(0, m_out.text.find('\n'));
+        return Out().substr(0, Out().find('\n'));
     }
-
-    // Waits for the process to end (its stdout closes); its exit status, or -1.
-    int ExitStatus()
-    {
-        if (!Pump(m_out, [this] { return m_out.closed; }))
-            return -1;
-        int status = 0;
-        if (::waitpid(m_pid, &status, 0) != m_pid)
-            return -1;
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    struct CStream {
-        FileDescriptor fd;
-        std::string text;
-        bool closed = false;
-    };
-
-    // Reads the stream until `done` holds, it closes, or the patience runs out; returns done().
-    static bool Pump(CStream& stream, const std::function<bool()>& done)
-    {
-        using Clock = std::chrono::steady_clock;
-        Clock::time_point deadline = Clock::now() + kPatience;
-        while (!done() && !stream.closed) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            pollfd ready{stream.fd.Get(), POLLIN, 0};
-            if (left <= 0 || ::poll(&ready, 1, int(left)) <= 0)
-                break;
-            char chunk[512];
-            ssize_t n = ::read(stream.fd.Get(), chunk, sizeof chunk);
-            if (n <= 0)
-                stream.closed = true;
-            else
-                stream.text.append(chunk, std::size_t(n));
-        }
-        return done();
-    }
-
-    static bool WaitFor(CStream& stream, const std::string& text)
-    {
-        return Pump(stream, [&] { return stream.text.find(text) != std::string::npos; });
-    }
-
-    pid_t m_pid = -1;
-    FileDescriptor m_in;
-    CStream m_out, m_err;
 };
 
 }

@@ -34,7 +34,7 @@ TEST(Zorsim, HelpDocumentsOptionsAndCommands)
     ASSERT_TRUE(zorsim.Started());
     ASSERT_TRUE(zorsim.WaitForOut("Exit status"));
     for (const char* expected : {"--cpu", "--stop-delay", "--fault", "--trace", "SIGUSR1", "hangup", "wrong-ack", "--speed",
-             "--ports", "--exec-trace", "A B PSW SP DPL DPH R0-R7"})
+             "--ports", "--exec-trace", "A B PSW SP DPL DPH R0-R7", "--chip", "timer 2"})
         EXPECT_NE(zorsim.Out().find(expected), std::string::npos) << expected;
     EXPECT_EQ(zorsim.ExitStatus(), 0);
 }
@@ -221,6 +221,44 @@ TEST(Zorsim, WatchOptionsShowPortChangesAndTraceExecutedInstructions)
     EXPECT_NE(lines[0].find("759055"), std::string::npos) << lines[0];
     EXPECT_NE(lines[0].find("MOV 90H,#55H"), std::string::npos) << lines[0];
     EXPECT_EQ(lines[1].rfind("0003", 0), 0u) << lines[1];
+}
+
+TEST(Zorsim, ChipOptionGivesAPlain8051WithoutTimer2AndUpperRam)
+{
+    // MOV T2CON,#04H; MOV P1,T2CON; MOV R0,#90H; MOV @R0,#5AH; MOV A,@R0; CPL A;
+    // MOV P2,A; SJMP $ (the breakpoint)
+    const std::vector<BYTE> program = {0x00, 0x00, 16, 0x75, 0xC8, 0x04, 0x85, 0xC8, 0x90, 0x78, 0x90, 0x76, 0x5A,
+        0xE6, 0xF4, 0xF5, 0xA0, 0x80, 0xFE};
+    struct CChipCase {
+        std::vector<std::string> arguments;
+        const char* t2con;
+        const char* upperRam;
+    };
+    const CChipCase cases[] = {
+        {{}, " P1 = 04\n", " P2 = A5\n"},
+        {{"--chip", "8052"}, " P1 = 04\n", " P2 = A5\n"},
+        {{"--chip", "8051"}, " P1 = 00\n", " P2 = 00\n"},
+    };
+    for (const CChipCase& chip : cases) {
+        std::vector<std::string> arguments = {"--speed", "max", "--stop-delay", "0", "--ports"};
+        arguments.insert(arguments.end(), chip.arguments.begin(), chip.arguments.end());
+        CZorsimProcess zorsim(arguments);
+        CHostLine host(zorsim.Path());
+        ASSERT_TRUE(host.IsOpen());
+        host.Send(Frame(CMD_PROG_DLD, program));
+        EXPECT_EQ(host.Receive(1), std::vector<BYTE>{kAck});
+        host.Send(Frame(CMD_SET_BREAK, {0x0E, 0x00}));
+        EXPECT_EQ(host.Receive(1), std::vector<BYTE>{kAck});
+        host.Send(Frame(CMD_PROG_EXEC, {0x00, 0x00}));
+        EXPECT_EQ(host.Receive(2), (std::vector<BYTE>{kAck, kAck}));
+        EXPECT_TRUE(zorsim.WaitForErr(chip.t2con)) << zorsim.Err();
+        EXPECT_TRUE(zorsim.WaitForErr(chip.upperRam)) << zorsim.Err();
+        zorsim.Signal(SIGTERM);
+        EXPECT_EQ(zorsim.ExitStatus(), 0);
+    }
+    CZorsimProcess badChip({"--chip", "8031"});
+    EXPECT_TRUE(badChip.WaitForErr("unknown chip '8031' (8051 or 8052)"));
+    EXPECT_EQ(badChip.ExitStatus(), 2);
 }
 
 TEST(Zorsim, TerminationSignalEndsItCleanly)

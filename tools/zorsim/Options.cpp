@@ -90,6 +90,18 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
             options.cpu = *cpu;
             return std::nullopt;
         });
+    table.Value("--chip", "8051|8052",
+        "the 8051 board's chip: 8052 (default) with timer 2\nand 256 bytes of internal RAM, 8051 without timer 2\n"
+        "and with 128 bytes",
+        [&](const std::string& name) -> Why {
+            if (name == "8052")
+                options.chip = zorkit::sim::C8051Core::Chip::I8052;
+            else if (name == "8051")
+                options.chip = zorkit::sim::C8051Core::Chip::I8051;
+            else
+                return "unknown chip '" + name + "' (8051 or 8052)";
+            return std::nullopt;
+        });
     table.Value("-s,--stop-delay", "MS",
         "the shortest time from the start of a run to a\nbreakpoint or cursor, or of a step, to the\n"
         "board's stop report (default 200)",
@@ -182,9 +194,12 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
     table.Flag("-t,--trace", "print every byte on the line to standard error", options.trace);
     table.Footer(FaultList() +
         "\n"
-        "The 8051 board runs downloaded code on an 8051 core. Internal memory is 256\n"
-        "bytes (80-FF reached indirectly, as on the 8052); the SFRs are reached\n"
-        "through the program and the register image, 26 bytes in this order:\n"
+        "The 8051 board runs downloaded code on an 8052 chip: timer 2 (T2CON, T2MOD,\n"
+        "RCAP2L/H, TL2/TH2; T2 on P1.0, T2EX on P1.1, interrupt at 002B) and 256 bytes\n"
+        "of internal memory (80-FF reached indirectly). With --chip 8051 it is a plain\n"
+        "8051: T2CON stays 00 and indirect addresses 80-FF read FF, writes are lost.\n"
+        "The SFRs are reached through the program and the register image (timer 2's\n"
+        "registers through the program only), 26 bytes in this order:\n"
         "  A B PSW SP DPL DPH R0-R7 (of the bank PSW selects) PCL PCH P0 P1 P2 P3\n"
         "  IE IP TMOD TCON TL0 TH0\n"
         "Reset (the key, or the reset command) sets SP 07, P0-P3 FF, the rest 0 and\n"

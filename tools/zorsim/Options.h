@@ -10,6 +10,7 @@
 #include "sim/BoardProtocol.h"
 #include "sim/Experiment.h"
 #include "sim/FaultPlan.h"
+#include "sim/cpu/Core8051.h"
 
 namespace zorsim {
 
@@ -20,6 +21,8 @@ struct CArmedFault {
 
 struct COptions {
     zorkit::sim::CpuType cpu = zorkit::sim::CpuType::Intel8051;
+    // The 8051 board's chip.
+    zorkit::sim::C8051Core::Chip chip = zorkit::sim::C8051Core::Chip::I8052;
     std::chrono::milliseconds stopDelay{200};
     // The 8051's machine cycles per second; 0 runs it as fast as the host can.
     std::uint32_t machineCyclesPerSecond = 1000000;

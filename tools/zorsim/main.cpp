@@ -128,6 +128,7 @@ int Play(int argc, char** argv)
     }
     auto board = std::make_shared<CVirtualBoard>();
     board->SetCpuType(options.cpu);
+    board->WithCore([&](zorkit::sim::C8051Core& core) { core.SetChip(options.chip); });
     zorkit::sim::CMonitorTimings timings;
     timings.stopDelay = options.stopDelay;
     timings.machineCyclesPerSecond = options.machineCyclesPerSecond;

@@ -8,8 +8,16 @@ changing a program:  tests/sim/programs/regenerate.py
 
 Trace lines: instructions pc cycles sfrs iram-hash xram-hash, where sfrs are the registers
 of SFR_ORDER in hex, the hashes 32-bit FNV-1a over internal RAM 00-7F and over the
-external range of the program's `xram:` line. Where s51 departs from the 8051 the
-trace holds the 8051's value:
+external range of the program's `xram:` line. A program may also say:
+- `chip: 8052`: s51 runs it as an 8052, the trace says `chip 8052`, its sfrs go on with
+  timer 2's (T2CON T2MOD RCAP2L RCAP2H TL2 TH2) and the RAM hash covers 00-FF;
+- `drive: N PORT VALUE` (repeatable): after N instructions the outside holds VALUE on the
+  port's pins (a checkpoint is taken there first); the trace keeps each as `drive N PORT VALUE`;
+- `serial-out: yes`: what the program sends on TXD, as s51's UART writes it to a file,
+  goes into the trace's last line, `serial HEX`;
+- `untraced: SFR...`: registers s51 does not model there, kept in the trace as
+  `untraced SFR...` for the tests to leave out.
+Where s51 departs from the 8051 the trace holds the 8051's value:
 - P in PSW always shows the parity of A (s51 keeps a byte written to PSW);
 - s51 charges one machine cycle for an interrupt call instead of two: the tests add
   the calls they see, since s51's steps hide them.
@@ -17,19 +25,23 @@ The programs stay clear of what s51 does otherwise and cannot be corrected here 
 core's unit tests cover it): timers counting across an interrupt call (one cycle
 short in s51), timer 1 while timer 0 is in mode 3 (s51 stops it), a level-triggered
 INTx (s51 sees the pin one instruction late, and lets a program set IE0/IE1 while
-the pin is high), and RS0/RS1 changed by bit instructions.
+the pin is high), RS0/RS1 changed by bit instructions, an interrupt request right
+after a write to IE or IP (s51 calls it at once, the 8051 after one more
+instruction), a running timer read by a two-cycle instruction (s51 reads it after
+the first cycle), timer 2 counting T2's edges (s51 counts machine cycles instead)
+and a pin that the program itself pulls low for T2EX (s51 sees it one instruction
+late; the outside drives it instead).
 """
 import os
 import re
-import select
 import subprocess
 import sys
 import tempfile
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SFR_ORDER = [0x80, 0x81, 0x82, 0x83, 0x87, 0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x90,
              0x98, 0xA0, 0xA8, 0xB0, 0xB8, 0xD0, 0xE0, 0xF0]
+TIMER2_SFRS = [0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD]
 DUMP = re.compile(r'^0x([0-9a-f]+) ((?:[0-9a-f]{2} ){16})')
 
 
@@ -40,13 +52,25 @@ def fnv(data):
     return h
 
 
-def settings(source):
-    found = {}
-    for line in open(source):
-        m = re.match(r';\s*(check-every|xram|max-steps):\s*(.*)', line)
-        if m:
-            found[m.group(1)] = m.group(2).split()
-    return int(found['check-every'][0]), int(found['xram'][0], 0), int(found['xram'][1], 0), int(found['max-steps'][0])
+class Settings:
+    def __init__(self, source):
+        found = {'drive': []}
+        for line in open(source):
+            m = re.match(r';\s*(check-every|xram|max-steps|chip|drive|serial-out|untraced):\s*(.*)', line)
+            if m and m.group(1) == 'drive':
+                n, port, value = m.group(2).split()
+                found['drive'].append((int(n), int(port), int(value, 0)))
+            elif m:
+                found[m.group(1)] = m.group(2).split()
+        self.every = int(found['check-every'][0])
+        self.xlow, self.xhigh = int(found['xram'][0], 0), int(found['xram'][1], 0)
+        self.max_steps = int(found['max-steps'][0])
+        self.chip = found.get('chip', ['8051'])[0]
+        self.drives = sorted(found['drive'])
+        self.serial_out = found.get('serial-out', ['no'])[0] == 'yes'
+        self.untraced = [int(a, 0) for a in found.get('untraced', [])]
+        self.iram_top = 0xFF if self.chip == '8052' else 0x7F
+        self.sfrs = SFR_ORDER + (TIMER2_SFRS if self.chip == '8052' else [])
 
 
 def load_hex(path):
@@ -71,31 +95,29 @@ def dumps(text):
 class S51:
     """s51 driven command by command over pipes."""
 
-    def __init__(self, image, hex_text):
+    def __init__(self, image, hex_text, chip, serial_out):
         image.write(hex_text)
         image.flush()
-        self.process = subprocess.Popen(['s51', '-t', '8051', '-b', image.name], stdin=subprocess.PIPE,
+        uart = ['-S', 'out=' + serial_out] if serial_out else []
+        self.process = subprocess.Popen(['s51', '-t', chip] + uart + ['-b', image.name], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exc):
+        # At the end of its input s51 quits, its UART's file written out.
         self.process.stdin.close()
-        self.process.kill()
         self.process.wait()
 
     def send(self, text):
         self.process.stdin.write(text.encode())
         self.process.stdin.flush()
 
-    def read_until(self, done, seconds=60):
+    def read_until(self, done):
+        # However loaded the machine, s51 answers in the end; it is its output that ends the wait.
         text = ''
-        deadline = time.monotonic() + seconds
         while not done(text):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([self.process.stdout], [], [], left)[0]:
-                sys.exit('s51 did not answer: ' + text[-500:])
             chunk = os.read(self.process.stdout.fileno(), 65536)
             if not chunk:
                 sys.exit('s51 ended: ' + text[-500:])
@@ -105,49 +127,71 @@ class S51:
 
 def record(name):
     source = os.path.join(HERE, name + '.asm')
-    every, xlow, xhigh, max_steps = settings(source)
+    conf = Settings(source)
     with tempfile.TemporaryDirectory() as work:
         subprocess.run(['sdas8051', '-plosgff', '-o', os.path.join(work, name + '.rel'), source], check=True)
         subprocess.run(['sdld', '-i', os.path.join(work, name), os.path.join(work, name + '.rel')],
                        check=True, stdout=subprocess.DEVNULL)
         hex_text = open(os.path.join(work, name + '.ihx')).read()
-    with open(os.path.join(HERE, name + '.hex'), 'w') as f:
-        f.write(hex_text)
-    code = load_hex(os.path.join(HERE, name + '.hex'))
-    per_checkpoint = 16 + (xhigh - xlow + 1) // 16
+        with open(os.path.join(HERE, name + '.hex'), 'w') as f:
+            f.write(hex_text)
+        code = load_hex(os.path.join(HERE, name + '.hex'))
+        serial_out = os.path.join(work, 'serial.out') if conf.serial_out else None
+        lines, steps = run_s51(name, conf, code, hex_text, serial_out)
+        sent = open(serial_out, 'rb').read() if serial_out and os.path.exists(serial_out) else b''
+    with open(os.path.join(HERE, name + '.trace'), 'w') as f:
+        f.write('# %s.asm as s51 runs it; made by regenerate.py, do not edit\n' % name)
+        f.write('check-every %d\nxram %04x %04x\n' % (conf.every, conf.xlow, conf.xhigh))
+        if conf.chip != '8051':
+            f.write('chip %s\n' % conf.chip)
+        if conf.untraced:
+            f.write('untraced %s\n' % ' '.join('%02x' % a for a in conf.untraced))
+        f.write('\n'.join(lines) + '\n')
+        if conf.serial_out:
+            f.write('serial %s\n' % (sent.hex() or '-'))
+    print('%s: %d checkpoints, %d steps' % (name, len(lines), steps))
+
+
+def run_s51(name, conf, code, hex_text, serial_out):
+    per_checkpoint = 8 + (conf.iram_top + 1) // 16 + (conf.xhigh - conf.xlow + 1) // 16
     lines = []
     steps = 0
-    with tempfile.NamedTemporaryFile('w', suffix='.ihx') as image, S51(image, hex_text) as s51:
-        s51.send('fill iram 0 0x7f 0\nfill xram 0 0xffff 0\n')
+    drives = list(conf.drives)
+    with tempfile.NamedTemporaryFile('w', suffix='.ihx') as image, \
+            S51(image, hex_text, conf.chip, serial_out) as s51:
+        s51.send('fill iram 0 0x%x 0\nfill xram 0 0xffff 0\n' % conf.iram_top)
         while True:
+            count = conf.every
+            if drives and drives[0][0] > steps:
+                count = min(count, drives[0][0] - steps)
             # s51 goes on reading commands while it simulates: wait for the stop first.
-            s51.send('step %d\n' % every)
+            s51.send('step %d\n' % count)
             s51.read_until(lambda text: 'Stop at' in text)
-            s51.send('state\ndump /h sfr 0x80 0xff 16\ndump /h iram 0 0x7f 16\ndump /h xram 0x%x 0x%x 16\n'
-                     % (xlow, xhigh))
+            s51.send('state\ndump /h sfr 0x80 0xff 16\ndump /h iram 0 0x%x 16\ndump /h xram 0x%x 0x%x 16\n'
+                     % (conf.iram_top, conf.xlow, conf.xhigh))
             text = s51.read_until(lambda text: len(dumps(text)) >= per_checkpoint)
             pc = int(re.search(r'CPU state= \S+ PC= 0x([0-9a-f]+)', text).group(1), 16)
             instructions = int(re.search(r'Inst= (\d+)', text).group(1))
             clks = int(re.search(r'Total time since last reset=.*\((\d+) clks\)', text).group(1))
             dump = dumps(text)
             sfr = b''.join(dump[0:8])
-            iram = b''.join(dump[8:16])
-            xram = b''.join(dump[16:])
+            iram = b''.join(dump[8:8 + (conf.iram_top + 1) // 16])
+            xram = b''.join(dump[8 + (conf.iram_top + 1) // 16:])
             # A step that ends in an interrupt call also runs the routine's first instruction.
             steps = instructions
-            regs = bytearray(sfr[a - 0x80] for a in SFR_ORDER)
-            psw = SFR_ORDER.index(0xD0)
+            regs = bytearray(sfr[a - 0x80] for a in conf.sfrs)
+            psw = conf.sfrs.index(0xD0)
             regs[psw] = (regs[psw] & 0xFE) | parity(sfr[0xE0 - 0x80])
             lines.append('%d %04x %d %s %08x %08x' % (steps, pc, clks // 12, regs.hex(), fnv(iram), fnv(xram)))
+            while drives and drives[0][0] <= steps:
+                _, port, value = drives.pop(0)
+                s51.send('set hw port[%d] 0x%02x\n' % (port, value))
+                lines.append('drive %d %d %02x' % (steps, port, value))
             if code[pc] == 0x80 and code[pc + 1] == 0xFE:
                 break
-            if steps >= max_steps:
-                sys.exit('%s: no halt within %d steps' % (name, max_steps))
-    with open(os.path.join(HERE, name + '.trace'), 'w') as f:
-        f.write('# %s.asm as s51 runs it; made by regenerate.py, do not edit\n' % name)
-        f.write('check-every %d\nxram %04x %04x\n' % (every, xlow, xhigh))
-        f.write('\n'.join(lines) + '\n')
-    print('%s: %d checkpoints, %d steps' % (name, len(lines), steps))
+            if steps >= conf.max_steps:
+                sys.exit('%s: no halt within %d steps' % (name, conf.max_steps))
+    return lines, steps
 
 
 def main():
