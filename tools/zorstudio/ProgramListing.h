@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "tools/zorstudio/CodeImage.h"
+#include "tools/zorstudio/CodeListing.h"
 
 namespace zorstudio {
 
