@@ -10,6 +10,7 @@
 #include "zorkit/editor/DeleteUpdateContext.h"
 #include "zorkit/editor/InsertUpdateContext.h"
 #include "zorkit/editor/internal/LineAssembler.h"
+#include "zorkit/platform/core/StdioFile.h"
 #include "zorkit/editor/internal/UndoHistory.h"
 #include "zorkit/editor/TextView.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
@@ -25,10 +26,6 @@ constexpr std::size_t kReadBlock = 32768;
 constexpr std::size_t kWriteChunk = 65536;
 constexpr std::size_t kLoadGrowth = 4096;
 constexpr UINT kIdsOutOfMemory = 102; // "内存溢出！"
-
-struct CloseFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Splits text at CR or CR LF; a lone LF is an ordinary byte. A piece too long for a
 // line fails as a lack of memory would.
@@ -170,7 +167,7 @@ int CTextBuf::LoadFromFile(const char* fileName)
 {
     if (!fileName)
         return FALSE;
-    std::unique_ptr<std::FILE, CloseFile> file(std::fopen(fileName, "rb"));
+    zorkit::StdioFile file(std::fopen(fileName, "rb"));
     if (!file)
         return FALSE;
     bool readOnly = false;

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "zorkit/link/ErrorStack.h"
+#include "zorkit/platform/core/StdioFile.h"
 #include "zorkit/platform/core/WinTypes.h"
 #include "zorkit/platform/serial/SerialPort.h"
 
@@ -79,10 +80,7 @@ private:
     void WriteTimeStamp();
     BOOL FailOpen(int code, zorkit::SerialOpenFailure why);
 
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> m_log;
+    zorkit::StdioFile m_log;
     // A line is several stdio calls: a watcher's line must not land inside the host's.
     std::mutex m_logLock;
     zorkit::CSerialPort m_serial;

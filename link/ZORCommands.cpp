@@ -5,6 +5,7 @@
 
 #include "zorkit/link/ZORComm.h"
 #include "zorkit/link/internal/ProgramImage.h"
+#include "zorkit/platform/core/StdioFile.h"
 #include "zorkit/platform/core/Time.h"
 
 namespace {
@@ -103,10 +104,7 @@ BOOL CZORComm::ProgDld(const BYTE* image, DWORD size)
 
 BOOL CZORComm::ProgDld(char* path)
 {
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    zorkit::StdioFile file(std::fopen(path, "rb"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
         return FALSE;
     long length = std::ftell(file.get());

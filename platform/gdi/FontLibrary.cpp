@@ -1,7 +1,5 @@
 #include "zorkit/platform/gdi/internal/FontLibrary.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -49,8 +47,10 @@ FontLibrary& FontLibrary::Instance()
 
 FontLibrary::FontLibrary()
 {
-    FT_Init_FreeType(&m_library);
-    m_config = FcInitLoadConfigAndFonts();
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) == 0)
+        m_library.reset(library);
+    m_config.reset(FcInitLoadConfigAndFonts());
 }
 
 std::string FontLibrary::FamilyFor(const char* faceName)
@@ -64,34 +64,31 @@ std::string FontLibrary::FamilyFor(const char* faceName)
 
 std::shared_ptr<FontFace> FontLibrary::Match(const std::string& family, LONG weight, bool italic)
 {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight ? int(weight) : FW_NORMAL));
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    auto* config = static_cast<FcConfig*>(m_config);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    FcPatternPtr pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight ? int(weight) : FW_NORMAL));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(m_config.get(), pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPatternPtr match(FcFontMatch(m_config.get(), pattern.get(), &result));
     if (!match)
         return nullptr;
     FcChar8* file = nullptr;
     int index = 0;
     std::shared_ptr<FontFace> face;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch) {
+        FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
         const std::string path = reinterpret_cast<const char*>(file);
         auto& slot = m_faces[path + "#" + std::to_string(index)];
         if (!slot) {
-            auto opened = std::make_shared<FontFace>(m_library, path, index);
+            auto opened = std::make_shared<FontFace>(m_library.get(), path, index);
             if (opened->IsOpen())
                 slot = opened;
         }
         face = slot;
     }
-    FcPatternDestroy(match);
     return face;
 }
 
@@ -114,7 +111,7 @@ std::shared_ptr<ScaledFont> FontLibrary::Scaled(const LOGFONT& font)
         std::abort();
     }
     auto fallback = Match(kFallbackFamily, font.lfWeight, false);
-    slot = std::make_shared<ScaledFont>(m_library, primary, fallback, font);
+    slot = std::make_shared<ScaledFont>(m_library.get(), primary, fallback, font);
     return slot;
 }
 

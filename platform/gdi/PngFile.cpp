@@ -1,14 +1,8 @@
 #include "zorkit/platform/gdi/PngFile.h"
 
-#include <cairo.h>
+#include "zorkit/platform/gdi/internal/GdiHandles.h"
 
 namespace zorkit {
-namespace {
-struct SurfaceReleaser {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-using CairoSurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceReleaser>;
-}
 
 std::shared_ptr<Surface> ReadPng(const char* path)
 {

@@ -1,12 +1,11 @@
 #include "zorkit/platform/gdi/internal/RasterPainter.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
 
+#include "zorkit/platform/gdi/internal/GdiHandles.h"
 #include "zorkit/platform/gdi/internal/ScaledFont.h"
 #include "zorkit/platform/gdi/Surface.h"
 
@@ -136,17 +135,17 @@ void RasterPainter::WideLine(CPoint from, CPoint to, COLORREF colour, int width)
 {
     auto* surface = static_cast<cairo_surface_t*>(m_surface->CairoSurface());
     cairo_surface_mark_dirty(surface);
-    cairo_t* cr = cairo_create(surface);
-    cairo_rectangle(cr, m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
-    cairo_clip(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_set_source_rgb(cr, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0, GetBValue(colour) / 255.0);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, from.x + 0.5, from.y + 0.5);
-    cairo_line_to(cr, to.x + 0.5, to.y + 0.5);
-    cairo_stroke(cr);
-    cairo_destroy(cr);
+    CairoPtr cr(cairo_create(surface));
+    cairo_rectangle(cr.get(), m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+    cairo_clip(cr.get());
+    cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
+    cairo_set_source_rgb(cr.get(), GetRValue(colour) / 255.0, GetGValue(colour) / 255.0, GetBValue(colour) / 255.0);
+    cairo_set_line_width(cr.get(), width);
+    cairo_set_line_cap(cr.get(), CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr.get(), from.x + 0.5, from.y + 0.5);
+    cairo_line_to(cr.get(), to.x + 0.5, to.y + 0.5);
+    cairo_stroke(cr.get());
+    cr.reset();
     cairo_surface_flush(surface);
 }
 

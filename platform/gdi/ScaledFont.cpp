@@ -15,14 +15,14 @@ namespace {
 // A zero height asks for the default cell.
 constexpr LONG kDefaultCellHeight = 16;
 
-FT_Size NewSize(const FontFace* face, long emX64, long emY64)
+FtSizePtr NewSize(const FontFace* face, long emX64, long emY64)
 {
     FT_Size size = nullptr;
     if (!face || FT_New_Size(face->Face(), &size) != 0)
         return nullptr;
     FT_Activate_Size(size);
     FT_Set_Char_Size(face->Face(), emX64, emY64, 72, 72);
-    return size;
+    return FtSizePtr(size);
 }
 
 }
@@ -75,17 +75,9 @@ ScaledFont::ScaledFont(FT_Library, std::shared_ptr<FontFace> primary, std::share
     m_fallbackSize = NewSize(m_fallback.get(), m_emX64, m_emY64);
 }
 
-ScaledFont::~ScaledFont()
-{
-    if (m_primarySize)
-        FT_Done_Size(m_primarySize);
-    if (m_fallbackSize)
-        FT_Done_Size(m_fallbackSize);
-}
-
 FT_Size ScaledFont::SizeFor(const FontFace* face) const
 {
-    return face == m_primary.get() ? m_primarySize : m_fallbackSize;
+    return face == m_primary.get() ? m_primarySize.get() : m_fallbackSize.get();
 }
 
 Glyph ScaledFont::Load(char32_t ch)

@@ -1,6 +1,6 @@
 #include "zorkit/platform/gdi/Surface.h"
 
-#include <cairo.h>
+#include "zorkit/platform/gdi/internal/GdiHandles.h"
 
 namespace zorkit {
 
@@ -8,27 +8,18 @@ std::shared_ptr<Surface> Surface::Create(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return nullptr;
-    cairo_surface_t* cairo = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    if (cairo_surface_status(cairo) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(cairo);
+    CairoSurfacePtr cairo(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+    if (cairo_surface_status(cairo.get()) != CAIRO_STATUS_SUCCESS)
         return nullptr;
-    }
     // RGB24 rows are 4 bytes a pixel with no padding, so a row is width pixels.
-    if (cairo_image_surface_get_stride(cairo) != width * 4) {
-        cairo_surface_destroy(cairo);
+    if (cairo_image_surface_get_stride(cairo.get()) != width * 4)
         return nullptr;
-    }
     std::shared_ptr<Surface> surface(new Surface);
-    surface->m_cairo = cairo;
-    surface->m_pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(cairo));
+    surface->m_pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(cairo.get()));
+    surface->m_cairo = std::move(cairo);
     surface->m_width = width;
     surface->m_height = height;
     return surface;
-}
-
-Surface::~Surface()
-{
-    cairo_surface_destroy(static_cast<cairo_surface_t*>(m_cairo));
 }
 
 COLORREF Surface::GetPixel(int x, int y) const
@@ -40,7 +31,7 @@ COLORREF Surface::GetPixel(int x, int y) const
 
 BOOL Surface::WritePng(const char* path) const
 {
-    auto* cairo = static_cast<cairo_surface_t*>(m_cairo);
+    auto* cairo = static_cast<cairo_surface_t*>(m_cairo.get());
     cairo_surface_mark_dirty(cairo);
     return cairo_surface_write_to_png(cairo, path) == CAIRO_STATUS_SUCCESS;
 }

@@ -20,7 +20,6 @@ class Surface {
 public:
     // Null when the size is not positive or memory runs out. The pixels start black.
     static std::shared_ptr<Surface> Create(int width, int height);
-    ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -36,11 +35,12 @@ public:
     BOOL WritePng(const char* path) const;
 
     // The Cairo surface, for platform code that includes cairo.h.
-    void* CairoSurface() const { return m_cairo; }
+    void* CairoSurface() const { return m_cairo.get(); }
 
 private:
     Surface() = default;
-    void* m_cairo = nullptr;
+    // A cairo_surface_t; its owner keeps cairo.h out of this header.
+    std::shared_ptr<void> m_cairo;
     std::uint32_t* m_pixels = nullptr;
     int m_width = 0;
     int m_height = 0;

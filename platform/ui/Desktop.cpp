@@ -61,6 +61,10 @@ WindowState* StateOf(HWND hwnd)
 
 WindowState* Desktop::Add(std::unique_ptr<WindowState> state)
 {
+    // The desktop's paint and timer source serves every window from the pump that asks,
+    // so a second window thread would be handed the first one's messages.
+    assert((m_windows.empty() || m_windows.begin()->second->ownerThread == std::this_thread::get_id()) &&
+           "all windows live on one thread: create this one on the thread that made the others (post it a message)");
     AttachToThread();
     state->hwnd = RegisterMessageTarget(state.get());
     WindowState* raw = state.get();

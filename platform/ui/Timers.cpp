@@ -13,4 +13,10 @@ std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse, TIMERPROC pro
     return desktop.SetTimer(hwnd, id, std::max<UINT>(elapse, 10), proc);
 }
 
-BOOL KillTimer(HWND hwnd, std::uintptr_t id) { return zorkit::Desktop::Instance().KillTimer(hwnd, id); }
+BOOL KillTimer(HWND hwnd, std::uintptr_t id)
+{
+    // A window's timers end with it, so a gone window has none to kill.
+    if (hwnd && !zorkit::StateOf(hwnd))
+        return FALSE;
+    return zorkit::Desktop::Instance().KillTimer(hwnd, id);
+}

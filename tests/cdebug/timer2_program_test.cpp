@@ -31,7 +31,7 @@ protected:
         LinkFixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(program.Build());
         ASSERT_NO_FATAL_FAILURE(Establish());
-        ASSERT_TRUE(DownloadProgram(*link, program.built.runs));
+        ASSERT_TRUE(DownloadProgram(*link, program.built.hex.GetRuns()));
         debugger = std::make_unique<cdebug::CSourceDebugger>(*link, program.info, program.Code(), [this] {
             return WaitFor([this] { return !link->IsZORRunning(); });
         });

@@ -130,6 +130,16 @@ TEST_F(ZordisAsmTraceTest, TracesFromVectorsAndEntriesAndSaysWhereTheTraceEnds)
         "zordis: warning: 0116H: A5 is no instruction; the trace ends there and the byte stays data\n");
 }
 
+// The top of the code space cuts an LJMP short: its operands are not there to decode.
+TEST_F(ZordisAsmTraceTest, AnInstructionCutOffAtTheTopOfTheCodeSpaceStaysData)
+{
+    const std::string file = m_dir.Write("top.hex", MakeHex({{0xFFFF, {0x02}}}));
+    const Result r = Run({"--asm", "--entry", "FFFF", file});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\t.db\t0x02\t; FFFF\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "zordis: warning: FFFFH: the instruction runs past the data; the trace ends there\n");
+}
+
 TEST_F(ZordisAsmTraceTest, EntryNeedsAsmAndAnAddress)
 {
     const std::string file = m_dir.Write("x.bin", std::string(4, '\0'));

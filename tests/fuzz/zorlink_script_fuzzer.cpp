@@ -25,7 +25,7 @@ std::string WithoutSpace(const std::string& text)
 void Check(const std::string& line)
 {
     std::string bare = WithoutSpace(line.substr(0, line.find('#')));
-    std::optional<ScriptLine> parsed = ParseScriptLine(line);
+    std::optional<zorlink::ScriptLine> parsed = zorlink::ParseScriptLine(line);
     if (!parsed) {
         if (!(bare.empty() || bare == "-"))
             __builtin_trap();

@@ -205,5 +205,23 @@ TEST(WindowTreeDeathTest, UsingAWindowFromAnotherThreadAsserts)
     EXPECT_DEATH(std::thread([hwnd] { ::IsWindowVisible(hwnd); }).join(), "used only on the thread that made it");
     EXPECT_FALSE(::IsWindowVisible(nullptr)) << "the owner thread goes on using the window system";
     EXPECT_TRUE(::IsWindow(hwnd));
+    EXPECT_DEATH(std::thread([hwnd] { ::KillTimer(hwnd, 1); }).join(), "used only on the thread that made it")
+        << "a window's timers are the window's";
+}
+
+// The desktop hands its paint and timer messages to whichever pump asks, so windows on
+// a second thread would be served the first thread's messages.
+TEST(WindowTreeDeathTest, CreatingAWindowOnASecondThreadAsserts)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    RecordingWnd top;
+    ASSERT_TRUE(top.CreateTop(CRect(0, 0, 40, 40)));
+    EXPECT_DEATH(std::thread([] {
+        RecordingWnd other;
+        other.CreateTop(CRect(0, 0, 20, 20));
+    }).join(),
+                 "all windows live on one thread");
+    RecordingWnd second;
+    EXPECT_TRUE(second.CreateTop(CRect(0, 0, 20, 20))) << "the windows' own thread goes on making them";
 }
 #endif

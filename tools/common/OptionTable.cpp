@@ -119,6 +119,14 @@ void COptionTable::Value(const std::string& names, const std::string& valueName,
         ->group(m_group);
 }
 
+void COptionTable::Value(const std::string& names, const std::string& valueName, const std::string& help, std::string& into)
+{
+    Value(names, valueName, help, [&into](const std::string& value) -> std::optional<std::string> {
+        into = value;
+        return std::nullopt;
+    });
+}
+
 void COptionTable::Repeated(const std::string& names, const std::string& valueName, const std::string& help, Take take)
 {
     CLI::Option* option = m_app->add_option(names, help)->type_name(valueName)->expected(1);

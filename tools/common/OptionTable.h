@@ -46,6 +46,8 @@ public:
     // `names` is e.g. "-t,--trace"; -h and --help are every table's own.
     void Flag(const std::string& names, const std::string& help, bool& on);
     void Value(const std::string& names, const std::string& valueName, const std::string& help, Take take);
+    // A value taken as it is written.
+    void Value(const std::string& names, const std::string& valueName, const std::string& help, std::string& into);
     // A value that may be given many times; each is taken in command-line order.
     void Repeated(const std::string& names, const std::string& valueName, const std::string& help, Take take);
     // The options added after this are listed in the help under `title`.

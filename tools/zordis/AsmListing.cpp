@@ -8,6 +8,8 @@
 #include "tools/zordis/CodeTracer.h"
 #include "tools/zordis/Options.h"
 
+namespace zordis {
+
 namespace {
 
 // Reset, then external 0, timer 0, external 1, timer 1 and serial interrupts.
@@ -15,14 +17,14 @@ const unsigned kVectors[] = {0x0000, 0x0003, 0x000B, 0x0013, 0x001B, 0x0023};
 
 } // namespace
 
-int ListAssembly(const CCodeImage& image, const std::vector<unsigned long>& entries, const std::string& title)
+int ListAssembly(const tools::CCodeImage& image, const std::vector<unsigned long>& entries, const std::string& title)
 {
     CCodeTracer tracer(image);
     for (unsigned vector : kVectors)
-        if (image.Has(vector))
+        if (image.IsKnown(vector))
             tracer.Trace(vector);
     for (unsigned long entry : entries) {
-        if (image.Has(long(entry)))
+        if (image.IsKnown(long(entry)))
             tracer.Trace(unsigned(entry));
         else
             std::fprintf(stderr, "zordis: warning: --entry %s holds no byte of the data; not traced\n",
@@ -40,4 +42,6 @@ int ListAssembly(const CCodeImage& image, const std::vector<unsigned long>& entr
         return 1;
     }
     return 0;
+}
+
 }

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/zordis/CodeImage.h"
+#include "tools/common/CodeImage.h"
+
+namespace zordis {
 
 // Traces image from the reset and interrupt vectors and from entries, writes the source
 // to stdout and what stopped the trace to stderr; title heads the source. Returns the
 // exit status.
-int ListAssembly(const CCodeImage& image, const std::vector<unsigned long>& entries, const std::string& title);
+int ListAssembly(const tools::CCodeImage& image, const std::vector<unsigned long>& entries, const std::string& title);
+
+}

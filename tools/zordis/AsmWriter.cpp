@@ -7,6 +7,8 @@
 #include "tools/zordis/Instruction.h"
 #include "tools/zordis/SymbolNames.h"
 
+namespace zordis {
+
 namespace {
 
 constexpr unsigned char kMovDptr = 0x90;
@@ -86,7 +88,7 @@ void AppendAddressComment(unsigned address, std::string& out)
 
 } // namespace
 
-CAsmWriter::CAsmWriter(const CCodeImage& image, const CCodeTracer& tracer)
+CAsmWriter::CAsmWriter(const tools::CCodeImage& image, const CCodeTracer& tracer)
     : m_image(image)
     , m_tracer(tracer)
 {
@@ -100,11 +102,11 @@ void CAsmWriter::Write(const std::string& title, std::string& out) const
         if (static_cast<unsigned char>(c) < ' ')
             c = '?';
     out += "; " + comment + "\n\t.area\tCODE (ABS)\n";
-    for (const CCodeImage::Run& run : m_image.GetRuns())
+    for (const tools::CCodeImage::Run& run : m_image.GetRuns())
         WriteRun(run, out);
 }
 
-void CAsmWriter::WriteRun(const CCodeImage::Run& run, std::string& out) const
+void CAsmWriter::WriteRun(const tools::CCodeImage::Run& run, std::string& out) const
 {
     out += "\n\t.org\t";
     AppendHex4(out, run.first);
@@ -234,4 +236,6 @@ void CAsmWriter::AppendCodeAddress(unsigned target, std::string& out) const
 bool CAsmWriter::IsLineLabel(unsigned address) const
 {
     return m_tracer.IsTarget(address) && m_tracer.GetMark(address) != CCodeTracer::kInside;
+}
+
 }

@@ -5,19 +5,21 @@
 
 #include <string>
 
-#include "tools/zordis/CodeImage.h"
+#include "tools/common/CodeImage.h"
 #include "tools/zordis/CodeTracer.h"
+
+namespace zordis {
 
 class CAsmWriter {
 public:
     // Both must outlive the writer.
-    CAsmWriter(const CCodeImage& image, const CCodeTracer& tracer);
+    CAsmWriter(const tools::CCodeImage& image, const CCodeTracer& tracer);
 
     // Appends the whole source to out; title goes into its first comment line.
     void Write(const std::string& title, std::string& out) const;
 
 private:
-    void WriteRun(const CCodeImage::Run& run, std::string& out) const;
+    void WriteRun(const tools::CCodeImage::Run& run, std::string& out) const;
     void WriteInstruction(unsigned address, std::string& out) const;
     // Writes the bytes from address on up to end as .db lines; returns where it stopped:
     // at end, at an instruction or at a label.
@@ -25,6 +27,8 @@ private:
     void AppendCodeAddress(unsigned target, std::string& out) const;
     bool IsLineLabel(unsigned address) const;
 
-    const CCodeImage& m_image;
+    const tools::CCodeImage& m_image;
     const CCodeTracer& m_tracer;
 };
+
+}

@@ -3,6 +3,8 @@
 #include "tools/zordis/Instruction.h"
 #include "tools/zordis/Options.h"
 
+namespace zordis {
+
 namespace {
 
 constexpr unsigned char kPush = 0xC0;
@@ -10,10 +12,10 @@ constexpr unsigned char kPop = 0xD0;
 
 } // namespace
 
-CCodeTracer::CCodeTracer(const CCodeImage& image)
+CCodeTracer::CCodeTracer(const tools::CCodeImage& image)
     : m_image(image)
-    , m_marks(CCodeImage::kSize, kData)
-    , m_targets(CCodeImage::kSize)
+    , m_marks(tools::CCodeImage::kSize, kData)
+    , m_targets(tools::CCodeImage::kSize)
 {
 }
 
@@ -33,7 +35,7 @@ void CCodeTracer::Follow(Lead lead)
 {
     unsigned address = lead.address;
     int pushed = lead.pushed;
-    while (m_image.Has(address)) {
+    while (m_image.IsKnown(address)) {
         if (m_marks[address] == kInstruction)
             return;
         if (m_marks[address] == kInside) {
@@ -90,7 +92,7 @@ bool CCodeTracer::Claim(unsigned address, int length)
 {
     for (int i = 1; i < length; ++i) {
         const unsigned at = address + unsigned(i);
-        if (!m_image.Has(at)) {
+        if (!m_image.IsKnown(at)) {
             Warn(address, "the instruction runs past the data; the trace ends there");
             return false;
         }
@@ -107,7 +109,7 @@ bool CCodeTracer::Claim(unsigned address, int length)
 
 void CCodeTracer::AddTarget(unsigned target, int pushed)
 {
-    if (!m_image.Has(target))
+    if (!m_image.IsKnown(target))
         return;
     m_targets[target] = true;
     if (m_marks[target] != kInstruction)
@@ -117,4 +119,6 @@ void CCodeTracer::AddTarget(unsigned target, int pushed)
 void CCodeTracer::Warn(unsigned address, const std::string& message)
 {
     m_warnings.emplace(address, message);
+}
+
 }

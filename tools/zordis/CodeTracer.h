@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/zordis/CodeImage.h"
+#include "tools/common/CodeImage.h"
+
+namespace zordis {
 
 class CCodeTracer {
 public:
@@ -21,7 +23,7 @@ public:
     };
 
     // The image must outlive the tracer.
-    explicit CCodeTracer(const CCodeImage& image);
+    explicit CCodeTracer(const tools::CCodeImage& image);
 
     // Traces everything reachable from entry, an address that holds a byte; the entry
     // counts as a target.
@@ -46,9 +48,11 @@ private:
     void AddTarget(unsigned target, int pushed);
     void Warn(unsigned address, const std::string& message);
 
-    const CCodeImage& m_image;
+    const tools::CCodeImage& m_image;
     std::vector<unsigned char> m_marks;
     std::vector<bool> m_targets;
     std::vector<Lead> m_leads;
     std::map<unsigned, std::string> m_warnings;
 };
+
+}

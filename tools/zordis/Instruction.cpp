@@ -2,6 +2,8 @@
 
 #include "zorkit/disasm/OpcodeInfo.h"
 
+namespace zordis {
+
 namespace {
 
 constexpr unsigned char kLjmp = 0x02;
@@ -55,4 +57,6 @@ Instruction DecodeInstruction(const unsigned char* code, unsigned address)
     }
     instruction.target = unsigned(instruction.reach) & 0xFFFF;
     return instruction;
+}
+
 }

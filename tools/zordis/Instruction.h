@@ -2,6 +2,8 @@
 // goes after it, and the address it names.
 #pragma once
 
+namespace zordis {
+
 enum class Flow {
     Next,     // on to the next instruction
     Jump,     // to the target only: LJMP, AJMP, SJMP
@@ -27,3 +29,5 @@ struct Instruction {
 // Decodes the instruction at address whose bytes start at code; reads GetOpcodeLength
 // bytes.
 Instruction DecodeInstruction(const unsigned char* code, unsigned address);
+
+}

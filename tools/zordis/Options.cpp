@@ -6,6 +6,8 @@
 #include "tools/common/Numbers.h"
 #include "tools/common/OptionTable.h"
 
+namespace zordis {
+
 namespace {
 
 using Why = std::optional<std::string>;
@@ -86,4 +88,6 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, O
     if (options.start > options.end)
         return UsageError("--start " + Hex4(options.start) + " lies beyond --end " + Hex4(options.end));
     return std::nullopt;
+}
+
 }

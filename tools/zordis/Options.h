@@ -7,6 +7,8 @@
 
 #include "tools/common/ProgramFile.h"
 
+namespace zordis {
+
 // Addresses of the 8051 code space: 0 to FFFF.
 constexpr unsigned long kCodeSpace = CProgramFile::kCodeSpace;
 
@@ -33,3 +35,5 @@ int UsageError(const std::string& message);
 
 // The address as four hexadecimal digits and H, as the listing writes addresses.
 std::string Hex4(unsigned long value);
+
+}

@@ -1,5 +1,7 @@
 #include "tools/zordis/SymbolNames.h"
 
+namespace zordis {
+
 namespace {
 
 const char kHexDigits[] = "0123456789ABCDEF";
@@ -103,4 +105,6 @@ void AppendAddress(std::string& out, unsigned address)
     const char text[] = {kHexDigits[(address >> 12) & 0xF], kHexDigits[(address >> 8) & 0xF],
         kHexDigits[(address >> 4) & 0xF], kHexDigits[address & 0xF]};
     out.append(text, sizeof text);
+}
+
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace zordis {
+
 // Appends the special function register's name ("ACC", "TL0") or, for an address
 // without one, the address as 0xNN.
 void AppendDirectName(std::string& out, unsigned char direct);
@@ -18,3 +20,5 @@ void AppendAddress(std::string& out, unsigned address);
 void AppendHex2(std::string& out, unsigned value);
 // Appends value as 0x and four hexadecimal digits.
 void AppendHex4(std::string& out, unsigned value);
+
+}

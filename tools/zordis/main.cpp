@@ -13,6 +13,8 @@
 #include "tools/zordis/AsmListing.h"
 #include "tools/zordis/Options.h"
 
+namespace zordis {
+
 namespace {
 
 struct Block {
@@ -82,9 +84,9 @@ int List(int argc, char** argv)
     if (status >= 0)
         return status;
     if (options.assembly) {
-        CCodeImage image;
+        tools::CCodeImage image;
         for (const Block& block : blocks)
-            image.Add(block.address, block.bytes, options.start, options.end);
+            image.Put(block.address, block.bytes, options.start, options.end);
         return ListAssembly(image, options.entries, options.file + ", traced by zordis --asm");
     }
 
@@ -99,4 +101,6 @@ int List(int argc, char** argv)
 
 } // namespace
 
-int main(int argc, char** argv) { return tools::RunTool("zordis", List, argc, argv); }
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zordis", zordis::List, argc, argv); }

@@ -6,6 +6,8 @@
 
 #include "tools/zorlink/Session.h"
 
+namespace zorlink {
+
 using Arguments = std::vector<std::string>;
 
 // A command's outcome: ok, or the reason it failed in plain words.
@@ -27,3 +29,5 @@ struct CommandEntry {
 
 const std::vector<CommandEntry>& Commands();
 const CommandEntry* FindCommand(const std::string& name);
+
+}

@@ -11,6 +11,8 @@
 #include "tools/zorlink/PortsCommand.h"
 #include "tools/zorlink/ProgressBar.h"
 
+namespace zorlink {
+
 namespace {
 
 constexpr DWORD kUploadChunk = CZORComm::kMaxUploadBytes;
@@ -202,22 +204,6 @@ CommandResult Load(CLinkSession& session, const Arguments& given)
     return CommandResult::Success();
 }
 
-CommandResult Run(CLinkSession& session, const Arguments& args)
-{
-    auto address = args.size() == 1 ? ParseAddress(args[0]) : std::nullopt;
-    if (!address)
-        return CommandResult::Usage("an address 0..FFFF (hexadecimal) is required");
-    CZORComm* link;
-    if (auto result = NeedLink(session, link); !result.ok)
-        return result;
-    if (!link->ProgExec(*address))
-        return Failed(session);
-    if (link->IsProgExcAll())
-        std::fprintf(stderr, "zorlink: the board now runs the program freely (no breakpoints) and reports no stop;\n"
-                             "  to get it back, run 'zorlink await-reset' and press the board's reset key\n");
-    return CommandResult::Success();
-}
-
 template <BOOL (CZORComm::*Operation)(WORD)>
 CommandResult AddressCommand(CLinkSession& session, const Arguments& args)
 {
@@ -228,6 +214,15 @@ CommandResult AddressCommand(CLinkSession& session, const Arguments& args)
     if (auto result = NeedLink(session, link); !result.ok)
         return result;
     return (link->*Operation)(*address) ? CommandResult::Success() : Failed(session);
+}
+
+CommandResult Run(CLinkSession& session, const Arguments& args)
+{
+    CommandResult result = AddressCommand<&CZORComm::ProgExec>(session, args);
+    if (result.ok && session.Link()->IsProgExcAll())
+        std::fprintf(stderr, "zorlink: the board now runs the program freely (no breakpoints) and reports no stop;\n"
+                             "  to get it back, run 'zorlink await-reset' and press the board's reset key\n");
+    return result;
 }
 
 template <BOOL (CZORComm::*Operation)()>
@@ -325,4 +320,6 @@ const CommandEntry* FindCommand(const std::string& name)
         if (name == command.name)
             return &command;
     return nullptr;
+}
+
 }

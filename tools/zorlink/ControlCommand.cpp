@@ -20,6 +20,8 @@
 #include "tools/common/OptionTable.h"
 #include "tools/common/OutputPath.h"
 
+namespace zorlink {
+
 namespace {
 
 constexpr DWORD kEndGraceMs = 5000;
@@ -94,10 +96,7 @@ void AddOptions(tools::COptionTable& table, ControlOptions& o)
         o.clockwise = value == "cw";
         return std::nullopt;
     });
-    table.Value("--csv", "FILE", "write index,time_ms,shown,raw,output per sample", [&](const std::string& path) -> Why {
-        o.csv = path;
-        return std::nullopt;
-    });
+    table.Value("--csv", "FILE", "write index,time_ms,shown,raw,output per sample", o.csv);
     table.Value("--png", "FILE", "write the picture of a temp or speed run: the set point\nas a red line, the measured curve and the output byte\n(580 x 340)",
         [&](const std::string& path) -> Why {
             if (o.type == CTRL_SMOTOR)
@@ -249,4 +248,6 @@ CommandResult RunControl(CLinkSession& session, const Arguments& args)
     if (stopped)
         std::fprintf(stderr, "zorlink: experiment stopped after %d samples\n", index);
     return CommandResult::Success();
+}
+
 }

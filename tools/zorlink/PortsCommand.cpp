@@ -11,6 +11,8 @@
 
 #include "tools/common/SerialDevices.h"
 
+namespace zorlink {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -68,4 +70,6 @@ CommandResult ListPorts(CLinkSession&, const Arguments& args)
                      grabber.c_str(), grabber == "brltty" ? "brltty" : "ModemManager");
     std::fflush(stdout);
     return CommandResult::Success();
+}
+
 }

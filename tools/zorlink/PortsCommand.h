@@ -3,4 +3,8 @@
 
 #include "tools/zorlink/Command.h"
 
+namespace zorlink {
+
 CommandResult ListPorts(CLinkSession& session, const Arguments& args);
+
+}

@@ -5,6 +5,8 @@
 
 #include "zorkit/platform/core/Terminal.h"
 
+namespace zorlink {
+
 CProgressBar::CProgressBar(std::string label, std::size_t total)
     : m_label(std::move(label)), m_total(std::max<std::size_t>(total, 1)), m_onTerminal(zorkit::IsTerminal(stderr))
 {
@@ -37,4 +39,6 @@ void CProgressBar::Update(std::size_t done)
     std::fprintf(stderr, "\r%s [%.*s%*s] %3d%%  %.0f B/s%s   ", m_label.c_str(), filled,
                  "##############################", kWidth - filled, "", percent, rate, left);
     std::fflush(stderr);
+}
+
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace zorlink {
+
 class CProgressBar {
 public:
     CProgressBar(std::string label, std::size_t total);
@@ -19,3 +21,5 @@ private:
     int m_tenthsShown = -1;
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
+
+}

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+namespace zorlink {
+
 std::optional<ScriptLine> ParseScriptLine(const std::string& text)
 {
     ScriptLine line;
@@ -19,4 +21,6 @@ std::optional<ScriptLine> ParseScriptLine(const std::string& text)
             return std::nullopt;
     }
     return line;
+}
+
 }

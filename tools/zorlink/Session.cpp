@@ -6,6 +6,8 @@
 #include "tools/common/LinkFailure.h"
 #include "tools/common/SerialDevices.h"
 
+namespace zorlink {
+
 namespace {
 
 // What a user can do about a port that would not open.
@@ -208,4 +210,6 @@ bool CLinkSession::AwaitReset(double seconds)
 bool CLinkSession::WaitFor(const std::function<bool()>& done, double seconds)
 {
     return zorkit::PumpMessagesUntil(done, DWORD(seconds * 1000.0));
+}
+
 }

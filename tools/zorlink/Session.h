@@ -11,6 +11,8 @@
 #include "zorkit/link/ZORComm.h"
 #include "zorkit/platform/core/HostWindow.h"
 
+namespace zorlink {
+
 struct LinkOptions {
     int port = 0;
     int baudIndex = 0;
@@ -88,3 +90,5 @@ private:
 };
 
 const char* CpuName(CZORComm::ZORTYPE type);
+
+}

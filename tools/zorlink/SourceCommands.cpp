@@ -6,6 +6,8 @@
 #include "tools/cdebug/SourceDebugger.h"
 #include "tools/common/ProgramFile.h"
 
+namespace zorlink {
+
 class CSourceSession {
 public:
     cdebug::CDebugInfo info;
@@ -204,4 +206,6 @@ const CommandEntry* FindSourceCommand(const CLinkSession& session, const std::st
         if (name == command.name)
             return &command;
     return nullptr;
+}
+
 }

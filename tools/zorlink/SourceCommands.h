@@ -7,6 +7,8 @@
 
 #include "tools/zorlink/Command.h"
 
+namespace zorlink {
+
 // Reads PROGRAM.cdb (or the .cdb beside PROGRAM.ihx) and the program's code; null
 // with `error` set when it cannot.
 std::unique_ptr<CSourceSession, void (*)(CSourceSession*)> OpenSourceSession(const std::string& path, std::string& error);
@@ -14,3 +16,5 @@ std::unique_ptr<CSourceSession, void (*)(CSourceSession*)> OpenSourceSession(con
 // The source command NAME, when a session with debug information has one.
 const CommandEntry* FindSourceCommand(const CLinkSession& session, const std::string& name);
 const std::vector<CommandEntry>& SourceCommands();
+
+}

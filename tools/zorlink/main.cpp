@@ -17,6 +17,8 @@
 #include "tools/zorlink/ScriptLine.h"
 #include "tools/zorlink/SourceCommands.h"
 
+namespace zorlink {
+
 namespace {
 
 using tools::kExitFailed;
@@ -54,10 +56,7 @@ std::string CommandList()
 void AddOptions(tools::COptionTable& table, LinkOptions& options, bool& echo)
 {
     table.Value("-d", "DEVICE", "serial device to use as port 0 (e.g. /dev/ttyUSB0, the path zorsim\nprints, or a port server's rfc2217://HOST:PORT or tcp://HOST:PORT)",
-        [&](const std::string& device) -> Why {
-            options.device = device;
-            return std::nullopt;
-        });
+        options.device);
     table.Value("-p", "N", "port index: 0 is the first serial port, /dev/ttyS0 by default\n(default 0)",
         [&](const std::string& text) -> Why {
             std::optional<std::uint32_t> port = tools::ParseDecimal(text, 255);
@@ -90,10 +89,7 @@ void AddOptions(tools::COptionTable& table, LinkOptions& options, bool& echo)
     table.Value("--debug-info", "PROGRAM.cdb",
         "debug a C program built with sdcc --debug at its source lines (the\n"
         ".ihx beside the .cdb is the program): the C commands below apply",
-        [&](const std::string& path) -> Why {
-            options.debugInfo = path;
-            return std::nullopt;
-        });
+        options.debugInfo);
     table.Flag("--echo", "print each script line (\"> line\") before running it", echo);
     table.Flag("--reconnect",
         "when the serial adapter disappears under a command, wait for its\n"
@@ -115,10 +111,7 @@ void AddOptions(tools::COptionTable& table, LinkOptions& options, bool& echo)
     table.Value("--log-dir", "DIR",
         "where the communication log ZORCOMM.LOG is written (default\n$ZORKIT_LOG_DIR, else $XDG_STATE_HOME/zorkit, else\n"
         "~/.local/state/zorkit)",
-        [&](const std::string& dir) -> Why {
-            options.logDirectory = dir;
-            return std::nullopt;
-        });
+        options.logDirectory);
     table.Footer(
         "Numbers: ADDR and BYTE are hexadecimal (1F00, 0x1F00 and 1F00H are the same);\n"
         "COUNT, SECONDS, MS and the other settings are decimal.\n"
@@ -290,4 +283,6 @@ int Run(int argc, char** argv)
 
 }
 
-int main(int argc, char** argv) { return tools::RunTool("zorlink", Run, argc, argv); }
+}
+
+int main(int argc, char** argv) { return tools::RunTool("zorlink", zorlink::Run, argc, argv); }

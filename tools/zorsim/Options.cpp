@@ -123,29 +123,17 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         });
     table.Flag("--ports", "print every change of a port latch P0-P3 to\nstandard error", options.watchPorts);
     table.Value("--exec-trace", "FILE", "write every executed instruction to FILE:\naddress, code bytes, listing text",
-        [&](const std::string& path) -> Why {
-            options.executionTrace = path;
-            return std::nullopt;
-        });
+        options.executionTrace);
     table.Value("--board", "FILE", "the board's devices from the profile FILE (TOML,\nas below) instead of the built-in board",
-        [&](const std::string& path) -> Why {
-            options.boardFile = path;
-            return std::nullopt;
-        });
+        options.boardFile);
     table.Value("--events", "FILE",
         "write each change of a device's state to FILE as\na JSON line: {\"cycle\":N,\"device\":\"leds\",\"state\":\"...\"}\n"
         "with N the 8051's machine cycle",
-        [&](const std::string& path) -> Why {
-            options.eventsFile = path;
-            return std::nullopt;
-        });
+        options.eventsFile);
     table.Value("--vcd", "FILE",
         "write the port pins and the devices' signals to\nFILE as a value change dump (GTKWave, sigrok),\n"
         "one time unit a machine cycle (1 us at 12 MHz)",
-        [&](const std::string& path) -> Why {
-            options.vcdFile = path;
-            return std::nullopt;
-        });
+        options.vcdFile);
     table.Flag("--uart",
         "put the 8051's serial port on a second pseudo-\nterminal, printed as 'uart: PATH' after the\n"
         "board's path (see The serial port below)",

@@ -110,6 +110,15 @@ void ReadConsole(std::shared_ptr<CVirtualBoard> board)
     }
 }
 
+// False, with the reason on standard error, when path cannot be written.
+bool OpenOutput(std::ofstream& file, const std::string& path)
+{
+    file.open(path);
+    if (!file)
+        std::cerr << "zorsim: cannot write " << path << "\n";
+    return bool(file);
+}
+
 int Play(int argc, char** argv)
 {
     // Before any thread starts, so that only the wait below takes these signals.
@@ -139,11 +148,8 @@ int Play(int argc, char** argv)
     }
     std::ofstream executionTrace;
     if (!options.executionTrace.empty()) {
-        executionTrace.open(options.executionTrace);
-        if (!executionTrace) {
-            std::cerr << "zorsim: cannot write " << options.executionTrace << "\n";
+        if (!OpenOutput(executionTrace, options.executionTrace))
             return 1;
-        }
         board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
     }
     std::string error;
@@ -160,11 +166,8 @@ int Play(int argc, char** argv)
     }
     std::ofstream events;
     if (!options.eventsFile.empty()) {
-        events.open(options.eventsFile);
-        if (!events) {
-            std::cerr << "zorsim: cannot write " << options.eventsFile << "\n";
+        if (!OpenOutput(events, options.eventsFile))
             return 1;
-        }
         board->WithDevices([&events](zorkit::sim::CDeviceBoard& devices) {
             devices.SetEventObserver([&events](const zorkit::sim::CDeviceEvent& event) {
                 events << zorsim::EventJson(event) << std::endl;

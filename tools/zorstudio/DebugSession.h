@@ -29,7 +29,7 @@
 
 #include "tools/common/IntelHex.h"
 #include "tools/zorstudio/BoardLine.h"
-#include "tools/zorstudio/CodeImage.h"
+#include "tools/zorstudio/CodeListing.h"
 #include "tools/zorstudio/ExperimentRecord.h"
 #include "tools/zorstudio/RegisterLayout.h"
 #include "tools/zorstudio/SourceStepper.h"
@@ -156,7 +156,7 @@ public:
     const CTargetSnapshot& Current() const { return m_current; }
     const CTargetSnapshot& Previous() const { return m_previous; }
     const CSnapshotChanges& Changes() const { return m_changes; }
-    std::vector<CListingLine> ListingAtPc(int lines) const { return m_code.Listing(m_current.pc, lines); }
+    std::vector<CListingLine> ListingAtPc(int lines) const { return ListCode(m_code, m_current.pc, lines); }
     // Write one register or byte and read it back; false when the board kept another value.
     bool WriteRegister(const CRegisterField& field, unsigned value);
     bool WriteMemory(MemoryKind kind, WORD address, BYTE value);

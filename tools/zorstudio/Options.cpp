@@ -22,14 +22,6 @@ tools::COptionTable::Take Whole(const char* name, int low, int high, std::functi
     };
 }
 
-tools::COptionTable::Take Text(std::string& into)
-{
-    return [&into](const std::string& value) -> Why {
-        into = value;
-        return std::nullopt;
-    };
-}
-
 // What the options mean together.
 Why CheckCombination(const COptions& options)
 {
@@ -96,15 +88,15 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "run to it, show the registers, memory and listing,\nedit a byte of internal RAM and read it back, run a\n"
         "temperature experiment (--samples) to its settling\nand write temperature.png, temperature.pdf and\n"
         "temperature.csv into DIR; each stage is printed",
-        Text(options.tour));
+        options.tour);
     table.Flag("--shots", "with --tour: go through the main window (headless)\ninstead, and write a picture of it after each\nstage, DIR/01-open.png ...",
         options.shots);
     table.Group("The window and the tour");
-    table.Value("--program", "FILE", "the 8051 source (default: the sample that sorts a\ntable, sort.asm)", Text(options.program));
+    table.Value("--program", "FILE", "the 8051 source (default: the sample that sorts a\ntable, sort.asm)", options.program);
     table.Value("--device", "PATH",
         "a board on this serial device, or on a port server's\nrfc2217://HOST:PORT or tcp://HOST:PORT (default: a\nvirtual board inside this program); a device that answered\n"
         "and its baud rate are remembered in\n$XDG_CONFIG_HOME/zorkit/zorstudio.conf",
-        Text(options.device));
+        options.device);
     table.Flag("--last", "the serial device remembered there (and its baud\nrate), instead of the virtual board; the virtual\nboard when none is remembered",
         options.last);
     table.Value("--baud", "N", "9600, 4800, 2400, 1200 or 600 (default: the\nremembered rate, else 9600)", [&](const std::string& value) -> Why {

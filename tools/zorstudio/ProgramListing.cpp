@@ -14,7 +14,7 @@ CProgramListing::CProgramListing(const CCodeImage& code, const Heading& heading)
             continue;
         }
         // Decodes the run of known bytes; the listing stops at the first unknown one.
-        const std::vector<CListingLine> run = code.Listing(WORD(address), int(kCodeSpace - address));
+        const std::vector<CListingLine> run = ListCode(code, WORD(address), int(kCodeSpace - address));
         if (run.empty()) {
             ++address;
             continue;

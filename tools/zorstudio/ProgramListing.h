@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/zorstudio/CodeImage.h"
+#include "tools/zorstudio/CodeListing.h"
 
 namespace zorstudio {
 

@@ -2,10 +2,9 @@
 // Private to the platform layer.
 #pragma once
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <string>
+
+#include "zorkit/platform/gdi/internal/GdiHandles.h"
 
 namespace zorkit {
 
@@ -13,16 +12,15 @@ class FontFace {
 public:
     // Check IsOpen: a missing or unreadable file leaves the face closed.
     FontFace(FT_Library library, const std::string& path, int index);
-    ~FontFace();
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
 
     bool IsOpen() const { return m_face != nullptr; }
-    FT_Face Face() const { return m_face; }
+    FT_Face Face() const { return m_face.get(); }
     const std::string& Path() const { return m_path; }
     int Index() const { return m_index; }
-    bool HasChar(char32_t ch) const { return FT_Get_Char_Index(m_face, ch) != 0; }
-    bool IsFixedPitch() const { return FT_IS_FIXED_WIDTH(m_face); }
+    bool HasChar(char32_t ch) const { return FT_Get_Char_Index(m_face.get(), ch) != 0; }
+    bool IsFixedPitch() const { return FT_IS_FIXED_WIDTH(m_face.get()); }
     bool IsBold() const { return (m_face->style_flags & FT_STYLE_FLAG_BOLD) != 0; }
 
     int unitsPerEm = 2048;
@@ -35,7 +33,7 @@ public:
     int maximumAdvance = 0;
 
 private:
-    FT_Face m_face = nullptr;
+    FtFacePtr m_face;
     std::string m_path;
     int m_index = 0;
 };

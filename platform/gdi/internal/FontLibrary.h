@@ -32,8 +32,8 @@ private:
 
     using Key = std::tuple<std::string, LONG, LONG, LONG, LONG, BYTE, BYTE, BYTE>;
     std::mutex m_mutex;
-    FT_Library m_library = nullptr;
-    void* m_config = nullptr;
+    FtLibraryPtr m_library;
+    FcConfigPtr m_config;
     std::map<std::string, std::shared_ptr<FontFace>> m_faces;  // by path and index
     std::map<Key, std::shared_ptr<ScaledFont>> m_scaled;
 };

@@ -6,11 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "zorkit/platform/gdi/internal/GdiHandles.h"
 #include "zorkit/platform/gdi/internal/Painter.h"
-
-typedef struct _cairo cairo_t;
-typedef struct _cairo_surface cairo_surface_t;
-typedef struct _cairo_font_face cairo_font_face_t;
 
 namespace zorkit {
 
@@ -46,11 +43,11 @@ private:
     void SetColour(COLORREF colour);
     cairo_font_face_t* FaceFor(const FontFace* face, bool embolden);
 
-    cairo_surface_t* m_surface = nullptr;
-    cairo_t* m_cairo = nullptr;
+    CairoSurfacePtr m_surface;
+    CairoPtr m_cairo;
     CSize m_size;
     int m_dotsPerInch = 1200;
-    std::map<std::pair<const FontFace*, bool>, cairo_font_face_t*> m_faces;
+    std::map<std::pair<const FontFace*, bool>, CairoFontFacePtr> m_faces;
 };
 
 }

@@ -35,7 +35,6 @@ class ScaledFont {
 public:
     ScaledFont(FT_Library library, std::shared_ptr<FontFace> primary, std::shared_ptr<FontFace> fallback,
                const LOGFONT& font);
-    ~ScaledFont();
     ScaledFont(const ScaledFont&) = delete;
     ScaledFont& operator=(const ScaledFont&) = delete;
 
@@ -67,8 +66,8 @@ private:
     LOGFONT m_font;
     std::shared_ptr<FontFace> m_primary;
     std::shared_ptr<FontFace> m_fallback;
-    FT_Size m_primarySize = nullptr;
-    FT_Size m_fallbackSize = nullptr;
+    FtSizePtr m_primarySize;
+    FtSizePtr m_fallbackSize;
     long m_emX64 = 0;
     long m_emY64 = 0;
     int m_underlinePosition = 0;
