@@ -1,8 +1,15 @@
 // What the board panel costs the 8051 core at full speed: the 7-segment counter lab
-// runs free on the virtual board (devices attached, --speed max) for two seconds of
-// wall time each iteration, with no panel, a visible panel refreshed by its own timer
-// on this thread's message loop, and a hidden one. instr_per_s is the core's speed,
-// frames_per_s how often the visible panel read the devices.
+// runs free on the virtual board (devices attached, --speed max) with no panel, a
+// visible panel refreshed by its own timer on this thread's message loop, and a hidden
+// one. instr_per_s is the core's speed, frames_per_s how often the visible panel read
+// the devices.
+//
+// With Minstr:0 an iteration lasts two seconds of wall time. On a loaded machine the
+// wall clock varies far more than the panel costs, so Minstr:N runs N million 8051
+// instructions instead, for an instruction count of the board's thread that the load
+// does not change:
+//   valgrind --tool=callgrind --separate-threads=yes zorkit_boardpanel_bench --benchmark_filter=Minstr:20
+// and compare the board thread's total per 8051 instruction across the three cases.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -72,7 +79,8 @@ void BM_CoreSpeedWithPanel(benchmark::State& state)
         const std::uint64_t readsBefore = panel.Reads();
         const auto start = std::chrono::steady_clock::now();
         const auto end = start + std::chrono::seconds(2);
-        while (std::chrono::steady_clock::now() < end) {
+        const std::uint64_t work = std::uint64_t(state.range(1)) * 1000000;
+        while (work ? Instructions(board) - before < work : std::chrono::steady_clock::now() < end) {
             zorkit::PumpPendingMessages();
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
@@ -89,10 +97,8 @@ void BM_CoreSpeedWithPanel(benchmark::State& state)
     board.AttachDevices(nullptr);
 }
 BENCHMARK(BM_CoreSpeedWithPanel)
-    ->Arg(int(Watching::Nobody))
-    ->Arg(int(Watching::Visible))
-    ->Arg(int(Watching::Hidden))
-    ->ArgName("panel")
+    ->ArgsProduct({{int(Watching::Nobody), int(Watching::Visible), int(Watching::Hidden)}, {0, 20}})
+    ->ArgNames({"panel", "Minstr"})
     ->Iterations(3)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
