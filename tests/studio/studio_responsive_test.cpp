@@ -19,8 +19,14 @@ using zorstudio::CStudioWindow;
 
 // A window that waits for the board stalls for at least one frame of the link (about
 // 210 ms) or a stop (about 850 ms); below that, a loaded machine or a sanitizer build may
-// delay any thread. The 50 ms aim is measured in bench/studio, not here.
+// delay any thread. A sanitizer build on a busy machine was seen to pause the window's
+// loop for 280 ms with no wait for the board, so there only a wait for a stop is caught.
+// The 50 ms aim is measured in bench/studio, not here.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr double kLongestStallMs = 600.0;
+#else
 constexpr double kLongestStallMs = 180.0;
+#endif
 constexpr DWORD kDownloadMs = 240000;
 
 class StudioResponsiveTest : public StudioWindowTest {
