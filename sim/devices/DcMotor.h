@@ -25,6 +25,8 @@ public:
     double Rpm() const { return m_rpm; }
     double Duty() const { return m_duty; }
     double Turns() const { return m_turns; }
+    // Standing undriven: advancing changes nothing, whenever it is done.
+    bool AtRest() const { return !m_drive && m_rpm == 0 && m_duty == 0; }
     // The encoder's output: high in the first half of each pulse.
     bool EncoderLevel() const;
     // When the encoder's output changes next at the present speed (the caller

@@ -99,6 +99,10 @@ CDeviceBoard::CDeviceBoard(const CBoardProfile& profile) : m_profile(profile)
         watch(profile.buzzer->pin);
     m_timedPorts = m_watchedPorts;
     m_watchedPorts |= ledPorts;
+    auto onCtc = [](const CPin& pin) { return pin.chip == CPin::Chip::Ctc; };
+    m_ctcReaders = (profile.leds && std::any_of(profile.leds->pins.begin(), profile.leds->pins.end(), onCtc))
+        || (profile.stepper && std::any_of(profile.stepper->phases.begin(), profile.stepper->phases.end(), onCtc))
+        || (profile.motor && onCtc(profile.motor->drive));
     m_deviceReadPorts = m_watchedPorts;
     RecomputeDrives();
     for (const std::string& name : DeviceNames())
@@ -163,6 +167,7 @@ void CDeviceBoard::RefreshLeds()
 
 void CDeviceBoard::RefreshReaders()
 {
+    ForgetNextChange();
     const CBoardProfile& p = m_profile;
     if (p.leds)
         RefreshLeds();
@@ -211,6 +216,7 @@ bool CDeviceBoard::OnPortLatch(int port, BYTE latch, std::uint64_t cycle)
     m_latch[std::size_t(port)] = latch;
     if (!(m_watchedPorts >> port & 1))
         return false;
+    ForgetNextChange();
     bool timed = m_timedPorts >> port & 1;
     if (timed)
         Time(cycle);
@@ -248,6 +254,7 @@ bool CDeviceBoard::BusRead(WORD address, std::uint64_t cycle, BYTE& value)
 bool CDeviceBoard::BusWrite(WORD address, BYTE value, std::uint64_t cycle)
 {
     Time(cycle);
+    ForgetNextChange();
     int reg = address & 0xFF;
     if (OnPage(m_profile.seg7, address)) {
         if (reg & 1)
@@ -291,6 +298,8 @@ std::uint64_t CDeviceBoard::NextPulseEdge() const
 
 std::uint64_t CDeviceBoard::NextChange() const
 {
+    if (m_nextChange)
+        return m_nextChange;
     std::uint64_t next = NextPulseEdge();
     if (m_motor) {
         next = std::min(next, m_motor->NextEncoderEdge());
@@ -308,14 +317,20 @@ std::uint64_t CDeviceBoard::NextChange() const
     for (const CButtonTimes& button : m_buttonTimes)
         if (!button.waiting.empty())
             next = std::min(next, button.waiting.front().first);
-    return std::max(next, m_cycle + 1);
+    m_nextChange = std::max(next, m_cycle + 1);
+    return m_nextChange;
 }
 
 void CDeviceBoard::AdvanceTo(std::uint64_t cycle)
 {
     for (std::uint64_t next; (next = NextChange()) <= cycle;)
         Step(next);
-    Step(cycle);
+    // A program polling the bus comes here at every access: a step that would
+    // recompute the same drives and states is left out.
+    if (StillBetweenChanges())
+        m_cycle = std::max(m_cycle, cycle);
+    else
+        Step(cycle);
 }
 
 void CDeviceBoard::Step(std::uint64_t cycle)
@@ -323,6 +338,7 @@ void CDeviceBoard::Step(std::uint64_t cycle)
     if (cycle < m_cycle)
         return;
     m_cycle = cycle;
+    ForgetNextChange();
     if (m_pulseHz > 0)
         m_pulseLevel = (m_cycle - m_pulseFrom) * std::uint64_t(m_pulseHz) * 2 / kCyclesPerSecond % 2 == 0;
     if (m_motor)
@@ -369,6 +385,7 @@ std::string CDeviceBoard::SetButton(int n, bool down, Timing timing)
     button.down = down;
     button.last = at;
     button.waiting.emplace_back(at, down);
+    ForgetNextChange();
     ReleaseWaitingButtons();
     RecomputeDrives();
     Publish();
@@ -418,6 +435,7 @@ std::string CDeviceBoard::SetPulseRate(long hz)
         return "the pulse generator runs from 0 to " + std::to_string(kMaxPulseHz) + " Hz, not " + std::to_string(hz);
     m_pulseHz = hz;
     m_pulseFrom = m_cycle;
+    ForgetNextChange();
     m_pulseLevel = true;
     RecomputeDrives();
     Publish();

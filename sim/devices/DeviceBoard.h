@@ -138,13 +138,23 @@ private:
     // Tells the observer about every device whose state text changed.
     void Publish();
     void Time(std::uint64_t cycle);
+    // True when the devices change only at the times NextChange gives, so that
+    // between those a later cycle needs no step. A running motor moves all the
+    // time, and so does what a reader sees of the counter/timer chip's outputs.
+    bool StillBetweenChanges() const { return !m_ctcReaders && (!m_motor || m_motor->AtRest()); }
     void Step(std::uint64_t cycle);
     std::uint64_t NextPulseEdge() const;
+    // Every change of what NextChange reads (the clock outside the still stretches
+    // between changes, a timed device's state) calls this.
+    void ForgetNextChange() { m_nextChange = 0; }
     // Gives the buttons the levels that have come due by m_cycle.
     void ReleaseWaitingButtons();
 
     CBoardProfile m_profile;
     std::uint64_t m_cycle = 0;
+    // NextChange as last worked out, 0 when not known: a program polling the bus
+    // asks for it twice an access while nothing changes.
+    mutable std::uint64_t m_nextChange = 0;
     std::array<BYTE, 4> m_latch{0xFF, 0xFF, 0xFF, 0xFF};
     // Outside drive of the CPU's ports and of the parallel chip's (index 4-6).
     std::array<BYTE, 7> m_drive{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
@@ -154,6 +164,8 @@ private:
     BYTE m_deviceReadPorts = 0;
     // The CPU ports with readers other than LEDs (stepper, motor, buzzer).
     BYTE m_timedPorts = 0;
+    // An output device (LEDs, stepper, motor) reads a counter/timer chip's output.
+    bool m_ctcReaders = false;
 
     BYTE m_leds = 0;
     // The CPU port that carries all eight LEDs in order, or -1.

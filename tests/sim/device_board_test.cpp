@@ -140,6 +140,58 @@ TEST_F(DeviceBoard, AdcEndOfConversionOnPc7)
     EXPECT_EQ(board.SetKnob(8, 1), "knob 8 does not exist (0-7)");
 }
 
+TEST_F(DeviceBoard, ABoardTouchedOnlyByReadsSeesEveryChangeOnTime)
+{
+    // A polling program gives the board nothing but bus cycles: each read must find
+    // whatever came due since the last one, whichever device it was.
+    Write(kPpi + 3, 0x98);
+    EXPECT_EQ(board.SetKnob(0, 0x5A), "");
+    const std::uint64_t pulseFrom = cycle;
+    EXPECT_EQ(board.SetPulseRate(1000), ""); // high for 500 cycles, low for 500
+    Write(kAdc, 0);
+    const std::uint64_t converted = cycle + CAdConverter::kConversionCycles;
+    EXPECT_EQ(board.SetButton(0, true), "");
+    EXPECT_EQ(board.SetButton(0, false), "");
+    const std::uint64_t released = cycle + CDeviceBoard::kFingerCycles;
+    for (std::uint64_t at : {converted - 1, converted, pulseFrom + 499, pulseFrom + 500, pulseFrom + 1000,
+             released - 1, released, released + 777}) {
+        BYTE portC = 0;
+        ASSERT_TRUE(board.BusRead(kPpi + 2, at, portC));
+        EXPECT_EQ(bool(portC & 0x80), at >= converted) << "EOC at cycle " << at;
+        EXPECT_EQ(bool(board.PinDrive(3) & 0x10), (at - pulseFrom) / 500 % 2 == 0) << "T0 at cycle " << at;
+        EXPECT_EQ(bool(board.PinDrive(3) & 0x04), at >= released) << "INT0 at cycle " << at;
+    }
+    BYTE result = 0;
+    ASSERT_TRUE(board.BusRead(kAdc, released + 778, result));
+    EXPECT_EQ(result, 0x5A);
+
+    // A digit switched off stays lit for the eye's persistence, and no longer.
+    cycle = released + 1000;
+    Write(kSeg7, 0x06);
+    Write(kSeg7 + 1, 0x01);
+    Write(kSeg7 + 1, 0x00);
+    const std::uint64_t fades = cycle + CSevenSegment::kPersistenceCycles;
+    BYTE unused = 0;
+    board.BusRead(kAdc, fades - 1, unused);
+    EXPECT_EQ(Line("seg7"), "seg7: \"1       \"");
+    board.BusRead(kAdc, fades, unused);
+    EXPECT_EQ(Line("seg7"), "seg7: \"        \"");
+}
+
+TEST_F(DeviceBoard, ACoastingMotorIsBroughtToTheCycleOfEveryRead)
+{
+    Write(kPpi + 3, 0x88);
+    Write(kPpi + 2, 0x01); // PC0 high: the motor runs
+    board.AdvanceTo(cycle += 50000);
+    Write(kPpi + 2, 0x00);
+    const double duty = board.Motor()->Duty();
+    ASSERT_GT(duty, 0.9);
+    BYTE unused = 0;
+    board.BusRead(kAdc, cycle + 150, unused); // before its next step of its own
+    EXPECT_NEAR(board.Motor()->Duty(), duty * std::exp(-150 / CDcMotor::kDutyCycles), 1e-9)
+        << "undriven, it still moves until it stands";
+}
+
 TEST_F(DeviceBoard, HeaterFollowsTheDacOnItsAdcInput)
 {
     auto sensor = [this] {
