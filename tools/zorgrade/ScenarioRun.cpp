@@ -322,8 +322,10 @@ private:
         result.passed = passed;
         result.detail = detail;
         result.cycle = m_core.Cycles();
-        if (!passed)
+        if (!passed) {
             result.board = m_devices->Devices().Show();
+            result.panel = boardpanel::CapturePanelState(m_devices->Devices());
+        }
         m_decided[i] = true;
         m_open[i] = false;
     }
