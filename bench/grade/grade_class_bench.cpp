@@ -1,6 +1,7 @@
 // The time to grade a class of 200 running-lights submissions, built from source
 // and run through the sample scenario, on every core; and the same class as .ihx
-// files, which leaves out the assembler.
+// files, which leaves out the assembler; and the time to write the reports of the
+// first, a picture of the board's panel at each failed check among them.
 //
 //   zorkit_grade_bench [COUNT] [JOBS]
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "tools/zorgrade/Grader.h"
+#include "tools/zorgrade/Reports.h"
 
 namespace fs = std::filesystem;
 
@@ -37,14 +39,18 @@ std::vector<zorgrade::CSubmission> MakeClass(const fs::path& folder, int count, 
     return zorgrade::FindSubmissions({folder.string()}, error);
 }
 
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // Seconds to grade `all`; `points` gets the class's points, the same on every run.
 double Grade(const zorgrade::CScenario& scenario, const std::vector<zorgrade::CSubmission>& all, unsigned jobs,
-    int& points)
+    int& points, std::vector<zorgrade::CGrade>& grades)
 {
     auto start = std::chrono::steady_clock::now();
-    std::vector<zorgrade::CGrade> grades
-        = zorgrade::GradeClass(scenario, all, jobs, [](std::size_t, const zorgrade::CGrade&) {});
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    grades = zorgrade::GradeClass(scenario, all, jobs, [](std::size_t, const zorgrade::CGrade&) {});
+    double seconds = SecondsSince(start);
     points = 0;
     for (const zorgrade::CGrade& grade : grades)
         points += grade.points;
@@ -66,12 +72,25 @@ int main(int argc, char** argv)
     }
     const fs::path folder = fs::temp_directory_path() / ("zorgrade-bench-" + std::to_string(::getpid()));
     int points = 0;
+    std::vector<zorgrade::CGrade> grades;
     std::vector<zorgrade::CSubmission> sources = MakeClass(folder / "asm", count, ".asm");
-    double built = Grade(*scenario, sources, jobs, points);
+    double built = Grade(*scenario, sources, jobs, points, grades);
     std::printf("%d .asm submissions, %u jobs: %.2f s (%.1f ms each), %d points in all\n", count, jobs, built,
         built * 1000 / count, points);
+    // The reports of the class built from source, a picture for each failed check.
+    auto start = std::chrono::steady_clock::now();
+    if (!zorgrade::WriteReports(folder / "reports", *scenario, grades, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    double written = SecondsSince(start);
+    std::size_t pictures = 0;
+    for (const zorgrade::CGrade& grade : grades)
+        for (const zorgrade::CCheckResult& check : grade.run.checks)
+            pictures += check.panel.has_value();
+    std::printf("their reports with %zu pictures: %.2f s\n", pictures, written);
     std::vector<zorgrade::CSubmission> images = MakeClass(folder / "ihx", count, ".ihx");
-    double ran = Grade(*scenario, images, jobs, points);
+    double ran = Grade(*scenario, images, jobs, points, grades);
     std::printf("%d .ihx submissions, %u jobs: %.2f s (%.1f ms each), %d points in all\n", count, jobs, ran,
         ran * 1000 / count, points);
     fs::remove_all(folder);

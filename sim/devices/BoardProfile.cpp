@@ -1,12 +1,13 @@
 #include "sim/devices/BoardProfile.h"
 
-#include <toml++/toml.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
+
+#include "sim/TomlText.h"
 
 namespace zorkit::sim {
 
@@ -307,18 +308,30 @@ private:
 
 std::optional<CBoardProfile> ParseBoardProfile(const std::string& text, std::string& error)
 {
-    // Debian's toml++ is built with exceptions; a syntax error ends here.
-    toml::table root;
-    try {
-        root = toml::parse(std::string_view(text));
-    } catch (const toml::parse_error& failure) {
-        error = std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
+    std::optional<toml::table> root = ParseToml(text, error);
+    if (!root)
         return std::nullopt;
-    }
-    CProfileReader reader(root);
+    CProfileReader reader(*root);
     std::optional<CBoardProfile> profile = reader.Read();
     if (!profile)
         error = std::to_string(reader.Refusal().line) + ": " + reader.Refusal().reason;
+    return profile;
+}
+
+std::optional<CBoardProfile> LoadBoardProfile(const std::string& path, std::string& error)
+{
+    if (path.empty())
+        return DefaultBoardProfile();
+    std::ifstream file(path);
+    if (!file) {
+        error = "cannot read the board profile " + path;
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    std::optional<CBoardProfile> profile = ParseBoardProfile(text.str(), error);
+    if (!profile)
+        error = path + ":" + error;
     return profile;
 }
 

@@ -78,6 +78,9 @@ constexpr WORD kDevicePageMask = 0xFF00;
 
 // The profile in `text`, or nothing with `error` as "LINE: REASON".
 std::optional<CBoardProfile> ParseBoardProfile(const std::string& text, std::string& error);
+// The profile in the file at `path` (the built-in one for ""), or nothing with
+// `error` as "PATH:LINE: REASON" or why the file cannot be read.
+std::optional<CBoardProfile> LoadBoardProfile(const std::string& path, std::string& error);
 // The built-in profile's TOML text, and the profile it gives.
 const std::string& DefaultBoardProfileText();
 const CBoardProfile& DefaultBoardProfile();

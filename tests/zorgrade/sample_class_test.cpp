@@ -1,6 +1,7 @@
 // The sample scenarios and their classes, graded by the tool as a teacher runs it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "tests/support/RunProcess.h"
@@ -110,6 +111,17 @@ TEST(SampleClass, MarksDoNotDependOnHowManySubmissionsRunAtOnce)
     EXPECT_EQ(one.csv, four.csv);
     EXPECT_EQ(one.junit, four.junit);
     EXPECT_EQ(one.out, four.out);
+    // The students' pages and the pictures of their failed checks, byte for byte.
+    const std::filesystem::path pages = dir.Path() / "running_lights-1" / "students";
+    int pictures = 0;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(pages)) {
+        const std::string twin = (dir.Path() / "running_lights-4" / "students" / entry.path().filename()).string();
+        EXPECT_EQ(TempDir::Read(entry.path().string()), TempDir::Read(twin)) << entry.path().filename();
+        pictures += entry.path().extension() == ".png";
+    }
+    // bob fails 3 checks, chen and dana 4 each; eve's program does not build, so nothing ran to show.
+    EXPECT_EQ(pictures, 11);
+    EXPECT_FALSE(std::filesystem::exists(pages / "eve-check1.png"));
 }
 
 TEST(SampleClass, ExitStatusSaysWhetherTheGradingRanNotWhetherStudentsPassed)

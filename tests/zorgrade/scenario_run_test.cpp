@@ -196,3 +196,44 @@ by = 1_000_000_000_000
     EXPECT_EQ(result.checks[1].detail.rfind("the program ran longer than the limit of 0.001 s of wall time", 0), 0u)
         << result.checks[1].detail;
 }
+
+TEST(ScenarioRun, AToggleIsMeasuredOnThePinsLevelWhoeverMovesIt)
+{
+    // cpl p3.2; mov r7,#23; djnz r7,$; sjmp back: the latch of P3.2 changes every 50 cycles.
+    const std::vector<CIntelHex::Run> square = Code({0xB2, 0xB2, 0x7F, 0x17, 0xDF, 0xFE, 0x80, 0xF8});
+    CScenario scenario = Scenario(R"(
+[limits]
+cycles = 12000
+[[input]]
+at = 0
+pulse = 1100
+[[input]]
+at = 0
+button = 0
+down = true
+[[input]]
+at = 6000
+button = 0
+down = false
+[[check]]
+toggles = "P3.4"
+within = [0, 12000]
+period = 909
+tolerance = 1
+[[check]]
+toggles = "P3.2"
+within = [0, 5000]
+period = 100
+[[check]]
+toggles = "P3.2"
+within = [6000, 12000]
+period = 100
+)");
+    CRunResult result = RunScenario(scenario, square);
+    // The pulse generator's edges, which no instruction writes, each at its own cycle.
+    EXPECT_TRUE(result.checks[0].passed) << result.checks[0].detail;
+    EXPECT_EQ(result.checks[0].detail, "P3.4 toggled with periods of 909 to 910 cycles");
+    // A held button keeps the pin low whatever the latch does.
+    EXPECT_EQ(result.checks[1].detail, "P3.2 rose 0 times from cycle 0 to 5000: no period to measure");
+    EXPECT_TRUE(result.checks[2].passed) << result.checks[2].detail;
+}

@@ -101,8 +101,11 @@ TEST(Scenario, ReadsTheBoardProfileBesideIt)
 
     dir.Write("board.toml", "[leds]\npins = \"P1\"\n[lamps]\n");
     EXPECT_FALSE(LoadScenario(path, error));
-    EXPECT_EQ(error.rfind(path + ":1: the board profile " + dir.File("board.toml") + ":3: unknown device [lamps]", 0), 0u)
+    EXPECT_EQ(error.rfind(path + ":1: " + dir.File("board.toml") + ":3: unknown device [lamps]", 0), 0u)
         << error;
+    std::filesystem::remove(dir.File("board.toml"));
+    EXPECT_FALSE(LoadScenario(path, error));
+    EXPECT_EQ(error, path + ":1: cannot read the board profile " + dir.File("board.toml"));
     EXPECT_FALSE(LoadScenario(dir.File("missing.toml"), error));
     EXPECT_EQ(error, "cannot read the scenario " + dir.File("missing.toml"));
 }

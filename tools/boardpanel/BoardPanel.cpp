@@ -161,14 +161,11 @@ void CBoardPanel::OnPaint()
         PaintPanel(dc, m_layout, m_state, m_trace);
         return;
     }
-    auto full = zorkit::Surface::Create(CPanelLayout::kWidth, CPanelLayout::kHeight);
+    auto full = PanelPicture(m_layout, m_state, m_trace);
     auto small = zorkit::Surface::Create(std::max(1, int(CPanelLayout::kWidth * scale)),
         std::max(1, int(CPanelLayout::kHeight * scale)));
     if (!full || !small)
         return;
-    CDC drawing;
-    drawing.AttachSurface(full, CPoint(0, 0), full->Bounds());
-    PaintPanel(drawing, m_layout, m_state, m_trace);
     ShrinkInto(*full, *small);
     CDC shrunk;
     shrunk.AttachSurface(small, CPoint(0, 0), small->Bounds());

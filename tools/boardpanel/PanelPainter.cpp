@@ -210,6 +210,18 @@ void PaintBuzzer(CDC& dc, const CRect& rect, const CPanelState& state)
 
 }
 
+std::shared_ptr<zorkit::Surface> PanelPicture(const CPanelLayout& layout, const CPanelState& state,
+    const CDacTrace& trace)
+{
+    auto picture = zorkit::Surface::Create(CPanelLayout::kWidth, CPanelLayout::kHeight);
+    if (!picture)
+        return nullptr;
+    CDC dc;
+    dc.AttachSurface(picture, CPoint(0, 0), picture->Bounds());
+    PaintPanel(dc, layout, state, trace);
+    return picture;
+}
+
 void ShrinkInto(const zorkit::Surface& from, zorkit::Surface& to)
 {
     for (int y = 0; y < to.Height(); ++y) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <utility>
 
 #include "zorkit/platform/gdi/DC.h"
@@ -31,6 +32,10 @@ constexpr std::uint64_t kTraceCycles = 1000000;
 constexpr std::uint64_t kBlinkCycles = 409600;
 
 void PaintPanel(CDC& dc, const CPanelLayout& layout, const CPanelState& state, const CDacTrace& trace);
+// The same at the panel's own size on a surface of its own, no window needed; null
+// when memory runs out.
+std::shared_ptr<zorkit::Surface> PanelPicture(const CPanelLayout& layout, const CPanelState& state,
+    const CDacTrace& trace);
 // The face of a window without virtual devices, with `text` in the middle.
 void PaintMessage(CDC& dc, const CRect& client, const std::string& text);
 

@@ -24,7 +24,7 @@ CGrade GradeSubmission(const CScenario& scenario, const CSubmission& submission)
     grade.buildOutput = std::move(built.output);
     auto failAll = [&](const std::string& reason) {
         grade.run.ending = reason;
-        grade.run.checks.assign(scenario.checks.size(), CCheckResult{false, reason, 0, {}});
+        grade.run.checks.assign(scenario.checks.size(), CCheckResult{false, reason, 0, {}, {}});
     };
     if (!built.ok) {
         failAll("the program does not build");

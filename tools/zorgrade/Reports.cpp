@@ -3,6 +3,8 @@
 #include <cctype>
 #include <fstream>
 
+#include "tools/boardpanel/PanelPainter.h"
+
 namespace zorgrade {
 
 namespace {
@@ -39,6 +41,15 @@ std::string Markup(const std::string& text)
     return out;
 }
 
+// A student's name as the start of a file name in the report folder.
+std::string FileStem(const CGrade& grade)
+{
+    std::string name;
+    for (char c : grade.submission.name)
+        name += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' ? c : '_';
+    return name.empty() ? std::string("student") : name;
+}
+
 std::string Score(const CScenario& scenario, const CGrade& grade)
 {
     return std::to_string(grade.points) + "/" + std::to_string(scenario.TotalPoints());
@@ -58,12 +69,11 @@ std::string PageTop(const std::string& title)
 
 }
 
-std::string PageName(const CGrade& grade)
+std::string PageName(const CGrade& grade) { return "students/" + FileStem(grade) + ".html"; }
+
+std::string PictureName(const CGrade& grade, std::size_t check)
 {
-    std::string name;
-    for (char c : grade.submission.name)
-        name += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' ? c : '_';
-    return "students/" + (name.empty() ? std::string("student") : name) + ".html";
+    return "students/" + FileStem(grade) + "-check" + std::to_string(check + 1) + ".png";
 }
 
 std::string MarksCsv(const CScenario& scenario, const std::vector<CGrade>& grades)
@@ -135,6 +145,10 @@ std::string StudentPage(const CScenario& scenario, const CGrade& grade)
             + Markup(scenario.checks[i].name) + "</td><td>"
             + std::to_string(result.passed ? scenario.checks[i].points : 0) + "/"
             + std::to_string(scenario.checks[i].points) + "</td><td>" + Markup(result.detail);
+        if (result.panel)
+            html += "<br><img src=\"" + Markup(std::filesystem::path(PictureName(grade, i)).filename().string())
+                + "\" alt=\"" + Markup("The board's panel at machine cycle " + std::to_string(result.cycle) + ": "
+                    + result.detail) + "\">";
         if (!result.board.empty())
             html += "<pre>" + Markup(result.board) + "</pre>";
         html += "</td></tr>\n";
@@ -171,9 +185,22 @@ bool WriteReports(const std::filesystem::path& folder, const CScenario& scenario
     if (!write("marks.csv", MarksCsv(scenario, grades)) || !write("junit.xml", JunitXml(scenario, grades))
         || !write("index.html", ClassPage(scenario, grades)))
         return false;
-    for (const CGrade& grade : grades)
+    const boardpanel::CPanelLayout layout = boardpanel::LayOutPanel(scenario.board);
+    for (const CGrade& grade : grades) {
         if (!write(PageName(grade), StudentPage(scenario, grade)))
             return false;
+        for (std::size_t i = 0; i < grade.run.checks.size(); ++i) {
+            const std::optional<boardpanel::CPanelState>& panel = grade.run.checks[i].panel;
+            if (!panel)
+                continue;
+            const std::filesystem::path path = folder / PictureName(grade, i);
+            std::shared_ptr<zorkit::Surface> picture = boardpanel::PanelPicture(layout, *panel, {});
+            if (!picture || !picture->WritePng(path.c_str())) {
+                error = "cannot write " + path.string();
+                return false;
+            }
+        }
+    }
     return true;
 }
 

@@ -1,12 +1,12 @@
 #include "tools/zorgrade/Scenario.h"
 
-#include <toml++/toml.h>
-
 #include <algorithm>
 #include <fstream>
 #include <numeric>
 #include <set>
 #include <sstream>
+
+#include "sim/TomlText.h"
 
 namespace zorgrade {
 
@@ -430,15 +430,11 @@ CScenario ReadScenario(const toml::table& root, const std::filesystem::path& fol
     if (const toml::node* board = top.Node("board")) {
         if (!board->is_string())
             throw CRefusal{LineOf(*board), "board names a board profile file"};
-        std::filesystem::path path = folder / *board->value<std::string>();
-        bool read = false;
-        std::string text = ReadFile(path, read);
-        if (!read)
-            throw CRefusal{LineOf(*board), "cannot read the board profile " + path.string()};
         std::string error;
-        std::optional<zorkit::sim::CBoardProfile> profile = zorkit::sim::ParseBoardProfile(text, error);
+        std::optional<zorkit::sim::CBoardProfile> profile
+            = zorkit::sim::LoadBoardProfile((folder / *board->value<std::string>()).string(), error);
         if (!profile)
-            throw CRefusal{LineOf(*board), "the board profile " + path.string() + ":" + error};
+            throw CRefusal{LineOf(*board), error};
         scenario.board = *profile;
     } else {
         scenario.board = zorkit::sim::DefaultBoardProfile();
@@ -494,16 +490,11 @@ int CScenario::TotalPoints() const
 
 std::optional<CScenario> ParseScenario(const std::string& text, const std::filesystem::path& folder, std::string& error)
 {
-    // Debian's toml++ is built with exceptions; a syntax error ends here.
-    toml::table root;
-    try {
-        root = toml::parse(std::string_view(text));
-    } catch (const toml::parse_error& failure) {
-        error = std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
+    std::optional<toml::table> root = zorkit::sim::ParseToml(text, error);
+    if (!root)
         return std::nullopt;
-    }
     try {
-        return ReadScenario(root, folder);
+        return ReadScenario(*root, folder);
     } catch (const CRefusal& refusal) {
         error = std::to_string(refusal.line) + ": " + refusal.reason;
         return std::nullopt;

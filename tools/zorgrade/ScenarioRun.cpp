@@ -1,6 +1,7 @@
 #include "tools/zorgrade/ScenarioRun.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -53,9 +54,18 @@ public:
         m_core.SetPC(scenario.start);
         m_devices.emplace(m_core, scenario.board);
         m_core.AttachSerialPeer(this);
-        m_core.SetPortObserver([this](int port, BYTE) { OnPortChange(port); });
-        m_devices->Act([this](CDeviceBoard& devices) {
+        m_core.SetPortObserver([this](int, BYTE) { LookAtWindows(); });
+        const bool toggles = std::any_of(scenario.checks.begin(), scenario.checks.end(),
+            [](const CCheck& check) { return std::holds_alternative<CToggle>(check.what); });
+        m_devices->Act([this, toggles](CDeviceBoard& devices) {
             devices.SetEventObserver([this](const zorkit::sim::CDeviceEvent&) { LookAtWindows(); });
+            // The pins' levels, the program's latches AND what the devices drive: a
+            // pin that follows a device (the pulse generator, the motor's encoder) is
+            // measured as a logic analyser on the board would see it.
+            if (toggles)
+                devices.SetSignalObserver([this](std::uint64_t cycle, const zorkit::sim::CBoardSignals& signals) {
+                    OnPinsSeen(cycle, signals.cpuPins);
+                });
         });
         m_core.SetTraceObserver([this](WORD pc) { WatchStack(pc); });
         for (std::size_t i = 0; i < scenario.checks.size(); ++i) {
@@ -85,7 +95,7 @@ public:
                 break;
             for (; nextInput < m_scenario.inputs.size() && m_scenario.inputs[nextInput].at <= moment; ++nextInput)
                 Apply(m_scenario.inputs[nextInput]);
-            Reached(moment);
+            DecideDue(moment, std::nullopt);
         }
         CRunResult result;
         result.cycles = m_core.Cycles();
@@ -140,7 +150,9 @@ private:
             if (stop == C8051Core::Stop::Undefined) {
                 End("the program ran into the undefined opcode A5 at " + HexNumber(m_core.PC(), 4));
             } else if (stop == C8051Core::Stop::Address) {
-                AtBreakpoint(m_core.PC());
+                DecideDue(std::nullopt, m_core.PC());
+                // A breakpoint in a loop would stop every turn; once its checks are decided it goes.
+                m_stops.reset(m_core.PC());
                 m_leaveStop = true;
             }
             if (m_ending.empty()
@@ -195,9 +207,11 @@ private:
         });
     }
 
-    // The run stands at `moment`: the checks due now are decided, windows open or close.
-    void Reached(std::uint64_t moment)
+    // The run stands at a moment of the scenario or at a breakpoint: the checks due
+    // there are decided, windows open or close.
+    void DecideDue(std::optional<std::uint64_t> moment, std::optional<WORD> breakpoint)
     {
+        // Brings the devices to the core's time before the checks look at them.
         m_devices->Act([](CDeviceBoard&) {});
         for (std::size_t i = 0; i < m_results.size(); ++i) {
             if (m_decided[i])
@@ -205,9 +219,10 @@ private:
             const CCheck& check = m_scenario.checks[i];
             if (const auto* seen = std::get_if<std::pair<CMoment, CExpectation>>(&check.what)) {
                 const CMoment& when = seen->first;
-                if (when.kind == CMoment::Kind::At && when.from == moment) {
+                if ((when.kind == CMoment::Kind::At && when.from == moment)
+                    || (when.kind == CMoment::Kind::Breakpoint && when.address == breakpoint)) {
                     Judge(i, seen->second);
-                } else if (when.kind == CMoment::Kind::Within) {
+                } else if (when.kind == CMoment::Kind::Within && moment) {
                     if (when.from == moment)
                         m_open[i] = true;
                     if (m_open[i] && Matches(seen->second))
@@ -224,48 +239,32 @@ private:
                 if (toggle->to == moment)
                     JudgeToggle(i, *toggle);
             } else if (const auto* reach = std::get_if<CReach>(&check.what)) {
-                if (reach->by == moment)
+                if (reach->address == breakpoint)
+                    Decide(i, true, "reached " + HexNumber(reach->address, 4) + " at cycle "
+                            + std::to_string(m_core.Cycles()));
+                else if (reach->by == moment)
                     Decide(i, false, "did not reach " + HexNumber(reach->address, 4) + " by cycle "
                             + std::to_string(reach->by) + "; PC was " + HexNumber(m_core.PC(), 4));
             } else if (std::get<CHalt>(check.what).by == moment) {
                 bool halted = OnJumpToItself(m_memory.Bytes(MemorySpace::Code), m_core.PC());
                 Decide(i, halted, halted ? "halted at " + HexNumber(m_core.PC(), 4)
-                        : "still running at cycle " + std::to_string(moment) + ", at " + HexNumber(m_core.PC(), 4)
+                        : "still running at cycle " + std::to_string(*moment) + ", at " + HexNumber(m_core.PC(), 4)
                             + ", which is no jump to itself");
             }
         }
     }
 
-    void AtBreakpoint(WORD pc)
-    {
-        m_devices->Act([](CDeviceBoard&) {});
-        for (std::size_t i = 0; i < m_results.size(); ++i) {
-            if (m_decided[i])
-                continue;
-            const CCheck& check = m_scenario.checks[i];
-            if (const auto* seen = std::get_if<std::pair<CMoment, CExpectation>>(&check.what)) {
-                if (seen->first.kind == CMoment::Kind::Breakpoint && seen->first.address == pc)
-                    Judge(i, seen->second);
-            } else if (const auto* reach = std::get_if<CReach>(&check.what); reach && reach->address == pc) {
-                Decide(i, true, "reached " + HexNumber(pc, 4) + " at cycle " + std::to_string(m_core.Cycles()));
-            }
-        }
-        // A breakpoint in a loop would stop every turn; once its checks are decided it goes.
-        m_stops.reset(pc);
-    }
-
-    void OnPortChange(int port)
+    void OnPinsSeen(std::uint64_t cycle, const std::array<BYTE, 4>& pins)
     {
         for (std::size_t i = 0; i < m_results.size(); ++i) {
             const auto* toggle = std::get_if<CToggle>(&m_scenario.checks[i].what);
-            if (!toggle || !m_open[i] || m_decided[i] || toggle->pin.port != port)
+            if (!toggle || !m_open[i] || m_decided[i])
                 continue;
-            bool level = Level(toggle->pin);
+            bool level = pins[std::size_t(toggle->pin.port)] >> toggle->pin.bit & 1;
             if (level && !m_lastLevel[i])
-                m_edges[i].push_back(m_core.Cycles());
+                m_edges[i].push_back(cycle);
             m_lastLevel[i] = level;
         }
-        LookAtWindows();
     }
 
     void Transmitted(BYTE data, bool) override
@@ -323,8 +322,10 @@ private:
         result.passed = passed;
         result.detail = detail;
         result.cycle = m_core.Cycles();
-        if (!passed)
+        if (!passed) {
             result.board = m_devices->Devices().Show();
+            result.panel = boardpanel::CapturePanelState(m_devices->Devices());
+        }
         m_decided[i] = true;
         m_open[i] = false;
     }

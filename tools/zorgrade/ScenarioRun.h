@@ -13,9 +13,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tools/boardpanel/PanelState.h"
 #include "tools/common/IntelHex.h"
 #include "tools/zorgrade/Scenario.h"
 
@@ -29,6 +31,8 @@ struct CCheckResult {
     std::uint64_t cycle = 0;
     // The board's devices at that cycle, one "name: state" line each.
     std::string board;
+    // What the board's panel showed at that cycle, for a picture of a failed check.
+    std::optional<boardpanel::CPanelState> panel;
 };
 
 struct CRunResult {

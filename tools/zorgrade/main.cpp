@@ -39,7 +39,7 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "One line per submission goes to stdout as it is graded, in the order given; on\n"
         "a terminal a progress bar over the class is drawn on stderr.");
     table.Value("-o,--out", "DIR",
-        "write marks.csv, junit.xml, index.html and a page per\nstudent (students/NAME.html) into DIR (default: grades)",
+        "write marks.csv, junit.xml, index.html and a page per\nstudent (students/NAME.html, with a picture of the\nboard's panel at each failed check) into DIR (default: grades)",
         [&](const std::string& value) -> std::optional<std::string> {
             if (value.empty())
                 return "--out takes a folder";

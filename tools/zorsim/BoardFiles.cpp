@@ -1,27 +1,8 @@
 #include "tools/zorsim/BoardFiles.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace zorsim {
-
-std::optional<zorkit::sim::CBoardProfile> LoadBoardProfile(const std::string& path, std::string& error)
-{
-    if (path.empty())
-        return zorkit::sim::DefaultBoardProfile();
-    std::ifstream file(path);
-    if (!file) {
-        error = "cannot read the board profile " + path;
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    std::optional<zorkit::sim::CBoardProfile> profile = zorkit::sim::ParseBoardProfile(text.str(), error);
-    if (!profile)
-        error = path + ":" + error;
-    return profile;
-}
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "zorkit/platform/process/SignalWaiter.h"
 #include "sim/UartLine.h"
 #include "sim/VirtualBoard.h"
+#include "sim/devices/BoardProfile.h"
 #include "sim/devices/VcdWriter.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolMain.h"
@@ -153,7 +154,7 @@ int Play(int argc, char** argv)
         board->SetInstructionTrace([&executionTrace](const std::string& line) { executionTrace << line << '\n'; });
     }
     std::string error;
-    std::optional<zorkit::sim::CBoardProfile> profile = zorsim::LoadBoardProfile(options.boardFile, error);
+    std::optional<zorkit::sim::CBoardProfile> profile = zorkit::sim::LoadBoardProfile(options.boardFile, error);
     if (!profile) {
         std::cerr << "zorsim: " << error << "\n";
         return 1;
