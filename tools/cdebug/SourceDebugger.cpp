@@ -233,6 +233,8 @@ std::vector<CFrame> CSourceDebugger::Where() const
             found.framePointer = frames.back().framePointer;
             if (called)
                 found.savedRegisters = SavedRegisters(*function, WORD(back - (m_code[WORD(back - 3)] == kLcall ? 3 : 2)), at);
+            else
+                found.savedRegisters = InterruptedRegisters(callee, *function, at);
             // A reentrant callee saved its caller's frame pointer where its own points.
             if (m_info.FramePointer() && m_code[callee.start] == 0xC0 && m_code[WORD(callee.start + 1)] == *m_info.FramePointer())
                 found.framePointer = internal(frames.back().framePointer);
@@ -269,6 +271,22 @@ std::map<int, int> CSourceDebugger::SavedRegisters(const CFunction& caller, WORD
         if (n >= 0 && n < 8 && !saved.count(n))
             saved[n] = slot;
     }
+    return saved;
+}
+
+std::map<int, int> CSourceDebugger::InterruptedRegisters(const CFunction& handler, const CFunction& interrupted, int returnHigh) const
+{
+    // A handler pushes, in its entry code, the registers it will use, just above the
+    // return address; the rest it leaves alone (or works in a bank of its own).
+    std::map<int, int> saved;
+    int slot = returnHigh + 1;
+    for (WORD at = handler.start; at < handler.end && m_code[at] == 0xC0; at = WORD(at + 2), ++slot) {
+        const int n = m_code[WORD(at + 1)] - interrupted.registerBank * 8;
+        if (n >= 0 && n < 8 && !saved.count(n))
+            saved[n] = slot;
+    }
+    for (int n = 0; n < 8; ++n)
+        saved.emplace(n, interrupted.registerBank * 8 + n);
     return saved;
 }
 
@@ -518,10 +536,7 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
     if (variable->storage == Storage::Register && frame > 0) {
         for (const std::string& reg : variable->registers)
             if (!SavedSlot(frames[frame].savedRegisters, reg)) {
-                const CFunction* callee = frames[frame - 1].function;
-                Fail(callee && callee->isInterrupt
-                         ? name + " is kept in registers, which the interrupt handler may have used since"
-                         : name + " is kept in registers that " + function->name + " did not save for its call (not needed after it)");
+                Fail(name + " is kept in registers that " + function->name + " did not save for its call (not needed after it)");
                 return std::nullopt;
             }
         place.outerFrame = true;

@@ -29,8 +29,10 @@ struct CFrame {
     WORD pc = 0;
     const CLineEntry* line = nullptr;
     int framePointer = -1; // the value of _bp for this frame, when the program has one
-    // A caller's registers that it pushed just before its call (sdcc saves what is
-    // live across a call): register number in its bank -> internal RAM address.
+    // Where a caller's registers are kept while its callee runs: what it pushed just
+    // before its call (sdcc saves what is live across a call), or for an interrupted
+    // function what the handler pushed and its bank for the rest. Register number in
+    // its bank -> internal RAM address.
     std::map<int, int> savedRegisters;
 };
 
@@ -94,6 +96,8 @@ private:
     // Where the pushes right before the call at `call` left the caller's registers,
     // given the address of the return address's high byte.
     std::map<int, int> SavedRegisters(const CFunction& caller, WORD call, int returnHigh) const;
+    // Where an interrupted function's registers are while `handler` runs.
+    std::map<int, int> InterruptedRegisters(const CFunction& handler, const CFunction& interrupted, int returnHigh) const;
 
     std::optional<CPlace> Resolve(const std::string& expression, std::size_t frame);
     std::optional<std::vector<BYTE>> ReadPlace(const CPlace& place, int size);
