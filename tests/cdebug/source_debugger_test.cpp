@@ -48,7 +48,10 @@ protected:
             lines.push_back(debugger->Describe(frame));
         return lines;
     }
-    std::string Print(const std::string& name) { return debugger->Print(name).value_or("error: " + debugger->Error()); }
+    std::string Print(const std::string& name, std::size_t frame = 0)
+    {
+        return debugger->Print(name, frame).value_or("error: " + debugger->Error());
+    }
 
     static LabProgram* lab;
     std::unique_ptr<cdebug::CSourceDebugger> debugger;
@@ -108,6 +111,29 @@ TEST_F(SourceDebuggerTest, StepIntoOverAndOutLandOnTheRightLines)
     std::printf("link operations of one Step Over on a line with a call: %d\n", stepOver);
 }
 
+TEST_F(SourceDebuggerTest, AStepOverAStraightLineWithItsWatchesTakesAFewLinkOperations)
+{
+    const std::string tagLine = "lab.c:" + std::to_string(lab->Line("record") + 1);
+    ASSERT_TRUE(debugger->Break(tagLine));
+    ASSERT_TRUE(debugger->Start(Entry())) << debugger->Error();
+    const int before = debugger->Operations();
+    ASSERT_TRUE(debugger->Next()) << debugger->Error();
+    const int step = debugger->Operations() - before;
+    // The watches as the window shows them at the stop: a local array and two
+    // globals in internal RAM, and one in external RAM.
+    EXPECT_EQ(Print("word[0]"), "word[0] = 'h'");
+    EXPECT_EQ(Print("record.tag"), "record.tag = 114");
+    EXPECT_EQ(Print("big"), "big = 0");
+    EXPECT_EQ(Print("buffer[0]"), "buffer[0] = 0");
+    const int watches = debugger->Operations() - before - step;
+    EXPECT_EQ(Here(), "main lab.c:" + std::to_string(lab->Line("record") + 2));
+    // One temporary breakpoint set and cleared, the run, the registers, the internal
+    // RAM up to SP; the external variable is one read more.
+    EXPECT_LE(step, 5);
+    EXPECT_EQ(watches, 1);
+    std::printf("link operations of one Step Over on a straight line: %d, and %d for its watches\n", step, watches);
+}
+
 TEST_F(SourceDebuggerTest, RecursionShowsEveryFrameAndFinishReturnsOneLevel)
 {
     ASSERT_TRUE(debugger->Break("fact"));
@@ -126,13 +152,35 @@ TEST_F(SourceDebuggerTest, RecursionShowsEveryFrameAndFinishReturnsOneLevel)
     ASSERT_TRUE(debugger->Next()) << debugger->Error();
     EXPECT_EQ(Print("n"), "n = 1") << "the breakpoint at fact stops the step in the deeper call";
     EXPECT_EQ(Stack().size(), 5u);
+    // Each caller pushed its n before calling.
+    EXPECT_EQ(Print("n", 1), "n = 2");
+    EXPECT_EQ(Print("n", 2), "n = 3");
+    EXPECT_EQ(Print("n", 3), "n = 4");
+    EXPECT_NE(Print("t", 4).find("t is kept in registers that main did not save for its call"), std::string::npos)
+        << Print("t", 4);
+    ASSERT_TRUE(debugger->Set("n", "7", 1)) << debugger->Error();
     ASSERT_TRUE(debugger->Finish()) << debugger->Error();
     EXPECT_EQ(Here(), "fact " + Line("recurse"));
     EXPECT_EQ(Stack().size(), 4u);
-    // The rest of the line takes back the registers that hold this activation's n.
+    // The rest of the line takes back the registers that hold this activation's n,
+    // as written into its saved copy.
     ASSERT_TRUE(debugger->Next()) << debugger->Error();
     EXPECT_EQ(Here(), "fact lab.c:" + std::to_string(lab->Line("recurse") + 1));
-    EXPECT_EQ(Print("n"), "n = 2");
+    EXPECT_EQ(Print("n"), "n = 7");
+}
+
+TEST_F(SourceDebuggerTest, TheCallersRegisterLocalsAreReadWhereItSavedThem)
+{
+    ASSERT_TRUE(debugger->Break(Line("add")));
+    ASSERT_TRUE(debugger->Start(Entry())) << debugger->Error();
+    ASSERT_TRUE(debugger->Continue()) << debugger->Error();
+    EXPECT_EQ(Print("a"), "a = 1");
+    EXPECT_EQ(Print("i", 1), "i = 1");
+    EXPECT_EQ(Print("t", 1), "t = 2");
+    EXPECT_EQ(Print("word[1]", 1), "word[1] = 'i'");
+    ASSERT_TRUE(debugger->Continue()) << debugger->Error();
+    EXPECT_EQ(Print("i", 1), "i = 2");
+    EXPECT_EQ(Print("t", 1), "t = 5");
 }
 
 TEST_F(SourceDebuggerTest, ValuesByTypeEqualTheProgramsMemoryAndWritesReachIt)
@@ -203,4 +251,31 @@ TEST_F(SourceDebuggerTest, ReentrantFunctionsReadTheirStackThroughTheFramePointe
     std::vector<cdebug::CFrame> frames = onStack.Where();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(onStack.Describe(frames[1]), "main lab.c:" + std::to_string(reentrant.Line("call")));
+}
+
+TEST_F(SourceDebuggerTest, SfrsAndSbitsReadTheRegistersNotTheRamAtTheirAddresses)
+{
+    ASSERT_TRUE(debugger->Break(Line("wait")));
+    ASSERT_TRUE(debugger->Start(Entry())) << debugger->Error();
+    // The upper RAM at the addresses of TMOD, TCON and IE holds other values, which
+    // a read through the internal memory would show.
+    board.WriteMemory(MemorySpace::Internal, 0x88, {0x00, 0x55});
+    board.WriteMemory(MemorySpace::Internal, 0xA8, {0x00});
+    ASSERT_TRUE(debugger->Refresh()) << debugger->Error();
+    EXPECT_EQ(Print("TMOD"), "TMOD = 2");
+    EXPECT_EQ(Print("IE"), "IE = 130");
+    EXPECT_EQ(Print("TR0"), "TR0 = 1") << "an sbit above 80 is a bit of its SFR";
+    EXPECT_EQ(Print("ET0"), "ET0 = 1");
+    EXPECT_EQ(Print("TR1"), "TR1 = 0");
+    EXPECT_EQ(Print("ready"), "ready = 1") << "a bit variable below 80 stays in RAM 20-2F";
+    EXPECT_EQ(Print("SCON"), "SCON = <the monitor does not read SFR 98 (only those of the register image)>");
+
+    const std::vector<BYTE> ramAt90 = board.ReadMemory(MemorySpace::Internal, 0x90, 1);
+    ASSERT_TRUE(debugger->Set("P1", "0x3C")) << debugger->Error();
+    EXPECT_EQ(board.Registers()[17], 0x3C) << "P1 of the board's register image";
+    EXPECT_EQ(board.ReadMemory(MemorySpace::Internal, 0x90, 1), ramAt90) << "RAM at 90 is untouched";
+    ASSERT_TRUE(debugger->Refresh()) << debugger->Error();
+    EXPECT_EQ(Print("P1"), "P1 = 60");
+    EXPECT_EQ(Print("P1_2"), "P1_2 = 1");
+    EXPECT_EQ(Print("P1_0"), "P1_0 = 0");
 }

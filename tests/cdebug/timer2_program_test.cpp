@@ -37,7 +37,10 @@ protected:
         });
     }
 
-    std::string Print(const std::string& name) { return debugger->Print(name).value_or("error: " + debugger->Error()); }
+    std::string Print(const std::string& name, std::size_t frame = 0)
+    {
+        return debugger->Print(name, frame).value_or("error: " + debugger->Error());
+    }
 
     LabProgram program{"timer2"};
     std::unique_ptr<cdebug::CSourceDebugger> debugger;
@@ -76,6 +79,28 @@ TEST_F(Timer2ProgramTest, RunsToItsEndWithTheResultsOfS51)
         std::string shown = result.character ? std::string("'") + char(value) + "'" : std::to_string(value);
         EXPECT_EQ(Print(result.expression), std::string(result.expression) + " = " + shown) << "as s51 has it";
     }
+}
+
+TEST_F(Timer2ProgramTest, TheInterruptedMainsRegisterLocalsAreThoseOfItsBank)
+{
+    ASSERT_TRUE(debugger->Break("timer2_isr")) << debugger->Error();
+    ASSERT_TRUE(debugger->Start(0x0100)) << debugger->Error();
+    for (int pass = 0; pass < 3; ++pass)
+        ASSERT_TRUE(debugger->Continue()) << debugger->Error();
+    std::vector<cdebug::CFrame> frames = debugger->Where();
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_TRUE(frames[1].function);
+    EXPECT_EQ(frames[1].function->name, "main");
+    // The handler works in bank 2: main's n and k stay in bank 0's r6, r7 and r5.
+    const std::vector<BYTE> bank0 = board.ReadMemory(zorkit::sim::MemorySpace::Internal, 0, 8);
+    const unsigned n = unsigned(bank0[6] | bank0[7] << 8);
+    EXPECT_EQ(Print("n", 1), "n = " + std::to_string(n));
+    EXPECT_EQ(Print("k", 1), "k = " + std::to_string(bank0[5]));
+    // And n is the loop's count: work holds the sum below it, or up to it.
+    const std::string work = Print("work");
+    EXPECT_TRUE(work == "work = " + std::to_string((n * (n - 1) / 2) & 0xFFFF) ||
+                work == "work = " + std::to_string((n * (n + 1) / 2) & 0xFFFF))
+        << work << " with n = " << n;
 }
 
 }

@@ -1,5 +1,7 @@
 // A program as a user runs it, for tests: a child process with its three standard
-// streams on pipes, its output waited for with a patience that only failing tests use up.
+// streams on pipes, or all on one pseudo-terminal for a program that wants a terminal
+// (its stderr then arrives in Out()), its output waited for with a patience that only
+// failing tests use up.
 //
 //   CChildProcess s51("/usr/bin/s51", {"-t", "8052", "prog.ihx"});
 //   s51.Type("run\n");
@@ -10,6 +12,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,27 +31,52 @@ using namespace std::chrono_literals;
 
 class CChildProcess {
 public:
+    enum class Streams { Pipes, Terminal };
+
     CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-        std::chrono::milliseconds patience = 30s)
+        std::chrono::milliseconds patience = 30s, Streams streams = Streams::Pipes)
         : m_patience(patience)
     {
-        int in[2], out[2], err[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        FileDescriptor terminal;
+        int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+        if (streams == Streams::Terminal) {
+            terminal = FileDescriptor(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+            if (!terminal.IsValid() || ::grantpt(terminal.Get()) != 0 || ::unlockpt(terminal.Get()) != 0)
+                return;
+        } else if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
             return;
+        }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        if (terminal.IsValid()) {
+            // Its own session, so that the terminal becomes the child's controlling one.
+            posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+            posix_spawn_file_actions_addopen(&actions, 0, ::ptsname(terminal.Get()), O_RDWR, 0);
+            posix_spawn_file_actions_adddup2(&actions, 0, 1);
+            posix_spawn_file_actions_adddup2(&actions, 0, 2);
+        } else {
+            posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+            posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+            posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        }
         std::vector<std::string> all{program};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& argument : all)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        if (posix_spawn(&m_pid, program.c_str(), &actions, &attributes, argv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        if (terminal.IsValid()) {
+            m_in = FileDescriptor(::fcntl(terminal.Get(), F_DUPFD_CLOEXEC, 0));
+            m_out.fd = std::move(terminal);
+            m_err.closed = true;
+            return;
+        }
         ::close(in[0]);
         ::close(out[1]);
         ::close(err[1]);

@@ -16,6 +16,21 @@ constexpr int kImageSize = 26;
 constexpr int kA = 0, kB = 1, kPsw = 2, kSp = 3, kDpl = 4, kDph = 5, kR0 = 6, kPcl = 14, kPch = 15, kP2 = 18;
 constexpr BYTE kLcall = 0x12;
 
+// The SFRs the register image carries, which are all the monitor lets the host
+// read or write; its internal memory commands reach RAM at 80-FF, not the SFRs.
+std::optional<std::size_t> ImageIndexOfSfr(int address)
+{
+    static constexpr std::pair<int, std::size_t> kSfrs[] = {
+        {0xE0, kA}, {0xF0, kB}, {0xD0, kPsw}, {0x81, kSp}, {0x82, kDpl}, {0x83, kDph},
+        {0x80, 16}, {0x90, 17}, {0xA0, kP2}, {0xB0, 19}, {0xA8, 20}, {0xB8, 21},
+        {0x89, 22}, {0x88, 23}, {0x8A, 24}, {0x8C, 25},
+    };
+    for (const auto& [sfr, index] : kSfrs)
+        if (sfr == address)
+            return index;
+    return std::nullopt;
+}
+
 std::string Trim(const std::string& text)
 {
     std::size_t first = text.find_first_not_of(" \t");
@@ -51,9 +66,24 @@ struct CSourceDebugger::CPlace {
     Storage storage = Storage::None;
     int address = 0;
     std::vector<std::string> registers;
+    std::map<int, int> savedRegisters; // registers of an outer frame: where they were saved
+    bool outerFrame = false;
     TypePtr type;
     std::string name;
 };
+
+namespace {
+
+// The stack address where an outer frame's register NAME ("r5") was saved.
+std::optional<int> SavedSlot(const std::map<int, int>& saved, const std::string& name)
+{
+    if (name.size() != 2 || name[0] != 'r' || !std::isdigit(static_cast<unsigned char>(name[1])))
+        return std::nullopt;
+    auto it = saved.find(name[1] - '0');
+    return it == saved.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+}
 
 CSourceDebugger::CSourceDebugger(CZORComm& link, const CDebugInfo& info, std::vector<BYTE> code, WaitStop waitStop)
     : m_link(link), m_info(info), m_code(std::move(code)), m_waitStop(std::move(waitStop))
@@ -201,6 +231,10 @@ std::vector<CFrame> CSourceDebugger::Where() const
             // program goes on at the address itself.
             found.line = m_info.LineAt(called ? WORD(back - 1) : back);
             found.framePointer = frames.back().framePointer;
+            if (called)
+                found.savedRegisters = SavedRegisters(*function, WORD(back - (m_code[WORD(back - 3)] == kLcall ? 3 : 2)), at);
+            else
+                found.savedRegisters = InterruptedRegisters(callee, *function, at);
             // A reentrant callee saved its caller's frame pointer where its own points.
             if (m_info.FramePointer() && m_code[callee.start] == 0xC0 && m_code[WORD(callee.start + 1)] == *m_info.FramePointer())
                 found.framePointer = internal(frames.back().framePointer);
@@ -212,6 +246,48 @@ std::vector<CFrame> CSourceDebugger::Where() const
         frames.push_back(*caller);
     }
     return frames;
+}
+
+std::map<int, int> CSourceDebugger::SavedRegisters(const CFunction& caller, WORD call, int returnHigh) const
+{
+    std::map<int, int> saved;
+    std::optional<std::pair<WORD, WORD>> block = m_info.BlockAt(call);
+    if (!block)
+        return saved;
+    // The pushes that lead up to the call, in their order.
+    std::vector<int> pushed;
+    for (WORD at = block->first; at < call;) {
+        const CFlow flow = FlowAt(m_code, at);
+        if (m_code[at] == 0xC0)
+            pushed.push_back(m_code[WORD(at + 1)]);
+        else
+            pushed.clear();
+        at = WORD(at + flow.length);
+    }
+    // The last push lies just below the return address.
+    int slot = returnHigh - 2;
+    for (auto it = pushed.rbegin(); it != pushed.rend(); ++it, --slot) {
+        const int n = *it - caller.registerBank * 8;
+        if (n >= 0 && n < 8 && !saved.count(n))
+            saved[n] = slot;
+    }
+    return saved;
+}
+
+std::map<int, int> CSourceDebugger::InterruptedRegisters(const CFunction& handler, const CFunction& interrupted, int returnHigh) const
+{
+    // A handler pushes, in its entry code, the registers it will use, just above the
+    // return address; the rest it leaves alone (or works in a bank of its own).
+    std::map<int, int> saved;
+    int slot = returnHigh + 1;
+    for (WORD at = handler.start; at < handler.end && m_code[at] == 0xC0; at = WORD(at + 2), ++slot) {
+        const int n = m_code[WORD(at + 1)] - interrupted.registerBank * 8;
+        if (n >= 0 && n < 8 && !saved.count(n))
+            saved[n] = slot;
+    }
+    for (int n = 0; n < 8; ++n)
+        saved.emplace(n, interrupted.registerBank * 8 + n);
+    return saved;
 }
 
 std::string CSourceDebugger::Describe(const CFrame& frame) const
@@ -362,6 +438,18 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadMemory(Storage storage, in
             }
         }
         return bytes;
+    case Storage::Sfr:
+        for (int i = 0; i < size; ++i) {
+            const std::optional<std::size_t> index = ImageIndexOfSfr(address + i);
+            if (!index) {
+                char text[96];
+                std::snprintf(text, sizeof text, "the monitor does not read SFR %02X (only those of the register image)", unsigned(address + i));
+                Fail(text);
+                return std::nullopt;
+            }
+            bytes[std::size_t(i)] = m_registers[*index];
+        }
+        return bytes;
     default:
         Fail("the variable has no place in memory");
         return std::nullopt;
@@ -372,6 +460,22 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
 {
     if (place.storage != Storage::Register)
         return ReadMemory(place.storage, place.address, size);
+    if (place.outerFrame) {
+        std::vector<BYTE> bytes;
+        for (const std::string& name : place.registers) {
+            std::optional<int> slot = SavedSlot(place.savedRegisters, name);
+            if (!slot) {
+                Fail(place.name + " was not saved for the call");
+                return std::nullopt;
+            }
+            auto byte = ReadMemory(Storage::Data, *slot, 1);
+            if (!byte)
+                return std::nullopt;
+            bytes.push_back((*byte)[0]);
+        }
+        bytes.resize(std::size_t(size));
+        return bytes;
+    }
     const int bank = (m_registers[kPsw] >> 3) & 3;
     const CFunction* function = m_info.FunctionAt(Pc());
     const int ownBank = function ? function->registerBank : 0;
@@ -430,8 +534,13 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
     place.storage = variable->storage;
     place.registers = variable->registers;
     if (variable->storage == Storage::Register && frame > 0) {
-        Fail(name + " is kept in registers, which the callees have used since");
-        return std::nullopt;
+        for (const std::string& reg : variable->registers)
+            if (!SavedSlot(frames[frame].savedRegisters, reg)) {
+                Fail(name + " is kept in registers that " + function->name + " did not save for its call (not needed after it)");
+                return std::nullopt;
+            }
+        place.outerFrame = true;
+        place.savedRegisters = frames[frame].savedRegisters;
     }
     if (variable->storage == Storage::None) {
         Fail(name + " has no place at this point (optimized out)");
@@ -561,10 +670,13 @@ std::string CSourceDebugger::Format(const CPlace& place, bool inArray)
         }
         return text + "}";
     }
-    if (place.storage == Storage::Bit || (type.kind == CType::Bit && place.storage != Storage::Register)) {
-        const int bit = place.storage == Storage::Bit ? place.address : place.address * 8 + type.bitPosition;
-        const int byteAddress = place.storage == Storage::Bit ? (bit < 0x80 ? 0x20 + bit / 8 : bit & 0xF8) : place.address;
-        auto byte = ReadMemory(place.storage == Storage::Bit ? Storage::Data : place.storage, byteAddress, 1);
+    // A bit address (a bit variable or an sbit) below 80 lies in RAM 20-2F, above it
+    // in the SFR whose address it shares.
+    const bool bitAddress = place.storage == Storage::Bit || (place.storage == Storage::Sfr && type.kind == CType::Bit);
+    if (bitAddress || (type.kind == CType::Bit && place.storage != Storage::Register)) {
+        const int bit = bitAddress ? place.address : place.address * 8 + type.bitPosition;
+        const int byteAddress = bitAddress ? (bit < 0x80 ? 0x20 + bit / 8 : bit & 0xF8) : place.address;
+        auto byte = ReadMemory(bitAddress ? (bit < 0x80 ? Storage::Data : Storage::Sfr) : place.storage, byteAddress, 1);
         if (!byte)
             return "<" + m_error + ">";
         return std::to_string(((*byte)[0] >> (bit % 8)) & 1);
@@ -609,17 +721,28 @@ std::optional<std::string> CSourceDebugger::Print(const std::string& expression,
     if (!place)
         return std::nullopt;
     m_error.clear();
-    std::string value = Format(*place, false);
-    // A variable index ([i]) of a char array reads as a character too.
+    // An element ([i]) of a char array reads as a character, as inside the whole array.
     const bool element = place->name.back() == ']';
-    if (element && place->type->kind == CType::Char)
-        value = Format(*place, true);
-    return Trim(expression) + " = " + value;
+    return Trim(expression) + " = " + Format(*place, element && place->type->kind == CType::Char);
 }
 
 bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& bytes)
 {
     std::vector<BYTE> data = bytes;
+    if (place.storage == Storage::Register && place.outerFrame) {
+        // What the caller pops back after the call.
+        for (std::size_t i = 0; i < place.registers.size() && i < data.size(); ++i) {
+            std::optional<int> slot = SavedSlot(place.savedRegisters, place.registers[i]);
+            if (!slot)
+                return Fail("the variable's registers were not saved for the call");
+            CPlace byte;
+            byte.storage = Storage::Data;
+            byte.address = *slot;
+            if (!WriteMemory(byte, {data[i]}))
+                return false;
+        }
+        return true;
+    }
     switch (place.storage) {
     case Storage::Register: {
         std::vector<BYTE> image = m_registers;
@@ -648,6 +771,19 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
             if (place.address + i < m_internal.size())
                 m_internal[place.address + i] = data[i];
         return true;
+    case Storage::Sfr: {
+        std::vector<BYTE> image = m_registers;
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            const std::optional<std::size_t> index = ImageIndexOfSfr(place.address + int(i));
+            if (!index)
+                return Fail("the monitor does not write this SFR (only those of the register image)");
+            image[*index] = data[i];
+        }
+        if (!Count(m_link.RegisterDld(image.data())))
+            return Fail("the board did not take the registers");
+        m_registers = image;
+        return true;
+    }
     case Storage::Xdata:
     case Storage::Pdata:
         return Count(m_link.ExMemDld(data.data(), DWORD(data.size()), WORD(place.address))) ||

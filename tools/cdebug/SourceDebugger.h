@@ -29,6 +29,11 @@ struct CFrame {
     WORD pc = 0;
     const CLineEntry* line = nullptr;
     int framePointer = -1; // the value of _bp for this frame, when the program has one
+    // Where a caller's registers are kept while its callee runs: what it pushed just
+    // before its call (sdcc saves what is live across a call), or for an interrupted
+    // function what the handler pushed and its bank for the rest. Register number in
+    // its bank -> internal RAM address.
+    std::map<int, int> savedRegisters;
 };
 
 class CSourceDebugger {
@@ -63,7 +68,8 @@ public:
     std::string Describe(const CFrame& frame) const;
     // "i = 7", "buf[0] = 'h'", "pt = {x = 24, y = 0, z = 0}" for NAME, NAME[N],
     // NAME.FIELD, *NAME and their combinations, in frame `frame` of Where() (0: the
-    // innermost). An outer frame's variables kept in registers cannot be read.
+    // innermost). An outer frame's variables kept in registers are read where the
+    // caller saved them for its call; registers it did not save hold nothing it needs.
     std::optional<std::string> Print(const std::string& expression, std::size_t frame = 0);
     // Writes VALUE (a decimal, 0x hexadecimal, 'c' or a float) to a scalar.
     bool Set(const std::string& expression, const std::string& value, std::size_t frame = 0);
@@ -87,6 +93,11 @@ private:
     bool Count(BOOL ok);
     bool Fail(const std::string& why);
     std::optional<WORD> ReturnAddress() const;
+    // Where the pushes right before the call at `call` left the caller's registers,
+    // given the address of the return address's high byte.
+    std::map<int, int> SavedRegisters(const CFunction& caller, WORD call, int returnHigh) const;
+    // Where an interrupted function's registers are while `handler` runs.
+    std::map<int, int> InterruptedRegisters(const CFunction& handler, const CFunction& interrupted, int returnHigh) const;
 
     std::optional<CPlace> Resolve(const std::string& expression, std::size_t frame);
     std::optional<std::vector<BYTE>> ReadPlace(const CPlace& place, int size);
