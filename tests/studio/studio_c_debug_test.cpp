@@ -287,6 +287,7 @@ TEST_F(StudioCDebugTest, ABreakpointMovesWithItsLineWhenLinesAreTypedOrJoinedAbo
     EXPECT_EQ(Message(), "stopped at lab.c:" + std::to_string(call + 1) + " (" + tools::Hex(*moved, 4) + ")");
 
     // The marked line selected whole and deleted: its mark goes, and the rebuild sets none.
+    window->Editor().SetFocus();
     window->Editor().SetCursorPos(CPoint(0, call));
     InjectInput({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, VK_SHIFT});
     Key(VK_DOWN);

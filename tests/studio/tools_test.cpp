@@ -73,26 +73,23 @@ int LineHolding(const std::filesystem::path& file, const std::string& text)
 }
 
 // The C sample's stop as a tour prints it, at the breakpoint after its passes and after
-// one step over, against what the program computes: after the n-th call began, the
-// tally counts n - 1 calls and sums the squares of 1 .. n - 1; its line adds n * n.
+// one step over, against what the program computes: when the pass for i begins, the
+// tally counts i - 1 passes and sums the squares of 1 .. i - 1; its line adds i * i.
 void ExpectCSampleStops(const std::string& out)
 {
     const auto sample = std::filesystem::path(ZORSTUDIO_SAMPLE).parent_path() / "squares.c";
     const int breakLine = LineHolding(sample, zorstudio::kTourCBreakpointText);
-    const int callLine = LineHolding(sample, "add_square(i);");
-    EXPECT_EQ(Numbers(out, "frame add_square  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine + 1}))
+    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine + 1}))
         << "the breakpoint's line, then the next line:\n" << out;
-    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{callLine, callLine})) << out;
-    const std::vector<int> n = Numbers(out, "watch n = (\\d+)");
-    ASSERT_EQ(n, (std::vector<int>{zorstudio::kTourCPasses, zorstudio::kTourCPasses})) << out;
+    const std::vector<int> i = Numbers(out, "watch i = (\\d+)");
+    ASSERT_EQ(i, (std::vector<int>{zorstudio::kTourCPasses, zorstudio::kTourCPasses})) << out;
     int before = 0;
-    for (int k = 1; k < n[0]; ++k)
+    for (int k = 1; k < i[0]; ++k)
         before += k * k;
-    EXPECT_EQ(Numbers(out, "watch square = (\\d+)"), (std::vector<int>{n[0] * n[0], n[0] * n[0]})) << out;
-    EXPECT_EQ(Numbers(out, "watch tally = \\{count = (\\d+), sum = \\d+\\}"), (std::vector<int>{n[0] - 1, n[0] - 1}))
+    EXPECT_EQ(Numbers(out, "watch tally = \\{count = (\\d+), sum = \\d+\\}"), (std::vector<int>{i[0] - 1, i[0] - 1}))
         << out;
     EXPECT_EQ(Numbers(out, "watch tally = \\{count = \\d+, sum = (\\d+)\\}"),
-              (std::vector<int>{before, before + n[0] * n[0]}))
+              (std::vector<int>{before, before + i[0] * i[0]}))
         << out;
 }
 

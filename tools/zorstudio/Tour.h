@@ -22,10 +22,10 @@ struct CTourOptions {
 
 // The sample program shipped with zorstudio: beside the sources, else installed.
 std::string DefaultTourProgram();
-// The C sample: a loop calling a function that adds squares into a struct.
+// The C sample: a loop that adds squares into a struct, a call a pass.
 std::string DefaultTourCProgram();
 // The C sample's line that the tour stops at, and after how many passes.
-constexpr const char* kTourCBreakpointText = "tally.sum += square;";
+constexpr const char* kTourCBreakpointText = "tally.sum += square(i);";
 constexpr int kTourCPasses = 3;
 // 0 when every stage worked, 1 at the first that failed (printed on stderr).
 int RunTour(const CTourOptions& options);

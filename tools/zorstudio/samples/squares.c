@@ -1,6 +1,6 @@
-/* Adds up the squares of 1 to 5 in a tally, one call a number: a loop, a call
-   with an argument and a local, and a struct. After the n-th call the tally's
-   count is n and its sum 1 + 4 + ... + n * n. */
+/* Adds up the squares of 1 to 5 in a tally: a loop, a call with an argument and a
+   struct. When the pass for i begins, the tally's count is i - 1 and its sum
+   1 + 4 + ... + (i - 1) * (i - 1). */
 struct tally {
     unsigned char count;
     unsigned int sum;
@@ -8,18 +8,18 @@ struct tally {
 
 struct tally tally;
 
-void add_square(unsigned char n)
+unsigned int square(unsigned char n)
 {
-    unsigned int square = n * n;
-    tally.sum += square;
-    tally.count++;
+    return n * n;
 }
 
 void main(void)
 {
     unsigned char i;
-    for (i = 1; i <= 5; i++)
-        add_square(i);
+    for (i = 1; i <= 5; i++) {
+        tally.sum += square(i);
+        tally.count = i;
+    }
     while (1)
         ;
 }
