@@ -242,6 +242,65 @@ TEST_F(StudioCDebugTest, BreakpointsStayThroughARebuildWhereTheirLineHasCode)
     EXPECT_TRUE(window->Source().IsModified()) << "a build does not save the editor's text";
 }
 
+TEST_F(StudioCDebugTest, ABreakpointMovesWithItsLineWhenLinesAreTypedOrJoinedAbove)
+{
+    ASSERT_TRUE(window->OpenSource(lab));
+    BuildAndDownload();
+    const int call = LabLine("call");
+    ClickMargin(call);
+    const auto address = window->AddressOfSourceLine(call);
+    ASSERT_TRUE(address);
+    ASSERT_EQ(View().breakpoints, (std::set<WORD>{*address})) << Message();
+
+    // Two comment lines typed at the end of the line above: the mark goes down with its line.
+    window->Editor().SetFocus();
+    window->Editor().SetCursorPos(CPoint(0, call - 2));
+    Key(VK_END);
+    for (const char* typed : {"/* one */", "/* two */"}) {
+        Key(VK_RETURN);
+        InjectText(typed);
+        PumpPendingMessages();
+    }
+    ASSERT_NE(Line(window->Source(), call + 1).find("t += add(i, 2);"), std::string::npos) << Line(window->Source(), call + 1);
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{call + 1}));
+    EXPECT_EQ(window->AddressOfSourceLine(call + 2), address) << "the line's code until the rebuild";
+    EXPECT_FALSE(window->AddressOfSourceLine(call)) << "a typed line has no code yet";
+    // A backspace at the start of the third line joins it to the second: one line fewer above.
+    window->Editor().SetCursorPos(CPoint(0, 2));
+    Key(VK_BACK);
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{call}));
+
+    // The rebuild keeps the breakpoint on its line; the run stops there.
+    Key('B', true);
+    ASSERT_TRUE(window->LastBuild().ok) << window->LastBuild().output;
+    ASSERT_TRUE(WaitFor([&] { return window->Idle(); }));
+    Settle();
+    const auto moved = window->AddressOfSourceLine(call + 1);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(View().breakpoints, (std::set<WORD>{*moved}));
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{call}));
+    BuildAndDownload();
+    const int stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    EXPECT_EQ(CurrentLine(), call + 1);
+    EXPECT_EQ(Message(), "stopped at lab.c:" + std::to_string(call + 1) + " (" + tools::Hex(*moved, 4) + ")");
+
+    // The marked line selected whole and deleted: its mark goes, and the rebuild sets none.
+    window->Editor().SetFocus();
+    window->Editor().SetCursorPos(CPoint(0, call));
+    InjectInput({InputKind::KeyDown, CPoint(), MouseButton::Left, 0, VK_SHIFT});
+    Key(VK_DOWN);
+    InjectInput({InputKind::KeyUp, CPoint(), MouseButton::Left, 0, VK_SHIFT});
+    Key(VK_DELETE);
+    ASSERT_EQ(Line(window->Source(), call).find("t += add"), std::string::npos) << Line(window->Source(), call);
+    EXPECT_TRUE(window->Margin().BreakpointLines().empty());
+    Key('B', true);
+    ASSERT_TRUE(window->LastBuild().ok) << window->LastBuild().output;
+    ASSERT_TRUE(WaitFor([&] { return window->Idle(); }));
+    EXPECT_TRUE(View().breakpoints.empty());
+}
+
 TEST_F(StudioCDebugTest, AProjectsMessageOpensItsFileAtTheLine)
 {
     std::ofstream(scratch.Path() / "main.c") << "int twice(int);\nint r;\nvoid main(void)\n{\n    r = twice(4);\n}\n";

@@ -7,12 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "zorkit/platform/gdi/PngFile.h"
 #include "sim/VirtualBoard.h"
 #include "tests/studio/PictureCheck.h"
 #include "tests/support/TempDir.h"
+#include "tools/zorstudio/Tour.h"
 
 namespace zorkit::studio::test {
 namespace {
@@ -45,6 +49,49 @@ protected:
     TempDir scratch;
     const std::filesystem::path& dir = scratch.Path();
 };
+
+// The numbers of each match of pattern's first group, in order.
+std::vector<int> Numbers(const std::string& text, const std::string& pattern)
+{
+    std::vector<int> numbers;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+        numbers.push_back(std::stoi((*it)[1]));
+    return numbers;
+}
+
+// The line (from 1) of the file that holds text.
+int LineHolding(const std::filesystem::path& file, const std::string& text)
+{
+    std::ifstream in(file);
+    int number = 0;
+    for (std::string line; std::getline(in, line);)
+        if (++number, line.find(text) != std::string::npos)
+            return number;
+    ADD_FAILURE() << "no line '" << text << "' in " << file;
+    return 0;
+}
+
+// The C sample's stop as a tour prints it, at the breakpoint after its passes and after
+// one step over, against what the program computes: when the pass for i begins, the
+// tally counts i - 1 passes and sums the squares of 1 .. i - 1; its line adds i * i.
+void ExpectCSampleStops(const std::string& out)
+{
+    const auto sample = std::filesystem::path(ZORSTUDIO_SAMPLE).parent_path() / "squares.c";
+    const int breakLine = LineHolding(sample, zorstudio::kTourCBreakpointText);
+    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine + 1}))
+        << "the breakpoint's line, then the next line:\n" << out;
+    const std::vector<int> i = Numbers(out, "watch i = (\\d+)");
+    ASSERT_EQ(i, (std::vector<int>{zorstudio::kTourCPasses, zorstudio::kTourCPasses})) << out;
+    int before = 0;
+    for (int k = 1; k < i[0]; ++k)
+        before += k * k;
+    EXPECT_EQ(Numbers(out, "watch tally = \\{count = (\\d+), sum = \\d+\\}"), (std::vector<int>{i[0] - 1, i[0] - 1}))
+        << out;
+    EXPECT_EQ(Numbers(out, "watch tally = \\{count = \\d+, sum = (\\d+)\\}"),
+              (std::vector<int>{before, before + i[0] * i[0]}))
+        << out;
+}
 
 TEST_F(ToolPictureTest, ZorlinkControlWritesThePictureOfTheRun)
 {
@@ -133,13 +180,17 @@ TEST_F(ToolPictureTest, ZorstudioTourWalksEveryStageAndWritesTheExports)
     for (const char* stage : {"] open the program", "] assemble", "] connect to the virtual board", "] download",
                               "] set a breakpoint at the line 'done:'", "] run from 0100 to the breakpoint",
                               "] registers, internal RAM", "] edit internal RAM 40H", "] temperature experiment",
-                              "] export", "tour complete"}) {
+                              "] export", "] open the C program", "] download it and set a breakpoint on the line",
+                              "] run to the breakpoint 3 times", "] the call stack and the watches",
+                              "] step over the line", "tour complete"}) {
         at = run.out.find(stage, at);
         ASSERT_NE(at, std::string::npos) << "stage '" << stage << "' in order:\n" << run.out;
     }
     EXPECT_NE(run.out.find("wrote 5A, read back 5A"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("120 samples; final value"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("settled within ±2 °C"), std::string::npos) << run.out;
+    ExpectCSampleStops(run.out);
+    EXPECT_NE(run.out.find("  (global)  (changed)"), std::string::npos) << "the tally changed by the step:\n" << run.out;
     auto picture = ReadPng((out / "temperature.png").c_str());
     ASSERT_TRUE(picture);
     ExpectReferenceLineAt(*picture, ReferenceRow(60, 200));
@@ -219,7 +270,8 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
                    " --shots --samples 120");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     for (const char* shot : {"01-open", "02-build", "03-connect", "04-download", "05-breakpoint", "06-stop",
-                             "07-edit", "08-experiment", "09-export"}) {
+                             "07-edit", "08-experiment", "09-export", "10-c-open", "11-c-build", "12-c-download",
+                             "13-c-breakpoint", "14-c-stack", "15-c-watches", "16-c-step", "17-board"}) {
         auto picture = ReadPng((out / (std::string(shot) + ".png")).c_str());
         ASSERT_TRUE(picture) << shot;
         EXPECT_EQ(picture->Width(), 1280) << shot;
@@ -235,6 +287,16 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
     EXPECT_GE(RowsWith(*experiment, kReferenceRed, 300), 1) << "the set point's line across the graph";
     for (const char* file : {"temperature.png", "temperature.pdf", "temperature.csv"})
         EXPECT_TRUE(std::filesystem::exists(out / file)) << file;
+    // The C program at its stop, as its views show it: the call stack's tab, then the watches'.
+    ExpectCSampleStops(run.out);
+    auto stack = ReadPng((out / "14-c-stack.png").c_str());
+    auto watches = ReadPng((out / "15-c-watches.png").c_str());
+    ASSERT_TRUE(stack && watches);
+    int differing = 0;
+    for (int y = 0; y < stack->Height(); ++y)
+        for (int x = 0; x < stack->Width(); ++x)
+            differing += stack->GetPixel(x, y) != watches->GetPixel(x, y);
+    EXPECT_GT(differing, 500) << "another tab shown in the dock";
 }
 
 TEST_F(ToolPictureTest, ZorstudioWindowTourInChineseHasChineseMenusAndMessages)

@@ -52,7 +52,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   ZORKIT_LOG_DIR="$LOG_DIR" "$ZORSTUDIO"
 else
   SHOTS="$BUILD/zorstudio-tour"
-  echo "== zorstudio without a display: its tour through the main window, a picture a stage"
+  echo "== zorstudio without a display: its tour through the main window, a picture a stage:"
+  echo "   the sorting program to its breakpoint, a temperature run, then the C sample squares.c"
+  echo "   stopped at a line breakpoint with its call stack and watches, and one step over"
   echo "\$ zorstudio --tour $SHOTS --shots --samples 150"
   ZORKIT_LOG_DIR="$LOG_DIR" "$ZORSTUDIO" --tour "$SHOTS" --shots --samples 150
   echo

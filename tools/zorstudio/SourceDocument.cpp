@@ -10,7 +10,11 @@
 
 namespace zorstudio {
 
-CSourceDocument::CSourceDocument() { m_buffer.InitNew(); }
+CSourceDocument::CSourceDocument()
+{
+    m_buffer.InitNew();
+    MarkBuilt();
+}
 
 std::string CSourceDocument::Name() const { return m_path.empty() ? "program.asm" : m_path.filename().string(); }
 
@@ -33,6 +37,7 @@ std::optional<std::string> CSourceDocument::Open(const std::filesystem::path& pa
     FillBuffer(m_buffer, SplitLines(text));
     m_buffer.SetModified(FALSE);
     m_path = path;
+    MarkBuilt();
     return std::nullopt;
 }
 

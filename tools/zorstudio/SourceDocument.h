@@ -1,15 +1,20 @@
 // The program source being edited: its text buffer (the editor is a view of it), the
-// file it came from, and reading and writing that file. It needs no window.
+// file it came from, reading and writing that file, and where the lines of the text
+// last built went since. It needs no window.
 //
 //   CSourceDocument doc;
 //   if (auto why = doc.Open("sort.asm")) ... *why ...
 //   build(doc.Text(), doc.Name(), doc.Path().parent_path());
+//   doc.MarkBuilt();
+//   editor.onEdit = [&](const CUpdateContext& edit) { doc.Follow(edit); };
+//   doc.Lines().Now(builtLine)   // where that line is after the edits
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "tools/zorstudio/LineTracker.h"
 #include "zorkit/editor/TextBuf.h"
 
 namespace zorstudio {
@@ -35,9 +40,17 @@ public:
     // Writes the text to path, leaving the document's file as it is.
     std::optional<std::string> WriteCopy(const std::filesystem::path& path) const;
 
+    // The lines of the text as last built (or opened) and where they are now.
+    const CLineTracker& Lines() const { return m_lines; }
+    // The text now is the one built.
+    void MarkBuilt() { m_lines.Reset(m_buffer); }
+    // An edit of the buffer, as a view of it hears of it.
+    void Follow(const CUpdateContext& edit) { m_lines.Follow(edit); }
+
 private:
     CTextBuf m_buffer;
     std::filesystem::path m_path;
+    CLineTracker m_lines;
 };
 
 }

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/zorstudio/BuiltProgram.h"
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/ExperimentExport.h"
 #include "tools/common/CProgramBuild.h"
@@ -69,28 +71,99 @@ std::string RegisterLine(const CTargetSnapshot& snapshot)
     return text;
 }
 
-// The first line of the source that starts with `label`; 0 when there is none.
-int LineOfLabel(const std::string& source, const std::string& label)
+// The first line (from 1) of the source that holds; 0 when there is none.
+int FirstLine(const std::string& source, const std::function<bool(const std::string&)>& holds)
 {
     std::istringstream in(source);
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
-        if (line.rfind(label, 0) == 0)
+        if (holds(line))
             return number;
     }
     return 0;
 }
 
+// A sample shipped with zorstudio: beside the sources, else installed.
+std::string SampleFile(const std::string& name)
+{
+    const std::string beside = ZORSTUDIO_SOURCE_SAMPLES "/" + name;
+    return std::filesystem::exists(beside) ? beside : ZORSTUDIO_INSTALLED_SAMPLES "/" + name;
 }
 
-std::string DefaultTourProgram()
+// The stop's call stack, a frame a line, and its watches; with the stop before it,
+// the watches whose values changed since are marked.
+void PrintSourceStop(CTourPrinter& tour, const CSourceStop& stop, const CSourceStop* before)
 {
-    for (const char* candidate : {ZORSTUDIO_SOURCE_SAMPLES "/sort.asm", ZORSTUDIO_INSTALLED_SAMPLES "/sort.asm"})
-        if (std::filesystem::exists(candidate))
-            return candidate;
-    return ZORSTUDIO_INSTALLED_SAMPLES "/sort.asm";
+    for (const CStackFrame& frame : stop.frames)
+        tour.Line("frame " + frame.function + "  " + frame.file + ":" + std::to_string(frame.line));
+    for (const CWatchValue& watch : stop.watches) {
+        const bool changed = before && std::none_of(before->watches.begin(), before->watches.end(),
+                                                    [&](const CWatchValue& w) { return w == watch; });
+        tour.Line("watch " + watch.name + " = " + watch.value + (watch.global ? "  (global)" : "") +
+                  (changed ? "  (changed)" : ""));
+    }
 }
+
+// The C program's stages: build, download, a breakpoint on a line, the stop's call
+// stack and watches, one step over that line and the watches it changed.
+int RunCStages(CTourPrinter& tour, CDebugSession& session, const std::string& program)
+{
+    tour.Stage("open the C program " + program + ", build it with sdcc");
+    std::ifstream in(program, std::ios::binary);
+    const std::string source(std::istreambuf_iterator<char>(in), {});
+    if (source.empty())
+        return tour.Fail(program + " is empty or missing");
+    const tools::CScratchDirectory scratch("zorstudio-tour-c-");
+    const CBuiltProgram built(BuildProgram(CProgramProject::OfSource(program), scratch.Path()));
+    for (const CBuildMessage& m : built.Result().messages)
+        tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
+    if (!built.Ok() || !built.DebugInfo())
+        return tour.Fail("the C program did not build");
+    const WORD entry = built.Result().entry;
+    tour.Line(std::to_string(built.Result().CodeBytes()) + " bytes of code, starting at " + tools::Hex(entry, 4));
+
+    tour.Stage("download it and set a breakpoint on the line '" + std::string(kTourCBreakpointText) + "'");
+    if (!session.ClearBreakpoints() || !session.Download(built.Result().hex, {}, entry))
+        return tour.Fail(session.LastError());
+    session.SetDebugInfo(built.SharedDebugInfo());
+    const int line =
+        FirstLine(source, [](const std::string& text) { return text.find(kTourCBreakpointText) != std::string::npos; });
+    const auto address = built.AddressOfLine(program, line);
+    if (!address)
+        return tour.Fail("the line '" + std::string(kTourCBreakpointText) + "' has no code");
+    if (!session.ToggleBreakpoint(*address))
+        return tour.Fail(session.LastError());
+    tour.Line(std::filesystem::path(program).filename().string() + ":" + std::to_string(line) + ", address " +
+              tools::Hex(*address, 4));
+
+    tour.Stage("run to the breakpoint " + std::to_string(kTourCPasses) + " times");
+    for (int pass = 1; pass <= kTourCPasses; ++pass) {
+        if (!session.RunProgram())
+            return tour.Fail(session.LastError());
+        if (!session.WaitForStop(kStopWaitMs) || !session.SourceStop())
+            return tour.Fail("the board reported no stop within " + std::to_string(kStopWaitMs / 1000) + " s");
+        tour.Line("stop " + std::to_string(pass) + " at " + tools::Hex(session.Current().pc, 4));
+    }
+
+    tour.Stage("the call stack and the watches");
+    const std::shared_ptr<const CSourceStop> stop = session.SourceStop();
+    PrintSourceStop(tour, *stop, nullptr);
+
+    tour.Stage("step over the line");
+    if (!session.StepSource(SourceStep::Over))
+        return tour.Fail(session.LastError());
+    if (!session.SourceStop() || session.SourceStop()->frames.empty())
+        return tour.Fail("the step ended outside the C program");
+    PrintSourceStop(tour, *session.SourceStop(), stop.get());
+    return 0;
+}
+
+}
+
+std::string DefaultTourProgram() { return SampleFile("sort.asm"); }
+
+std::string DefaultTourCProgram() { return SampleFile("squares.c"); }
 
 int RunTour(const CTourOptions& options)
 {
@@ -138,7 +211,7 @@ int RunTour(const CTourOptions& options)
     tour.Line(std::to_string(bytes) + " bytes sent in frames of at most 64");
 
     tour.Stage("set a breakpoint at the line 'done:'");
-    const int doneLine = LineOfLabel(source, "done:");
+    const int doneLine = FirstLine(source, [](const std::string& text) { return text.rfind("done:", 0) == 0; });
     const auto doneAddress = built.AddressOfLine(options.program, doneLine);
     if (!doneAddress)
         return tour.Fail("the program has no line 'done:' with code");
@@ -227,6 +300,9 @@ int RunTour(const CTourOptions& options)
     if (!ExportCsv(record, csv))
         return tour.Fail("cannot write " + csv);
     tour.Line(csv);
+
+    if (RunCStages(tour, session, options.cProgram))
+        return 1;
     std::printf("\ntour complete\n");
     return 0;
 }

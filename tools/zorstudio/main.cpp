@@ -61,6 +61,7 @@ int Tour(const zorstudio::COptions& options)
     zorstudio::CTourOptions tour;
     tour.directory = options.tour;
     tour.program = options.program.empty() ? zorstudio::DefaultTourProgram() : options.program;
+    tour.cProgram = zorstudio::DefaultTourCProgram();
     tour.samples = options.samples;
     tour.line = ChosenLine(options);
     const int status = options.shots ? zorstudio::RunWindowTour(tour) : zorstudio::RunTour(tour);

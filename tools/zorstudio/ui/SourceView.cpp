@@ -17,6 +17,8 @@ void CSourceView::SetLanguage(SourceLanguage language)
 
 void CSourceView::UpdateView(CTextView* source, CUpdateContext* context, unsigned long hints, int line)
 {
+    if (context && onEdit)
+        onEdit(*context);
     // An edit can open or close a comment anywhere above what is shown.
     m_states.clear();
     CUIEditView::UpdateView(source, context, hints, line);

@@ -1,18 +1,24 @@
 // The source editor: the editable view with the source's syntax in colours, assembly
 // or C as the file's name says. Lines the debugger marks (breakpoint, current line)
-// keep the marks' own colours.
+// keep the marks' own colours. It passes each edit of its buffer (the user's, an undo's)
+// on to onEdit.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "tools/zorstudio/SyntaxColours.h"
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/UIEditView.h"
+#include "zorkit/editor/UpdateContext.h"
 
 namespace zorstudio {
 
 class CSourceView : public CUIEditView {
 public:
+    // Hears of every insertion and deletion in the buffer shown.
+    std::function<void(const CUpdateContext&)> onEdit;
+
     SourceLanguage Language() const { return m_language; }
     void SetLanguage(SourceLanguage language);
 

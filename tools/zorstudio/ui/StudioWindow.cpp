@@ -70,6 +70,10 @@ CStudioWindow::CStudioWindow()
     : m_memory(kMemoryRows), m_panel(m_board), m_status({kLinkPaneWidth, kCaretPaneWidth}),
       m_menuBar(StudioMenus()), m_layout(*this)
 {
+    m_editor.onEdit = [this](const CUpdateContext& edit) {
+        m_document.Follow(edit);
+        MarkSource();
+    };
 }
 
 CStudioWindow::~CStudioWindow()
@@ -546,6 +550,7 @@ bool CStudioWindow::Build()
     if (!LastBuild().ok)
         return Failed(LastBuild().messages.empty() ? Tr("the build failed") : LastBuild().messages.front().text);
     KeepBreakpoints(before);
+    m_document.MarkBuilt();
     MarkSource();
     Tell(Tr("built {1} bytes; Download sends them to the board", {std::to_string(bytes)}));
     return true;
@@ -561,7 +566,10 @@ void CStudioWindow::KeepBreakpoints(const CBuiltProgram& before)
         // A breakpoint on no source line stays at its address, as the listing set it.
         if (!place)
             continue;
-        const auto moved = m_program.AddressOfLine(place->file, place->line);
+        // A line of the source shown moved with the edits since the last build.
+        const auto line = SameSource(place->file, ShownSource()) ? m_document.Lines().Now(place->line - 1)
+                                                                 : std::optional<int>(place->line - 1);
+        const auto moved = line ? m_program.AddressOfLine(place->file, *line + 1) : std::nullopt;
         if (moved == address)
             continue;
         clear.insert(address);
@@ -590,13 +598,18 @@ void CStudioWindow::KeepBreakpoints(const CBuiltProgram& before)
         });
 }
 
+std::filesystem::path CStudioWindow::ShownSource() const
+{
+    return m_document.Path().empty() && !LastBuild().sources.empty() ? LastBuild().sources.front() : m_document.Path();
+}
+
 std::optional<WORD> CStudioWindow::AddressOfSourceLine(int line) const
 {
-    if (!m_program.Ok() || m_program.Result().sources.empty())
+    // A line typed since the build has no code yet.
+    const auto built = m_document.Lines().Then(line - 1);
+    if (!m_program.Ok() || m_program.Result().sources.empty() || !built)
         return std::nullopt;
-    const std::filesystem::path shown =
-        m_document.Path().empty() ? m_program.Result().sources.front() : m_document.Path();
-    return m_program.AddressOfLine(shown, line);
+    return m_program.AddressOfLine(ShownSource(), *built + 1);
 }
 
 bool CStudioWindow::ToggleBreakpointAtLine(int line)
@@ -616,16 +629,17 @@ void CStudioWindow::MarkSource()
     std::set<int> breakpoints;
     int current = -1;
     if (m_program.Ok()) {
-        const std::filesystem::path shown =
-            m_document.Path().empty() && !LastBuild().sources.empty() ? LastBuild().sources.front() : m_document.Path();
+        const std::filesystem::path shown = ShownSource();
+        // The marks stay with their lines through the edits since the build.
         for (WORD address : View().breakpoints)
             if (const auto place = m_program.PlaceAt(address); place && m_program.StartsLine(address) &&
                                                                  SameSource(place->file, shown))
-                breakpoints.insert(place->line - 1);
+                if (const auto line = m_document.Lines().Now(place->line - 1))
+                    breakpoints.insert(*line);
         const CTargetSnapshot& now = View().current;
         if (now.valid && View().stopsHandled > 0 && View().state != LinkState::Running)
             if (const auto place = m_program.PlaceAt(now.pc); place && SameSource(place->file, shown))
-                current = place->line - 1;
+                current = m_document.Lines().Now(place->line - 1).value_or(-1);
     }
     m_margin.SetMarks(std::move(breakpoints), current);
 }

@@ -176,7 +176,8 @@ public:
     CStatusBar& StatusBar() { return m_status; }
     const CProgramBuildResult& LastBuild() const { return m_program.Result(); }
     const CBuiltProgram& Program() const { return m_program; }
-    // The code address of a line (from 1) of the source shown, as last built.
+    // The code address of a line (from 1) of the source shown, as it is now: its line
+    // as last built, followed through the edits since.
     std::optional<WORD> AddressOfSourceLine(int line) const;
     // The reset prompt while it is shown, else null.
     CResetPromptDialog* ResetPromptWindow() { return m_prompt; }
@@ -214,6 +215,8 @@ private:
     void MarkPc();
     // The margin's marks for the source shown, and the C program's stop views.
     void MarkSource();
+    // The file of the source shown, as the build names it.
+    std::filesystem::path ShownSource() const;
     void ShowSourceStop();
     // Shows another source of the program in the editor (a message's, the stop's).
     bool ShowProgramSource(const std::filesystem::path& path);

@@ -64,13 +64,79 @@ private:
     int m_stage = 0;
 };
 
-// The source line (from 0) that starts with label; -1 when none does.
-int LineOfLabel(const CTextBuf& source, const std::string& label)
+std::string LineText(const CTextBuf& text, int line)
+{
+    return std::string(text.GetLineChars(line), std::size_t(text.GetLineLength(line)));
+}
+
+// The source line (from 0) that holds; -1 when none does.
+int FirstLine(const CTextBuf& source, const std::function<bool(const std::string&)>& holds)
 {
     for (int line = 0; line < source.GetLineCount(); ++line)
-        if (std::string(source.GetLineChars(line), std::size_t(source.GetLineLength(line))).rfind(label, 0) == 0)
+        if (holds(LineText(source, line)))
             return line;
     return -1;
+}
+
+// What the window shows of a C stop: the current line, the call stack's lines and
+// the watch grid's rows.
+void PrintSourceStop(CStudioWindow& window)
+{
+    std::printf("    current line %d\n", window.Margin().CurrentLine() + 1);
+    const CTextBuf& stack = window.CallStack().Text();
+    for (int line = 0; line < stack.GetLineCount(); ++line)
+        std::printf("    frame %s\n", LineText(stack, line).c_str());
+    CWatchGrid& watches = window.Watches();
+    for (int row = 1; row < watches.GetRowCount(); ++row)
+        std::printf("    watch %s = %s\n", watches.GetItemText(row, CWatchGrid::kNameColumn).str().c_str(),
+                    watches.GetItemText(row, CWatchGrid::kValueColumn).str().c_str());
+    std::fflush(stdout);
+}
+
+// Pumps the window's messages until it shows the C stop after `stops` stops.
+bool ShowsSourceStop(CStudioWindow& window, int stops)
+{
+    return zorkit::PumpMessagesUntil([&] {
+        const CBoardView& view = window.View();
+        return view.stopsHandled > stops && view.source && !view.memoryPending && window.Idle();
+    }, kStopWaitMs);
+}
+
+// The C program: built with sdcc, stopped at a line breakpoint after some passes, its
+// call stack and its watches in their tabs, then one step over the line.
+bool RunCStages(CStudioWindow& window, CWindowTour& tour, const std::string& program)
+{
+    if (!tour.Stage("c-open", window.OpenSource(program)) || !tour.Stage("c-build", window.Build()) ||
+        !tour.Stage("c-download", Settled(window, window.Download(), [&] {
+            return !window.Downloading() && window.View().entry == window.LastBuild().entry;
+        })))
+        return false;
+    const int line = FirstLine(window.Source(), [](const std::string& text) {
+        return text.find(kTourCBreakpointText) != std::string::npos;
+    });
+    const auto address = window.AddressOfSourceLine(line + 1);
+    if (!tour.Stage("c-breakpoint", address && Settled(window, window.ToggleBreakpointAtLine(line), [&] {
+            return window.View().IsBreakpoint(*address);
+        })))
+        return false;
+    bool stopped = true;
+    for (int pass = 0; pass < kTourCPasses && stopped; ++pass) {
+        const int stops = window.View().stopsHandled;
+        stopped = window.Run() && ShowsSourceStop(window, stops);
+    }
+    window.Layout().ShowTab(Pane::CallStack);
+    if (!tour.Stage("c-stack", stopped))
+        return false;
+    PrintSourceStop(window);
+    window.Layout().ShowTab(Pane::Watch);
+    if (!tour.Stage("c-watches", true))
+        return false;
+    const int stops = window.View().stopsHandled;
+    const bool stepped = window.StepOver() && ShowsSourceStop(window, stops);
+    if (!tour.Stage("c-step", stepped))
+        return false;
+    PrintSourceStop(window);
+    return true;
 }
 
 }
@@ -102,7 +168,8 @@ int RunWindowTour(const CTourOptions& options)
         !tour.Stage("download", Settled(window, window.Download(), [&] { return window.View().entry.has_value(); })))
         return 1;
 
-    const auto done = window.AddressOfSourceLine(LineOfLabel(window.Source(), "done:") + 1);
+    const auto done = window.AddressOfSourceLine(
+        FirstLine(window.Source(), [](const std::string& text) { return text.rfind("done:", 0) == 0; }) + 1);
     if (!tour.Stage("breakpoint", done && Settled(window, window.ToggleBreakpoint(*done),
                                                   [&] { return window.View().IsBreakpoint(*done); })))
         return 1;
@@ -139,6 +206,11 @@ int RunWindowTour(const CTourOptions& options)
                           !panel.ExportRun(CExperimentPanel::Export::Pdf).empty() &&
                           !panel.ExportRun(CExperimentPanel::Export::Csv).empty();
     if (!tour.Stage("export", exported))
+        return 1;
+
+    // The sorting program's breakpoint would lie somewhere in the C program's code.
+    if (!Settled(window, window.ToggleBreakpoint(*done), [&] { return window.View().breakpoints.empty(); }) ||
+        !RunCStages(window, tour, options.cProgram))
         return 1;
 
     // A lab program running free on the virtual board, live in the board's panel.
