@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/common/IntelHex.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Messaging.h"
@@ -48,11 +49,11 @@ public:
         std::printf("[%d] %-10s %s\n    %s\n", m_stage, name.c_str(), status.c_str(), png.string().c_str());
         std::fflush(stdout);
         if (!done) {
-            std::fprintf(stderr, "zorstudio: tour stage %d (%s) failed: %s\n", m_stage, name.c_str(), status.c_str());
+            std::fprintf(stderr, "zorstudio: %s\n", Tr("tour stage {1} ({2}) failed: {3}", {std::to_string(m_stage), name, status}).c_str());
             return false;
         }
         if (!zorkit::WriteWindowPng(m_window.m_hWnd, png.string().c_str(), true)) {
-            std::fprintf(stderr, "zorstudio: cannot write %s\n", png.string().c_str());
+            std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot write {1}", {png.string()}).c_str());
             return false;
         }
         return true;
@@ -80,7 +81,7 @@ int RunWindowTour(const CTourOptions& options)
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
     if (error) {
-        std::fprintf(stderr, "zorstudio: cannot make %s: %s\n", options.directory.c_str(), error.message().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot make {1}: {2}", {options.directory, error.message()}).c_str());
         return 1;
     }
     CStudioWindow window;
@@ -90,7 +91,7 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
     }
     if (!window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight))) {
-        std::fprintf(stderr, "zorstudio: cannot create the main window\n");
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot create the main window").c_str());
         return 1;
     }
     window.Panel().SetExportDirectory(options.directory);
@@ -98,7 +99,7 @@ int RunWindowTour(const CTourOptions& options)
 
     const auto connected = [&] { return window.View().state == LinkState::Connected; };
     if (!tour.Stage("open", window.OpenSource(options.program)) || !tour.Stage("build", window.Build()) ||
-        !tour.Stage("connect", Settled(window, window.Connect(), connected)) ||
+        !tour.Stage("connect", Settled(window, window.Lines().Connect(), connected)) ||
         !tour.Stage("download", Settled(window, window.Download(), [&] { return window.View().entry.has_value(); })))
         return 1;
 
@@ -153,11 +154,11 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
     const std::filesystem::path panelPng = std::filesystem::path(options.directory) / "board-panel.png";
     if (!board.WritePicture(panelPng.string().c_str())) {
-        std::fprintf(stderr, "zorstudio: cannot write %s\n", panelPng.string().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot write {1}", {panelPng.string()}).c_str());
         return 1;
     }
     std::printf("    %s\n", panelPng.string().c_str());
-    std::printf("\ntour complete\n");
+    std::printf("\n%s\n", Tr("tour complete").c_str());
     return 0;
 }
 
