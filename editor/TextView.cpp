@@ -23,6 +23,7 @@ const CMessageMap* CTextView::GetThisMessageMap()
         zorkit::MapMessage<WM_SIZE>(&CTextView::OnSize),
         zorkit::MapMessage<WM_VSCROLL>(&CTextView::OnVScroll),
         zorkit::MapMessage<WM_HSCROLL>(&CTextView::OnHScroll),
+        zorkit::MapMessage<WM_MOUSEWHEEL>(&CTextView::OnMouseWheel),
         zorkit::MapMessage<WM_SETFOCUS>(&CTextView::OnSetFocus),
         zorkit::MapMessage<WM_KILLFOCUS>(&CTextView::OnKillFocus),
         zorkit::MapMessage<WM_KEYDOWN>(&CTextView::OnKeyDown),
@@ -163,7 +164,7 @@ void CTextView::SetLineFlags(int line, unsigned long mask, BOOL set)
 
 void CTextView::ResetView()
 {
-    m_topLine = 0;
+    SetTopLine(0);
     m_horzOffset = 0;
     m_lineHeight = -1;
     m_charWidth = -1;

@@ -144,6 +144,8 @@ public:
     void OnSize(UINT type, int cx, int cy);
     void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
+    // The lines the desktop's setting says a notch, up or down.
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
 
@@ -178,6 +180,9 @@ public:
     void OnUpdateIndicatorCaret(CCmdUI* ui);
 
 protected:
+    // The first line shown changed: by a scroll, an edit above it or a reset. A window
+    // that draws beside the text's lines follows it from here.
+    virtual void OnTopLineChanged() {}
     // Draws one run of bytes at origin without selection handling.
     void DrawLineHelperImpl(CDC* dc, CPoint& origin, const CRect& clip, const char* chars, int offset, int count);
     void CalcLineCharDim();
@@ -240,6 +245,9 @@ protected:
 private:
     friend struct TextViewProbe;  // tests read the caches
     friend class CTextBuf;        // a buffer that goes detaches its views
+
+    // Every change of m_topLine goes through here, and is told.
+    void SetTopLine(int line);
 
     std::unique_ptr<CDC> m_measureDC;
 };

@@ -6,6 +6,8 @@
 
 #include "zorkit/editor/TextBuf.h"
 #include "zorkit/editor/UpdateContext.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
+#include "zorkit/platform/ui/Keys.h"
 #include "zorkit/platform/ui/ScrollBar.h"
 #include "zorkit/platform/ui/SplitterWnd.h"
 
@@ -21,7 +23,7 @@ void CTextView::RecalcVScrollBar(BOOL positionOnly)
     // down, limited to the last page, would scroll up.
     const int lastTop = std::max(0, GetLineCount() - GetClientLines());
     if (m_topLine > lastTop) {
-        m_topLine = lastTop;
+        SetTopLine(lastTop);
         Invalidate(FALSE);
         UpdateCaret();
     }
@@ -51,7 +53,7 @@ void CTextView::RecalcHScrollBar(BOOL positionOnly)
 void CTextView::ScrollToLine(int line, BOOL follow)
 {
     const int distance = (m_topLine - line) * GetLineHeight();
-    m_topLine = line;
+    SetTopLine(line);
     if (!m_hWnd)
         return;
     ScrollWindow(0, distance);
@@ -101,6 +103,30 @@ void CTextView::OnVScroll(UINT code, UINT pos, CScrollBar* bar)
         ScrollToLine(top, TRUE);
         UpdateCaret();
     }
+}
+
+BOOL CTextView::OnMouseWheel(UINT, short delta, CPoint)
+{
+    UINT lines = 3;
+    if (!SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        lines = 3;
+    const int top =
+        std::clamp(m_topLine - int(lines) * delta / WHEEL_DELTA, 0, std::max(0, GetLineCount() - GetClientLines()));
+    if (top != m_topLine) {
+        ScrollToLine(top, TRUE);
+        UpdateSiblingScrollPos(TRUE);
+        UpdateCaret();
+    }
+    // Handled here: passed on, the wheel would scroll the parent as well.
+    return TRUE;
+}
+
+void CTextView::SetTopLine(int line)
+{
+    if (line == m_topLine)
+        return;
+    m_topLine = line;
+    OnTopLineChanged();
 }
 
 void CTextView::OnHScroll(UINT code, UINT pos, CScrollBar* bar)
@@ -181,7 +207,7 @@ void CTextView::OnInitialUpdate()
         m_horzOffset = above->m_horzOffset;
     CTextView* left = col != 0 ? GetSiblingView(row, 0) : nullptr;
     if (left && left != this)
-        m_topLine = left->m_topLine;
+        SetTopLine(left->m_topLine);
 }
 
 bool CTextView::GetPanePosition(int& row, int& col) const
@@ -278,16 +304,14 @@ void CTextView::UpdateView(CTextView*, CUpdateContext* context, unsigned long hi
     const int dropped = DropChangedExtents(line, lineCount, oneLine, context != nullptr);
     InvalidateLines(line, oneLine ? line : -1, TRUE);
 
-    if (context) {
-        CPoint top(0, m_topLine);
+    CPoint top(0, m_topLine);
+    if (context)
         for (CPoint* pos : {&m_cursorPos, &m_selStart, &m_selEnd, &m_anchor, &top})
             context->AdjustPoint(*pos);
-        m_topLine = top.y;
-    }
     // Whatever the change, no position of the view points past the text.
     for (CPoint* pos : {&m_cursorPos, &m_selStart, &m_selEnd, &m_anchor})
         *pos = ClampToText(*pos);
-    m_topLine = std::clamp(m_topLine, 0, lineCount - 1);
+    SetTopLine(std::clamp(int(top.y), 0, lineCount - 1));
     if (context)
         UpdateCaret();
 

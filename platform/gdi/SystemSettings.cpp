@@ -80,6 +80,7 @@ void SystemSettings::Reset()
     m_nonClient.lfMessageFont = Font("Arial", -12, FW_NORMAL);
     m_wheelScrollLines = 3;
     m_doubleClickTime = 500;
+    m_workArea = CRect();
 }
 
 COLORREF SystemSettings::Color(int index) const
@@ -106,6 +107,11 @@ void SystemSettings::SetColor(int index, COLORREF colour)
     m_colors[std::size_t(index)] = colour;
     // A new brush: DCs that still select the old one keep it alive.
     m_brushes[std::size_t(index)] = std::make_unique<CBrush>(colour);
+}
+
+CRect SystemSettings::WorkArea() const
+{
+    return m_workArea.IsRectEmpty() ? CRect(0, 0, Metric(SM_CXSCREEN), Metric(SM_CYSCREEN)) : m_workArea;
 }
 
 void SystemSettings::SetMetric(int index, int value)
@@ -146,6 +152,9 @@ BOOL SystemParametersInfo(UINT action, UINT, void* data, UINT)
     }
     case SPI_GETWHEELSCROLLLINES:
         *static_cast<UINT*>(data) = settings.WheelScrollLines();
+        return TRUE;
+    case SPI_GETWORKAREA:
+        *static_cast<RECT*>(data) = settings.WorkArea();
         return TRUE;
     default:
         return FALSE;

@@ -29,7 +29,7 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
               SM_CXDRAG = 68, SM_CYDRAG = 69, SM_MOUSEWHEELPRESENT = 75;
 constexpr int SYS_METRIC_COUNT = 76;
 
-constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029, SPI_GETWHEELSCROLLLINES = 0x0068;
+constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029, SPI_GETWORKAREA = 0x0030, SPI_GETWHEELSCROLLLINES = 0x0068;
 
 struct NONCLIENTMETRICS {
     UINT cbSize;
@@ -54,7 +54,8 @@ COLORREF GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 int GetSystemMetrics(int index);
 // SPI_GETNONCLIENTMETRICS fills a NONCLIENTMETRICS (cbSize set by the caller);
-// SPI_GETWHEELSCROLLLINES fills a UINT. Other actions fail.
+// SPI_GETWHEELSCROLLLINES fills a UINT; SPI_GETWORKAREA fills a RECT with the part of
+// the screen a maximised window takes. Other actions fail.
 BOOL SystemParametersInfo(UINT action, UINT param, void* data, UINT winIni);
 
 namespace zorkit {
@@ -69,12 +70,16 @@ public:
     const NONCLIENTMETRICS& NonClientMetrics() const { return m_nonClient; }
     UINT WheelScrollLines() const { return m_wheelScrollLines; }
     UINT DoubleClickTime() const { return m_doubleClickTime; }
+    // The screen less the desktop's panels; the whole screen unless a desktop said so.
+    CRect WorkArea() const;
 
     void SetColor(int index, COLORREF colour);
     void SetMetric(int index, int value);
     void SetMessageFont(const LOGFONT& font) { m_nonClient.lfMessageFont = font; }
     void SetWheelScrollLines(UINT lines) { m_wheelScrollLines = lines; }
     void SetDoubleClickTime(UINT milliseconds) { m_doubleClickTime = milliseconds; }
+    // An empty rectangle: the whole screen again.
+    void SetWorkArea(const CRect& area) { m_workArea = area; }
     // Back to the defaults.
     void Reset();
 
@@ -87,6 +92,7 @@ private:
     NONCLIENTMETRICS m_nonClient{};
     UINT m_wheelScrollLines = 3;
     UINT m_doubleClickTime = 500;
+    CRect m_workArea;
 };
 
 }

@@ -48,12 +48,6 @@ std::shared_ptr<Surface> ScreenSession::ReadScreen(HWND hwnd)
 
 int ScreenSession::WindowCount() const { return m_backend->WindowCount(); }
 
-CRect ScreenSession::WorkArea() const
-{
-    SDL_Rect area{};
-    if (SDL_GetDisplayUsableBounds(0, &area) != 0 && SDL_GetDisplayBounds(0, &area) != 0)
-        return CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    return CRect(area.x, area.y, area.x + area.w, area.y + area.h);
-}
+CRect ScreenSession::WorkArea() const { return SystemSettings::Instance().WorkArea(); }
 
 }

@@ -10,6 +10,7 @@
 #include "zorkit/platform/core/MessageBox.h"
 #include "zorkit/platform/core/Messaging.h"
 #include "zorkit/platform/gdi/Surface.h"
+#include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/sdl/internal/SdlClipboard.h"
 #include "zorkit/platform/ui/Caret.h"
 #include "zorkit/platform/ui/Cursor.h"
@@ -110,6 +111,19 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Start()
 ScreenBackend::ScreenBackend() : m_wakeEvent(SDL_RegisterEvents(1)), m_caretPhaseStart(SDL_GetTicks())
 {
     Desktop::Instance().AttachToThread();
+    // The first display is the screen: a maximised window takes its usable part at
+    // once, not a guessed size until the desktop's window manager resizes it.
+    SystemSettings& settings = SystemSettings::Instance();
+    m_screenBefore = CSize(settings.Metric(SM_CXSCREEN), settings.Metric(SM_CYSCREEN));
+    m_workAreaBefore = settings.WorkArea();
+    SDL_Rect screen{}, usable{};
+    if (SDL_GetDisplayBounds(0, &screen) == 0) {
+        settings.SetMetric(SM_CXSCREEN, screen.w);
+        settings.SetMetric(SM_CYSCREEN, screen.h);
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+            usable = screen;
+        settings.SetWorkArea(CRect(usable.x, usable.y, usable.x + usable.w, usable.y + usable.h));
+    }
     Uint32 wake = m_wakeEvent;
     g_wakePending = false;
     SetQueueWakeHook([wake] {
@@ -132,6 +146,10 @@ ScreenBackend::~ScreenBackend()
     SetQueueWakeHook({});
     m_windows.clear();
     m_cursors.clear();
+    SystemSettings& settings = SystemSettings::Instance();
+    settings.SetMetric(SM_CXSCREEN, m_screenBefore.cx);
+    settings.SetMetric(SM_CYSCREEN, m_screenBefore.cy);
+    settings.SetWorkArea(m_workAreaBefore);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

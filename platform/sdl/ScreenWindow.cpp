@@ -33,7 +33,15 @@ void ScreenWindow::Place(const CRect& rect, bool maximised)
 {
     if (maximised != m_maximised) {
         m_maximised = maximised;
-        maximised ? SDL_MaximizeWindow(m_window.get()) : SDL_RestoreWindow(m_window.get());
+        if (maximised) {
+            // The work area at once, as the window system laid it out; a window manager
+            // that maximises it then reports the size it gave.
+            SDL_SetWindowPosition(m_window.get(), rect.left, rect.top);
+            SDL_SetWindowSize(m_window.get(), std::max(1, int(rect.Width())), std::max(1, int(rect.Height())));
+            SDL_MaximizeWindow(m_window.get());
+        } else {
+            SDL_RestoreWindow(m_window.get());
+        }
         m_placed = rect;
         return;
     }

@@ -482,7 +482,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 
 namespace {
 
-// A top-level window maximised fills the screen; restored, it goes back to where it was.
+// A top-level window maximised fills the work area; restored, it goes back to where it was.
 void Zoom(WindowState* s, bool maximise)
 {
     if (maximise == ((s->style & WS_MAXIMIZE) != 0))
@@ -491,7 +491,9 @@ void Zoom(WindowState* s, bool maximise)
     if (maximise) {
         s->restored = s->rect;
         s->style |= WS_MAXIMIZE;
-        to = CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RECT area;
+        SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0);
+        to = area;
     } else {
         s->style &= ~WS_MAXIMIZE;
         to = s->restored;

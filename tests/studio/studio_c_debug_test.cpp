@@ -318,7 +318,7 @@ TEST_F(StudioCDebugTest, AProjectsMessageOpensItsFileAtTheLine)
     Click(window->Output(), CPoint(first.x + 8, first.y + window->Output().GetLineHeight() / 2), true);
     EXPECT_EQ(window->SourcePath(), scratch.Path() / "helper.c");
     EXPECT_EQ(window->Editor().GetCursorPos().y, 2);
-    EXPECT_EQ(window->ProjectPath(), scratch.Path() / "two.zpj") << "the program is still the project";
+    EXPECT_EQ(window->Files().ProjectPath(), scratch.Path() / "two.zpj") << "the program is still the project";
 }
 
 }

@@ -181,9 +181,9 @@ TEST_F(StudioMenuTest, EscapeOrAClickElsewhereClosesAMenuAndRunsNothing)
 
     // Line > Port... shows the Port list, which Escape closes too.
     Choose("Line", "Port...");
-    ASSERT_NE(window->PortListWindow(), nullptr);
+    ASSERT_NE(window->Lines().PortListWindow(), nullptr);
     Key(VK_ESCAPE);
-    EXPECT_EQ(window->PortListWindow(), nullptr);
+    EXPECT_EQ(window->Lines().PortListWindow(), nullptr);
 }
 
 TEST_F(StudioMenuTest, MenusOpenWithAltAndTheirItemsAreChosenWithArrowsAndEnter)
@@ -331,11 +331,11 @@ TEST_F(StudioMenuTest, PromptsStillShownGoWithTheWindow)
     Choose("File", "Open...");
     ASSERT_NE(window->PathPromptWindow(), nullptr);
     ClickButton(CStudioWindow::IdReset);
-    ASSERT_NE(window->ResetPromptWindow(), nullptr);
+    ASSERT_NE(window->Lines().ResetPromptWindow(), nullptr);
     // Owned windows go before their owner hears of it: the window must not reach for them.
     window->DestroyWindow();
     EXPECT_EQ(window->PathPromptWindow(), nullptr);
-    EXPECT_EQ(window->ResetPromptWindow(), nullptr);
+    EXPECT_EQ(window->Lines().ResetPromptWindow(), nullptr);
 }
 
 TEST_F(StudioMenuTest, ThePortListOffersTheDeviceUsedLastFirst)
@@ -345,7 +345,7 @@ TEST_F(StudioMenuTest, ThePortListOffersTheDeviceUsedLastFirst)
     ASSERT_TRUE(zorstudio::SaveLineChoice({gone, 4800}));
 
     Choose("Line", "Port...");
-    zorstudio::CPortList* list = window->PortListWindow();
+    zorstudio::CPortList* list = window->Lines().PortListWindow();
     ASSERT_NE(list, nullptr);
     ASSERT_GE(list->Entries().size(), 2u);
     EXPECT_EQ(list->Entries()[0].choice.device, gone);
@@ -356,21 +356,21 @@ TEST_F(StudioMenuTest, ThePortListOffersTheDeviceUsedLastFirst)
     // One click tries it; this one is gone, which the message line says, and it stays
     // remembered.
     Click(*list, list->ItemRect(0).CenterPoint());
-    EXPECT_EQ(window->PortListWindow(), nullptr);
+    EXPECT_EQ(window->Lines().PortListWindow(), nullptr);
     EXPECT_EQ(Message(), "cannot open the serial device " + gone);
     EXPECT_EQ(zorstudio::LoadLineChoice().device, gone);
 
     // Back on the virtual board (the second entry), which is remembered instead: no
     // "last used" entry then.
     Choose("Line", "Port...");
-    list = window->PortListWindow();
+    list = window->Lines().PortListWindow();
     ASSERT_NE(list, nullptr);
     Click(*list, list->ItemRect(1).CenterPoint());
     EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << Message();
     Choose("Line", "Port...");
-    ASSERT_NE(window->PortListWindow(), nullptr);
-    EXPECT_TRUE(window->PortListWindow()->Entries()[0].choice.IsVirtual());
-    EXPECT_EQ(window->PortListWindow()->Items()[0].label, "virtual board");
+    ASSERT_NE(window->Lines().PortListWindow(), nullptr);
+    EXPECT_TRUE(window->Lines().PortListWindow()->Entries()[0].choice.IsVirtual());
+    EXPECT_EQ(window->Lines().PortListWindow()->Items()[0].label, "virtual board");
 }
 
 TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
@@ -379,9 +379,9 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
 
     // The rates the link can set, the one in use marked; another reopens the line at it.
     Choose("Line", "Baud rate...");
-    zorstudio::CBaudList* rates = window->BaudListWindow();
+    zorstudio::CBaudList* rates = window->Lines().BaudListWindow();
     ASSERT_NE(rates, nullptr);
-    EXPECT_EQ(window->PortListWindow(), nullptr) << "one list under the Port button at a time";
+    EXPECT_EQ(window->Lines().PortListWindow(), nullptr) << "one list under the Port button at a time";
     ASSERT_EQ(rates->Items().size(), 5u);
     const auto at9600 = rates->IndexOf("9600 baud");
     const auto at4800 = rates->IndexOf("4800 baud");
@@ -389,7 +389,7 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
     EXPECT_EQ(rates->Items()[*at9600].key, "in use");
     EXPECT_EQ(rates->Items()[*at4800].key, "");
     Click(*rates, rates->ItemRect(*at4800).CenterPoint());
-    EXPECT_EQ(window->BaudListWindow(), nullptr) << "the list closes on a choice";
+    EXPECT_EQ(window->Lines().BaudListWindow(), nullptr) << "the list closes on a choice";
     EXPECT_EQ(View().line.baud, 4800);
     EXPECT_EQ(View().state, zorstudio::LinkState::Connected) << Message();
     EXPECT_EQ(zorstudio::LoadLineChoice().baud, 4800);
@@ -415,7 +415,7 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
 
     // Baud rate... keeps the device; Device path... starts at it.
     Choose("Line", "Baud rate...");
-    rates = window->BaudListWindow();
+    rates = window->Lines().BaudListWindow();
     ASSERT_NE(rates, nullptr);
     EXPECT_EQ(rates->Items()[*at4800].key, "in use");
     Click(*rates, rates->ItemRect(*rates->IndexOf("2400 baud")).CenterPoint());

@@ -44,7 +44,7 @@ TEST(StudioScreenshot, MainWindowOnTheDesktopIsPixelEqualToTheHeadlessRendering)
     const CRect place(30, 20, 30 + zorstudio::CStudioWindow::kWidth, 20 + zorstudio::CStudioWindow::kHeight);
     ASSERT_TRUE(window.CreateMain(place));
     ASSERT_TRUE(window.OpenSource(ZORSTUDIO_SAMPLE));
-    ASSERT_TRUE(window.Connect() && settled());
+    ASSERT_TRUE(window.Lines().Connect() && settled());
     ASSERT_EQ(window.View().state, zorstudio::LinkState::Connected) << window.StatusBar().PaneText(0);
     ASSERT_TRUE(window.Build());
     ASSERT_TRUE(window.Download() && settled());

@@ -285,16 +285,16 @@ TEST_F(StudioWindowTest, DoubleClickOnAnAssemblerErrorGoesToItsLine)
 TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
 {
     ClickButton(CStudioWindow::IdReset);
-    ASSERT_NE(window->ResetPromptWindow(), nullptr);
-    EXPECT_TRUE(window->ResetPromptWindow()->IsWindowVisible());
+    ASSERT_NE(window->Lines().ResetPromptWindow(), nullptr);
+    EXPECT_TRUE(window->Lines().ResetPromptWindow()->IsWindowVisible());
     CString shown;
-    window->ResetPromptWindow()->GetDlgItem(int(IDC_PORT_AND_BAUD))->GetWindowText(shown);
+    window->Lines().ResetPromptWindow()->GetDlgItem(int(IDC_PORT_AND_BAUD))->GetWindowText(shown);
     ASSERT_TRUE(View().resetPrompt);
     EXPECT_EQ(shown.str(), View().resetPrompt->gbk);
     EXPECT_NE(zorkit::Utf8FromGbk(shown.str()).find("9600"), std::string::npos);
 
     Key(VK_ESCAPE);
-    EXPECT_EQ(window->ResetPromptWindow(), nullptr);
+    EXPECT_EQ(window->Lines().ResetPromptWindow(), nullptr);
     EXPECT_EQ(View().state, zorstudio::LinkState::Unconnected);
     window->Tick();
     const CTextBuf& log = window->LogText();
@@ -303,9 +303,9 @@ TEST_F(StudioWindowTest, ResetPromptShowsThePortAndEscapeCancelsIt)
 
     // The reset key on the board while the prompt waits ends it as well.
     ClickButton(CStudioWindow::IdReset);
-    ASSERT_NE(window->ResetPromptWindow(), nullptr);
+    ASSERT_NE(window->Lines().ResetPromptWindow(), nullptr);
     ASSERT_TRUE(PressResetUntilAnswered(Board(), 5));
-    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Lines().ResetPromptWindow() == nullptr; }));
     EXPECT_EQ(View().state, zorstudio::LinkState::Connected);
 }
 
@@ -326,13 +326,13 @@ TEST_F(StudioWindowTest, APulledAdapterIsShownAndItsReturnBringsTheResetPrompt)
     EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kMessagePane),
               "the serial adapter is gone: " + adapter.string() + " was unplugged or switched off");
     EXPECT_EQ(window->StatusBar().PaneText(CStudioWindow::kLinkPane), "link: the serial adapter is gone");
-    EXPECT_EQ(window->ResetPromptWindow(), nullptr);
+    EXPECT_EQ(window->Lines().ResetPromptWindow(), nullptr);
 
     ASSERT_TRUE(board.Start()) << board.LastError();
     std::filesystem::create_symlink(board.SlavePath(), adapter);
-    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() != nullptr; })) << "the device is reopened";
+    ASSERT_TRUE(WaitFor([&] { return window->Lines().ResetPromptWindow() != nullptr; })) << "the device is reopened";
     ASSERT_TRUE(PressResetUntilAnswered(board, 10));
-    ASSERT_TRUE(WaitFor([&] { return window->ResetPromptWindow() == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Lines().ResetPromptWindow() == nullptr; }));
     EXPECT_EQ(View().state, zorstudio::LinkState::Connected);
     EXPECT_TRUE(OnBoard([](zorstudio::CDebugSession& s) { return s.Refresh(); })) << window->StatusBar().PaneText(0);
 }
@@ -411,7 +411,7 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     Key('B', true);
     ClickButton(CStudioWindow::IdDownload);
     ClickButton(CStudioWindow::IdMemoryPage);
-    ASSERT_EQ(window->MemoryPage(), zorstudio::MemoryKind::External);
+    ASSERT_EQ(window->MemoryPages().Page(), zorstudio::MemoryKind::External);
     CMemoryGridCheck grid{window->Memory()};
     EXPECT_EQ(grid.Text(1, 0), "0000");
     EXPECT_EQ(grid.Text(8, 0), "0070") << "the page holds 128 bytes";
@@ -440,7 +440,7 @@ TEST_F(StudioWindowTest, TheMemoryGridShowsAndWritesTheExternalPage)
     EXPECT_EQ(grid.Text(past.row, past.col), "");
 
     ClickButton(CStudioWindow::IdMemoryPage);
-    EXPECT_EQ(window->MemoryPage(), zorstudio::MemoryKind::Internal);
+    EXPECT_EQ(window->MemoryPages().Page(), zorstudio::MemoryKind::Internal);
     EXPECT_EQ(grid.Text(1, 0), "00");
     EXPECT_EQ(grid.Text(16, 0), "F0");
 }
@@ -483,7 +483,7 @@ TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
     CWnd& field = *window->GetDlgItem(CStudioWindow::IdExternalPage);
     TypeInto(field, "8000h");
     Key(VK_RETURN);
-    ASSERT_EQ(window->MemoryPage(), MemoryKind::External);
+    ASSERT_EQ(window->MemoryPages().Page(), MemoryKind::External);
     CMemoryGridCheck grid{window->Memory()};
     EXPECT_EQ(grid.Text(1, 0), "8000") << window->StatusBar().PaneText(0);
     EXPECT_EQ(grid.Text(8, 0), "8070");
@@ -510,7 +510,7 @@ TEST_F(StudioWindowTest, ThePageFieldChoosesTheExternalPageShownAndWritten)
     EXPECT_EQ(View().current.external[5], lowByteBefore) << "not to 0005H";
 
     // An address that is none leaves the page as it was.
-    ASSERT_TRUE(window->ShowExternalPage(0x8000));
+    ASSERT_TRUE(window->MemoryPages().ShowExternalPage(0x8000));
     TypeInto(field, "G000");
     Key(VK_RETURN);
     EXPECT_EQ(window->StatusBar().PaneText(0), "the external page starts at a hexadecimal address, 0000 to FFFF");
@@ -564,7 +564,7 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     ASSERT_NE(PcText(*window), "");
 
     ClickButton(CStudioWindow::IdPort);
-    zorstudio::CPortList* list = window->PortListWindow();
+    zorstudio::CPortList* list = window->Lines().PortListWindow();
     ASSERT_NE(list, nullptr);
     // The virtual board, then the devices as zorlink ports finds them.
     const CSerialDeviceList devices = FindSerialDevices();
@@ -577,7 +577,7 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
     // The session starts over on a new board: the old one's program is gone, and the
     // new board answers.
     Click(*list, list->ItemRect(0).CenterPoint());
-    EXPECT_EQ(window->PortListWindow(), nullptr) << "the list closes on a choice";
+    EXPECT_EQ(window->Lines().PortListWindow(), nullptr) << "the list closes on a choice";
     EXPECT_TRUE((*View().code).IsEmpty());
     EXPECT_EQ(window->ListingText().GetLineCount(), 1);
     EXPECT_EQ(window->ListingText().GetLineLength(0), 0);
@@ -593,9 +593,9 @@ TEST_F(StudioWindowTest, PortListsTheLinesAndTheChosenOneIsReopenedAndRemembered
 
     // Port again toggles the list.
     ClickButton(CStudioWindow::IdPort);
-    ASSERT_NE(window->PortListWindow(), nullptr);
+    ASSERT_NE(window->Lines().PortListWindow(), nullptr);
     ClickButton(CStudioWindow::IdPort);
-    EXPECT_EQ(window->PortListWindow(), nullptr);
+    EXPECT_EQ(window->Lines().PortListWindow(), nullptr);
 }
 
 TEST(HexCellTest, TakesTheFormsAStudentTypesAndRefusesTheRest)

@@ -31,10 +31,11 @@ struct CRun {
 
 class ToolPictureTest : public ::testing::Test {
 protected:
-    // Runs `command` (shell words) without a display and waits for it to exit.
+    // Runs `command` (shell words) without a display and waits for it to exit; in
+    // English unless the command's own variables choose a language.
     CRun Run(const std::string& command)
     {
-        const std::string line = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ZORKIT_LOG_DIR=" +
+        const std::string line = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER LANGUAGE=en ZORKIT_LOG_DIR=" +
                                  dir.string() + " " + command + " >" + (dir / "out").string() + " 2>" +
                                  (dir / "err").string() + " </dev/null";
         const int raw = std::system(line.c_str());
@@ -324,6 +325,30 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourInChineseHasChineseMenusAndMessages)
     EXPECT_GT(differing(22, 52, 0, en->Width()), 100) << "the buttons";
     EXPECT_EQ(differing(60, 200, 0, 300), 0) << "the source is the same in both";
     EXPECT_NE(chinese.out.find("40H := 5A"), std::string::npos) << chinese.out;
+}
+
+TEST_F(ToolPictureTest, ZorstudioHelpErrorsAndTourSpeakChinese)
+{
+    const std::string chinese = "XDG_CONFIG_HOME=" + dir.string() + " LANGUAGE= LC_ALL= LC_MESSAGES= LANG=zh_CN.UTF-8 " +
+                                ZORSTUDIO_PATH;
+    CRun help = Run(chinese + " --help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* text : {"用法：zorstudio", "温度实验:", "--seconds N", "显示本说明", "退出状态："})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text << " in\n" << help.out;
+    EXPECT_EQ(help.out.find("Usage:"), std::string::npos) << help.out;
+
+    CRun wrong = Run(chinese + " --target 101");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--target 需要 0 到 100 之间的整数"), std::string::npos) << wrong.err;
+
+    CRun tour = Run(chinese + " --tour " + (dir / "tour").string() + " --samples 20");
+    ASSERT_EQ(tour.status, 0) << tour.out << tour.err;
+    std::size_t at = 0;
+    for (const char* stage : {"] 打开程序", "] 用 sdas8051 汇编", "] 连接虚拟实验箱", "] 下载", "] 在 'done:' 行设置断点",
+                              "写入 5A，读回 5A", "] 温度实验：设定值 60 °C", "20 次采样；终值", "演示完成"}) {
+        at = tour.out.find(stage, at);
+        ASSERT_NE(at, std::string::npos) << "'" << stage << "' in order:\n" << tour.out;
+    }
 }
 
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFailsBeforeTheExperiment)

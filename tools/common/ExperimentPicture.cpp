@@ -13,22 +13,29 @@ constexpr COLORREF kOutputColour = RGB(0, 200, 255);
 
 }
 
-CExperimentPicture::CExperimentPicture(ExperimentQuantity quantity, int setPoint, int capacity)
+CExperimentWords CExperimentWords::English(ExperimentQuantity quantity)
+{
+    const bool temperature = quantity == ExperimentQuantity::Temperature;
+    return {temperature ? "Temperature control" : "Speed control", temperature ? "Temperature" : "Speed", "Output byte",
+            "samples", temperature ? zorkit::GbkFromUtf8("°C") : "speed"};
+}
+
+CExperimentPicture::CExperimentPicture(ExperimentQuantity quantity, int setPoint, int capacity, const CExperimentWords& words)
 {
     const bool temperature = quantity == ExperimentQuantity::Temperature;
     m_measuredCurve.samples = &m_measured;
-    m_measuredCurve.name = temperature ? "Temperature" : "Speed";
+    m_measuredCurve.name = words.measured.c_str();
     m_measuredCurve.color = kMeasuredColour;
     m_outputCurve.samples = &m_output;
-    m_outputCurve.name = "Output byte";
+    m_outputCurve.name = words.output.c_str();
     m_outputCurve.color = kOutputColour;
     // The graph redraws the reference line before each curve: the measured curve goes
     // last so that the line does not hide it.
     m_draw.series = {&m_outputCurve, &m_measuredCurve};
     m_draw.rect = CRect(20, 20, 520, 320);
-    m_draw.title = temperature ? "Temperature control" : "Speed control";
-    m_draw.xLabel = "samples";
-    m_draw.yLabel = temperature ? CString(zorkit::GbkFromUtf8("°C")) : CString("speed");
+    m_draw.title = words.title.c_str();
+    m_draw.xLabel = words.samples.c_str();
+    m_draw.yLabel = words.yUnit.c_str();
     m_graph.SetDraw(&m_draw);
     m_graph.SetSize(std::max(1, capacity));
     // The plot is symmetric about 0: the whole range of the shown values above the middle.

@@ -7,9 +7,21 @@
 //   picture.WritePng("run.png");      // or show picture.Graph() as a window
 #pragma once
 
+#include <string>
+
 #include "zorkit/graph/Graph.h"
 
 enum class ExperimentQuantity { Temperature, Speed };
+
+// The words the picture shows, in GBK as the graph draws them.
+struct CExperimentWords {
+    std::string title;
+    std::string measured;  // the measured curve in the legend
+    std::string output;    // the output byte's curve in the legend
+    std::string samples;   // under the horizontal axis
+    std::string yUnit;     // beside the vertical axis
+    static CExperimentWords English(ExperimentQuantity quantity);
+};
 
 class CExperimentPicture {
 public:
@@ -18,7 +30,9 @@ public:
 
     // capacity: the samples the plot spans; values of a temperature run lie in -100 .. 100,
     // of a speed run in -500 .. 500, 0 in the middle of the plot.
-    CExperimentPicture(ExperimentQuantity quantity, int setPoint, int capacity);
+    CExperimentPicture(ExperimentQuantity quantity, int setPoint, int capacity)
+        : CExperimentPicture(quantity, setPoint, capacity, CExperimentWords::English(quantity)) {}
+    CExperimentPicture(ExperimentQuantity quantity, int setPoint, int capacity, const CExperimentWords& words);
     CExperimentPicture(const CExperimentPicture&) = delete;
     CExperimentPicture& operator=(const CExperimentPicture&) = delete;
 

@@ -102,6 +102,8 @@ void COptionTable::Flag(const std::string& names, const std::string& help, bool&
     m_app->add_flag(names, on, help)->group(m_group);
 }
 
+void COptionTable::HelpFlag(const std::string& help) { m_app->get_help_ptr()->description(help); }
+
 void COptionTable::Group(std::string title) { m_group = std::move(title); }
 
 void COptionTable::Check(const Take& take, const std::string& value)

@@ -50,6 +50,8 @@ public:
     void Value(const std::string& names, const std::string& valueName, const std::string& help, std::string& into);
     // A value that may be given many times; each is taken in command-line order.
     void Repeated(const std::string& names, const std::string& valueName, const std::string& help, Take take);
+    // The text of -h, --help in the help, in place of the English one.
+    void HelpFlag(const std::string& help);
     // The options added after this are listed in the help under `title`.
     void Group(std::string title);
     // The help's text after the options.

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/serial/PortTable.h"
 
 namespace zorstudio {
@@ -18,7 +19,7 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
 {
     const int baudIndex = BaudIndex(choice.baud);
     if (baudIndex < 0) {
-        error = std::to_string(choice.baud) + " baud is not a rate of the board (9600, 4800, 2400, 1200 or 600)";
+        error = Tr("{1} baud is not a rate of the board (9600, 4800, 2400, 1200 or 600)", {std::to_string(choice.baud)});
         return nullptr;
     }
     std::unique_ptr<CBoardLine> line(new CBoardLine);
@@ -28,7 +29,7 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
         line->m_board = std::make_shared<zorkit::sim::CVirtualBoard>();
         line->m_board->AttachDevices(&zorkit::sim::DefaultBoardProfile());
         if (!line->m_board->Start()) {
-            error = "the virtual board cannot start: " + line->m_board->LastError();
+            error = Tr("the virtual board cannot start: {1}", {line->m_board->LastError()});
             return nullptr;
         }
         path = line->m_board->SlavePath();
@@ -36,7 +37,7 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
     zorkit::SetSerialPortPath(kPort, path);
     line->m_link = std::make_unique<CZORComm>(CZORComm::CPU_8051, kPort, baudIndex);
     if (!line->m_link->IsActive()) {
-        error = "cannot open the serial device " + path;
+        error = Tr("cannot open the serial device {1}", {path});
         return nullptr;
     }
     return line;

@@ -437,12 +437,12 @@ bool CDebugSession::WaitForStepStop()
 
 bool CDebugSession::StepSource(SourceStep step)
 {
-    if (!Ready("step by C line"))
+    if (!Ready(N_("step by C line")))
         return false;
     if (!m_stepper)
-        return Fail("the program downloaded has no C debug information: build a C program and download it");
+        return Fail(Tr("the program downloaded has no C debug information: build a C program and download it"));
     if (!m_current.valid || !m_stoppedSinceDownload)
-        return Fail("the program has not stopped yet: run it to a breakpoint first");
+        return Fail(Tr("the program has not stopped yet: run it to a breakpoint first"));
     m_stepper->Adopt(m_current.registers, m_current.internalRam);
     m_stepStops = true;
     const bool stepped = m_stepper->Step(step, m_breakpoints);
@@ -460,10 +460,10 @@ bool CDebugSession::StepSource(SourceStep step)
 bool CDebugSession::SelectFrame(std::size_t frame)
 {
     if (!m_sourceStop)
-        return Fail("no C program has stopped");
+        return Fail(Tr("no C program has stopped"));
     if (frame >= m_sourceStop->frames.size())
-        return Fail("the call stack has " + std::to_string(m_sourceStop->frames.size()) + " frames");
-    if (!Ready("read the frame"))
+        return Fail(Tr("the call stack has {1} frames", {std::to_string(m_sourceStop->frames.size())}));
+    if (!Ready(N_("read the frame")))
         return false;
     ReadSourceStop(frame);
     return true;
@@ -472,8 +472,8 @@ bool CDebugSession::SelectFrame(std::size_t frame)
 bool CDebugSession::WriteVariable(const std::string& name, const std::string& value)
 {
     if (!m_sourceStop || !m_stepper)
-        return Fail("no C program has stopped");
-    if (!Ready("write a variable"))
+        return Fail(Tr("no C program has stopped"));
+    if (!Ready(N_("write a variable")))
         return false;
     const std::size_t frame = m_sourceStop->selected;
     m_stepper->Adopt(m_current.registers, m_current.internalRam);

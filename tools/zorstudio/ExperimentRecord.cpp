@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "tools/common/Settling.h"
+#include "tools/zorstudio/Translation.h"
+#include "zorkit/platform/core/Gbk.h"
 
 namespace zorstudio {
 namespace {
@@ -13,10 +15,14 @@ double SettlingBand(ExperimentKind kind) { return kind == ExperimentKind::Speed 
 
 CExperimentRecord::CExperimentRecord(const CExperimentSetup& setup) : m_setup(setup)
 {
-    if (setup.kind != ExperimentKind::Stepper)
-        m_picture = std::make_unique<CExperimentPicture>(
-            setup.kind == ExperimentKind::Speed ? ExperimentQuantity::Speed : ExperimentQuantity::Temperature,
-            setup.setPoint, setup.samples);
+    if (setup.kind == ExperimentKind::Stepper)
+        return;
+    const bool speed = setup.kind == ExperimentKind::Speed;
+    const CExperimentWords words{TrGbk(speed ? N_("Speed control") : N_("Temperature control")),
+                                 TrGbk(speed ? N_("Speed") : N_("Temperature")), TrGbk("Output byte"), TrGbk("samples"),
+                                 speed ? TrGbk("speed") : zorkit::GbkFromUtf8("°C")};
+    m_picture = std::make_unique<CExperimentPicture>(speed ? ExperimentQuantity::Speed : ExperimentQuantity::Temperature,
+                                                     setup.setPoint, setup.samples, words);
 }
 
 void CExperimentRecord::Add(double shown, int raw, int output, DWORD ms)

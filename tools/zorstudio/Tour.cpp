@@ -12,6 +12,7 @@
 #include "tools/zorstudio/BuiltProgram.h"
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/ExperimentExport.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/common/CProgramBuild.h"
 #include "tools/common/ScratchDirectory.h"
 #include "zorkit/platform/core/Time.h"
@@ -43,7 +44,7 @@ public:
     }
     int Fail(const std::string& why)
     {
-        std::fprintf(stderr, "zorstudio: tour stage %d failed: %s\n", m_stage, why.c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("tour stage {1} failed: {2}", {std::to_string(m_stage), why}).c_str());
         return 1;
     }
 
@@ -96,12 +97,12 @@ std::string SampleFile(const std::string& name)
 void PrintSourceStop(CTourPrinter& tour, const CSourceStop& stop, const CSourceStop* before)
 {
     for (const CStackFrame& frame : stop.frames)
-        tour.Line("frame " + frame.function + "  " + frame.file + ":" + std::to_string(frame.line));
+        tour.Line(Tr("frame {1}", {frame.function + "  " + frame.file + ":" + std::to_string(frame.line)}));
     for (const CWatchValue& watch : stop.watches) {
         const bool changed = before && std::none_of(before->watches.begin(), before->watches.end(),
                                                     [&](const CWatchValue& w) { return w == watch; });
-        tour.Line("watch " + watch.name + " = " + watch.value + (watch.global ? "  (global)" : "") +
-                  (changed ? "  (changed)" : ""));
+        tour.Line(Tr("watch {1} = {2}", {watch.name, watch.value}) + (watch.global ? "  " + Tr("(global)") : "") +
+                  (changed ? "  " + Tr("(changed)") : ""));
     }
 }
 
@@ -109,21 +110,21 @@ void PrintSourceStop(CTourPrinter& tour, const CSourceStop& stop, const CSourceS
 // stack and watches, one step over that line and the watches it changed.
 int RunCStages(CTourPrinter& tour, CDebugSession& session, const std::string& program)
 {
-    tour.Stage("open the C program " + program + ", build it with sdcc");
+    tour.Stage(Tr("open the C program {1}, build it with sdcc", {program}));
     std::ifstream in(program, std::ios::binary);
     const std::string source(std::istreambuf_iterator<char>(in), {});
     if (source.empty())
-        return tour.Fail(program + " is empty or missing");
+        return tour.Fail(Tr("{1} is empty or missing", {program}));
     const tools::CScratchDirectory scratch("zorstudio-tour-c-");
     const CBuiltProgram built(BuildProgram(CProgramProject::OfSource(program), scratch.Path()));
     for (const CBuildMessage& m : built.Result().messages)
         tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
     if (!built.Ok() || !built.DebugInfo())
-        return tour.Fail("the C program did not build");
+        return tour.Fail(Tr("the C program did not build"));
     const WORD entry = built.Result().entry;
-    tour.Line(std::to_string(built.Result().CodeBytes()) + " bytes of code, starting at " + tools::Hex(entry, 4));
+    tour.Line(Tr("{1} bytes of code, starting at {2}", {std::to_string(built.Result().CodeBytes()), tools::Hex(entry, 4)}));
 
-    tour.Stage("download it and set a breakpoint on the line '" + std::string(kTourCBreakpointText) + "'");
+    tour.Stage(Tr("download it and set a breakpoint on the line '{1}'", {kTourCBreakpointText}));
     if (!session.ClearBreakpoints() || !session.Download(built.Result().hex, {}, entry))
         return tour.Fail(session.LastError());
     session.SetDebugInfo(built.SharedDebugInfo());
@@ -131,30 +132,30 @@ int RunCStages(CTourPrinter& tour, CDebugSession& session, const std::string& pr
         FirstLine(source, [](const std::string& text) { return text.find(kTourCBreakpointText) != std::string::npos; });
     const auto address = built.AddressOfLine(program, line);
     if (!address)
-        return tour.Fail("the line '" + std::string(kTourCBreakpointText) + "' has no code");
+        return tour.Fail(Tr("the line '{1}' has no code", {kTourCBreakpointText}));
     if (!session.ToggleBreakpoint(*address))
         return tour.Fail(session.LastError());
-    tour.Line(std::filesystem::path(program).filename().string() + ":" + std::to_string(line) + ", address " +
-              tools::Hex(*address, 4));
+    tour.Line(Tr("line {1}, address {2}", {std::filesystem::path(program).filename().string() + ":" + std::to_string(line),
+                                          tools::Hex(*address, 4)}));
 
-    tour.Stage("run to the breakpoint " + std::to_string(kTourCPasses) + " times");
+    tour.Stage(Tr("run to the breakpoint {1} times", {std::to_string(kTourCPasses)}));
     for (int pass = 1; pass <= kTourCPasses; ++pass) {
         if (!session.RunProgram())
             return tour.Fail(session.LastError());
         if (!session.WaitForStop(kStopWaitMs) || !session.SourceStop())
-            return tour.Fail("the board reported no stop within " + std::to_string(kStopWaitMs / 1000) + " s");
-        tour.Line("stop " + std::to_string(pass) + " at " + tools::Hex(session.Current().pc, 4));
+            return tour.Fail(Tr("the board reported no stop within {1} s", {std::to_string(kStopWaitMs / 1000)}));
+        tour.Line(Tr("stop {1} at {2}", {std::to_string(pass), tools::Hex(session.Current().pc, 4)}));
     }
 
-    tour.Stage("the call stack and the watches");
+    tour.Stage(Tr("the call stack and the watches"));
     const std::shared_ptr<const CSourceStop> stop = session.SourceStop();
     PrintSourceStop(tour, *stop, nullptr);
 
-    tour.Stage("step over the line");
+    tour.Stage(Tr("step over the line"));
     if (!session.StepSource(SourceStep::Over))
         return tour.Fail(session.LastError());
     if (!session.SourceStop() || session.SourceStop()->frames.empty())
-        return tour.Fail("the step ended outside the C program");
+        return tour.Fail(Tr("the step ended outside the C program"));
     PrintSourceStop(tour, *session.SourceStop(), stop.get());
     return 0;
 }
@@ -171,139 +172,138 @@ int RunTour(const CTourOptions& options)
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
     if (error)
-        return tour.Fail("cannot make " + options.directory + ": " + error.message());
+        return tour.Fail(Tr("cannot make {1}: {2}", {options.directory, error.message()}));
 
-    tour.Stage("open the program " + options.program);
+    tour.Stage(Tr("open the program {1}", {options.program}));
     std::ifstream in(options.program, std::ios::binary);
     const std::string source(std::istreambuf_iterator<char>(in), {});
     if (!in.good() && !in.eof())
-        return tour.Fail("cannot read " + options.program);
+        return tour.Fail(Tr("cannot read {1}", {options.program}));
     if (source.empty())
-        return tour.Fail(options.program + " is empty or missing");
-    tour.Line(std::to_string(std::count(source.begin(), source.end(), '\n')) + " lines");
+        return tour.Fail(Tr("{1} is empty or missing", {options.program}));
+    tour.Line(Tr("{1} lines", {std::to_string(std::count(source.begin(), source.end(), '\n'))}));
 
-    tour.Stage("assemble with sdas8051, link with sdld");
+    tour.Stage(Tr("assemble with sdas8051, link with sdld"));
     const tools::CScratchDirectory scratch("zorstudio-tour-");
     const CProgramBuildResult built = BuildProgram(CProgramProject::OfSource(options.program), scratch.Path());
     for (const CBuildMessage& m : built.messages)
         tour.Line(m.file + ":" + std::to_string(m.line) + ": " + m.text);
     if (!built.ok)
-        return tour.Fail("the program did not build");
+        return tour.Fail(Tr("the program did not build"));
     const std::size_t bytes = built.CodeBytes();
     const WORD entry = WORD(built.hex.GetRuns().front().address);
-    tour.Line(std::to_string(bytes) + " bytes of code from " + tools::Hex(entry, 4));
+    tour.Line(Tr("{1} bytes of code from {2}", {std::to_string(bytes), tools::Hex(entry, 4)}));
 
-    tour.Stage(options.line.IsVirtual() ? "connect to the virtual board" : "connect to " + options.line.device);
+    tour.Stage(options.line.IsVirtual() ? Tr("connect to the virtual board") : Tr("connect to {1}", {options.line.device}));
     CDebugSession session;
     if (!session.Open(options.line) || !session.Connect())
         return tour.Fail(session.LastError());
     const std::string device = session.VirtualBoard() ? session.VirtualBoard()->SlavePath() : session.LineChoice().device;
-    tour.Line("link " + std::string(LinkStateName(session.State())) + " on " + device + " at " +
-              std::to_string(session.LineChoice().baud) + " baud");
+    tour.Line(Tr("link {1} on {2} at {3} baud",
+                 {Tr(LinkStateName(session.State())), device, std::to_string(session.LineChoice().baud)}));
     if (session.Link()->GetZORCPUType() != CZORComm::CPU_8051)
-        return tour.Fail("the board does not carry an 8051 (its register image has " +
-                         std::to_string(int(session.Link()->GetZORCPUType())) + " bytes)");
-    tour.Line("the board carries an Intel 8051");
+        return tour.Fail(Tr("the board does not carry an 8051 (its register image has {1} bytes)",
+                            {std::to_string(int(session.Link()->GetZORCPUType()))}));
+    tour.Line(Tr("the board carries an Intel 8051"));
 
-    tour.Stage("download");
+    tour.Stage(Tr("download"));
     if (!session.Download(built.hex))
         return tour.Fail(session.LastError());
-    tour.Line(std::to_string(bytes) + " bytes sent in frames of at most 64");
+    tour.Line(Tr("{1} bytes sent in frames of at most 64", {std::to_string(bytes)}));
 
-    tour.Stage("set a breakpoint at the line 'done:'");
+    tour.Stage(Tr("set a breakpoint at the line 'done:'"));
     const int doneLine = FirstLine(source, [](const std::string& text) { return text.rfind("done:", 0) == 0; });
     const auto doneAddress = built.AddressOfLine(options.program, doneLine);
     if (!doneAddress)
-        return tour.Fail("the program has no line 'done:' with code");
+        return tour.Fail(Tr("the program has no line 'done:' with code"));
     if (!session.ToggleBreakpoint(*doneAddress))
         return tour.Fail(session.LastError());
-    tour.Line("line " + std::to_string(doneLine) + ", address " + tools::Hex(*doneAddress, 4));
+    tour.Line(Tr("line {1}, address {2}", {std::to_string(doneLine), tools::Hex(*doneAddress, 4)}));
 
-    tour.Stage("run from " + tools::Hex(entry, 4) + " to the breakpoint");
+    tour.Stage(Tr("run from {1} to the breakpoint", {tools::Hex(entry, 4)}));
     const DWORD readStart = GetTickCount();
     if (!session.Refresh())
         return tour.Fail(session.LastError());
-    tour.Line("the board's registers and memory read in " + std::to_string(GetTickCount() - readStart) + " ms");
+    tour.Line(Tr("the board's registers and memory read in {1} ms", {std::to_string(GetTickCount() - readStart)}));
     if (!session.Run(entry))
         return tour.Fail(session.LastError());
     if (!session.WaitForStop(kStopWaitMs))
-        return tour.Fail("the board reported no stop within " + std::to_string(kStopWaitMs / 1000) + " s");
-    tour.Line("the board reported the stop; link " + std::string(LinkStateName(session.State())));
+        return tour.Fail(Tr("the board reported no stop within {1} s", {std::to_string(kStopWaitMs / 1000)}));
+    tour.Line(Tr("the board reported the stop; link {1}", {Tr(LinkStateName(session.State()))}));
 
-    tour.Stage("registers, internal RAM, external memory, listing");
+    tour.Stage(Tr("registers, internal RAM, external memory, listing"));
     const CTargetSnapshot& now = session.Current();
     if (!now.valid)
         return tour.Fail(session.LastError());
     tour.Line(RegisterLine(now));
     const CSnapshotChanges& changes = session.Changes();
-    tour.Line(std::to_string(changes.registers.size()) + " registers and " +
-              std::to_string(changes.internalBytes.size()) + " internal RAM bytes changed since the start");
+    tour.Line(Tr("{1} registers and {2} internal RAM bytes changed since the start",
+                 {std::to_string(changes.registers.size()), std::to_string(changes.internalBytes.size())}));
     const BYTE* table = now.internalRam.data() + kTableAddress;
     // A table of equal bytes is in order without any program having run.
     const bool sorted = std::is_sorted(table, table + kTableSize) && table[0] != table[kTableSize - 1];
     const bool executed = sorted && now.pc == *doneAddress;
-    tour.Line("internal RAM " + tools::Hex(kTableAddress, 2) + "H: " + HexBytes(table, kTableSize) +
-              (sorted ? "  (sorted)" : "  (not sorted)"));
-    tour.Line("external " + tools::Hex(now.externalAddress, 4) + ": " + HexBytes(now.external.data(), 16));
+    tour.Line(Tr(sorted ? N_("internal RAM {1}H: {2}  (sorted)") : N_("internal RAM {1}H: {2}  (not sorted)"),
+                 {tools::Hex(kTableAddress, 2), HexBytes(table, kTableSize)}));
+    tour.Line(Tr("external {1}: {2}", {tools::Hex(now.externalAddress, 4), HexBytes(now.external.data(), 16)}));
     if (!executed)
-        tour.Line("PC reads " + tools::Hex(now.pc, 4) + ", not the breakpoint " + tools::Hex(*doneAddress, 4) +
-                  ": this board answers the monitor's commands without executing the program");
+        tour.Line(Tr("PC reads {1}, not the breakpoint {2}: this board answers the monitor's commands without executing the program",
+                     {tools::Hex(now.pc, 4), tools::Hex(*doneAddress, 4)}));
     for (const CListingLine& line : session.ListingAtPc(4))
         tour.Line((line.address == now.pc ? "=> " : "   ") + line.text);
     if (session.ListingAtPc(1).empty())
-        tour.Line("no listing at PC " + tools::Hex(now.pc, 4) + ": nothing was downloaded there");
+        tour.Line(Tr("no listing at PC {1}: nothing was downloaded there", {tools::Hex(now.pc, 4)}));
 
-    tour.Stage("edit internal RAM " + tools::Hex(kEditAddress, 2) + "H and read it back");
+    tour.Stage(Tr("edit internal RAM {1}H and read it back", {tools::Hex(kEditAddress, 2)}));
     if (!session.WriteMemory(MemoryKind::Internal, kEditAddress, kEditValue))
         return tour.Fail(session.LastError());
-    tour.Line("wrote " + HexBytes(&kEditValue, 1) + ", read back " +
-              HexBytes(&session.Current().internalRam[kEditAddress], 1));
+    tour.Line(Tr("wrote {1}, read back {2}", {HexBytes(&kEditValue, 1), HexBytes(&session.Current().internalRam[kEditAddress], 1)}));
 
     CExperimentSetup setup = DefaultSetup(ExperimentKind::Temperature);
     setup.samples = options.samples;
     setup.period = 0;
-    char gains[96];
-    std::snprintf(gains, sizeof gains, "set point %d °C, Kp %g Ki %g Kd %g, %d samples", setup.setPoint, setup.kp,
-                  setup.ki, setup.kd, setup.samples);
-    tour.Stage(std::string("temperature experiment: ") + gains);
+    char gains[192];
+    std::snprintf(gains, sizeof gains, Tr("set point %d °C, Kp %g Ki %g Kd %g, %d samples").c_str(), setup.setPoint,
+                  setup.kp, setup.ki, setup.kd, setup.samples);
+    tour.Stage(Tr("temperature experiment: {1}", {gains}));
     if (!session.StartExperiment(setup))
         return tour.Fail(session.LastError());
     if (!session.WaitForExperimentEnd(DWORD(setup.samples) * (DWORD(setup.period) + 20) + kExperimentGraceMs))
-        return tour.Fail("the experiment did not end");
+        return tour.Fail(Tr("the experiment did not end"));
     CExperimentRecord& record = *session.Experiment();
     const CSettlingFigures figures = record.Figures();
-    char line[160];
-    std::snprintf(line, sizeof line, "%zu samples; final value %.2f °C (%+.2f from the set point); overshoot %.2f °C",
+    char line[256];
+    std::snprintf(line, sizeof line, Tr("%zu samples; final value %.2f °C (%+.2f from the set point); overshoot %.2f °C").c_str(),
                   record.Samples().size(), figures.finalValue, figures.offset, figures.overshoot);
     tour.Line(line);
     if (figures.settledAt)
-        std::snprintf(line, sizeof line, "settled within ±%.0f °C of the final value from sample %d (%.1f s of plant time)",
+        std::snprintf(line, sizeof line, Tr("settled within ±%.0f °C of the final value from sample %d (%.1f s of plant time)").c_str(),
                       figures.band, *figures.settledAt, *figures.settledAt * CDebugSession::kSecondsPerSample);
     else
-        std::snprintf(line, sizeof line, "not settled within ±%.0f °C", figures.band);
+        std::snprintf(line, sizeof line, Tr("not settled within ±%.0f °C").c_str(), figures.band);
     tour.Line(line);
-    std::snprintf(line, sizeof line, "output byte from then on: %d .. %d", figures.outputLow, figures.outputHigh);
+    std::snprintf(line, sizeof line, Tr("output byte from then on: %d .. %d").c_str(), figures.outputLow, figures.outputHigh);
     tour.Line(line);
     if (record.Samples().size() != std::size_t(setup.samples))
-        return tour.Fail("the experiment ended early");
+        return tour.Fail(Tr("the experiment ended early"));
 
-    tour.Stage("export the picture, the printout and the samples");
+    tour.Stage(Tr("export the picture, the printout and the samples"));
     const std::filesystem::path dir(options.directory);
     const std::string png = (dir / "temperature.png").string(), pdf = (dir / "temperature.pdf").string(),
                       csv = (dir / "temperature.csv").string();
     if (!ExportPng(record, png))
-        return tour.Fail("cannot write " + png);
+        return tour.Fail(Tr("cannot write {1}", {png}));
     tour.Line(png);
     if (!ExportPdf(record, pdf))
-        return tour.Fail("cannot write " + pdf);
+        return tour.Fail(Tr("cannot write {1}", {pdf}));
     tour.Line(pdf);
     if (!ExportCsv(record, csv))
-        return tour.Fail("cannot write " + csv);
+        return tour.Fail(Tr("cannot write {1}", {csv}));
     tour.Line(csv);
 
     if (RunCStages(tour, session, options.cProgram))
         return 1;
-    std::printf("\ntour complete\n");
+    std::printf("\n%s\n", Tr("tour complete").c_str());
     return 0;
 }
 

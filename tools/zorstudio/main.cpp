@@ -31,6 +31,8 @@ namespace {
 
 using tools::kExitFailed;
 using tools::kExitOk;
+using zorstudio::Tr;
+using zorstudio::TrGbk;
 constexpr const char* kDefaultPng = "zorstudio.png";
 // How long a stopped loop may take to finish the pass under way.
 constexpr DWORD kEndGraceMs = 5000;
@@ -50,8 +52,8 @@ zorstudio::CLineChoice ChosenLine(const zorstudio::COptions& options)
     zorstudio::CLineChoice line;
     line.device = options.last ? remembered.device : options.device;
     if (options.last && remembered.IsVirtual())
-        std::fprintf(stderr, "zorstudio: no serial device is remembered in %s; the virtual board is used\n",
-                     zorstudio::SettingsPath().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n",
+                     Tr("no serial device is remembered in {1}; the virtual board is used", {zorstudio::SettingsPath()}).c_str());
     line.baud = options.baud.value_or(remembered.baud);
     return line;
 }
@@ -67,7 +69,7 @@ int Tour(const zorstudio::COptions& options)
     const int status = options.shots ? zorstudio::RunWindowTour(tour) : zorstudio::RunTour(tour);
     // A real board that answered is the one to offer next time.
     if (status == kExitOk && !tour.line.IsVirtual() && !zorstudio::SaveLineChoice(tour.line))
-        std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot remember the device in {1}", {zorstudio::SettingsPath()}).c_str());
     return status;
 }
 
@@ -88,9 +90,9 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
     const int height = std::min(zorstudio::CStudioWindow::kHeight, int(area.Height()) - kFrame);
     const CRect place(area.left + kFrame / 2, area.top + kFrame / 2, area.left + kFrame / 2 + width, area.top + kFrame / 2 + height);
     if (!window.CreateMain(place))
-        return Fail("cannot create the main window");
+        return Fail(Tr("cannot create the main window"));
     window.OpenSource(options.program.empty() ? zorstudio::DefaultTourProgram() : options.program);
-    window.Connect();
+    window.Lines().Connect();
     const DWORD start = GetTickCount();
     screen.Run([&] {
         return !window.m_hWnd || (options.seconds && zorkit::TickPassed(GetTickCount(), start + DWORD(*options.seconds) * 1000));
@@ -100,7 +102,7 @@ int Studio(const zorstudio::COptions& options, zorkit::ScreenSession& screen)
     const bool answered = view.state != zorstudio::LinkState::Unconnected && view.state != zorstudio::LinkState::Closed &&
                           view.state != zorstudio::LinkState::AdapterGone && view.state != zorstudio::LinkState::WaitingForReset;
     if (answered && !view.line.IsVirtual() && !zorstudio::SaveLineChoice(view.line))
-        std::fprintf(stderr, "zorstudio: cannot remember the device in %s\n", zorstudio::SettingsPath().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot remember the device in {1}", {zorstudio::SettingsPath()}).c_str());
     return kExitOk;
 }
 #endif
@@ -120,7 +122,7 @@ int Study(int argc, char** argv)
     }
 #endif
     if (!options.program.empty() || !options.device.empty() || options.baud || options.last)
-        return Fail("there is no display for the window; --tour DIR runs the session without one");
+        return Fail(Tr("there is no display for the window; --tour DIR runs the session without one"));
 
     // Without a window the picture is the result: its path must take it before the run.
     const std::string plannedPng = options.png.empty() && options.noWindow ? kDefaultPng : options.png;
@@ -137,7 +139,7 @@ int Study(int argc, char** argv)
     setup.period = options.period;
     const zorstudio::CRunPrinter printer(setup.samples);
     CGraph* graph = nullptr;
-    std::printf("temperature experiment: set point %d °C, %d samples, gains %g %g %g\n", setup.setPoint,
+    std::printf(Tr("temperature experiment: set point %d °C, %d samples, gains %g %g %g\n").c_str(), setup.setPoint,
                 setup.samples, setup.kp, setup.ki, setup.kd);
     std::fflush(stdout);
     if (!session.StartExperiment(setup, [&](const zorstudio::CExperimentSample& sample) {
@@ -163,8 +165,8 @@ int Study(int argc, char** argv)
     if (auto screen = options.noWindow ? nullptr : zorkit::ScreenSession::Start()) {
         const CRect place(80, 80, 80 + CExperimentPicture::kWidth, 80 + CExperimentPicture::kHeight);
         if (!graph->CreateEx(0, AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW)),
-                             "zorstudio - temperature control", WS_POPUP | WS_VISIBLE, place, nullptr, 0))
-            return Fail("cannot create the graph window");
+                             ("zorstudio - " + TrGbk("Temperature control")).c_str(), WS_POPUP | WS_VISIBLE, place, nullptr, 0))
+            return Fail(Tr("cannot create the graph window"));
         shown = true;
         graph->SetTimer(kCheckTimer, kCheckMs);
         bool summarised = false;
@@ -172,7 +174,8 @@ int Study(int argc, char** argv)
             if (!summarised && ended()) {
                 summarised = true;
                 zorstudio::CRunPrinter::PrintSummary(record);
-                graph->SetWindowText(("zorstudio - " + zorstudio::CRunPrinter::Outcome(record) + " - close to end").c_str());
+                graph->SetWindowText(
+                    ("zorstudio - " + TrGbk("{1} - close to end", {zorstudio::CRunPrinter::Outcome(record)})).c_str());
             }
             return !graph->m_hWnd || pastDeadline();
         });
@@ -186,17 +189,17 @@ int Study(int argc, char** argv)
     if (stopped)
         session.StopExperiment();
     if (!session.WaitForExperimentEnd(DWORD(options.period) + kEndGraceMs))
-        return Fail("the board sent nothing more; the experiment was abandoned");
+        return Fail(Tr("the board sent nothing more; the experiment was abandoned"));
     if (stopped)
-        std::printf("stopped after %zu of %d samples\n", record.Samples().size(), options.samples);
+        std::printf(Tr("stopped after %zu of %d samples\n").c_str(), record.Samples().size(), options.samples);
     if (!shown || stopped)
         zorstudio::CRunPrinter::PrintSummary(record);
 
     std::string png = options.png.empty() && !shown ? kDefaultPng : options.png;
     if (!png.empty()) {
         if (!record.Picture()->WritePng(png.c_str()))
-            return Fail("cannot write the picture to " + png);
-        std::printf("picture      %s\n", std::filesystem::absolute(png).c_str());
+            return Fail(Tr("cannot write the picture to {1}", {png}));
+        std::printf("%s\n", Tr("picture      {1}", {std::filesystem::absolute(png).string()}).c_str());
     }
     return kExitOk;
 }

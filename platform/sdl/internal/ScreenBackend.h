@@ -31,6 +31,9 @@ private:
     void UpdateCursor();
     long CaretTimeout();
 
+    // The screen as the window system saw it before the desktop told its own.
+    CSize m_screenBefore;
+    CRect m_workAreaBefore;
     std::map<HWND, std::unique_ptr<sdl::ScreenWindow>> m_windows;
     std::map<int, sdl::CursorPtr> m_cursors;  // by SDL_SystemCursor
     int m_shownCursor = -1;

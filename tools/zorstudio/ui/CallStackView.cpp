@@ -2,6 +2,7 @@
 
 #include "tools/common/Numbers.h"
 #include "tools/zorstudio/TextLines.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 
 namespace zorstudio {
@@ -9,7 +10,7 @@ namespace zorstudio {
 std::string FrameText(const CStackFrame& frame)
 {
     if (frame.line == 0)
-        return frame.function + "  at " + tools::Hex(frame.pc, 4);
+        return TrGbk("{1}  at {2}", {frame.function, tools::Hex(frame.pc, 4)});
     return frame.function + "  " + frame.file + ":" + std::to_string(frame.line);
 }
 
@@ -46,7 +47,7 @@ void CCallStackView::Show(const CSourceStop* stop)
             lines.push_back(FrameText(frame));
     m_frames = lines.size();
     if (lines.empty())
-        lines.push_back("(no C program stopped)");
+        lines.push_back(TrGbk("(no C program stopped)"));
     FillBuffer(m_text, lines);
     if (stop && stop->selected < m_frames)
         m_text.SetLineFlags(int(stop->selected), LINEMARK_TRIANGLE, TRUE);

@@ -62,8 +62,10 @@ void CSourceMargin::SetMarks(std::set<int> breakpoints, int current)
 
 void CSourceMargin::Follow()
 {
-    if (m_hWnd && (TopLine() != m_paintedTop || m_editor->GetLineCount() != m_paintedCount))
-        Invalidate(FALSE);
+    if (!m_hWnd || (TopLine() == m_paintedTop && m_editor->GetLineCount() == m_paintedCount))
+        return;
+    Invalidate(FALSE);
+    UpdateWindow();
 }
 
 CRect CSourceMargin::LineRect(int line)

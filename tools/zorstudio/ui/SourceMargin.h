@@ -25,7 +25,8 @@ public:
     void SetMarks(std::set<int> breakpoints, int current);
     const std::set<int>& BreakpointLines() const { return m_breakpoints; }
     int CurrentLine() const { return m_current; }
-    // Repaints when the editor scrolled or its line count changed since the last paint.
+    // Repaints at once when the editor scrolled or its line count changed since the
+    // last paint.
     void Follow();
     // The row's rectangle of a line shown, in the margin's client coordinates; empty
     // when the line is scrolled out of view.

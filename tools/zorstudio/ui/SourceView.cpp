@@ -22,6 +22,15 @@ void CSourceView::UpdateView(CTextView* source, CUpdateContext* context, unsigne
     // An edit can open or close a comment anywhere above what is shown.
     m_states.clear();
     CUIEditView::UpdateView(source, context, hints, line);
+    LinesMoved();
+}
+
+void CSourceView::OnTopLineChanged() { LinesMoved(); }
+
+void CSourceView::LinesMoved()
+{
+    if (onLinesMoved)
+        onLinesMoved();
 }
 
 CLineState CSourceView::StateAt(int line)

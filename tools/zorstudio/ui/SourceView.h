@@ -26,7 +26,15 @@ public:
                         int count, CPoint textPos) override;
     void UpdateView(CTextView* source, CUpdateContext* context, unsigned long hints, int line) override;
 
+    // The editor scrolled, or an edit may have changed its lines: what is drawn beside
+    // them follows.
+    std::function<void()> onLinesMoved;
+
+protected:
+    void OnTopLineChanged() override;
+
 private:
+    void LinesMoved();
     // The state the line starts in, from the lines above.
     CLineState StateAt(int line);
 

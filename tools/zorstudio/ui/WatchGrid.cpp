@@ -1,5 +1,7 @@
 #include "tools/zorstudio/ui/WatchGrid.h"
 
+#include "tools/zorstudio/Translation.h"
+
 namespace zorstudio {
 namespace {
 
@@ -15,9 +17,9 @@ BOOL CWatchGrid::Create(const RECT& rect, CWnd* parent, UINT id)
 {
     if (!CGridCtrl::Create(rect, parent, id))
         return FALSE;
-    SetItemText(0, kNameColumn, "Name");
-    SetItemText(0, kValueColumn, "Value");
-    SetItemText(0, kTypeColumn, "Type");
+    SetItemText(0, kNameColumn, TrGbk("Name").c_str());
+    SetItemText(0, kValueColumn, TrGbk("Value").c_str());
+    SetItemText(0, kTypeColumn, TrGbk("Type").c_str());
     SetColumnWidth(kNameColumn, kNameWidth);
     SetColumnWidth(kValueColumn, kValueWidth);
     SetColumnWidth(kTypeColumn, kTypeWidth);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/common/IntelHex.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/core/Messaging.h"
@@ -48,11 +49,11 @@ public:
         std::printf("[%d] %-10s %s\n    %s\n", m_stage, name.c_str(), status.c_str(), png.string().c_str());
         std::fflush(stdout);
         if (!done) {
-            std::fprintf(stderr, "zorstudio: tour stage %d (%s) failed: %s\n", m_stage, name.c_str(), status.c_str());
+            std::fprintf(stderr, "zorstudio: %s\n", Tr("tour stage {1} ({2}) failed: {3}", {std::to_string(m_stage), name, status}).c_str());
             return false;
         }
         if (!zorkit::WriteWindowPng(m_window.m_hWnd, png.string().c_str(), true)) {
-            std::fprintf(stderr, "zorstudio: cannot write %s\n", png.string().c_str());
+            std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot write {1}", {png.string()}).c_str());
             return false;
         }
         return true;
@@ -82,14 +83,15 @@ int FirstLine(const CTextBuf& source, const std::function<bool(const std::string
 // the watch grid's rows.
 void PrintSourceStop(CStudioWindow& window)
 {
-    std::printf("    current line %d\n", window.Margin().CurrentLine() + 1);
+    std::printf("    %s\n", Tr("current line {1}", {std::to_string(window.Margin().CurrentLine() + 1)}).c_str());
     const CTextBuf& stack = window.CallStack().Text();
     for (int line = 0; line < stack.GetLineCount(); ++line)
-        std::printf("    frame %s\n", LineText(stack, line).c_str());
+        std::printf("    %s\n", Tr("frame {1}", {LineText(stack, line)}).c_str());
     CWatchGrid& watches = window.Watches();
     for (int row = 1; row < watches.GetRowCount(); ++row)
-        std::printf("    watch %s = %s\n", watches.GetItemText(row, CWatchGrid::kNameColumn).str().c_str(),
-                    watches.GetItemText(row, CWatchGrid::kValueColumn).str().c_str());
+        std::printf("    %s\n", Tr("watch {1} = {2}", {watches.GetItemText(row, CWatchGrid::kNameColumn).str(),
+                                                      watches.GetItemText(row, CWatchGrid::kValueColumn).str()})
+                               .c_str());
     std::fflush(stdout);
 }
 
@@ -146,7 +148,7 @@ int RunWindowTour(const CTourOptions& options)
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
     if (error) {
-        std::fprintf(stderr, "zorstudio: cannot make %s: %s\n", options.directory.c_str(), error.message().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot make {1}: {2}", {options.directory, error.message()}).c_str());
         return 1;
     }
     CStudioWindow window;
@@ -156,7 +158,7 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
     }
     if (!window.CreateMain(CRect(0, 0, CStudioWindow::kWidth, CStudioWindow::kHeight))) {
-        std::fprintf(stderr, "zorstudio: cannot create the main window\n");
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot create the main window").c_str());
         return 1;
     }
     window.Panel().SetExportDirectory(options.directory);
@@ -164,7 +166,7 @@ int RunWindowTour(const CTourOptions& options)
 
     const auto connected = [&] { return window.View().state == LinkState::Connected; };
     if (!tour.Stage("open", window.OpenSource(options.program)) || !tour.Stage("build", window.Build()) ||
-        !tour.Stage("connect", Settled(window, window.Connect(), connected)) ||
+        !tour.Stage("connect", Settled(window, window.Lines().Connect(), connected)) ||
         !tour.Stage("download", Settled(window, window.Download(), [&] { return window.View().entry.has_value(); })))
         return 1;
 
@@ -225,11 +227,11 @@ int RunWindowTour(const CTourOptions& options)
         return 1;
     const std::filesystem::path panelPng = std::filesystem::path(options.directory) / "board-panel.png";
     if (!board.WritePicture(panelPng.string().c_str())) {
-        std::fprintf(stderr, "zorstudio: cannot write %s\n", panelPng.string().c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot write {1}", {panelPng.string()}).c_str());
         return 1;
     }
     std::printf("    %s\n", panelPng.string().c_str());
-    std::printf("\ntour complete\n");
+    std::printf("\n%s\n", Tr("tour complete").c_str());
     return 0;
 }
 
