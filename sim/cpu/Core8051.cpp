@@ -36,7 +36,14 @@ void C8051Core::Reset()
     m_state.pc = 0;
     m_state.inService = 0;
     m_state.interruptHold = false;
+    bool watched = m_state.serial.lineWatched;
+    std::array<bool, 2> levels = m_state.serial.lineLevel;
     m_state.serial = CSerialState{};
+    m_state.serial.lineWatched = watched;
+    // A frame cut short leaves its lines idle, high.
+    for (int line = 0; line < 2; ++line)
+        if (watched && m_state.wiring && !levels[std::size_t(line)])
+            m_state.wiring->SerialLineChanged(line, true);
     m_state.UpdateNextEvent();
     // The latches rise to FF: the devices and the pins' second functions see it.
     for (int port = 0; port < 4; ++port) {

@@ -83,6 +83,8 @@ public:
     // The ports (bit n for Pn) whose latch changes reach CBoardWiring::LatchChanged;
     // all four after AttachWiring.
     void SetWiringPorts(BYTE ports) { m_state.wiringPorts = ports; }
+    // Whether the wiring hears of the serial lines bit by bit (it costs a little per bit).
+    void WatchSerialLines(bool watch) { m_state.serial.lineWatched = watch; }
     // MOVX from `first` to `last` reaches the wiring; the rest stays external RAM.
     void MapBus(WORD first, WORD last);
     // What the outside holds on a port's pins: 1 where nothing pulls a pin low. A

@@ -29,6 +29,10 @@ public:
     // The machine cycle asked for with RequestTick has passed; `now` is Cycles(),
     // up to one instruction (and an interrupt call) past the cycle asked for.
     virtual void Tick(std::uint64_t now) = 0;
+    // A bit on the serial port's line (0 RXD, 1 TXD) began, in modes 1 and 3, once
+    // asked for with C8051Core::WatchSerialLines; Cycles() is the instruction's in
+    // which the baud counter rolled over.
+    virtual void SerialLineChanged(int, bool) {}
 };
 
 // The other end of the serial port's lines, a byte at a time.

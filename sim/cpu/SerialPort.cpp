@@ -5,30 +5,69 @@
 namespace zorkit::sim::cpu {
 namespace {
 
-constexpr unsigned kClocksPerCycle = 12;
-
 int Mode(const CCoreState& s) { return s.Sfr(SCON) >> 6; }
 
 // Bits on the line: mode 0 eight data bits, mode 1 start, eight, stop, modes 2 and 3 one more.
 unsigned FrameBits(int mode) { return mode == 0 ? 8 : mode == 1 ? 10 : 11; }
 
+constexpr std::uint64_t kTicksPerBit = 16;
+
+// The divide-by-16 counter's next rollover after `ticks`: a frame written to SBUF starts there.
+std::uint64_t NextRollover(std::uint64_t ticks) { return (ticks / kTicksPerBit + 1) * kTicksPerBit; }
+
 // Times `flight` for the current mode; `timer2` says whether timer 2 clocks this direction.
-void Time(CCoreState& s, CFrameInFlight& flight, bool timer2)
+void Time(CCoreState& s, CFrameInFlight& flight, bool timer2, bool sending)
 {
     int mode = Mode(s);
-    unsigned bits = FrameBits(mode);
+    // A receiver ends with the stop bit; TI rises as it begins.
+    unsigned bits = FrameBits(mode) - (sending && mode != 0 ? 1 : 0);
     bool smod = s.Sfr(PCON) & kSMOD;
     flight.active = true;
-    flight.overflows = 0;
     flight.byOverflows = mode == 1 || mode == 3;
+    flight.onTimer2 = timer2 && s.is8052;
     if (flight.byOverflows) {
-        // Sixteen baud clocks a bit; timer 1's overflows are halved first unless SMOD is set.
-        unsigned perBit = timer2 && s.is8052 ? 16 : smod ? 16 : 32;
-        flight.end = std::uint64_t(bits) * perBit;
+        std::uint64_t now = (flight.onTimer2 ? s.serial.timer2 : s.serial.timer1).ticks;
+        flight.start = sending ? NextRollover(now) : now;
+        flight.end = flight.start + bits * kTicksPerBit;
+        flight.bitsShown = 0;
         return;
     }
-    unsigned clocks = mode == 0 ? bits * kClocksPerCycle : bits * (smod ? 32 : 64);
-    flight.end = s.cycles + (clocks + kClocksPerCycle - 1) / kClocksPerCycle;
+    if (mode == 0) {
+        flight.end = s.cycles + bits;
+        return;
+    }
+    // Mode 2's counter runs on the oscillator halved, and halved again unless SMOD is
+    // set: six or three ticks a machine cycle.
+    std::uint64_t perCycle = smod ? 6 : 3;
+    std::uint64_t now = s.cycles * perCycle;
+    std::uint64_t end = (sending ? NextRollover(now) : now) + bits * kTicksPerBit;
+    flight.end = (end + perCycle - 1) / perCycle;
+}
+
+// The level of bit `index` of a frame on the line, the start bit first.
+bool BitLevel(const CSerialFrame& frame, int mode, unsigned index)
+{
+    if (index == 0)
+        return false;
+    if (index <= 8)
+        return frame.data >> (index - 1) & 1;
+    return index == 9 && mode != 1 ? frame.ninth : true;
+}
+
+// Tells the wiring of the bits of `flight` on `line` that have begun by `ticks`.
+void ShowBits(CCoreState& s, CFrameInFlight& flight, int line, std::uint64_t ticks)
+{
+    if (ticks < flight.start)
+        return;
+    unsigned begun = unsigned((ticks - flight.start) / kTicksPerBit) + 1;
+    int mode = Mode(s);
+    for (; flight.bitsShown < std::min(begun, FrameBits(mode)); ++flight.bitsShown) {
+        bool level = BitLevel(flight.frame, mode, flight.bitsShown);
+        if (level == s.serial.lineLevel[std::size_t(line)])
+            continue;
+        s.serial.lineLevel[std::size_t(line)] = level;
+        s.wiring->SerialLineChanged(line, level);
+    }
 }
 
 void UpdateDeadline(CCoreState& s)
@@ -64,7 +103,7 @@ void StartReceive(CCoreState& s)
         serial.receiving.frame = serial.incoming.front();
         serial.incoming.pop_front();
     }
-    Time(s, serial.receiving, s.Sfr(T2CON) & kRCLK);
+    Time(s, serial.receiving, s.Sfr(T2CON) & kRCLK, false);
     UpdateDeadline(s);
 }
 
@@ -101,7 +140,7 @@ void StartTransmit(CCoreState& s, BYTE data)
 {
     CFrameInFlight& sending = s.serial.sending;
     sending.frame = CSerialFrame{data, Mode(s) >= 2 ? bool(s.Sfr(SCON) & kTB8) : true};
-    Time(s, sending, s.Sfr(T2CON) & kTCLK);
+    Time(s, sending, s.Sfr(T2CON) & kTCLK, true);
     UpdateDeadline(s);
 }
 
@@ -135,16 +174,27 @@ void SerialDue(CCoreState& s)
 void SerialBaudTicks(CCoreState& s, unsigned n, bool fromTimer2)
 {
     CSerialState& serial = s.serial;
-    BYTE control = s.Sfr(T2CON);
-    auto counts = [&](CFrameInFlight& flight, BYTE timer2Bit) {
-        if (!flight.active || !flight.byOverflows || bool(control & timer2Bit) != fromTimer2)
-            return false;
-        flight.overflows += n;
-        return flight.overflows >= flight.end;
+    CBaudClock& clock = fromTimer2 ? serial.timer2 : serial.timer1;
+    if (fromTimer2 || (s.Sfr(PCON) & kSMOD)) {
+        clock.ticks += n;
+    } else {
+        unsigned halves = unsigned(clock.halfTick) + n;
+        clock.ticks += halves / 2;
+        clock.halfTick = halves & 1;
+    }
+    auto counts = [&](const CFrameInFlight& flight) {
+        return flight.active && flight.byOverflows && flight.onTimer2 == fromTimer2;
     };
-    if (counts(serial.sending, kTCLK))
+    if (serial.lineWatched && s.wiring) {
+        if (counts(serial.sending))
+            ShowBits(s, serial.sending, 1, clock.ticks);
+        if (counts(serial.receiving))
+            ShowBits(s, serial.receiving, 0, clock.ticks);
+    }
+    auto due = [&](const CFrameInFlight& flight) { return counts(flight) && clock.ticks >= flight.end; };
+    if (due(serial.sending))
         FinishTransmit(s);
-    if (counts(serial.receiving, kRCLK))
+    if (due(serial.receiving))
         FinishReceive(s);
 }
 

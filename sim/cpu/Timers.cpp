@@ -89,8 +89,8 @@ void Advance(CCoreState& s, int index, unsigned n, bool asCounter)
     if (index == 1 && mode == 3)
         return;
     unsigned overflows = Count(s, timer, mode, n, split ? 0 : timer.overflow);
-    // Timer 1 clocks the serial port in modes 1 and 3, also while timer 0 is split.
-    if (index == 1 && overflows && SerialCountsOverflows(s.serial))
+    // Timer 1 clocks the serial port's baud counter, also while timer 0 is split.
+    if (index == 1 && overflows)
         SerialBaudTicks(s, overflows, false);
 }
 

@@ -55,6 +55,7 @@ void CCoreDevices::ChooseReportedPorts()
     BYTE atOnce = m_devices.PortsNeededAtOnce();
     m_latePorts = BYTE(m_devices.WatchedPorts() & ~atOnce);
     m_core.SetWiringPorts(atOnce);
+    m_core.WatchSerialLines(m_devices.WatchesSignals());
 }
 
 const CDeviceBoard& CCoreDevices::Devices()
@@ -72,6 +73,11 @@ void CCoreDevices::Act(const std::function<void(CDeviceBoard&)>& action)
     CatchUp();
     ChooseReportedPorts();
     Sync();
+}
+
+void CCoreDevices::SerialLineChanged(int line, bool level)
+{
+    m_devices.OnSerialLine(line, level, m_core.Cycles());
 }
 
 void CCoreDevices::LatchChanged(int port, BYTE latch)

@@ -34,6 +34,7 @@ public:
     BYTE ReadBus(WORD address) override;
     void WriteBus(WORD address, BYTE value) override;
     void Tick(std::uint64_t now) override;
+    void SerialLineChanged(int line, bool level) override;
 
 private:
     // Pins and the next tick, from the devices to the core.

@@ -79,6 +79,35 @@ bool CCounterTimer::Output(int index, std::uint64_t cycle) const
     }
 }
 
+std::uint64_t CCounterTimer::NextChange(int index, std::uint64_t cycle) const
+{
+    const CCounter& counter = m_counters[std::size_t(index)];
+    if (!counter.loaded || cycle < counter.loadedAt)
+        return kNever;
+    std::uint64_t elapsed = cycle - counter.loadedAt;
+    std::uint64_t n = counter.reload;
+    switch (counter.mode) {
+    case 0: return elapsed < n ? counter.loadedAt + n : kNever;
+    case 2: {
+        // Low for the last count of each period.
+        if (n < 2)
+            return kNever;
+        std::uint64_t phase = elapsed % n;
+        return phase < n - 1 ? cycle + (n - 1 - phase) : cycle + 1;
+    }
+    case 3: {
+        // High for the first half of each period (the longer half of an odd count).
+        std::uint64_t high = (n + 1) / 2;
+        if (n < 2)
+            return kNever;
+        std::uint64_t phase = elapsed % n;
+        return phase < high ? cycle + (high - phase) : cycle + (n - phase);
+    }
+    case 4: return elapsed < n ? counter.loadedAt + n : elapsed == n ? cycle + 1 : kNever;
+    default: return kNever;
+    }
+}
+
 double CCounterTimer::ToneHz(int index, std::uint64_t machineCyclesPerSecond) const
 {
     const CCounter& counter = m_counters[std::size_t(index)];

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "zorkit/platform/core/WinTypes.h"
 
@@ -20,6 +21,10 @@ public:
     BYTE Read(int reg, std::uint64_t cycle);
 
     bool Output(int counter, std::uint64_t cycle) const;
+    // The first cycle after `cycle` at which the counter's output changes, if nothing is
+    // written before; kNever when it stays as it is.
+    std::uint64_t NextChange(int counter, std::uint64_t cycle) const;
+    static constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
     // The tone on a counter's output in Hz (modes 2 and 3, loaded), else 0.
     double ToneHz(int counter, std::uint64_t machineCyclesPerSecond = 1000000) const;
     int Mode(int counter) const { return m_counters[std::size_t(counter)].mode; }

@@ -230,6 +230,15 @@ bool CDeviceBoard::OnPortLatch(int port, BYTE latch, std::uint64_t cycle)
     return timed;
 }
 
+void CDeviceBoard::OnSerialLine(int line, bool level, std::uint64_t cycle)
+{
+    BYTE bit = BYTE(1 << line);
+    m_serialLines = BYTE(level ? m_serialLines | bit : m_serialLines & ~bit);
+    m_cycle = std::max(m_cycle, cycle);
+    if (m_signalObserver)
+        m_signalObserver(m_cycle, Signals());
+}
+
 bool CDeviceBoard::BusRead(WORD address, std::uint64_t cycle, BYTE& value)
 {
     Time(cycle);
@@ -279,6 +288,9 @@ bool CDeviceBoard::BusWrite(WORD address, BYTE value, std::uint64_t cycle)
         m_ppi->Write(reg & 3, value);
         RefreshReaders();
     } else if (OnPage(m_profile.ctc, address)) {
+        // Whoever follows the outputs sees them up to now as they were.
+        if (m_signalObserver)
+            m_signalObserver(m_cycle, Signals());
         m_ctc->Write(reg & 3, value, m_cycle);
     } else {
         return false;
@@ -559,6 +571,10 @@ CBoardSignals CDeviceBoard::Signals() const
             signals.ppiPins[std::size_t(port)] = m_ppi->Read(port);
     if (m_dac)
         signals.dac = m_dac->Value();
+    signals.serial = m_serialLines;
+    if (m_ctc)
+        for (int counter = 0; counter < 3; ++counter)
+            signals.ctc = BYTE(signals.ctc | m_ctc->Output(counter, m_cycle) << counter);
     return signals;
 }
 

@@ -47,10 +47,15 @@ struct CBoardSignals {
     std::array<BYTE, 4> cpuPins{};
     std::array<BYTE, 3> ppiPins{};
     BYTE dac = 0;
+    // The counter/timer chip's outputs, counter n in bit n.
+    BYTE ctc = 0;
+    // The serial port's lines, RXD in bit 0 and TXD in bit 1; idle high.
+    BYTE serial = 0x03;
 
     bool operator==(const CBoardSignals& other) const
     {
-        return cpuPins == other.cpuPins && ppiPins == other.ppiPins && dac == other.dac;
+        return cpuPins == other.cpuPins && ppiPins == other.ppiPins && dac == other.dac && ctc == other.ctc
+            && serial == other.serial;
     }
 };
 
@@ -65,6 +70,8 @@ public:
     // True when the change may move what the devices drive or when they change next
     // (a motor or buzzer on the port); LEDs alone cost nothing more.
     bool OnPortLatch(int port, BYTE latch, std::uint64_t cycle);
+    // A bit began on the serial port's line (0 RXD, 1 TXD).
+    void OnSerialLine(int line, bool level, std::uint64_t cycle);
     // The CPU ports whose every latch change must come as it happens: those read
     // by devices that keep time, or all the devices read while anybody watches. The
     // others' latches may come when the devices are next needed.
@@ -102,9 +109,12 @@ public:
     std::string State(const std::string& device) const;
     void SetEventObserver(std::function<void(const CDeviceEvent&)> observer);
     CBoardSignals Signals() const;
+    // The counter/timer chip, whose outputs change between the signals' reports; nullptr when none.
+    const CCounterTimer* CounterTimer() const { return m_ctc ? &*m_ctc : nullptr; }
     // Told the signals after every change of the board, with the cycle (the signals
     // may be the same as before). All four CPU ports are watched while it is set.
     void SetSignalObserver(std::function<void(std::uint64_t, const CBoardSignals&)> observer);
+    bool WatchesSignals() const { return bool(m_signalObserver); }
 
     const CBoardProfile& Profile() const { return m_profile; }
     std::uint64_t Cycle() const { return m_cycle; }
@@ -201,6 +211,7 @@ private:
 
     std::function<void(const CDeviceEvent&)> m_observer;
     std::function<void(std::uint64_t, const CBoardSignals&)> m_signalObserver;
+    BYTE m_serialLines = 0x03;
     std::vector<std::pair<std::string, std::string>> m_lastStates;
 };
 

@@ -204,7 +204,7 @@ TEST_P(CpuDifferentialTest, MatchesTheRecordedTrace)
 }
 
 constexpr const char* kPrograms[] = {"alu", "moves", "interrupts", "exhaustive", "opcodes", "timer2",
-    "timer2_interrupts", "timer2_baud", "serial_modes"};
+    "timer2_interrupts", "timer2_baud", "serial_modes", "serial_timer1"};
 
 INSTANTIATE_TEST_SUITE_P(Programs, CpuDifferentialTest, ::testing::ValuesIn(kPrograms),
     [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });

@@ -143,7 +143,7 @@ protected:
     }
 };
 
-TEST_F(SerialTest, ModeOneFrameTakesTenBitsOfTimerOneOverflows)
+TEST_F(SerialTest, ModeOneFramesFollowTheBaudCounterNotTheWriteToSbuf)
 {
     CRecordingPeer peer;
     rig.core.AttachSerialPeer(&peer);
@@ -151,12 +151,24 @@ TEST_F(SerialTest, ModeOneFrameTakesTenBitsOfTimerOneOverflows)
     rig.Program({0x75, 0x89, 0x20, 0x75, 0x8D, 0xFD, 0x75, 0x8B, 0xFD, 0xD2, 0x8E, 0x75, 0x98, 0x50, 0x75, 0x99,
         0x41, 0x80, 0xFE});
     Steps(6);
-    std::uint64_t start = rig.core.Cycles();
-    std::uint64_t end = RunUntil([&] { return (Sfr(0x98) & 0x02) != 0; }, 5000);
+    auto ti = [&] { return (Sfr(0x98) & 0x02) != 0; };
+    std::uint64_t written = rig.core.Cycles();
+    std::uint64_t first = RunUntil(ti, 5000);
     ASSERT_EQ(peer.frames, (std::vector<std::pair<BYTE, bool>>{{0x41, true}}));
-    // Three cycles an overflow, 32 overflows a bit without SMOD: 960 cycles, give or
-    // take the instruction in which the last overflow falls.
-    EXPECT_NEAR(double(end - start), 960.0, 3.0);
+    // Three cycles an overflow, 32 overflows a bit without SMOD: 96 cycles a bit. The
+    // frame starts at the baud counter's next rollover, and TI rises as the stop bit
+    // begins: after nine bits and up to one more (and the instruction it falls in).
+    EXPECT_GT(first - written, 9 * 96u);
+    EXPECT_LE(first - written, 10 * 96u + 3);
+
+    // The next frame, written well into the stop bit, still starts as it ends:
+    // its TI comes ten bits after the first.
+    rig.core.WriteSfr(0x98, BYTE(Sfr(0x98) & ~0x02));
+    RunUntil([] { return false; }, 50);
+    rig.core.WriteSfr(0x99, 0x42);
+    std::uint64_t second = RunUntil(ti, 5000);
+    ASSERT_EQ(peer.frames.size(), 2u);
+    EXPECT_NEAR(double(second - first), 10 * 96.0, 3.0);
 }
 
 TEST_F(SerialTest, ReceiverKeepsOneFrameInSbufAndLosesTheNextWhileRiIsSet)

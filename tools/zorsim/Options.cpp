@@ -131,8 +131,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "with N the 8051's machine cycle",
         options.eventsFile);
     table.Value("--vcd", "FILE",
-        "write the port pins and the devices' signals to\nFILE as a value change dump (GTKWave, sigrok),\n"
-        "one time unit a machine cycle (1 us at 12 MHz)",
+        "write the port pins, the devices' signals, the\nserial lines RXD/TXD and the counter chip's\n"
+        "outputs to FILE as a value change dump (GTKWave,\nsigrok), one time unit a machine cycle (1 us at 12 MHz)",
         options.vcdFile);
     table.Flag("--uart",
         "put the 8051's serial port on a second pseudo-\nterminal, printed as 'uart: PATH' after the\n"

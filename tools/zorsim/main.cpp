@@ -184,7 +184,7 @@ int Play(int argc, char** argv)
             return 1;
         }
         board->WithDevices([&](zorkit::sim::CDeviceBoard& devices) {
-            vcd.emplace(vcdFile, devices.Profile(), devices.Cycle(), devices.Signals());
+            vcd.emplace(vcdFile, devices.Profile(), devices.Cycle(), devices.Signals(), devices.CounterTimer());
             devices.SetSignalObserver([&vcd](std::uint64_t cycle, const zorkit::sim::CBoardSignals& signals) {
                 vcd->Sample(cycle, signals);
             });
@@ -233,6 +233,8 @@ int Play(int argc, char** argv)
             board->PressReset();
     board->Stop();
     uart.reset();
+    if (vcd)
+        board->WithDevices([&vcd](zorkit::sim::CDeviceBoard& devices) { vcd->Finish(devices.Cycle()); });
     // The console thread may keep the board; the trace file ends here.
     board->SetInstructionTrace(nullptr);
     board->AttachDevices(nullptr);

@@ -20,7 +20,13 @@ external range of the program's `xram:` line. A program may also say:
 Where s51 departs from the 8051 the trace holds the 8051's value:
 - P in PSW always shows the parity of A (s51 keeps a byte written to PSW);
 - s51 charges one machine cycle for an interrupt call instead of two: the tests add
-  the calls they see, since s51's steps hide them.
+  the calls they see, since s51's steps hide them;
+- s51 sets TI in modes 1 and 3 a whole frame after the write to SBUF; the 8051 starts
+  the frame at the next rollover of the baud clock's free-running divide-by-16
+  counter and sets TI as the stop bit begins. The trace's SCON has TI from the 8051's
+  time on (BaudClocks follows timer 1 and timer 2 as baud generators for it). Such
+  programs let the time pass in loops that do not wait for TI, so that the rest of
+  what s51 records holds for the 8051 too.
 The programs stay clear of what s51 does otherwise and cannot be corrected here (the
 core's unit tests cover it): timers counting across an interrupt call (one cycle
 short in s51), timer 1 while timer 0 is in mode 3 (s51 stops it), a level-triggered
@@ -152,9 +158,93 @@ def record(name):
     print('%s: %d checkpoints, %d steps' % (name, len(lines), steps))
 
 
+SCON, PCON, TCON, TMOD, TL1, TH1 = 0x98, 0x87, 0x88, 0x89, 0x8B, 0x8D
+T2CON, RCAP2L, RCAP2H, TL2, TH2 = 0xC8, 0xCA, 0xCB, 0xCC, 0xCD
+SBUF, TI, SMOD, TR1, TR2, RCLK_TCLK = 0x99, 0x02, 0x80, 0x40, 0x04, 0x30
+
+
+def writes(code, pc, address):
+    """True when the instruction at pc writes the direct address."""
+    op = code[pc]
+    return ((op in (0xF5, 0x75, 0x86, 0x87) or 0x88 <= op <= 0x8F) and code[pc + 1] == address) or \
+        (op == 0x85 and code[pc + 2] == address)
+
+
+class BaudClocks:
+    """The ticks of timer 1's and timer 2's baud clocks, counted from the registers s51
+    shows at the checkpoint before (timers count an instruction's cycles under the
+    control bits it found). Timer 1 is followed in mode 2; s51 does not count timer 2
+    as baud generator, so it is counted here from the value it was started at."""
+
+    def __init__(self):
+        self.ticks = [0, 0]
+        self.half = 0
+        self.timer2 = None
+        self.tl1 = None
+
+    def advance(self, sfr, cycles):
+        self.tl1 = None
+        if sfr[TCON] & TR1:
+            if (sfr[TMOD] >> 4) & 0x07 != 2:
+                sys.exit('timer 1 as baud clock is followed in mode 2 only')
+            period, first = 256 - sfr[TH1], 256 - sfr[TL1]
+            overflows = 0 if cycles < first else 1 + (cycles - first) // period
+            self.tl1 = sfr[TH1] + (cycles - first) % period if overflows else sfr[TL1] + cycles
+            if sfr[PCON] & SMOD:
+                self.ticks[0] += overflows
+            else:
+                self.ticks[0] += (self.half + overflows) // 2
+                self.half = (self.half + overflows) & 1
+        if sfr[T2CON] & TR2 and sfr[T2CON] & RCLK_TCLK:
+            reload = sfr[RCAP2H] << 8 | sfr[RCAP2L]
+            value = (sfr[TH2] << 8 | sfr[TL2]) if self.timer2 is None else self.timer2
+            value += 6 * cycles
+            if value > 0xFFFF:
+                beyond = value - 0x10000
+                self.ticks[1] += 1 + beyond // (0x10000 - reload)
+                value = reload + beyond % (0x10000 - reload)
+            self.timer2 = value
+        else:
+            self.timer2 = None
+
+
+def correct_ti(name, conf, code, points):
+    """Sets SCON's TI in `points` ([steps, pc, cycles, sfr by address]) from the
+    8051's time on, until s51 sets it too."""
+    clocks = BaudClocks()
+    due = None
+    s51_ti = False
+    for previous, point in zip(points, points[1:]):
+        before, sfr = previous[3], point[3]
+        clocks.advance(before, point[2] - previous[2])
+        if clocks.tl1 is not None and not writes(code, previous[1], TL1) and clocks.tl1 != sfr[TL1]:
+            sys.exit('%s: timer 1 at step %d is %02x in s51, %02x here' % (name, point[0], sfr[TL1], clocks.tl1))
+        mode = sfr[SCON] >> 6
+        if not due:
+            s51_ti = bool(sfr[SCON] & TI)
+        if writes(code, previous[1], SBUF) and mode:
+            if mode == 2:
+                sys.exit('%s: s51 sends mode 2 at twice the rate of the 8051' % name)
+            if due:
+                sys.exit('%s: SBUF written at step %d before s51 set TI' % (name, point[0]))
+            on2 = conf.chip == '8052' and bool(sfr[T2CON] & 0x10)
+            due = (on2, (clocks.ticks[on2] // 16 + 1) * 16 + 16 * (9 if mode == 1 else 10))
+        if not due:
+            continue
+        reached = clocks.ticks[due[0]] >= due[1]
+        rises, s51_ti = sfr[SCON] & TI and not s51_ti, bool(sfr[SCON] & TI)
+        if rises:
+            if not reached:
+                sys.exit('%s: s51 sets TI at step %d, before the 8051' % (name, point[0]))
+            due = None
+        elif reached:
+            sfr[SCON] |= TI
+
+
 def run_s51(name, conf, code, hex_text, serial_out):
     per_checkpoint = 8 + (conf.iram_top + 1) // 16 + (conf.xhigh - conf.xlow + 1) // 16
-    lines = []
+    points = []
+    driven = []
     steps = 0
     drives = list(conf.drives)
     with tempfile.NamedTemporaryFile('w', suffix='.ihx') as image, \
@@ -179,18 +269,25 @@ def run_s51(name, conf, code, hex_text, serial_out):
             xram = b''.join(dump[8 + (conf.iram_top + 1) // 16:])
             # A step that ends in an interrupt call also runs the routine's first instruction.
             steps = instructions
-            regs = bytearray(sfr[a - 0x80] for a in conf.sfrs)
-            psw = conf.sfrs.index(0xD0)
-            regs[psw] = (regs[psw] & 0xFE) | parity(sfr[0xE0 - 0x80])
-            lines.append('%d %04x %d %s %08x %08x' % (steps, pc, clks // 12, regs.hex(), fnv(iram), fnv(xram)))
+            points.append([steps, pc, clks // 12, bytearray(0x80) + sfr, fnv(iram), fnv(xram)])
+            driven.append([])
             while drives and drives[0][0] <= steps:
                 _, port, value = drives.pop(0)
                 s51.send('set hw port[%d] 0x%02x\n' % (port, value))
-                lines.append('drive %d %d %02x' % (steps, port, value))
+                driven[-1].append('drive %d %d %02x' % (steps, port, value))
             if code[pc] == 0x80 and code[pc + 1] == 0xFE:
                 break
             if steps >= conf.max_steps:
                 sys.exit('%s: no halt within %d steps' % (name, conf.max_steps))
+    if conf.serial_out:
+        correct_ti(name, conf, code, points)
+    lines = []
+    for (steps, pc, cycles, sfr, iram, xram), drive_lines in zip(points, driven):
+        regs = bytearray(sfr[a] for a in conf.sfrs)
+        psw = conf.sfrs.index(0xD0)
+        regs[psw] = (regs[psw] & 0xFE) | parity(sfr[0xE0])
+        lines.append('%d %04x %d %s %08x %08x' % (steps, pc, cycles, regs.hex(), iram, xram))
+        lines += drive_lines
     return lines, steps
 
 

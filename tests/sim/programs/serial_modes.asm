@@ -1,10 +1,8 @@
 ; The serial port sending in mode 0 (a bit a machine cycle, SM2 set, REN clear),
 ; back to back, with the bytes sent. TI is polled by a one-cycle read of SCON (s51
 ; reads the bit of a JNB after its first cycle). Compared after every instruction.
-; Modes 1 and 3 are compared with timer 2 as their clock (timer2_baud); mode 2 and
-; timer 1's rates are not: s51 sends mode 2 at twice the 8051's rate, and starts a
-; frame at the next rollover of its divide-by-16 baud counter, which the core does
-; not model (it starts the frame at the write to SBUF).
+; Modes 1 and 3 are compared with timer 2 (timer2_baud) and timer 1 (serial_timer1)
+; as their clock; mode 2 is not: s51 sends it at twice the 8051's rate.
 ; check-every: 1
 ; xram: 0x0000 0x000f
 ; max-steps: 200

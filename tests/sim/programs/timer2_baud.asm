@@ -1,8 +1,10 @@
 ; Timer 2 as the serial port's baud-rate generator: mode 1 with both clocks from
 ; timer 2 (RCAP2 FFFE), then mode 3 with TB8 at RCAP2 FFFC. Its overflows set no TF2.
-; TI is polled by a one-cycle read of SCON (s51 reads the bit of a JNB after its
-; first cycle). Compared after every instruction, with the bytes sent, but for TL2
-; and TH2: s51 does not count them as a baud-rate generator.
+; Each frame starts at the next rollover of the baud clock's divide-by-16 counter;
+; the program waits a fixed time that covers the frame, in a loop that leaves SCON
+; unread, so that what follows does not depend on when TI rose. Compared after
+; every instruction, with the bytes sent, but for TL2 and TH2: s51 does not count
+; them as a baud-rate generator.
 ; chip: 8052
 ; untraced: 0xcc 0xcd
 ; check-every: 1
@@ -28,8 +30,9 @@ start:  mov sp,#0x60
         mov r0,#0x41
         mov r7,#2
 send:   mov sbuf,r0
-w1:     mov a,scon
-        jnb acc.1,w1
+        mov r3,#22
+w1:     nop
+        djnz r3,w1
         clr ti
         inc r0
         djnz r7,send
@@ -39,8 +42,9 @@ w1:     mov a,scon
         mov t2con,#0x34
         mov scon,#0xc8
         mov sbuf,#0x5a
-w2:     mov a,scon
-        jnb acc.1,w2
+        mov r3,#43
+w2:     nop
+        djnz r3,w2
         clr ti
         mov t2con,#0
         sjmp .
