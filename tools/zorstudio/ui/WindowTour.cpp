@@ -134,7 +134,7 @@ bool RunCStages(CStudioWindow& window, CWindowTour& tour, const std::string& pro
     if (!tour.Stage("c-watches", true))
         return false;
     const int stops = window.View().stopsHandled;
-    const bool stepped = window.StepOver() && ShowsSourceStop(window, stops);
+    const bool stepped = window.SourceDebugger().StepOver() && ShowsSourceStop(window, stops);
     if (!tour.Stage("c-step", stepped))
         return false;
     PrintSourceStop(window);
