@@ -29,6 +29,10 @@ CUartLine::~CUartLine()
 
 void CUartLine::Transmitted(BYTE data, bool)
 {
+    // A byte goes out on the board's time: one sent before the host opened the line
+    // is lost then, not handed to a host that opens while the line thread is asleep.
+    if (!m_line.HasClient())
+        return;
     bool first;
     {
         std::lock_guard<std::mutex> hold(m_lock);
