@@ -13,7 +13,8 @@ namespace {
 
 // The 8051 register image: A, B, PSW, SP, DPL, DPH, R0-R7, PCL, PCH, P0-P3, ...
 constexpr int kImageSize = 26;
-constexpr int kA = 0, kB = 1, kPsw = 2, kSp = 3, kDpl = 4, kDph = 5, kR0 = 6, kPcl = 14, kPch = 15, kP2 = 18;
+constexpr int kA = 0, kB = 1, kPsw = 2, kSp = 3, kDpl = 4, kDph = 5, kR0 = 6, kPcl = 14, kPch = 15;
+constexpr int kP0 = 16, kP1 = 17, kP2 = 18, kP3 = 19, kIe = 20, kIp = 21, kTmod = 22, kTcon = 23, kTl0 = 24, kTh0 = 25;
 constexpr BYTE kLcall = 0x12;
 
 // The SFRs the register image carries, which are all the monitor lets the host
@@ -22,8 +23,8 @@ std::optional<std::size_t> ImageIndexOfSfr(int address)
 {
     static constexpr std::pair<int, std::size_t> kSfrs[] = {
         {0xE0, kA}, {0xF0, kB}, {0xD0, kPsw}, {0x81, kSp}, {0x82, kDpl}, {0x83, kDph},
-        {0x80, 16}, {0x90, 17}, {0xA0, kP2}, {0xB0, 19}, {0xA8, 20}, {0xB8, 21},
-        {0x89, 22}, {0x88, 23}, {0x8A, 24}, {0x8C, 25},
+        {0x80, kP0}, {0x90, kP1}, {0xA0, kP2}, {0xB0, kP3}, {0xA8, kIe}, {0xB8, kIp},
+        {0x89, kTmod}, {0x88, kTcon}, {0x8A, kTl0}, {0x8C, kTh0},
     };
     for (const auto& [sfr, index] : kSfrs)
         if (sfr == address)

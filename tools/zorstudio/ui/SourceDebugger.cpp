@@ -90,6 +90,7 @@ void CSourceDebugger::KeepBreakpoints(const CBuiltProgram& before)
     if (!before.Ok())
         return;
     const CBoardView& view = m_requests.View();
+    const std::filesystem::path shown = ShownSource();
     std::set<WORD> clear, set;
     for (WORD address : view.breakpoints) {
         const auto place = before.StartsLine(address) ? before.PlaceAt(address) : std::nullopt;
@@ -97,7 +98,7 @@ void CSourceDebugger::KeepBreakpoints(const CBuiltProgram& before)
         if (!place)
             continue;
         // A line of the source shown moved with the edits since the last build.
-        const auto line = SameSource(place->file, ShownSource()) ? m_files.Document().Lines().Now(place->line - 1)
+        const auto line = SameSource(place->file, shown) ? m_files.Document().Lines().Now(place->line - 1)
                                                                  : std::optional<int>(place->line - 1);
         const auto moved = line ? m_program.AddressOfLine(place->file, *line + 1) : std::nullopt;
         if (moved == address)
