@@ -20,10 +20,11 @@ if(HELP2MAN)
       continue()
     endif()
     set(page ${PROJECT_BINARY_DIR}/man/${tool}.1.gz)
-    # No display: zorstudio's help must not depend on one.
+    # No display: zorstudio's help must not depend on one. The pages are English,
+    # whatever language the builder reads.
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY LANGUAGE=en LC_ALL=C
               ${HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
               --name=${summary} --output=${PROJECT_BINARY_DIR}/man/${tool}.1 $<TARGET_FILE:${tool}>
       COMMAND gzip -9nf ${PROJECT_BINARY_DIR}/man/${tool}.1

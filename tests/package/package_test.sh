@@ -25,7 +25,7 @@ for tool in zorlink zorsim zordis zorstudio listingshot; do
   grep -qx "$tool" <<<"$TOOLS" || { echo "the package lacks $tool"; exit 1; }
 done
 for tool in $TOOLS; do
-  env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/$tool" --help >"$WORK/help" 2>&1 \
+  env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY LANGUAGE=en LC_ALL=C "$ROOT/usr/bin/$tool" --help >"$WORK/help" 2>&1 \
     || { echo "$tool --help failed from the unpacked package:"; cat "$WORK/help"; exit 1; }
   grep -q "^Usage: $tool" "$WORK/help" || { echo "$tool --help says no usage"; exit 1; }
   if command -v help2man >/dev/null; then

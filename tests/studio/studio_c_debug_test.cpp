@@ -9,6 +9,8 @@
 
 #include "tests/studio/StudioWindowFixture.h"
 #include "tools/common/Numbers.h"
+#include "tools/zorstudio/Translation.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/Snapshot.h"
 
 namespace zorkit::studio::test {
@@ -321,6 +323,57 @@ TEST_F(StudioCDebugTest, AProjectsMessageOpensItsFileAtTheLine)
     EXPECT_EQ(window->SourcePath(), scratch.Path() / "helper.c");
     EXPECT_EQ(window->Editor().GetCursorPos().y, 2);
     EXPECT_EQ(window->Files().ProjectPath(), scratch.Path() / "two.zpj") << "the program is still the project";
+}
+
+
+// zorstudio started in Chinese: the C debugger's own messages reach the status line
+// in Chinese like the window's.
+class StudioCDebugInChineseTest : public StudioCDebugTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(zorstudio::LoadTranslation()) << "the build's zh_CN catalogue";
+        StudioCDebugTest::SetUp();
+    }
+    void TearDown() override
+    {
+        StudioCDebugTest::TearDown();
+        ScopedEnv english("LC_ALL", "C");
+        zorstudio::LoadTranslation();
+    }
+    std::string ShownMessage() { return Utf8FromGbk(Message()); }
+
+    ScopedEnv m_language{"LANGUAGE", nullptr}, m_all{"LC_ALL", nullptr}, m_messages{"LC_MESSAGES", nullptr},
+        m_lang{"LANG", "zh_CN.UTF-8"};
+};
+
+TEST_F(StudioCDebugInChineseTest, TheDebuggersRefusalsAreShownInChinese)
+{
+    ASSERT_TRUE(window->OpenSource(lab));
+    BuildAndDownload();
+    const int call = LabLine("call");
+    ClickMargin(call);
+    const int stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    ASSERT_EQ(CurrentLine(), call);
+
+    // main has no caller to step out to.
+    Key(VK_F11, true);
+    EXPECT_NE(ShownMessage().find("最外层的函数没有可返回的调用者"), std::string::npos) << ShownMessage();
+    EXPECT_EQ(CurrentLine(), call);
+
+    // A watch given a word instead of a number keeps the board's value.
+    ClickTab(zorstudio::TrGbk("Watch"));
+    const int row = window->Watches().RowOf("i", false);
+    ASSERT_GT(row, 0);
+    CRect cell;
+    ASSERT_TRUE(window->Watches().GetCellRect(row, CWatchGrid::kValueColumn, &cell));
+    Click(window->Watches(), cell.CenterPoint());
+    DeliverText("x1");
+    Key(VK_RETURN);
+    EXPECT_EQ(ShownMessage(), "不是数字：x1");
+    EXPECT_EQ(Watch("i"), "0");
 }
 
 }

@@ -351,6 +351,30 @@ TEST_F(ToolPictureTest, ZorstudioHelpErrorsAndTourSpeakChinese)
     }
 }
 
+TEST_F(ToolPictureTest, TheSharedMessagesSpeakChineseInZorstudioOnly)
+{
+    const std::string chinese = "XDG_CONFIG_HOME=" + dir.string() + " LANGUAGE= LC_ALL= LC_MESSAGES= LANG=zh_CN.UTF-8 ";
+    // The option parser's own words, and its pointer to the help.
+    CRun unknown = Run(chinese + ZORSTUDIO_PATH + " --colour");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "zorstudio: 未知选项“--colour”\n运行“zorstudio --help”查看用法。\n");
+    CRun bare = Run(chinese + ZORSTUDIO_PATH + " --samples 5 --target");
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_NE(bare.err.find("选项 --target 需要一个值"), std::string::npos) << bare.err;
+    // The picture's path, checked before the run.
+    CRun unwritable = Run(chinese + ZORSTUDIO_PATH + " --samples 5 --period 0 --png " + dir.string());
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("无法写入 " + dir.string() + "：这是一个目录"), std::string::npos) << unwritable.err;
+
+    // zorlink's messages are a scripted contract: English whatever the language.
+    CRun zorlink = Run(chinese + ZORLINK_PATH + " --colour");
+    EXPECT_EQ(zorlink.status, 2);
+    EXPECT_EQ(zorlink.err, "zorlink: unknown option '--colour'\nTry 'zorlink --help'.\n");
+    CRun needs = Run(chinese + ZORLINK_PATH + " -d");
+    EXPECT_EQ(needs.status, 2);
+    EXPECT_NE(needs.err.find("option -d needs a value"), std::string::npos) << needs.err;
+}
+
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFailsBeforeTheExperiment)
 {
     CRun run = Run(std::string(ZORSTUDIO_PATH) + " --samples 5 --period 0 --png /nonexistent-dir/x.png");

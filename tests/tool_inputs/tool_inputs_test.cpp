@@ -53,9 +53,12 @@ protected:
     {
         ASSERT_TRUE(board.Start()) << board.LastError();
         ::setenv("ZORKIT_LOG_DIR", logs.Path().c_str(), 1);
-        // Without a display, as on a build machine.
+        // Without a display, as on a build machine, and in English, whatever language
+        // the machine's user reads.
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
+        ::setenv("LANGUAGE", "en", 1);
+        ::setenv("LC_ALL", "C", 1);
     }
 
     std::string Expand(std::string text) const

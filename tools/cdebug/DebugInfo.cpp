@@ -6,6 +6,8 @@
 #include <regex>
 #include <sstream>
 
+#include "tools/common/Wording.h"
+
 namespace cdebug {
 namespace {
 
@@ -193,7 +195,7 @@ bool CDebugInfo::Load(const std::string& cdbPath)
     bool ok = false;
     const std::string cdb = Slurp(cdbPath, ok);
     if (!ok)
-        return Fail("cannot read the debug information " + cdbPath);
+        return Fail(tools::Say("cannot read the debug information {1}", {cdbPath}));
     std::string mapPath = cdbPath;
     if (mapPath.size() > 4 && mapPath.compare(mapPath.size() - 4, 4, ".cdb") == 0)
         mapPath.replace(mapPath.size() - 4, 4, ".map");
@@ -349,7 +351,7 @@ bool CDebugInfo::Parse(const std::string& cdb, const std::string& map)
     std::stable_sort(m_lines.begin(), m_lines.end(),
                      [](const CLineEntry& a, const CLineEntry& b) { return a.address < b.address; });
     if (m_functions.empty() && m_lines.empty())
-        return Fail("no functions and no line records: not the debug information of a linked program");
+        return Fail(tools::Say("no functions and no line records: not the debug information of a linked program"));
 
     static const std::regex symbol(R"(^\s+([0-9A-Fa-f]{8})\s+(_bp|__start__stack)\s)");
     for (const std::string& text : Split(map, '\n')) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tools/cdebug/CodeFlow.h"
+#include "tools/common/Wording.h"
 
 namespace cdebug {
 namespace {
@@ -117,23 +118,23 @@ std::optional<WORD> CSourceDebugger::Break(const std::string& where)
         char* end = nullptr;
         long line = std::strtol(where.c_str() + colon + 1, &end, 10);
         if (end == where.c_str() + colon + 1 || *end || line <= 0) {
-            Fail("a line is FILE:LINE with a decimal LINE, not " + where);
+            Fail(tools::Say("a line is FILE:LINE with a decimal LINE, not {1}", {where}));
             return std::nullopt;
         }
         address = m_info.AddressOfLine(where.substr(0, colon), int(line));
         if (!address) {
-            Fail("no code at or after " + where);
+            Fail(tools::Say("no code at or after {1}", {where}));
             return std::nullopt;
         }
     } else if (const CFunction* function = m_info.FunctionNamed(where)) {
         address = m_info.BodyOf(*function);
     } else {
-        Fail("no function " + where + " and no FILE:LINE");
+        Fail(tools::Say("no function {1} and no FILE:LINE", {where}));
         return std::nullopt;
     }
     if (!m_breakpoints.count(*address)) {
         if (!Count(m_link.SetBreakPt(*address))) {
-            Fail("the board did not take the breakpoint");
+            Fail(tools::Say("the board did not take the breakpoint"));
             return std::nullopt;
         }
         m_breakpoints.insert(*address);
@@ -145,9 +146,9 @@ bool CSourceDebugger::Go(WORD from)
 {
     m_stopped = false;
     if (!Count(m_link.ProgExec(from)))
-        return Fail("the board did not start the program");
+        return Fail(tools::Say("the board did not start the program"));
     if (!m_waitStop())
-        return Fail("the board did not stop (no breakpoint reached)");
+        return Fail(tools::Say("the board did not stop (no breakpoint reached)"));
     return ReadStop();
 }
 
@@ -155,7 +156,7 @@ bool CSourceDebugger::ReadStop()
 {
     std::vector<BYTE> image(64);
     if (!Count(m_link.RegisterUld(image.data())))
-        return Fail("cannot read the registers");
+        return Fail(tools::Say("cannot read the registers"));
     image.resize(kImageSize);
     m_registers = image;
     // One read brings the registers' banks, the data variables and the stack.
@@ -164,7 +165,7 @@ bool CSourceDebugger::ReadStop()
     for (int at = 0; at <= top; at += int(CZORComm::kMaxUploadBytes)) {
         const DWORD n = DWORD(std::min(top + 1 - at, int(CZORComm::kMaxUploadBytes)));
         if (!Count(m_link.InMemUld(m_internal.data() + at, n, WORD(at))))
-            return Fail("cannot read the internal memory");
+            return Fail(tools::Say("cannot read the internal memory"));
     }
     m_stopped = true;
     return true;
@@ -183,14 +184,14 @@ void CSourceDebugger::Adopt(std::vector<BYTE> registers, std::vector<BYTE> inter
 bool CSourceDebugger::Start(WORD entry)
 {
     if (m_breakpoints.empty())
-        return Fail("no breakpoint is set: the program would run freely and never report a stop");
+        return Fail(tools::Say("no breakpoint is set: the program would run freely and never report a stop"));
     return Go(entry);
 }
 
 bool CSourceDebugger::Continue()
 {
     if (!m_stopped)
-        return Fail("the program has not stopped yet; run it first");
+        return Fail(tools::Say("the program has not stopped yet; run it first"));
     return Start(Pc());
 }
 
@@ -316,7 +317,7 @@ bool CSourceDebugger::RunWith(const std::map<WORD, Want>& temporary)
         if (m_breakpoints.count(address))
             continue;
         if (!Count(m_link.SetBreakPt(address)))
-            return Fail("the board did not take a temporary breakpoint");
+            return Fail(tools::Say("the board did not take a temporary breakpoint"));
         planted.push_back(address);
     }
     const int sp0 = m_registers[kSp];
@@ -339,14 +340,14 @@ bool CSourceDebugger::RunWith(const std::map<WORD, Want>& temporary)
     }
     for (WORD address : planted)
         if (!Count(m_link.ClearBreakPt(address)) && ok)
-            ok = Fail("the board did not clear a temporary breakpoint");
+            ok = Fail(tools::Say("the board did not clear a temporary breakpoint"));
     return ok;
 }
 
 bool CSourceDebugger::StepLine(bool into)
 {
     if (!m_stopped)
-        return Fail("the program has not stopped yet; run it first");
+        return Fail(tools::Say("the program has not stopped yet; run it first"));
     for (int pass = 0; pass < 16; ++pass) {
         const WORD pc = Pc();
         std::optional<std::pair<WORD, WORD>> block = m_info.BlockAt(pc);
@@ -354,7 +355,7 @@ bool CSourceDebugger::StepLine(bool into)
         if (!block) {
             std::optional<WORD> back = ReturnAddress();
             if (!back)
-                return Fail("the program stands outside the C lines and its caller is not known");
+                return Fail(tools::Say("the program stands outside the C lines and its caller is not known"));
             temporary[*back] = Want::Outer;
         } else {
             const CFunction& function = *m_info.FunctionAt(pc);
@@ -384,7 +385,7 @@ bool CSourceDebugger::StepLine(bool into)
                 at = next;
             }
             if (temporary.empty())
-                return Fail("line " + std::to_string(m_info.LineAt(pc)->line) + " never leaves itself (an endless loop)");
+                return Fail(tools::Say("line {1} never leaves itself (an endless loop)", {std::to_string(m_info.LineAt(pc)->line)}));
         }
         if (!RunWith(temporary))
             return false;
@@ -399,10 +400,10 @@ bool CSourceDebugger::StepLine(bool into)
 bool CSourceDebugger::Finish()
 {
     if (!m_stopped)
-        return Fail("the program has not stopped yet; run it first");
+        return Fail(tools::Say("the program has not stopped yet; run it first"));
     std::optional<WORD> back = ReturnAddress();
     if (!back)
-        return Fail("the outermost function has no caller to return to");
+        return Fail(tools::Say("the outermost function has no caller to return to"));
     return RunWith({{*back, Want::Outer}});
 }
 
@@ -425,7 +426,7 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadMemory(Storage storage, in
             return bytes;
         }
         if (address < 0 || address + size > 0x100 || !Count(m_link.InMemUld(bytes.data(), DWORD(size), WORD(address)))) {
-            Fail("cannot read the internal memory");
+            Fail(tools::Say("cannot read the internal memory"));
             return std::nullopt;
         }
         return bytes;
@@ -434,7 +435,7 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadMemory(Storage storage, in
         for (int at = 0; at < size; at += int(CZORComm::kMaxUploadBytes)) {
             const DWORD n = DWORD(std::min(size - at, int(CZORComm::kMaxUploadBytes)));
             if (!Count(m_link.ExMemUld(bytes.data() + at, n, WORD(address + at)))) {
-                Fail("cannot read the external memory");
+                Fail(tools::Say("cannot read the external memory"));
                 return std::nullopt;
             }
         }
@@ -444,15 +445,15 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadMemory(Storage storage, in
             const std::optional<std::size_t> index = ImageIndexOfSfr(address + i);
             if (!index) {
                 char text[96];
-                std::snprintf(text, sizeof text, "the monitor does not read SFR %02X (only those of the register image)", unsigned(address + i));
-                Fail(text);
+                std::snprintf(text, sizeof text, "%02X", unsigned(address + i));
+                Fail(tools::Say("the monitor does not read SFR {1} (only those of the register image)", {text}));
                 return std::nullopt;
             }
             bytes[std::size_t(i)] = m_registers[*index];
         }
         return bytes;
     default:
-        Fail("the variable has no place in memory");
+        Fail(tools::Say("the variable has no place in memory"));
         return std::nullopt;
     }
 }
@@ -466,7 +467,7 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
         for (const std::string& name : place.registers) {
             std::optional<int> slot = SavedSlot(place.savedRegisters, name);
             if (!slot) {
-                Fail(place.name + " was not saved for the call");
+                Fail(tools::Say("{1} was not saved for the call", {place.name}));
                 return std::nullopt;
             }
             auto byte = ReadMemory(Storage::Data, *slot, 1);
@@ -495,7 +496,7 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
         } else if (name == "dpl" || name == "dph" || name == "b" || name == "a") {
             bytes.push_back(m_registers[std::size_t(name == "dpl" ? kDpl : name == "dph" ? kDph : name == "b" ? kB : kA)]);
         } else {
-            Fail("register " + name + " is not in the register image");
+            Fail(tools::Say("register {1} is not in the register image", {name}));
             return std::nullopt;
         }
     }
@@ -516,18 +517,19 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
         ++nameEnd;
     const std::string name = expression.substr(0, nameEnd);
     if (name.empty()) {
-        Fail("a variable name is expected, not " + given);
+        Fail(tools::Say("a variable name is expected, not {1}", {given}));
         return std::nullopt;
     }
     const std::vector<CFrame> frames = Where();
     if (frame > 0 && frame >= frames.size()) {
-        Fail("the call stack has no frame " + std::to_string(frame));
+        Fail(tools::Say("the call stack has no frame {1}", {std::to_string(frame)}));
         return std::nullopt;
     }
     const CFunction* function = frames.empty() ? nullptr : frames[frame].function;
     const CVariable* variable = m_info.Find(name, function);
     if (!variable) {
-        Fail("no variable " + name + (function ? " in " + function->name + " or among the globals" : " among the globals"));
+        Fail(function ? tools::Say("no variable {1} in {2} or among the globals", {name, function->name})
+                      : tools::Say("no variable {1} among the globals", {name}));
         return std::nullopt;
     }
     CPlace place;
@@ -537,19 +539,19 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
     if (variable->storage == Storage::Register && frame > 0) {
         for (const std::string& reg : variable->registers)
             if (!SavedSlot(frames[frame].savedRegisters, reg)) {
-                Fail(name + " is kept in registers that " + function->name + " did not save for its call (not needed after it)");
+                Fail(tools::Say("{1} is kept in registers that {2} did not save for its call (not needed after it)", {name, function->name}));
                 return std::nullopt;
             }
         place.outerFrame = true;
         place.savedRegisters = frames[frame].savedRegisters;
     }
     if (variable->storage == Storage::None) {
-        Fail(name + " has no place at this point (optimized out)");
+        Fail(tools::Say("{1} has no place at this point (optimized out)", {name}));
         return std::nullopt;
     }
     if (variable->storage == Storage::Stack) {
         if (frames.empty() || frames[frame].framePointer < 0) {
-            Fail(name + " lives on the stack, and the frame pointer is not known");
+            Fail(tools::Say("{1} lives on the stack, and the frame pointer is not known", {name}));
             return std::nullopt;
         }
         place.address = frames[frame].framePointer + variable->stackOffset;
@@ -557,7 +559,7 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
         place.address = variable->address.value_or(0);
     } else if (variable->storage != Storage::Register) {
         if (!variable->address) {
-            Fail(name + " has no address in the debug information");
+            Fail(tools::Say("{1} has no address in the debug information", {name}));
             return std::nullopt;
         }
         place.address = *variable->address;
@@ -568,7 +570,7 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
             return true;
         }
         if (place.type->kind != CType::Pointer || !place.type->element)
-            return Fail(place.name + " is not a pointer");
+            return Fail(tools::Say("{1} is not a pointer", {place.name}));
         auto bytes = ReadPlace(place, place.type->size);
         if (!bytes)
             return false;
@@ -595,7 +597,7 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
         if (expression[at] == '[') {
             std::size_t close = expression.find(']', at);
             if (close == std::string::npos) {
-                Fail("a ] is missing in " + given);
+                Fail(tools::Say("a ] is missing in {1}", {given}));
                 return std::nullopt;
             }
             const long index = std::strtol(expression.c_str() + at + 1, nullptr, 0);
@@ -603,13 +605,13 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
                 return std::nullopt;
             else if (place.type->kind == CType::Array) {
                 if (index < 0 || index >= place.type->count) {
-                    Fail(place.name + " has " + std::to_string(place.type->count) + " elements");
+                    Fail(tools::Say("{1} has {2} elements", {place.name, std::to_string(place.type->count)}));
                     return std::nullopt;
                 }
                 place.type = place.type->element;
             }
             if (place.storage == Storage::Register) {
-                Fail(place.name + " lives in registers");
+                Fail(tools::Say("{1} lives in registers", {place.name}));
                 return std::nullopt;
             }
             place.address += int(index) * place.type->size;
@@ -625,13 +627,13 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
                 ++end;
             const std::string fieldName = expression.substr(at, end - at);
             if (place.type->kind != CType::Struct) {
-                Fail(place.name + " is not a structure");
+                Fail(tools::Say("{1} is not a structure", {place.name}));
                 return std::nullopt;
             }
             auto field = std::find_if(place.type->fields.begin(), place.type->fields.end(),
                                       [&](const CField& f) { return f.name == fieldName; });
             if (field == place.type->fields.end() || !field->type) {
-                Fail("struct " + place.type->structName + " has no field " + fieldName);
+                Fail(tools::Say("struct {1} has no field {2}", {place.type->structName, fieldName}));
                 return std::nullopt;
             }
             place.address += field->offset;
@@ -639,7 +641,7 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
             place.name = expression.substr(0, end);
             at = end;
         } else {
-            Fail("cannot read " + given + ": only NAME, [N], .FIELD, ->FIELD and * are understood");
+            Fail(tools::Say("cannot read {1}: only NAME, [N], .FIELD, ->FIELD and * are understood", {given}));
             return std::nullopt;
         }
     }
@@ -715,7 +717,7 @@ std::string CSourceDebugger::Format(const CPlace& place, bool inArray)
 std::optional<std::string> CSourceDebugger::Print(const std::string& expression, std::size_t frame)
 {
     if (!m_stopped) {
-        Fail("the program has not stopped yet; run it first");
+        Fail(tools::Say("the program has not stopped yet; run it first"));
         return std::nullopt;
     }
     std::optional<CPlace> place = Resolve(expression, frame);
@@ -735,7 +737,7 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
         for (std::size_t i = 0; i < place.registers.size() && i < data.size(); ++i) {
             std::optional<int> slot = SavedSlot(place.savedRegisters, place.registers[i]);
             if (!slot)
-                return Fail("the variable's registers were not saved for the call");
+                return Fail(tools::Say("the variable's registers were not saved for the call"));
             CPlace byte;
             byte.storage = Storage::Data;
             byte.address = *slot;
@@ -750,16 +752,16 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
         const int bank = (image[kPsw] >> 3) & 3;
         const CFunction* function = m_info.FunctionAt(Pc());
         if ((function ? function->registerBank : 0) != bank)
-            return Fail("the variable's registers are not in the bank in use");
+            return Fail(tools::Say("the variable's registers are not in the bank in use"));
         for (std::size_t i = 0; i < place.registers.size() && i < data.size(); ++i) {
             const std::string& name = place.registers[i];
             if (name.size() == 2 && name[0] == 'r')
                 image[std::size_t(kR0 + name[1] - '0')] = data[i];
             else
-                return Fail("register " + name + " cannot be written");
+                return Fail(tools::Say("register {1} cannot be written", {name}));
         }
         if (!Count(m_link.RegisterDld(image.data())))
-            return Fail("the board did not take the registers");
+            return Fail(tools::Say("the board did not take the registers"));
         m_registers = image;
         return true;
     }
@@ -767,7 +769,7 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
     case Storage::Idata:
     case Storage::Stack:
         if (!Count(m_link.InMemDld(data.data(), DWORD(data.size()), WORD(place.address))))
-            return Fail("the board did not take the bytes");
+            return Fail(tools::Say("the board did not take the bytes"));
         for (std::size_t i = 0; i < data.size(); ++i)
             if (place.address + i < m_internal.size())
                 m_internal[place.address + i] = data[i];
@@ -777,26 +779,26 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
         for (std::size_t i = 0; i < data.size(); ++i) {
             const std::optional<std::size_t> index = ImageIndexOfSfr(place.address + int(i));
             if (!index)
-                return Fail("the monitor does not write this SFR (only those of the register image)");
+                return Fail(tools::Say("the monitor does not write this SFR (only those of the register image)"));
             image[*index] = data[i];
         }
         if (!Count(m_link.RegisterDld(image.data())))
-            return Fail("the board did not take the registers");
+            return Fail(tools::Say("the board did not take the registers"));
         m_registers = image;
         return true;
     }
     case Storage::Xdata:
     case Storage::Pdata:
         return Count(m_link.ExMemDld(data.data(), DWORD(data.size()), WORD(place.address))) ||
-               Fail("the board did not take the bytes");
-    default: return Fail("this variable cannot be written");
+               Fail(tools::Say("the board did not take the bytes"));
+    default: return Fail(tools::Say("this variable cannot be written"));
     }
 }
 
 bool CSourceDebugger::Set(const std::string& expression, const std::string& valueText, std::size_t frame)
 {
     if (!m_stopped)
-        return Fail("the program has not stopped yet; run it first");
+        return Fail(tools::Say("the program has not stopped yet; run it first"));
     std::optional<CPlace> place = Resolve(expression, frame);
     if (!place)
         return false;
@@ -809,16 +811,16 @@ bool CSourceDebugger::Set(const std::string& expression, const std::string& valu
     } else if (type.kind == CType::Float) {
         float value = std::strtof(text.c_str(), &end);
         if (text.empty() || *end)
-            return Fail("not a number: " + text);
+            return Fail(tools::Say("not a number: {1}", {text}));
         std::memcpy(&raw, &value, 4);
     } else {
         long long value = std::strtoll(text.c_str(), &end, 0);
         if (text.empty() || *end)
-            return Fail("not a number: " + text);
+            return Fail(tools::Say("not a number: {1}", {text}));
         raw = std::uint32_t(value);
     }
     if (type.kind == CType::Array || type.kind == CType::Struct || type.kind == CType::Bit || type.size == 0)
-        return Fail("only a number, a character, a float or a pointer can be written");
+        return Fail(tools::Say("only a number, a character, a float or a pointer can be written"));
     std::vector<BYTE> bytes;
     for (int i = 0; i < type.size; ++i)
         bytes.push_back(BYTE(raw >> (8 * std::min(i, 3))));

@@ -10,6 +10,7 @@
 
 #include "tools/common/Numbers.h"
 #include "tools/common/ShellText.h"
+#include "tools/common/Wording.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ bool CProgramProject::Apply(const std::string& key, const std::string& value)
     auto address = [&](unsigned& into) {
         auto parsed = tools::ParseHex(value, 0xFFFF);
         if (!parsed) {
-            error = key + " takes a hexadecimal address 0..FFFF, not " + value;
+            error = tools::Say("{1} takes a hexadecimal address 0..FFFF, not {2}", {key, value});
             return false;
         }
         into = unsigned(*parsed);
@@ -69,7 +70,7 @@ bool CProgramProject::Apply(const std::string& key, const std::string& value)
     };
     auto yesNo = [&](bool& into, const char* yes, const char* no) {
         if (value != yes && value != no) {
-            error = key + " takes " + yes + " or " + no + ", not " + value;
+            error = tools::Say("{1} takes {2} or {3}, not {4}", {key, yes, no, value});
             return false;
         }
         into = value == yes;
@@ -93,13 +94,13 @@ bool CProgramProject::Apply(const std::string& key, const std::string& value)
     }
     if (key == "model") {
         if (value != "small" && value != "medium" && value != "large") {
-            error = "model takes small, medium or large, not " + value;
+            error = tools::Say("model takes small, medium or large, not {1}", {value});
             return false;
         }
         model = value;
         return true;
     }
-    error = "unknown setting " + key;
+    error = tools::Say("unknown setting {1}", {key});
     return false;
 }
 
@@ -107,7 +108,7 @@ bool CProgramProject::Load(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     if (!in) {
-        error = "cannot read the project " + path.string();
+        error = tools::Say("cannot read the project {1}", {path.string()});
         return false;
     }
     name = path.stem().string();
@@ -122,7 +123,7 @@ bool CProgramProject::Load(const std::filesystem::path& path)
         if (!(words >> key))
             continue;
         if (!(words >> value) || (words >> extra)) {
-            error = path.string() + ":" + std::to_string(number) + ": a line is KEY VALUE";
+            error = path.string() + ":" + std::to_string(number) + ": " + tools::Say("a line is KEY VALUE");
             return false;
         }
         if (!Apply(key, value)) {
@@ -133,7 +134,7 @@ bool CProgramProject::Load(const std::filesystem::path& path)
             sources.back() = folder / sources.back();
     }
     if (sources.empty()) {
-        error = path.string() + ": lists no source";
+        error = path.string() + ": " + tools::Say("lists no source");
         return false;
     }
     return true;
@@ -153,7 +154,7 @@ bool CProgramProject::Open(const std::filesystem::path& path)
     if (path.extension() == kProjectExtension)
         return Load(path);
     if (path.extension() != ".c" && path.extension() != ".asm") {
-        error = path.string() + ": a program is a .c or .asm source or a " + kProjectExtension + " project";
+        error = path.string() + ": " + tools::Say("a program is a .c or .asm source or a {1} project", {kProjectExtension});
         return false;
     }
     *this = OfSource(path);
@@ -285,7 +286,7 @@ bool Link(const CProgramProject& project, const std::vector<std::string>& object
     if (linked && !complained && std::filesystem::exists(result.hexPath))
         return true;
     if (result.messages.empty())
-        result.messages.push_back({"", 0, "the program could not be linked: " + result.output});
+        result.messages.push_back({"", 0, tools::Say("the program could not be linked: {1}", {result.output})});
     return false;
 }
 
@@ -328,7 +329,7 @@ CProgramBuildResult BuildProgram(const CProgramProject& project, const std::file
             result.hexPath.clear();
             result.messages = ParseBuildMessages(result.output);
             if (result.messages.empty())
-                result.messages.push_back({source.string(), 0, "cannot build: " + result.output});
+                result.messages.push_back({source.string(), 0, tools::Say("cannot build: {1}", {result.output})});
             return result;
         }
         objects.push_back(object.string());
@@ -354,7 +355,7 @@ CProgramBuildResult BuildProgram(const CProgramProject& project, const std::file
         return result;
     }
     if (result.hex.GetRuns().empty()) {
-        result.messages.push_back({"", 0, "the program holds no code"});
+        result.messages.push_back({"", 0, tools::Say("the program holds no code")});
         return result;
     }
     result.entry = assemblyOnly ? std::uint16_t(result.hex.GetRuns().front().address) : std::uint16_t(project.codeLocation);

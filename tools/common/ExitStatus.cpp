@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "tools/common/Wording.h"
+
 namespace tools {
 
 int UsageError(const char* tool, const std::string& message)
 {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", tool, message.c_str(), tool);
+    std::fprintf(stderr, "%s: %s\n%s\n", tool, message.c_str(), Say("Try '{1} --help'.", {tool}).c_str());
     return kExitUsage;
 }
 

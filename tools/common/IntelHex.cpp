@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/Wording.h"
 
 namespace {
 
@@ -42,14 +43,14 @@ bool CIntelHex::LoadFile(const std::string& path)
     if (!file) {
         m_runs.clear();
         m_name = path;
-        return Fail(0, std::string("cannot open: ") + std::strerror(errno));
+        return Fail(0, tools::Say("cannot open: {1}", {std::strerror(errno)}));
     }
     std::ostringstream text;
     text << file.rdbuf();
     if (file.bad()) {
         m_runs.clear();
         m_name = path;
-        return Fail(0, std::string("cannot read: ") + std::strerror(errno));
+        return Fail(0, tools::Say("cannot read: {1}", {std::strerror(errno)}));
     }
     return Parse(text.str(), path);
 }
@@ -75,7 +76,7 @@ bool CIntelHex::Parse(const std::string& text, const std::string& name)
         start = end + 1;
     }
     if (!done)
-        return Fail(0, "no end-of-file record");
+        return Fail(0, tools::Say("no end-of-file record"));
     return BuildRuns(records);
 }
 
@@ -86,9 +87,9 @@ bool CIntelHex::ParseLine(const std::string& raw, int number, std::vector<Record
         return true; // blank lines are harmless
     const std::string line = raw.substr(0, last + 1);
     if (line[0] != ':')
-        return Fail(number, "record does not start with ':'");
+        return Fail(number, tools::Say("record does not start with ':'"));
     if ((line.size() - 1) % 2 != 0)
-        return Fail(number, "odd number of hexadecimal digits");
+        return Fail(number, tools::Say("odd number of hexadecimal digits"));
 
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 1; i < line.size(); i += 2) {
@@ -96,24 +97,24 @@ bool CIntelHex::ParseLine(const std::string& raw, int number, std::vector<Record
         const int low = HexValue(line[i + 1]);
         if (high < 0 || low < 0) {
             const std::size_t column = high < 0 ? i : i + 1;
-            return Fail(number, "'" + std::string(1, line[column]) + "' in column "
-                    + std::to_string(column + 1) + " is not a hexadecimal digit");
+            return Fail(number, tools::Say("'{1}' in column {2} is not a hexadecimal digit",
+                                           {std::string(1, line[column]), std::to_string(column + 1)}));
         }
         bytes.push_back(std::uint8_t(high << 4 | low));
     }
     if (bytes.size() < kFrameBytes)
-        return Fail(number, "record too short");
+        return Fail(number, tools::Say("record too short"));
     const std::size_t count = bytes[0];
     if (bytes.size() != count + kFrameBytes)
-        return Fail(number, "length byte says " + std::to_string(count) + " data bytes, record holds "
-                + std::to_string(bytes.size() - kFrameBytes));
+        return Fail(number, tools::Say("length byte says {1} data bytes, record holds {2}",
+                                       {std::to_string(count), std::to_string(bytes.size() - kFrameBytes)}));
     unsigned sum = 0;
     for (std::uint8_t b : bytes)
         sum += b;
     if (sum % 256 != 0) {
         const unsigned found = bytes.back();
         const unsigned expected = (found - sum) % 256;
-        return Fail(number, "bad checksum " + tools::Hex(found, 2) + "H, expected " + tools::Hex(expected, 2) + "H");
+        return Fail(number, tools::Say("bad checksum {1}H, expected {2}H", {tools::Hex(found, 2), tools::Hex(expected, 2)}));
     }
 
     const std::uint32_t offset = std::uint32_t(bytes[1]) << 8 | bytes[2];
@@ -123,28 +124,28 @@ bool CIntelHex::ParseLine(const std::string& raw, int number, std::vector<Record
     case REC_DATA: {
         const unsigned long long address = std::uint64_t(m_upperAddress) + offset;
         if (address + count > 0x100000000ULL)
-            return Fail(number, "data runs past the 4 GB address space");
+            return Fail(number, tools::Say("data runs past the 4 GB address space"));
         records.push_back({std::uint32_t(address), number, std::vector<std::uint8_t>(data, data + count)});
         return true;
     }
     case REC_EOF:
         if (count != 0)
-            return Fail(number, "end-of-file record with data");
+            return Fail(number, tools::Say("end-of-file record with data"));
         done = true;
         return true;
     case REC_SEGMENT:
     case REC_LINEAR:
         if (count != 2)
-            return Fail(number, "address record needs 2 data bytes, has " + std::to_string(count));
+            return Fail(number, tools::Say("address record needs 2 data bytes, has {1}", {std::to_string(count)}));
         m_upperAddress = bytes[3] == REC_SEGMENT ? value16 << 4 : value16 << 16;
         return true;
     case REC_START_SEGMENT:
     case REC_START_LINEAR:
         if (count != 4)
-            return Fail(number, "start address record needs 4 data bytes, has " + std::to_string(count));
+            return Fail(number, tools::Say("start address record needs 4 data bytes, has {1}", {std::to_string(count)}));
         return true;
     default:
-        return Fail(number, "unknown record type " + tools::Hex(bytes[3], 2) + "H");
+        return Fail(number, tools::Say("unknown record type {1}H", {tools::Hex(bytes[3], 2)}));
     }
 }
 
@@ -161,8 +162,9 @@ bool CIntelHex::BuildRuns(std::vector<Record>& records)
             const std::uint64_t end = std::uint64_t(run.address) + run.bytes.size();
             if (record.address < end) {
                 m_runs.clear();
-                return Fail(std::max(record.line, lastLine), "data at " + tools::Hex(record.address, 4) + "H"
-                        + " overlaps the data of line " + std::to_string(std::min(record.line, lastLine)));
+                return Fail(std::max(record.line, lastLine),
+                            tools::Say("data at {1}H overlaps the data of line {2}",
+                                       {tools::Hex(record.address, 4), std::to_string(std::min(record.line, lastLine))}));
             }
             if (record.address == end) {
                 run.bytes.insert(run.bytes.end(), record.bytes.begin(), record.bytes.end());

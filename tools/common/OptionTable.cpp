@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tools/common/ExitStatus.h"
+#include "tools/common/Wording.h"
 
 namespace tools {
 
@@ -68,15 +69,15 @@ std::string Explain(const CLI::ParseError& error)
     std::string what = error.what();
     std::string option = what.substr(0, what.find(':'));
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error))
-        return "option " + option + " needs a value";
+        return Say("option {1} needs a value", {option});
     if (dynamic_cast<const CLI::ConversionError*>(&error)) {
         // "Could not convert: --trace = yes": a value given to a switch.
         std::size_t name = what.find(": ") + 2;
-        return "option " + what.substr(name, what.find(" =") - name) + " takes no value";
+        return Say("option {1} takes no value", {what.substr(name, what.find(" =") - name)});
     }
     if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
         std::string word = what.substr(what.find(':') + 2);
-        return "unknown option '" + word.substr(0, word.find(' ')) + "'";
+        return Say("unknown option '{1}'", {word.substr(0, word.find(' '))});
     }
     return what;
 }
@@ -84,10 +85,11 @@ std::string Explain(const CLI::ParseError& error)
 }
 
 COptionTable::COptionTable(std::string tool, std::string usage, std::string description, Words words)
-    : m_tool(std::move(tool)), m_app(std::make_unique<CLI::App>(std::move(description))), m_words(words)
+    : m_tool(std::move(tool)), m_app(std::make_unique<CLI::App>(std::move(description))), m_words(words),
+      m_group(Say("Options"))
 {
     m_app->formatter(std::make_shared<CHelpLayout>(std::move(usage)));
-    m_app->set_help_flag("-h,--help", "show this text");
+    m_app->set_help_flag("-h,--help", Say("show this text"));
     m_app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     if (words == Words::EndOptions)
         m_app->prefix_command();
@@ -173,7 +175,7 @@ CCommandLine COptionTable::Parse(const std::vector<std::string>& arguments)
             line.words.erase(line.words.begin());
         else if (!line.words.empty() && line.words.front().size() > 1 && line.words.front()[0] == '-') {
             line.outcome = CCommandLine::Outcome::UsageError;
-            line.error = "unknown option '" + line.words.front() + "'";
+            line.error = Say("unknown option '{1}'", {line.words.front()});
             line.words.clear();
         }
     } else {

@@ -71,7 +71,7 @@ private:
     std::string m_tool;
     std::unique_ptr<CLI::App> m_app;
     Words m_words;
-    std::string m_group = "Options";
+    std::string m_group;
     std::vector<std::string> m_collected;
     std::optional<std::string> m_firstError;
 };

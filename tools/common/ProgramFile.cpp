@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/Wording.h"
 
 namespace {
 
@@ -62,24 +63,24 @@ bool CProgramFile::ReadLimited(const std::string& path, std::string& content)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return Fail(path + ": cannot open: " + std::strerror(errno));
+        return Fail(path + ": " + tools::Say("cannot open: {1}", {std::strerror(errno)}));
     if (S_ISDIR(info.st_mode))
-        return Fail(path + ": is a directory, not a program file");
+        return Fail(path + ": " + tools::Say("is a directory, not a program file"));
     if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
-        return Fail(path + ": is not a regular file or a pipe; a program is read from a file");
+        return Fail(path + ": " + tools::Say("is not a regular file or a pipe; a program is read from a file"));
     if (S_ISREG(info.st_mode) && std::uint64_t(info.st_size) > kMaxHexText)
-        return Fail(path + ": " + std::to_string(info.st_size) + " bytes is far too big for a program (64 KB of code)");
+        return Fail(path + ": " + tools::Say("{1} bytes is far too big for a program (64 KB of code)", {std::to_string(info.st_size)}));
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return Fail(path + ": cannot open: " + std::strerror(errno));
+        return Fail(path + ": " + tools::Say("cannot open: {1}", {std::strerror(errno)}));
     // One byte past the limit tells a pipe that says too much.
     content.resize(kMaxHexText + 1);
     file.read(content.data(), std::streamsize(content.size()));
     if (file.bad())
-        return Fail(path + ": cannot read: " + std::strerror(errno));
+        return Fail(path + ": " + tools::Say("cannot read: {1}", {std::strerror(errno)}));
     content.resize(std::size_t(file.gcount()));
     if (content.size() > kMaxHexText)
-        return Fail(path + ": more than " + std::to_string(kMaxHexText) + " bytes is far too big for a program (64 KB of code)");
+        return Fail(path + ": " + tools::Say("more than {1} bytes is far too big for a program (64 KB of code)", {std::to_string(kMaxHexText)}));
     return true;
 }
 
@@ -98,15 +99,15 @@ bool CProgramFile::Load(const std::string& path, ProgramFormat format, std::uint
             return Fail(hex.GetError());
         for (const CIntelHex::Run& run : hex.GetRuns()) {
             if (run.address + run.bytes.size() > kCodeSpace)
-                return Fail(path + ": data at " + tools::Hex(std::uint32_t(std::max<unsigned long>(run.address, kCodeSpace)), 4) + "H" +
-                            " lies beyond the 64 KB code space");
+                return Fail(path + ": " + tools::Say("data at {1}H lies beyond the 64 KB code space",
+                                                     {tools::Hex(std::uint32_t(std::max<unsigned long>(run.address, kCodeSpace)), 4)}));
             m_runs.push_back(run);
         }
         return true;
     }
     if (binaryBase + content.size() > kCodeSpace)
-        return Fail(path + ": " + std::to_string(content.size()) + " bytes at " + tools::Hex(std::uint32_t(binaryBase), 4) + "H" +
-                    " run past the 64 KB code space");
+        return Fail(path + ": " + tools::Say("{1} bytes at {2}H run past the 64 KB code space",
+                                             {std::to_string(content.size()), tools::Hex(std::uint32_t(binaryBase), 4)}));
     if (!content.empty())
         m_runs.push_back({binaryBase, std::vector<std::uint8_t>(content.begin(), content.end())});
     return true;

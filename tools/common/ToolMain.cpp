@@ -4,6 +4,8 @@
 #include <exception>
 #include <new>
 
+#include "tools/common/Wording.h"
+
 namespace tools {
 
 int RunTool(const char* name, int (*body)(int argc, char** argv), int argc, char** argv)
@@ -11,11 +13,11 @@ int RunTool(const char* name, int (*body)(int argc, char** argv), int argc, char
     try {
         return body(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: out of memory\n", name);
+        std::fprintf(stderr, "%s: %s\n", name, Say("out of memory").c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s: %s\n", name, error.what());
     } catch (...) {
-        std::fprintf(stderr, "%s: stopped by an unexpected error\n", name);
+        std::fprintf(stderr, "%s: %s\n", name, Say("stopped by an unexpected error").c_str());
     }
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "tools/common/Wording.h"
 #include "zorkit/platform/core/Gbk.h"
 
 namespace zorstudio {
@@ -68,15 +69,19 @@ std::vector<std::string> AskedLanguages()
     return asked;
 }
 
-std::string Fill(std::string text, std::initializer_list<std::string> arguments)
+// The catalogue's text for a template, for zorstudio's own texts and the shared code's.
+std::string Translated(const char* english)
 {
-    int index = 1;
-    for (const std::string& argument : arguments) {
-        const std::string mark = "{" + std::to_string(index++) + "}";
-        if (const std::size_t at = text.find(mark); at != std::string::npos)
-            text.replace(at, mark.size(), argument);
-    }
-    return text;
+    const auto& messages = Current().messages;
+    const auto found = messages.find(english);
+    return found == messages.end() ? std::string(english) : found->second;
+}
+
+// The catalogue in use from now on, for zorstudio's texts and the shared code's messages.
+void Use(Catalogue catalogue)
+{
+    Current() = std::move(catalogue);
+    tools::SetWording(&Translated);
 }
 
 }
@@ -124,7 +129,7 @@ bool LoadTranslation(const std::filesystem::path& localeDir, const std::string& 
     auto messages = ReadCatalogue(localeDir / language / "LC_MESSAGES" / (std::string(kDomain) + ".mo"));
     if (!messages)
         return false;
-    Current() = {language, std::move(*messages)};
+    Use({language, std::move(*messages)});
     return true;
 }
 
@@ -134,7 +139,7 @@ bool LoadTranslation()
         for (const std::filesystem::path& directory : LocaleDirectories())
             if (LoadTranslation(directory, language))
                 return true;
-    Current() = {};
+    Use({});
     return false;
 }
 
@@ -142,9 +147,7 @@ const std::string& TranslationLanguage() { return Current().language; }
 
 std::string Tr(const char* english, std::initializer_list<std::string> arguments)
 {
-    const auto& messages = Current().messages;
-    const auto found = messages.find(english);
-    return Fill(found == messages.end() ? std::string(english) : found->second, arguments);
+    return tools::FillArguments(Translated(english), arguments);
 }
 
 std::string TrGbk(const char* english, std::initializer_list<std::string> arguments)

@@ -4,6 +4,8 @@
 // LANG that has a catalogue, tried as given and without its codeset and territory
 // (zh_CN.UTF-8, zh_CN, zh). Without one, the English texts stand. The lookup reads
 // the catalogue itself, so that a language works without its locale being generated.
+// The catalogue loaded also words the messages of the tools' shared code (Say), so
+// that a parser's or the C debugger's message comes in the same language.
 //
 //   LoadTranslation();
 //   button.SetWindowText(TrGbk("Build").c_str());
