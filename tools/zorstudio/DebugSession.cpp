@@ -681,8 +681,8 @@ bool CDebugSession::Fail(const std::string& what)
 bool CDebugSession::LinkFailed(const std::string& what)
 {
     if (State() == LinkState::AdapterGone)
-        return Fail(what + ": " + AdapterGoneText());
-    return Fail(what + ": " + DescribeLinkFailure(m_line->Link()));
+        return Fail(Tr("{1}: {2}", {what, AdapterGoneText()}));
+    return Fail(Tr("{1}: {2}", {what, DescribeLinkFailure(m_line->Link())}));
 }
 
 }

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "tools/zorstudio/TextLines.h"
+#include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
 
 namespace zorstudio {
@@ -26,14 +27,14 @@ std::optional<std::string> CSourceDocument::Open(const std::filesystem::path& pa
     // assembly sources on this system end their lines with LF.
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        return "cannot open " + path.string() + ": it is a directory";
+        return Tr("cannot open {1}: {2}", {path.string(), Tr("it is a directory")});
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
-        return "cannot open " + path.string() + ": " + std::strerror(errno ? errno : ENOENT);
+        return Tr("cannot open {1}: {2}", {path.string(), std::strerror(errno ? errno : ENOENT)});
     const std::string text(std::istreambuf_iterator<char>(in), {});
     if (in.bad())
-        return "cannot read " + path.string();
+        return Tr("cannot read {1}", {path.string()});
     FillBuffer(m_buffer, SplitLines(text));
     m_buffer.SetModified(FALSE);
     m_path = path;
