@@ -6,6 +6,7 @@
 #include "sim/devices/DeviceBoard.h"
 #include "tests/boardpanel/PanelRig.h"
 #include "tools/boardpanel/LcdFont.h"
+#include "tools/common/Wording.h"
 
 namespace boardpanel::test {
 namespace {
@@ -190,6 +191,36 @@ TEST_F(PanelOnDevices, MouseAndKeysWorkTheInputs)
     const CRect& on = layout.switches[0];
     EXPECT_EQ(picture->GetPixel(on.CenterPoint().x, on.top + 6), RGB(240, 240, 236)) << "switch 0's handle is up";
     EXPECT_NE(picture->GetPixel(layout.switches[5].CenterPoint().x, layout.switches[5].top + 6), RGB(240, 240, 236));
+}
+
+// A program that speaks another language has the device names in it.
+std::string BuzzerInChinese(const char* english)
+{
+    return std::string(english) == "buzzer" ? "蜂鸣器" : english;
+}
+
+TEST_F(PanelOnDevices, TheCaptionsComeInTheWordingInstalled)
+{
+    const CPanelLayout& layout = panel.Layout();
+    ASSERT_TRUE(layout.buzzer);
+    const CRect caption(layout.buzzer->left, layout.buzzer->top - 18, layout.buzzer->left + 200, layout.buzzer->top - 2);
+    auto english = Picture(panel);
+    tools::SetWording(&BuzzerInChinese);
+    panel.Invalidate(FALSE);
+    auto worded = Picture(panel);
+    tools::SetWording(nullptr);
+    panel.Invalidate(FALSE);
+    auto again = Picture(panel);
+    int insideCaption = 0, elsewhere = 0;
+    for (int y = 0; y < english->Height(); ++y)
+        for (int x = 0; x < english->Width(); ++x)
+            if (english->GetPixel(x, y) != worded->GetPixel(x, y))
+                ++(caption.PtInRect(CPoint(x, y)) ? insideCaption : elsewhere);
+    EXPECT_GT(insideCaption, 20) << "the buzzer's name is drawn in the other words";
+    EXPECT_EQ(elsewhere, 0) << "nothing else changes";
+    for (int y = caption.top; y < caption.bottom; ++y)
+        for (int x = caption.left; x < caption.right; ++x)
+            ASSERT_EQ(english->GetPixel(x, y), again->GetPixel(x, y)) << "English again without the wording";
 }
 
 TEST_F(PanelOnDevices, AWindowWithoutVirtualDevicesSaysSo)

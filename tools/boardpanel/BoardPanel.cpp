@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/common/Wording.h"
 #include "zorkit/platform/gdi/Surface.h"
 
 #include "zorkit/platform/ui/Keys.h"
@@ -116,7 +117,7 @@ void CBoardPanel::Refresh()
     }
     CPanelState now;
     if (!m_access([&now](zorkit::sim::CDeviceBoard& devices) { now = CapturePanelState(devices); })) {
-        ShowMessage("This board has no virtual devices.");
+        ShowMessage(tools::Say("This board has no virtual devices."));
         return;
     }
     Apply(now);

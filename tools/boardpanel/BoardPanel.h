@@ -47,7 +47,7 @@ public:
     void ShowVirtualBoard(std::shared_ptr<zorkit::sim::CVirtualBoard> board, const zorkit::sim::CBoardProfile& profile);
     // Shows devices reached through `access` alone, read at each refresh.
     void ShowBoard(const zorkit::sim::CBoardProfile& profile, CDeviceAccess access);
-    // Shows `text` instead of devices (a real board, or none).
+    // Shows `text` (UTF-8) instead of devices (a real board, or none).
     void ShowMessage(const std::string& text);
     // Reads the devices now and repaints what changed.
     void Refresh();

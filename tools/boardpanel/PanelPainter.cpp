@@ -3,8 +3,10 @@
 #include <cmath>
 #include <string>
 
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/Pen.h"
 #include "tools/boardpanel/LcdFont.h"
+#include "tools/common/Wording.h"
 
 namespace boardpanel {
 namespace {
@@ -21,11 +23,13 @@ constexpr COLORREF kSounding = RGB(255, 220, 40);
 constexpr COLORREF kLcdBezel = RGB(24, 24, 24);
 constexpr COLORREF kLcdGlass = RGB(150, 190, 52);
 
+// `text` is UTF-8, as the wording gives it; the panel draws it in GBK.
 void Label(CDC& dc, const CRect& rect, const std::string& text, COLORREF colour = kLabel, UINT format = DT_CENTER)
 {
     CRect place = rect;
     dc.SetTextColor(colour);
-    dc.DrawText(text.c_str(), int(text.size()), &place, format | DT_SINGLELINE | DT_VCENTER);
+    const std::string shown = zorkit::GbkFromUtf8(text);
+    dc.DrawText(shown.c_str(), int(shown.size()), &place, format | DT_SINGLELINE | DT_VCENTER);
 }
 
 void Caption(CDC& dc, int left, int top, const std::string& text)
@@ -165,8 +169,8 @@ void PaintStepper(CDC& dc, const CRect& rect, const CPanelState& state)
         Label(dc, CRect(lamp.left - 2, lamp.bottom, lamp.right + 2, lamp.bottom + 14), std::string(1, char('A' + phase)));
     }
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f deg", state.stepperDegrees);
-    Label(dc, CRect(rect.left + 80, rect.top + 40, rect.right, rect.top + 56), text, kLabel, DT_LEFT);
+    std::snprintf(text, sizeof text, "%.1f", state.stepperDegrees);
+    Label(dc, CRect(rect.left + 80, rect.top + 40, rect.right, rect.top + 56), tools::Say("{1} deg", {text}), kLabel, DT_LEFT);
 }
 
 void PaintMotor(CDC& dc, const CRect& rect, const CPanelState& state)
@@ -177,18 +181,18 @@ void PaintMotor(CDC& dc, const CRect& rect, const CPanelState& state)
     const double turn = state.motorTurns - std::floor(state.motorTurns);
     Hand(dc, centre, 28, turn * 360, RGB(255, 200, 60), 4);
     char text[32];
-    std::snprintf(text, sizeof text, "%.0f rpm", state.motorRpm);
-    Label(dc, CRect(rect.left + 80, rect.top + 16, rect.right, rect.top + 32), text, kLabel, DT_LEFT);
-    std::snprintf(text, sizeof text, "drive %.0f%%", state.motorDuty * 100);
-    Label(dc, CRect(rect.left + 80, rect.top + 36, rect.right, rect.top + 52), text, kLabel, DT_LEFT);
+    std::snprintf(text, sizeof text, "%.0f", state.motorRpm);
+    Label(dc, CRect(rect.left + 80, rect.top + 16, rect.right, rect.top + 32), tools::Say("{1} rpm", {text}), kLabel, DT_LEFT);
+    std::snprintf(text, sizeof text, "%.0f", state.motorDuty * 100);
+    Label(dc, CRect(rect.left + 80, rect.top + 36, rect.right, rect.top + 52), tools::Say("drive {1}%", {text}), kLabel, DT_LEFT);
 }
 
 // The heater's power as a bar (D/A 00-FF) and its sensor's temperature.
 void PaintHeater(CDC& dc, const CRect& rect, const CPanelState& state)
 {
     char text[48];
-    std::snprintf(text, sizeof text, "heater %.1f deg C", state.heaterDegrees);
-    Label(dc, CRect(rect.left, rect.top, rect.left + 140, rect.bottom), text, kLabel, DT_LEFT);
+    std::snprintf(text, sizeof text, "%.1f", state.heaterDegrees);
+    Label(dc, CRect(rect.left, rect.top, rect.left + 140, rect.bottom), tools::Say("heater {1} deg C", {text}), kLabel, DT_LEFT);
     const CRect bar(rect.left + 154, rect.top + 5, rect.right, rect.bottom - 5);
     dc.FillSolidRect(&bar, kBlack);
     dc.FillSolidRect(bar.left, bar.top, bar.Width() * state.heaterPower / 255, bar.Height(), kLedLit);
@@ -201,11 +205,9 @@ void PaintBuzzer(CDC& dc, const CRect& rect, const CPanelState& state)
     if (state.buzzerHz > 0)
         FillDisc(dc, speaker.CenterPoint(), 8, kSounding);
     char text[32];
-    if (state.buzzerHz > 0)
-        std::snprintf(text, sizeof text, "%.0f Hz", state.buzzerHz);
-    else
-        std::snprintf(text, sizeof text, "silent");
-    Label(dc, CRect(rect.left + 40, rect.top, rect.right, rect.bottom), text, kLabel, DT_LEFT);
+    std::snprintf(text, sizeof text, "%.0f Hz", state.buzzerHz);
+    Label(dc, CRect(rect.left + 40, rect.top, rect.right, rect.bottom), state.buzzerHz > 0 ? text : tools::Say("silent"), kLabel,
+          DT_LEFT);
 }
 
 }
@@ -269,48 +271,48 @@ void PaintPanel(CDC& dc, const CPanelLayout& layout, const CPanelState& state, c
     dc.SetBkMode(TRANSPARENT);
 
     if (!layout.leds.empty())
-        Caption(dc, layout.leds.front().left, layout.leds.front().top - 18, "LEDs / switches");
+        Caption(dc, layout.leds.front().left, layout.leds.front().top - 18, tools::Say("LEDs / switches"));
     for (std::size_t i = 0; i < layout.leds.size(); ++i)
         FillDisc(dc, layout.leds[i].CenterPoint(), layout.leds[i].Width() / 2, (state.leds >> i & 1) ? kLedLit : kLedDark);
     PaintSwitches(dc, layout, state);
     for (std::size_t i = 0; i < layout.buttons.size(); ++i)
         Key(dc, layout.buttons[i], state.buttons >> i & 1, "INT" + std::to_string(i));
     if (layout.buzzer) {
-        Caption(dc, layout.buzzer->left, layout.buzzer->top - 18, "buzzer");
+        Caption(dc, layout.buzzer->left, layout.buzzer->top - 18, tools::Say("buzzer"));
         PaintBuzzer(dc, *layout.buzzer, state);
     }
     if (layout.pulse) {
-        Caption(dc, layout.pulse->left, layout.pulse->top - 18, "pulse generator");
-        Label(dc, *layout.pulse, state.pulseHz ? std::to_string(state.pulseHz) + " Hz" : "off", kLabel, DT_LEFT);
+        Caption(dc, layout.pulse->left, layout.pulse->top - 18, tools::Say("pulse generator"));
+        Label(dc, *layout.pulse, state.pulseHz ? std::to_string(state.pulseHz) + " Hz" : tools::Say("off"), kLabel, DT_LEFT);
     }
     if (layout.heater)
         PaintHeater(dc, *layout.heater, state);
     if (!layout.digits.empty())
-        Caption(dc, layout.digits.front().left - 8, layout.digits.front().top - 26, "7-segment display");
+        Caption(dc, layout.digits.front().left - 8, layout.digits.front().top - 26, tools::Say("7-segment display"));
     PaintSevenSegment(dc, layout, state);
     if (layout.lcd) {
-        Caption(dc, layout.lcd->left, layout.lcd->top - 20, "LCD 16x2");
+        Caption(dc, layout.lcd->left, layout.lcd->top - 20, tools::Say("LCD 16x2"));
         PaintLcd(dc, layout, state);
     }
     if (!layout.keys.empty())
-        Caption(dc, layout.keys.front().left, layout.keys.front().top - 20, "keypad");
+        Caption(dc, layout.keys.front().left, layout.keys.front().top - 20, tools::Say("keypad"));
     for (std::size_t key = 0; key < layout.keys.size(); ++key)
         Key(dc, layout.keys[key], state.keys >> key & 1, std::string(1, "0123456789ABCDEF"[key]));
     if (!layout.knobs.empty())
-        Caption(dc, layout.knobs.front().left, layout.knobs.front().top - 24, "A/D inputs");
+        Caption(dc, layout.knobs.front().left, layout.knobs.front().top - 24, tools::Say("A/D inputs"));
     PaintKnobs(dc, layout, state);
     if (layout.dac) {
         char text[32];
-        std::snprintf(text, sizeof text, "D/A output %02X", unsigned(state.dac));
-        Caption(dc, layout.dac->left, layout.dac->top - 20, text);
+        std::snprintf(text, sizeof text, "%02X", unsigned(state.dac));
+        Caption(dc, layout.dac->left, layout.dac->top - 20, tools::Say("D/A output {1}", {text}));
         PaintDac(dc, *layout.dac, state, trace);
     }
     if (layout.stepper) {
-        Caption(dc, layout.stepper->left, layout.stepper->top - 14, "stepper");
+        Caption(dc, layout.stepper->left, layout.stepper->top - 14, tools::Say("stepper"));
         PaintStepper(dc, *layout.stepper, state);
     }
     if (layout.motor) {
-        Caption(dc, layout.motor->left, layout.motor->top - 14, "DC motor");
+        Caption(dc, layout.motor->left, layout.motor->top - 14, tools::Say("DC motor"));
         PaintMotor(dc, *layout.motor, state);
     }
 }

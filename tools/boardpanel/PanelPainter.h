@@ -36,7 +36,7 @@ void PaintPanel(CDC& dc, const CPanelLayout& layout, const CPanelState& state, c
 // when memory runs out.
 std::shared_ptr<zorkit::Surface> PanelPicture(const CPanelLayout& layout, const CPanelState& state,
     const CDacTrace& trace);
-// The face of a window without virtual devices, with `text` in the middle.
+// The face of a window without virtual devices, with `text` (UTF-8) in the middle.
 void PaintMessage(CDC& dc, const CRect& client, const std::string& text);
 
 // Shrinks `from` into `to` (smaller), each pixel the average of those it covers.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/common/Wording.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/ui/MessageCrackers.h"
 #include "zorkit/platform/ui/PaintDC.h"
 #include "zorkit/platform/ui/WindowClass.h"
@@ -142,10 +144,11 @@ void CSerialTerminal::OnPaint()
     dc.SetBkMode(TRANSPARENT);
     CRect mode = ModeSwitch();
     dc.SetTextColor(kDim);
-    const std::string title = m_board ? "program's serial port" : "no virtual board: no serial port to show";
+    const std::string title =
+        zorkit::GbkFromUtf8(m_board ? tools::Say("program's serial port") : tools::Say("no virtual board: no serial port to show"));
     CRect titleRect(client.left + kInset, client.top + 2, mode.left, client.top + 2 + kLineHeight);
     dc.DrawText(title.c_str(), int(title.size()), &titleRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    const std::string modes = m_hex ? "text [HEX]" : "[TEXT] hex";
+    const std::string modes = zorkit::GbkFromUtf8(m_hex ? tools::Say("text [HEX]") : tools::Say("[TEXT] hex"));
     dc.DrawText(modes.c_str(), int(modes.size()), &mode, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
 
     dc.SetTextColor(kInk);

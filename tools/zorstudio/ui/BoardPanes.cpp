@@ -18,7 +18,7 @@ void CBoardPanes::Follow(const CBoardView& view)
     m_shown = view.virtualBoard;
     m_terminal.Attach(m_shown);
     if (!m_shown) {
-        m_panel.ShowMessage(TrGbk(kRealBoardText));
+        m_panel.ShowMessage(Tr(kRealBoardText));
         return;
     }
     // The board is shared: a panel may outlive the line that started it.
