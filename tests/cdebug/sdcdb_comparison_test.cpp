@@ -5,61 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "tests/cdebug/LabProgram.h"
-#include "tests/support/ChildProcess.h"
+#include "tests/cdebug/SdcdbSession.h"
 
 namespace {
-
-using zorkit::test::CChildProcess;
-
-constexpr const char* kSdcdb = "/usr/bin/sdcdb";
-
-// The sdcdb beside this compiler reads a line record's scope as "level$block" and
-// pairs a function with its linker record by the compiler's "level_sublevel" form,
-// while the compiler writes the first and the linker the second the other way; lines
-// and functions it cannot pair have no address for it. Its copy gets both its way.
-std::string InSdcdbsForm(const std::string& cdb)
-{
-    static const std::regex line(R"(^(L:C\$[^$]+\$\d+\$\d+)_\d+\$)");
-    static const std::regex function(R"(^(L:X?(?:G|F[^$]+)\$[^$]+)\$(\d+)\$(\d+):)");
-    std::istringstream in(cdb);
-    std::string out;
-    for (std::string record; std::getline(in, record);)
-        out += std::regex_replace(std::regex_replace(record, line, "$1$$"), function, "$1$$$2_$3$$0:") + "\n";
-    return out;
-}
-
-// sdcdb on a terminal, as a person runs it (it writes nothing useful to a pipe), with
-// no simulator: breakpoints are set from the debug records alone.
-class SdcdbSession {
-public:
-    SdcdbSession(const std::filesystem::path& dir, const std::string& program)
-        : m_process(kSdcdb, {"-cd=" + dir.string(), program}, std::chrono::minutes(2), CChildProcess::Streams::Terminal)
-    {
-    }
-
-    bool Ready() { return m_process.WaitForOut(kPrompt); }
-
-    // Its answer to `command`, up to the next prompt; nullopt when none comes.
-    std::optional<std::string> Command(const std::string& command)
-    {
-        const std::size_t start = m_process.Out().size();
-        if (!m_process.Type(command + "\n") || !m_process.WaitForOutFrom(start, kPrompt))
-            return std::nullopt;
-        const std::string& out = m_process.Out();
-        return out.substr(start, out.find(kPrompt, start) - start);
-    }
-
-private:
-    static constexpr const char* kPrompt = "(sdcdb) ";
-    CChildProcess m_process;
-};
 
 std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
@@ -90,16 +43,13 @@ class SdcdbComparisonTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SdcdbComparisonTest, EveryLineAndFunctionStopsWhereSdcdbPutsItsBreakpoint)
 {
-    if (!std::filesystem::exists(kSdcdb))
-        GTEST_SKIP() << kSdcdb << " is not installed (Debian's sdcc-ucsim)";
+    if (!std::filesystem::exists(SdcdbSession::kProgram))
+        GTEST_SKIP() << SdcdbSession::kProgram << " is not installed (Debian's sdcc-ucsim)";
     LabProgram program(GetParam());
     ASSERT_NO_FATAL_FAILURE(program.Build());
     TempDir dir;
     const std::string file = program.name + ".c";
-    std::filesystem::copy_file(program.SourcePath(), dir.Path() / file);
-    std::filesystem::copy_file(program.built.hexPath, dir.Path() / (program.name + ".ihx"));
-    std::ifstream cdb(program.built.cdbPath);
-    std::ofstream(dir.Path() / (program.name + ".cdb")) << InSdcdbsForm(std::string(std::istreambuf_iterator<char>(cdb), {}));
+    SdcdbSession::Prepare(program, dir.Path());
 
     SdcdbSession sdcdb(dir.Path(), program.name);
     ASSERT_TRUE(sdcdb.Ready());

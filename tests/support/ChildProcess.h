@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -32,9 +33,15 @@ using namespace std::chrono_literals;
 class CChildProcess {
 public:
     enum class Streams { Pipes, Terminal };
+    // Where it starts (this process's directory when empty) and the NAME=VALUE
+    // settings it gets besides this process's environment.
+    struct CSetup {
+        std::string directory;
+        std::vector<std::string> environment;
+    };
 
     CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-        std::chrono::milliseconds patience = 30s, Streams streams = Streams::Pipes)
+        std::chrono::milliseconds patience = 30s, Streams streams = Streams::Pipes, const CSetup& setup = {})
         : m_patience(patience)
     {
         FileDescriptor terminal;
@@ -61,13 +68,27 @@ public:
             posix_spawn_file_actions_adddup2(&actions, out[1], 1);
             posix_spawn_file_actions_adddup2(&actions, err[1], 2);
         }
+        if (!setup.directory.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, setup.directory.c_str());
+        std::vector<std::string> settings = setup.environment;
+        for (char** setting = environ; *setting; ++setting) {
+            const std::string inherited = *setting;
+            const std::string name = inherited.substr(0, inherited.find('=') + 1);
+            if (std::none_of(setup.environment.begin(), setup.environment.end(),
+                             [&](const std::string& given) { return given.rfind(name, 0) == 0; }))
+                settings.push_back(inherited);
+        }
+        std::vector<char*> envp;
+        for (std::string& setting : settings)
+            envp.push_back(setting.data());
+        envp.push_back(nullptr);
         std::vector<std::string> all{program};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& argument : all)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, program.c_str(), &actions, &attributes, argv.data(), environ) != 0)
+        if (posix_spawn(&m_pid, program.c_str(), &actions, &attributes, argv.data(), envp.data()) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         posix_spawnattr_destroy(&attributes);

@@ -54,7 +54,7 @@ void main(void)
     cursor = buffer; /* @cursor */
     *cursor = 5;
     cursor[1] = 6;
-    ready = 1;
+    ready = 1; /* @ready */
     TMOD = 0x02; /* @timer */
     TH0 = 0;
     ET0 = 1;

@@ -48,7 +48,7 @@ void main(void)
             torn++;
         work += n;
         if ((n & 15) == 0)
-            note_call();
+            note_call(); /* @note */
     }
     /* Counted afresh, so that the end does not hang on how long the loop took. */
     TR2 = 0;
