@@ -19,10 +19,12 @@ BOOL CVirtualBoard::Start()
     std::lock_guard<std::mutex> hold(m_lock);
     if (!m_line.Open()) {
         m_error = m_line.LastError();
+        m_errorNumber = m_line.LastErrorNumber();
         return FALSE;
     }
     m_slavePath = m_line.SlavePath();
     m_error.clear();
+    m_errorNumber = 0;
     m_stopRequested = false;
     m_hungUp = false;
     m_thread = std::thread(&CVirtualBoard::Run, this);
@@ -71,6 +73,12 @@ std::string CVirtualBoard::LastError() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_error;
+}
+
+int CVirtualBoard::LastErrorNumber() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_errorNumber;
 }
 
 void CVirtualBoard::Run()

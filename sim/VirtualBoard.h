@@ -55,6 +55,8 @@ public:
     BOOL IsHungUp() const { return m_hungUp.load(); }
     std::string SlavePath() const;
     std::string LastError() const;
+    // The errno behind LastError().
+    int LastErrorNumber() const;
 
     void SetCpuType(CpuType cpu);
     CpuType GetCpuType() const;
@@ -142,6 +144,7 @@ private:
     CPseudoTerminal m_line;
     std::string m_slavePath;
     std::string m_error;
+    int m_errorNumber = 0;
     std::thread m_thread;
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_resetRequested{false};

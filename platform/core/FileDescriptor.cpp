@@ -17,7 +17,11 @@ bool FileDescriptor::Reset()
     return result == 0 || errno == EINTR;
 }
 
-WakeEvent::WakeEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+WakeEvent::WakeEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    if (!m_fd.IsValid())
+        m_creationError = errno;
+}
 
 void WakeEvent::Signal()
 {

@@ -37,12 +37,15 @@ class WakeEvent {
 public:
     WakeEvent();
     int Fd() const { return m_fd.Get(); }
+    // Why the eventfd could not be made (an errno); 0 when Fd() is valid.
+    int CreationError() const { return m_creationError; }
     void Signal();
     // Consumes pending signals; true when there were any.
     bool Drain();
 
 private:
     FileDescriptor m_fd;
+    int m_creationError = 0;
 };
 
 }

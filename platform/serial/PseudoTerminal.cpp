@@ -26,9 +26,10 @@ constexpr short kBroken = POLLERR | POLLHUP | POLLNVAL;
 
 }
 
-BOOL CPseudoTerminal::Fail(const char* what)
+BOOL CPseudoTerminal::Fail(const char* what, int error)
 {
-    m_error = std::string(what) + ": " + std::strerror(errno);
+    m_errorNumber = error;
+    m_error = std::string(what) + ": " + std::strerror(error);
     return FALSE;
 }
 
@@ -36,7 +37,7 @@ BOOL CPseudoTerminal::Open(OpenMode mode)
 {
     HangUp();
     if (m_wake.Fd() < 0)
-        return Fail("eventfd");
+        return Fail("eventfd", m_wake.CreationError());
     FileDescriptor master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!master.IsValid())
         return Fail("posix_openpt");
@@ -66,6 +67,7 @@ BOOL CPseudoTerminal::Open(OpenMode mode)
         m_keeper = std::move(keeper);
     m_slavePath = name;
     m_error.clear();
+    m_errorNumber = 0;
     return TRUE;
 }
 

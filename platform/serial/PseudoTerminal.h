@@ -18,6 +18,7 @@
 // WaitReadable(); every other call belongs to the thread that owns the terminal.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 
@@ -53,6 +54,8 @@ public:
     // The path a client opens, e.g. "/dev/pts/3"; empty while closed.
     const std::string& SlavePath() const { return m_slavePath; }
     const std::string& LastError() const { return m_error; }
+    // The errno behind LastError(), for a host that words the reason itself.
+    int LastErrorNumber() const { return m_errorNumber; }
 
     // Reads up to n waiting bytes without waiting; -1 when the terminal failed.
     long Read(BYTE* buffer, std::size_t n);
@@ -67,13 +70,14 @@ public:
     BOOL HasClient() const;
 
 private:
-    BOOL Fail(const char* what);
+    BOOL Fail(const char* what, int error = errno);
 
     FileDescriptor m_master;
     FileDescriptor m_keeper;
     WakeEvent m_wake;
     std::string m_slavePath;
     std::string m_error;
+    int m_errorNumber = 0;
 };
 
 }

@@ -1,10 +1,13 @@
 // The pseudo-terminal owner, against a client on its slave path.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <thread>
 
 #include "zorkit/platform/serial/PseudoTerminal.h"
+#include "sim/VirtualBoard.h"
 #include "tests/sim/HostLine.h"
+#include "tests/support/FullDescriptorTable.h"
 
 namespace zorkit::sim::test {
 namespace {
@@ -136,6 +139,33 @@ TEST(PseudoTerminalByClient, SeesAClientComeAndGo)
     std::thread waker([&pty] { pty.Wake(); });
     EXPECT_TRUE(pty.WaitWoken(-1));
     waker.join();
+}
+
+// With no descriptor left, the failure names the call and the reason, and keeps the
+// error number for a host that words it: also when it was the wake-up's eventfd,
+// made when the terminal was, that could not be had.
+TEST(PseudoTerminalFailureTest, AFullDescriptorTableIsReportedWithItsReason)
+{
+    CPseudoTerminal early;
+    {
+        FullDescriptorTable full;
+        CPseudoTerminal late;
+        EXPECT_FALSE(early.Open());
+        EXPECT_EQ(early.LastError(), "posix_openpt: Too many open files");
+        EXPECT_EQ(early.LastErrorNumber(), EMFILE);
+        errno = 0;
+        EXPECT_FALSE(late.Open());
+        EXPECT_EQ(late.LastError(), "eventfd: Too many open files");
+        EXPECT_EQ(late.LastErrorNumber(), EMFILE);
+
+        CVirtualBoard board;
+        EXPECT_FALSE(board.Start());
+        EXPECT_EQ(board.LastError(), "eventfd: Too many open files");
+        EXPECT_EQ(board.LastErrorNumber(), EMFILE);
+    }
+    ASSERT_TRUE(early.Open()) << "the descriptors are back: " << early.LastError();
+    EXPECT_EQ(early.LastError(), "");
+    EXPECT_EQ(early.LastErrorNumber(), 0);
 }
 
 }

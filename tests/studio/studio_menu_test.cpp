@@ -10,8 +10,10 @@
 #include "tests/studio/StudioWindowFixture.h"
 #include "sim/VirtualBoard.h"
 #include "tools/zorstudio/StudioSettings.h"
+#include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/PathPromptDialog.h"
 #include "tools/zorstudio/ui/PortList.h"
+#include "zorkit/platform/core/Gbk.h"
 #include "zorkit/platform/gdi/SystemSettings.h"
 #include "zorkit/platform/ui/EditControl.h"
 #include "zorkit/platform/ui/Snapshot.h"
@@ -427,6 +429,44 @@ TEST_F(StudioMenuTest, ABaudRateAndATypedDeviceReopenTheLineAndAreRemembered)
     Key(VK_ESCAPE);
     EXPECT_EQ(window->PathPromptWindow(), nullptr);
     EXPECT_EQ(View().line.device, other.SlavePath()) << "Escape leaves the line as it was";
+}
+
+// zorstudio started in Chinese: a save the system refuses says why in Chinese.
+class StudioMenuInChineseTest : public StudioMenuTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(zorstudio::LoadTranslation()) << "the build's zh_CN catalogue";
+        StudioMenuTest::SetUp();
+    }
+    void TearDown() override
+    {
+        StudioMenuTest::TearDown();
+        ScopedEnv english("LC_ALL", "C");
+        zorstudio::LoadTranslation();
+    }
+
+    ScopedEnv m_language{"LANGUAGE", nullptr}, m_all{"LC_ALL", nullptr}, m_messages{"LC_MESSAGES", nullptr},
+        m_lang{"LANG", "zh_CN.UTF-8"};
+};
+
+TEST_F(StudioMenuInChineseTest, ASaveIntoADirectoryThatWentAwaySaysWhyInChinese)
+{
+    // The source on a stick that is pulled out while it is being edited.
+    const std::filesystem::path stick = scratch.Path() / "stick";
+    std::filesystem::create_directory(stick);
+    const std::filesystem::path source = stick / "sort.asm";
+    std::filesystem::copy_file(sample, source);
+    ASSERT_TRUE(window->OpenSource(source));
+    ClickCentre(window->Editor());
+    window->Editor().SetCursorPos(CPoint(0, 0));
+    InjectText("; edited");
+    Key(VK_RETURN);
+    std::filesystem::remove_all(stick);
+
+    Key('S', true);
+    EXPECT_EQ(Utf8FromGbk(Message()), "无法保存 " + source.string() + "：没有那个文件或目录");
+    EXPECT_TRUE(window->Source().IsModified()) << "the edits are still unsaved";
 }
 
 }

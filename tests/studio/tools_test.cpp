@@ -365,6 +365,15 @@ TEST_F(ToolPictureTest, TheSharedMessagesSpeakChineseInZorstudioOnly)
     CRun unwritable = Run(chinese + ZORSTUDIO_PATH + " --samples 5 --period 0 --png " + dir.string());
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("无法写入 " + dir.string() + "：这是一个目录"), std::string::npos) << unwritable.err;
+    // The system's reason for a refusal is in the same language.
+    const std::string absent = (dir / "absent" / "run.png").string();
+    CRun missing = Run(chinese + ZORSTUDIO_PATH + " --samples 5 --period 0 --png " + absent);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "zorstudio: 无法写入 " + absent + "：没有那个文件或目录\n");
+    std::ofstream(dir / "plain") << "a file, not a directory";
+    CRun tour = Run(chinese + ZORSTUDIO_PATH + " --tour " + (dir / "plain" / "tour").string() + " --samples 5");
+    EXPECT_EQ(tour.status, 1);
+    EXPECT_NE(tour.err.find("这不是目录"), std::string::npos) << "the tour's directory is under a file: " << tour.err;
 
     // zorlink's messages are a scripted contract: English whatever the language.
     CRun zorlink = Run(chinese + ZORLINK_PATH + " --colour");
@@ -373,6 +382,8 @@ TEST_F(ToolPictureTest, TheSharedMessagesSpeakChineseInZorstudioOnly)
     CRun needs = Run(chinese + ZORLINK_PATH + " -d");
     EXPECT_EQ(needs.status, 2);
     EXPECT_NE(needs.err.find("option -d needs a value"), std::string::npos) << needs.err;
+    CRun refused = Run(chinese + ZORLINK_PATH + " -d /dev/null control temp --png " + absent);
+    EXPECT_NE(refused.err.find("cannot write " + absent + ": No such file or directory"), std::string::npos) << refused.err;
 }
 
 TEST_F(ToolPictureTest, ZorstudioUnwritablePictureFailsBeforeTheExperiment)

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "tests/studio/ScopedEnv.h"
+#include "tests/support/FullDescriptorTable.h"
 #include "tests/support/TempDir.h"
 #include "tools/zorstudio/DebugSession.h"
 #include "tools/zorstudio/PaneLayout.h"
+#include "tools/zorstudio/SourceDocument.h"
 #include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioCommands.h"
 #include "zorkit/platform/core/Gbk.h"
@@ -110,6 +112,25 @@ TEST_F(TranslationTest, AFileThatIsNoCatalogueIsRefusedAndTheCatalogueInUseStays
     EXPECT_FALSE(zorstudio::LoadTranslation(scratch.Path(), "zz")) << "no file";
     EXPECT_EQ(zorstudio::TranslationLanguage(), "zh_CN");
     EXPECT_EQ(Tr("ready"), "就绪") << "a failed load keeps the catalogue in use";
+}
+
+// The system's reason for a failure is in the student's language, from a save and from
+// a virtual board that cannot get a pseudo-terminal.
+TEST_F(TranslationTest, TheSystemsReasonsAreInChineseToo)
+{
+    ScopedEnv lang("LANG", "zh_CN.UTF-8");
+    ASSERT_TRUE(zorstudio::LoadTranslation());
+    TempDir scratch;
+    const std::filesystem::path absent = scratch.Path() / "absent" / "lab.asm";
+    EXPECT_EQ(zorstudio::CSourceDocument().WriteCopy(absent), "无法保存 " + absent.string() + "：没有那个文件或目录");
+
+    zorstudio::CDebugSession session;
+    {
+        FullDescriptorTable full;
+        EXPECT_FALSE(session.Open({}));
+    }
+    EXPECT_EQ(session.LastError(), "虚拟实验箱无法启动：打开的文件太多");
+    ASSERT_TRUE(session.Open({})) << session.LastError();
 }
 
 }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/SystemReason.h"
 #include "tools/common/Wording.h"
 
 namespace {
@@ -43,14 +43,14 @@ bool CIntelHex::LoadFile(const std::string& path)
     if (!file) {
         m_runs.clear();
         m_name = path;
-        return Fail(0, tools::Say("cannot open: {1}", {std::strerror(errno)}));
+        return Fail(0, tools::Say("cannot open: {1}", {tools::SystemReason(errno)}));
     }
     std::ostringstream text;
     text << file.rdbuf();
     if (file.bad()) {
         m_runs.clear();
         m_name = path;
-        return Fail(0, tools::Say("cannot read: {1}", {std::strerror(errno)}));
+        return Fail(0, tools::Say("cannot read: {1}", {tools::SystemReason(errno)}));
     }
     return Parse(text.str(), path);
 }

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
+#include "tools/common/SystemReason.h"
 #include "tools/common/Wording.h"
 
 namespace tools {
@@ -19,7 +19,7 @@ std::optional<std::string> WriteRefusal(const std::string& path)
         return Say("it is a directory");
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file)
-        return std::string(std::strerror(errno));
+        return SystemReason(errno);
     std::fclose(file);
     if (!existed)
         std::filesystem::remove(path, ignored);
@@ -40,7 +40,7 @@ std::optional<std::string> CheckOutputDirectory(const std::string& directory)
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error)
-        return Say("cannot create the directory {1}: {2}", {directory, error.message()});
+        return Say("cannot create the directory {1}: {2}", {directory, SystemReason(error)});
     if (!std::filesystem::is_directory(directory, error))
         return Say("cannot write into {1}: {2}", {directory, Say("it is not a directory")});
     if (auto why = WriteRefusal((std::filesystem::path(directory) / ".zorkit-write-test").string()))

@@ -4,10 +4,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 
 #include "tools/common/Numbers.h"
+#include "tools/common/SystemReason.h"
 #include "tools/common/Wording.h"
 
 namespace {
@@ -63,7 +63,7 @@ bool CProgramFile::ReadLimited(const std::string& path, std::string& content)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return Fail(path + ": " + tools::Say("cannot open: {1}", {std::strerror(errno)}));
+        return Fail(path + ": " + tools::Say("cannot open: {1}", {tools::SystemReason(errno)}));
     if (S_ISDIR(info.st_mode))
         return Fail(path + ": " + tools::Say("is a directory, not a program file"));
     if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
@@ -72,12 +72,12 @@ bool CProgramFile::ReadLimited(const std::string& path, std::string& content)
         return Fail(path + ": " + tools::Say("{1} bytes is far too big for a program (64 KB of code)", {std::to_string(info.st_size)}));
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return Fail(path + ": " + tools::Say("cannot open: {1}", {std::strerror(errno)}));
+        return Fail(path + ": " + tools::Say("cannot open: {1}", {tools::SystemReason(errno)}));
     // One byte past the limit tells a pipe that says too much.
     content.resize(kMaxHexText + 1);
     file.read(content.data(), std::streamsize(content.size()));
     if (file.bad())
-        return Fail(path + ": " + tools::Say("cannot read: {1}", {std::strerror(errno)}));
+        return Fail(path + ": " + tools::Say("cannot read: {1}", {tools::SystemReason(errno)}));
     content.resize(std::size_t(file.gcount()));
     if (content.size() > kMaxHexText)
         return Fail(path + ": " + tools::Say("more than {1} bytes is far too big for a program (64 KB of code)", {std::to_string(kMaxHexText)}));

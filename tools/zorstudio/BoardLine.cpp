@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "tools/common/SystemReason.h"
 #include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/serial/PortTable.h"
 
@@ -29,7 +30,7 @@ std::unique_ptr<CBoardLine> CBoardLine::Open(const CLineChoice& choice, std::str
         line->m_board = std::make_shared<zorkit::sim::CVirtualBoard>();
         line->m_board->AttachDevices(&zorkit::sim::DefaultBoardProfile());
         if (!line->m_board->Start()) {
-            error = Tr("the virtual board cannot start: {1}", {line->m_board->LastError()});
+            error = Tr("the virtual board cannot start: {1}", {tools::SystemReason(line->m_board->LastErrorNumber())});
             return nullptr;
         }
         path = line->m_board->SlavePath();

@@ -1,10 +1,10 @@
 #include "tools/zorstudio/SourceDocument.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
+#include "tools/common/SystemReason.h"
 #include "tools/zorstudio/TextLines.h"
 #include "tools/zorstudio/Translation.h"
 #include "zorkit/platform/core/AtomicFileWriter.h"
@@ -31,7 +31,7 @@ std::optional<std::string> CSourceDocument::Open(const std::filesystem::path& pa
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
-        return Tr("cannot open {1}: {2}", {path.string(), std::strerror(errno ? errno : ENOENT)});
+        return Tr("cannot open {1}: {2}", {path.string(), tools::SystemReason(errno ? errno : ENOENT)});
     const std::string text(std::istreambuf_iterator<char>(in), {});
     if (in.bad())
         return Tr("cannot read {1}", {path.string()});
@@ -49,7 +49,7 @@ std::optional<std::string> CSourceDocument::WriteCopy(const std::filesystem::pat
     zorkit::AtomicFileWriter out;
     errno = 0;
     if (!out.Open(path.string().c_str()) || !out.Write(text.data(), text.size()) || !out.Commit())
-        return "cannot save " + path.string() + (errno ? std::string(": ") + std::strerror(errno) : "");
+        return errno ? Tr("cannot save {1}: {2}", {path.string(), tools::SystemReason(errno)}) : Tr("cannot save {1}", {path.string()});
     return std::nullopt;
 }
 

@@ -15,6 +15,7 @@
 #include "tools/zorstudio/Translation.h"
 #include "tools/common/CProgramBuild.h"
 #include "tools/common/ScratchDirectory.h"
+#include "tools/common/SystemReason.h"
 #include "zorkit/platform/core/Time.h"
 
 namespace zorstudio {
@@ -172,7 +173,7 @@ int RunTour(const CTourOptions& options)
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
     if (error)
-        return tour.Fail(Tr("cannot make {1}: {2}", {options.directory, error.message()}));
+        return tour.Fail(Tr("cannot make {1}: {2}", {options.directory, tools::SystemReason(error)}));
 
     tour.Stage(Tr("open the program {1}", {options.program}));
     std::ifstream in(options.program, std::ios::binary);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/common/IntelHex.h"
+#include "tools/common/SystemReason.h"
 #include "tools/zorstudio/Translation.h"
 #include "tools/zorstudio/ui/StudioWindow.h"
 #include "zorkit/platform/core/Gbk.h"
@@ -148,7 +149,7 @@ int RunWindowTour(const CTourOptions& options)
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
     if (error) {
-        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot make {1}: {2}", {options.directory, error.message()}).c_str());
+        std::fprintf(stderr, "zorstudio: %s\n", Tr("cannot make {1}: {2}", {options.directory, tools::SystemReason(error)}).c_str());
         return 1;
     }
     CStudioWindow window;
