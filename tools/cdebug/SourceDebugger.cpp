@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tools/cdebug/CodeFlow.h"
+#include "tools/cdebug/EntryCode.h"
 
 namespace cdebug {
 namespace {
@@ -29,6 +30,16 @@ std::optional<std::size_t> ImageIndexOfSfr(int address)
     for (const auto& [sfr, index] : kSfrs)
         if (sfr == address)
             return index;
+    return std::nullopt;
+}
+
+// Where the registers that pass values (dpl, dph, b, a) are in the register image.
+std::optional<std::size_t> ImageIndexOfRegister(const std::string& name)
+{
+    if (name == "dpl") return kDpl;
+    if (name == "dph") return kDph;
+    if (name == "b") return kB;
+    if (name == "a") return kA;
     return std::nullopt;
 }
 
@@ -68,6 +79,7 @@ struct CSourceDebugger::CPlace {
     int address = 0;
     std::vector<std::string> registers;
     std::map<int, int> savedRegisters; // registers of an outer frame: where they were saved
+    std::vector<std::pair<std::size_t, std::string>> copies; // more registers holding a byte, by its index
     bool outerFrame = false;
     TypePtr type;
     std::string name;
@@ -492,8 +504,8 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
                 bytes.push_back((*byte)[0]);
             else
                 return std::nullopt;
-        } else if (name == "dpl" || name == "dph" || name == "b" || name == "a") {
-            bytes.push_back(m_registers[std::size_t(name == "dpl" ? kDpl : name == "dph" ? kDph : name == "b" ? kB : kA)]);
+        } else if (std::optional<std::size_t> index = ImageIndexOfRegister(name)) {
+            bytes.push_back(m_registers[*index]);
         } else {
             Fail("register " + name + " is not in the register image");
             return std::nullopt;
@@ -542,8 +554,16 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
             }
         place.outerFrame = true;
         place.savedRegisters = frames[frame].savedRegisters;
+    } else if (variable->storage == Storage::Register && function) {
+        std::optional<CParameterRegisters> now = ParameterRegistersAt(m_code, *function, *variable, Pc());
+        if (now) {
+            place.registers = now->registers;
+            place.copies = now->copies;
+        } else {
+            place.storage = Storage::None;
+        }
     }
-    if (variable->storage == Storage::None) {
+    if (place.storage == Storage::None) {
         Fail(name + " has no place at this point (optimized out)");
         return std::nullopt;
     }
@@ -751,10 +771,16 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
         const CFunction* function = m_info.FunctionAt(Pc());
         if ((function ? function->registerBank : 0) != bank)
             return Fail("the variable's registers are not in the bank in use");
-        for (std::size_t i = 0; i < place.registers.size() && i < data.size(); ++i) {
-            const std::string& name = place.registers[i];
+        std::vector<std::pair<std::size_t, std::string>> targets = place.copies;
+        for (std::size_t i = 0; i < place.registers.size(); ++i)
+            targets.emplace_back(i, place.registers[i]);
+        for (const auto& [i, name] : targets) {
+            if (i >= data.size())
+                continue;
             if (name.size() == 2 && name[0] == 'r')
                 image[std::size_t(kR0 + name[1] - '0')] = data[i];
+            else if (std::optional<std::size_t> index = ImageIndexOfRegister(name))
+                image[*index] = data[i];
             else
                 return Fail("register " + name + " cannot be written");
         }
