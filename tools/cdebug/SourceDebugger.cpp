@@ -133,6 +133,10 @@ std::optional<WORD> CSourceDebugger::Break(const std::string& where)
             return std::nullopt;
         }
         address = m_info.AddressOfLine(where.substr(0, colon), int(line));
+        if (!address && m_info.IsAboveFunctions(where.substr(0, colon), int(line))) {
+            Fail(where + " runs no code: above the first function only a global's initialiser has some");
+            return std::nullopt;
+        }
         if (!address) {
             Fail("no code at or after " + where);
             return std::nullopt;
@@ -307,10 +311,10 @@ std::string CSourceDebugger::Describe(const CFrame& frame) const
 {
     char address[8];
     std::snprintf(address, sizeof address, "%04X", unsigned(frame.pc));
-    if (!frame.function || !frame.line)
+    if (!frame.line)
         return std::string("?? ") + address;
     std::string file = frame.line->file;
-    return frame.function->name + " " + file + ":" + std::to_string(frame.line->line);
+    return (frame.function ? frame.function->name : "??") + " " + file + ":" + std::to_string(frame.line->line);
 }
 
 std::optional<WORD> CSourceDebugger::ReturnAddress() const
@@ -368,6 +372,13 @@ bool CSourceDebugger::StepLine(bool into)
             if (!back)
                 return Fail("the program stands outside the C lines and its caller is not known");
             temporary[*back] = Want::Outer;
+        } else if (!m_info.FunctionAt(pc)) {
+            // A global's initialiser: the startup goes on to the next one, then jumps to main.
+            for (const CLineEntry& line : m_info.Lines())
+                if (line.address >= block->second && !m_info.FunctionAt(line.address))
+                    temporary[line.address] = Want::SameOrOuter;
+            if (const CFunction* main = m_info.FunctionNamed("main"))
+                temporary[m_info.BodyOf(*main)] = Want::SameOrOuter;
         } else {
             const CFunction& function = *m_info.FunctionAt(pc);
             for (WORD at = block->first; at < block->second;) {

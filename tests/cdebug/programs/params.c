@@ -1,12 +1,15 @@
 /* Calls that pass their first parameter in each width: kept in DPL where it
-   arrived, moved through A during the first line, moved to registers before it.
-   The comments after the lines name them for the tests. */
+   arrived, moved through A during the first line, moved to registers before it;
+   and globals with initialisers. The comments after the lines name them for the
+   tests. */
 #include <8051.h>
 
-unsigned char squared;
+unsigned char squared; /* @plain */
 unsigned char clipped;
 int shifted;
 long widened;
+int limit = 40; /* @limit */
+unsigned char table[3] = {1, 2, 3}; /* @table */
 
 unsigned char square(unsigned char n)
 {

@@ -1,6 +1,6 @@
-// A function's first parameter read and written at every instruction of its first
-// line, on the virtual board over a real pseudo-terminal: before the entry code has
-// moved it from where the caller passed it, while it moves, and after.
+// The params sample on the virtual board over a real pseudo-terminal: a function's
+// first parameter read and written at every instruction of its first line (before
+// the entry code has moved it, while it moves, after), and the globals' initialisers.
 #include <gtest/gtest.h>
 
 #include "tests/cdebug/LabProgram.h"
@@ -21,7 +21,7 @@ constexpr Argument kArguments[] = {
     {"square", "n", "9"}, {"clip", "x", "12"}, {"shift", "v", "-500"}, {"widen", "w", "100000"},
 };
 
-class ParameterTest : public LinkFixture {
+class ParamsProgramTest : public LinkFixture {
 protected:
     static void SetUpTestSuite()
     {
@@ -65,11 +65,11 @@ protected:
     std::unique_ptr<cdebug::CSourceDebugger> debugger;
 };
 
-LabProgram* ParameterTest::program = nullptr;
+LabProgram* ParamsProgramTest::program = nullptr;
 
 }
 
-TEST_F(ParameterTest, TheArgumentReadsRightAtEveryInstructionOfTheFirstLineOrSaysItIsGone)
+TEST_F(ParamsProgramTest, TheArgumentReadsRightAtEveryInstructionOfTheFirstLineOrSaysItIsGone)
 {
     // Every instruction from the function's first byte to the first of its second line.
     std::set<WORD> addresses;
@@ -116,7 +116,7 @@ TEST_F(ParameterTest, TheArgumentReadsRightAtEveryInstructionOfTheFirstLineOrSay
     EXPECT_EQ(seen["widen"].back(), "w = 100000");
 }
 
-TEST_F(ParameterTest, BreakAtTheFunctionAndStepIntoShowTheArgument)
+TEST_F(ParamsProgramTest, BreakAtTheFunctionAndStepIntoShowTheArgument)
 {
     ASSERT_TRUE(debugger->Break("square")) << debugger->Error();
     ASSERT_TRUE(debugger->Break(Line("callclip"))) << debugger->Error();
@@ -140,7 +140,7 @@ TEST_F(ParameterTest, BreakAtTheFunctionAndStepIntoShowTheArgument)
     EXPECT_EQ(Print("w"), "w = 100000");
 }
 
-TEST_F(ParameterTest, AnArgumentWrittenBeforeItsMoveIsWhatTheFunctionWorksWith)
+TEST_F(ParamsProgramTest, AnArgumentWrittenBeforeItsMoveIsWhatTheFunctionWorksWith)
 {
     std::set<WORD> starts;
     for (const Argument& argument : kArguments)
@@ -159,4 +159,31 @@ TEST_F(ParameterTest, AnArgumentWrittenBeforeItsMoveIsWhatTheFunctionWorksWith)
     EXPECT_EQ(Print("clipped"), "clipped = 2");
     EXPECT_EQ(Print("shifted"), "shifted = 27");
     EXPECT_EQ(Print("widened"), "widened = 3");
+}
+
+TEST_F(ParamsProgramTest, AGlobalsInitialiserStopsInTheStartupAndStepsOnToMain)
+{
+    ASSERT_TRUE(debugger->Break(Line("limit"))) << debugger->Error();
+    EXPECT_EQ(program->info.FunctionAt(debugger->Break(Line("limit")).value_or(0)), nullptr);
+    ASSERT_TRUE(debugger->Start(0x0100)) << debugger->Error();
+    EXPECT_EQ(Here(), "?? " + Line("limit"));
+    EXPECT_EQ(debugger->Where().size(), 1u);
+    EXPECT_EQ(Print("limit"), "limit = 0") << "the startup cleared the RAM and has yet to run the line";
+    ASSERT_TRUE(debugger->Next()) << debugger->Error();
+    EXPECT_EQ(Here(), "?? " + Line("table"));
+    EXPECT_EQ(Print("limit"), "limit = 40");
+    ASSERT_TRUE(debugger->Next()) << debugger->Error();
+    EXPECT_EQ(Here(), "main " + Line("callsquare"));
+    EXPECT_EQ(Print("table"), "table = {1, 2, 3}");
+}
+
+TEST_F(ParamsProgramTest, ALineAboveTheFunctionsWithoutCodeIsRefused)
+{
+    for (const std::string& line : {Line("plain"), std::string("params.c:1")}) {
+        EXPECT_FALSE(debugger->Break(line)) << line;
+        EXPECT_EQ(debugger->Error(), line + " runs no code: above the first function only a global's initialiser has some");
+    }
+    // Inside the functions a line without code still takes the next one's.
+    const int blank = program->Line("callsquare") - 1;
+    EXPECT_EQ(debugger->Break("params.c:" + std::to_string(blank)), program->info.AddressOfLine("params.c", blank + 1));
 }
