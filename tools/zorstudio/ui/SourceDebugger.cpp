@@ -98,7 +98,8 @@ void CSourceDebugger::KeepBreakpoints(const CBuiltProgram& before)
         if (!place)
             continue;
         // A line of a source edited since the last build moved with the edits.
-        const CLineTracker* lines = SameSource(place->file, shown) ? &m_files.Document().Lines() : m_files.LeftLinesOf(place->file);
+        const CLineTracker* lines =
+            SameSource(place->file, shown) ? &m_files.Document().Lines() : m_files.LeftLinesOf(place->file);
         const auto line = lines ? lines->Now(place->line - 1) : std::optional<int>(place->line - 1);
         const auto moved = line ? m_program.AddressOfLine(place->file, *line + 1) : std::nullopt;
         if (moved == address)

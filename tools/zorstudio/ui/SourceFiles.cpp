@@ -59,7 +59,8 @@ bool CSourceFiles::ShowProgramSource(const std::filesystem::path& path)
         return false;
     if (!left.empty())
         m_leftLines.emplace_back(left, std::move(leaving));
-    auto kept = std::find_if(m_leftLines.begin(), m_leftLines.end(), [&](const auto& entry) { return SameSource(entry.first, path); });
+    auto kept = std::find_if(m_leftLines.begin(), m_leftLines.end(),
+                             [&](const auto& entry) { return SameSource(entry.first, path); });
     if (kept != m_leftLines.end()) {
         m_document.ResumeLines(std::move(kept->second));
         m_leftLines.erase(kept);
