@@ -305,6 +305,68 @@ TEST_F(StudioCDebugTest, ABreakpointMovesWithItsLineWhenLinesAreTypedOrJoinedAbo
     EXPECT_TRUE(View().breakpoints.empty());
 }
 
+TEST_F(StudioCDebugTest, BreakpointsOfASourceEditedAndLeftFollowItsEditsThroughTheRebuild)
+{
+    std::ofstream(scratch.Path() / "main.c") << "int twice(int);\nint r;\nvoid main(void)\n{\n    r = twice(4);\n"
+                                                 "    r = twice(r);\n    while (1)\n        ;\n}\n";
+    std::ofstream(scratch.Path() / "helper.c") << "int twice(int x)\n{\n    int y = x + 1;\n    y = y * 2;\n"
+                                                   "    return y - 2;\n}\n";
+    std::ofstream(scratch.Path() / "two.zpj") << "source main.c\nsource helper.c\n";
+    ASSERT_TRUE(window->OpenSource(scratch.Path() / "two.zpj"));
+    BuildAndDownload();
+    ClickMargin(5);
+    int stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    // Into the helper: the window shows its source, and a breakpoint goes on "y = y * 2;".
+    Step(VK_F11);
+    ASSERT_EQ(window->SourcePath(), scratch.Path() / "helper.c") << Message();
+    ClickMargin(4);
+    ASSERT_EQ(View().breakpoints.size(), 2u) << Message();
+
+    // A line typed above and saved; on to the breakpoint, and out to main, whose
+    // source is shown.
+    window->Editor().SetFocus();
+    window->Editor().SetCursorPos(CPoint(0, 0));
+    InjectText("/* doubles */");
+    Key(VK_RETURN);
+    PumpPendingMessages();
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{4}));
+    Key('S', true);
+    ASSERT_FALSE(window->Source().IsModified()) << Message();
+    const auto sayLine = [&] { return "stopped on line " + std::to_string(CurrentLine()) + ": " + Message(); };
+    stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    EXPECT_NE(Line(window->Source(), CurrentLine() - 1).find("y = y * 2;"), std::string::npos) << sayLine();
+    Step(VK_F11, true);
+    ASSERT_EQ(window->SourcePath(), scratch.Path() / "main.c") << Message();
+
+    // The second call stops in the helper again, before a rebuild: its mark and the
+    // current line are on the line edited, not on the number it had.
+    stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    ASSERT_EQ(window->SourcePath(), scratch.Path() / "helper.c") << Message();
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{4}));
+    EXPECT_NE(Line(window->Source(), CurrentLine() - 1).find("y = y * 2;"), std::string::npos) << sayLine();
+
+    // Rebuilt while main is shown: the helper's breakpoint is on its line's new code.
+    Step(VK_F11, true);
+    ASSERT_EQ(window->SourcePath(), scratch.Path() / "main.c") << Message();
+    BuildAndDownload();
+    stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    EXPECT_EQ(window->SourcePath(), scratch.Path() / "main.c") << Message();
+    stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    ASSERT_EQ(window->SourcePath(), scratch.Path() / "helper.c") << Message();
+    EXPECT_NE(Line(window->Source(), CurrentLine() - 1).find("y = y * 2;"), std::string::npos) << sayLine();
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{4}));
+}
+
 TEST_F(StudioCDebugTest, AProjectsMessageOpensItsFileAtTheLine)
 {
     std::ofstream(scratch.Path() / "main.c") << "int twice(int);\nint r;\nvoid main(void)\n{\n    r = twice(4);\n}\n";

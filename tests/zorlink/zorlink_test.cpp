@@ -193,3 +193,31 @@ TEST_F(ZorlinkTest, ACSessionStopsStepsAndPrintsByTheSourceLines)
     EXPECT_EQ(usage.status, 1);
     EXPECT_NE(usage.err.find("cannot read the debug information"), std::string::npos) << usage.err;
 }
+
+TEST_F(ZorlinkTest, AGlobalsInitialiserStopsInTheStartupBeforeMain)
+{
+    LabProgram params("params");
+    ASSERT_NO_FATAL_FAILURE(params.Build());
+    auto line = [&](const char* marker) { return "params.c:" + std::to_string(params.Line(marker)); };
+    std::ofstream(dir / "init.zls") << "connect\n"
+                                       "load " << params.built.hexPath.string() << "\n"
+                                       "-break " << line("plain") << "\n"
+                                       "break " << line("limit") << "\n"
+                                       "run\n"
+                                       "where\n"
+                                       "next\n"
+                                       "print limit\n"
+                                       "next\n";
+    ToolRun run = Zorlink("--debug-info " + params.built.cdbPath.string() + " script " + (dir / "init.zls").string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    char address[8];
+    std::snprintf(address, sizeof address, "%04X", unsigned(*params.info.AddressOfLine("params.c", params.Line("limit"))));
+    EXPECT_EQ(run.out.substr(run.out.find("Intel 8051\n") + 11),
+              "breakpoint at " + line("limit") + " (" + address + ")\n"
+              "?? " + line("limit") + "\n"
+              "?? " + line("limit") + "\n"
+              "?? " + line("table") + "\n"
+              "limit = 40\n"
+              "main " + line("callsquare") + "\n");
+    EXPECT_NE(run.err.find(line("plain") + " runs no code"), std::string::npos) << run.err;
+}

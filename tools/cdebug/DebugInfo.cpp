@@ -393,7 +393,22 @@ std::optional<WORD> CDebugInfo::AddressOfLine(const std::string& file, int line)
         if (!best || entry.line < best->line || (entry.line == best->line && entry.address < best->address))
             best = &entry;
     }
+    if (best && best->line == line)
+        return best->address;
+    // A global's initialiser has its code in the startup, before main.
+    for (const CLineEntry& entry : m_lines)
+        if (entry.line == line && BaseName(entry.file) == BaseName(file) && !FunctionAt(entry.address))
+            return entry.address;
+    if (IsAboveFunctions(file, line))
+        return std::nullopt;
     return best ? std::optional<WORD>(best->address) : std::nullopt;
+}
+
+bool CDebugInfo::IsAboveFunctions(const std::string& file, int line) const
+{
+    return std::none_of(m_lines.begin(), m_lines.end(), [&](const CLineEntry& entry) {
+        return BaseName(entry.file) == BaseName(file) && entry.line <= line && FunctionAt(entry.address);
+    });
 }
 
 WORD CDebugInfo::BodyOf(const CFunction& function) const
@@ -414,12 +429,13 @@ WORD CDebugInfo::BodyOf(const CFunction& function) const
 const CLineEntry* CDebugInfo::LineAt(WORD address) const
 {
     const CFunction* function = FunctionAt(address);
-    if (!function)
-        return nullptr;
     const CLineEntry* found = nullptr;
     for (const CLineEntry& entry : m_lines)
-        if (entry.address <= address && entry.address >= function->start)
+        if (entry.address <= address && (!function || entry.address >= function->start))
             found = &entry; // the last record at the nearest address below
+    // Outside the functions only the startup's code of the globals' initialisers has lines.
+    if (!function && found && FunctionAt(found->address))
+        return nullptr;
     return found;
 }
 
@@ -428,7 +444,8 @@ std::optional<std::pair<WORD, WORD>> CDebugInfo::BlockAt(WORD address) const
     const CLineEntry* line = LineAt(address);
     if (!line)
         return std::nullopt;
-    WORD end = FunctionAt(address)->end;
+    const CFunction* function = FunctionAt(address);
+    WORD end = function ? function->end : 0xFFFF;
     for (const CLineEntry& entry : m_lines)
         if (entry.address > line->address) {
             end = std::min(end, entry.address);

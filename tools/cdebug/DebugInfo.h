@@ -101,11 +101,16 @@ public:
     const CFunction* FunctionAt(WORD address) const;
     const CFunction* FunctionNamed(const std::string& name) const;
     // The first address of FILE:LINE (matched on the file's name without folders);
-    // a line without code takes the next line that has some, as a debugger does.
+    // a line without code takes the next line that has some, as a debugger does,
+    // except above the file's first function: there only a global's initialiser,
+    // whose code the startup runs before main, has an address.
     std::optional<WORD> AddressOfLine(const std::string& file, int line) const;
+    // Whether FILE:LINE lies above the code of every function of the file.
+    bool IsAboveFunctions(const std::string& file, int line) const;
     // Where a stop at a function's name lands: its first line after the entry code.
     WORD BodyOf(const CFunction& function) const;
-    // The line whose code holds address; null outside every C line.
+    // The line whose code holds address (a function's, or a global initialiser's in
+    // the startup); null outside every C line.
     const CLineEntry* LineAt(WORD address) const;
     // The code of the line at address: [start, end).
     std::optional<std::pair<WORD, WORD>> BlockAt(WORD address) const;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tools/cdebug/CodeFlow.h"
+#include "tools/cdebug/EntryCode.h"
 #include "tools/common/Wording.h"
 
 namespace cdebug {
@@ -30,6 +31,16 @@ std::optional<std::size_t> ImageIndexOfSfr(int address)
     for (const auto& [sfr, index] : kSfrs)
         if (sfr == address)
             return index;
+    return std::nullopt;
+}
+
+// Where the registers that pass values (dpl, dph, b, a) are in the register image.
+std::optional<std::size_t> ImageIndexOfRegister(const std::string& name)
+{
+    if (name == "dpl") return kDpl;
+    if (name == "dph") return kDph;
+    if (name == "b") return kB;
+    if (name == "a") return kA;
     return std::nullopt;
 }
 
@@ -69,6 +80,7 @@ struct CSourceDebugger::CPlace {
     int address = 0;
     std::vector<std::string> registers;
     std::map<int, int> savedRegisters; // registers of an outer frame: where they were saved
+    std::vector<std::pair<std::size_t, std::string>> copies; // more registers holding a byte, by its index
     bool outerFrame = false;
     TypePtr type;
     std::string name;
@@ -122,6 +134,10 @@ std::optional<WORD> CSourceDebugger::Break(const std::string& where)
             return std::nullopt;
         }
         address = m_info.AddressOfLine(where.substr(0, colon), int(line));
+        if (!address && m_info.IsAboveFunctions(where.substr(0, colon), int(line))) {
+            Fail(tools::Say("{1} runs no code: above the first function only a global's initialiser has some", {where}));
+            return std::nullopt;
+        }
         if (!address) {
             Fail(tools::Say("no code at or after {1}", {where}));
             return std::nullopt;
@@ -296,10 +312,10 @@ std::string CSourceDebugger::Describe(const CFrame& frame) const
 {
     char address[8];
     std::snprintf(address, sizeof address, "%04X", unsigned(frame.pc));
-    if (!frame.function || !frame.line)
+    if (!frame.line)
         return std::string("?? ") + address;
     std::string file = frame.line->file;
-    return frame.function->name + " " + file + ":" + std::to_string(frame.line->line);
+    return (frame.function ? frame.function->name : "??") + " " + file + ":" + std::to_string(frame.line->line);
 }
 
 std::optional<WORD> CSourceDebugger::ReturnAddress() const
@@ -357,6 +373,13 @@ bool CSourceDebugger::StepLine(bool into)
             if (!back)
                 return Fail(tools::Say("the program stands outside the C lines and its caller is not known"));
             temporary[*back] = Want::Outer;
+        } else if (!m_info.FunctionAt(pc)) {
+            // A global's initialiser: the startup goes on to the next one, then jumps to main.
+            for (const CLineEntry& line : m_info.Lines())
+                if (line.address >= block->second && !m_info.FunctionAt(line.address))
+                    temporary[line.address] = Want::SameOrOuter;
+            if (const CFunction* main = m_info.FunctionNamed("main"))
+                temporary[m_info.BodyOf(*main)] = Want::SameOrOuter;
         } else {
             const CFunction& function = *m_info.FunctionAt(pc);
             for (WORD at = block->first; at < block->second;) {
@@ -493,8 +516,8 @@ std::optional<std::vector<BYTE>> CSourceDebugger::ReadPlace(const CPlace& place,
                 bytes.push_back((*byte)[0]);
             else
                 return std::nullopt;
-        } else if (name == "dpl" || name == "dph" || name == "b" || name == "a") {
-            bytes.push_back(m_registers[std::size_t(name == "dpl" ? kDpl : name == "dph" ? kDph : name == "b" ? kB : kA)]);
+        } else if (std::optional<std::size_t> index = ImageIndexOfRegister(name)) {
+            bytes.push_back(m_registers[*index]);
         } else {
             Fail(tools::Say("register {1} is not in the register image", {name}));
             return std::nullopt;
@@ -544,8 +567,16 @@ std::optional<CSourceDebugger::CPlace> CSourceDebugger::Resolve(const std::strin
             }
         place.outerFrame = true;
         place.savedRegisters = frames[frame].savedRegisters;
+    } else if (variable->storage == Storage::Register && function) {
+        std::optional<CParameterRegisters> now = ParameterRegistersAt(m_code, *function, *variable, Pc());
+        if (now) {
+            place.registers = now->registers;
+            place.copies = now->copies;
+        } else {
+            place.storage = Storage::None;
+        }
     }
-    if (variable->storage == Storage::None) {
+    if (place.storage == Storage::None) {
         Fail(tools::Say("{1} has no place at this point (optimized out)", {name}));
         return std::nullopt;
     }
@@ -753,10 +784,16 @@ bool CSourceDebugger::WriteMemory(const CPlace& place, const std::vector<BYTE>& 
         const CFunction* function = m_info.FunctionAt(Pc());
         if ((function ? function->registerBank : 0) != bank)
             return Fail(tools::Say("the variable's registers are not in the bank in use"));
-        for (std::size_t i = 0; i < place.registers.size() && i < data.size(); ++i) {
-            const std::string& name = place.registers[i];
+        std::vector<std::pair<std::size_t, std::string>> targets = place.copies;
+        for (std::size_t i = 0; i < place.registers.size(); ++i)
+            targets.emplace_back(i, place.registers[i]);
+        for (const auto& [i, name] : targets) {
+            if (i >= data.size())
+                continue;
             if (name.size() == 2 && name[0] == 'r')
                 image[std::size_t(kR0 + name[1] - '0')] = data[i];
+            else if (std::optional<std::size_t> index = ImageIndexOfRegister(name))
+                image[*index] = data[i];
             else
                 return Fail(tools::Say("register {1} cannot be written", {name}));
         }

@@ -45,7 +45,8 @@ std::string CommandList()
     return text +
            "After run, continue, next, step and finish zorlink prints where the program stopped,\n"
            "as FUNCTION FILE:LINE (e.g. \"main blink.c:12\"); a stop outside the C lines prints\n"
-           "\"?? ADDR\". where prints one such line per frame, innermost first. print shows\n"
+           "\"?? ADDR\", one on a global's initialiser (which the startup runs before main)\n"
+           "\"?? FILE:LINE\". where prints one such line per frame, innermost first. print shows\n"
            "NAME = VALUE: numbers in decimal, elements of char arrays as characters ('h'),\n"
            "pointers as 0xADDR, arrays and structures in braces ({x = 1, y = 2}); NAME may be\n"
            "followed by [N], .FIELD or ->FIELD and preceded by *. A line steps with temporary\n"

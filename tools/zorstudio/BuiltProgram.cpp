@@ -32,8 +32,7 @@ std::optional<WORD> CBuiltProgram::AddressOfLine(const std::filesystem::path& fi
         return std::nullopt;
     std::optional<WORD> first;
     for (const cdebug::CLineEntry& entry : m_info->Lines())
-        if (entry.line == line && SameSource(entry.file, file) && m_info->FunctionAt(entry.address) &&
-            (!first || entry.address < *first))
+        if (entry.line == line && SameSource(entry.file, file) && (!first || entry.address < *first))
             first = entry.address;
     return first;
 }

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "tools/zorstudio/LineTracker.h"
 #include "zorkit/editor/TextBuf.h"
@@ -46,6 +47,8 @@ public:
     void MarkBuilt() { m_lines.Reset(m_buffer); }
     // An edit of the buffer, as a view of it hears of it.
     void Follow(const CUpdateContext& edit) { m_lines.Follow(edit); }
+    // The text opened again is the one these lines followed to when it was left.
+    void ResumeLines(CLineTracker lines) { m_lines = std::move(lines); }
 
 private:
     CTextBuf m_buffer;

@@ -97,9 +97,10 @@ void CSourceDebugger::KeepBreakpoints(const CBuiltProgram& before)
         // A breakpoint on no source line stays at its address, as the listing set it.
         if (!place)
             continue;
-        // A line of the source shown moved with the edits since the last build.
-        const auto line = SameSource(place->file, shown) ? m_files.Document().Lines().Now(place->line - 1)
-                                                                 : std::optional<int>(place->line - 1);
+        // A line of a source edited since the last build moved with the edits.
+        const CLineTracker* lines =
+            SameSource(place->file, shown) ? &m_files.Document().Lines() : m_files.LeftLinesOf(place->file);
+        const auto line = lines ? lines->Now(place->line - 1) : std::optional<int>(place->line - 1);
         const auto moved = line ? m_program.AddressOfLine(place->file, *line + 1) : std::nullopt;
         if (moved == address)
             continue;

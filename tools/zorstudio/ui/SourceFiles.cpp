@@ -1,5 +1,7 @@
 #include "tools/zorstudio/ui/SourceFiles.h"
 
+#include <algorithm>
+
 #include "tools/zorstudio/BuiltProgram.h"
 #include "tools/zorstudio/SyntaxColours.h"
 #include "tools/zorstudio/Translation.h"
@@ -18,6 +20,7 @@ bool CSourceFiles::OpenSource(const std::filesystem::path& path)
     }
     if (!LoadDocument(source))
         return false;
+    m_leftLines.clear();
     m_projectPath = path.extension() == kProjectExtension ? path : std::filesystem::path();
     if (onOpened)
         onOpened();
@@ -50,11 +53,35 @@ bool CSourceFiles::ShowProgramSource(const std::filesystem::path& path)
         return true;
     if (m_document.IsModified())
         return m_requests.Failed(Tr("the source has unsaved edits: save it to see {1}", {path.filename().string()}));
+    CLineTracker leaving = m_document.Lines();
+    const std::filesystem::path left = m_document.Path();
     if (!LoadDocument(path))
         return false;
+    if (!left.empty())
+        m_leftLines.emplace_back(left, std::move(leaving));
+    auto kept = std::find_if(m_leftLines.begin(), m_leftLines.end(),
+                             [&](const auto& entry) { return SameSource(entry.first, path); });
+    if (kept != m_leftLines.end()) {
+        m_document.ResumeLines(std::move(kept->second));
+        m_leftLines.erase(kept);
+    }
     if (onShown)
         onShown();
     return true;
+}
+
+const CLineTracker* CSourceFiles::LeftLinesOf(const std::filesystem::path& source) const
+{
+    for (const auto& [path, lines] : m_leftLines)
+        if (SameSource(path, source))
+            return &lines;
+    return nullptr;
+}
+
+void CSourceFiles::MarkBuilt()
+{
+    m_document.MarkBuilt();
+    m_leftLines.clear();
 }
 
 bool CSourceFiles::Save()

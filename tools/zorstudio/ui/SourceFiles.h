@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "tools/zorstudio/SourceDocument.h"
 #include "tools/zorstudio/ui/PathPrompter.h"
@@ -37,6 +39,12 @@ public:
     // Shows another source of the program (a message's, a stop's); refused while the
     // source shown has unsaved edits.
     bool ShowProgramSource(const std::filesystem::path& path);
+    // Where the lines of a source as last built are now, for a source of the program
+    // shown and left since the build; null for any other (not shown since, its lines
+    // are where they were; or the one shown, whose document follows them).
+    const CLineTracker* LeftLinesOf(const std::filesystem::path& source) const;
+    // The program was built from its sources as they are now.
+    void MarkBuilt();
     bool Save();
     // Asks for a path to open; refused once while the source has unsaved edits.
     bool OpenFile();
@@ -65,6 +73,8 @@ private:
     CStudioRequests& m_requests;
     CSourceDocument m_document;
     std::filesystem::path m_projectPath;
+    // The lines of the program's sources left since the build, as they were edited.
+    std::vector<std::pair<std::filesystem::path, CLineTracker>> m_leftLines;
     // The command that was refused for discarding unsaved edits, and may now.
     std::optional<UINT> m_discardAsked;
 };

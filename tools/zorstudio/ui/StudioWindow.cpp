@@ -372,7 +372,7 @@ bool CStudioWindow::Build()
     if (!LastBuild().ok)
         return m_requests.Failed(LastBuild().messages.empty() ? Tr("the build failed") : LastBuild().messages.front().text);
     m_sourceDebugger.KeepBreakpoints(before);
-    m_files.Document().MarkBuilt();
+    m_files.MarkBuilt();
     m_sourceDebugger.MarkSource();
     m_requests.Tell(Tr("built {1} bytes; Download sends them to the board", {std::to_string(bytes)}));
     return true;
