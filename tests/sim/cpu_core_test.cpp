@@ -185,6 +185,62 @@ TEST_F(CoreTest, TimerOverflowCallsAfterItsInstructionAndTheTimerCountsTheCall)
     EXPECT_EQ(rig.core.InterruptCalls(), 1u);
 }
 
+// Timer 2 overflowing on its own, with a reload, ticks at a steady rate only if each
+// call costs its two cycles and the timer counts them: the handler's time then stays
+// within the period. s51 charges the call one cycle, so a C program there sees fewer
+// ticks per pass of its loop.
+TEST_F(CoreTest, TimerTwoCallsAfterTheOverflowingInstructionOncePerPeriodAndCountsTheCall)
+{
+    // 002B: CLR TF2; INC R7; RETI.
+    // 0100: MOV RCAP2H,#0FFH; MOV RCAP2L,#0F8H; MOV TH2,#0FFH; MOV TL2,#0FCH; MOV IE,#0A0H; SETB TR2; NOP...
+    Program({0xC2, 0xCF, 0x0F, 0x32}, 0x002B);
+    Program({0x75, 0xCB, 0xFF, 0x75, 0xCA, 0xF8, 0x75, 0xCD, 0xFF, 0x75, 0xCC, 0xFC, 0x75, 0xA8, 0xA0, 0xD2, 0xCA,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+        0x0100);
+    Steps(6);
+    std::uint64_t started = rig.core.Cycles();
+    Steps(3);
+    EXPECT_EQ(rig.core.PC(), 0x0114) << "TL2 at FFH: no overflow yet";
+    Steps(1);
+    ASSERT_EQ(rig.core.PC(), 0x002B) << "TF2 is seen in the cycle it rises: the call follows that NOP";
+    EXPECT_EQ(rig.core.Cycles() - started, 4u + 2u);
+    EXPECT_EQ(Sfr(0xCC), 0xF8 + 2) << "reloaded, then counted the call's two cycles";
+    EXPECT_EQ(Sfr(0xC8) & 0x80, 0x80) << "the call leaves TF2 to the handler";
+    Steps(3); // CLR TF2, INC R7, RETI
+    EXPECT_EQ(rig.core.PC(), 0x0115);
+    EXPECT_EQ(Sfr(0xCC), 0xFE);
+    Steps(2);
+    ASSERT_EQ(rig.core.PC(), 0x002B);
+    EXPECT_EQ(rig.core.Cycles() - started, 6u + 8u) << "the next call one period of eight cycles later";
+    EXPECT_EQ(Sfr(0xCC), 0xF8 + 2);
+    EXPECT_EQ(rig.core.Register(7), 1);
+}
+
+// sdcc's __critical: JBC EA saves and clears EA, MOV EA,C puts it back. An overflow
+// during the JBC is not called (it writes IE, then EA is clear), and the request
+// waits until one instruction after MOV EA,C.
+TEST_F(CoreTest, TimerTwoRequestDuringACriticalSectionIsCalledOneInstructionAfterItsEnd)
+{
+    // 002B: CLR TF2; INC R7; RETI.
+    // 0100: MOV TL2,#0FEH; MOV TH2,#0FFH; MOV IE,#0A0H; SETB TR2; JBC EA,+0; NOP; SETB C; MOV EA,C; NOP; NOP
+    Program({0xC2, 0xCF, 0x0F, 0x32}, 0x002B);
+    Program({0x75, 0xCC, 0xFE, 0x75, 0xCD, 0xFF, 0x75, 0xA8, 0xA0, 0xD2, 0xCA, 0x10, 0xAF, 0x00, 0x00, 0xD3, 0x92, 0xAF,
+        0x00, 0x00},
+        0x0100);
+    Steps(5);
+    EXPECT_EQ(rig.core.PC(), 0x010E);
+    EXPECT_EQ(Sfr(0xC8) & 0x80, 0x80) << "TL2 overflowed in the JBC's second cycle";
+    EXPECT_EQ(Sfr(0xA8), 0x20) << "JBC cleared EA";
+    Steps(3); // NOP, SETB C, MOV EA,C
+    EXPECT_EQ(rig.core.PC(), 0x0112) << "no call right after the write to IE";
+    EXPECT_EQ(rig.core.InterruptCalls(), 0u);
+    Steps(1);
+    ASSERT_EQ(rig.core.PC(), 0x002B);
+    EXPECT_EQ(rig.core.ReadSfr(0x81), 0x09);
+    EXPECT_EQ(rig.idata[0x08], 0x13) << "returns to the second NOP";
+    EXPECT_EQ(rig.idata[0x09], 0x01);
+}
+
 TEST_F(CoreTest, IdleModeWaitsForAnInterruptAndPowerDownForTheReset)
 {
     // 000B: INC R7; RETI.  0100: MOV TMOD,#02H; MOV TL0,#0F0H; MOV IE,#82H; SETB TR0; ORL PCON,#01H; INC R5
