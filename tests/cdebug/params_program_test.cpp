@@ -3,11 +3,8 @@
 // the entry code has moved it, while it moves, after), and the globals' initialisers.
 #include <gtest/gtest.h>
 
-#include "tests/cdebug/LabProgram.h"
-#include "tests/link/LinkFixture.h"
+#include "tests/cdebug/DebuggedProgram.h"
 #include "tools/cdebug/CodeFlow.h"
-#include "tools/cdebug/SourceDebugger.h"
-#include "tools/common/ProgramDownload.h"
 
 namespace {
 
@@ -21,7 +18,7 @@ constexpr Argument kArguments[] = {
     {"square", "n", "9"}, {"clip", "x", "12"}, {"shift", "v", "-500"}, {"widen", "w", "100000"},
 };
 
-class ParamsProgramTest : public LinkFixture {
+class ParamsProgramTest : public DebuggedProgramTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -33,20 +30,10 @@ protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Establish());
-        ASSERT_TRUE(DownloadProgram(*link, program->built.hex.GetRuns()));
-        debugger = std::make_unique<cdebug::CSourceDebugger>(*link, program->info, program->Code(), [this] {
-            return WaitFor([this] { return !link->IsZORRunning(); });
-        });
+        ASSERT_NO_FATAL_FAILURE(Debug(*program));
     }
 
     std::string Line(const std::string& marker) const { return "params.c:" + std::to_string(program->Line(marker)); }
-    std::string Here() const
-    {
-        std::vector<cdebug::CFrame> frames = debugger->Where();
-        return frames.empty() ? "no frame" : debugger->Describe(frames.front());
-    }
-    std::string Print(const std::string& name) { return debugger->Print(name).value_or("error: " + debugger->Error()); }
     const cdebug::CFunction& Function(const std::string& name) const
     {
         const cdebug::CFunction* function = program->info.FunctionNamed(name);
@@ -62,7 +49,6 @@ protected:
     }
 
     static LabProgram* program;
-    std::unique_ptr<cdebug::CSourceDebugger> debugger;
 };
 
 LabProgram* ParamsProgramTest::program = nullptr;

@@ -13,11 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/cdebug/LabProgram.h"
+#include "tests/cdebug/DebuggedProgram.h"
 #include "tests/cdebug/SdcdbSession.h"
-#include "tests/link/LinkFixture.h"
-#include "tools/cdebug/SourceDebugger.h"
-#include "tools/common/ProgramDownload.h"
 
 namespace {
 
@@ -75,7 +72,7 @@ std::optional<std::string> StopIn(const std::string& answer)
     return m[1].str() + " " + m[2].str();
 }
 
-class SdcdbValuesTest : public LinkFixture, public ::testing::WithParamInterface<CValuesCase> {};
+class SdcdbValuesTest : public DebuggedProgramTest, public ::testing::WithParamInterface<CValuesCase> {};
 
 }
 
@@ -95,18 +92,14 @@ TEST_P(SdcdbValuesTest, BothStopAtTheSameBreakpointsAndPrintTheSameValues)
     SdcdbSession sdcdb(dir.Path(), program.name, &simulator);
     ASSERT_TRUE(sdcdb.Ready());
 
-    ASSERT_NO_FATAL_FAILURE(Establish());
-    ASSERT_TRUE(DownloadProgram(*link, program.built.hex.GetRuns()));
-    cdebug::CSourceDebugger debugger(*link, program.info, program.Code(), [this] {
-        return WaitFor([this] { return !link->IsZORRunning(); });
-    });
+    ASSERT_NO_FATAL_FAILURE(Debug(program));
 
     std::map<std::string, std::vector<std::string>> namesAt;
     for (const auto& [marker, names] : values.breakpoints) {
         const std::string place = file + ":" + std::to_string(program.Line(marker));
         std::optional<std::string> answer = sdcdb.Command("break " + place);
         ASSERT_TRUE(answer && answer->find("Breakpoint ") != std::string::npos) << place << ": " << answer.value_or("no answer");
-        ASSERT_TRUE(debugger.Break(place)) << debugger.Error();
+        ASSERT_TRUE(debugger->Break(place)) << debugger->Error();
         namesAt[place] = names;
     }
 
@@ -116,13 +109,13 @@ TEST_P(SdcdbValuesTest, BothStopAtTheSameBreakpointsAndPrintTheSameValues)
         ASSERT_TRUE(answer) << "sdcdb did not stop; " << simulator.Fault();
         const std::optional<std::string> theirs = StopIn(*answer);
         ASSERT_TRUE(theirs) << "stop " << stop << ": " << *answer << simulator.Fault();
-        ASSERT_TRUE(stop == 0 ? debugger.Start(program.built.entry) : debugger.Continue()) << debugger.Error();
-        const std::vector<cdebug::CFrame> frames = debugger.Where();
+        ASSERT_TRUE(stop == 0 ? debugger->Start(program.built.entry) : debugger->Continue()) << debugger->Error();
+        const std::vector<cdebug::CFrame> frames = debugger->Where();
         ASSERT_FALSE(frames.empty());
-        ASSERT_EQ(debugger.Describe(frames.front()), *theirs) << "stop " << stop << ", sdcdb's: " << *answer;
+        ASSERT_EQ(debugger->Describe(frames.front()), *theirs) << "stop " << stop << ", sdcdb's: " << *answer;
         const std::string place = theirs->substr(theirs->find(' ') + 1);
         for (const std::string& name : namesAt[place]) {
-            const std::string ours = debugger.Print(name).value_or(debugger.Error());
+            const std::string ours = debugger->Print(name).value_or(debugger->Error());
             const std::string theirsPrinted = sdcdb.Command("print " + name).value_or("no answer");
             const std::optional<std::vector<double>> ourNumbers = NumbersIn(ours);
             const std::optional<std::vector<double>> theirNumbers = NumbersIn(theirsPrinted);

@@ -4,16 +4,13 @@
 
 #include <cstdio>
 
-#include "tests/cdebug/LabProgram.h"
-#include "tests/link/LinkFixture.h"
-#include "tools/cdebug/SourceDebugger.h"
-#include "tools/common/ProgramDownload.h"
+#include "tests/cdebug/DebuggedProgram.h"
 
 namespace {
 
 using zorkit::sim::MemorySpace;
 
-class SourceDebuggerTest : public LinkFixture {
+class SourceDebuggerTest : public DebuggedProgramTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -25,22 +22,12 @@ protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Establish());
-        ASSERT_TRUE(DownloadProgram(*link, lab->built.hex.GetRuns()));
-        debugger = std::make_unique<cdebug::CSourceDebugger>(*link, lab->info, lab->Code(), [this] {
-            return WaitFor([this] { return !link->IsZORRunning(); });
-        });
+        ASSERT_NO_FATAL_FAILURE(Debug(*lab));
     }
 
     static WORD Entry() { return 0x0100; }
 
     std::string Line(const std::string& marker) const { return "lab.c:" + std::to_string(lab->Line(marker)); }
-    // "FUNCTION lab.c:LINE" of the innermost frame.
-    std::string Here() const
-    {
-        std::vector<cdebug::CFrame> frames = debugger->Where();
-        return frames.empty() ? "no frame" : debugger->Describe(frames.front());
-    }
     std::vector<std::string> Stack() const
     {
         std::vector<std::string> lines;
@@ -48,13 +35,8 @@ protected:
             lines.push_back(debugger->Describe(frame));
         return lines;
     }
-    std::string Print(const std::string& name, std::size_t frame = 0)
-    {
-        return debugger->Print(name, frame).value_or("error: " + debugger->Error());
-    }
 
     static LabProgram* lab;
-    std::unique_ptr<cdebug::CSourceDebugger> debugger;
 };
 
 LabProgram* SourceDebuggerTest::lab = nullptr;

@@ -3,11 +3,8 @@
 // the virtual board, and its results equal those s51 computes as an 8052.
 #include <gtest/gtest.h>
 
-#include "tests/cdebug/LabProgram.h"
+#include "tests/cdebug/DebuggedProgram.h"
 #include "tests/cdebug/S51Session.h"
-#include "tests/link/LinkFixture.h"
-#include "tools/cdebug/SourceDebugger.h"
-#include "tools/common/ProgramDownload.h"
 
 namespace {
 
@@ -24,26 +21,16 @@ constexpr CResult kResults[] = {{"ticks", "ticks", 0, 1, false}, {"quad[0]", "qu
     {"quad[3]", "quad", 3, 1, true}, {"torn", "torn", 0, 1, false}, {"work", "work", 0, 2, false},
     {"handlerBank", "handlerBank", 0, 1, false}, {"criticalCalls", "criticalCalls", 0, 1, false}};
 
-class Timer2ProgramTest : public LinkFixture {
+class Timer2ProgramTest : public DebuggedProgramTest {
 protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(program.Build());
-        ASSERT_NO_FATAL_FAILURE(Establish());
-        ASSERT_TRUE(DownloadProgram(*link, program.built.hex.GetRuns()));
-        debugger = std::make_unique<cdebug::CSourceDebugger>(*link, program.info, program.Code(), [this] {
-            return WaitFor([this] { return !link->IsZORRunning(); });
-        });
-    }
-
-    std::string Print(const std::string& name, std::size_t frame = 0)
-    {
-        return debugger->Print(name, frame).value_or("error: " + debugger->Error());
+        ASSERT_NO_FATAL_FAILURE(Debug(program));
     }
 
     LabProgram program{"timer2"};
-    std::unique_ptr<cdebug::CSourceDebugger> debugger;
 };
 
 TEST_F(Timer2ProgramTest, RunsToItsEndWithTheResultsOfS51)
