@@ -367,6 +367,48 @@ TEST_F(StudioCDebugTest, BreakpointsOfASourceEditedAndLeftFollowItsEditsThroughT
     EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{4}));
 }
 
+TEST_F(StudioCDebugTest, ABreakpointOnAGlobalsInitialiserStopsBeforeMainAndStepsOnToIt)
+{
+    const auto program = scratch.Path() / "start.c";
+    std::ofstream(program) << "int limit = 40;\nunsigned char start = 3;\nunsigned char r;\n\nvoid main(void)\n{\n"
+                              "    r = start + 1;\n    while (1)\n        ;\n}\n";
+    ASSERT_TRUE(window->OpenSource(program));
+    BuildAndDownload();
+    ClickMargin(1);
+    const auto address = window->AddressOfSourceLine(1);
+    ASSERT_TRUE(address) << Message();
+    EXPECT_EQ(View().breakpoints, (std::set<WORD>{*address})) << Message();
+    EXPECT_EQ(window->Margin().BreakpointLines(), (std::set<int>{0}));
+
+    // The startup runs the initialiser before main: no function owns the frame.
+    int stops = View().stopsHandled;
+    Key(VK_F5);
+    WaitForSourceStop(stops);
+    EXPECT_EQ(CurrentLine(), 1);
+    EXPECT_EQ(Message(), "stopped at start.c:1 (" + tools::Hex(*address, 4) + ")");
+    EXPECT_EQ(CallStack(), (std::vector<std::string>{"??  start.c:1"}));
+    {
+        const CRect row = window->Margin().LineRect(0);
+        window->Margin().UpdateWindow();
+        auto picture = CaptureWindow(window->Margin().m_hWnd, true);
+        EXPECT_EQ(picture->GetPixel(CSourceMargin::kWidth - 2, row.top + 1), CSourceMargin::kCurrentLine)
+            << "the current line's colour";
+    }
+    EXPECT_EQ(Watch("limit", true), "0") << "its line has not run yet";
+    EXPECT_EQ(window->Watches().RowOf("r", false), -1) << "no function's locals";
+
+    // Over it to the next initialiser, then to main's first line.
+    Step(VK_F10);
+    EXPECT_EQ(CurrentLine(), 2);
+    EXPECT_EQ(CallStack(), (std::vector<std::string>{"??  start.c:2"}));
+    EXPECT_EQ(Watch("limit", true), "40");
+    Step(VK_F10);
+    EXPECT_EQ(CurrentLine(), 7);
+    EXPECT_EQ(CallStack(), (std::vector<std::string>{"main  start.c:7"}));
+    EXPECT_EQ(Watch("start", true), "3");
+    EXPECT_EQ(Message().rfind("stopped at start.c:7 (", 0), 0u) << Message();
+}
+
 TEST_F(StudioCDebugTest, AProjectsMessageOpensItsFileAtTheLine)
 {
     std::ofstream(scratch.Path() / "main.c") << "int twice(int);\nint r;\nvoid main(void)\n{\n    r = twice(4);\n}\n";
