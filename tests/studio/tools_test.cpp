@@ -73,25 +73,28 @@ int LineHolding(const std::filesystem::path& file, const std::string& text)
     return 0;
 }
 
-// The C sample's stop as a tour prints it, at the breakpoint after its passes and after
-// one step over, against what the program computes: when the pass for i begins, the
-// tally counts i - 1 passes and sums the squares of 1 .. i - 1; its line adds i * i.
+// The C sample's stops as a tour prints them, against what the program computes: at
+// the breakpoint after its passes, in the call it steps into, back out on the line and
+// after one step over. When the pass for i begins, the tally counts i - 1 passes and
+// sums the squares of 1 .. i - 1; the call gets i, and the line adds i * i.
 void ExpectCSampleStops(const std::string& out)
 {
     const auto sample = std::filesystem::path(ZORSTUDIO_SAMPLE).parent_path() / "squares.c";
     const int breakLine = LineHolding(sample, zorstudio::kTourCBreakpointText);
-    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine + 1}))
-        << "the breakpoint's line, then the next line:\n" << out;
+    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine, breakLine, breakLine + 1}))
+        << "the breakpoint's line, the caller's line inside the call and back out, then the next line:\n" << out;
+    EXPECT_EQ(Numbers(out, "frame square  squares\\.c:(\\d+)"), (std::vector<int>{LineHolding(sample, "return n * n;")}))
+        << "the callee's first line:\n" << out;
     const std::vector<int> i = Numbers(out, "watch i = (\\d+)");
-    ASSERT_EQ(i, (std::vector<int>{zorstudio::kTourCPasses, zorstudio::kTourCPasses})) << out;
+    ASSERT_EQ(i, (std::vector<int>(3, zorstudio::kTourCPasses))) << "at the stop, back out and after the step:\n" << out;
+    EXPECT_EQ(Numbers(out, "watch n = (\\d+)"), (std::vector<int>{i[0]})) << "the call's argument:\n" << out;
     int before = 0;
     for (int k = 1; k < i[0]; ++k)
         before += k * k;
-    EXPECT_EQ(Numbers(out, "watch tally = \\{count = (\\d+), sum = \\d+\\}"), (std::vector<int>{i[0] - 1, i[0] - 1}))
-        << out;
+    EXPECT_EQ(Numbers(out, "watch tally = \\{count = (\\d+), sum = \\d+\\}"), (std::vector<int>(4, i[0] - 1))) << out;
     EXPECT_EQ(Numbers(out, "watch tally = \\{count = \\d+, sum = (\\d+)\\}"),
-              (std::vector<int>{before, before + i[0] * i[0]}))
-        << out;
+              (std::vector<int>{before, before, before, before + i[0] * i[0]}))
+        << "the sum grows when the call's result is added, after it returned:\n" << out;
 }
 
 TEST_F(ToolPictureTest, ZorlinkControlWritesThePictureOfTheRun)
@@ -183,7 +186,8 @@ TEST_F(ToolPictureTest, ZorstudioTourWalksEveryStageAndWritesTheExports)
                               "] registers, internal RAM", "] edit internal RAM 40H", "] temperature experiment",
                               "] export", "] open the C program", "] download it and set a breakpoint on the line",
                               "] run to the breakpoint 3 times", "] the call stack and the watches",
-                              "] step over the line", "tour complete"}) {
+                              "] step into the call square(i), then out again", "] step over the line",
+                              "tour complete"}) {
         at = run.out.find(stage, at);
         ASSERT_NE(at, std::string::npos) << "stage '" << stage << "' in order:\n" << run.out;
     }
@@ -272,7 +276,8 @@ TEST_F(ToolPictureTest, ZorstudioWindowTourPicturesEveryStage)
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     for (const char* shot : {"01-open", "02-build", "03-connect", "04-download", "05-breakpoint", "06-stop",
                              "07-edit", "08-experiment", "09-export", "10-c-open", "11-c-build", "12-c-download",
-                             "13-c-breakpoint", "14-c-stack", "15-c-watches", "16-c-step", "17-board"}) {
+                             "13-c-breakpoint", "14-c-stack", "15-c-watches", "16-c-into", "17-c-out", "18-c-step",
+                             "19-board"}) {
         auto picture = ReadPng((out / (std::string(shot) + ".png")).c_str());
         ASSERT_TRUE(picture) << shot;
         EXPECT_EQ(picture->Width(), 1280) << shot;
@@ -345,7 +350,8 @@ TEST_F(ToolPictureTest, ZorstudioHelpErrorsAndTourSpeakChinese)
     ASSERT_EQ(tour.status, 0) << tour.out << tour.err;
     std::size_t at = 0;
     for (const char* stage : {"] 打开程序", "] 用 sdas8051 汇编", "] 连接虚拟实验箱", "] 下载", "] 在 'done:' 行设置断点",
-                              "写入 5A，读回 5A", "] 温度实验：设定值 60 °C", "20 次采样；终值", "演示完成"}) {
+                              "写入 5A，读回 5A", "] 温度实验：设定值 60 °C", "20 次采样；终值",
+                              "] 单步进入调用 square(i)，再单步跳出", "演示完成"}) {
         at = tour.out.find(stage, at);
         ASSERT_NE(at, std::string::npos) << "'" << stage << "' in order:\n" << tour.out;
     }

@@ -90,7 +90,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& arguments, C
         "run to it, show the registers, memory and listing,\nedit a byte of internal RAM and read it back, run a\n"
         "temperature experiment (--samples) to its settling\nand write temperature.png, temperature.pdf and\n"
         "temperature.csv into DIR; then build the C sample\nsquares.c with sdcc, stop it at a line breakpoint,\n"
-        "print its call stack and watches and step over the\nline; each stage is printed"),
+        "print its call stack and watches, step into the\ncall on that line and out, then over the line;\n"
+        "each stage is printed"),
         options.tour);
     table.Flag("--shots", Tr("with --tour: go through the main window (headless)\ninstead, and write a picture of it after each\nstage, DIR/01-open.png ..."),
         options.shots);

@@ -108,7 +108,8 @@ void PrintSourceStop(CTourPrinter& tour, const CSourceStop& stop, const CSourceS
 }
 
 // The C program's stages: build, download, a breakpoint on a line, the stop's call
-// stack and watches, one step over that line and the watches it changed.
+// stack and watches, into the line's call and out, then over the rest of the line
+// and the watches it changed.
 int RunCStages(CTourPrinter& tour, CDebugSession& session, const std::string& program)
 {
     tour.Stage(Tr("open the C program {1}, build it with sdcc", {program}));
@@ -151,6 +152,15 @@ int RunCStages(CTourPrinter& tour, CDebugSession& session, const std::string& pr
     tour.Stage(Tr("the call stack and the watches"));
     const std::shared_ptr<const CSourceStop> stop = session.SourceStop();
     PrintSourceStop(tour, *stop, nullptr);
+
+    tour.Stage(Tr("step into the call {1}, then out again", {kTourCCall}));
+    for (const SourceStep step : {SourceStep::Into, SourceStep::Out}) {
+        if (!session.StepSource(step))
+            return tour.Fail(session.LastError());
+        if (!session.SourceStop() || session.SourceStop()->frames.empty())
+            return tour.Fail(Tr("the step ended outside the C program"));
+        PrintSourceStop(tour, *session.SourceStop(), nullptr);
+    }
 
     tour.Stage(Tr("step over the line"));
     if (!session.StepSource(SourceStep::Over))

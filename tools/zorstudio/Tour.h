@@ -27,6 +27,8 @@ std::string DefaultTourCProgram();
 // The C sample's line that the tour stops at, and after how many passes.
 constexpr const char* kTourCBreakpointText = "tally.sum += square(i);";
 constexpr int kTourCPasses = 3;
+// The call on that line the tour steps into and out of.
+constexpr const char* kTourCCall = "square(i)";
 // 0 when every stage worked, 1 at the first that failed (printed on stderr).
 int RunTour(const CTourOptions& options);
 

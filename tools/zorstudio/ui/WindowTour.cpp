@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "tools/common/IntelHex.h"
 #include "tools/common/SystemReason.h"
@@ -106,7 +107,8 @@ bool ShowsSourceStop(CStudioWindow& window, int stops)
 }
 
 // The C program: built with sdcc, stopped at a line breakpoint after some passes, its
-// call stack and its watches in their tabs, then one step over the line.
+// call stack and its watches in their tabs, into the line's call and out, then over
+// the rest of the line.
 bool RunCStages(CStudioWindow& window, CWindowTour& tour, const std::string& program)
 {
     if (!tour.Stage("c-open", window.OpenSource(program)) || !tour.Stage("c-build", window.Build()) ||
@@ -134,11 +136,15 @@ bool RunCStages(CStudioWindow& window, CWindowTour& tour, const std::string& pro
     window.Layout().ShowTab(Pane::Watch);
     if (!tour.Stage("c-watches", true))
         return false;
-    const int stops = window.View().stopsHandled;
-    const bool stepped = window.SourceDebugger().StepOver() && ShowsSourceStop(window, stops);
-    if (!tour.Stage("c-step", stepped))
-        return false;
-    PrintSourceStop(window);
+    CSourceDebugger& debugger = window.SourceDebugger();
+    const std::pair<const char*, bool (CSourceDebugger::*)()> steps[] = {
+        {"c-into", &CSourceDebugger::StepInto}, {"c-out", &CSourceDebugger::StepOut}, {"c-step", &CSourceDebugger::StepOver}};
+    for (const auto& [name, step] : steps) {
+        const int stops = window.View().stopsHandled;
+        if (!tour.Stage(name, (debugger.*step)() && ShowsSourceStop(window, stops)))
+            return false;
+        PrintSourceStop(window);
+    }
     return true;
 }
 
