@@ -81,12 +81,15 @@ void ExpectCSampleStops(const std::string& out)
 {
     const auto sample = std::filesystem::path(ZORSTUDIO_SAMPLE).parent_path() / "squares.c";
     const int breakLine = LineHolding(sample, zorstudio::kTourCBreakpointText);
-    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"), (std::vector<int>{breakLine, breakLine, breakLine, breakLine + 1}))
+    EXPECT_EQ(Numbers(out, "frame main  squares\\.c:(\\d+)"),
+              (std::vector<int>{breakLine, breakLine, breakLine, breakLine + 1}))
         << "the breakpoint's line, the caller's line inside the call and back out, then the next line:\n" << out;
-    EXPECT_EQ(Numbers(out, "frame square  squares\\.c:(\\d+)"), (std::vector<int>{LineHolding(sample, "return n * n;")}))
+    EXPECT_EQ(Numbers(out, "frame square  squares\\.c:(\\d+)"),
+              (std::vector<int>{LineHolding(sample, "return n * n;")}))
         << "the callee's first line:\n" << out;
     const std::vector<int> i = Numbers(out, "watch i = (\\d+)");
-    ASSERT_EQ(i, (std::vector<int>(3, zorstudio::kTourCPasses))) << "at the stop, back out and after the step:\n" << out;
+    ASSERT_EQ(i, (std::vector<int>(3, zorstudio::kTourCPasses)))
+        << "at the stop, back out and after the step:\n" << out;
     EXPECT_EQ(Numbers(out, "watch n = (\\d+)"), (std::vector<int>{i[0]})) << "the call's argument:\n" << out;
     int before = 0;
     for (int k = 1; k < i[0]; ++k)

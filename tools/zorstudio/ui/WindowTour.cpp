@@ -138,7 +138,9 @@ bool RunCStages(CStudioWindow& window, CWindowTour& tour, const std::string& pro
         return false;
     CSourceDebugger& debugger = window.SourceDebugger();
     const std::pair<const char*, bool (CSourceDebugger::*)()> steps[] = {
-        {"c-into", &CSourceDebugger::StepInto}, {"c-out", &CSourceDebugger::StepOut}, {"c-step", &CSourceDebugger::StepOver}};
+        {"c-into", &CSourceDebugger::StepInto},
+        {"c-out", &CSourceDebugger::StepOut},
+        {"c-step", &CSourceDebugger::StepOver}};
     for (const auto& [name, step] : steps) {
         const int stops = window.View().stopsHandled;
         if (!tour.Stage(name, (debugger.*step)() && ShowsSourceStop(window, stops)))
