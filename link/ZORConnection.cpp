@@ -60,10 +60,12 @@ bool CZORComm::StartWorker(int kind)
 
 void CZORComm::EndWatcher()
 {
+    // Cleared before the slot is freed: once the host sees the slot free, this watcher
+    // no longer touches the flag of the run the host starts next.
+    m_running.store(0, std::memory_order_release);
     // Called directly by the host, a watcher must not free the slot of a worker that still runs.
     if (m_worker.IsCurrentThread() || !m_worker.IsRunning())
         m_worker.ClearSlot();
-    m_running.store(0, std::memory_order_release);
 }
 
 void CZORComm::WaitForWorkerExit()
@@ -110,6 +112,14 @@ BOOL CZORComm::SetZORConnect(int connected)
 BOOL CZORComm::SetZORRunning(int running)
 {
     LogText("设置单片机运行状态...");
+    const int kind = m_threadKind.load(std::memory_order_acquire);
+    const bool stopWatcher = (kind == THREAD_WAIT || kind == THREAD_COPY) && IsCommThreadRunning();
+    if (running == 1 && !IsZORRunning() && stopWatcher && !m_worker.IsCurrentThread()) {
+        // The last run's watcher has seen its stop and is ending: it would clear the new
+        // run's flag as it goes and leave the new run without a watcher.
+        SetEventMask(EV_RXCHAR);
+        WaitForWorkerExit();
+    }
     m_running.store(running, std::memory_order_release);
     if (running == 1) {
         if (!IsCommThreadRunning()) {
