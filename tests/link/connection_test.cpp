@@ -1,6 +1,8 @@
 // CPU detection, the reset handshake and the watchers on the worker thread.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "zorkit/link/LinkErrors.h"
 #include "zorkit/platform/core/HostWindow.h"
@@ -239,6 +241,36 @@ TEST_F(ConnectionTest, StoppingAWatcherDoesNotDeadlockAgainstItsNotification)
     EXPECT_TRUE(link->SetZORRunning(0));
     EXPECT_FALSE(WorkerRuns());
     EXPECT_FALSE(link->IsZORRunning());
+}
+
+TEST_F(ConnectionTest, ARunStartedWhileTheLastWatcherIsEndingKeepsItsOwnWatcher)
+{
+    Establish();
+    std::atomic<int> stops{0};
+    zorkit::CHostWindow sink([&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_TARGET_STOPPED)
+            ++stops;
+        return LRESULT(0);
+    });
+    link->SetAckWnd(sink.GetSafeHwnd());
+    SetStopDelay(std::chrono::milliseconds(0));
+    ASSERT_TRUE(link->StepDebug());
+    // The flag is down while the watcher still waits for this thread to take its
+    // notification: a host that acts on the flag alone starts the next run now.
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (link->IsZORRunning() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_FALSE(link->IsZORRunning());
+    ASSERT_TRUE(WorkerRuns()) << "the first watcher is held in its notification";
+
+    SetStopDelay(std::chrono::hours(1));
+    ASSERT_TRUE(link->StepDebug());
+    EXPECT_EQ(stops, 1) << "the first run's stop was taken before the second run was watched";
+    ASSERT_TRUE(WaitFor([&] { return stops == 1; }));
+    EXPECT_TRUE(link->IsZORRunning()) << "the first watcher's end must not mark the second run stopped";
+    EXPECT_TRUE(WorkerRuns()) << "the second run has a watcher of its own";
+    EXPECT_TRUE(link->SetZORRunning(0));
+    EXPECT_FALSE(WorkerRuns());
 }
 
 TEST_F(ConnectionTest, StopRequestEndsAWatcherThatWaitsForNothing)
