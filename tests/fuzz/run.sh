@@ -42,7 +42,7 @@ flags="-std=c++17 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undef
 
 sources() { # target
     case "$1" in
-        intel_hex) echo "$root/tools/common/IntelHex.cpp $root/tools/common/Numbers.cpp" ;;
+        intel_hex) echo "$root/tools/common/IntelHex.cpp $root/tools/common/Numbers.cpp $root/tools/common/SystemReason.cpp $root/tools/common/Wording.cpp" ;;
         program_image) echo "$root/link/ProgramImage.cpp" ;;
         zorlink_number) echo "$root/tools/common/Numbers.cpp" ;;
         zorlink_script) echo "$root/tools/zorlink/ScriptLine.cpp" ;;
