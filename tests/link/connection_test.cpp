@@ -243,16 +243,26 @@ TEST_F(ConnectionTest, StoppingAWatcherDoesNotDeadlockAgainstItsNotification)
     EXPECT_FALSE(link->IsZORRunning());
 }
 
-TEST_F(ConnectionTest, ARunStartedWhileTheLastWatcherIsEndingKeepsItsOwnWatcher)
-{
-    Establish();
+namespace {
+
+// A host window that counts the link's stop notifications.
+struct StopCounter {
     std::atomic<int> stops{0};
-    zorkit::CHostWindow sink([&](UINT message, WPARAM, LPARAM) {
+    zorkit::CHostWindow window{[this](UINT message, WPARAM, LPARAM) {
         if (message == WM_TARGET_STOPPED)
             ++stops;
         return LRESULT(0);
-    });
-    link->SetAckWnd(sink.GetSafeHwnd());
+    }};
+};
+
+}
+
+TEST_F(ConnectionTest, ARunStartedWhileTheLastWatcherIsEndingKeepsItsOwnWatcher)
+{
+    Establish();
+    StopCounter sink;
+    link->SetAckWnd(sink.window.GetSafeHwnd());
+    std::atomic<int>& stops = sink.stops;
     SetStopDelay(std::chrono::milliseconds(0));
     ASSERT_TRUE(link->StepDebug());
     // The flag is down while the watcher still waits for this thread to take its
@@ -287,13 +297,9 @@ TEST_F(ConnectionTest, StopRequestEndsAWatcherThatWaitsForNothing)
 TEST_F(ConnectionTest, CopyRunRestartsTheProgramAfterEveryStop)
 {
     Establish();
-    std::atomic<int> stops{0};
-    zorkit::CHostWindow sink([&](UINT message, WPARAM, LPARAM) {
-        if (message == WM_TARGET_STOPPED)
-            ++stops;
-        return LRESULT(0);
-    });
-    link->SetAckWnd(sink.GetSafeHwnd());
+    StopCounter sink;
+    link->SetAckWnd(sink.window.GetSafeHwnd());
+    std::atomic<int>& stops = sink.stops;
     ASSERT_TRUE(link->SetBreakPt(0x0150));
     ASSERT_TRUE(link->CopyRun(0x0123, TRUE));
     EXPECT_TRUE(link->IsCopyRuning());
