@@ -8,6 +8,16 @@
 #include "tools/zorstudio/ui/StudioWindow.h"
 
 namespace zorstudio {
+namespace {
+
+// The kept lines of a source left since the build, in a list of them, const or not.
+template <typename Entries>
+auto LeftEntryOf(Entries& entries, const std::filesystem::path& source)
+{
+    return std::find_if(entries.begin(), entries.end(), [&](const auto& entry) { return SameSource(entry.first, source); });
+}
+
+}
 
 bool CSourceFiles::OpenSource(const std::filesystem::path& path)
 {
@@ -59,9 +69,7 @@ bool CSourceFiles::ShowProgramSource(const std::filesystem::path& path)
         return false;
     if (!left.empty())
         m_leftLines.emplace_back(left, std::move(leaving));
-    auto kept = std::find_if(m_leftLines.begin(), m_leftLines.end(),
-                             [&](const auto& entry) { return SameSource(entry.first, path); });
-    if (kept != m_leftLines.end()) {
+    if (const auto kept = LeftEntryOf(m_leftLines, path); kept != m_leftLines.end()) {
         m_document.ResumeLines(std::move(kept->second));
         m_leftLines.erase(kept);
     }
@@ -72,10 +80,8 @@ bool CSourceFiles::ShowProgramSource(const std::filesystem::path& path)
 
 const CLineTracker* CSourceFiles::LeftLinesOf(const std::filesystem::path& source) const
 {
-    for (const auto& [path, lines] : m_leftLines)
-        if (SameSource(path, source))
-            return &lines;
-    return nullptr;
+    const auto kept = LeftEntryOf(m_leftLines, source);
+    return kept == m_leftLines.end() ? nullptr : &kept->second;
 }
 
 void CSourceFiles::MarkBuilt()
